@@ -1,0 +1,32 @@
+// The two forms of every date the program computes with: the timestamp (days since
+// 30/12/1899, the fraction being the time of day) and the canonical text
+// "jj/mm/aaaa hh:mn:ss".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvo {
+
+class JournalSuivi;
+
+// Timestamp of a calendar date at midnight; nothing when the date does not exist.
+std::optional<double> date_civile(int annee, int mois, int jour);
+
+// Today's local date at midnight.
+double aujourdhui();
+
+// A date text to its timestamp. Accepts year-first or day-first texts, "-" or "/",
+// a shortened time, extra blanks; hands the canonical text back through `canonique`.
+// 0 for an unusable text (canonique untouched); a text of the right length that fails
+// its checks is also written to the log.
+//   "2023-12-25 08:05" → 45285.336805…, canonique "25/12/2023 08:05:00"
+//   "08:05:00"         → 0.336805…, canonique "08:05:00"
+double texte_vers_date_heure(std::string_view texte, std::string& canonique,
+                             JournalSuivi& journal);
+
+// The canonical text of a timestamp, rounded to the nearest second.
+std::string date_heure_vers_texte(double date);
+
+}  // namespace tarvo

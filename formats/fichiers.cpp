@@ -1,0 +1,185 @@
+#include "formats/fichiers.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+#include "formats/cp1252.h"
+#include "formats/texte.h"
+
+namespace tarvo {
+
+namespace fs = std::filesystem;
+
+fs::path chemin_natif(std::string_view chemin) { return fs::path(cp1252_vers_utf8(chemin)); }
+
+std::optional<std::string> lire_fichier(std::string_view chemin) {
+    std::ifstream f(chemin_natif(chemin), std::ios::binary);
+    if (!f) return std::nullopt;
+    std::string contenu;
+    f.seekg(0, std::ios::end);
+    const auto taille = f.tellg();
+    if (taille > 0) {
+        contenu.resize(static_cast<std::size_t>(taille));
+        f.seekg(0);
+        f.read(contenu.data(), taille);
+        contenu.resize(static_cast<std::size_t>(f.gcount()));
+    }
+    if (f.bad()) return std::nullopt;
+    return contenu;
+}
+
+std::vector<std::string_view> decouper_lignes(std::string_view contenu) {
+    std::vector<std::string_view> lignes;
+    std::size_t debut = 0;
+    while (debut < contenu.size()) {
+        const std::size_t fin = contenu.find_first_of("\r\n", debut);
+        if (fin == std::string_view::npos) {
+            lignes.push_back(contenu.substr(debut));
+            break;
+        }
+        lignes.push_back(contenu.substr(debut, fin - debut));
+        debut = fin + 1;
+        if (contenu[fin] == '\r' && debut < contenu.size() && contenu[debut] == '\n') ++debut;
+    }
+    return lignes;
+}
+
+void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
+    const fs::path cible = chemin_natif(chemin);
+    // The "~" keeps the unfinished copy out of every listing.
+    fs::path provisoire = cible;
+    provisoire += ".~ecriture";
+    const auto echec = [&](const char* quoi) {
+        const std::string raison = std::strerror(errno);
+        std::error_code ignore;
+        fs::remove(provisoire, ignore);
+        throw ErreurFichier(std::string(quoi) + " " + std::string(chemin) + " : " + raison);
+    };
+    std::FILE* f = std::fopen(provisoire.c_str(), "wb");
+    if (f == nullptr) echec("Impossible de créer");
+    const bool ecrit = std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size() &&
+                       std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+    if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
+    if (std::rename(provisoire.c_str(), cible.c_str()) != 0) echec("Impossible de remplacer");
+}
+
+std::string lire_ligne_parametre(std::string_view fichier, int n) {
+    if (n < 1) return {};
+    const auto contenu = lire_fichier(fichier);
+    if (!contenu) return {};
+    const auto lignes = decouper_lignes(*contenu);
+    return static_cast<std::size_t>(n) <= lignes.size() ? std::string(lignes[n - 1]) : std::string();
+}
+
+void ecrire_fichier_une_ligne(std::string_view texte, std::string_view fichier) {
+    std::string contenu(texte);
+    ecrire_fichier_atomique(fichier, contenu.append("\r\n"));
+}
+
+std::string ecrire_ligne_parametre(std::string_view texte, std::string_view fichier, int n) {
+    if (n > max_parametre)
+        return " max_parametre = " + std::to_string(max_parametre) +
+               "\n augmenter ce nombre dans le source...";
+    if (n < 1) throw std::invalid_argument("ecrire_ligne_parametre : ligne " + std::to_string(n));
+    const std::string ancien = lire_fichier(fichier).value_or(std::string());
+    const auto anciennes = decouper_lignes(ancien);
+    std::string contenu;
+    for (int i = 1; i <= max_parametre; ++i) {
+        if (i == n)
+            contenu.append(texte);
+        else if (static_cast<std::size_t>(i) <= anciennes.size())
+            contenu.append(anciennes[i - 1]);
+        contenu.append("\r\n");
+    }
+    ecrire_fichier_atomique(fichier, contenu);
+    return {};
+}
+
+namespace {
+
+struct Entree {
+    std::string nom;  // Windows-1252
+    std::string cle;  // upper-cased name: the listing order
+    fs::path chemin;
+    bool dossier;
+};
+
+std::string extension_majuscule(std::string_view nom) {
+    const auto point = nom.rfind('.');
+    return point == std::string_view::npos ? std::string() : majuscules(nom.substr(point));
+}
+
+void parcourir(const fs::path& racine, const std::string& relatif, const std::string& masque,
+               bool recursif, ListeFichiers& liste) {
+    std::error_code erreur;
+    fs::directory_iterator it(racine, erreur);
+    if (erreur) return;
+    std::vector<Entree> entrees;
+    for (; it != fs::directory_iterator(); it.increment(erreur)) {
+        if (erreur) break;
+        const fs::directory_entry& e = *it;
+        const std::string utf8 = e.path().filename().string();
+        auto nom = utf8_vers_cp1252_exact(utf8);
+        if (!nom) {
+            liste.noms_ignores.push_back(utf8);
+            continue;
+        }
+        std::error_code ignore;
+        // A linked directory is not walked: a link back up would never end.
+        const bool dossier = e.is_directory(ignore) && !e.is_symlink(ignore);
+        const bool cache = nom->starts_with('.');
+        if (dossier && cache) continue;
+        if (!dossier && !e.is_regular_file(ignore)) continue;
+        std::string cle = majuscules(*nom);
+        entrees.push_back({std::move(*nom), std::move(cle), e.path(), dossier});
+    }
+    std::sort(entrees.begin(), entrees.end(),
+              [](const Entree& a, const Entree& b) { return a.cle < b.cle; });
+    for (const Entree& e : entrees) {
+        if (e.dossier) {
+            if (recursif)
+                parcourir(e.chemin, relatif + e.nom + separateur_dossier, masque, recursif, liste);
+            continue;
+        }
+        if (masque != ".*" && extension_majuscule(e.nom) != masque) continue;
+        if (contient(e.nom, "~")) continue;
+        std::error_code ignore;
+        const auto taille = fs::file_size(e.chemin, ignore);
+        if (liste.premier.empty()) liste.premier = e.nom;
+        liste.lignes.push_back(relatif + "  \t" + e.nom + "  \t" +
+                               std::to_string(ignore ? 0 : taille));
+    }
+}
+
+}  // namespace
+
+ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif) {
+    std::string m = majuscules(masque);
+    if (m.starts_with('*')) m.erase(0, 1);
+    if (!contient(m, ".")) m.insert(0, ".");
+    ListeFichiers liste;
+    parcourir(chemin_natif(ajouter_antislash(dossier)), "", m, recursif, liste);
+    return liste;
+}
+
+ListeFichiers lister_fichier_converti(std::string_view chemin) {
+    ListeFichiers liste;
+    const fs::path p = chemin_natif(chemin);
+    std::error_code erreur;
+    const auto taille = fs::file_size(p, erreur);
+    const auto barre = chemin.rfind(separateur_dossier);
+    const std::string_view dossier =
+        barre == std::string_view::npos ? std::string_view{} : chemin.substr(0, barre);
+    const std::string_view nom = barre == std::string_view::npos ? chemin : chemin.substr(barre + 1);
+    liste.premier = nom;
+    liste.lignes.push_back(std::string(dossier) + "  \t" + std::string(nom) + "  \t" +
+                           std::to_string(erreur ? 0 : taille));
+    return liste;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,66 @@
+// Small file helpers: whole-file reads, line splitting, atomic writes, the 60-line
+// parameter files and the directory walk that lists the input files.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+// An input/output failure, caught at the command boundary and shown to the user.
+class ErreurFichier : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Core paths are Windows-1252 texts; the file system here speaks UTF-8.
+std::filesystem::path chemin_natif(std::string_view chemin);
+
+// The whole file; nothing when it cannot be read.
+std::optional<std::string> lire_fichier(std::string_view chemin);
+
+// Lines ended by CR LF, LF or a lone CR; a final line end adds no empty line.
+std::vector<std::string_view> decouper_lignes(std::string_view contenu);
+
+// Writes beside the target and renames over it, so a failure never leaves a half file:
+// the old file stays whole. Throws ErreurFichier.
+void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu);
+
+// Line n (1-based) of a file; empty when the file or the line does not exist.
+std::string lire_ligne_parametre(std::string_view fichier, int n);
+
+// The text as the single CR LF line of the file.
+void ecrire_fichier_une_ligne(std::string_view texte, std::string_view fichier);
+
+// Parameter files hold exactly this many lines, one value each.
+inline constexpr int max_parametre = 60;
+
+// Replaces line n of a parameter file, which is rewritten with exactly 60 lines. Beyond
+// 60 nothing is written and the message for the user is returned; empty when written.
+[[nodiscard]] std::string ecrire_ligne_parametre(std::string_view texte, std::string_view fichier,
+                                                 int n);
+
+struct ListeFichiers {
+    // One line per file: relative directory ("" or ending with "/"), "  \t", name,
+    // "  \t", size in bytes.
+    std::vector<std::string> lignes;
+    std::string premier;
+    // Names that Windows-1252 cannot hold exactly, left out of the list (UTF-8).
+    std::vector<std::string> noms_ignores;
+    int nb() const { return static_cast<int>(lignes.size()); }
+};
+
+// Files of a directory whose extension matches the mask ("*.csv", ".csv", "csv" alike;
+// "*.*" every file), sorted by upper-cased name, sub-directories walked where their
+// name falls when recursif. Names holding "~" (work files) and hidden directories are
+// never listed.
+ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif);
+
+// The single converted copy of a spreadsheet sheet, as the only line of a listing.
+ListeFichiers lister_fichier_converti(std::string_view chemin);
+
+}  // namespace tarvo

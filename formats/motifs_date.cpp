@@ -1,0 +1,372 @@
+#include "formats/motifs_date.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <utility>
+
+#include "formats/cp1252.h"
+#include "formats/date_canonique.h"
+#include "formats/journal_suivi.h"
+#include "formats/nombres.h"
+#include "formats/texte.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+
+// Like substr, but a position past the end gives the empty text instead of throwing.
+std::string_view sous(std::string_view t, std::size_t pos, std::size_t n) {
+    return pos >= t.size() ? std::string_view{} : t.substr(pos, n);
+}
+
+bool entre(std::string_view t, std::string_view min, std::string_view max) {
+    return t >= min && t <= max;
+}
+
+bool premier_entre(std::string_view t, char min, char max) {
+    return !t.empty() && t.front() >= min && t.front() <= max;
+}
+
+// A text made of digits only, as an integer; -1 otherwise.
+int entier_strict(std::string_view t) {
+    if (t.empty() || t.size() > 9) return -1;
+    int v = 0;
+    for (const char c : t) {
+        if (!est_chiffre(c)) return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+std::string jour_du_systeme() {
+    const std::time_t maintenant = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&maintenant, &local);
+    std::array<char, 16> t{};
+    std::snprintf(t.data(), t.size(), "%02d/%02d/%04d", local.tm_mday % 100,
+                  (local.tm_mon + 1) % 100, (local.tm_year + 1900) % 10000);
+    return t.data();
+}
+
+std::string deux(int v) {
+    std::array<char, 8> t{};
+    std::snprintf(t.data(), t.size(), "%02d", v % 100);
+    return t.data();
+}
+
+void ajouter_erreur_date(JournalSuivi& journal, std::string_view jour, std::string_view mois,
+                         std::string_view annee, std::string_view heure, std::string_view minute,
+                         std::string_view texte) {
+    std::string ligne = " + erreur date : ";
+    ligne.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
+    ligne.append(heure).append(":").append(minute).append(":  corriger <").append(texte);
+    journal.ajouter_suivi(ligne + ">");
+}
+
+}  // namespace
+
+LecteurDateMesure::LecteurDateMesure() : aujourdhui_(jour_du_systeme()) {}
+
+void LecteurDateMesure::debut_listing() {
+    format_normalise.clear();
+    date_fixe.clear();
+    premiere_date_multiformat = true;
+    aujourdhui_ = jour_du_systeme();
+}
+
+void LecteurDateMesure::debut_traitement() {
+    premiere_date_multiformat = false;
+    nb_dates_inversees = 0;
+    inversion_signalee = 0;
+}
+
+LecteurDateMesure::Positions LecteurDateMesure::positions(std::string_view m) {
+    return {m.find("aaaa"), m.find("aa"), m.find("mm"), m.find("jj"),
+            m.find("hh"),   m.find("mn"), m.find("ss")};
+}
+
+std::string LecteurDateMesure::lire_date_heure_mesure(std::string_view texte,
+                                                      std::string_view motif,
+                                                      JournalSuivi& journal) {
+    std::string resultat;
+    lire_date_heure_mesure(texte, motif, resultat, journal);
+    return resultat;
+}
+
+void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::string_view motif,
+                                               std::string& resultat, JournalSuivi& journal) {
+    resultat.clear();
+    if (texte.empty()) {
+        resultat = "??";
+        return;
+    }
+    if (contient(motif, "souple")) {
+        lire_souple(texte, motif, resultat, journal);
+        return;
+    }
+    if (contient(motif, "multiformat") || contient(motif, "OU")) {
+        resultat = lire_date_multiformat(texte, motif);
+        return;
+    }
+    if (format_normalise.empty()) {
+        // Separators are free: only digits and the pattern letters keep their place.
+        std::string m(motif);
+        for (char& c : m)
+            if (!est_chiffre(c) && std::string_view("ahjmns").find(c) == npos) c = '_';
+        const std::string etoiles = chiffres_vers_car('*', m);
+        date_fixe.clear();
+        // A pattern that starts with a literal date supplies it to files holding only times.
+        if (etoiles.starts_with("****_**_**")) {
+            date_fixe = m.substr(0, 11);
+            m = "aaaa_mm_jj_hh_mn_ss";
+        } else if (etoiles.starts_with("**_**_****")) {
+            date_fixe = m.substr(0, 11);
+            m = "jj_mm_aaaa_hh_mn_ss";
+        }
+        format_normalise = m;
+    }
+    if (cle_motif_lu_ != format_normalise) preparer_motif(format_normalise);
+    lire_position_fixe(texte, resultat, journal);
+}
+
+void LecteurDateMesure::preparer_motif(std::string_view motif) {
+    cle_motif_lu_ = motif;
+    motif_lu_ = motif;
+    ajouter_minuit_ = motif.size() == 10;
+    heure_seule_ = motif == "hh_mn_ss";
+    if (ajouter_minuit_) motif_lu_ += "_hh_mn_ss";
+    if (heure_seule_) motif_lu_ = "jj_mm_aaaa_hh_mn_ss";
+    positions_lu_ = positions(motif_lu_);
+}
+
+void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& resultat,
+                                           JournalSuivi& journal) {
+    std::string& t = tampon_;
+    t.assign(texte);
+    if (t.front() == '"') {
+        t.erase(0, 1);
+        if (const auto q = t.find('"'); q != npos && q + 1 == t.size()) t.pop_back();
+    }
+    if (ajouter_minuit_) t += " 00:00:00";
+    if (heure_seule_ && t.size() == 8) t.insert(0, aujourdhui_ + " ");
+    if (t.size() == 8 && !date_fixe.empty()) t.insert(0, date_fixe);
+    if (nb_car_numeriques(t) < 10) return;
+
+    std::string_view m = motif_lu_;
+    Positions p = positions_lu_;
+    if (p.aa == npos) {
+        resultat = "01/01/1900 00:00:00";
+        return;
+    }
+    std::string motif_inverse;
+    std::string_view annee;
+    std::array<char, 4> annee_siecle{};
+    if (p.aaaa == npos) {
+        // Two-digit year: the century digits written before "aa" are put into the text at
+        // the same place, so the pattern and the text line up again.
+        const std::size_t c = p.aa >= 2 ? p.aa - 2 : 0;
+        const std::string_view siecle = sous(m, c, 2);
+        t.insert(std::min(c, t.size()), siecle);
+        const std::string_view aa = sous(t, p.aa, 2);
+        std::copy(siecle.begin(), siecle.end(), annee_siecle.begin());
+        std::copy(aa.begin(), aa.end(), annee_siecle.begin() + siecle.size());
+        annee = std::string_view(annee_siecle.data(), siecle.size() + aa.size());
+    } else {
+        if (est_nombre(sous(t, p.aaaa, 4))) {
+            inversion_signalee = 0;
+        } else {
+            // Day and year swapped: read this line with the other order.
+            motif_inverse = m.starts_with("aaaa_mm_jj") ? "jj_mm_aaaa" : "aaaa_mm_jj";
+            motif_inverse.append(sous(m, 10, 10));
+            m = motif_inverse;
+            p = positions(m);
+            ++nb_dates_inversees;
+            if (++inversion_signalee == 1)
+                journal.ajouter_suivi(t + fr(" date invers\u00e9e mais corrig\u00e9e"));
+        }
+        annee = sous(t, p.aaaa, 4);
+    }
+    if (t.size() > 10) t[10] = ' ';
+
+    const std::string_view vt = t;
+    const std::string_view mois = sous(vt, p.mm, 2), jour = sous(vt, p.jj, 2),
+                           heure = sous(vt, p.hh, 2), minute = sous(vt, p.mn, 2);
+    if (!entre(jour, "01", "31") || !entre(mois, "01", "12") || !premier_entre(heure, '0', '2') ||
+        !premier_entre(minute, '0', '5')) {
+        ajouter_erreur_date(journal, jour, mois, annee, heure, minute, t);
+        return;
+    }
+    std::string_view seconde = p.ss == npos ? std::string_view{} : sous(vt, p.ss, 2);
+    if (seconde.empty()) seconde = "00";
+    resultat.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
+    resultat.append(heure).append(":").append(minute).append(":").append(seconde);
+}
+
+std::string LecteurDateMesure::lire_date_multiformat(std::string_view texte,
+                                                     std::string_view motif) {
+    static const std::string ue = fr("multiformat_dt_mini_1\u00e8reUE");
+    static const std::string us = fr("multiformat_dt_mini_1\u00e8reUS");
+    const int genre = contient(motif, "mm/dd/yyyy")   ? 1
+                      : contient(motif, "jj/mm/aaaa") ? 2
+                      : contient(motif, ue)           ? 3
+                      : contient(motif, us)           ? 4
+                                                      : 0;
+    const std::string_view t = rogner(texte);
+    std::string etoiles(t);
+    for (char& c : etoiles) {
+        if (c == '/' || c == '-')
+            c = '_';
+        else if (c == 'T')
+            c = ' ';
+        else if (est_chiffre(c))
+            c = '*';
+    }
+    std::string heure = "00:00:00";
+    if (const auto h = etoiles.find("**:**"); h != npos && h >= 1) {
+        heure = sous(t, h, 8);
+        if (heure.size() == 5) heure += ":00";
+    }
+
+    std::string_view jour = "02", mois = "01", annee = "1900";
+    const auto a = etoiles.find("****");
+    if (a == 0) {
+        annee = sous(t, 0, 4), mois = sous(t, 5, 2), jour = sous(t, 8, 2);
+    } else if (a == 6) {
+        const std::string_view premier = sous(t, 0, 2), second = sous(t, 3, 2);
+        jour = premier, mois = second, annee = sous(t, 6, 4);
+        const int n1 = entier_strict(premier);
+        if (genre == 1 && n1 >= 0 && n1 <= 12) std::swap(jour, mois);
+        if (genre == 3 || genre == 4) {
+            const int n2 = entier_strict(second), an = entier_strict(annee);
+            const auto r1 = n1 < 0 || n2 < 0 || an < 0 ? std::nullopt : date_civile(an, n2, n1);
+            const auto r2 = n1 < 0 || n2 < 0 || an < 0 ? std::nullopt : date_civile(an, n1, n2);
+            // Of two possible readings the earlier one wins; an impossible one never does.
+            bool echanger = false;
+            if (r1 && r2) {
+                if (premiere_date_multiformat)
+                    echanger = genre == 4;
+                else
+                    echanger = *r1 - date_reference_multiformat > *r2 - date_reference_multiformat;
+            } else {
+                echanger = r2.has_value();
+            }
+            if (r1 || r2) {
+                date_reference_multiformat = echanger ? *r2 : *r1;
+                premiere_date_multiformat = false;
+            }
+            if (echanger) std::swap(jour, mois);
+        }
+    }
+    std::string r;
+    r.reserve(19);
+    r.append(jour).append("/").append(mois).append("/").append(annee).append(" ").append(heure);
+    return r;
+}
+
+void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view motif,
+                                    std::string& resultat, JournalSuivi& journal) {
+    if (motif != motif_souple_) {
+        motif_souple_ = motif;
+        groupes_souples_.clear();
+        ampm_souple_ = contient(motif, "AM/PM");
+        for (std::size_t i = 0; i < motif.size();) {
+            const std::string_view reste = motif.substr(i);
+            if (reste.starts_with("aaaa")) {
+                groupes_souples_.push_back({'A', ""});
+                i += 4;
+            } else if (reste.size() >= 4 && est_chiffre(reste[0]) && est_chiffre(reste[1]) &&
+                       reste.substr(2, 2) == "aa") {
+                groupes_souples_.push_back({'a', std::string(reste.substr(0, 2))});
+                i += 4;
+            } else if (reste.starts_with("aa")) {
+                groupes_souples_.push_back({'a', "20"});
+                i += 2;
+            } else if (reste.starts_with("mm") || reste.starts_with("jj") ||
+                       reste.starts_with("hh") || reste.starts_with("ss")) {
+                groupes_souples_.push_back({reste[0], ""});
+                i += 2;
+            } else if (reste.starts_with("mn")) {
+                groupes_souples_.push_back({'n', ""});
+                i += 2;
+            } else {
+                ++i;
+            }
+        }
+    }
+
+    // The runs of digits of the text, in order.
+    std::array<std::string_view, 8> suites{};
+    std::size_t nb_suites = 0;
+    for (std::size_t i = 0; i < texte.size() && nb_suites < suites.size();) {
+        if (!est_chiffre(texte[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t debut = i;
+        while (i < texte.size() && est_chiffre(texte[i])) ++i;
+        suites[nb_suites++] = texte.substr(debut, i - debut);
+    }
+
+    std::string annee, jour, mois, heure = "00", minute = "00", seconde = "00";
+    bool annee_vue = false, forme_ok = true;
+    for (std::size_t g = 0; g < groupes_souples_.size(); ++g) {
+        const GroupeSouple& groupe = groupes_souples_[g];
+        if (g >= nb_suites) {
+            if (groupe.champ == 's') continue;
+            return;  // too few numbers for the pattern: no date in this text
+        }
+        const std::string_view s = suites[g];
+        switch (groupe.champ) {
+            case 'A':
+                forme_ok &= s.size() == 4;
+                annee = s, annee_vue = true;
+                break;
+            case 'a':
+                forme_ok &= s.size() == 2;
+                annee = groupe.siecle + std::string(s), annee_vue = true;
+                break;
+            default: {
+                forme_ok &= s.size() <= 2;
+                std::string& champ = groupe.champ == 'j'   ? jour
+                                     : groupe.champ == 'm' ? mois
+                                     : groupe.champ == 'h' ? heure
+                                     : groupe.champ == 'n' ? minute
+                                                           : seconde;
+                champ = deux_chiffres(s);
+            }
+        }
+    }
+    if (!annee_vue) {
+        resultat = "01/01/1900 00:00:00";
+        return;
+    }
+    int h = entier_strict(heure);
+    if (ampm_souple_) {
+        const std::string haut = majuscules(texte);
+        const bool pm = contient(haut, "PM"), am = !pm && contient(haut, "AM");
+        if (pm || am) {
+            if (h < 1 || h > 12)
+                forme_ok = false;
+            else
+                h = (h % 12) + (pm ? 12 : 0);
+            heure = deux(h);
+        }
+    }
+    const int mn = entier_strict(minute), s = entier_strict(seconde);
+    const bool valide = forme_ok && h >= 0 && h <= 23 && mn >= 0 && mn <= 59 && s >= 0 &&
+                        s <= 59 &&
+                        date_civile(entier_strict(annee), entier_strict(mois), entier_strict(jour));
+    if (!valide) {
+        ajouter_erreur_date(journal, jour, mois, annee, heure, minute, texte);
+        return;
+    }
+    resultat.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
+    resultat.append(heure).append(":").append(minute).append(":").append(seconde);
+}
+
+}  // namespace tarvo

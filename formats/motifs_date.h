@@ -1,0 +1,76 @@
+// Reading the time of one measurement line with the pattern the user typed
+// ("aaaa_mm_jj_hh_mn_ss", "jj/mm/aaaa OU aaaa/mm/jj", "mm/jj/aa hh:mn:ss AM/PM souple"…)
+// into the canonical date text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+class JournalSuivi;
+
+// The parser's state across the lines of one listing or run; its owner resets it with
+// debut_listing() and debut_traitement(). Not reentrant: one listing or run at a time.
+class LecteurDateMesure {
+public:
+    LecteurDateMesure();
+
+    // Time text + pattern → canonical text; "??" for an empty text, the empty text when
+    // no date can be read, "01/01/1900 00:00:00" for a pattern without year.
+    //   ("2023-12-25T08:05:00", "aaaa_mm_jj_hh_mn_ss") → "25/12/2023 08:05:00"
+    //   ("23/12/25 08:05:00",   "20aa_mm_jj_hh_mn_ss") → "25/12/2023 08:05:00"
+    std::string lire_date_heure_mesure(std::string_view texte, std::string_view motif,
+                                       JournalSuivi& journal);
+    // The same into a caller's text, so that a loop over lines reuses its capacity.
+    void lire_date_heure_mesure(std::string_view texte, std::string_view motif,
+                                std::string& resultat, JournalSuivi& journal);
+
+    // Day-first and month-first texts in one file ("multiformat", "OU" patterns).
+    //   ("12/25/2023 08:00", "mm/dd/yyyy OU yyyy/dd/mm") → "25/12/2023 08:00:00"
+    std::string lire_date_multiformat(std::string_view texte, std::string_view motif);
+
+    // A listing starts: the pattern is normalised again at its first line.
+    void debut_listing();
+    // A run starts: it compares its first line with the reference left by the listing.
+    void debut_traitement();
+    // Today's date as "jj/mm/aaaa", put in front of time-only texts.
+    void fixer_aujourdhui(std::string_view jj_mm_aaaa) { aujourdhui_ = jj_mm_aaaa; }
+
+    std::string format_normalise;
+    std::string date_fixe;
+    double date_reference_multiformat = 0;
+    bool premiere_date_multiformat = true;
+    int nb_dates_inversees = 0;
+    int inversion_signalee = 0;
+
+private:
+    // Where each group stands in a normalised pattern (npos when absent).
+    struct Positions {
+        std::size_t aaaa, aa, mm, jj, hh, mn, ss;
+    };
+    struct GroupeSouple {
+        char champ;          // 'A' 4-digit year, 'a' 2-digit year, 'm', 'j', 'h', 'n', 's'
+        std::string siecle;  // the century written before a 2-digit year
+    };
+    static Positions positions(std::string_view motif);
+    void preparer_motif(std::string_view motif);
+    void lire_position_fixe(std::string_view texte, std::string& resultat, JournalSuivi& journal);
+    void lire_souple(std::string_view texte, std::string_view motif, std::string& resultat,
+                     JournalSuivi& journal);
+
+    std::string aujourdhui_;
+    std::string tampon_;
+    // The pattern a line is read with, derived once from format_normalise.
+    std::string cle_motif_lu_;
+    std::string motif_lu_;
+    Positions positions_lu_{};
+    bool ajouter_minuit_ = false;
+    bool heure_seule_ = false;
+    std::string motif_souple_;
+    std::vector<GroupeSouple> groupes_souples_;
+    bool ampm_souple_ = false;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,37 @@
+// Reading numbers written with either decimal mark, independently of the machine's locale.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <string>
+
+namespace tarvo {
+
+// A complete decimal number (sign, decimals, exponent), "," standing for ".", blanks
+// around allowed; nothing otherwise, or when it does not fit a double.
+std::optional<double> lire_nombre(std::string_view texte);
+
+// Upper-cased, trimmed, one leading "<" removed: "<12,5" and "1E3" are numbers.
+bool est_nombre(std::string_view texte);
+
+// The number, 0 when the text is not a complete number ("1,234.5" gives 0).
+double lire_reel(std::string_view texte);
+
+// Every "." and "," becomes the given decimal mark.
+std::string adapter_separateur_decimal(std::string_view texte, char marque_decimale);
+
+// An optional sign and digits, blanks around allowed; nothing otherwise or beyond int.
+std::optional<int> lire_entier(std::string_view texte);
+
+// Field n of the line read as an integer, the default when it is not one.
+int champ_entier(std::string_view texte, int n, char separateur, int defaut);
+
+// The text read as an integer (0 when it is not one) is below min or above max.
+bool hors_intervalle(std::string_view texte, int min, int max);
+
+// The digits that follow the word (given in upper case) in the upper-cased text, other
+// characters skipped, up to ",", "-", ";" or the end; the default when there are none.
+//   entier_apres_mot("ligne 3 colonne 2", "LIGNE", 0) == 3
+int entier_apres_mot(std::string_view texte, std::string_view mot, int defaut);
+
+}  // namespace tarvo

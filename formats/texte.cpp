@@ -1,0 +1,284 @@
+#include "formats/texte.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "formats/cp1252.h"
+#include "formats/journal_suivi.h"
+
+namespace tarvo {
+
+namespace {
+
+bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+
+unsigned char octet(char c) { return static_cast<unsigned char>(c); }
+
+}  // namespace
+
+std::string_view rogner_gauche(std::string_view t) {
+    const auto debut = t.find_first_not_of(' ');
+    return debut == std::string_view::npos ? std::string_view{} : t.substr(debut);
+}
+
+std::string_view rogner_droite(std::string_view t) {
+    const auto fin = t.find_last_not_of(' ');
+    return fin == std::string_view::npos ? std::string_view{} : t.substr(0, fin + 1);
+}
+
+std::string_view rogner(std::string_view t) { return rogner_droite(rogner_gauche(t)); }
+
+std::string_view champ_vue(std::string_view t, int n, char sep) {
+    if (n < 1 || n > champ_max || t.empty()) return {};
+    if (sep == ' ') {
+        // Runs of blanks are one separator, so the fields are the words.
+        std::size_t i = 0;
+        for (int k = 1;; ++k) {
+            while (i < t.size() && t[i] == ' ') ++i;
+            if (i >= t.size()) return {};
+            const std::size_t debut = i;
+            while (i < t.size() && t[i] != ' ') ++i;
+            if (k == n) return t.substr(debut, i - debut);
+        }
+    }
+    // A separator that opens or closes the line only bounds the first or last field.
+    if (t.front() == sep) t.remove_prefix(1);
+    if (!t.empty() && t.back() == sep) t.remove_suffix(1);
+    std::size_t pos = 0;
+    for (int k = 1; k < n; ++k) {
+        const void* p = std::memchr(t.data() + pos, sep, t.size() - pos);
+        if (p == nullptr) return {};
+        pos = static_cast<std::size_t>(static_cast<const char*>(p) - t.data()) + 1;
+    }
+    const void* p = std::memchr(t.data() + pos, sep, t.size() - pos);
+    const std::size_t fin =
+        p == nullptr ? t.size() : static_cast<std::size_t>(static_cast<const char*>(p) - t.data());
+    return rogner(t.substr(pos, fin - pos));
+}
+
+std::string extraire_champ(std::string_view texte, int n, char separateur) {
+    return std::string(champ_vue(texte, n, separateur));
+}
+
+int nb_car(char c, std::string_view t) {
+    int n = 0;
+    for (const char x : t) n += x == c;
+    return n;
+}
+
+int nb_lettres(std::string_view t) {
+    int n = 0;
+    for (const char x : t) n += octet(x) >= 'A' && octet(x) <= 'z';
+    return n;
+}
+
+int nb_car_numeriques(std::string_view t) {
+    int n = 0;
+    for (const char x : t) n += est_chiffre(x) || x == '+' || x == ',' || x == '.';
+    return n;
+}
+
+int nb_car_num_ou_blanc(std::string_view t) {
+    int n = 0;
+    for (const char x : t) n += x == ' ' || (octet(x) >= '+' && octet(x) <= ':');
+    return n;
+}
+
+std::string remplacer_car(char a, char b, std::string_view t) {
+    std::string s(t);
+    for (char& x : s)
+        if (x == a) x = b;
+    return s;
+}
+
+std::string chiffres_vers_car(char c, std::string_view t) {
+    std::string s(t);
+    for (char& x : s)
+        if (est_chiffre(x)) x = c;
+    return s;
+}
+
+std::string supprimer_car(char c, std::string_view t) {
+    std::string s;
+    s.reserve(t.size());
+    for (const char x : t)
+        if (x != c) s += x;
+    return s;
+}
+
+std::string remplacer_premier(std::string_view cherche, std::string_view remplacement,
+                              std::string_view t) {
+    const auto pos = cherche.empty() ? std::string_view::npos : t.find(cherche);
+    if (pos == std::string_view::npos) return std::string(t);
+    std::string s;
+    s.reserve(t.size() - cherche.size() + remplacement.size());
+    s.append(t.substr(0, pos)).append(remplacement).append(t.substr(pos + cherche.size()));
+    return s;
+}
+
+namespace {
+
+struct RegleAccent {
+    std::string_view trouve;
+    char ecrit;
+};
+
+// UTF-8 sequences read as Windows-1252, in the order they are tried.
+constexpr std::array<RegleAccent, 14> regles_accents = {{
+    {"\xC3\xA9", '\xE9'},
+    {"\xC3\x83\xC2\xA9", '\xE9'},
+    {"\xC2\xB0", '\xB0'},
+    {"\xC3\xB4", '\xF4'},
+    {"\xC3\xA8", '\xE8'},
+    {"\xC3\xA7", '\xE7'},
+    {"\xC3\xA0", '\xE0'},
+    {"\xC3\xA2", '\xE2'},
+    {"\xC3\xAA", '\xEA'},
+    {"\xC3\xAE", '\xEE'},
+    {"\xC3\xB4", '\xF4'},
+    {"\xC3\xBB", '\xFB'},
+    {"\xC3\xB8", '\xB0'},
+    {"\xE2\x80\x9A", '\xE9'},
+}};
+
+}  // namespace
+
+// Repeating first-occurrence passes until nothing changes reaches the same text as
+// rewriting each sequence as soon as its last byte is seen: no two sequences overlap,
+// and a written byte can only complete "C2 B0" behind it or start "E2 80 9A". The
+// single scan keeps multi-megabyte lines linear.
+std::string reparer_accents(std::string_view t) {
+    if (t.find_first_of("\xC2\xC3\xE2") == std::string_view::npos) return std::string(t);
+    std::string s;
+    s.reserve(t.size());
+    for (const char c : t) {
+        s += c;
+        for (bool remplace = true; remplace;) {
+            remplace = false;
+            for (const auto& r : regles_accents) {
+                if (s.size() >= r.trouve.size() &&
+                    std::string_view(s).substr(s.size() - r.trouve.size()) == r.trouve) {
+                    s.resize(s.size() - r.trouve.size());
+                    s += r.ecrit;
+                    remplace = true;
+                    break;
+                }
+            }
+        }
+    }
+    return s;
+}
+
+std::string deux_chiffres(std::string_view t) {
+    std::string s;
+    if (t.size() == 1) s += '0';
+    return s.append(t);
+}
+
+std::string completer_a_droite(std::string_view t, int largeur, char c) {
+    std::string s(t);
+    if (largeur >= 0 && s.size() <= static_cast<std::size_t>(largeur))
+        s.resize(static_cast<std::size_t>(largeur) + 1, c);
+    return s;
+}
+
+std::string reduire_blancs(std::string_view t) {
+    std::string s;
+    s.reserve(t.size());
+    for (const char c : t)
+        if (c != ' ' || s.empty() || s.back() != ' ') s += c;
+    return s;
+}
+
+std::string majuscules(std::string_view t) {
+    std::string s(t);
+    for (char& c : s) {
+        const unsigned char b = octet(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+            c = static_cast<char>(b - 0x20);
+        else if (b == 0x9A || b == 0x9C || b == 0x9E)  // š œ ž
+            c = static_cast<char>(b - 0x10);
+        else if (b == 0xFF)  // ÿ
+            c = '\x9F';
+    }
+    return s;
+}
+
+bool contient(std::string_view texte, std::string_view cherche) {
+    return texte.find(cherche) != std::string_view::npos;
+}
+
+int que_des_chiffres(std::string_view t) {
+    for (const char c : t)
+        if (!est_chiffre(c)) return 0;
+    return static_cast<int>(t.size());
+}
+
+bool contient_heure(std::string_view t) {
+    for (std::size_t i = 0; i + 5 <= t.size(); ++i)
+        if (est_chiffre(t[i]) && est_chiffre(t[i + 1]) && t[i + 2] == ':' &&
+            est_chiffre(t[i + 3]) && est_chiffre(t[i + 4]))
+            return true;
+    return false;
+}
+
+bool texte_vers_bool(std::string_view t) { return t == "true"; }
+
+std::string bool_vers_texte(bool valeur) { return valeur ? "true" : "false"; }
+
+std::string blancs_vers_separateur(std::string_view t, char sep) {
+    if (t.size() <= 2) return {};
+    std::string s;
+    s.reserve(t.size() + 5);
+    s.append("  ").append(t).append("   ");
+    std::string joint = s;
+    // The decision reads the text before any replacement.
+    for (std::size_t i = 1; i + 2 < s.size(); ++i)
+        if (s[i] == ' ' && s[i - 1] != ' ' && s[i + 1] != ' ' && s[i + 2] == ' ') joint[i] = '_';
+    std::string r(rogner_droite(reduire_blancs(joint)));
+    if (sep != ' ')
+        for (char& c : r)
+            if (c == ' ') c = sep;
+    if (!r.empty() && r.front() == sep) r.erase(0, 1);
+    return r;
+}
+
+std::pair<int, int> comparer_nb_colonnes(std::string_view titre, std::string_view donnees,
+                                         JournalSuivi& journal) {
+    const auto compter = [](std::string_view t) {
+        const std::string r = reduire_blancs(t);
+        return nb_car(' ', rogner(r)) + 1;
+    };
+    const int n_titre = compter(titre);
+    const int n_donnees = compter(donnees);
+    journal.ajouter_suivi(fr("nb col (intitulé) = ") + std::to_string(n_titre));
+    journal.ajouter_suivi(fr("nb col (données)  = ") + std::to_string(n_donnees));
+    return {n_titre, n_donnees};
+}
+
+std::string ajouter_antislash(std::string_view chemin) {
+    std::string s(chemin);
+    if (!s.empty() && s.back() != separateur_dossier) s += separateur_dossier;
+    return s;
+}
+
+std::string duree_texte(double jours) {
+    if (!std::isfinite(jours) || std::fabs(jours) > 1e9) return "---";
+    // Whole seconds of the time of day, as a clock display truncates them.
+    const long long ms = std::llround(std::fabs(jours) * 86400000.0);
+    const long long total = ms / 1000;
+    const long long s_jour = total % 86400;
+    const long long h = s_jour / 3600, mn = s_jour / 60 % 60, s = s_jour % 60;
+    std::array<char, 64> r{};
+    if (total < 60)
+        std::snprintf(r.data(), r.size(), " %lld s", s);
+    else if (total >= 3600)
+        std::snprintf(r.data(), r.size(), " %lld h %lld mn %lld s ", h, mn, s);
+    else
+        std::snprintf(r.data(), r.size(), " %lld mn %lld s ", mn, s);
+    return r.data();
+}
+
+}  // namespace tarvo

@@ -1,0 +1,75 @@
+// Text helpers shared by every stage: field splitting, character classes, rewriting.
+// Texts are Windows-1252 bytes; positions and field numbers are 1-based; only the
+// space counts as a blank.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace tarvo {
+
+class JournalSuivi;
+
+// Highest field number a line is split to.
+inline constexpr int champ_max = 255;
+
+// Field n of a line, trimmed of blanks, as a view into the line; empty when the field
+// does not exist. With a blank separator runs of blanks count as one; any other
+// separator is literal, so "a;;b" has an empty field 2. Quotes have no meaning.
+//   champ_vue("a;b;;c", 4, ';') == "c"     champ_vue("  12   34 ", 2, ' ') == "34"
+std::string_view champ_vue(std::string_view texte, int n, char separateur);
+std::string extraire_champ(std::string_view texte, int n, char separateur);
+
+int nb_car(char c, std::string_view texte);
+// Characters from "A" to "z" in code order (letters and the six signs between them).
+int nb_lettres(std::string_view texte);
+// Digits, "+", "," and "." ("-" does not count).
+int nb_car_numeriques(std::string_view texte);
+// Blanks and the characters from "+" to ":" in code order.
+int nb_car_num_ou_blanc(std::string_view texte);
+
+std::string remplacer_car(char a, char b, std::string_view texte);
+std::string chiffres_vers_car(char c, std::string_view texte);
+std::string supprimer_car(char c, std::string_view texte);
+std::string remplacer_premier(std::string_view cherche, std::string_view remplacement,
+                              std::string_view texte);
+// Repairs accented letters written as UTF-8 and read as Windows-1252 ("Ã©" → "é").
+std::string reparer_accents(std::string_view texte);
+// "5" → "05"; other texts unchanged.
+std::string deux_chiffres(std::string_view texte);
+// Pads with c to width + 1 characters when the text is not longer than width.
+std::string completer_a_droite(std::string_view texte, int largeur, char c);
+
+std::string_view rogner(std::string_view texte);
+std::string_view rogner_gauche(std::string_view texte);
+std::string_view rogner_droite(std::string_view texte);
+// Runs of blanks become one blank.
+std::string reduire_blancs(std::string_view texte);
+// Upper case of the Windows-1252 letters, accented ones included.
+std::string majuscules(std::string_view texte);
+bool contient(std::string_view texte, std::string_view cherche);
+
+// The length when every character is a digit, else 0.
+int que_des_chiffres(std::string_view texte);
+// Two digits, ":", two digits somewhere in the text.
+bool contient_heure(std::string_view texte);
+bool texte_vers_bool(std::string_view texte);
+std::string bool_vers_texte(bool valeur);
+
+// A blank-aligned line to a separated one; a one-letter word joins the word before it.
+//   blancs_vers_separateur("Date  Heure  Temp C", ';') == "Date;Heure;Temp_C"
+std::string blancs_vers_separateur(std::string_view texte, char separateur);
+// Column counts of a blank-aligned title line and data line, both written to the log.
+std::pair<int, int> comparer_nb_colonnes(std::string_view titre, std::string_view donnees,
+                                         JournalSuivi& journal);
+
+// Directories are kept with a final separator; this platform's separator is "/".
+inline constexpr char separateur_dossier = '/';
+std::string ajouter_antislash(std::string_view chemin);
+
+// An elapsed time in days as " 1 h 2 mn 5 s ", " 3 mn 0 s " or " 42 s"; whole days
+// are not shown.
+std::string duree_texte(double jours);
+
+}  // namespace tarvo

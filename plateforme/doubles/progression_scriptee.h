@@ -1,0 +1,36 @@
+// A Progression for tests: it records the progress texts and can raise the stop request
+// after a chosen number of event passes, as a user pressing stop mid-run would.
+#pragma once
+
+#include "plateforme/progression.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+class ProgressionScriptee final : public Progression {
+public:
+    struct Affichage {
+        std::string message;
+        int chronometre;
+        bool operator==(const Affichage&) const = default;
+    };
+
+    // arret_demande() turns true once traiter_evenements() has been called n times.
+    void arreter_apres(int n) { arret_apres_ = n; }
+
+    void afficher_progression(std::string_view message, int chronometre) override;
+    void traiter_evenements() override { ++nb_passes; }
+    bool arret_demande() const override { return arret_apres_ && nb_passes >= *arret_apres_; }
+
+    std::vector<Affichage> affichages;
+    int nb_passes = 0;
+
+private:
+    std::optional<int> arret_apres_;
+};
+
+}  // namespace tarvo

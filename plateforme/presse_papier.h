@@ -1,0 +1,21 @@
+// The system clipboard, as plain text in Windows-1252 bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvo {
+
+class PressePapier {
+public:
+    PressePapier() = default;
+    PressePapier(const PressePapier&) = delete;
+    PressePapier& operator=(const PressePapier&) = delete;
+    virtual ~PressePapier() = default;
+
+    // The empty text when the clipboard holds no text.
+    virtual std::string lire_texte() = 0;
+    virtual void ecrire_texte(std::string_view texte) = 0;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,31 @@
+// What a long loop (listing, grid, engine) needs from the window: a progress text, one
+// pass of pending events, and the stop request those events may carry.
+#pragma once
+
+#include <string_view>
+
+namespace tarvo {
+
+class Progression {
+public:
+    // The stopwatch a progress text belongs to: each stage times itself.
+    static constexpr int chronometre_liste = 1;
+    static constexpr int chronometre_grille = 2;
+    static constexpr int chronometre_traitement = 3;
+
+    Progression() = default;
+    Progression(const Progression&) = delete;
+    Progression& operator=(const Progression&) = delete;
+    virtual ~Progression() = default;
+
+    // Shows the message and brings the given stopwatch (1, 2 or 3) up to now.
+    virtual void afficher_progression(std::string_view message, int chronometre) = 0;
+
+    // Handles the events waiting at the time of the call, then returns.
+    virtual void traiter_evenements() = 0;
+
+    // Whether the user asked to stop, as seen through the last pass of events.
+    virtual bool arret_demande() const = 0;
+};
+
+}  // namespace tarvo
