@@ -31,7 +31,7 @@ bool hors_intervalle(std::string_view texte, int min, int max);
 
 // The digits that follow the word (given in upper case) in the upper-cased text, other
 // characters skipped, up to ",", "-", ";" or the end; the default when there are none.
-//   entier_apres_mot("ligne 3 colonne 2", "LIGNE", 0) == 3
+//   entier_apres_mot("ligne 3, colonne 2", "LIGNE", 0) == 3 (without the "," it is 32)
 int entier_apres_mot(std::string_view texte, std::string_view mot, int defaut);
 
 }  // namespace tarvo

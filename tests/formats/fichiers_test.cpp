@@ -1,0 +1,139 @@
+#include "formats/fichiers.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "formats/cp1252.h"
+
+namespace tarvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DossierTemporaire : public testing::Test {
+protected:
+    void SetUp() override {
+        racine_ = fs::temp_directory_path() /
+                  ("tarvo_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(racine_);
+        fs::create_directories(racine_);
+    }
+    void TearDown() override { fs::remove_all(racine_); }
+    // A core path (Windows-1252) below the temporary directory.
+    std::string chemin(const std::string& relatif) const {
+        return utf8_vers_cp1252(racine_.string()) + "/" + relatif;
+    }
+    void creer(const std::string& relatif_utf8, const std::string& contenu) const {
+        const fs::path p = racine_ / relatif_utf8;
+        fs::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << contenu;
+    }
+    fs::path racine_;
+};
+
+TEST(DecouperLignes, FinsDeLigne) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(decouper_lignes("a\r\nb\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(decouper_lignes("a\nb"), (V{"a", "b"}));
+    EXPECT_EQ(decouper_lignes("a\rb\r"), (V{"a", "b"}));
+    EXPECT_EQ(decouper_lignes("a\r\n\r\nb"), (V{"a", "", "b"}));
+    EXPECT_EQ(decouper_lignes("a\n\rb"), (V{"a", "", "b"}));
+    EXPECT_EQ(decouper_lignes(""), V{});
+}
+
+TEST(DecouperLignes, FichierReelEnCRSeul) {
+    // An older HOBO export ends its lines with CR alone.
+    const auto contenu = lire_fichier(std::string(TARVO_DONNEES_REELLES) +
+                                      "/onset-hobo/north_beach_surfgrass_20387239_20190218_rawdata.csv");
+    ASSERT_TRUE(contenu);
+    const auto lignes = decouper_lignes(*contenu);
+    EXPECT_EQ(lignes.size(), static_cast<std::size_t>(std::count(contenu->begin(), contenu->end(), '\r')));
+    EXPECT_GT(lignes.size(), 100u);
+    for (const auto l : lignes) EXPECT_EQ(l.find_first_of("\r\n"), std::string_view::npos);
+}
+
+TEST_F(DossierTemporaire, LigneParametre) {
+    const std::string f = chemin("tarvo.prm");
+    EXPECT_EQ(lire_ligne_parametre(f, 1), "");  // no file yet
+    std::ofstream(racine_ / "tarvo.prm", std::ios::binary) << "un\r\ndeux\r\n";
+    EXPECT_EQ(ecrire_ligne_parametre(fr("trois é"), f, 3), "");
+    const auto contenu = lire_fichier(f);
+    ASSERT_TRUE(contenu);
+    EXPECT_EQ(*contenu, "un\r\ndeux\r\ntrois \xE9\r\n" + [] {
+        std::string s;
+        for (int i = 0; i < 57; ++i) s += "\r\n";
+        return s;
+    }());
+    EXPECT_EQ(lire_ligne_parametre(f, 2), "deux");
+    EXPECT_EQ(lire_ligne_parametre(f, 3), "trois \xE9");
+    EXPECT_EQ(lire_ligne_parametre(f, 60), "");
+    EXPECT_EQ(lire_ligne_parametre(f, 0), "");
+    EXPECT_EQ(lire_ligne_parametre(f, 61), "");
+}
+
+TEST_F(DossierTemporaire, LigneParametreAuDelaDe60) {
+    const std::string f = chemin("tarvo.prm");
+    ecrire_fichier_une_ligne("garde", f);
+    EXPECT_EQ(ecrire_ligne_parametre("x", f, 61),
+              " max_parametre = 60\n augmenter ce nombre dans le source...");
+    EXPECT_EQ(lire_fichier(f), std::string("garde\r\n"));
+}
+
+TEST_F(DossierTemporaire, LignesAuDelaDe60Abandonnees) {
+    std::string ancien;
+    for (int i = 1; i <= 70; ++i) ancien += std::to_string(i) + "\r\n";
+    creer("p.prm", ancien);
+    EXPECT_EQ(ecrire_ligne_parametre("x", chemin("p.prm"), 1), "");
+    EXPECT_EQ(decouper_lignes(*lire_fichier(chemin("p.prm"))).size(), 60u);
+    EXPECT_EQ(lire_ligne_parametre(chemin("p.prm"), 60), "60");
+}
+
+TEST_F(DossierTemporaire, EcritureEchoueSansRienAbimer) {
+    EXPECT_THROW(ecrire_fichier_atomique(chemin("absent/f.txt"), "x"), ErreurFichier);
+    // A directory where the file should go: the rename fails, no stray copy remains.
+    fs::create_directories(racine_ / "cible" / "plein");
+    EXPECT_THROW(ecrire_fichier_atomique(chemin("cible"), "x"), ErreurFichier);
+    EXPECT_TRUE(fs::is_directory(racine_ / "cible" / "plein"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(racine_), fs::directory_iterator()), 1);
+}
+
+TEST_F(DossierTemporaire, ListerFichiers) {
+    creer("b.CSV", "12345");
+    creer("a.csv", "1");
+    creer("c.txt", "");
+    creer("~tmp.csv", "");
+    creer("sub/d.csv", "12");
+    creer("sub/~e.csv", "");
+    creer(".cache/e.csv", "");
+    creer("Z.csv", "");
+    creer("\xC3\xA9t\xC3\xA9.csv", "");  // "été.csv" on disk, in UTF-8
+    creer("\xE6\x97\xA5.csv", "");      // no Windows-1252 name: left out, but said
+
+    for (const std::string masque : {"*.csv", ".csv", "csv", "CSV"}) {
+        const auto l = lister_fichiers(chemin(""), masque, true);
+        EXPECT_EQ(l.lignes, (std::vector<std::string>{"  \ta.csv  \t1", "  \tb.CSV  \t5",
+                                                       "sub/  \td.csv  \t2", "  \tZ.csv  \t0",
+                                                       "  \t\xE9t\xE9.csv  \t0"}))
+            << masque;
+        EXPECT_EQ(l.premier, "a.csv");
+        EXPECT_EQ(l.noms_ignores, std::vector<std::string>{"\xE6\x97\xA5.csv"});
+    }
+    EXPECT_EQ(lister_fichiers(chemin(""), "csv", false).nb(), 4);
+    const auto tous = lister_fichiers(chemin(""), "*.*", false);
+    EXPECT_EQ(tous.nb(), 5);  // every file but the "~" one and the unnamed one
+    EXPECT_EQ(tous.lignes[2], "  \tc.txt  \t0");
+    EXPECT_EQ(lister_fichiers(chemin("absent"), "csv", true).nb(), 0);
+}
+
+TEST_F(DossierTemporaire, FichierConverti) {
+    creer("~tmp_xls.csv", "a;b\r\n");
+    const auto l = lister_fichier_converti(chemin("~tmp_xls.csv"));
+    EXPECT_EQ(l.lignes, std::vector<std::string>{utf8_vers_cp1252(racine_.string()) +
+                                                 "  \t~tmp_xls.csv  \t5"});
+    EXPECT_EQ(l.premier, "~tmp_xls.csv");
+}
+
+}  // namespace
+}  // namespace tarvo

@@ -1,0 +1,227 @@
+#include "formats/motifs_date.h"
+
+#include <gtest/gtest.h>
+
+#include "formats/cp1252.h"
+#include "formats/date_canonique.h"
+#include "formats/fichiers.h"
+#include "formats/journal_suivi.h"
+#include "formats/texte.h"
+
+namespace tarvo {
+namespace {
+
+struct CasMotif {
+    std::string texte;
+    std::string motif;
+    std::string attendu;
+};
+
+// Each case on a fresh reader, as at the first line of a listing.
+void verifier(const std::vector<CasMotif>& cas) {
+    for (const auto& c : cas) {
+        LecteurDateMesure lecteur;
+        lecteur.fixer_aujourdhui("07/12/2026");
+        JournalSuivi journal;
+        EXPECT_EQ(lecteur.lire_date_heure_mesure(c.texte, c.motif, journal), c.attendu)
+            << "<" << c.texte << "> avec " << c.motif;
+    }
+}
+
+TEST(LireDateHeureMesure, PositionsFixes) {
+    verifier({
+        {"2023-12-25T08:05:00", "aaaa_mm_jj_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"2023/12/25 08:05:00", "aaaa/mm/jj hh:mn:ss", "25/12/2023 08:05:00"},
+        {"25/12/2023 08:05", "jj_mm_aaaa_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"2023/12/25 08:05:07.4", "aaaa_mm_jj hh_mn_ss.s", "25/12/2023 08:05:07"},
+        {"23/12/25 08:05:00", "20aa_mm_jj_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"23/12/25 08:05:00", "19aa_mm_jj_hh_mn_ss", "25/12/1923 08:05:00"},
+        {"25/12/23 08:05:00", "jj_mm_20aa_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"2023/12/25", "aaaa_mm_jj", "25/12/2023 00:00:00"},
+        {"12/25/2023 08:05:00", "mm_jj_aaaa_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"08:05:00", "hh_mn_ss", "07/12/2026 08:05:00"},
+        {"08:05:00", "2023_12_25_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"08:05:00", "25/12/2023 hh:mn:ss", "25/12/2023 08:05:00"},
+        {"\"2022-06-29 17:14:00\"", "aaaa-mm-jj hh:mn:ss", "29/06/2022 17:14:00"},
+        {"\"2022-06-29 17:14:00", "aaaa-mm-jj hh:mn:ss", "29/06/2022 17:14:00"},
+        {"25/12/2023 08:05:00", "jj_mm_hh_mn_ss", "01/01/1900 00:00:00"},
+        {"", "aaaa_mm_jj_hh_mn_ss", "??"},
+        {"08:05:00", "aaaa_mm_jj_hh_mn_ss", ""},  // fewer than 10 numeric characters
+        {"25/12/2023 8:05:00", "jj_mm_aaaa_hh_mn_ss", ""},
+        {"25/13/2023 08:00:00", "jj_mm_aaaa_hh_mn_ss", ""},
+        {"25/12/2023 08:60:00", "jj_mm_aaaa_hh_mn_ss", ""},
+        // Year and day swapped in the file: read the other way round.
+        {"25/12/2023 08:05:00", "aaaa_mm_jj_hh_mn_ss", "25/12/2023 08:05:00"},
+        {"2023/12/25 08:05:00", "jj_mm_aaaa_hh_mn_ss", "25/12/2023 08:05:00"},
+    });
+}
+
+TEST(LireDateHeureMesure, ErreurNotee) {
+    LecteurDateMesure lecteur;
+    JournalSuivi journal;
+    EXPECT_EQ(lecteur.lire_date_heure_mesure("25/13/2023 08:00:00", "jj_mm_aaaa_hh_mn_ss", journal),
+              "");
+    ASSERT_EQ(journal.lignes().size(), 1u);
+    EXPECT_EQ(journal.lignes()[0], " + erreur date : 25/13/2023 08:00:  corriger <25/13/2023 08:00:00>");
+}
+
+TEST(LireDateHeureMesure, InversionSignaleeUneFoisParSerie) {
+    LecteurDateMesure lecteur;
+    JournalSuivi journal;
+    const std::string motif = "aaaa_mm_jj_hh_mn_ss";
+    for (const char* t : {"25/12/2023 08:00:00", "25/12/2023 09:00:00", "25/12/2023 10:00:00"})
+        EXPECT_EQ(std::string(lecteur.lire_date_heure_mesure(t, motif, journal)).substr(0, 10),
+                  "25/12/2023");
+    EXPECT_EQ(journal.lignes(),
+              std::vector<std::string>{"25/12/2023 08:00:00" + fr(" date inversée mais corrigée")});
+    lecteur.lire_date_heure_mesure("2023/12/25 11:00:00", motif, journal);
+    lecteur.lire_date_heure_mesure("25/12/2023 12:00:00", motif, journal);
+    EXPECT_EQ(journal.lignes().size(), 2u);
+    EXPECT_EQ(lecteur.nb_dates_inversees, 4);
+    lecteur.debut_traitement();
+    EXPECT_EQ(lecteur.nb_dates_inversees, 0);
+    EXPECT_EQ(lecteur.inversion_signalee, 0);
+}
+
+TEST(LireDateHeureMesure, MotifNormaliseJusquAuListingSuivant) {
+    LecteurDateMesure lecteur;
+    JournalSuivi journal;
+    EXPECT_EQ(lecteur.lire_date_heure_mesure("2023/12/25 08:05:00", "aaaa_mm_jj_hh_mn_ss", journal),
+              "25/12/2023 08:05:00");
+    EXPECT_EQ(lecteur.format_normalise, "aaaa_mm_jj_hh_mn_ss");
+    // A changed pattern takes effect at the next listing only.
+    // Still read with the first pattern: taken as day-first, month 25 is refused.
+    EXPECT_EQ(lecteur.lire_date_heure_mesure("12/25/2023 08:05:00", "mm_jj_aaaa_hh_mn_ss", journal),
+              "");
+    lecteur.debut_listing();
+    EXPECT_EQ(lecteur.lire_date_heure_mesure("12/25/2023 08:05:00", "mm_jj_aaaa_hh_mn_ss", journal),
+              "25/12/2023 08:05:00");
+    EXPECT_EQ(lecteur.format_normalise, "mm_jj_aaaa_hh_mn_ss");
+}
+
+TEST(LireDateMultiformat, JourOuMoisDAbord) {
+    verifier({
+        {"12/25/2023 08:00", "mm/dd/yyyy OU yyyy/dd/mm", "25/12/2023 08:00:00"},
+        {"25/12/2023", "mm/dd/yyyy OU yyyy/dd/mm", "25/12/2023 00:00:00"},
+        {"05/04/2023", "mm/dd/yyyy OU yyyy/dd/mm", "04/05/2023 00:00:00"},
+        {"2023/04/05", "mm/dd/yyyy OU yyyy/dd/mm", "05/04/2023 00:00:00"},
+        {"5/4/2023", "mm/dd/yyyy OU yyyy/dd/mm", "02/01/1900 00:00:00"},
+        {"05/04/2023 08:05:07", "jj/mm/aaaa OU aaaa/mm/jj", "05/04/2023 08:05:07"},
+        {"2023-04-05T08:05", "jj/mm/aaaa OU aaaa/mm/jj", "05/04/2023 08:05:00"},
+        {"  05/04/2023  ", "jj/mm/aaaa OU aaaa/mm/jj", "05/04/2023 00:00:00"},
+        {"ab/04/2023", "mm/dd/yyyy OU yyyy/dd/mm", "ab/04/2023 00:00:00"},  // no exchange
+    });
+}
+
+TEST(LireDateMultiformat, LectureLaPlusProcheDeLaPrecedente) {
+    struct Ligne {
+        std::string texte, attendu;
+    };
+    const auto suivre = [](const std::string& motif, const std::vector<Ligne>& lignes) {
+        LecteurDateMesure lecteur;
+        lecteur.debut_listing();
+        JournalSuivi journal;
+        for (const auto& l : lignes)
+            EXPECT_EQ(lecteur.lire_date_heure_mesure(l.texte, motif, journal), l.attendu)
+                << motif << " " << l.texte;
+    };
+    const std::string ue = fr("multiformat_dt_mini_1èreUE");
+    const std::string us = fr("multiformat_dt_mini_1èreUS");
+    suivre(ue, {{"05/04/2023", "05/04/2023 00:00:00"},
+                {"06/04/2023", "06/04/2023 00:00:00"},
+                {"13/04/2023", "13/04/2023 00:00:00"},
+                {"14/04/2023", "14/04/2023 00:00:00"}});
+    suivre(us, {{"05/04/2023", "04/05/2023 00:00:00"},
+                {"05/05/2023", "05/05/2023 00:00:00"},
+                {"05/06/2023", "06/05/2023 00:00:00"},
+                {"05/13/2023", "13/05/2023 00:00:00"}});
+    // A first line whose month-first reading is impossible sets the reference day first.
+    suivre(us, {{"25/12/2023", "25/12/2023 00:00:00"}, {"12/26/2023", "26/12/2023 00:00:00"}});
+}
+
+TEST(LireDateSouple, ChampsParOrdre) {
+    verifier({
+        {"8/3/21 2:05:00 PM", "mm/jj/aa hh:mn:ss AM/PM souple", "03/08/2021 14:05:00"},
+        {"06/16/21 02:35:28 PM", "mm/jj/aa hh:mn:ss AM/PM souple", "16/06/2021 14:35:28"},
+        {"8/3/21 12:05:00 am", "mm/jj/aa hh:mn:ss AM/PM souple", "03/08/2021 00:05:00"},
+        {"8/3/21 12:05:00 PM", "mm/jj/aa hh:mn:ss AM/PM souple", "03/08/2021 12:05:00"},
+        {"8/3/21 11:05:00 AM", "mm/jj/aa hh:mn:ss AM/PM souple", "03/08/2021 11:05:00"},
+        {"8/3/21 14:05:00", "mm/jj/aa hh:mn:ss AM/PM souple", "03/08/2021 14:05:00"},
+        {"7/06/2010 14:00:00", "jj/mm/aaaa hh:mn:ss souple", "07/06/2010 14:00:00"},
+        {"7/06/2010 8:00", "jj/mm/aaaa hh:mn:ss souple", "07/06/2010 08:00:00"},
+        {"7/06/2010 8:00:00.5", "jj/mm/aaaa hh:mn:ss souple", "07/06/2010 08:00:00"},
+        {"12/25/2023 8:05:00", "mm/jj/aaaa hh:mn:ss souple", "25/12/2023 08:05:00"},
+        {"25.12.89 8h05", "jj/mm/19aa hh:mn souple", "25/12/1989 08:05:00"},
+        {"7/06/2010", "jj/mm/aaaa souple", "07/06/2010 00:00:00"},
+        // Refused: too few numbers (silently), or no calendar date or clock time.
+        {"7/06", "jj/mm/aaaa hh:mn:ss souple", ""},
+        {"31/02/2023 10:00:00", "jj/mm/aaaa hh:mn:ss souple", ""},
+        {"7/06/10 14:00:00", "jj/mm/aaaa hh:mn:ss souple", ""},
+        {"7/06/2010 24:00:00", "jj/mm/aaaa hh:mn:ss souple", ""},
+        {"8/3/21 13:05:00 PM", "mm/jj/aa hh:mn:ss AM/PM souple", ""},
+        {"8/3/21 0:05:00 AM", "mm/jj/aa hh:mn:ss AM/PM souple", ""},
+        {"", "jj/mm/aaaa hh:mn:ss souple", "??"},
+    });
+}
+
+TEST(LireDateSouple, ErreurNotee) {
+    LecteurDateMesure lecteur;
+    JournalSuivi journal;
+    EXPECT_EQ(lecteur.lire_date_heure_mesure("31/02/2023 10:00", "jj/mm/aaaa hh:mn:ss souple",
+                                             journal),
+              "");
+    EXPECT_EQ(journal.lignes(), std::vector<std::string>{
+                                    " + erreur date : 31/02/2023 10:00:  corriger <31/02/2023 10:00>"});
+}
+
+// Every dated line of real logger exports reads, in time order.
+TEST(LireDateHeureMesure, FichiersReels) {
+    struct Cas {
+        std::string fichier;
+        char sep;
+        int col_date, col_heure;  // col_heure 0: date and time in one column
+        std::string motif;
+        std::size_t premiere_ligne;
+        std::string premiere, derniere;
+        int nb;
+    };
+    const std::vector<Cas> cas = {
+        {"keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt", '\t', 1, 0,
+         "jj/mm/aaaa hh:mn:ss souple", 2, "07/06/2010 14:00:00", "18/10/2010 08:00:00", 532},
+        {"onset-hobo/QU5_Mooring_15m_20392468_20210803.csv", ',', 2, 0,
+         "mm/jj/aa hh:mn:ss AM/PM souple", 3, "16/06/2021 14:35:28", "27/07/2021 12:54:05", 5896},
+        {"solinst-levelogger/solinst_level_testfile.csv", ',', 2, 3, "aaaa_mm_jj hh_mn_ss", 19,
+         "23/11/2016 19:15:00", "26/11/2016 21:45:00", 299},
+        {"campbell-toa5/exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat", ',',
+         1, 0, "aaaa-mm-jj hh:mn:ss", 5, "29/06/2022 17:14:00", "29/06/2022 18:49:00", 96},
+    };
+    for (const auto& c : cas) {
+        const auto contenu = lire_fichier(std::string(TARVO_DONNEES_REELLES) + "/" + c.fichier);
+        ASSERT_TRUE(contenu) << c.fichier;
+        const auto lignes = decouper_lignes(*contenu);
+        LecteurDateMesure lecteur;
+        lecteur.debut_listing();
+        JournalSuivi journal;
+        std::string resultat, canonique, premiere, derniere;
+        double precedente = 0;
+        int nb = 0;
+        for (std::size_t i = c.premiere_ligne - 1; i < lignes.size(); ++i) {
+            std::string texte(champ_vue(lignes[i], c.col_date, c.sep));
+            if (c.col_heure > 0) texte += " " + std::string(champ_vue(lignes[i], c.col_heure, c.sep));
+            if (rogner(texte).empty()) continue;
+            lecteur.lire_date_heure_mesure(texte, c.motif, resultat, journal);
+            const double date = texte_vers_date_heure(resultat, canonique, journal);
+            ASSERT_GT(date, precedente) << c.fichier << " ligne " << i + 1 << " <" << texte << ">";
+            precedente = date;
+            if (nb++ == 0) premiere = canonique;
+            derniere = canonique;
+        }
+        EXPECT_EQ(nb, c.nb) << c.fichier;
+        EXPECT_EQ(premiere, c.premiere) << c.fichier;
+        EXPECT_EQ(derniere, c.derniere) << c.fichier;
+        EXPECT_TRUE(journal.lignes().empty()) << c.fichier << " : " << journal.lignes().front();
+    }
+}
+
+}  // namespace
+}  // namespace tarvo
