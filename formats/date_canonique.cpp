@@ -44,25 +44,36 @@ std::optional<double> heure_du_jour(std::string_view t) {
     return (h * 3600 + mn * 60 + s) / 86400.0;
 }
 
+// The timestamp of a calendar date at midnight; false when the date does not exist. The
+// per-line path uses it rather than date_civile, whose optional<double> comes back through
+// memory: reading it cost each line a failed store-to-load forward.
+bool jours_civils(int annee, int mois, int jour, double& jours) {
+    if (mois < 1 || mois > 12 || jour < 1 || jour > 31) return false;
+    const ch::year_month_day ymd{ch::year{annee}, ch::month{static_cast<unsigned>(mois)},
+                                 ch::day{static_cast<unsigned>(jour)}};
+    if (!ymd.ok()) return false;
+    jours = static_cast<double>((ch::sys_days{ymd} - origine).count());
+    return true;
+}
+
 // A canonical "jj/mm/aaaa hh:mn:ss" text to its timestamp; nothing when it is no date.
 std::optional<double> convertir_canonique(std::string_view t) {
     if (t.size() != 19 || t[2] != '/' || t[5] != '/' || t[10] != ' ') return std::nullopt;
     const int j = nombre(t, 0, 2), m = nombre(t, 3, 2), a = nombre(t, 6, 4);
     if (j < 0 || m < 0 || a < 0) return std::nullopt;
-    const auto jour = date_civile(a, m, j);
+    double jours = 0;
+    const bool jour_existe = jours_civils(a, m, j, jours);
     const auto heure = heure_du_jour(t.substr(11));
-    if (!jour || !heure) return std::nullopt;
-    return *jour + *heure;
+    if (!jour_existe || !heure) return std::nullopt;
+    return jours + *heure;
 }
 
 }  // namespace
 
 std::optional<double> date_civile(int annee, int mois, int jour) {
-    if (mois < 1 || mois > 12 || jour < 1 || jour > 31) return std::nullopt;
-    const ch::year_month_day ymd{ch::year{annee}, ch::month{static_cast<unsigned>(mois)},
-                                 ch::day{static_cast<unsigned>(jour)}};
-    if (!ymd.ok()) return std::nullopt;
-    return static_cast<double>((ch::sys_days{ymd} - origine).count());
+    double jours = 0;
+    if (!jours_civils(annee, mois, jour, jours)) return std::nullopt;
+    return jours;
 }
 
 double aujourdhui() {
@@ -74,6 +85,11 @@ double aujourdhui() {
 
 double texte_vers_date_heure(std::string_view texte, std::string& canonique,
                              JournalSuivi& journal) {
+    // A run hands over the canonical texts it built: they need no tidying.
+    if (const auto date = convertir_canonique(texte)) {
+        canonique.assign(texte);
+        return *date;
+    }
     // Tidy into a small buffer: trimmed, blanks collapsed, a final ":" dropped. A text
     // that stays longer than 20 characters can have no usable length.
     std::array<char, 24> tampon{};

@@ -25,11 +25,24 @@ std::string_view sous(std::string_view t, std::size_t pos, std::size_t n) {
 }
 
 bool entre(std::string_view t, std::string_view min, std::string_view max) {
+    // Two characters against two-character bounds, as for every day and month: the
+    // same order read as one number, without a memcmp call per bound.
+    if (t.size() == 2 && min.size() == 2 && max.size() == 2) {
+        const auto valeur = [](std::string_view s) {
+            return static_cast<unsigned char>(s[0]) << 8 | static_cast<unsigned char>(s[1]);
+        };
+        return valeur(t) >= valeur(min) && valeur(t) <= valeur(max);
+    }
     return t >= min && t <= max;
 }
 
 bool premier_entre(std::string_view t, char min, char max) {
     return !t.empty() && t.front() >= min && t.front() <= max;
+}
+
+bool quatre_chiffres(std::string_view t) {
+    return t.size() == 4 && est_chiffre(t[0]) && est_chiffre(t[1]) && est_chiffre(t[2]) &&
+           est_chiffre(t[3]);
 }
 
 // A text made of digits only, as an integer; -1 otherwise.
@@ -105,11 +118,18 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
         resultat = "??";
         return;
     }
-    if (contient(motif, "souple")) {
+    if (motif != motif_vu_) {
+        motif_vu_ = motif;
+        genre_vu_ = contient(motif, "souple") ? Genre::souple
+                    : contient(motif, "multiformat") || contient(motif, "OU")
+                        ? Genre::multiformat
+                        : Genre::position_fixe;
+    }
+    if (genre_vu_ == Genre::souple) {
         lire_souple(texte, motif, resultat, journal);
         return;
     }
-    if (contient(motif, "multiformat") || contient(motif, "OU")) {
+    if (genre_vu_ == Genre::multiformat) {
         resultat = lire_date_multiformat(texte, motif);
         return;
     }
@@ -147,15 +167,30 @@ void LecteurDateMesure::preparer_motif(std::string_view motif) {
 void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& resultat,
                                            JournalSuivi& journal) {
     std::string& t = tampon_;
-    t.assign(texte);
+    // clear + append reuses the buffer without assign's general replace path.
+    t.clear();
+    t.append(texte);
+    bool intacte = true;  // t is still the caller's text
     if (t.front() == '"') {
         t.erase(0, 1);
         if (const auto q = t.find('"'); q != npos && q + 1 == t.size()) t.pop_back();
+        intacte = false;
     }
-    if (ajouter_minuit_) t += " 00:00:00";
-    if (heure_seule_ && t.size() == 8) t.insert(0, aujourdhui_ + " ");
-    if (t.size() == 8 && !date_fixe.empty()) t.insert(0, date_fixe);
-    if (nb_car_numeriques(t) < 10) return;
+    if (ajouter_minuit_) {
+        t += " 00:00:00";
+        intacte = false;
+    }
+    if (heure_seule_ && t.size() == 8) {
+        t.insert(0, aujourdhui_ + " ");
+        intacte = false;
+    }
+    if (t.size() == 8 && !date_fixe.empty()) {
+        t.insert(0, date_fixe);
+        intacte = false;
+    }
+    // Counted on the caller's text while t is its unchanged copy: reading the bytes just
+    // copied into t stalled every line on a failed store forward.
+    if (nb_car_numeriques(intacte ? texte : std::string_view(t)) < 10) return;
 
     std::string_view m = motif_lu_;
     Positions p = positions_lu_;
@@ -177,7 +212,8 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
         std::copy(aa.begin(), aa.end(), annee_siecle.begin() + siecle.size());
         annee = std::string_view(annee_siecle.data(), siecle.size() + aa.size());
     } else {
-        if (est_nombre(sous(t, p.aaaa, 4))) {
+        // Four digits, the usual year, need not go through the general number reader.
+        if (const auto a = sous(t, p.aaaa, 4); quatre_chiffres(a) || est_nombre(a)) {
             inversion_signalee = 0;
         } else {
             // Day and year swapped: read this line with the other order.
@@ -203,6 +239,16 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
     }
     std::string_view seconde = p.ss == npos ? std::string_view{} : sous(vt, p.ss, 2);
     if (seconde.empty()) seconde = "00";
+    if (jour.size() == 2 && mois.size() == 2 && annee.size() == 4 && heure.size() == 2 &&
+        minute.size() == 2 && seconde.size() == 2) {
+        // The usual full date, placed byte by byte and copied once: this runs for every line.
+        const std::array<char, 19> date{jour[0],   jour[1],  '/',        mois[0],   mois[1],
+                                        '/',       annee[0], annee[1],   annee[2],  annee[3],
+                                        ' ',       heure[0], heure[1],   ':',       minute[0],
+                                        minute[1], ':',      seconde[0], seconde[1]};
+        resultat.append(date.data(), date.size());
+        return;
+    }
     resultat.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
     resultat.append(heure).append(":").append(minute).append(":").append(seconde);
 }

@@ -60,6 +60,11 @@ private:
     void lire_souple(std::string_view texte, std::string_view motif, std::string& resultat,
                      JournalSuivi& journal);
 
+    // The kind of the last pattern seen, so that each line does not search it again.
+    enum class Genre { position_fixe, souple, multiformat };
+    std::string motif_vu_;
+    Genre genre_vu_ = Genre::position_fixe;
+
     std::string aujourdhui_;
     std::string tampon_;
     // The pattern a line is read with, derived once from format_normalise.

@@ -1,0 +1,82 @@
+// The record of every option a ".dsc" description file stores, one field per key,
+// named after the window control that shows it.
+#pragma once
+
+#include <string>
+
+namespace tarvo {
+
+// Field names are the description keys (without ".text", ".Checked"…). Texts are
+// Windows-1252; times of day are fractions of a day; dates are timestamps. The values
+// given here are only zero-initialisation: the defaults come from the key table.
+struct Description {
+    bool CheckBox_aide_flottante = false;
+    bool CheckBox_car_null = false;
+    bool CheckBox_col_cochee = false;
+    bool CheckBox_correction_si_t1egalt2 = false;
+    bool CheckBox_correction_si_t1supt2 = false;
+    bool CheckBox_inc_nom = false;
+    bool CheckBox_int_col_alternatif = false;
+    bool CheckBox_prelire_tous = false;
+    bool CheckBox_recursif = false;
+    bool CheckBox_post_traitement = false;
+    bool CheckBox_decalage_actif = false;
+    bool CheckBox_derive_active = false;
+    bool CheckBox_delta_Y = false;
+    bool CheckBox_derivees = false;
+    bool CheckBox_cumul_corriger = false;
+    std::string dossier_choisi_sortie;
+    std::string dossier_choisi;
+    std::string dossier_description;
+    std::string Edit_balise_deb;
+    std::string Edit_balise_fin;
+    std::string Edit_col_cochee;
+    std::string Edit_equiv_na;
+    std::string Edit_f_date_fichier;
+    std::string Edit_f_station;
+    std::string Edit_format_date_mesure_seule;
+    std::string Edit_format_datetime_mesure;
+    std::string Edit_format_time_mesure_seul;
+    std::string Edit_masque;
+    std::string Edit_max_na;
+    std::string Edit_min_na;
+    std::string Edit_NA;
+    std::string Edit_name_prog_blocnote;
+    std::string Edit_nb_decimale;
+    std::string Edit_new_desc_colonne;
+    std::string Edit_nom_fic_sortie;
+    std::string Edit_num_col_date;
+    std::string Edit_num_col_datetime;
+    std::string Edit_num_col_time;
+    std::string Edit_num_feuille_excel;
+    std::string Edit_num_ligne_donnee;
+    std::string Edit_num_ligne_intitule_col;
+    std::string Edit_nmax_lacune;
+    std::string Label_nom_feuille;
+    std::string Label_nom_fic_excel;
+    bool RadioButton_decalage_negatif = false;
+    bool RadioButton_decalage_positif = false;
+    int RadioGroup_avec_sans_intitule_ItemIndex = 0;
+    int RadioGroup_coul_nb = 0;
+    int RadioGroup_datetime_nb_col_ItemIndex = 0;
+    int RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex = 0;
+    int RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = 0;
+    int RadioGroup_methode_ItemIndex = 0;
+    int RadioGroup_numlig_balise_ItemIndex = 0;
+    int RadioGroup_separateur_colonne_ItemIndex = 0;
+    int RadioGroup_separateur_sortie_ItemIndex = 0;
+    std::string suite_coche_liste_graph_deriv;
+    std::string suite_coche_liste_graph;
+    double TimePicker_decalage = 0;
+    double TimePicker_derive_reelle = 0;
+    double TimePicker_derive_erronee = 0;
+    double DateTimePicker_constat_derive = 0;
+    double DateTimePicker_debut_derive = 0;
+    std::string Label_min_dsc;
+    std::string Label_max_dsc;
+    std::string Label_pas_dsc;
+
+    bool operator==(const Description&) const = default;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,451 @@
+#include "engine/grille.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "formats/cp1252.h"
+#include "formats/date_canonique.h"
+#include "formats/journal_suivi.h"
+#include "plateforme/dialogue.h"
+#include "plateforme/progression.h"
+
+namespace tarvo {
+
+namespace {
+
+namespace ch = std::chrono;
+
+constexpr ch::sys_days origine = ch::year{1899} / 12 / 30;
+constexpr long long secondes_jour = 86400;
+constexpr long long limite_lignes = 32000;
+
+// Progress and the event pass every this many rows, or sooner once 100 ms have passed.
+constexpr long long lignes_par_passe = 2000;
+constexpr long long lignes_par_essai = 100;
+
+long long division_basse(long long a, long long b) {
+    const long long q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+long long vers_secondes(double date) {
+    return std::llround(date * 86400.0);
+}
+
+// Summed as the canonical text is parsed (day + time of day), so that a grid timestamp
+// and a measurement read from the same text compare equal at a step boundary.
+double vers_date(long long secondes) {
+    const long long jours = division_basse(secondes, secondes_jour);
+    return static_cast<double>(jours) +
+           static_cast<double>(secondes - jours * secondes_jour) / 86400.0;
+}
+
+// A date and time of day, the form the calendar checks and corrections work on.
+struct Moment {
+    ch::year_month_day jour;
+    long long seconde = 0;  // of the day
+};
+
+Moment vers_moment(long long secondes) {
+    const long long jours = division_basse(secondes, secondes_jour);
+    return {ch::year_month_day{origine + ch::days{jours}}, secondes - jours * secondes_jour};
+}
+
+long long secondes_de(const Moment& m) {
+    return (ch::sys_days{m.jour} - origine).count() * secondes_jour + m.seconde;
+}
+
+// The chosen day of the month, or the last day of a month that lacks it.
+ch::year_month_day jour_borne(ch::year_month mois, unsigned jour) {
+    const ch::day dernier =
+        ch::year_month_day_last{mois.year(), ch::month_day_last{mois.month()}}.day();
+    return {mois.year(), mois.month(), std::min(ch::day{jour}, dernier)};
+}
+
+std::string heure_texte(long long secondes) {
+    std::array<char, 32> t{};
+    const long long s = ((secondes % secondes_jour) + secondes_jour) % secondes_jour;
+    std::snprintf(t.data(), t.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    return t.data();
+}
+
+// The step in whole seconds: the grid texts have no finer resolution, and a time picker
+// gives nothing finer.
+long long pas_secondes(const ParametresGrille& p) {
+    return vers_secondes(pas_jours(p));
+}
+
+// How messages and the log write the step: a time for unit 0, a count of calendar units
+// otherwise (as a time, one day would read 00:00:00).
+std::string pas_texte(const ParametresGrille& p) {
+    if (p.unite_pas == unite_hms) return heure_texte(pas_secondes(p));
+    const int n = std::abs(p.SpinEdit_pas_jour_mois_annee);
+    const std::string nombre = std::to_string(n);
+    if (p.unite_pas == unite_jour) return nombre + (n > 1 ? " jours" : " jour");
+    if (p.unite_pas == unite_mois) return nombre + " mois";
+    return nombre + fr(n > 1 ? " années" : " année");
+}
+
+// "### ### ### ##0": thousands set apart by a blank, no leading blanks.
+std::string format_milliers(long long n) {
+    const std::string chiffres = std::to_string(n < 0 ? -n : n);
+    std::string t = n < 0 ? "-" : "";
+    for (std::size_t i = 0; i < chiffres.size(); ++i) {
+        if (i > 0 && (chiffres.size() - i) % 3 == 0) t += ' ';
+        t += chiffres[i];
+    }
+    return t;
+}
+
+std::string suffixe_jours(long long jours) {
+    if (jours <= 0) return {};
+    return " => " + std::to_string(jours) + (jours > 1 ? " jours" : " jour");
+}
+
+// Whole days covered by `lignes` steps, towards zero.
+long long jours_couverts(long long lignes, long long pas_s) {
+    return lignes * pas_s / secondes_jour;
+}
+
+ResumeGrille resume(long long lignes, long long pas_s) {
+    return {format_milliers(lignes) + suffixe_jours(jours_couverts(lignes, pas_s)),
+            lignes < 0 ? CouleurResume::rouge : CouleurResume::bleu};
+}
+
+long long nb_lignes_secondes(long long debut, long long fin, long long pas) {
+    // (fin − debut) / pas + 1/2 = a / b, rounded half to even in integers.
+    const long long a = 2 * (fin - debut) + pas, b = 2 * pas;
+    long long q = division_basse(a, b);
+    const long long reste = a - q * b;
+    if (2 * reste > b || (2 * reste == b && q % 2 != 0)) ++q;
+    return q;
+}
+
+long long lire_secondes(const std::string& label, JournalSuivi& journal) {
+    std::string canonique;
+    return vers_secondes(texte_vers_date_heure(label, canonique, journal));
+}
+
+std::string texte_secondes(long long secondes) {
+    return texte_grille(vers_date(secondes));
+}
+
+std::string titre_progression() {
+    return fr("2- liste horodatée ... ");
+}
+
+int choix_trois_boutons(Dialogue& dialogue, const std::string& texte) {
+    return dialogue.message_perso(texte, TypeMessage::avertissement, "Corriger", "Continuer",
+                                  "Annuler");
+}
+
+constexpr int corriger = 1;
+constexpr int continuer = 2;
+
+// Step 3 of the build for the calendar units: false when the user cancels.
+bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& journal,
+                         bool& modifies) {
+    if (p.test_strict == 0) {
+        const Reponse r = dialogue.question(
+            fr(" le test sur les dates devrait être (inf strict)\n\n   [date [mesure]  <    "
+               "[horodatées] (inf strict)]\n\n   corriger cette option (Oui / Non)"),
+            TypeMessage::avertissement, Boutons::oui_non);
+        if (r == Reponse::oui) {
+            p.test_strict = 1;
+            modifies = true;
+        }
+    }
+    Moment deb = vers_moment(lire_secondes(p.Label_temps_deb, journal));
+    Moment fin = vers_moment(lire_secondes(p.Label_temps_fin, journal));
+    const auto texte = [](const Moment& m) { return texte_secondes(secondes_de(m)); };
+    const auto ecrire = [&] {
+        p.Label_temps_deb = texte(deb);
+        p.Label_temps_fin = texte(fin);
+        modifies = true;
+    };
+    const auto heures_a_zero = [&] {
+        deb.seconde = fin.seconde = 0;
+        ecrire();
+    };
+
+    if (p.unite_pas == unite_jour && (deb.seconde != 0 || fin.seconde != 0)) {
+        const std::string d = texte(deb), f = texte(fin);
+        std::string liste;
+        if (deb.seconde != 0) liste = d.substr(11) + " -> 00:00:00";
+        if (fin.seconde != 0)
+            liste += (deb.seconde != 0 ? "  et  \n" : "    ") + f.substr(11) + " -> 00:00:00";
+        const int choix = choix_trois_boutons(
+            dialogue, "--- PAR JOUR ------------\n\n" + d.substr(0, 10) + "  " + d.substr(11) +
+                          "\n" + f.substr(0, 10) + "  " + f.substr(11) + "\n\n" +
+                          fr(" les heures des dates de début ou de fin ne sont pas à zéro =>  "
+                             "00:00:00    \n\n") +
+                          liste + "\n\n");
+        if (choix == corriger)
+            heures_a_zero();
+        else if (choix != continuer)
+            return false;
+    }
+
+    if (p.unite_pas == unite_mois) {
+        const bool deb_1 = deb.jour.day() == ch::day{1}, fin_1 = fin.jour.day() == ch::day{1};
+        if (!deb_1 || !fin_1) {
+            std::string liste;
+            if (!deb_1) liste = texte(deb).substr(0, 10);
+            if (!fin_1) liste += (!deb_1 ? "  et  " : "    ") + texte(fin).substr(0, 10);
+            const int choix = choix_trois_boutons(
+                dialogue, fr("--- PAR MOIS ------------\n\n   les dates de début et de fin ne "
+                             "sont pas du type  01/mm/aaaa\n\n") +
+                              liste + "\n\n");
+            if (choix == corriger) {
+                deb.jour = deb.jour.year() / deb.jour.month() / 1;
+                fin.jour = fin.jour.year() / fin.jour.month() / 1;
+                // Both on the same first day would leave no step between them.
+                if (fin.jour == deb.jour)
+                    fin.jour =
+                        (ch::year_month{fin.jour.year(), fin.jour.month()} + ch::months{1}) / 1;
+                ecrire();
+            } else if (choix != continuer) {
+                return false;
+            }
+        }
+        if (deb.seconde != 0 || fin.seconde != 0) {
+            const int choix = choix_trois_boutons(
+                dialogue, "--- PAR MOIS ------------\n\n" + texte(deb) + "\n" + texte(fin) +
+                              "\n\n" +
+                              fr(" les heures des dates de début et de fin ne sont pas à zéro "
+                                 "00:00:00\n\n"));
+            if (choix == corriger)
+                heures_a_zero();
+            else if (choix != continuer)
+                return false;
+        }
+    }
+
+    if (p.unite_pas == unite_annee) {
+        const auto premier_janvier = [](const Moment& m) {
+            return m.jour.month() == ch::January && m.jour.day() == ch::day{1};
+        };
+        if (!premier_janvier(deb) || !premier_janvier(fin)) {
+            const int choix = choix_trois_boutons(
+                dialogue, fr("--- PAR ANNEE ------------\n\n   les dates de début et de fin ne "
+                             "sont pas du type   01/01/aaaa\n\n   ") +
+                              texte(deb) + "\n" + "   " + texte(fin) + "\n\n");
+            if (choix == corriger) {
+                deb = {deb.jour.year() / ch::January / 1, 0};
+                fin = {fin.jour.year() / ch::January / 1, 0};
+                if (fin.jour.year() == deb.jour.year())
+                    fin.jour = (fin.jour.year() + ch::years{1}) / ch::January / 1;
+                ecrire();
+            } else if (choix != continuer) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+double pas_jours(const ParametresGrille& p) {
+    const double n = std::abs(p.SpinEdit_pas_jour_mois_annee);
+    switch (p.unite_pas) {
+        case unite_jour:
+            return n;
+        case unite_mois:
+            return n * 30;
+        case unite_annee:
+            return n * 365;
+        default:
+            return std::fabs(p.TimePicker_pas);
+    }
+}
+
+long long nb_lignes_attendu(double debut, double fin, double pas) {
+    const auto entier = [](double jours) {
+        const double s = jours * 86400.0;
+        return std::fabs(s - std::round(s)) < 1e-6;
+    };
+    if (entier(debut) && entier(fin) && entier(pas) && vers_secondes(pas) > 0)
+        return nb_lignes_secondes(vers_secondes(debut), vers_secondes(fin), vers_secondes(pas));
+    if (pas == 0.0) return 0;
+    return std::llrint((fin - debut) / pas + 0.5);  // the default rounding is half to even
+}
+
+ResumeGrille resume_grille(const ParametresGrille& p, JournalSuivi& journal) {
+    const long long pas = pas_secondes(p);
+    const long long deb = lire_secondes(p.Label_temps_deb, journal);
+    const long long fin = lire_secondes(p.Label_temps_fin, journal);
+    if (pas == 0 || fin == deb) return {"---", CouleurResume::inchangee};
+    return resume(nb_lignes_secondes(deb, fin, pas), pas);
+}
+
+Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progression& progression,
+                             JournalSuivi& journal) {
+    Grille refus;
+    const long long pas = pas_secondes(p);
+    if (pas == 0) {
+        dialogue.message(fr(" le pas est à zéro\n\n   <") + pas_texte(p) + ">  \n\n" +
+                             "   corriger cette valeur et relancer ...",
+                         TypeMessage::erreur);
+        return refus;
+    }
+    const long long deb = lire_secondes(p.Label_temps_deb, journal);
+    const long long fin = lire_secondes(p.Label_temps_fin, journal);
+    const long long lignes = nb_lignes_secondes(deb, fin, pas);
+    if (lignes <= 0) {
+        dialogue.message(fr(" la date de fin est antérieure à la date de début\n\n  début ") +
+                             p.Label_temps_deb + "  \n\n" + "  fin   " + p.Label_temps_fin +
+                             "  \n\n" + "   corriger cette valeur ...",
+                         TypeMessage::erreur);
+        return refus;
+    }
+    const Reponse r = dialogue.question(
+        fr(" Créer une nouvelle liste de dates régulières ? \n\n\n du ") + p.Label_temps_deb +
+            "\n\n" + " au " + p.Label_temps_fin + "\n\n" + " au pas de " + pas_texte(p) + "\n\n" +
+            " => " + std::to_string(lignes) + " dates" +
+            suffixe_jours(jours_couverts(lignes, pas)) + "\n\n",
+        TypeMessage::confirmation, Boutons::oui_non_annuler);
+    if (r != Reponse::oui) {
+        refus.etat = EtatGrille::annulee;
+        return refus;
+    }
+    return construire_grille(p, dialogue, progression, journal);
+}
+
+Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& progression,
+                         JournalSuivi& journal, bool fenetre_en_creation) {
+    Grille g;
+    g.liste_effacee = true;
+    progression.afficher_progression(titre_progression() + " 0%  ",
+                                     Progression::chronometre_grille);
+    journal.ajouter_suivi("");
+    journal.ajouter_suivi(fr("       --> liste horodatée"));
+
+    const long long pas = pas_secondes(p);
+    if (pas == 0) {
+        dialogue.message(fr(" le pas est à zéro\n\n   corriger cette valeur et relancer ..."),
+                         TypeMessage::erreur);
+        return g;
+    }
+    if (p.unite_pas != unite_hms &&
+        !verifier_calendrier(p, dialogue, journal, g.parametres_modifies)) {
+        g.etat = EtatGrille::annulee;
+        return g;
+    }
+    const long long deb = lire_secondes(p.Label_temps_deb, journal);
+    const long long fin = lire_secondes(p.Label_temps_fin, journal);
+    // Button 2 refuses this before asking; the run comes here directly and would
+    // otherwise process its files into an empty grid.
+    if (fin < deb) {
+        dialogue.message(fr(" la date de fin est antérieure à la date de début\n\n  début ") +
+                             p.Label_temps_deb + "  \n\n" + "  fin   " + p.Label_temps_fin +
+                             "  \n\n" + "   corriger cette valeur ...",
+                         TypeMessage::erreur);
+        return g;
+    }
+
+    // Row k of the grid, in seconds. Row 0 is one step before the chosen start. Months and
+    // years keep the start's day, or the last day of a month that lacks it, at midnight.
+    const Moment debut = vers_moment(deb);
+    const int n = std::abs(p.SpinEdit_pas_jour_mois_annee);
+    const ch::year_month mois_debut{debut.jour.year(), debut.jour.month()};
+    const unsigned jour_debut = static_cast<unsigned>(debut.jour.day());
+    std::function<long long(long long)> ligne;
+    switch (p.unite_pas) {
+        case unite_mois:
+            ligne = [&](long long k) {
+                const auto mois = mois_debut + ch::months{(k - 1) * n};
+                return secondes_de({jour_borne(mois, jour_debut), 0});
+            };
+            break;
+        case unite_annee:
+            ligne = [&](long long k) {
+                const ch::year_month mois{debut.jour.year() + ch::years{(k - 1) * n},
+                                          debut.jour.month()};
+                return secondes_de({jour_borne(mois, jour_debut), 0});
+            };
+            break;
+        default:
+            ligne = [&](long long k) { return deb + (k - 1) * pas; };
+    }
+
+    g.debut_grille = vers_date(ligne(0));
+    g.fin_grille = vers_date(fin);
+    const long long attendu = nb_lignes_secondes(ligne(0), fin, pas);
+    if (attendu > limite_lignes &&
+        dialogue.question(fr("\n\n   Le nombre de lignes à générer est supérieur à 32000       "
+                             ".\n\n   continuer ? "),
+                          TypeMessage::information, Boutons::oui_non) != Reponse::oui) {
+        g.etat = EtatGrille::annulee;
+        return g;
+    }
+    if (!fenetre_en_creation) {
+        const long long jours = std::llround(static_cast<double>(fin - ligne(0)) / 86400.0);
+        journal.ajouter_suivi("");
+        journal.ajouter_suivi("de " + p.Label_temps_deb);
+        journal.ajouter_suivi(fr("à  ") + p.Label_temps_fin + "  " + std::to_string(jours) +
+                              (jours > 1 ? " jours" : " jour"));
+        journal.ajouter_suivi("nb dates = " + std::to_string(attendu));
+        journal.ajouter_suivi("pas = " + pas_texte(p));
+    }
+
+    g.items.reserve(static_cast<std::size_t>(std::min(attendu, limite_lignes) + 2));
+    g.dates.reserve(g.items.capacity());
+    g.items.push_back(fr("_intitulés des colonnes"));
+    g.etat = EtatGrille::construite;
+    const auto pourcent = [&](long long faites) {
+        return std::to_string(attendu > 0 ? std::min(100LL, faites * 100 / attendu) : 100LL) +
+               "%   ";
+    };
+    auto derniere_passe = ch::steady_clock::now();
+    for (long long k = 0;; ++k) {
+        const long long s = ligne(k);
+        if (s > fin) break;
+        g.dates.push_back(vers_date(s));
+        g.items.push_back(texte_grille(g.dates.back()));
+        const long long faites = k + 1;
+        if (faites % lignes_par_essai != 0) continue;
+        const auto maintenant = ch::steady_clock::now();
+        if (faites % lignes_par_passe != 0 && maintenant - derniere_passe < ch::milliseconds{100})
+            continue;
+        derniere_passe = maintenant;
+        if (p.unite_pas == unite_jour)
+            progression.afficher_progression("2- liste ... " + pourcent(faites),
+                                             Progression::chronometre_grille);
+        progression.afficher_progression(titre_progression() + pourcent(faites),
+                                         Progression::chronometre_grille);
+        progression.traiter_evenements();
+        if (progression.arret_demande()) {
+            g.etat = EtatGrille::arretee;
+            break;
+        }
+    }
+
+    g.nb_lignes_grille = static_cast<long long>(g.dates.size());
+    progression.afficher_progression(titre_progression() + "100%   ",
+                                     Progression::chronometre_grille);
+    g.Label25 = resume(g.nb_lignes_grille, pas);
+    g.Label_nr_final = std::to_string(g.nb_lignes_grille - 1);
+    return g;
+}
+
+std::string jour_semaine(double date) {
+    static constexpr std::array<const char*, 7> noms = {"dimanche", "lundi",    "mardi", "mercredi",
+                                                        "jeudi",    "vendredi", "samedi"};
+    const ch::weekday jour{origine + ch::days{static_cast<long long>(std::floor(date))}};
+    return noms[jour.c_encoding()];
+}
+
+std::string texte_grille(double date) {
+    std::string t = date_heure_vers_texte(date);
+    if (t.size() == 10) t += " 00:00:00";
+    return t;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,444 @@
+#include "inventory/intitules.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "description/description.h"
+#include "formats/cp1252.h"
+#include "formats/journal_suivi.h"
+#include "formats/nombres.h"
+#include "formats/texte.h"
+#include "inventory/prelecture.h"
+#include "inventory/table_fichiers.h"
+#include "plateforme/dialogue.h"
+#include "plateforme/lanceur.h"
+
+namespace tarvo {
+
+namespace {
+
+int entier(std::string_view texte) {
+    return lire_entier(texte).value_or(0);
+}
+
+// Alternative titles as one tab-separated list: "," and ";" separate, quotes mean nothing,
+// and with a blank separator blanks mean nothing either.
+std::string preparer_alternatifs(std::string_view texte, char sep) {
+    std::string r;
+    r.reserve(texte.size());
+    for (const char c : texte) {
+        if (c == '"' || (sep == ' ' && c == ' ')) continue;
+        r += c == ',' || c == ';' ? '\t' : c;
+    }
+    return r;
+}
+
+// Fields 1 to n of a tab-separated list, each trimmed.
+std::string champs_tabules(std::string_view liste, int n) {
+    std::string r;
+    for (int k = 1; k <= n; ++k) {
+        if (k > 1) r += '\t';
+        r += extraire_champ(liste, k, '\t');
+    }
+    return r;
+}
+
+// A1, B2, C3… one per column; the letters start again after Z.
+std::string intitules_generes(int n) {
+    std::string r;
+    for (int k = 1; k <= n; ++k) {
+        if (k > 1) r += '\t';
+        r += static_cast<char>('A' + (k - 1) % 26);
+        r += std::to_string(k);
+    }
+    return r;
+}
+
+std::vector<std::string_view> lignes_du_texte(std::string_view texte) {
+    std::vector<std::string_view> lignes;
+    std::size_t debut = 0;
+    for (std::size_t fin; (fin = texte.find('\n', debut)) != std::string_view::npos;
+         debut = fin + 1)
+        lignes.push_back(texte.substr(debut, fin - debut));
+    lignes.push_back(texte.substr(debut));
+    return lignes;
+}
+
+// The message of a layout that leaves no measurement column; the log keeps it too.
+void signaler_une_colonne(std::string_view nom_sep, std::string_view ligne, JournalSuivi& journal,
+                          Dialogue& dialogue) {
+    const std::string texte = fr("??? avec le séparateur de colonne => ") + std::string(nom_sep) +
+                              fr(" une seule colonne de détectée !!!        \n\n") +
+                              fr("  vérifier le séparateur de colonne en Entrée") + "\n\n" +
+                              fr("  Aide : décompte de la ligne <intitulés d'origine>") + "\n" +
+                              "     " + std::to_string(nb_car('\t', ligne)) +
+                              " tabulation(s)   \n" + "     " + std::to_string(nb_car(' ', ligne)) +
+                              " espace(s)\n" + "     " + std::to_string(nb_car(';', ligne)) +
+                              " point-virgule(s)" + "\n" + "     " +
+                              std::to_string(nb_car(',', ligne)) + " virgule(s)" + "\n\n" +
+                              fr("  vérifier la liste des colonnes à extraire ci-dessous\n\n") +
+                              "<" + std::string(ligne) + ">";
+    for (const std::string_view l : lignes_du_texte(texte)) journal.ajouter_suivi(l);
+    dialogue.message(texte, TypeMessage::avertissement);
+}
+
+void signaler_discordance(int nb_alternatif, int nb_original, std::string_view detail,
+                          std::string_view nom_sep, Dialogue& dialogue) {
+    dialogue.message(fr(" le nombre de colonnes alternatives (") + std::to_string(nb_alternatif) +
+                         fr(") est différent\n\n") + fr(" du nombre original (") +
+                         std::to_string(nb_original) + ")" + "\n\n" + std::string(detail) +
+                         fr("   ou effacer les intitulés alternatifs\n\n") +
+                         fr("   ou le séparateur (") + std::string(nom_sep) + ")",
+                     TypeMessage::erreur);
+}
+
+}  // namespace
+
+char separateur_entree(const Description& d) {
+    switch (d.RadioGroup_separateur_colonne_ItemIndex) {
+        case 0:
+            return ';';  // the loader turned the tabulations into ";"
+        case 1:
+            return ' ';
+        case 2:
+            return ';';
+        case 3:
+            return ',';
+        default:
+            return '\t';
+    }
+}
+
+std::string nom_separateur(const Description& d) {
+    switch (d.RadioGroup_separateur_colonne_ItemIndex) {
+        case 0:
+            return fr("Tabulation");
+        case 1:
+            return fr("Espace");
+        case 2:
+            return fr("Point-virgule");
+        case 3:
+            return fr("Virgule");
+        default:
+            return {};
+    }
+}
+
+int nb_colonnes_dates(const Description& d) {
+    return d.RadioGroup_datetime_nb_col_ItemIndex == 1 ? 2 : 1;
+}
+
+PlageDonnees plage_donnees(const Description& d, const TamponLignes& tampon) {
+    PlageDonnees plage;
+    const int n = tampon.nb_lignes();
+    const int num_donnee = entier(d.Edit_num_ligne_donnee);
+    const auto derniere_non_blanche = [&] {
+        int i = n - 1;
+        while (i >= 0 && rogner(tampon.ligne(i)).empty()) --i;
+        return i;
+    };
+    if (d.RadioGroup_numlig_balise_ItemIndex == 1) {
+        // Without its start tag the file holds no data.
+        int balise = n;
+        for (int i = 0; i < n; ++i)
+            if (contient(tampon.ligne(i), d.Edit_balise_deb)) {
+                balise = i;
+                break;
+            }
+        plage.decalage_balise = balise;
+        plage.premiere = std::max(0, balise + num_donnee - 1);
+        int fin = -1;
+        for (int i = n - 1; i >= 0 && fin < 0; --i)
+            if (contient(tampon.ligne(i), d.Edit_balise_fin)) fin = i;
+        plage.derniere = fin >= 0 ? fin - 1 : derniere_non_blanche();
+    } else {
+        plage.premiere = std::max(0, num_donnee - 1);
+        plage.derniere = derniere_non_blanche();
+    }
+    return plage;
+}
+
+SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
+                                const PlageDonnees& plage, std::string_view chemin, int ligne_table,
+                                TableFichiers& table, ColonnesFichier& colonnes,
+                                JournalSuivi& journal, Dialogue& dialogue, Lanceur& lanceur) {
+    const char sep = separateur_entree(d);
+    const std::string nom_sep = nom_separateur(d);
+    const int dates = nb_colonnes_dates(d);
+    colonnes.nb_colonnes_dates = dates;
+    const bool avec_intitules = d.RadioGroup_avec_sans_intitule_ItemIndex != 1;
+    const bool balises = d.RadioGroup_numlig_balise_ItemIndex == 1;
+    const bool alternatifs = d.CheckBox_int_col_alternatif;
+    const std::string_view premiere = tampon.ligne(plage.premiere);
+    const int index_intitules = entier(d.Edit_num_ligne_intitule_col) + plage.decalage_balise - 1;
+    const std::string_view titres = tampon.ligne(index_intitules);
+
+    // The title option against what the lines look like.
+    if (!avec_intitules) {
+        if (nb_car_numeriques(premiere) < nb_lettres(premiere)) {
+            const int numero = plage.premiere + 1;
+            const std::string texte =
+                fr("la ligne n°") + std::to_string(numero) +
+                fr(" semble correspondre à des intitulés de colonnes..") + "\n" + "\n" +
+                std::string(premiere) + "\n\n" +
+                fr(" Corriger l'option vers : [x] avec intitulé de colonnes et son n° de ligne") +
+                "\n\n" + fr(" ou Continuer");
+            if (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Corriger"),
+                                       fr("Continuer")) == 1) {
+                d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
+                d.Edit_num_ligne_intitule_col = std::to_string(numero);
+                if (!balises && entier(d.Edit_num_ligne_donnee) == numero)
+                    d.Edit_num_ligne_donnee = std::to_string(numero + 1);
+                d.RadioGroup_numlig_balise_ItemIndex = 0;
+                return SuiteListage::arreter;
+            }
+        }
+    } else {
+        const std::string maj = majuscules(titres);
+        const int chiffres = nb_car_numeriques(titres);
+        const int lettres = nb_lettres(titres);
+        if (!contient(maj, "DATE") && !contient(maj, "TIME") && lettres < chiffres) {
+            const std::string texte =
+                fr("la ligne n°") + std::to_string(index_intitules + 1) +
+                fr("  ne semble pas correspondre à une suite d'intitulés de colonnes..") + "\n" +
+                "\n" + fr(" le nombre de chiffres (") + std::to_string(chiffres) +
+                fr(") est supérieur au nombre de lettres (") + std::to_string(lettres) + ")\n\n" +
+                std::string(titres) + "\n\n" +
+                fr(" Corriger l'option vers : [x] sans intitulé de colonnes") + "\n\n" +
+                fr(" ou Continuer");
+            if (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Corriger"),
+                                       fr("Continuer")) == 1) {
+                d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+                return SuiteListage::arreter;
+            }
+        }
+    }
+
+    const auto ouvrir = [&] { lanceur.ouvrir_dans_editeur(chemin); };
+    const auto une_colonne = [&](std::string_view ligne) {
+        signaler_une_colonne(nom_sep, ligne, journal, dialogue);
+        ouvrir();
+        table.vider();
+        return SuiteListage::arreter;
+    };
+
+    if (!avec_intitules) {
+        colonnes.ligne_intitules = -1;
+        const std::string ligne = sep == ' ' ? reduire_blancs(premiere) : std::string(premiere);
+        const int nb = nb_car(sep, ligne) + 1;
+        colonnes.nb_colonnes_donnees = nb - dates;
+        // A count below the date columns means no measurement column just as well.
+        if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(premiere);
+        colonnes.Edit_intitule_origine = intitules_generes(nb);
+        colonnes.intitules =
+            alternatifs ? champs_tabules(preparer_alternatifs(d.Edit_new_desc_colonne, sep), nb)
+                        : colonnes.Edit_intitule_origine;
+    } else {
+        colonnes.ligne_intitules = index_intitules;
+        if (index_intitules < 0) {
+            dialogue.message(
+                fr("??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
+                   "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
+                   "ouvert dans le blocnote"),
+                TypeMessage::erreur);
+            ouvrir();
+            return SuiteListage::arreter;
+        }
+        colonnes.Edit_intitule_origine = reparer_accents(titres);
+        if (sep == ' ' && alternatifs) {
+            const std::string alt = preparer_alternatifs(d.Edit_new_desc_colonne, sep);
+            const int nb_alt = nb_car('\t', alt) + 1;
+            colonnes.nb_colonnes_donnees = nb_alt - dates;
+            const std::string liste = blancs_vers_separateur(titres, ',');
+            const int nb_titres = nb_car(',', liste) + 1;
+            if (nb_alt != nb_titres) {
+                signaler_discordance(nb_alt, nb_titres,
+                                     d.Edit_new_desc_colonne + "\n" + liste + "\n" +
+                                         fr(" => vérifier la similitude . . .\n\n"),
+                                     nom_sep, dialogue);
+                ouvrir();
+                return SuiteListage::arreter;
+            }
+            colonnes.intitules = alt;
+        } else if (sep == ' ') {
+            const std::string normale = blancs_vers_separateur(titres, ' ');
+            const auto [nb_titres, nb_donnees] = comparer_nb_colonnes(normale, premiere, journal);
+            if (nb_titres != nb_donnees) {
+                const std::string corrigee = remplacer_car(' ', ',', normale);
+                const int nb_corrige = nb_car(',', corrigee) + 1;
+                const std::string texte =
+                    fr("1- Valider et LISTER\n\nAvec le séparateur ") + nom_sep + "\n" +
+                    fr("le nombre de colonnes détectées entre intitulé et données est "
+                       "différent\n\n") +
+                    fr("nb col (intitulé) = ") + std::to_string(nb_titres) + "\n" + normale + "\n" +
+                    fr("nb col (données)  = ") + std::to_string(nb_donnees) + "\n" +
+                    std::string(premiere) + "\n" +
+                    fr(" la ligne d'intitulés corrigée suivante contient ") +
+                    std::to_string(nb_corrige) + " colonnes" + "\n" + corrigee + "\n" +
+                    fr(" Juste stopper le traitement ===> ( Ok )") + "\n" +
+                    fr(" Stopper le traitement et utiliser la ligne corrigée alternative => "
+                       "(Oui)");
+                if (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Oui"),
+                                           fr("OK")) == 1) {
+                    bool remplacer = true;
+                    if (d.Edit_new_desc_colonne != corrigee) {
+                        const std::string confirmation =
+                            fr("1- Valider et LISTER\n\n     écraser les intitulés originaux "
+                               "contenant ") +
+                            std::to_string(nb_titres) + " colonnes\n" + d.Edit_new_desc_colonne +
+                            "\n\n" + fr("     avec la correction contenant ") +
+                            std::to_string(nb_corrige) + " colonnes\n" + corrigee + "\n" +
+                            fr("     ce qui serait en accord avec les ") +
+                            std::to_string(nb_donnees) + fr(" de colonnes de données  => (Oui)");
+                        remplacer = dialogue.question(confirmation, TypeMessage::confirmation,
+                                                      Boutons::oui_non) == Reponse::oui;
+                    }
+                    if (remplacer) {
+                        d.CheckBox_int_col_alternatif = true;
+                        d.Edit_new_desc_colonne = corrigee;
+                        colonnes.nb_colonnes_donnees = nb_corrige - dates;
+                    }
+                    table.vider();
+                    return SuiteListage::arreter;
+                }
+            }
+            colonnes.nb_colonnes_donnees = nb_donnees - dates;
+            colonnes.intitules = remplacer_car(' ', '\t', normale);
+        } else {
+            colonnes.intitules =
+                remplacer_car(sep, '\t',
+                              alternatifs ? preparer_alternatifs(d.Edit_new_desc_colonne, sep)
+                                          : std::string(titres));
+            const int nb = nb_car('\t', colonnes.intitules) + 1;
+            colonnes.nb_colonnes_donnees = nb - dates;
+            if (alternatifs) {
+                const int nb_titres = nb_car(sep, titres) + 1;
+                if (nb != nb_titres) {
+                    signaler_discordance(nb, nb_titres, fr(" => vérifier la similitude ...\n\n"),
+                                         nom_sep, dialogue);
+                    ouvrir();
+                    return SuiteListage::arreter;
+                }
+            }
+        }
+        if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(titres);
+
+        // Titles made of figures are most likely a data line.
+        const std::string& t = colonnes.intitules;
+        if (!t.empty() &&
+            static_cast<double>(nb_car_num_ou_blanc(t)) / static_cast<double>(t.size()) > 0.9) {
+            const std::string texte =
+                fr("a- la ligne n°") + std::to_string(index_intitules + 1) +
+                fr("  ne semble pas correspondre à une suite d'intitulés de colonnes...") + "\n" +
+                "\n" + std::string(titres) + "\n\n" +
+                fr(" proposition => choisir l'option sans intitulé de colonnes") + "\n\n";
+            switch (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Corriger"),
+                                           fr("Continuer"), fr("Annuler"))) {
+                case 1:
+                    d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+                    d.Edit_num_ligne_donnee = std::to_string(index_intitules + 1);
+                    return SuiteListage::relancer;
+                case 3:
+                    return SuiteListage::arreter;
+                default:
+                    break;
+            }
+        }
+    }
+
+    const int total = colonnes.nb_colonnes_donnees + dates;
+    if (ligne_table > 0 && ligne_table < table.nb_lignes()) {
+        table.ecrire_cellule(ligne_table, Colonne::nb_colonnes, " " + std::to_string(total));
+        table.ecrire_cellule(ligne_table, Colonne::ligne_intitules,
+                             colonnes.ligne_intitules < 1
+                                 ? std::string(" -")
+                                 : " " + std::to_string(colonnes.ligne_intitules + 1));
+    }
+    colonnes.Label19 =
+        std::to_string(colonnes.nb_colonnes_donnees) +
+        fr(colonnes.nb_colonnes_donnees >= 2 ? " colonnes de données" : " colonne de données");
+    return SuiteListage::continuer;
+}
+
+std::string resume_colonnes_extraites(const Description& d, std::string_view origine,
+                                      std::string_view actuel) {
+    if (!d.CheckBox_col_cochee) return "---";
+    const std::string& liste_brute = d.Edit_col_cochee;
+    if (liste_brute.empty() || (liste_brute.size() > 1 && liste_brute.back() == ','))
+        return std::string(actuel);
+    const std::string liste = remplacer_car(';', ',', liste_brute);
+    std::string titres = d.CheckBox_int_col_alternatif ? d.Edit_new_desc_colonne
+                         : separateur_entree(d) == ' ' ? blancs_vers_separateur(origine, ',')
+                                                       : std::string(origine);
+    if (titres.empty()) return {};
+    for (char& c : titres)
+        if (c == '\t' || c == ',') c = ';';
+    std::string resume;
+    const int nb = nb_car(',', liste) + 1;
+    for (int k = 1; k <= nb; ++k) {
+        const std::string titre = extraire_champ(titres, entier(champ_vue(liste, k, ',')), ';');
+        resume += (k == 1 ? "=> " : " | ") + titre;
+    }
+    return resume;
+}
+
+void lister_colonnes(const Description& d, const ColonnesFichier& colonnes, int nb_horodates,
+                     std::string_view nom_methode, JournalSuivi& journal, Dialogue& dialogue) {
+    journal.ajouter_suivi("===============================================");
+    journal.ajouter_suivi(" nb de colonnes de mesure(s) = " +
+                          std::to_string(colonnes.nb_colonnes_donnees));
+    journal.ajouter_suivi(" nb de colonnes pour les dates/heures = " +
+                          std::to_string(colonnes.nb_colonnes_dates));
+    std::string brut =
+        d.CheckBox_int_col_alternatif ? d.Edit_new_desc_colonne : colonnes.Edit_intitule_origine;
+    for (char& c : brut) {
+        if (c == ',' || c == ';') c = '\t';
+        if (c == '"') c = ' ';
+    }
+    const std::string titres = blancs_vers_separateur(brut, '\t');
+    if (!contient(titres, "\t")) {
+        dialogue.message(fr(" le nombre de colonnes détectées est nul :\n\n<") + titres + ">\n\n" +
+                             fr("  vérifier les intitulés alternatifs..."),
+                         TypeMessage::avertissement);
+        return;
+    }
+    const auto titre = [&](int k) { return extraire_champ(titres, k, '\t'); };
+    const int total = colonnes.nb_colonnes_donnees + colonnes.nb_colonnes_dates;
+    for (int k = 1; k <= total; ++k) journal.ajouter_suivi(std::to_string(k) + " - " + titre(k));
+    if (d.CheckBox_int_col_alternatif) {
+        journal.ajouter_suivi("");
+        const int nb = nb_car('\t', titres) + 1;
+        for (int k = 1; k <= nb; ++k)
+            journal.ajouter_suivi("  " + std::to_string(k) + " - " + titre(k));
+        journal.ajouter_suivi("...extraire : " + d.Edit_col_cochee + "  => ");
+    } else {
+        journal.ajouter_suivi("...extraire : _lg=" + titres + "  => ");
+    }
+    std::vector<int> dates;
+    if (colonnes.nb_colonnes_dates == 1) {
+        dates.push_back(entier(d.Edit_num_col_datetime));
+        journal.ajouter_suivi("<" + titre(dates[0]) + "> date/time = temps");
+    } else {
+        dates.push_back(entier(d.Edit_num_col_date));
+        dates.push_back(entier(d.Edit_num_col_time));
+        journal.ajouter_suivi("<" + titre(dates[0]) + "> date");
+        journal.ajouter_suivi("<" + titre(dates[1]) + "> time");
+    }
+    // The extraction list: the chosen columns, else every column but the dates.
+    if (d.CheckBox_col_cochee) {
+        const std::string liste = remplacer_car(';', ',', d.Edit_col_cochee);
+        const int nb = nb_car(',', liste) + 1;
+        for (int k = 1; k <= nb; ++k) {
+            const std::string_view item = champ_vue(liste, k, ',');
+            if (!item.empty()) journal.ajouter_suivi("<" + titre(entier(item)) + ">");
+        }
+    } else {
+        for (int k = 1; k <= total; ++k)
+            if (std::find(dates.begin(), dates.end(), k) == dates.end())
+                journal.ajouter_suivi("<" + titre(k) + ">");
+    }
+    journal.ajouter_suivi("<nb(" + std::to_string(nb_horodates - 1) + ")_methode_(" +
+                          std::string(nom_methode) + ")>");
+}
+
+}  // namespace tarvo

@@ -1,0 +1,410 @@
+#include "session/session.h"
+
+#include <filesystem>
+
+#include "description/cles_description.h"
+#include "description/repertoires.h"
+#include "formats/cp1252.h"
+#include "formats/date_canonique.h"
+#include "formats/fichiers.h"
+#include "formats/texte.h"
+#include "plateforme/dialogue.h"
+
+namespace tarvo {
+
+namespace {
+
+std::string dossier_de(std::string_view chemin) {
+    const auto barre = chemin.rfind(separateur_dossier);
+    return barre == std::string_view::npos ? std::string() : std::string(chemin.substr(0, barre + 1));
+}
+
+std::string nom_de(std::string_view chemin) {
+    const auto barre = chemin.rfind(separateur_dossier);
+    return std::string(barre == std::string_view::npos ? chemin : chemin.substr(barre + 1));
+}
+
+bool existe(std::string_view chemin) {
+    std::error_code erreur;
+    return !chemin.empty() && std::filesystem::exists(chemin_natif(chemin), erreur);
+}
+
+// A command that meets an input/output failure shows it and leaves the session as it was
+// at that point, instead of ending the program.
+template <class Commande>
+void proteger(Dialogue& dialogue, Commande&& commande) {
+    try {
+        commande();
+    } catch (const ErreurFichier& e) {
+        dialogue.message(e.what(), TypeMessage::erreur);
+    } catch (const std::filesystem::filesystem_error& e) {
+        dialogue.message(e.what(), TypeMessage::erreur);
+    }
+}
+
+ModeEntree mode_depuis_masque(std::string_view masque) {
+    const std::string haut = majuscules(masque);
+    if (contient(haut, "XLS")) return ModeEntree::classeur;
+    if (contient(haut, "PPP")) return ModeEntree::presse_papier;
+    return ModeEntree::fichiers;
+}
+
+std::string legende_bouton_lister(ModeEntree mode, std::string_view masque) {
+    switch (mode) {
+        case ModeEntree::classeur:
+            return "1- Valider le fichier " + std::string(masque);
+        case ModeEntree::presse_papier:
+            return "1- Valider le presse-papier";
+        case ModeEntree::fichiers:
+            break;
+    }
+    return "1- Valider et Lister les fichiers   " + std::string(masque);
+}
+
+}  // namespace
+
+Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
+                 std::string dossier_programme)
+    : dialogue_(dialogue),
+      progression_(progression),
+      lanceur_(lanceur),
+      dossier_programme_(ajouter_antislash(dossier_programme)) {
+    description = description_par_defaut(contexte());
+    Label_description_bd = fr(nom_description_vide);
+    Label_rep_description = fr(repertoire_description_vide);
+    titre_programme = fr("T a r v o  -  séries régulières de mesures d'enregistreurs v7.52");
+    fichier_prm = tarvo::fichier_prm(dossier_programme_);
+    fichier_2dt = tarvo::fichier_2dt(dossier_programme_);
+    // Until a grid file says otherwise: today, one day, every quarter of an hour.
+    const double jour = aujourdhui();
+    parametres_grille.Label_temps_deb = date_heure_vers_texte(jour);
+    parametres_grille.Label_temps_fin = date_heure_vers_texte(jour + 1);
+    parametres_grille.TimePicker_pas = 15.0 / (24 * 60);
+}
+
+ContexteDescription Session::contexte() const {
+    return {dossier_programme_, maintenant_local()};
+}
+
+void Session::lire_argument(const std::vector<std::string>& arguments) {
+    fichier_argument.clear();
+    dossier_argument.clear();
+    if (arguments.empty()) return;
+    std::string_view a = rogner(arguments.front());
+    // A quoted argument keeps no quotes: with them the file would never be found.
+    if (a.size() >= 2 && a.front() == '"' && a.back() == '"') a = rogner(a.substr(1, a.size() - 2));
+    fichier_argument = a;
+    dossier_argument = dossier_de(fichier_argument);
+}
+
+void Session::creation() {
+    en_demarrage = true;
+    proteger(dialogue_, [&] { parametres_prm = lire_fichier_prm(fichier_prm); });
+    description.RadioGroup_coul_nb = parametres_prm.RadioGroup_coul_nb;
+    source = {};
+    f_modif = false;
+    grille_modifiee = false;
+    afficher_enregistrement();
+}
+
+void Session::premiere_activation() {
+    if (!en_demarrage) return;
+    appliquer_fichier_2dt();
+    proteger(dialogue_, [&] { parametres_prm = lire_fichier_prm(fichier_prm); });
+    std::string candidat =
+        fichier_argument.empty() ? parametres_prm.derniere_description : fichier_argument;
+    f_modif = false;
+    afficher_enregistrement();
+    source = {};
+    table.vider();
+
+    if (!candidat.empty() && !existe(candidat)) {
+        dialogue_.message("Le fichier <" + candidat + ">" + "\n" + " n'existe pas ",
+                          TypeMessage::information);
+        candidat.clear();
+    }
+    if (!candidat.empty() && candidat != fr(nom_description_vide)) {
+        const std::string dossier = dossier_de(candidat);
+        dossier_derniere_description = dossier;
+        const bool utiliser =
+            !fichier_argument.empty() ||
+            dialogue_.question("____________________________________ T a r v o\n\ndans => " + dossier +
+                                   "\n\n\n" +
+                                   fr("utiliser la dernière description utilisée ?                     \n\n") +
+                                   nom_de(candidat) + "\n",
+                               TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui;
+        if (utiliser) {
+            description.dossier_description = dossier;
+            Label_rep_description = dossier;
+            Label_description_bd = nom_de(candidat);
+            charger_description();
+            if (!fichier_argument.empty()) {
+                // An example installed on one drive and opened from another: offer to move
+                // its data and output directories to the drive it was opened from.
+                const std::string lecteur = lecteur_de(candidat);
+                const auto apres_lecteur = [](std::string_view c) {
+                    return c.substr(std::min(lecteur_de(c).size(), c.size()));
+                };
+                const bool exemple =
+                    apres_lecteur(description.dossier_choisi)
+                        .starts_with(fr("/TARVO/Bases de données (exemple)/")) &&
+                    apres_lecteur(description.dossier_description).starts_with("/TARVO/Descriptions-BD/") &&
+                    apres_lecteur(description.dossier_choisi_sortie) == "/TARVO/EXPORT/";
+                const bool autre_lecteur = lecteur_de(description.dossier_choisi) != lecteur ||
+                                           lecteur_de(description.dossier_description) != lecteur ||
+                                           lecteur_de(description.dossier_choisi_sortie) != lecteur;
+                if (exemple && autre_lecteur &&
+                    dialogue_.question(fr(" Vérifier le lecteur des 3 répertoires \n\n") +
+                                           description.dossier_choisi + "\n\n" +
+                                           description.dossier_description + "\n\n" +
+                                           description.dossier_choisi_sortie + "\n\n" +
+                                           " Remplacer tous les lecteurs par " + lecteur + "  ?" +
+                                           "\n\n",
+                                       TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui) {
+                    description.dossier_choisi = lecteur + std::string(apres_lecteur(description.dossier_choisi));
+                    description.dossier_choisi_sortie =
+                        lecteur + std::string(apres_lecteur(description.dossier_choisi_sortie));
+                }
+                description.dossier_description = dossier;
+                Label_rep_description = dossier;
+            }
+        }
+    }
+
+    journal.vider();
+    journal.ajouter_suivi(titre_programme);
+    journal.ajouter_suivi("");
+    journal.ajouter_suivi(fr("conversion de fichiers d'enregistreurs en séries régulières"));
+    // Numbers are read and written the same way whatever the machine's regional settings.
+    journal.ajouter_suivi("ORDINATEUR  DecimalSeparator  .   point");
+    inventaire.ListBox_fic_coche.clear();
+    f_modif = false;
+    afficher_enregistrement();
+}
+
+bool Session::lire_ecrire_description(std::string_view mode) {
+    const bool ecrire = mode == fr("écrire") || mode == fr("création");
+    bool fait = false;
+    proteger(dialogue_, [&] {
+        if (ecrire) {
+            const auto r = ecrire_description(description.dossier_description, Label_description_bd,
+                                              description);
+            if (r.etat == ResultatEcritureDescription::Etat::sans_nom) return;
+            if (r.etat == ResultatEcritureDescription::Etat::echec) {
+                dialogue_.message(r.message, TypeMessage::erreur);
+                return;
+            }
+            if (grille_modifiee) {
+                ecrire_fichier_2dt(fichier_2dt, grille_vers_2dt());
+                grille_modifiee = false;
+            }
+            if (f_modif)
+                ecrire_prm_apres_description(fichier_prm,
+                                             description.dossier_description + Label_description_bd,
+                                             description.RadioGroup_coul_nb,
+                                             parametres_prm.couleurs);
+        } else {
+            using Etat = ResultatLectureDescription::Etat;
+            const auto r = lire_description(description.dossier_description, Label_description_bd,
+                                            description, contexte(), journal);
+            if (r.etat == Etat::sans_nom) return;
+            if (r.etat != Etat::lue) {
+                dialogue_.message(r.message, r.etat == Etat::introuvable ? TypeMessage::information
+                                                                         : TypeMessage::erreur);
+                return;
+            }
+            const auto verification = verifier_repertoires_apres_lecture(
+                {description.dossier_choisi, description.dossier_description,
+                 description.dossier_choisi_sortie},
+                r.chemin, dossier_argument, dialogue_);
+            if (verification.suite == SuiteVerification::abandon) return;
+            description.dossier_choisi = verification.repertoires.dossier_choisi;
+            description.dossier_description = verification.repertoires.dossier_description;
+            description.dossier_choisi_sortie = verification.repertoires.dossier_choisi_sortie;
+        }
+        f_modif = false;
+        afficher_enregistrement();
+        if (mode == "lire") apres_lecture();
+        inventaire.affichage.legende_SpeedButton_lister =
+            legende_bouton_lister(source.mode, description.Edit_masque);
+        fait = true;
+    });
+    return fait;
+}
+
+void Session::apres_lecture() {
+    inventaire.colonnes.Edit_intitule_origine.clear();
+    source.mode = mode_depuis_masque(description.Edit_masque);
+    if (source.mode == ModeEntree::fichiers) {
+        const auto compte = compter_fichiers(description);
+        inventaire.affichage.Label54 = std::to_string(compte.nb);
+        inventaire.affichage.Label_nom_de_fichier = compte.premier;
+    }
+}
+
+void Session::charger_description() {
+    table.vider();
+    lire_ecrire_description("lire");
+    Label_rep_description = description.dossier_description;
+    choix_repertoire = ChoixRepertoireDemande::aucun;
+    if (!existe(description.dossier_choisi))
+        choix_repertoire = ChoixRepertoireDemande::donnees;
+    else if (!existe(description.dossier_choisi_sortie))
+        choix_repertoire = ChoixRepertoireDemande::sortie;
+}
+
+void Session::choisir_description(std::optional<std::string> chemin) {
+    if (!chemin) return;
+    const std::string dossier = dossier_de(*chemin), nom = nom_de(*chemin);
+    f_modif = true;
+    afficher_enregistrement();
+    inventaire.ListBox_fic_coche.clear();
+    description.dossier_description = dossier;
+    Label_rep_description = dossier;
+    Label_description_bd = nom;
+    lire_ecrire_description("lire");
+    // The file may name another directory than the one it lies in: it is rewritten with
+    // its real place.
+    description.dossier_description = dossier;
+    Label_description_bd = nom;
+    proteger(dialogue_, [&] {
+        ecrire_fichier_une_ligne(dossier + nom, fichier_prm);
+        if (const auto message = ecrire_ligne_parametre("0", fichier_prm, 6); !message.empty())
+            dialogue_.message(message, TypeMessage::erreur);
+    });
+    lire_ecrire_description(fr("écrire"));
+    charger_description();
+}
+
+void Session::enregistrer_description() {
+    if (Label_rep_description == fr(repertoire_description_vide)) {
+        dialogue_.message(" Nouveau fichier de description \n choisir d'abord le dossier des descriptions...",
+                          TypeMessage::confirmation);
+        f_modif = false;
+        choix_repertoire = ChoixRepertoireDemande::description;
+        return;
+    }
+    const std::string prompt = f_modif ? " Enregistrer les modifications de la description de données  "
+                                       : " Enregistrer la description de données  ";
+    const Reponse r = dialogue_.question(
+        fr(prompt) + "  " + Label_description_bd + "\n\n" + fr(" dans le répertoire ") +
+            description.dossier_description + "   ?   \n\n",
+        TypeMessage::confirmation, Boutons::oui_non_annuler);
+    if (r == Reponse::oui) {
+        if (description.RadioGroup_avec_sans_intitule_ItemIndex == 1)
+            description.Edit_num_ligne_intitule_col = "0";
+        else if (description.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&
+                 rogner(description.Edit_num_ligne_intitule_col) == "0")
+            description.Edit_num_ligne_intitule_col = "1";
+        f_modif = true;
+        lire_ecrire_description(fr("écrire"));
+    } else if (r == Reponse::non) {
+        f_modif = false;
+        afficher_enregistrement();
+    }
+}
+
+void Session::enregistrer_description_sous(std::optional<std::string> chemin, bool depuis_nouveau) {
+    const std::string garde = Label_description_bd;
+    if (!chemin) {
+        Label_description_bd = depuis_nouveau ? garde : Label_description_bd;
+        return;
+    }
+    std::string nom = nom_de(*chemin);
+    description.dossier_description = dossier_de(*chemin);
+    Label_rep_description = description.dossier_description;
+    if (!contient(majuscules(nom), ".DSC")) nom += ".dsc";
+    Label_description_bd = nom;
+    if (description.Edit_masque != "ppp")
+        proteger(dialogue_, [&] {
+            ecrire_fichier_une_ligne(description.dossier_description + nom, fichier_prm);
+        });
+    f_modif = true;
+    afficher_enregistrement();
+    lire_ecrire_description(fr("création"));
+    charger_description();
+}
+
+void Session::nouvelle_description(std::optional<std::string> chemin) {
+    if (dialogue_.question(fr("Nouvelle description ? \n\n ( Valeurs par défaut, seuls les 3 "
+                              "répertoires sont conservés )     "),
+                           TypeMessage::confirmation, Boutons::oui_non_annuler) != Reponse::oui)
+        return;
+    const Description ancienne = description;
+    std::error_code ignore;
+    std::filesystem::remove(chemin_natif(fichier_prm), ignore);
+    const std::string garde = Label_description_bd;
+    Label_description_bd.clear();
+    description = description_par_defaut(contexte());
+    description.dossier_choisi = ancienne.dossier_choisi;
+    description.dossier_description = ancienne.dossier_description;
+    description.dossier_choisi_sortie = ancienne.dossier_choisi_sortie;
+    table.vider();
+    if (chemin)
+        enregistrer_description_sous(chemin, true);
+    else
+        Label_description_bd = garde;
+    dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à traiter ..."),
+                      TypeMessage::information);
+    choix_repertoire = ChoixRepertoireDemande::donnees;
+}
+
+std::string Session::chemin_description_courante() const {
+    return chemin_description(description.dossier_description, Label_description_bd);
+}
+
+ResultatListage Session::lister_fichiers() {
+    ResultatListage r;
+    proteger(dialogue_, [&] {
+        ActionsEtape1 actions;
+        actions.enregistrer_description = [this] { lire_ecrire_description(fr("écrire")); };
+        r = lister_fichiers_table(description, source, f_modif, inventaire, table, lecteur, journal,
+                                  dialogue_, progression_, lanceur_, actions);
+        if (r.description_corrigee) description = r.description;
+        if (r.f_modif) f_modif = *r.f_modif;
+        afficher_enregistrement();
+    });
+    return r;
+}
+
+const Grille& Session::creer_grille() {
+    Grille g = creer_liste_horodatee(parametres_grille, dialogue_, progression_, journal);
+    if (g.parametres_modifies) grille_modifiee = true;
+    if (g.liste_effacee) {
+        grille = std::move(g);
+        Label25 = grille.Label25.texte;
+        if (grille.etat == EtatGrille::construite) en_demarrage = false;
+    }
+    return grille;
+}
+
+void Session::afficher_enregistrement() {
+    couleurs_enregistrement = af_coul_si_f_modif(f_modif, Label_rep_description);
+}
+
+ParametresGrille2dt Session::grille_vers_2dt() const {
+    ParametresGrille2dt p;
+    p.Label_temps_deb = parametres_grille.Label_temps_deb;
+    p.Label_temps_fin = parametres_grille.Label_temps_fin;
+    p.TimePicker_pas = ecrire_heure(parametres_grille.TimePicker_pas);
+    p.Label25 = Label25;
+    p.SpinEdit_pas_jour_mois_annee = parametres_grille.SpinEdit_pas_jour_mois_annee;
+    p.test_strict = parametres_grille.test_strict;
+    p.unite_pas = parametres_grille.unite_pas;
+    return p;
+}
+
+void Session::appliquer_fichier_2dt() {
+    proteger(dialogue_, [&] {
+        const auto p = lire_fichier_2dt(fichier_2dt, grille_vers_2dt());
+        parametres_grille.Label_temps_deb = p.Label_temps_deb;
+        parametres_grille.Label_temps_fin = p.Label_temps_fin;
+        parametres_grille.TimePicker_pas = lire_heure(p.TimePicker_pas, journal);
+        Label25 = p.Label25;
+        parametres_grille.SpinEdit_pas_jour_mois_annee = p.SpinEdit_pas_jour_mois_annee;
+        parametres_grille.test_strict = p.test_strict;
+        parametres_grille.unite_pas = p.unite_pas;
+    });
+}
+
+}  // namespace tarvo

@@ -1,0 +1,100 @@
+// The state the main window shares between its stages, and the commands of stages 1 and 2
+// and of the description, without the window: the window and the batch program are two
+// thin drivers of these commands.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "description/description.h"
+#include "description/fichier_description.h"
+#include "description/fichiers_programme.h"
+#include "engine/grille.h"
+#include "formats/journal_suivi.h"
+#include "formats/motifs_date.h"
+#include "inventory/listing.h"
+#include "inventory/table_fichiers.h"
+
+namespace tarvo {
+
+class Dialogue;
+class Lanceur;
+class Progression;
+
+// The directory chooser the window must open after a command, if any.
+enum class ChoixRepertoireDemande { aucun, donnees, description, sortie };
+
+class Session {
+public:
+    Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
+            std::string dossier_programme);
+
+    // --- start-up
+    // The description named on the command line (its first argument, quotes removed).
+    void lire_argument(const std::vector<std::string>& arguments);
+    // What the window does when it is created, then at its first activation.
+    void creation();
+    void premiere_activation();
+
+    // --- description commands (the chosen path is the file dialog's answer; nothing
+    // means the dialog was cancelled)
+    // mode "lire", "écrire" or "création"; false when nothing was read or written.
+    bool lire_ecrire_description(std::string_view mode);
+    void charger_description();
+    void choisir_description(std::optional<std::string> chemin);
+    void enregistrer_description();
+    void enregistrer_description_sous(std::optional<std::string> chemin,
+                                      bool depuis_nouveau = false);
+    void nouvelle_description(std::optional<std::string> chemin);
+    // The path of the current description file.
+    std::string chemin_description_courante() const;
+
+    // --- stages
+    ResultatListage lister_fichiers();  // 1: list and pre-read
+    const Grille& creer_grille();       // 2: the regular time grid
+
+    // --- shared state, read by the window
+    Description description;
+    std::string Label_description_bd;
+    std::string Label_rep_description;
+    bool f_modif = false;
+    bool grille_modifiee = false;
+    bool en_demarrage = true;
+    CouleursEnregistrement couleurs_enregistrement;
+    ChoixRepertoireDemande choix_repertoire = ChoixRepertoireDemande::aucun;
+
+    std::string fichier_argument;
+    std::string dossier_argument;
+    std::string dossier_derniere_description;
+    std::string titre_programme;
+    std::string fichier_prm;
+    std::string fichier_2dt;
+    ParametresPrm parametres_prm;
+
+    ParametresGrille parametres_grille;
+    std::string Label25;
+    int SpinEdit_decalage_jour = 0;
+    Grille grille;
+
+    SourceListage source;
+    EtatInventaire inventaire;
+    TableFichiers table;
+    LecteurDateMesure lecteur;
+    JournalSuivi journal;
+
+private:
+    void afficher_enregistrement();
+    void appliquer_fichier_2dt();
+    ParametresGrille2dt grille_vers_2dt() const;
+    void apres_lecture();
+    ContexteDescription contexte() const;
+
+    Dialogue& dialogue_;
+    Progression& progression_;
+    Lanceur& lanceur_;
+    std::string dossier_programme_;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,296 @@
+#include "inventory/prelecture.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "formats/fichiers.h"
+#include "formats/journal_suivi.h"
+#include "outils_inventaire.h"
+#include "plateforme/doubles/dialogue_scripte.h"
+
+namespace tarvo {
+namespace {
+
+using essai::description_defaut;
+using essai::donnees_reelles;
+using essai::DossierTemporaire;
+namespace fs = std::filesystem;
+using Lignes = std::vector<std::string>;
+
+Lignes lignes_de(const TamponLignes& tampon) {
+    Lignes v;
+    for (int i = 0; i < tampon.nb_lignes(); ++i) v.emplace_back(tampon.ligne(i));
+    return v;
+}
+
+TEST(TamponLignes, FinsDeLigne) {
+    struct Cas {
+        std::string contenu;
+        Lignes attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\rb\r\nc\nd", {"a", "b", "c", "d"}},
+        {"\n", {""}},
+        {"\r\n\r\n", {"", ""}},
+        {"", {}},
+        {"sans fin", {"sans fin"}},
+        // Longer than 16 bytes: a CR LF across two blocks, lone CRs among CR LF and LF.
+        {"0123456789abcde\r\nx", {"0123456789abcde", "x"}},
+        {"0123456789abcde\ry\nz", {"0123456789abcde", "y", "z"}},
+        {"abc\rdef\n0123456789abcdefgh\r\n", {"abc", "def", "0123456789abcdefgh"}},
+        {"0123456789abcdef\r\nx\r", {"0123456789abcdef", "x"}},
+        {"un\rdeux\rtrois\rquatre\rcinq\r", {"un", "deux", "trois", "quatre", "cinq"}},
+    };
+    for (const Cas& c : cas) {
+        TamponLignes tampon;
+        tampon.charger(c.contenu);
+        EXPECT_EQ(lignes_de(tampon), c.attendu) << testing::PrintToString(c.contenu);
+    }
+    TamponLignes tampon;
+    tampon.charger("a\nb");
+    EXPECT_EQ(tampon.ligne(-1), "");
+    EXPECT_EQ(tampon.ligne(2), "");
+}
+
+class Prelecture : public DossierTemporaire {
+protected:
+    // Pre-reads a file written with the given bytes.
+    bool prelire(const std::string& contenu, ModeEntree mode = ModeEntree::fichiers) {
+        creer("f.txt", contenu);
+        return prelire_fichier(chemin("f.txt"), static_cast<long long>(contenu.size()), d, mode,
+                               tampon, journal, dialogue);
+    }
+    Description d = description_defaut();
+    TamponLignes tampon;
+    JournalSuivi journal;
+    DialogueScripte dialogue;
+};
+
+TEST_F(Prelecture, OctetsRemplacesEnMemoire) {
+    struct Cas {
+        int separateur;  // 0 tabulation, 2 ";"
+        bool car_null;
+        std::string contenu;
+        Lignes attendu;
+    };
+    using namespace std::string_literals;
+    const std::string long_ = "1\n2\n3\n4\n";
+    const std::vector<Cas> cas = {
+        // Tabulations become ";" only when they are the separator; NUL becomes byte 1.
+        {0,
+         false,
+         "a\tb\0c\n1\t2\n3\n4\n"s,
+         {"a;b\x01"
+          "c",
+          "1;2", "3", "4"}},
+        {2,
+         false,
+         "a\tb\0c\n1\t2\n3\n4\n"s,
+         {"a\tb\x01"
+          "c",
+          "1\t2", "3", "4"}},
+        // With the unreadable-character option NUL becomes "_", except with tabulations.
+        {2, true, "a\0b\n"s + long_, {"a_b", "1", "2", "3", "4"}},
+        {0,
+         true,
+         "a\0b\n"s + long_,
+         {"a\x01"
+          "b",
+          "1", "2", "3", "4"}},
+        // A file shorter than the first data line + 2 gets "_" too.
+        {2, false, "a\0b\n1\n"s, {"a_b", "1"}},
+    };
+    for (const Cas& c : cas) {
+        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.CheckBox_car_null = c.car_null;
+        ASSERT_TRUE(prelire(c.contenu));
+        EXPECT_EQ(lignes_de(tampon), c.attendu) << testing::PrintToString(c.contenu);
+    }
+    EXPECT_TRUE(dialogue.vus.empty());
+    // Nothing is written beside the data: the replacements happen in memory.
+    EXPECT_EQ(std::distance(fs::directory_iterator(racine_), fs::directory_iterator()), 1);
+}
+
+TEST_F(Prelecture, CodagesMarquesParBom) {
+    using namespace std::string_literals;
+    struct Cas {
+        std::string nom;
+        std::string contenu;
+        Lignes attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"UTF-8",
+         "\xEF\xBB\xBF"
+         "Temp \xC2\xB0"
+         "C;\xE2\x82\xAC;\xF0\x9F\x98\x80\r\n1;2\r\n"s,
+         {"Temp \xB0"
+          "C;\x80;?",
+          "1;2"}},
+        // U+00E9, U+20AC, a surrogate pair, a lone surrogate, NUL.
+        {"UTF-16LE",
+         "\xFF\xFE"
+         "a\0\xE9\0\xAC\x20;\0\x3D\xD8\x00\xDE\x00\xD8\r\0\n\0b\0\0\0"s,
+         {"a\xE9\x80;??", "b_"}},  // a short file: NUL shows as "_"
+        {"UTF-16BE", "\xFE\xFF\0x\0\r\0y\0\n\0z"s, {"x", "y", "z"}},
+        // Without a mark the bytes are Windows-1252 already and stay.
+        {"sans BOM",
+         "Temp \xC2\xB0"
+         "C\n"s,
+         {"Temp \xC2\xB0"
+          "C"}},
+    };
+    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    for (const Cas& c : cas) {
+        ASSERT_TRUE(prelire(c.contenu)) << c.nom;
+        EXPECT_EQ(lignes_de(tampon), c.attendu) << c.nom;
+    }
+}
+
+TEST_F(Prelecture, FichierOuvertAilleursRefuse) {
+    creer("verrou.csv", "Date;T\n2023/12/25 08:00:00;1\n");
+    const std::string c = chemin("verrou.csv");
+    // Another program writing the file holds a lock on it.
+    const int autre = ::open(c.c_str(), O_RDONLY);
+    ASSERT_GE(autre, 0);
+    ASSERT_EQ(::flock(autre, LOCK_EX | LOCK_NB), 0);
+    tampon.charger("ancien\n");
+    EXPECT_FALSE(prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, dialogue));
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, "Le fichier " + c +
+                                         "\n\n est ouvert par une autre application,\n\n"
+                                         " solution => Fermer le fichier ");
+    EXPECT_EQ(lignes_de(tampon), Lignes{"ancien"});  // the buffer is left as it was
+    ::close(autre);
+    EXPECT_TRUE(prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, dialogue));
+    EXPECT_EQ(tampon.nb_lignes(), 2);
+}
+
+TEST_F(Prelecture, FichierDisparuOuVide) {
+    // A file deleted since the listing: refused once, not loaded as an empty success.
+    EXPECT_FALSE(prelire_fichier(chemin("parti.csv"), 10, d, ModeEntree::fichiers, tampon, journal,
+                                 dialogue));
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, "fichier inexistant\n" + chemin("parti.csv"));
+
+    EXPECT_FALSE(prelire_fichier(chemin("~presse-papier.ppp"), 0, d, ModeEntree::presse_papier,
+                                 tampon, journal, dialogue));
+    ASSERT_EQ(dialogue.vus.size(), 2u);
+    EXPECT_EQ(dialogue.vus[1].texte, chemin("~presse-papier.ppp") + "\n\nfichier introuvable ");
+
+    // An empty file loads as an empty buffer, and the log says so.
+    ASSERT_TRUE(prelire(""));
+    EXPECT_TRUE(tampon.vide());
+    ASSERT_FALSE(journal.lignes().empty());
+    EXPECT_EQ(journal.lignes().back(), "fichier VIDE => " + chemin("f.txt"));
+    EXPECT_EQ(dialogue.vus.size(), 2u);
+}
+
+TEST_F(Prelecture, PressePapierTropCourt) {
+    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    EXPECT_FALSE(prelire("Date;T\n25/12/2023;1\n", ModeEntree::presse_papier));
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte,
+              fr(" le presse papier ne contient que 20 octets\n\n 3 premières lignes :\n"
+                 "==============================\nDate;T\n25/12/2023;1\n"
+                 "==============================\n\n"
+                 " => Annuler pour   Recopier les données du fichier Excel"));
+    // A clipboard long enough loads as it was written, even with the unreadable-character
+    // option that would once have refused it.
+    d.CheckBox_car_null = true;
+    EXPECT_TRUE(prelire("Date;T\n1;1\n2;2\n3;3\n", ModeEntree::presse_papier));
+    EXPECT_EQ(tampon.nb_lignes(), 4);
+}
+
+TEST(PrelectureReelle, LignesDesFichiersDeLoggers) {
+    struct Cas {
+        std::string fichier;
+        int separateur;
+        int nb_lignes;
+        int index;          // a line read by eye (0-based)
+        std::string ligne;  // its text after loading
+    };
+    const std::vector<Cas> cas = {
+        {"keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt", 0, 534, 1,
+         "7/06/2010 14:00:00;;3,246;;;13,19;;;"},
+        {"keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt", 0, 534, 533, ";;;;;;;;"},
+        {"onset-hobo/north_beach_surfgrass_20387239_20190218_rawdata.csv", 3, 3120, 3119,
+         "7/13/2018 6:20:00,11.56, , , , "},
+        {"onset-hobo/QU5_Mooring_15m_20392468_20210803.csv", 3, 5898, 0,
+         "\"Plot Title: 20392468\""},
+        {"solinst-levelogger/solinst_level_testfile.lev", 1, 347, 346,
+         "END OF DATA FILE OF DATALOGGER FOR WINDOWS"},
+        {"sts-dln70/example_STS_DLN70_H.txt", 0, 1871, 3, "10:05:06;09.09.2013;10.189;;;0.000"},
+        {"nivus-pcm4/example_NIVUS_PCM4_NEU.TXT", 0, 1067, 9, ""},
+        {"insitu-aquatroll/example_InSituInc_Aquatroll_600.csv", 2, 207, 206, ""},
+        {"ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv", 3, 838, 10,
+         "9/8/2021,11:48:37,0.0,GM,1.54,5.50,15733.3,1.066,17126.1,65.0,65.0,5.46,1.525,10.02,"
+         "17004.9,0.13,11053,1.09,0,1.224,6.95,-30.2,21.086,1.062,6.17,0.0"},
+        {"ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv", 3, 838, 0, "sep=,"},
+    };
+    for (const Cas& c : cas) {
+        Description d = description_defaut();
+        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        TamponLignes tampon;
+        JournalSuivi journal;
+        DialogueScripte dialogue;
+        const std::string chemin = donnees_reelles(c.fichier);
+        ASSERT_TRUE(prelire_fichier(chemin, 0, d, ModeEntree::fichiers, tampon, journal, dialogue))
+            << c.fichier;
+        EXPECT_EQ(tampon.nb_lignes(), c.nb_lignes) << c.fichier;
+        EXPECT_EQ(tampon.ligne(c.index), c.ligne) << c.fichier;
+    }
+}
+
+TEST(PrelectureReelle, ExportUtf16LuCommeLesAutres) {
+    // The KorEXO export is UTF-16: once turned into Windows-1252 its titles read like any
+    // file's, µ and ° included, and no NUL byte is left.
+    Description d = description_defaut();
+    d.RadioGroup_separateur_colonne_ItemIndex = 3;
+    TamponLignes tampon;
+    JournalSuivi journal;
+    DialogueScripte dialogue;
+    ASSERT_TRUE(
+        prelire_fichier(donnees_reelles("ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv"), 0, d,
+                        ModeEntree::fichiers, tampon, journal, dialogue));
+    const std::string_view titres = tampon.ligne(9);
+    EXPECT_TRUE(
+        titres.starts_with("Date (MM/DD/YYYY),Time (HH:mm:ss),Time (Fract. Sec),Site Name,"));
+    EXPECT_NE(titres.find(",Cond \xB5S/cm,"), std::string_view::npos);
+    EXPECT_NE(titres.find("Temp \xB0"
+                          "C"),
+              std::string_view::npos);
+    EXPECT_EQ(tampon.octets().find('\0'), std::string_view::npos);
+    EXPECT_EQ(tampon.octets().find('\x01'), std::string_view::npos);
+    EXPECT_EQ(tampon.ligne(837).substr(0, 18), "9/17/2021,02:33:37");
+}
+
+TEST_F(DossierTemporaire, CopierEnRemplacant) {
+    JournalSuivi journal;
+    DialogueScripte dialogue;
+    creer("source.txt", "a\tb\tc\r\n1\t2\t3\r\n");
+    EXPECT_TRUE(copier_en_remplacant(chemin("source.txt"), '\t', chemin("~copie.txt"), ';', journal,
+                                     dialogue));
+    EXPECT_EQ(lire_fichier(chemin("~copie.txt")), "a;b;c\r\n1;2;3\r\n");
+
+    EXPECT_FALSE(copier_en_remplacant(chemin("absent.txt"), '\t', chemin("~copie.txt"), ';',
+                                      journal, dialogue));
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, "fichier inexistant\n" + chemin("absent.txt"));
+    EXPECT_EQ(lire_fichier(chemin("~copie.txt")), "");
+
+    creer("vide.txt", "");
+    EXPECT_FALSE(copier_en_remplacant(chemin("vide.txt"), '\0', chemin("~copie.txt"), '\x01',
+                                      journal, dialogue));
+    EXPECT_EQ(journal.lignes().back(), "fichier VIDE => " + chemin("vide.txt"));
+}
+
+}  // namespace
+}  // namespace tarvo

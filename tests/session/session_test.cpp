@@ -1,0 +1,180 @@
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include "description/cles_description.h"
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "plateforme/doubles/dialogue_scripte.h"
+#include "plateforme/doubles/lanceur_enregistreur.h"
+#include "plateforme/doubles/progression_scriptee.h"
+#include "tests/description/dossier_temporaire.h"
+
+namespace tarvo {
+namespace {
+
+// A program directory, and a data, description and output directory laid out as a user
+// keeps them (output = data + "EXPORT/"), so that reading a description asks nothing.
+class SessionTest : public DossierTemporaire {
+protected:
+    void SetUp() override {
+        DossierTemporaire::SetUp();
+        programme = dossier("programme");
+        donnees = dossier("donnees");
+        sortie = dossier("donnees/EXPORT");
+        descriptions = dossier("descriptions");
+    }
+    std::unique_ptr<Session> nouvelle_session() {
+        return std::make_unique<Session>(dialogue, progression, lanceur, programme);
+    }
+    // A description file written by the program itself, with a few options changed.
+    std::string ecrire_dsc(const std::string& nom, const std::string& masque = "*.txt") {
+        Description d = description_par_defaut({programme, 0});
+        d.dossier_choisi = donnees;
+        d.dossier_description = descriptions;
+        d.dossier_choisi_sortie = sortie;
+        d.Edit_masque = masque;
+        d.Edit_nom_fic_sortie = "niveaux";
+        ecrire_fichier_atomique(descriptions + nom, ecrire_description_texte(d));
+        return descriptions + nom;
+    }
+    DialogueScripte dialogue;
+    ProgressionScriptee progression;
+    LanceurEnregistreur lanceur;
+    std::string programme, donnees, sortie, descriptions;
+};
+
+TEST_F(SessionTest, PremierDemarrageSansFichierPrm) {
+    auto s = nouvelle_session();
+    s->creation();
+    s->premiere_activation();
+    EXPECT_TRUE(dialogue.vus.empty());  // no last description to offer
+    EXPECT_EQ(s->Label_description_bd, fr("fichier de description de données"));
+    ASSERT_GE(s->journal.lignes().size(), 4u);
+    EXPECT_EQ(s->journal.lignes()[0], s->titre_programme);
+    EXPECT_EQ(s->journal.lignes()[3], "ORDINATEUR  DecimalSeparator  .   point");
+    EXPECT_EQ(s->parametres_prm.couleurs, couleurs_par_defaut);
+}
+
+TEST_F(SessionTest, DemarrageAvecDescriptionEnArgument) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    auto s = nouvelle_session();
+    s->lire_argument({"\"" + dsc + "\""});
+    EXPECT_EQ(s->fichier_argument, dsc);
+    s->creation();
+    s->premiere_activation();
+    EXPECT_TRUE(dialogue.vus.empty());  // loaded without the question
+    EXPECT_EQ(s->Label_description_bd, "niveaux.dsc");
+    EXPECT_EQ(s->description.dossier_description, descriptions);
+    EXPECT_EQ(s->description.Edit_nom_fic_sortie, "niveaux");
+    EXPECT_FALSE(s->f_modif);
+}
+
+TEST_F(SessionTest, DerniereDescriptionProposee) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    ecrire_fichier_une_ligne(dsc, fichier_prm(programme));
+    for (const Reponse reponse : {Reponse::oui, Reponse::non}) {
+        auto s = nouvelle_session();
+        s->creation();
+        dialogue.attendre_question(reponse);
+        s->premiere_activation();
+        EXPECT_EQ(s->description.Edit_nom_fic_sortie, reponse == Reponse::oui ? "niveaux" : "A");
+    }
+    ASSERT_EQ(dialogue.vus.size(), 2u);
+    EXPECT_EQ(dialogue.vus[0].texte,
+              "____________________________________ T a r v o\n\ndans => " + descriptions +
+                  "\n\n\n" + fr("utiliser la dernière description utilisée ?                     \n\n") +
+                  "niveaux.dsc\n");
+}
+
+TEST_F(SessionTest, DerniereDescriptionDisparue) {
+    ecrire_fichier_une_ligne(descriptions + "partie.dsc", fichier_prm(programme));
+    auto s = nouvelle_session();
+    s->creation();
+    s->premiere_activation();
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, "Le fichier <" + descriptions + "partie.dsc>\n n'existe pas ");
+}
+
+TEST_F(SessionTest, ChoisirUneDescriptionRangeeAilleurs) {
+    // Written for the descriptions directory, then moved: choosing it rewrites the
+    // directory it names with the one it lies in.
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    const std::string ailleurs = dossier("ailleurs") + "niveaux.dsc";
+    std::filesystem::rename(chemin_natif(dsc), chemin_natif(ailleurs));
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(ailleurs);
+    EXPECT_EQ(s->description.dossier_description, chemin("ailleurs/"));
+    Description relue = description_par_defaut({programme, 0});
+    JournalSuivi journal;
+    ASSERT_TRUE(lire_description_texte(*lire_fichier(ailleurs), relue, {programme, 0}, journal)
+                    .erreur.empty());
+    EXPECT_EQ(relue.dossier_description, chemin("ailleurs/"));
+    EXPECT_EQ(lire_ligne_parametre(fichier_prm(programme), 1), ailleurs);
+    EXPECT_EQ(lire_ligne_parametre(fichier_prm(programme), 6), "0");
+    EXPECT_FALSE(s->f_modif);
+}
+
+TEST_F(SessionTest, EnregistrerSansIntitulesMetZero) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(dsc);
+    s->description.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+    s->f_modif = true;
+    dialogue.attendre_question(Reponse::oui);
+    s->enregistrer_description();
+    EXPECT_EQ(dialogue.vus.back().texte,
+              fr(" Enregistrer les modifications de la description de données    niveaux.dsc\n\n"
+                 " dans le répertoire ") +
+                  descriptions + "   ?   \n\n");
+    Description relue;
+    JournalSuivi journal;
+    lire_description_texte(*lire_fichier(dsc), relue, {programme, 0}, journal);
+    EXPECT_EQ(relue.Edit_num_ligne_intitule_col, "0");
+    EXPECT_FALSE(s->f_modif);
+}
+
+TEST_F(SessionTest, EnregistrerSousAjouteLExtension) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(dsc);
+    s->description.Edit_nb_decimale = "5";
+    s->enregistrer_description_sous(descriptions + "copie");
+    EXPECT_EQ(s->Label_description_bd, "copie.dsc");
+    const auto copie = lire_fichier(descriptions + "copie.dsc");
+    ASSERT_TRUE(copie);
+    EXPECT_NE(copie->find("Edit_nb_decimale.text= 5\r\n"), std::string::npos);
+    EXPECT_EQ(lire_ligne_parametre(fichier_prm(programme), 1), descriptions + "copie.dsc");
+    // Cancelled: nothing changes.
+    s->enregistrer_description_sous(std::nullopt);
+    EXPECT_EQ(s->Label_description_bd, "copie.dsc");
+}
+
+TEST_F(SessionTest, NouvelleDescriptionGardeLesRepertoires) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(dsc);
+    dialogue.attendre_question(Reponse::oui);
+    s->nouvelle_description(descriptions + "neuve.dsc");
+    Description attendue = description_par_defaut({programme, 0});
+    EXPECT_EQ(s->description.Edit_masque, attendue.Edit_masque);
+    EXPECT_EQ(s->description.Edit_nom_fic_sortie, "A");
+    EXPECT_EQ(s->description.dossier_choisi, donnees);
+    EXPECT_EQ(s->description.dossier_choisi_sortie, sortie);
+    EXPECT_EQ(s->description.dossier_description, descriptions);
+    EXPECT_EQ(s->Label_description_bd, "neuve.dsc");
+    EXPECT_TRUE(lire_fichier(descriptions + "neuve.dsc"));
+    EXPECT_EQ(s->choix_repertoire, ChoixRepertoireDemande::donnees);
+    // Anything but Oui leaves the description alone.
+    dialogue.attendre_question(Reponse::annuler);
+    s->description.Edit_masque = "*.dat";
+    s->nouvelle_description(descriptions + "autre.dsc");
+    EXPECT_EQ(s->description.Edit_masque, "*.dat");
+}
+
+}  // namespace
+}  // namespace tarvo
