@@ -62,7 +62,8 @@ void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) 
     };
     std::FILE* f = std::fopen(provisoire.c_str(), "wb");
     if (f == nullptr) echec("Impossible de créer");
-    const bool ecrit = std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size() &&
+    // An empty view may hold a null pointer, which fwrite must not be given.
+    const bool ecrit = (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
                        std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
     if (std::rename(provisoire.c_str(), cible.c_str()) != 0) echec("Impossible de remplacer");

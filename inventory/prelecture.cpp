@@ -406,14 +406,15 @@ bool copier_en_remplacant(std::string_view source, char a, std::string_view dest
     std::error_code erreur;
     if (!std::filesystem::is_regular_file(chemin_natif(source), erreur)) {
         dialogue.message(fr("fichier inexistant\n") + std::string(source), TypeMessage::erreur);
-        ecrire_fichier_atomique(destination, {});
+        // An empty std::string, not {}: the writer hands its data() to fwrite, never null.
+        ecrire_fichier_atomique(destination, std::string());
         return false;
     }
     std::optional<std::string> contenu = lire_fichier(source);
     if (!contenu) throw ErreurFichier(fr("Impossible de lire ") + std::string(source));
     if (contenu->empty()) {
         journal.ajouter_suivi(fr("fichier VIDE => ") + std::string(source));
-        ecrire_fichier_atomique(destination, {});
+        ecrire_fichier_atomique(destination, std::string());
         return false;
     }
     std::replace(contenu->begin(), contenu->end(), a, b);

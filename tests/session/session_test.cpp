@@ -7,6 +7,7 @@
 #include "formats/fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
+#include "inventory/table_fichiers.h"
 #include "plateforme/doubles/progression_scriptee.h"
 #include "tests/description/dossier_temporaire.h"
 
@@ -174,6 +175,60 @@ TEST_F(SessionTest, NouvelleDescriptionGardeLesRepertoires) {
     s->description.Edit_masque = "*.dat";
     s->nouvelle_description(descriptions + "autre.dsc");
     EXPECT_EQ(s->description.Edit_masque, "*.dat");
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// Stages 1 and 2 on a real logger export, as a user drives them: choose the description,
+// list, build the grid.
+TEST_F(SessionTest, ListerPuisCreerLaGrilleSurUnFichierHobo) {
+    const std::string fichier = "QU5_Mooring_15m_20392468_20210803.csv";
+    std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/onset-hobo/" + fichier,
+                               chemin_natif(donnees + fichier));
+    Description d = description_par_defaut({programme, 0});
+    d.dossier_choisi = donnees;
+    d.dossier_description = descriptions;
+    d.dossier_choisi_sortie = sortie;
+    d.Edit_masque = "*.csv";
+    d.RadioGroup_separateur_colonne_ItemIndex = 3;
+    d.Edit_num_ligne_intitule_col = "2";
+    d.Edit_num_ligne_donnee = "3";
+    d.Edit_num_col_datetime = "2";
+    d.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
+    ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(d));
+
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(descriptions + "hobo.dsc");
+    EXPECT_EQ(s->inventaire.affichage.Label54, "1");
+    EXPECT_EQ(s->inventaire.affichage.Label_nom_de_fichier, fichier);
+
+    const ResultatListage liste = s->lister_fichiers();
+    ASSERT_EQ(liste.fin, FinListage::complet);
+    ASSERT_EQ(s->table.nb_fichiers(), 1);
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::fichier), fichier);
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::date_dep), "16/06/2021 14:35:28");
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::date_fin), "27/07/2021 12:54:05");
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::nb_donnees), "5 896");
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::nb_colonnes), " 15");
+
+    // Every hour of the first afternoon, the grid starting one step before the start.
+    s->parametres_grille.Label_temps_deb = "16/06/2021 15:00:00";
+    s->parametres_grille.Label_temps_fin = "16/06/2021 18:00:00";
+    s->parametres_grille.TimePicker_pas = 1.0 / 24;
+    dialogue.attendre_question(Reponse::oui);
+    const Grille& g = s->creer_grille();
+    ASSERT_EQ(g.etat, EtatGrille::construite);
+    EXPECT_EQ(g.items, (std::vector<std::string>{fr("_intitulés des colonnes"), "16/06/2021 14:00:00",
+                                                 "16/06/2021 15:00:00", "16/06/2021 16:00:00",
+                                                 "16/06/2021 17:00:00", "16/06/2021 18:00:00"}));
+    EXPECT_EQ(g.nb_lignes_grille, 5);
+    EXPECT_EQ(g.Label_nr_final, "4");
+    EXPECT_FALSE(s->en_demarrage);
 }
 
 }  // namespace
