@@ -57,17 +57,6 @@ std::optional<std::string> variante_existante(const std::string& base) {
     return base.substr(0, base.size() - radical.size()) + trouves.front();
 }
 
-std::string nom_de_fichier(std::string_view chemin) {
-    const auto barre = chemin.rfind(separateur_dossier);
-    return std::string(barre == std::string_view::npos ? chemin : chemin.substr(barre + 1));
-}
-
-std::string dossier_de_fichier(std::string_view chemin) {
-    const auto barre = chemin.rfind(separateur_dossier);
-    return barre == std::string_view::npos ? std::string()
-                                           : std::string(chemin.substr(0, barre + 1));
-}
-
 }  // namespace
 
 bool nom_description_absent(std::string_view nom) {

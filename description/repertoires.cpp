@@ -32,17 +32,6 @@ void creer_si_absent(const std::string& dossier) {
         throw ErreurFichier(fr("Impossible de créer le répertoire  ") + dossier);
 }
 
-std::string nom_de_fichier(std::string_view chemin) {
-    const auto barre = chemin.rfind(separateur_dossier);
-    return std::string(barre == std::string_view::npos ? chemin : chemin.substr(barre + 1));
-}
-
-std::string dossier_de_fichier(std::string_view chemin) {
-    const auto barre = chemin.rfind(separateur_dossier);
-    return barre == std::string_view::npos ? std::string()
-                                           : std::string(chemin.substr(0, barre + 1));
-}
-
 std::string sans_barre_finale(std::string_view dossier) {
     if (dossier.ends_with(separateur_dossier)) dossier.remove_suffix(1);
     return std::string(dossier);

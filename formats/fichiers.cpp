@@ -17,6 +17,17 @@ namespace fs = std::filesystem;
 
 fs::path chemin_natif(std::string_view chemin) { return fs::path(cp1252_vers_utf8(chemin)); }
 
+std::string nom_de_fichier(std::string_view chemin) {
+    const auto barre = chemin.rfind(separateur_dossier);
+    return std::string(barre == std::string_view::npos ? chemin : chemin.substr(barre + 1));
+}
+
+std::string dossier_de_fichier(std::string_view chemin) {
+    const auto barre = chemin.rfind(separateur_dossier);
+    return barre == std::string_view::npos ? std::string()
+                                           : std::string(chemin.substr(0, barre + 1));
+}
+
 std::optional<std::string> lire_fichier(std::string_view chemin) {
     std::ifstream f(chemin_natif(chemin), std::ios::binary);
     if (!f) return std::nullopt;
@@ -173,12 +184,11 @@ ListeFichiers lister_fichier_converti(std::string_view chemin) {
     const fs::path p = chemin_natif(chemin);
     std::error_code erreur;
     const auto taille = fs::file_size(p, erreur);
-    const auto barre = chemin.rfind(separateur_dossier);
-    const std::string_view dossier =
-        barre == std::string_view::npos ? std::string_view{} : chemin.substr(0, barre);
-    const std::string_view nom = barre == std::string_view::npos ? chemin : chemin.substr(barre + 1);
+    std::string dossier = dossier_de_fichier(chemin);
+    if (!dossier.empty()) dossier.pop_back();  // this line names it without its separator
+    const std::string nom = nom_de_fichier(chemin);
     liste.premier = nom;
-    liste.lignes.push_back(std::string(dossier) + "  \t" + std::string(nom) + "  \t" +
+    liste.lignes.push_back(dossier + "  \t" + nom + "  \t" +
                            std::to_string(erreur ? 0 : taille));
     return liste;
 }

@@ -20,6 +20,11 @@ public:
 // Core paths are Windows-1252 texts; the file system here speaks UTF-8.
 std::filesystem::path chemin_natif(std::string_view chemin);
 
+// The last component of a path, and what stands before it with its final separator.
+//   nom_de_fichier("/d/x.csv") == "x.csv"      dossier_de_fichier("/d/x.csv") == "/d/"
+std::string nom_de_fichier(std::string_view chemin);
+std::string dossier_de_fichier(std::string_view chemin);
+
 // The whole file; nothing when it cannot be read.
 std::optional<std::string> lire_fichier(std::string_view chemin);
 

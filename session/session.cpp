@@ -14,16 +14,6 @@ namespace tarvo {
 
 namespace {
 
-std::string dossier_de(std::string_view chemin) {
-    const auto barre = chemin.rfind(separateur_dossier);
-    return barre == std::string_view::npos ? std::string() : std::string(chemin.substr(0, barre + 1));
-}
-
-std::string nom_de(std::string_view chemin) {
-    const auto barre = chemin.rfind(separateur_dossier);
-    return std::string(barre == std::string_view::npos ? chemin : chemin.substr(barre + 1));
-}
-
 bool existe(std::string_view chemin) {
     std::error_code erreur;
     return !chemin.empty() && std::filesystem::exists(chemin_natif(chemin), erreur);
@@ -94,7 +84,7 @@ void Session::lire_argument(const std::vector<std::string>& arguments) {
     // A quoted argument keeps no quotes: with them the file would never be found.
     if (a.size() >= 2 && a.front() == '"' && a.back() == '"') a = rogner(a.substr(1, a.size() - 2));
     fichier_argument = a;
-    dossier_argument = dossier_de(fichier_argument);
+    dossier_argument = dossier_de_fichier(fichier_argument);
 }
 
 void Session::creation() {
@@ -124,19 +114,19 @@ void Session::premiere_activation() {
         candidat.clear();
     }
     if (!candidat.empty() && candidat != fr(nom_description_vide)) {
-        const std::string dossier = dossier_de(candidat);
+        const std::string dossier = dossier_de_fichier(candidat);
         dossier_derniere_description = dossier;
         const bool utiliser =
             !fichier_argument.empty() ||
             dialogue_.question("____________________________________ T a r v o\n\ndans => " + dossier +
                                    "\n\n\n" +
                                    fr("utiliser la dernière description utilisée ?                     \n\n") +
-                                   nom_de(candidat) + "\n",
+                                   nom_de_fichier(candidat) + "\n",
                                TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui;
         if (utiliser) {
             description.dossier_description = dossier;
             Label_rep_description = dossier;
-            Label_description_bd = nom_de(candidat);
+            Label_description_bd = nom_de_fichier(candidat);
             charger_description();
             if (!fichier_argument.empty()) {
                 // An example installed on one drive and opened from another: offer to move
@@ -255,7 +245,7 @@ void Session::charger_description() {
 
 void Session::choisir_description(std::optional<std::string> chemin) {
     if (!chemin) return;
-    const std::string dossier = dossier_de(*chemin), nom = nom_de(*chemin);
+    const std::string dossier = dossier_de_fichier(*chemin), nom = nom_de_fichier(*chemin);
     f_modif = true;
     afficher_enregistrement();
     inventaire.ListBox_fic_coche.clear();
@@ -310,8 +300,8 @@ void Session::enregistrer_description_sous(std::optional<std::string> chemin, bo
         Label_description_bd = depuis_nouveau ? garde : Label_description_bd;
         return;
     }
-    std::string nom = nom_de(*chemin);
-    description.dossier_description = dossier_de(*chemin);
+    std::string nom = nom_de_fichier(*chemin);
+    description.dossier_description = dossier_de_fichier(*chemin);
     Label_rep_description = description.dossier_description;
     if (!contient(majuscules(nom), ".DSC")) nom += ".dsc";
     Label_description_bd = nom;
