@@ -241,11 +241,7 @@ SuiteListage Listage::executer() {
     a.Label_nom_de_fichier = liste.premier;
     afficher_progression("patientez...");
     table_.vider();
-    a.legende_SpeedButton_lister = source_.mode == ModeEntree::classeur
-                                       ? "1- Valider le fichier " + masque
-                                   : source_.mode == ModeEntree::presse_papier
-                                       ? std::string("1- Valider le presse-papier")
-                                       : "1- Valider et Lister les fichiers   " + masque;
+    a.legende_SpeedButton_lister = legende_bouton_lister(source_.mode, masque);
 
     sep_ = separateur_entree(d_);
     dates_ = reglages_dates(d_);
@@ -566,6 +562,25 @@ ComptageFichiers compter_fichiers(const Description& description) {
     const ListeFichiers liste = lister_fichiers(description.dossier_choisi, description.Edit_masque,
                                                 description.CheckBox_recursif);
     return {liste.nb(), liste.premier};
+}
+
+ModeEntree mode_depuis_masque(std::string_view masque) {
+    const std::string haut = majuscules(masque);
+    if (contient(haut, "XLS")) return ModeEntree::classeur;
+    if (contient(haut, "PPP")) return ModeEntree::presse_papier;
+    return ModeEntree::fichiers;
+}
+
+std::string legende_bouton_lister(ModeEntree mode, std::string_view masque) {
+    switch (mode) {
+        case ModeEntree::classeur:
+            return "1- Valider le fichier " + std::string(masque);
+        case ModeEntree::presse_papier:
+            return "1- Valider le presse-papier";
+        case ModeEntree::fichiers:
+            break;
+    }
+    return "1- Valider et Lister les fichiers   " + std::string(masque);
 }
 
 }  // namespace tarvo

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "description/description.h"
@@ -112,6 +113,11 @@ struct ComptageFichiers {
     std::string premier;
 };
 ComptageFichiers compter_fichiers(const Description& description);
+
+// The input a mask selects: "XLS" a spreadsheet sheet, "PPP" the clipboard, else files.
+ModeEntree mode_depuis_masque(std::string_view masque);
+// The caption of the listing button for that input.
+std::string legende_bouton_lister(ModeEntree mode, std::string_view masque);
 
 // "#0.##" with the decimal comma: 1.536 → "1,54", 2.0 → "2".
 std::string format_0_00(double valeur);

@@ -32,25 +32,6 @@ void proteger(Dialogue& dialogue, Commande&& commande) {
     }
 }
 
-ModeEntree mode_depuis_masque(std::string_view masque) {
-    const std::string haut = majuscules(masque);
-    if (contient(haut, "XLS")) return ModeEntree::classeur;
-    if (contient(haut, "PPP")) return ModeEntree::presse_papier;
-    return ModeEntree::fichiers;
-}
-
-std::string legende_bouton_lister(ModeEntree mode, std::string_view masque) {
-    switch (mode) {
-        case ModeEntree::classeur:
-            return "1- Valider le fichier " + std::string(masque);
-        case ModeEntree::presse_papier:
-            return "1- Valider le presse-papier";
-        case ModeEntree::fichiers:
-            break;
-    }
-    return "1- Valider et Lister les fichiers   " + std::string(masque);
-}
-
 }  // namespace
 
 Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
@@ -355,6 +336,14 @@ ResultatListage Session::lister_fichiers() {
         afficher_enregistrement();
     });
     return r;
+}
+
+void Session::parametres_grille_modifies() {
+    grille_modifiee = true;
+    grille = {};
+    const ResumeGrille resume = resume_grille(parametres_grille, journal);
+    Label25 = resume.texte;
+    couleur_Label25 = resume.couleur;
 }
 
 const Grille& Session::creer_grille() {

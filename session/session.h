@@ -51,6 +51,10 @@ public:
     // The path of the current description file.
     std::string chemin_description_courante() const;
 
+    // Any change of the grid's start, end, step, unit or date test: the grid is
+    // discarded, the summary redone, and the settings are saved with the next write.
+    void parametres_grille_modifies();
+
     // --- stages
     ResultatListage lister_fichiers();  // 1: list and pre-read
     const Grille& creer_grille();       // 2: the regular time grid
@@ -75,6 +79,7 @@ public:
 
     ParametresGrille parametres_grille;
     std::string Label25;
+    CouleurResume couleur_Label25 = CouleurResume::inchangee;
     int SpinEdit_decalage_jour = 0;
     Grille grille;
 

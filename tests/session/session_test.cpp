@@ -233,3 +233,37 @@ TEST_F(SessionTest, ListerPuisCreerLaGrilleSurUnFichierHobo) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// The grid settings live beside the program: changed in one session, they come back in
+// the next once a description has been written.
+TEST_F(SessionTest, ParametresDeGrilleRetrouvesAuDemarrageSuivant) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    {
+        auto s = nouvelle_session();
+        s->creation();
+        s->choisir_description(dsc);
+        s->parametres_grille.Label_temps_deb = "01/01/2024 00:00:00";
+        s->parametres_grille.Label_temps_fin = "02/01/2024 00:00:00";
+        s->parametres_grille.TimePicker_pas = 1.0 / 24;
+        s->parametres_grille_modifies();
+        EXPECT_EQ(s->Label25, "24 => 1 jour");  // 24 whole steps: ties go to even
+        EXPECT_TRUE(s->grille_modifiee);
+        dialogue.attendre_question(Reponse::oui);
+        s->enregistrer_description();
+        EXPECT_FALSE(s->grille_modifiee);
+    }
+    auto s = nouvelle_session();
+    s->creation();
+    dialogue.attendre_question(Reponse::non);  // the last description is not wanted
+    s->premiere_activation();
+    EXPECT_EQ(s->parametres_grille.Label_temps_deb, "01/01/2024 00:00:00");
+    EXPECT_EQ(s->parametres_grille.Label_temps_fin, "02/01/2024 00:00:00");
+    EXPECT_DOUBLE_EQ(s->parametres_grille.TimePicker_pas, 1.0 / 24);
+    EXPECT_EQ(s->Label25, "24 => 1 jour");
+}
+
+}  // namespace
+}  // namespace tarvo
