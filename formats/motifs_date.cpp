@@ -83,6 +83,31 @@ void ajouter_erreur_date(JournalSuivi& journal, std::string_view jour, std::stri
 
 }  // namespace
 
+const std::vector<std::string>& motifs_date_heure_proposes() {
+    static const std::vector<std::string> motifs = {
+        "aaaa_mm_jj_hh_mn_ss",         "jj_mm_aaaa_hh_mn_ss",
+        "jj_mm_20aa_hh_mn_ss",         "mm_jj_aaaa_hh_mn_ss",
+        "19aa_mm_jj_hh_mn_ss",         "20aa_mm_jj_hh_mn_ss",
+        "jj_mm_aaaa",                  "jj/mm/aaaa OU aaaa/mm/jj",
+        "mm/dd/yyyy OU yyyy/dd/mm",    fr("multiformat_dt_mini_1èreUE"),
+        fr("multiformat_dt_mini_1èreUS"),
+        // Exports that drop leading zeros or write a 12-hour clock.
+        "jj/mm/aaaa hh:mn:ss souple",  "mm/jj/aaaa hh:mn:ss souple",
+        "mm/jj/aa hh:mn:ss AM/PM souple"};
+    return motifs;
+}
+
+const std::vector<std::string>& motifs_date_proposes() {
+    static const std::vector<std::string> motifs = {"aaaa_mm_jj", "jj_mm_aaaa", "mm_jj_aaaa",
+                                                    "20aa_mm_jj"};
+    return motifs;
+}
+
+const std::vector<std::string>& motifs_heure_proposes() {
+    static const std::vector<std::string> motifs = {"hh_mn_ss", "hh_mn", "hh_mn_ss.s"};
+    return motifs;
+}
+
 LecteurDateMesure::LecteurDateMesure() : aujourdhui_(jour_du_systeme()) {}
 
 void LecteurDateMesure::debut_listing() {

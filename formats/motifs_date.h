@@ -11,6 +11,12 @@ namespace tarvo {
 
 class JournalSuivi;
 
+// The patterns the three pick lists offer, in their order (Windows-1252), for the one-column
+// date-time field, the date-only field and the time-only field.
+const std::vector<std::string>& motifs_date_heure_proposes();
+const std::vector<std::string>& motifs_date_proposes();
+const std::vector<std::string>& motifs_heure_proposes();
+
 // The parser's state across the lines of one listing or run; its owner resets it with
 // debut_listing() and debut_traitement(). Not reentrant: one listing or run at a time.
 class LecteurDateMesure {

@@ -174,6 +174,25 @@ TEST(LireDateSouple, ErreurNotee) {
                                     " + erreur date : 31/02/2023 10:00:  corriger <31/02/2023 10:00>"});
 }
 
+// Every pattern offered in the pick list reads a text written the way it says.
+TEST(MotifsProposes, ChacunLitSaPropreForme) {
+    const std::vector<std::string> textes = {
+        "2023/12/25 08:05:00", "25/12/2023 08:05:00", "25/12/23 08:05:00", "12/25/2023 08:05:00",
+        "23/12/25 08:05:00",   "23/12/25 08:05:00",   "25/12/2023",        "25/12/2023 08:05:00",
+        "12/25/2023 08:05:00", "25/12/2023 08:05:00", "12/25/2023 08:05:00",
+        "25/12/2023 8:05:00",  "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM"};
+    const auto& motifs = motifs_date_heure_proposes();
+    ASSERT_EQ(motifs.size(), textes.size());
+    for (std::size_t i = 0; i < motifs.size(); ++i) {
+        LecteurDateMesure lecteur;
+        JournalSuivi journal;
+        const std::string lu = lecteur.lire_date_heure_mesure(textes[i], motifs[i], journal);
+        EXPECT_EQ(lu.substr(0, 10), motifs[i].starts_with("19aa") ? "25/12/1923" : "25/12/2023")
+            << motifs[i];
+        EXPECT_TRUE(journal.lignes().empty()) << motifs[i];
+    }
+}
+
 // Every dated line of real logger exports reads, in time order.
 TEST(LireDateHeureMesure, FichiersReels) {
     struct Cas {
