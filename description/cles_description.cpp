@@ -325,6 +325,8 @@ std::string ecrire_description_texte(const Description& d) {
 
 ResultatLecture lire_description_texte(std::string_view contenu, Description& d,
                                        const ContexteDescription& contexte, JournalSuivi& journal) {
+    // An editor that saved the file as UTF-8 may have put a mark before the first key.
+    if (contenu.starts_with("\xEF\xBB\xBF")) contenu.remove_prefix(3);
     const auto valeurs = valeurs_des_cles(contenu);
     ResultatLecture resultat;
     for (std::size_t i = 0; i < table.size(); ++i) {

@@ -225,9 +225,12 @@ ResultatVerification verifier_repertoires_apres_lecture(const Repertoires& lus,
                                                         std::string_view chemin_description,
                                                         std::string_view dossier_argument,
                                                         Dialogue& dialogue) {
-    if (!dossier_argument.empty())
-        return verifier_avec_argument(lus, chemin_description, ajouter_antislash(dossier_argument),
-                                      dialogue);
+    // The command-line rules are for the description opened from there. Applied to one
+    // chosen later elsewhere, they would move its description directory to the command
+    // line's, and the next save would overwrite a namesake there.
+    const std::string p = ajouter_antislash(dossier_argument);
+    if (!p.empty() && dossier_de_fichier(chemin_description) == p)
+        return verifier_avec_argument(lus, chemin_description, p, dialogue);
     return verifier_sans_argument(lus, chemin_description, dialogue);
 }
 

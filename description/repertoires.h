@@ -33,8 +33,8 @@ struct ResultatVerification {
 
 // After a description was read from `chemin_description`: checks that its three directories
 // exist and offers to repair them. `dossier_argument` is the directory of the description
-// given on the command line ("" without one). A directory that cannot be created throws
-// ErreurFichier.
+// given on the command line ("" without one); its rules apply only to a description read
+// from that directory. A directory that cannot be created throws ErreurFichier.
 ResultatVerification verifier_repertoires_apres_lecture(const Repertoires& lus,
                                                         std::string_view chemin_description,
                                                         std::string_view dossier_argument,

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -75,6 +74,16 @@ std::string heure_texte(long long secondes) {
     return t.data();
 }
 
+// The unit and the count as the window's controls can hold them: a settings file may
+// carry anything, and a count out of 1..400 would overflow the calendar arithmetic.
+int unite_de(const ParametresGrille& p) {
+    return p.unite_pas >= unite_jour && p.unite_pas <= unite_annee ? p.unite_pas : unite_hms;
+}
+
+int nombre_unites(const ParametresGrille& p) {
+    return std::clamp(p.SpinEdit_pas_jour_mois_annee, 1, 400);
+}
+
 // The step in whole seconds: the grid texts have no finer resolution, and a time picker
 // gives nothing finer.
 long long pas_secondes(const ParametresGrille& p) {
@@ -84,11 +93,12 @@ long long pas_secondes(const ParametresGrille& p) {
 // How messages and the log write the step: a time for unit 0, a count of calendar units
 // otherwise (as a time, one day would read 00:00:00).
 std::string pas_texte(const ParametresGrille& p) {
-    if (p.unite_pas == unite_hms) return heure_texte(pas_secondes(p));
-    const int n = std::abs(p.SpinEdit_pas_jour_mois_annee);
+    const int unite = unite_de(p);
+    if (unite == unite_hms) return heure_texte(pas_secondes(p));
+    const int n = nombre_unites(p);
     const std::string nombre = std::to_string(n);
-    if (p.unite_pas == unite_jour) return nombre + (n > 1 ? " jours" : " jour");
-    if (p.unite_pas == unite_mois) return nombre + " mois";
+    if (unite == unite_jour) return nombre + (n > 1 ? " jours" : " jour");
+    if (unite == unite_mois) return nombre + " mois";
     return nombre + fr(n > 1 ? " années" : " année");
 }
 
@@ -103,9 +113,13 @@ std::string format_milliers(long long n) {
     return t;
 }
 
+std::string texte_jours(long long jours) {
+    return std::to_string(jours) + (jours > 1 ? " jours" : " jour");
+}
+
 std::string suffixe_jours(long long jours) {
     if (jours <= 0) return {};
-    return " => " + std::to_string(jours) + (jours > 1 ? " jours" : " jour");
+    return " => " + texte_jours(jours);
 }
 
 // Whole days covered by `lignes` steps, towards zero.
@@ -118,13 +132,17 @@ ResumeGrille resume(long long lignes, long long pas_s) {
             lignes < 0 ? CouleurResume::rouge : CouleurResume::bleu};
 }
 
-long long nb_lignes_secondes(long long debut, long long fin, long long pas) {
-    // (fin − debut) / pas + 1/2 = a / b, rounded half to even in integers.
-    const long long a = 2 * (fin - debut) + pas, b = 2 * pas;
+// a / b rounded to the nearest, ties to even, as the program rounds; b > 0.
+long long arrondi_pair(long long a, long long b) {
     long long q = division_basse(a, b);
     const long long reste = a - q * b;
     if (2 * reste > b || (2 * reste == b && q % 2 != 0)) ++q;
     return q;
+}
+
+long long nb_lignes_secondes(long long debut, long long fin, long long pas) {
+    // (fin − debut) / pas + 1/2 = a / b.
+    return arrondi_pair(2 * (fin - debut) + pas, 2 * pas);
 }
 
 long long lire_secondes(const std::string& label, JournalSuivi& journal) {
@@ -174,7 +192,7 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
         ecrire();
     };
 
-    if (p.unite_pas == unite_jour && (deb.seconde != 0 || fin.seconde != 0)) {
+    if (unite_de(p) == unite_jour && (deb.seconde != 0 || fin.seconde != 0)) {
         const std::string d = texte(deb), f = texte(fin);
         std::string liste;
         if (deb.seconde != 0) liste = d.substr(11) + " -> 00:00:00";
@@ -192,7 +210,7 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
             return false;
     }
 
-    if (p.unite_pas == unite_mois) {
+    if (unite_de(p) == unite_mois) {
         const bool deb_1 = deb.jour.day() == ch::day{1}, fin_1 = fin.jour.day() == ch::day{1};
         if (!deb_1 || !fin_1) {
             std::string liste;
@@ -227,7 +245,7 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
         }
     }
 
-    if (p.unite_pas == unite_annee) {
+    if (unite_de(p) == unite_annee) {
         const auto premier_janvier = [](const Moment& m) {
             return m.jour.month() == ch::January && m.jour.day() == ch::day{1};
         };
@@ -253,8 +271,8 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
 }  // namespace
 
 double pas_jours(const ParametresGrille& p) {
-    const double n = std::abs(p.SpinEdit_pas_jour_mois_annee);
-    switch (p.unite_pas) {
+    const double n = nombre_unites(p);
+    switch (unite_de(p)) {
         case unite_jour:
             return n;
         case unite_mois:
@@ -268,13 +286,15 @@ double pas_jours(const ParametresGrille& p) {
 
 long long nb_lignes_attendu(double debut, double fin, double pas) {
     const auto entier = [](double jours) {
+        // Beyond any date the program writes, the seconds would not fit their integer.
         const double s = jours * 86400.0;
-        return std::fabs(s - std::round(s)) < 1e-6;
+        return std::fabs(s) < 1e15 && std::fabs(s - std::round(s)) < 1e-6;
     };
     if (entier(debut) && entier(fin) && entier(pas) && vers_secondes(pas) > 0)
         return nb_lignes_secondes(vers_secondes(debut), vers_secondes(fin), vers_secondes(pas));
-    if (pas == 0.0) return 0;
-    return std::llrint((fin - debut) / pas + 0.5);  // the default rounding is half to even
+    const double x = (fin - debut) / pas + 0.5;
+    if (pas == 0.0 || !(std::fabs(x) < 9e18)) return 0;
+    return std::llrint(x);  // the default rounding is half to even
 }
 
 ResumeGrille resume_grille(const ParametresGrille& p, JournalSuivi& journal) {
@@ -315,7 +335,12 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
         refus.etat = EtatGrille::annulee;
         return refus;
     }
-    return construire_grille(p, dialogue, progression, journal);
+    // The count is shown as soon as the user agrees; a build that ends without a grid
+    // leaves it there.
+    Grille g = construire_grille(p, dialogue, progression, journal);
+    if (g.etat == EtatGrille::annulee || g.etat == EtatGrille::refusee)
+        g.Label25 = {format_milliers(lignes), CouleurResume::inchangee};
+    return g;
 }
 
 Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& progression,
@@ -333,7 +358,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
                          TypeMessage::erreur);
         return g;
     }
-    if (p.unite_pas != unite_hms &&
+    if (unite_de(p) != unite_hms &&
         !verifier_calendrier(p, dialogue, journal, g.parametres_modifies)) {
         g.etat = EtatGrille::annulee;
         return g;
@@ -353,11 +378,11 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     // Row k of the grid, in seconds. Row 0 is one step before the chosen start. Months and
     // years keep the start's day, or the last day of a month that lacks it, at midnight.
     const Moment debut = vers_moment(deb);
-    const int n = std::abs(p.SpinEdit_pas_jour_mois_annee);
+    const int n = nombre_unites(p);
     const ch::year_month mois_debut{debut.jour.year(), debut.jour.month()};
     const unsigned jour_debut = static_cast<unsigned>(debut.jour.day());
     std::function<long long(long long)> ligne;
-    switch (p.unite_pas) {
+    switch (unite_de(p)) {
         case unite_mois:
             ligne = [&](long long k) {
                 const auto mois = mois_debut + ch::months{(k - 1) * n};
@@ -377,7 +402,10 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
 
     g.debut_grille = vers_date(ligne(0));
     g.fin_grille = vers_date(fin);
-    const long long attendu = nb_lignes_secondes(ligne(0), fin, pas);
+    // The count and the log measure a month grid in 30-day steps from one such step before
+    // the start, not from its first row; the other grids from their first row.
+    const long long debut_compte = unite_de(p) == unite_mois ? deb - pas : ligne(0);
+    const long long attendu = nb_lignes_secondes(debut_compte, fin, pas);
     if (attendu > limite_lignes &&
         dialogue.question(fr("\n\n   Le nombre de lignes à générer est supérieur à 32000       "
                              ".\n\n   continuer ? "),
@@ -386,11 +414,10 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
         return g;
     }
     if (!fenetre_en_creation) {
-        const long long jours = std::llround(static_cast<double>(fin - ligne(0)) / 86400.0);
         journal.ajouter_suivi("");
         journal.ajouter_suivi("de " + p.Label_temps_deb);
-        journal.ajouter_suivi(fr("à  ") + p.Label_temps_fin + "  " + std::to_string(jours) +
-                              (jours > 1 ? " jours" : " jour"));
+        journal.ajouter_suivi(fr("à  ") + p.Label_temps_fin + "  " +
+                              texte_jours(arrondi_pair(fin - debut_compte, secondes_jour)));
         journal.ajouter_suivi("nb dates = " + std::to_string(attendu));
         journal.ajouter_suivi("pas = " + pas_texte(p));
     }
@@ -415,7 +442,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
         if (faites % lignes_par_passe != 0 && maintenant - derniere_passe < ch::milliseconds{100})
             continue;
         derniere_passe = maintenant;
-        if (p.unite_pas == unite_jour)
+        if (unite_de(p) == unite_jour)
             progression.afficher_progression("2- liste ... " + pourcent(faites),
                                              Progression::chronometre_grille);
         progression.afficher_progression(titre_progression() + pourcent(faites),
@@ -430,7 +457,10 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     g.nb_lignes_grille = static_cast<long long>(g.dates.size());
     progression.afficher_progression(titre_progression() + "100%   ",
                                      Progression::chronometre_grille);
-    g.Label25 = resume(g.nb_lignes_grille, pas);
+    // Unlike the summary, the built grid always states its days, even none.
+    g.Label25 = {format_milliers(g.nb_lignes_grille) + " => " +
+                     texte_jours(jours_couverts(g.nb_lignes_grille, pas)),
+                 CouleurResume::bleu};
     g.Label_nr_final = std::to_string(g.nb_lignes_grille - 1);
     return g;
 }
@@ -438,6 +468,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
 std::string jour_semaine(double date) {
     static constexpr std::array<const char*, 7> noms = {"dimanche", "lundi",    "mardi", "mercredi",
                                                         "jeudi",    "vendredi", "samedi"};
+    if (!(std::fabs(date) < 3e6)) return {};  // no calendar date, as for its text
     const ch::weekday jour{origine + ch::days{static_cast<long long>(std::floor(date))}};
     return noms[jour.c_encoding()];
 }

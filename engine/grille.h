@@ -29,8 +29,9 @@ struct ParametresGrille {
     int test_strict = 0;  // 0 "(inf ou =)", 1 "(inf strict)"
 };
 
-// Step length in days, positive: the time for unit 0, N days, N × 30 or N × 365. Months
-// and years only use this for counts and progress; their timestamps follow the calendar.
+// Step length in days, positive: the time for unit 0, N days, N × 30 or N × 365, N taken
+// within the 1..400 of its control and an unknown unit read as unit 0. Months and years
+// only use this for counts and progress; their timestamps follow the calendar.
 double pas_jours(const ParametresGrille& parametres);
 
 // Expected number of rows: (fin − debut) / pas + 0.5 rounded half to even, worked in whole
@@ -76,7 +77,9 @@ struct Grille {
     long long nb_lignes_grille = 0;
     double debut_grille = 0.0;
     double fin_grille = 0.0;
-    ResumeGrille Label25;  // built or stopped only
+    // Built or stopped: the rows and their days. Through button 2, the count it agreed
+    // to when the build then ends without a grid; otherwise empty.
+    ResumeGrille Label25;
     std::string Label_nr_final;
 };
 

@@ -61,7 +61,11 @@ std::vector<std::string_view> decouper_lignes(std::string_view contenu) {
 }
 
 void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
-    const fs::path cible = chemin_natif(chemin);
+    fs::path cible = chemin_natif(chemin);
+    std::error_code absent;
+    // A link is followed, so that the file it points to is the one replaced.
+    if (fs::is_symlink(cible, absent)) cible = fs::weakly_canonical(cible, absent);
+    const auto droits_anciens = fs::status(cible, absent).permissions();
     // The "~" keeps the unfinished copy out of every listing.
     fs::path provisoire = cible;
     provisoire += ".~ecriture";
@@ -77,6 +81,9 @@ void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) 
     const bool ecrit = (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
                        std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
+    // The new file keeps the permissions the user gave the old one.
+    if (droits_anciens != fs::perms::unknown)
+        fs::permissions(provisoire, droits_anciens, absent);
     if (std::rename(provisoire.c_str(), cible.c_str()) != 0) echec("Impossible de remplacer");
 }
 

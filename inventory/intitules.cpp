@@ -1,6 +1,7 @@
 #include "inventory/intitules.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "description/description.h"
@@ -19,6 +20,13 @@ namespace {
 
 int entier(std::string_view texte) {
     return lire_entier(texte).value_or(0);
+}
+
+// The buffer index of a line number typed by the user and counted from a tag line: an
+// absurd number only points outside the buffer, it never wraps around.
+int index_ligne(int numero, int decalage) {
+    const long long index = static_cast<long long>(numero) + decalage - 1;
+    return static_cast<int>(std::clamp<long long>(index, -1, INT_MAX / 2));
 }
 
 // Alternative titles as one tab-separated list: "," and ";" separate, quotes mean nothing,
@@ -79,7 +87,7 @@ void signaler_une_colonne(std::string_view nom_sep, std::string_view ligne, Jour
                               fr("  vérifier la liste des colonnes à extraire ci-dessous\n\n") +
                               "<" + std::string(ligne) + ">";
     for (const std::string_view l : lignes_du_texte(texte)) journal.ajouter_suivi(l);
-    dialogue.message(texte, TypeMessage::avertissement);
+    dialogue.message_perso(texte, TypeMessage::avertissement, fr("Oui"));
 }
 
 void signaler_discordance(int nb_alternatif, int nb_original, std::string_view detail,
@@ -146,13 +154,13 @@ PlageDonnees plage_donnees(const Description& d, const TamponLignes& tampon) {
                 break;
             }
         plage.decalage_balise = balise;
-        plage.premiere = std::max(0, balise + num_donnee - 1);
+        plage.premiere = std::max(0, index_ligne(num_donnee, balise));
         int fin = -1;
         for (int i = n - 1; i >= 0 && fin < 0; --i)
             if (contient(tampon.ligne(i), d.Edit_balise_fin)) fin = i;
         plage.derniere = fin >= 0 ? fin - 1 : derniere_non_blanche();
     } else {
-        plage.premiere = std::max(0, num_donnee - 1);
+        plage.premiere = std::max(0, index_ligne(num_donnee, 0));
         plage.derniere = derniere_non_blanche();
     }
     return plage;
@@ -170,7 +178,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
     const bool balises = d.RadioGroup_numlig_balise_ItemIndex == 1;
     const bool alternatifs = d.CheckBox_int_col_alternatif;
     const std::string_view premiere = tampon.ligne(plage.premiere);
-    const int index_intitules = entier(d.Edit_num_ligne_intitule_col) + plage.decalage_balise - 1;
+    const int num_intitules = entier(d.Edit_num_ligne_intitule_col);
+    const int index_intitules = index_ligne(num_intitules, plage.decalage_balise);
     const std::string_view titres = tampon.ligne(index_intitules);
 
     // The title option against what the lines look like.
@@ -187,7 +196,9 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                                        fr("Continuer")) == 1) {
                 d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
                 d.Edit_num_ligne_intitule_col = std::to_string(numero);
-                if (!balises && entier(d.Edit_num_ligne_donnee) == numero)
+                // Tags go off, so lines are counted from the top of the file again: the
+                // data then start below the titles, wherever the tag had put them.
+                if (balises || entier(d.Edit_num_ligne_donnee) == numero)
                     d.Edit_num_ligne_donnee = std::to_string(numero + 1);
                 d.RadioGroup_numlig_balise_ItemIndex = 0;
                 return SuiteListage::arreter;
@@ -224,7 +235,9 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
 
     if (!avec_intitules) {
         colonnes.ligne_intitules = -1;
-        const std::string ligne = sep == ' ' ? reduire_blancs(premiere) : std::string(premiere);
+        // Blanks that open or close an aligned line separate no column.
+        const std::string ligne =
+            sep == ' ' ? std::string(rogner(reduire_blancs(premiere))) : std::string(premiere);
         const int nb = nb_car(sep, ligne) + 1;
         colonnes.nb_colonnes_donnees = nb - dates;
         // A count below the date columns means no measurement column just as well.
@@ -336,7 +349,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                                            fr("Continuer"), fr("Annuler"))) {
                 case 1:
                     d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
-                    d.Edit_num_ligne_donnee = std::to_string(index_intitules + 1);
+                    // The data start on that line, counted as the titles were (from the tag).
+                    d.Edit_num_ligne_donnee = std::to_string(num_intitules);
                     return SuiteListage::relancer;
                 case 3:
                     return SuiteListage::arreter;

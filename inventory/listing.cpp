@@ -381,7 +381,8 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
 
     const PlageDonnees plage = plage_donnees(d_, tampon);
     etat_.plage = plage;
-    a.Label26 = format_entier_groupe(tampon.nb_lignes() - plage.premiere);
+    // A start tag missing from the file puts the first data line past its end.
+    a.Label26 = format_entier_groupe(std::max(0, tampon.nb_lignes() - plage.premiere));
     const SuiteListage suite = analyser_intitules(d_, tampon, plage, chemin, ligne, table_,
                                                   etat_.colonnes, journal_, dialogue_, lanceur_);
     a.Label19 = etat_.colonnes.Label19;

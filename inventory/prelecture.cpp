@@ -381,7 +381,7 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
             texte.append(tampon.ligne(i)).append("\n");
         texte += "==============================\n\n";
         texte += fr(" => Annuler pour   Recopier les données du fichier Excel");
-        dialogue.message(texte, TypeMessage::avertissement);
+        dialogue.message_perso(texte, TypeMessage::avertissement, fr("Annuler"));
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "inventory/table_fichiers.h"
 
 #include <numeric>
+#include <unordered_set>
 #include <utility>
 
 #include "formats/cp1252.h"
@@ -142,16 +143,10 @@ std::vector<std::string> memoriser_marques(const TableFichiers& table) {
 }
 
 void restaurer_marques(TableFichiers& table, const std::vector<std::string>& fic_coche) {
-    for (int i = 1; i < table.nb_lignes(); ++i) {
-        const std::string& nom = table.lire_cellule(i, Colonne::fichier);
-        bool marque = false;
-        for (const std::string& f : fic_coche)
-            if (f == nom) {
-                marque = true;
-                break;
-            }
-        table.marquer(i, marque);
-    }
+    // Thousands of files may all be marked: one look-up per row, not a scan of the list.
+    const std::unordered_set<std::string_view> marques(fic_coche.begin(), fic_coche.end());
+    for (int i = 1; i < table.nb_lignes(); ++i)
+        table.marquer(i, marques.contains(table.lire_cellule(i, Colonne::fichier)));
 }
 
 GenreTri genre_tri_colonne(const TableFichiers& table, int colonne) {

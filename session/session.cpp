@@ -89,6 +89,10 @@ void Session::premiere_activation() {
     source = {};
     table.vider();
 
+    // The name kept may differ from the file's in the case of its extension only.
+    if (!candidat.empty() && !existe(candidat) &&
+        existe(chemin_description(dossier_de_fichier(candidat), nom_de_fichier(candidat))))
+        candidat = chemin_description(dossier_de_fichier(candidat), nom_de_fichier(candidat));
     if (!candidat.empty() && !existe(candidat)) {
         dialogue_.message("Le fichier <" + candidat + ">" + "\n" + " n'existe pas ",
                           TypeMessage::information);
@@ -178,6 +182,7 @@ bool Session::lire_ecrire_description(std::string_view mode) {
             using Etat = ResultatLectureDescription::Etat;
             const auto r = lire_description(description.dossier_description, Label_description_bd,
                                             description, contexte(), journal);
+            lecture_interrompue_ = r.etat == Etat::interrompue;
             if (r.etat == Etat::sans_nom) return;
             if (r.etat != Etat::lue) {
                 dialogue_.message(r.message, r.etat == Etat::introuvable ? TypeMessage::information
@@ -238,6 +243,9 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     // its real place.
     description.dossier_description = dossier;
     Label_description_bd = nom;
+    // Rewriting a file whose read stopped at a bad key would replace the keys after it
+    // with whatever the previous description held.
+    if (lecture_interrompue_) return;
     proteger(dialogue_, [&] {
         ecrire_fichier_une_ligne(dossier + nom, fichier_prm);
         if (const auto message = ecrire_ligne_parametre("0", fichier_prm, 6); !message.empty())

@@ -96,6 +96,8 @@ private:
     void apres_lecture();
     ContexteDescription contexte() const;
 
+    // The last read stopped at a bad key: what the record holds is not the file's.
+    bool lecture_interrompue_ = false;
     Dialogue& dialogue_;
     Progression& progression_;
     Lanceur& lanceur_;

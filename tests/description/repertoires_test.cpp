@@ -116,6 +116,28 @@ TEST_F(VerificationRepertoires, AvecArgumentCasNonTraite) {
     EXPECT_EQ(dialogue_.vus[0].texte, fr("option non traitée..."));
 }
 
+TEST_F(VerificationRepertoires, AvecArgumentUneDescriptionOuverteAilleurs) {
+    // Started with desc/essai.DSC, then another description opened from autre/: its
+    // directories are checked as without an argument, never moved to desc/.
+    const std::string autre = dossier("autre");
+    creer("autre/x.DSC", "");
+    const std::string donnees = dossier("mesures");
+    const Repertoires lus{donnees, chemin("ailleurs/"), chemin("sortie/")};
+    EXPECT_EQ(verifier_repertoires_apres_lecture(lus, autre + "x.DSC", p_, dialogue_).repertoires,
+              lus);
+    EXPECT_TRUE(dialogue_.vus.empty());
+    EXPECT_FALSE(existe("mesures/EXPORT"));
+
+    const Repertoires aucun{chemin("d/"), chemin("s/"), chemin("e/")};
+    dialogue_.attendre_choix(1);
+    const auto r = verifier_repertoires_apres_lecture(aucun, autre + "x.DSC", p_, dialogue_);
+    EXPECT_EQ(r.repertoires, (Repertoires{autre, autre, autre + "EXPORT/"}));
+    ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_TRUE(dialogue_.vus[0].texte.starts_with(
+        fr("Fichier de description sélectionné : x.DSC\n\nInexistance des 3 répertoires")));
+    EXPECT_FALSE(existe("desc/EXPORT"));
+}
+
 // ---- No description on the command line: P is the directory of the file read.
 
 TEST_F(VerificationRepertoires, AucunRepertoire) {
@@ -130,6 +152,13 @@ TEST_F(VerificationRepertoires, AucunRepertoire) {
            "/Données, /Description et /EXPORT\n\n/Données     ? ") +
         lus.dossier_choisi));
     EXPECT_NE(dialogue_.vus[0].texte.find("Remplacer par " + p_ + " ? \n\n"), std::string::npos);
+    EXPECT_EQ(dialogue_.vus[0].texte,
+              fr("Fichier de description sélectionné : essai.DSC\n\nInexistance des 3 "
+                 "répertoires : /Données, /Description et /EXPORT\n\n/Données     ? ") +
+                  lus.dossier_choisi + "\n/Description ? " + lus.dossier_description +
+                  "\n/EXPORT      ? " + lus.dossier_choisi_sortie + "\n\nRemplacer par " + p_ +
+                  fr(" ? \n\n/Données     > ") + p_ + "\n/Description > " + p_ +
+                  "\n/EXPORT      > " + p_ + "EXPORT/\n");
 
     DialogueScripte ferme;
     ferme.attendre_choix(2);
@@ -200,6 +229,15 @@ TEST_F(VerificationRepertoires, SeuleLaDescriptionExiste) {
     EXPECT_TRUE(dialogue_.vus[0].texte.starts_with(
         fr("Fichier de description sélectionné : \n\nInexistance de 2 répertoires : /Données et "
            "/EXPORT   dans essai.DSC\n\n")));
+    const std::string p_sans = p_.substr(0, p_.size() - 1);
+    EXPECT_EQ(dialogue_.vus[0].texte,
+              fr("Fichier de description sélectionné : \n\nInexistance de 2 répertoires : "
+                 "/Données et /EXPORT   dans essai.DSC\n\n/Données     ? ") +
+                  lus.dossier_choisi + "\n/Description   " + desc + "\n/EXPORT      ? " +
+                  lus.dossier_choisi_sortie + "\n\nREMPLACER par " + p_sans + "/ ? \n\n" +
+                  fr("/Données     > ") + desc + "\n/Description   " + desc + "\n/EXPORT      > " +
+                  desc + "EXPORT/\n");
+    EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::avertissement);
 
     dialogue_.attendre_choix(2);
     EXPECT_EQ(verifier(lus).suite, SuiteVerification::abandon);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -434,6 +435,154 @@ TEST(ConstruireGrille, JournalEtEtiquettes) {
         EXPECT_EQ(g.Label25, (ResumeGrille{"36 => 1 jour", CouleurResume::bleu}));
         EXPECT_EQ(g.Label_nr_final, "35");
     }
+}
+
+TEST(ConstruireGrille, JournalEtEtiquettesSelonLUnite) {
+    struct Cas {
+        std::string nom;
+        ParametresGrille p;
+        std::string a, nb_dates, pas;  // the log lines after "de …"
+        std::string label25;
+        std::string nr_final;
+    };
+    const std::vector<Cas> cas = {
+        // 2.5 days from the leading row: the log rounds ties to even, as the count does.
+        {"demi-journées", horaire("07/11/2021 00:00:00", "09/11/2021 00:00:00", "12:00:00"),
+         "à  09/11/2021 00:00:00  2 jours", "nb dates = 6", "pas = 12:00:00", "6 => 3 jours", "5"},
+        {"moins d'un jour", horaire("07/11/2021 00:00:00", "07/11/2021 10:00:00", "01:00:00"),
+         "à  07/11/2021 10:00:00  0 jour", "nb dates = 12", "pas = 01:00:00", "12 => 0 jour", "11"},
+        {"jours", calendrier("01/01/2023 00:00:00", "05/01/2023 00:00:00", unite_jour, 1),
+         "à  05/01/2023 00:00:00  5 jours", "nb dates = 6", "pas = 1 jour", "6 => 6 jours", "5"},
+        // Counted from 30 days before the start (30/01), though the first row is 01/02.
+        {"mois", calendrier("01/03/2023 00:00:00", "01/04/2023 00:00:00", unite_mois, 1),
+         "à  01/04/2023 00:00:00  61 jours", "nb dates = 3", "pas = 1 mois", "3 => 90 jours", "2"},
+        {"années", calendrier("01/01/2021 00:00:00", "01/01/2023 00:00:00", unite_annee, 1),
+         "à  01/01/2023 00:00:00  1096 jours", "nb dates = 4", "pas = 1 année", "4 => 1460 jours",
+         "3"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        ParametresGrille p = c.p;
+        DialogueScripte dialogue;
+        ProgressionScriptee progression;
+        JournalSuivi journal;
+        const Grille g = construire_grille(p, dialogue, progression, journal);
+        const std::vector<std::string> attendu = {"",       fr("       --> liste horodatée"),
+                                                  "",       "de " + c.p.Label_temps_deb,
+                                                  fr(c.a),  c.nb_dates,
+                                                  fr(c.pas)};
+        EXPECT_EQ(journal.lignes(), attendu);
+        EXPECT_EQ(g.Label25, (ResumeGrille{c.label25, CouleurResume::bleu}));
+        EXPECT_EQ(g.Label_nr_final, c.nr_final);
+    }
+}
+
+TEST(CreerListeHorodatee, Label25SelonLaFin) {
+    struct Cas {
+        std::string nom;
+        ParametresGrille p;
+        Reponses reponses;
+        bool liste_effacee;
+        ResumeGrille label25;
+    };
+    const std::vector<Cas> cas = {
+        {"construite",
+         horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
+         {Reponse::oui},
+         true,
+         {"36 => 1 jour", CouleurResume::bleu}},
+        // Once the user agreed, the count stays shown when the build is given up.
+        {"annulée par jour",
+         calendrier("07/11/2021 00:00:00", "09/11/2021 12:30:00", unite_jour, 1),
+         {Reponse::oui, 3},
+         true,
+         {"3", CouleurResume::inchangee}},
+        {"plus de 32000 lignes refusé",
+         horaire("01/01/2023 00:00:00", "31/01/2023 00:00:00", "00:01:00"),
+         {Reponse::oui, Reponse::non},
+         true,
+         {"43 200", CouleurResume::inchangee}},
+        {"pas de nouvelle liste",
+         horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
+         {Reponse::non},
+         false,
+         {}},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        ParametresGrille p = c.p;
+        DialogueScripte dialogue;
+        scripter(dialogue, c.reponses);
+        ProgressionScriptee progression;
+        JournalSuivi journal;
+        const Grille g = creer_liste_horodatee(p, dialogue, progression, journal);
+        EXPECT_EQ(g.liste_effacee, c.liste_effacee);
+        EXPECT_EQ(g.Label25, c.label25);
+    }
+}
+
+// What a settings file or an odd text may hand over: never a crash, a grid when one can be
+// made, the count of a calendar unit within the 1..400 of its control.
+TEST(ConstruireGrille, ReglagesInhabituels) {
+    struct Cas {
+        std::string nom;
+        ParametresGrille p;
+        double pas_jours;
+        std::vector<std::string> lignes;  // every row after the heading
+    };
+    const double une_heure = 1.0 / 24;
+    const std::vector<Cas> cas = {
+        {"unité inconnue: heures, sans question",
+         {"07/11/2021 00:00:00", "07/11/2021 02:00:00", une_heure, 3, 7, 0},
+         une_heure,
+         {"06/11/2021 23:00:00", "07/11/2021 00:00:00", "07/11/2021 01:00:00",
+          "07/11/2021 02:00:00"}},
+        {"nombre le plus bas",
+         calendrier("01/01/2023 00:00:00", "01/03/2023 00:00:00", unite_mois, -2147483647 - 1),
+         30.0,
+         {"01/12/2022 00:00:00", "01/01/2023 00:00:00", "01/02/2023 00:00:00",
+          "01/03/2023 00:00:00"}},
+        {"nombre nul",
+         calendrier("01/01/2023 00:00:00", "03/01/2023 00:00:00", unite_jour, 0),
+         1.0,
+         {"31/12/2022 00:00:00", "01/01/2023 00:00:00", "02/01/2023 00:00:00",
+          "03/01/2023 00:00:00"}},
+        {"au-delà de 400 ans",
+         calendrier("01/01/2000 00:00:00", "01/01/2400 00:00:00", unite_annee, 100000),
+         400.0 * 365,
+         {"01/01/1600 00:00:00", "01/01/2000 00:00:00", "01/01/2400 00:00:00"}},
+        // The leading row falls before year 1: it is written, never parsed back.
+        {"400 ans depuis l'an 1",
+         calendrier("01/01/0001 00:00:00", "01/01/0801 00:00:00", unite_annee, 400),
+         400.0 * 365,
+         {"01/01/-399 00:00:00", "01/01/0001 00:00:00", "01/01/0401 00:00:00",
+          "01/01/0801 00:00:00"}},
+        // Texts that are no dates read as day 0.
+        {"dates illisibles",
+         horaire("n'importe quoi", "", "01:00:00"),
+         une_heure,
+         {"29/12/1899 23:00:00", "30/12/1899 00:00:00"}},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        ParametresGrille p = c.p;
+        EXPECT_DOUBLE_EQ(pas_jours(p), c.pas_jours);
+        DialogueScripte dialogue;
+        ProgressionScriptee progression;
+        JournalSuivi journal;
+        const Grille g = construire_grille(p, dialogue, progression, journal);
+        EXPECT_TRUE(dialogue.vus.empty());
+        EXPECT_EQ(g.etat, EtatGrille::construite);
+        ASSERT_FALSE(g.items.empty());
+        EXPECT_EQ(std::vector<std::string>(g.items.begin() + 1, g.items.end()), c.lignes);
+    }
+}
+
+TEST(EtiquettesDeDate, SansDatePasDeJour) {
+    for (const double d : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300})
+        EXPECT_EQ(jour_semaine(d), "") << d;
+    EXPECT_EQ(nb_lignes_attendu(0.0, 1e300, 1.0 / 86400), 0);
+    EXPECT_EQ(nb_lignes_attendu(0.0, std::nan(""), 1.0), 0);
 }
 
 TEST(ConstruireGrille, ProgressionEspaceeEtArret) {

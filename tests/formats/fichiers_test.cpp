@@ -99,6 +99,18 @@ TEST_F(DossierTemporaire, EcritureEchoueSansRienAbimer) {
     EXPECT_EQ(std::distance(fs::directory_iterator(racine_), fs::directory_iterator()), 1);
 }
 
+TEST_F(DossierTemporaire, EcritureGardeLienEtDroits) {
+    creer("vrai.dsc", "ancien");
+    fs::permissions(racine_ / "vrai.dsc", fs::perms::owner_read | fs::perms::owner_write |
+                                              fs::perms::group_read);
+    fs::create_symlink(racine_ / "vrai.dsc", racine_ / "lien.dsc");
+    ecrire_fichier_atomique(chemin("lien.dsc"), "nouveau");
+    EXPECT_TRUE(fs::is_symlink(racine_ / "lien.dsc"));
+    EXPECT_EQ(lire_fichier(chemin("vrai.dsc")), std::string("nouveau"));
+    EXPECT_EQ(fs::status(racine_ / "vrai.dsc").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 TEST_F(DossierTemporaire, ListerFichiers) {
     creer("b.CSV", "12345");
     creer("a.csv", "1");

@@ -63,6 +63,9 @@ TEST(AnalyserIntitules, DispositionSansQuestion) {
          "\"Jour\", Mesure", 1, " 2", " -", "Jour\t Mesure", fr("1 colonne de données")},
         {"sans intitulés, alternatifs", "2023/12/25 08:00:00,1,2\n", 3, 1, 1, "0", "1", false,
          "t;niveau;temp;en trop", 2, " 3", " -", "t\tniveau\ttemp", fr("2 colonnes de données")},
+        // Blanks that open or close an aligned line are no extra column.
+        {"sans intitulés, blancs aux bords", "  2023/12/25 08:00:00   12.5   80 \n", 1, 1, 2, "0",
+         "1", false, "", 2, " 4", " -", "A1\tB2\tC3\tD4", fr("2 colonnes de données")},
     };
     for (const Cas& c : cas) {
         Analyse a(c.contenu);
@@ -106,6 +109,46 @@ TEST(AnalyserIntitules, LigneDeTitresPriseSansIntitules) {
     EXPECT_EQ(a.d.Edit_num_ligne_donnee, "2");
 }
 
+// With tags the line numbers count from the start tag; a correction must leave numbers
+// that point at the lines it was about.
+TEST(AnalyserIntitules, CorrectionsAvecBalises) {
+    {
+        // Titles taken for data: the tag goes off, so the lines count from the top and
+        // the data start below the titles (line 4), not at the tag-relative number 2.
+        Analyse a("entete\n[Data]\nDate;T\n2023/12/25 08:00:00;1\n");
+        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        a.d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+        a.d.RadioGroup_numlig_balise_ItemIndex = 1;
+        a.d.Edit_balise_deb = "[Data]";
+        a.d.Edit_num_ligne_donnee = "2";
+        a.dialogue.attendre_choix(1);  // Corriger
+        EXPECT_EQ(a.lancer(), SuiteListage::arreter);
+        ASSERT_EQ(a.dialogue.vus.size(), 1u);
+        EXPECT_TRUE(a.dialogue.vus[0].texte.starts_with(fr("la ligne n°3 semble")));
+        EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 0);
+        EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, 0);
+        EXPECT_EQ(a.d.Edit_num_ligne_intitule_col, "3");
+        EXPECT_EQ(a.d.Edit_num_ligne_donnee, "4");
+    }
+    {
+        // Figures where titles are expected: the data start on that line, still counted
+        // from the tag, which stays on.
+        Analyse a("entete\n[Data]\n123456789;2\n2023/12/25 08:00:00;1\n");
+        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        a.d.RadioGroup_numlig_balise_ItemIndex = 1;
+        a.d.Edit_balise_deb = "[Data]";
+        a.d.Edit_num_ligne_intitule_col = "2";
+        a.d.Edit_num_ligne_donnee = "3";
+        a.dialogue.attendre_choix(2);  // Continuer: digits where titles are expected
+        a.dialogue.attendre_choix(1);  // Corriger: list again without titles
+        EXPECT_EQ(a.lancer(), SuiteListage::relancer);
+        EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 1);
+        EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, 1);
+        EXPECT_EQ(a.d.Edit_num_ligne_donnee, "2");
+        EXPECT_EQ(plage_donnees(a.d, a.tampon).premiere, 2);  // the line of the figures
+    }
+}
+
 TEST(AnalyserIntitules, ChiffresAuLieuDeTitres) {
     // Titles expected on line 1, but it holds figures: two questions in turn.
     Analyse a("123456789;2\n2023/12/25 08:00:00;1\n");
@@ -134,6 +177,7 @@ TEST(AnalyserIntitules, UneSeuleColonneArreteEtVideLaTable) {
     // A ";" file read with the comma separator.
     Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
     a.d.RadioGroup_separateur_colonne_ItemIndex = 3;
+    a.dialogue.attendre_choix(1);  // its single button, Oui
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
     ASSERT_EQ(a.dialogue.vus.size(), 1u);
     const std::string attendu = fr(
@@ -144,6 +188,7 @@ TEST(AnalyserIntitules, UneSeuleColonneArreteEtVideLaTable) {
         "  vérifier la liste des colonnes à extraire ci-dessous\n\n<Date;T>");
     EXPECT_EQ(a.dialogue.vus[0].texte, attendu);
     EXPECT_EQ(a.dialogue.vus[0].type, TypeMessage::avertissement);
+    EXPECT_EQ(a.dialogue.vus[0].legendes, std::vector<std::string>{"Oui"});
     // The log keeps the message line by line.
     ASSERT_GE(a.journal.lignes().size(), 3u);
     EXPECT_EQ(a.journal.lignes()[0], fr("??? avec le séparateur de colonne => Virgule une seule "
@@ -170,16 +215,20 @@ TEST(AnalyserIntitules, IntitulesAlternatifsDiscordants) {
 }
 
 TEST(AnalyserIntitules, NumeroDeLigneDesTitresNul) {
-    Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
-    a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
-    a.d.Edit_num_ligne_intitule_col = "0";
-    EXPECT_EQ(a.lancer(), SuiteListage::arreter);
-    ASSERT_EQ(a.dialogue.vus.size(), 1u);
-    EXPECT_EQ(
-        a.dialogue.vus[0].texte,
-        fr("??? le n° de ligne des intitulés de colonnes semble être nul\n\n => sélectionner "
-           "l'option sans intitulé de colonne ...\n\n   le fichier sera ouvert dans le blocnote"));
-    EXPECT_EQ(a.lanceur.appels.size(), 1u);
+    // The smallest integer too: it must not wrap around to a line far below.
+    for (const std::string numero : {"0", "-2147483648"}) {
+        Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
+        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        a.d.Edit_num_ligne_intitule_col = numero;
+        EXPECT_EQ(a.lancer(), SuiteListage::arreter) << numero;
+        ASSERT_EQ(a.dialogue.vus.size(), 1u) << numero;
+        EXPECT_EQ(a.dialogue.vus[0].texte,
+                  fr("??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
+                     "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
+                     "ouvert dans le blocnote"))
+            << numero;
+        EXPECT_EQ(a.lanceur.appels.size(), 1u) << numero;
+    }
 }
 
 TEST(AnalyserIntitules, BlancsTitresEtDonneesEnDesaccord) {
@@ -239,6 +288,8 @@ TEST(PlageDonnees, NumerosEtBalises) {
         {"[Data]\n1\n2\n\n", true, "2", 1, 2, 0},
         // No start tag: no data line at all.
         {"a\nb\n", true, "2", 3, 1, 2},
+        // The smallest integer points before the first line, it does not wrap around.
+        {"T\n1\n", false, "-2147483648", 0, 1, 0},
     };
     for (const Cas& c : cas) {
         Description d = description_defaut();
@@ -253,6 +304,14 @@ TEST(PlageDonnees, NumerosEtBalises) {
         EXPECT_EQ(p.derniere, c.derniere) << testing::PrintToString(c.contenu);
         EXPECT_EQ(p.decalage_balise, c.decalage) << testing::PrintToString(c.contenu);
     }
+    // The largest integer counted from a tag stays past the end of the buffer.
+    Description d = description_defaut();
+    d.RadioGroup_numlig_balise_ItemIndex = 1;
+    d.Edit_balise_deb = "[Data]";
+    d.Edit_num_ligne_donnee = "2147483647";
+    TamponLignes tampon;
+    tampon.charger("x\ny\n[Data]\n1\n");
+    EXPECT_GT(plage_donnees(d, tampon).premiere, 3);
 }
 
 TEST(ResumeColonnesExtraites, TitresDesColonnesChoisies) {

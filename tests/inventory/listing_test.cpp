@@ -222,6 +222,8 @@ TEST_F(Listage, SeulLePremierFichierPreLu) {
     EXPECT_TRUE(b.dans_journal("2  b.CSV -> "));
     EXPECT_EQ(b.progression_scriptee.affichages.back().message, " --- ");
     EXPECT_EQ(b.progression_scriptee.nb_passes, 3);
+    // Listing and pre-reading leave the data directory as it was.
+    EXPECT_EQ(std::distance(fs::directory_iterator(racine_), fs::directory_iterator()), 5);
 }
 
 TEST_F(Listage, PreLectureDeTousOuDesMarques) {
@@ -316,6 +318,20 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         EXPECT_EQ(v.dialogue.vus[0].texte, "fichier inexistant\n" + chemin("b.csv"));
         EXPECT_EQ(v.table.lire_cellule(1, Colonne::date_dep), "25/12/2023 08:00:00");
     }
+}
+
+TEST_F(Listage, BaliseDeDebutAbsente) {
+    // Without its start tag the file has no data line: no negative line count is shown,
+    // and the layout found is a single column, which stops the listing.
+    creer("a.csv", fichier_type(25));
+    b.d.RadioGroup_numlig_balise_ItemIndex = 1;
+    b.d.Edit_balise_deb = "[Data]";
+    b.dialogue.attendre_choix(1);  // Oui to the one-column message
+    EXPECT_EQ(b.etape1().fin, FinListage::arrete);
+    ASSERT_EQ(b.dialogue.vus.size(), 1u);
+    EXPECT_TRUE(b.dialogue.vus[0].texte.starts_with(fr("??? avec le séparateur de colonne")));
+    EXPECT_EQ(b.etat.affichage.Label26, "0");
+    EXPECT_EQ(b.table.nb_lignes(), 1);
 }
 
 TEST_F(Listage, ArretDemandeEtQuestionAuDelaDe100) {

@@ -195,8 +195,11 @@ TEST_F(Prelecture, FichierDisparuOuVide) {
 
 TEST_F(Prelecture, PressePapierTropCourt) {
     d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    dialogue.attendre_choix(1);  // its single button, Annuler
     EXPECT_FALSE(prelire("Date;T\n25/12/2023;1\n", ModeEntree::presse_papier));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].legendes, std::vector<std::string>{"Annuler"});
+    EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
     EXPECT_EQ(dialogue.vus[0].texte,
               fr(" le presse papier ne contient que 20 octets\n\n 3 premières lignes :\n"
                  "==============================\nDate;T\n25/12/2023;1\n"

@@ -267,3 +267,35 @@ TEST_F(SessionTest, ParametresDeGrilleRetrouvesAuDemarrageSuivant) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// A description whose read stops at a bad radio index is shown as far as it was read,
+// and the file is left as it is: rewriting it would lose the keys after the bad one.
+TEST_F(SessionTest, DescriptionIllisibleNonReecrite) {
+    const std::string contenu =
+        "Edit_masque.text= *.dat\r\nRadioGroup_methode_ItemIndex= deux\r\nEdit_NA.text= -\r\n";
+    ecrire_fichier_atomique(descriptions + "abimee.dsc", contenu);
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(descriptions + "abimee.dsc");
+    ASSERT_FALSE(dialogue.vus.empty());
+    EXPECT_EQ(dialogue.vus.back().texte, fr("'deux' n'est pas une valeur entière correcte"));
+    EXPECT_EQ(s->description.Edit_masque, "*.dat");
+    EXPECT_EQ(lire_fichier(descriptions + "abimee.dsc"), contenu);
+}
+
+// A description saved by an editor as UTF-8 with a mark still reads its first key.
+TEST_F(SessionTest, MarqueUtf8Ignoree) {
+    ecrire_fichier_atomique(descriptions + "bom.dsc", "\xEF\xBB\xBF" "Edit_masque.text= *.dat\r\n");
+    Description d;
+    JournalSuivi journal;
+    EXPECT_TRUE(lire_description_texte(*lire_fichier(descriptions + "bom.dsc"), d, {programme, 0},
+                                       journal)
+                    .erreur.empty());
+    EXPECT_EQ(d.Edit_masque, "*.dat");
+}
+
+}  // namespace
+}  // namespace tarvo

@@ -1,0 +1,75 @@
+// The second half of the engine: how each method gathers the values of a step, how the
+// steps are finished, and the corrections run over the finished table.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/table_etapes.h"
+
+namespace tarvo {
+
+class JournalSuivi;
+class Progression;
+struct Description;
+
+// `RadioGroup_methode_ItemIndex`.
+inline constexpr int methode_moyenne = 0;
+inline constexpr int methode_ponctuel = 1;
+inline constexpr int methode_max = 2;
+inline constexpr int methode_min = 3;
+inline constexpr int methode_moyenne_vides = 4;
+inline constexpr int methode_cumul = 5;
+
+// The caption of the method's radio button (Windows-1252), which the last column title
+// quotes; the first method's for an unknown index.
+std::string legende_methode(int methode);
+
+// One OK value x into cell (k, i); the caller sets its `na`. Max and min take the first
+// OK value of the cell as it is, whatever the other columns of the step hold.
+inline void accumuler(TableEtapes& t, int k, int i, long double x, int methode) {
+    const std::size_t c = t.indice(k, i);
+    long double& v = t.valeur[c];
+    switch (methode) {
+        case methode_ponctuel:
+            v = x;
+            break;
+        case methode_max:
+            v = t.nb_ok[c] == 0 || x > v ? x : v;
+            break;
+        case methode_min:
+            v = t.nb_ok[c] == 0 || x < v ? x : v;
+            break;
+        default:
+            v += x;
+            break;
+    }
+    ++t.nb_ok[c];
+}
+
+// Method 4: an empty step between two steps that are OK in a column takes their sums
+// and counts, so the finishing gives the mean of both; it stays NA in any other column.
+//   steps 10, empty, 20 → 15        steps 10, empty, empty, 20 → both stay NA
+void remplir_etapes_vides(TableEtapes& t);
+
+// Means for methods 0 and 4, running totals for method 5. False when stopped.
+bool finir_etapes(TableEtapes& t, int methode, Progression& progression);
+
+// A cumulative counter that restarted carries its last total forward.
+//   0, 10, 20, 30, 5, 15 → 0, 10, 20, 30, 30, 45
+void forcer_croissance(TableEtapes& t);
+
+// Linear filling of gaps up to nmax steps, from the first written row (2); a first gap
+// takes the first valid value, a last one the last; a gap that starts on row 2 and never
+// closes stays NA. Returns the number of interpolations.
+//   nmax 3: 10, NA, NA, 40 → 10, 20, 30, 40
+int combler_lacunes(TableEtapes& t, std::string_view Edit_nmax_lacune, JournalSuivi& journal);
+
+// y(k) − y(k−1), divided by the step in days for the derivative; rows 1 and 2 become 0.
+void calculer_differences(TableEtapes& t, bool derivee, double pas_jours, JournalSuivi& journal);
+
+// Every stage in its order, as the options of the description ask. False when stopped.
+bool agreger(TableEtapes& t, const Description& description, double pas_jours,
+             JournalSuivi& journal, Progression& progression);
+
+}  // namespace tarvo

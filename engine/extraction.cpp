@@ -1,0 +1,683 @@
+#include "engine/extraction.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+
+#include "description/description.h"
+#include "engine/agregation.h"
+#include "engine/grille.h"
+#include "formats/cp1252.h"
+#include "formats/date_canonique.h"
+#include "formats/journal_suivi.h"
+#include "formats/motifs_date.h"
+#include "formats/nombres.h"
+#include "formats/texte.h"
+#include "inventory/intitules.h"
+#include "inventory/listing.h"
+#include "inventory/prelecture.h"
+#include "inventory/table_fichiers.h"
+#include "plateforme/dialogue.h"
+#include "plateforme/progression.h"
+
+namespace tarvo {
+
+namespace {
+
+using Horloge = std::chrono::steady_clock;
+
+// Events, progress and the stop request are looked at every so many lines, and then only
+// when 100 ms have passed: a call per line would cost more than the line itself.
+constexpr int lignes_par_controle = 4096;
+constexpr std::string_view non_lu = " ---";
+constexpr std::string_view inconnue = "    ????";
+constexpr double jour_en_secondes = 86400.0;
+// The observed-step minimum before any step was seen.
+constexpr double minimum_initial = 9999.0;
+
+double secondes_depuis(Horloge::time_point debut) {
+    return std::chrono::duration<double>(Horloge::now() - debut).count();
+}
+
+// Whole seconds as hh:mm:ss, the fraction dropped.
+std::string hh_mm_ss(double secondes) {
+    const auto s = static_cast<long long>(std::floor(std::max(0.0, secondes)));
+    std::array<char, 32> r{};
+    std::snprintf(r.data(), r.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    return r.data();
+}
+
+// "#0.#" with the decimal comma: 12.0 → "12", 0.25 → "0,3".
+std::string format_0_0(double valeur) {
+    std::array<char, 64> r{};
+    std::snprintf(r.data(), r.size(), "%.1f", valeur);
+    std::string s = r.data();
+    if (s.ends_with(".0")) s.resize(s.size() - 2);
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+
+// The clock time in so many seconds, for the estimated end of the run.
+std::string heure_dans(double secondes) {
+    const std::time_t fin = std::time(nullptr) + static_cast<std::time_t>(std::max(0.0, secondes));
+    std::tm local{};
+    localtime_r(&fin, &local);
+    std::array<char, 16> r{};
+    std::strftime(r.data(), r.size(), "%H:%M:%S", &local);
+    return r.data();
+}
+
+int entier(std::string_view texte) {
+    return lire_entier(texte).value_or(0);
+}
+
+std::optional<double> seuil(std::string_view texte) {
+    if (rogner(texte).empty()) return std::nullopt;
+    return lire_reel(texte);
+}
+
+bool hors_seuils(std::string_view champ, const ReglesChamp& r) {
+    if ((!r.min && !r.max) || champ.empty()) return false;
+    const double x = lire_reel(champ);
+    return (r.min && x < *r.min) || (r.max && x > *r.max);
+}
+
+bool equivalent_na(std::string_view champ, const ReglesChamp& r) {
+    return std::find(r.equivalences.begin(), r.equivalences.end(), champ) != r.equivalences.end();
+}
+
+// The loader turns NUL bytes into byte 1, so that byte stands for a NUL here.
+bool ligne_illisible(std::string_view ligne, bool car_null) {
+    for (const char c : ligne) {
+        const auto o = static_cast<unsigned char>(c);
+        if (o == 0 || o == 1) return true;
+        if (car_null && o < 32 && o != 9 && o != 10 && o != 13) return true;
+    }
+    return false;
+}
+
+class Extraction {
+public:
+    Extraction(const ContexteExtraction& c, TableEtapes& t) : c_(c), d_(c.description), t_(t) {}
+    ResultatExtraction executer();
+
+private:
+    bool preparer();
+    FinExtraction traiter_fichier(int r, bool reference);
+    void lire_date(std::string_view ligne, std::string& resultat);
+    void colonnes_reference(std::string_view premiere_ligne, int r);
+    bool controle_arret(int r, int fait, int total);
+
+    const ContexteExtraction& c_;
+    const Description& d_;
+    TableEtapes& t_;
+    ResultatExtraction res_;
+    Horloge::time_point debut_ = Horloge::now();
+    Horloge::time_point dernier_controle_ = Horloge::now();
+
+    // Settings read once.
+    char sep_ = ';';
+    int nb_dates_ = 1;
+    int col_datetime_ = 0, col_date_ = 0, col_time_ = 0;
+    std::string motif_;
+    int index_intitules_ = -1;
+    ReglesChamp regles_;
+    double decalage_ = 0;
+    bool derive_ = false;
+    double derive_pente_ = 0;
+    double debut_derive_ = 0;
+    int methode_ = 0;
+    int test_strict_ = 0;
+    int unite_ = unite_hms;
+    double pas_ = 0;
+    std::vector<int> colonnes_choisies_;
+    int K_ = 2;
+    bool arret_ = false;
+
+    // Reused from line to line.
+    std::vector<std::string_view> champs_;
+    std::string date_texte_;
+    std::string date_champs_;
+    std::string canonique_;
+    std::string travail_;
+    int depart_ = 1;
+};
+
+bool Extraction::preparer() {
+    const Grille& g = c_.grille;
+    if (g.dates.empty()) {
+        c_.journal.ajouter_suivi("!!! : ListBox_date_clean.Items.Count= 0");
+        return false;
+    }
+    res_.Label_min_dsc = c_.parametres_grille.Label_temps_deb;
+    res_.Label_max_dsc = c_.parametres_grille.Label_temps_fin;
+    res_.Label_pas_dsc = date_heure_vers_texte(c_.parametres_grille.TimePicker_pas).substr(11);
+    c_.progression.afficher_progression("3- patienter ... 0%   ",
+                                        Progression::chronometre_traitement);
+
+    const int C = c_.inventaire.colonnes.nb_colonnes_donnees;
+    if (d_.CheckBox_col_cochee) {
+        std::string fautive;
+        const auto liste = colonnes_cochees(d_.Edit_col_cochee, fautive);
+        if (!liste) {
+            c_.dialogue.message(fr("La liste des colonnes à extraire <") + d_.Edit_col_cochee +
+                                    fr(">\n\ncontient <") + fautive +
+                                    fr("> qui n'est pas un n° de colonne entier\n\n") +
+                                    fr("   corriger la liste avant de traiter"),
+                                TypeMessage::erreur);
+            return false;
+        }
+        colonnes_choisies_ = *liste;
+        K_ = static_cast<int>(colonnes_choisies_.size()) + 2;
+    } else {
+        K_ = std::max(0, C) + 2;
+    }
+    t_.dimensionner(g.dates, C, K_);
+
+    for (int r = 1; r < c_.table.nb_lignes(); ++r)
+        for (const Colonne col :
+             {Colonne::date_dep, Colonne::date_fin, Colonne::nb_donnees, Colonne::nb_extraites,
+              Colonne::pas_moyen, Colonne::duree, Colonne::correction, Colonne::nb_colonnes,
+              Colonne::ligne_intitules})
+            c_.table.ecrire_cellule(r, col, std::string(non_lu));
+    c_.progression.afficher_progression("3- patienter ... 10%   ",
+                                        Progression::chronometre_traitement);
+
+    sep_ = separateur_entree(d_);
+    nb_dates_ = nb_colonnes_dates(d_);
+    col_datetime_ = entier(d_.Edit_num_col_datetime);
+    col_date_ = entier(d_.Edit_num_col_date);
+    col_time_ = entier(d_.Edit_num_col_time);
+    motif_ = nb_dates_ == 1
+                 ? d_.Edit_format_datetime_mesure
+                 : d_.Edit_format_date_mesure_seule + " " + d_.Edit_format_time_mesure_seul;
+    // A typed line number far out of range must not wrap around.
+    index_intitules_ = d_.RadioGroup_avec_sans_intitule_ItemIndex == 1
+                           ? -1
+                           : static_cast<int>(std::max<long long>(
+                                 -1, entier(d_.Edit_num_ligne_intitule_col) - 1LL));
+    regles_.min = seuil(d_.Edit_min_na);
+    regles_.max = seuil(d_.Edit_max_na);
+    regles_.equivalences = equivalences_na(d_.Edit_equiv_na);
+    decalage_ = decalage_jours(d_, c_.SpinEdit_decalage_jour);
+    derive_ = d_.CheckBox_derive_active &&
+              d_.DateTimePicker_constat_derive != d_.DateTimePicker_debut_derive;
+    if (derive_) {
+        const double D = (d_.TimePicker_derive_reelle - std::floor(d_.TimePicker_derive_reelle)) -
+                         (d_.TimePicker_derive_erronee - std::floor(d_.TimePicker_derive_erronee));
+        derive_pente_ = D / (d_.DateTimePicker_constat_derive - d_.DateTimePicker_debut_derive);
+        debut_derive_ = d_.DateTimePicker_debut_derive;
+    }
+    methode_ = d_.RadioGroup_methode_ItemIndex;
+    test_strict_ = c_.parametres_grille.test_strict;
+    unite_ = c_.parametres_grille.unite_pas;
+    pas_ = pas_jours(c_.parametres_grille);
+    c_.lecteur.debut_traitement();
+    return true;
+}
+
+void Extraction::lire_date(std::string_view ligne, std::string& resultat) {
+    decouper_champs(ligne, sep_, champs_);
+    const auto champ = [&](int n) {
+        return n >= 1 && n <= static_cast<int>(champs_.size())
+                   ? champs_[static_cast<std::size_t>(n) - 1]
+                   : std::string_view{};
+    };
+    if (nb_dates_ == 1) {
+        c_.lecteur.lire_date_heure_mesure(champ(col_datetime_), motif_, resultat, c_.journal);
+    } else {
+        date_champs_.assign(champ(col_date_));
+        date_champs_ += ' ';
+        date_champs_ += champ(col_time_);
+        c_.lecteur.lire_date_heure_mesure(date_champs_, motif_, resultat, c_.journal);
+    }
+}
+
+void Extraction::colonnes_reference(std::string_view premiere_ligne, int r) {
+    TableFichiers& table = c_.table;
+    // Blanks that open or close an aligned line separate no column.
+    const std::string ligne = sep_ == ' ' ? std::string(rogner(reduire_blancs(premiere_ligne)))
+                                          : std::string(premiere_ligne);
+    table.ecrire_cellule(r, Colonne::nb_colonnes, " " + std::to_string(nb_car(sep_, ligne) + 1));
+    res_.Label5 = std::to_string(K_) + " colonnes (avec temps et nb)";
+
+    // The data columns: the chosen ones in their order, else all but the date columns.
+    std::vector<int> sources = colonnes_choisies_;
+    if (!d_.CheckBox_col_cochee) {
+        const int total = c_.inventaire.colonnes.nb_colonnes_donnees + nb_dates_;
+        for (int k = 1; k <= total; ++k) {
+            const bool date =
+                nb_dates_ == 1 ? k == col_datetime_ : k == col_date_ || k == col_time_;
+            if (!date) sources.push_back(k);
+        }
+    }
+    for (int i = 2; i <= K_ - 1; ++i) {
+        const auto j = static_cast<std::size_t>(i) - 2;
+        t_.colonne_source[static_cast<std::size_t>(i)] = j < sources.size() ? sources[j] : 0;
+    }
+
+    const std::string& intitules = c_.inventaire.colonnes.intitules;
+    const auto titre = [&](int col) {
+        return std::string(rogner(champ_vue(intitules, col, '\t')));
+    };
+    std::string temps;
+    if (nb_dates_ == 1) {
+        temps = "temps(" + titre(col_datetime_);
+        if (decalage_ != 0) {
+            const double heure = d_.TimePicker_decalage - std::floor(d_.TimePicker_decalage);
+            temps += " decalage=" + std::string(decalage_ < 0 ? "-" : "+") +
+                     std::to_string(c_.SpinEdit_decalage_jour) + "j " +
+                     date_heure_vers_texte(heure).substr(11);
+        }
+        temps += test_strict_ == 1 ? " inf srict" : " inf ou =";
+        temps += ")";
+    } else {
+        temps = titre(col_date_);
+    }
+    std::vector<std::string>& titres = t_.titres_colonnes;
+    titres[1] = temps;
+    for (int i = 2; i <= K_ - 1; ++i)
+        titres[static_cast<std::size_t>(i)] = titre(t_.colonne_source[static_cast<std::size_t>(i)]);
+    const std::string& station = table.lire_cellule(r, Colonne::station);
+    titres[static_cast<std::size_t>(K_)] =
+        "nb(" + std::to_string(t_.N() - 1) + ")_methode_(" + legende_methode(methode_) + ")" +
+        (rogner(station).empty() ? std::string() : "_station(" + station + ")");
+    c_.journal.ajouter_suivi("");
+    c_.journal.ajouter_suivi(fr(" colonnes à extraire :"));
+    for (int i = 1; i <= K_; ++i)
+        c_.journal.ajouter_suivi(std::to_string(i) + "=>" + titres[static_cast<std::size_t>(i)]);
+}
+
+bool Extraction::controle_arret(int r, int fait, int total) {
+    const auto maintenant = Horloge::now();
+    if (maintenant - dernier_controle_ < std::chrono::milliseconds(100)) return false;
+    dernier_controle_ = maintenant;
+    const int pourcent = total > 0 ? std::clamp(fait * 100 / total, 0, 100) : 100;
+    c_.progression.afficher_progression(
+        "3- patienter ... fic-" + std::to_string(r) + "  " + std::to_string(pourcent) + "%     ",
+        Progression::chronometre_traitement);
+    c_.progression.traiter_evenements();
+    return c_.progression.arret_demande();
+}
+
+FinExtraction Extraction::traiter_fichier(int r, bool reference) {
+    TableFichiers& table = c_.table;
+    JournalSuivi& journal = c_.journal;
+    const Horloge::time_point debut_fichier = Horloge::now();
+    const std::string nom = table.lire_cellule(r, Colonne::fichier);
+    journal.ajouter_suivi("");
+    journal.ajouter_suivi("  " + std::to_string(r) + " <---------------" + nom + "  " +
+                          table.lire_cellule(r, Colonne::station));
+    res_.Label_fic = nom + "  " + std::to_string(r);
+    const double mo = lire_reel(table.lire_cellule(r, Colonne::taille));
+    c_.inventaire.ko_traites += std::llround(mo * 1000.0);
+
+    const std::string chemin =
+        c_.source.mode == ModeEntree::fichiers
+            ? ajouter_antislash(d_.dossier_choisi) +
+                  std::string(rogner(table.lire_cellule(r, Colonne::sous_repertoire))) + nom
+            : c_.source.copie;
+    TamponLignes& tampon = c_.inventaire.Memo1;
+    if (!prelire_fichier(chemin, std::llround(mo * 1024.0 * 1000.0), d_, c_.source.mode, tampon,
+                         journal, c_.dialogue))
+        return FinExtraction::refusee;
+
+    table.ecrire_cellule(
+        r, Colonne::ligne_intitules,
+        index_intitules_ < 1 ? std::string(" -") : " " + std::to_string(index_intitules_ + 1));
+    const PlageDonnees plage = plage_donnees(d_, tampon);
+    const int nb = tampon.nb_lignes();
+    const std::string_view premiere = tampon.ligne(plage.premiere);
+
+    const int chiffres = nb_car_numeriques(premiere);
+    const int lettres = nb_lettres(premiere);
+    if (chiffres < lettres) {
+        const std::string texte =
+            "fichier " + std::to_string(r) + "\n" + chemin + "\n\n" +
+            fr(" il semble que la 1ère ligne de données soit une description de colonnes ") + "\n" +
+            "<" + std::string(premiere) + ">" + "\n" +
+            " nb chiffres    = " + std::to_string(chiffres) + "\n" +
+            " nb de lettrres = " + std::to_string(lettres) + "\n\n" + " Annuler ce traitement ?";
+        if (c_.dialogue.question(texte, TypeMessage::avertissement, Boutons::oui_non) ==
+            Reponse::oui)
+            return FinExtraction::abandonnee;
+        table.ecrire_cellule(r, Colonne::ligne_intitules, " ? ");
+    }
+
+    // A data line outside the buffer has no date, not the date of an empty text.
+    std::string date_dep, date_fin;
+    if (plage.premiere >= 0 && plage.premiere < nb) lire_date(premiere, date_dep);
+    if (plage.derniere >= 0 && plage.derniere < nb)
+        lire_date(tampon.ligne(plage.derniere), date_fin);
+    if (contient(date_dep, "//")) {
+        if (c_.dialogue.question(fr("Problème de date : vérifier le n° de la colonne Date \n\n "
+                                    "Annuler ce traitement ?"),
+                                 TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+            return FinExtraction::abandonnee;
+    }
+    if (!(date_fin > date_dep)) table.ecrire_cellule(r, Colonne::correction, fr("à faire"));
+    table.ecrire_cellule(r, Colonne::date_dep, date_dep.empty() ? std::string(inconnue) : date_dep);
+    table.ecrire_cellule(r, Colonne::date_fin, date_fin.empty() ? std::string(inconnue) : date_fin);
+    if (reference) {
+        res_.date_heure_min = std::numeric_limits<double>::max();
+        res_.date_heure_max = std::numeric_limits<double>::lowest();
+    }
+    // Only readable dates move the extremes: an unreadable one would read as 30/12/1899.
+    for (const std::string* texte : {&date_dep, &date_fin}) {
+        const double t =
+            texte->size() == 19 ? texte_vers_date_heure(*texte, canonique_, journal) : 0;
+        if (t > 0) {
+            res_.date_heure_min = std::min(res_.date_heure_min, t);
+            res_.date_heure_max = std::max(res_.date_heure_max, t);
+        }
+    }
+    res_.Label26 = format_entier_groupe(std::max(0, nb - plage.premiere - plage.decalage_balise));
+    if (reference) colonnes_reference(premiere, r);
+
+    int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
+    long long nb_extraites = 0;
+    double somme_dt = 0, min_dt = minimum_initial;
+    long long nb_dt = 0;
+    double precedent = 0;
+    const bool car_null = d_.CheckBox_car_null;
+    const bool plus_1s = d_.CheckBox_correction_si_t1egalt2;
+    const bool plus_1j = d_.CheckBox_correction_si_t1supt2;
+    const int K = K_;
+    const int total = std::max(1, plage.derniere);
+    const auto champ = [&](int n) {
+        return n >= 1 && n <= static_cast<int>(champs_.size())
+                   ? champs_[static_cast<std::size_t>(n) - 1]
+                   : std::string_view{};
+    };
+
+    for (int index = std::max(0, plage.premiere); index < nb; ++index) {
+        if ((index & (lignes_par_controle - 1)) == 0 && controle_arret(r, index, total)) {
+            arret_ = true;
+            break;
+        }
+        const int n = index + 1;
+        const std::string_view ligne = tampon.ligne(index);
+        if (ligne_illisible(ligne, car_null)) {
+            ++nb_pb;
+            if (nb_pb <= 2)
+                journal.ajouter_suivi("ligne " + std::to_string(n) + " pb " +
+                                      std::string(ligne.substr(0, 30)));
+            else if (nb_pb == 3)
+                journal.ajouter_suivi("ligne " + std::to_string(n) + " pb etc ......... ");
+            continue;
+        }
+        if (ligne.empty()) continue;
+
+        lire_date(ligne, date_texte_);
+        double t =
+            date_texte_.size() == 19 ? texte_vers_date_heure(date_texte_, canonique_, journal) : 0;
+        // A time that could not be read is before the grid: it is neither corrected nor
+        // taken as the previous time, so a line after the end tag counts no correction.
+        if (t > 0) {
+            const double dt = t - precedent;
+            if (dt > 0 && dt < 6 * pas_) {
+                somme_dt += dt;
+                ++nb_dt;
+                min_dt = std::min(min_dt, dt);
+            }
+            if (t == precedent && plus_1s) {
+                t += 1.0 / jour_en_secondes;
+                if (++nb_1s <= 2)
+                    journal.ajouter_suivi(std::to_string(n) + fr(" : + 1s à ") + date_texte_);
+            }
+            if (t < precedent && plus_1j) {
+                t += 1.0;
+                if (++nb_1j <= 2)
+                    journal.ajouter_suivi(std::to_string(n) + fr(" : + 1j à ") + date_texte_);
+            }
+            precedent = t;
+        }
+        const double correction = derive_ ? derive_pente_ * (t - debut_derive_) : 0.0;
+        const int k = etape_de(t_, t + decalage_ + correction, test_strict_, unite_, depart_);
+        if (k < 1 || k > t_.N()) continue;
+
+        ++nb_extraites;
+        for (int i = 2; i <= K - 1; ++i) {
+            const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(i)]);
+            const ChampNettoye f = nettoyer_champ(brut, regles_, travail_);
+            if (f.pb_conversion && ++nb_pb_conversion <= 2)
+                journal.ajouter_suivi("pb conversion <" + std::string(brut) + "> ligne " +
+                                      std::to_string(n));
+            if (f.alphanumerique &&
+                c_.dialogue.question(
+                    fr("Problème d'indice des colonnes à extraire : \n\nvérifier le n° des "
+                       "colonnes alphanumériques à extraire \n\n Annuler ce traitement ?\n\n") +
+                        std::string(brut),
+                    TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+                return FinExtraction::abandonnee;
+            const std::size_t c = t_.indice(k, i);
+            t_.na[c] = f.na ? 1 : 0;
+            if (!f.na) accumuler(t_, k, i, f.valeur, methode_);
+        }
+        t_.nb_lignes_etape(k) += 1;
+    }
+    res_.nb_lignes_extraites += nb_extraites;
+
+    c_.progression.afficher_progression(
+        "3- patienter ... fic-" + std::to_string(r) + "  100%      ",
+        Progression::chronometre_traitement);
+    res_.Label_nlig_impliquee =
+        format_entier_groupe(res_.nb_lignes_extraites) + " lignes extraites";
+    table.ecrire_cellule(r, Colonne::nb_donnees,
+                         format_entier_groupe(std::max(0, plage.derniere - plage.premiere + 1)));
+    table.ecrire_cellule(r, Colonne::correction,
+                         nb_1j == 0 && nb_1s == 0 ? std::string("---")
+                                                  : "+1jour,s " + std::to_string(nb_1j) + "/" +
+                                                        std::to_string(nb_1s) + "x");
+    table.ecrire_cellule(r, Colonne::duree, hh_mm_ss(secondes_depuis(debut_fichier) + 0.5));
+    table.ecrire_cellule(r, Colonne::nb_extraites, std::to_string(nb_extraites));
+    std::string pas_observe(non_lu);
+    if (nb_dt > 0) {
+        const double moyenne = somme_dt / static_cast<double>(nb_dt) * jour_en_secondes;
+        const std::string mini = min_dt == minimum_initial || min_dt <= 0
+                                     ? std::string(non_lu)
+                                     : " " + format_0_0(min_dt * jour_en_secondes) + " s";
+        pas_observe = moyenne <= 900
+                          ? " " + ("  " + format_0_0(moyenne) + " s") + " /" + mini
+                          : " " + hh_mm_ss(moyenne + (moyenne > 30 ? 0.5 : 0.0)) + " /" + mini;
+    }
+    table.ecrire_cellule(r, Colonne::pas_moyen, pas_observe);
+
+    const auto total_ko = static_cast<double>(c_.inventaire.taille_totale_ko);
+    const auto traites = static_cast<double>(c_.inventaire.ko_traites);
+    if (traites > 0) {
+        const double ecoule = secondes_depuis(debut_);
+        const double reste = ecoule * total_ko / traites - ecoule;
+        res_.Label10 = hh_mm_ss(reste) + " >> " + heure_dans(reste) + "    " +
+                       format_0_00((total_ko - traites) / 1000.0) + " Mo";
+    } else {
+        res_.Label10 = "reste " + format_0_00(total_ko / 1000.0) + " Mo";
+    }
+    c_.progression.afficher_progression("3c- patienter ... fic-" + std::to_string(r) + "         ",
+                                        Progression::chronometre_traitement);
+    if (nb_pb) journal.ajouter_suivi("nb_pb = " + std::to_string(nb_pb));
+    if (nb_pb_conversion)
+        journal.ajouter_suivi("nb_pb conversion = " + std::to_string(nb_pb_conversion));
+    if (nb_1j) journal.ajouter_suivi("nb (+ 1j) = " + std::to_string(nb_1j));
+    if (nb_1s) journal.ajouter_suivi("nb (+ 1s) = " + std::to_string(nb_1s));
+    return FinExtraction::complete;
+}
+
+ResultatExtraction Extraction::executer() {
+    if (!preparer()) {
+        res_.fin = FinExtraction::refusee;
+        return res_;
+    }
+    std::vector<int> lignes;
+    for (int r = 1; r < c_.table.nb_lignes(); ++r)
+        if (c_.table.marquee(r)) lignes.push_back(r);
+    const bool partielle = !lignes.empty();
+    if (!partielle)
+        for (int r = 1; r < c_.table.nb_lignes(); ++r) lignes.push_back(r);
+    if (partielle || c_.lignes_supprimees) {
+        c_.journal.ajouter_suivi("");
+        c_.journal.ajouter_suivi("  Liste partielle");
+    }
+
+    res_.fin = FinExtraction::complete;
+    for (std::size_t j = 0; j < lignes.size(); ++j) {
+        const FinExtraction fin = traiter_fichier(lignes[j], j == 0);
+        if (fin != FinExtraction::complete) {
+            res_.fin = fin;
+            return res_;
+        }
+        ++res_.nb_fichiers;
+        c_.progression.traiter_evenements();
+        if (arret_ || c_.progression.arret_demande()) {
+            res_.fin = FinExtraction::arretee;
+            break;
+        }
+    }
+    if (res_.nb_fichiers == 0 || res_.date_heure_min > res_.date_heure_max) {
+        res_.date_heure_min = 0;
+        res_.date_heure_max = 0;
+    }
+    res_.Label_date_heure_min = date_heure_vers_texte(res_.date_heure_min);
+    res_.Label_date_heure_max = date_heure_vers_texte(res_.date_heure_max);
+    return res_;
+}
+
+}  // namespace
+
+double decalage_jours(const Description& d, int SpinEdit_decalage_jour) {
+    const double heure = d.TimePicker_decalage - std::floor(d.TimePicker_decalage);
+    const double decalage = SpinEdit_decalage_jour + heure;
+    return d.RadioButton_decalage_negatif ? -decalage : decalage;
+}
+
+std::vector<std::string> equivalences_na(std::string_view texte) {
+    std::vector<std::string> r;
+    std::size_t debut = 0;
+    while (r.size() < 7) {
+        const std::size_t fin = texte.find(';', debut);
+        r.emplace_back(
+            rogner(texte.substr(debut, fin == std::string_view::npos ? fin : fin - debut)));
+        if (fin == std::string_view::npos) break;
+        debut = fin + 1;
+    }
+    return r;
+}
+
+std::optional<std::vector<int>> colonnes_cochees(std::string_view texte, std::string& fautive) {
+    std::vector<int> r;
+    std::size_t debut = 0;
+    for (;;) {
+        const std::size_t fin = texte.find_first_of(",;", debut);
+        const std::string_view entree =
+            rogner(texte.substr(debut, fin == std::string_view::npos ? fin : fin - debut));
+        if (!entree.empty()) {
+            const std::optional<int> n = lire_entier(entree);
+            if (!n || *n < 1) {
+                fautive = std::string(entree);
+                return std::nullopt;
+            }
+            r.push_back(*n);
+        }
+        if (fin == std::string_view::npos) break;
+        debut = fin + 1;
+    }
+    return r;
+}
+
+void decouper_champs(std::string_view t, char sep, std::vector<std::string_view>& champs) {
+    champs.clear();
+    if (t.empty()) return;
+    if (sep == ' ') {
+        std::size_t i = 0;
+        while (champs.size() < static_cast<std::size_t>(champ_max)) {
+            while (i < t.size() && t[i] == ' ') ++i;
+            if (i >= t.size()) return;
+            const std::size_t debut = i;
+            while (i < t.size() && t[i] != ' ') ++i;
+            champs.push_back(t.substr(debut, i - debut));
+        }
+        return;
+    }
+    // A separator that opens or closes the line only bounds the first or last field.
+    if (t.front() == sep) t.remove_prefix(1);
+    if (!t.empty() && t.back() == sep) t.remove_suffix(1);
+    std::size_t debut = 0;
+    while (champs.size() < static_cast<std::size_t>(champ_max)) {
+        const std::size_t fin = t.find(sep, debut);
+        if (fin == std::string_view::npos) {
+            champs.push_back(rogner(t.substr(debut)));
+            return;
+        }
+        champs.push_back(rogner(t.substr(debut, fin - debut)));
+        debut = fin + 1;
+    }
+}
+
+ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& r, std::string& travail) {
+    ChampNettoye f;
+    if (hors_seuils(champ, r)) champ = {};
+    if (equivalent_na(champ, r)) champ = {};
+    // Only a text that was there and is no number is a conversion problem: a missing
+    // field or an NA text is just missing.
+    if (!champ.empty()) {
+        if (est_nombre(champ)) {
+            travail = adapter_separateur_decimal(champ, '.');
+            champ = travail;
+        } else {
+            f.pb_conversion = true;
+            champ = {};
+        }
+    }
+    f.alphanumerique = champ.find_first_of("/:") != std::string_view::npos;
+    if (hors_seuils(champ, r)) champ = {};
+    f.na = champ.empty() || equivalent_na(champ, r) || nb_car_numeriques(champ) == 0;
+    if (!f.na) {
+        std::string& x = travail;
+        if (x.data() != champ.data()) x.assign(champ);
+        for (char& ch : x)
+            if (ch == '<') ch = ' ';
+        f.valeur = lire_nombre(x).value_or(0.0);
+    }
+    return f;
+}
+
+int etape_de(const TableEtapes& table, double t, int test_strict, int unite_pas, int& depart) {
+    const int N = table.N();
+    const std::vector<double>& date = table.date;
+    if (N < 1 || t < date[1] || t > date[static_cast<std::size_t>(N)]) return 0;
+    const bool strict = test_strict == 1;
+    const auto dedans = [&](int k) {
+        const double a = date[static_cast<std::size_t>(k) - 1];
+        const double b = date[static_cast<std::size_t>(k)];
+        return strict ? a <= t && t < b : a < t && t <= b;
+    };
+    int trouve = 0;
+    // Time-ordered lines land in the same step or a few above it.
+    const int k0 = std::clamp(depart, 1, N);
+    for (int k = k0; k <= std::min(N, k0 + 16) && trouve == 0; ++k)
+        if (dedans(k)) trouve = k;
+    if (trouve == 0) {
+        // The steps share no time, so the one step that holds t is found by halving.
+        const auto premier = date.begin() + 1;
+        const auto fin = date.begin() + N + 1;
+        const auto p =
+            strict ? std::upper_bound(premier, fin, t) : std::lower_bound(premier, fin, t);
+        const int k = static_cast<int>(p - date.begin());
+        if (k >= 1 && k <= N && dedans(k)) trouve = k;
+    }
+    if (trouve == 0) return 0;
+    depart = trouve;
+    if (strict && unite_pas != unite_hms) --trouve;
+    return trouve;
+}
+
+ResultatExtraction extraire_mesures(const ContexteExtraction& contexte, TableEtapes& table_etapes) {
+    return Extraction(contexte, table_etapes).executer();
+}
+
+}  // namespace tarvo

@@ -1,0 +1,121 @@
+// The first half of the engine: every line of every selected file read once, its time
+// corrected and placed in its grid step, its fields cleaned and gathered into the step
+// table, with the per-file statistics of the file table.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/table_etapes.h"
+
+namespace tarvo {
+
+class Dialogue;
+class JournalSuivi;
+class LecteurDateMesure;
+class Progression;
+class TableFichiers;
+struct Description;
+struct EtatInventaire;
+struct Grille;
+struct ParametresGrille;
+struct SourceListage;
+
+// What the run works on; the caller owns all of it.
+struct ContexteExtraction {
+    const Description& description;
+    const ParametresGrille& parametres_grille;
+    const Grille& grille;
+    int SpinEdit_decalage_jour = 0;
+    const SourceListage& source;
+    // Rows were deleted from the file table since the last listing.
+    bool lignes_supprimees = false;
+    TableFichiers& table;
+    EtatInventaire& inventaire;  // the column layout of the listing, the line buffer
+    LecteurDateMesure& lecteur;
+    JournalSuivi& journal;
+    Dialogue& dialogue;
+    Progression& progression;
+};
+
+enum class FinExtraction {
+    complete,
+    arretee,     // the stop request: what was read is kept and the run goes on
+    abandonnee,  // Oui to a question that cancels the run: nothing is saved
+    refusee,     // no grid, a file that cannot be loaded, a bad column list
+};
+
+struct ResultatExtraction {
+    FinExtraction fin = FinExtraction::refusee;
+    int nb_fichiers = 0;
+    long long nb_lignes_extraites = 0;
+    // Earliest and latest first/last data dates of the files (0 when none).
+    double date_heure_min = 0;
+    double date_heure_max = 0;
+    // The description keeps the period last processed; the caller copies these.
+    std::string Label_min_dsc;
+    std::string Label_max_dsc;
+    std::string Label_pas_dsc;
+    std::string Label5;   // "5 colonnes (avec temps et nb)"
+    std::string Label26;  // data lines of the last file
+    std::string Label_fic;
+    std::string Label_nlig_impliquee;
+    std::string Label10;
+    std::string Label_date_heure_min;
+    std::string Label_date_heure_max;
+};
+
+ResultatExtraction extraire_mesures(const ContexteExtraction& contexte, TableEtapes& table_etapes);
+
+// --- the rules of the run, each usable alone
+
+// Offset in days: `SpinEdit_decalage_jour` + `TimePicker_decalage`, negated by
+// `RadioButton_decalage_negatif`.
+double decalage_jours(const Description& description, int SpinEdit_decalage_jour);
+
+// The first seven entries of `Edit_equiv_na`, each trimmed.
+//   "NA; -1 ;-99999" → {"NA", "-1", "-99999"}
+std::vector<std::string> equivalences_na(std::string_view Edit_equiv_na);
+
+// `Edit_col_cochee` as column numbers: ";" reads as ",", empty entries are dropped;
+// nothing when an entry is not a whole number from 1 on (its text in `fautive`).
+//   "7,,12;3," → {7, 12, 3}        "7,b" → nothing, fautive "b"
+std::optional<std::vector<int>> colonnes_cochees(std::string_view Edit_col_cochee,
+                                                 std::string& fautive);
+
+// Every field of a line at once, as champ_vue cuts them (trimmed, blank runs one
+// separator for a blank); fields beyond champ_max are dropped.
+void decouper_champs(std::string_view ligne, char separateur,
+                     std::vector<std::string_view>& champs);
+
+// Thresholds and NA texts a field is cleaned against.
+struct ReglesChamp {
+    std::optional<double> min;
+    std::optional<double> max;
+    std::vector<std::string> equivalences;
+};
+
+struct ChampNettoye {
+    bool na = true;
+    long double valeur = 0;
+    // A text that is no number: counted and logged by the run.
+    bool pb_conversion = false;
+    // Still holds "/" or ":" once cleaned: the column list points at a date.
+    bool alphanumerique = false;
+};
+
+// One field through the thresholds, the NA texts and the number test, in that order.
+//   "-99999" → NA       "<12,5" → 12.5       "12<" → NA and a conversion problem
+ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& regles,
+                            std::string& travail);
+
+// The step of a corrected time: k with date[k−1] < t ≤ date[k] ("(inf ou =)") or
+// date[k−1] ≤ t < date[k] ("(inf strict)"), 0 when none. The search starts at `depart`
+// (the previous line's step, updated) and goes up, then starts again from 1. With
+// "(inf strict)" and a calendar unit the step found is lowered by one, so a row dated D
+// holds [D, next D).
+int etape_de(const TableEtapes& table, double t, int test_strict, int unite_pas, int& depart);
+
+}  // namespace tarvo

@@ -1,0 +1,60 @@
+// The step table: for every grid step and output column, what the extraction gathered
+// and what the aggregation made of it, ready for the result formatting.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+// Rows 0..N+2 (steps 1..N used), columns 0..C+4 (1..K used): the sizes users' files have
+// always been checked against. Column 1 is the time, 2..K−1 the data, K the line count.
+// Each field is one contiguous array, so the per-line accumulation touches one row.
+class TableEtapes {
+public:
+    // Sizes everything once, for a grid of nb_dates steps, C data columns in the listing
+    // and K output columns; every cell is reset as a run starts it.
+    //   dimensionner(dates, 3, 5): rows 0..N+2, columns 0..7, K = 5
+    void dimensionner(const std::vector<double>& dates, int nb_colonnes_donnees, int K);
+
+    int N() const { return N_; }
+    int K() const { return K_; }
+    int nb_lignes() const { return nb_lignes_; }
+    int nb_colonnes() const { return nb_colonnes_; }
+
+    std::size_t indice(int k, int i) const {
+        return static_cast<std::size_t>(k) * static_cast<std::size_t>(nb_colonnes_) +
+               static_cast<std::size_t>(i);
+    }
+
+    // 1 when the cell holds no usable value.
+    std::vector<unsigned char> na;
+    // 's' for the time column, 'r' for the others.
+    std::vector<char> nature;
+    // Sum, last, max, min or cumul while extracting; the finished value afterwards.
+    std::vector<long double> valeur;
+    // OK values gathered into the cell.
+    std::vector<int> nb_ok;
+
+    // Index 1..K.
+    std::vector<std::string> titres_colonnes;
+    // 1-based field of the input line feeding output column i, index 1..K−1.
+    std::vector<int> colonne_source;
+    // NA texts the formatting writes per column, index 1..K.
+    std::vector<int> nb_vides;
+    // date[1..N], the grid timestamps; date[0] is 0 so that step 1 has a lower bound.
+    std::vector<double> date;
+
+    // The lines of all files that fell into step k (the `valeur` of column K).
+    long double& nb_lignes_etape(int k) { return valeur[indice(k, K_)]; }
+    long double nb_lignes_etape(int k) const { return valeur[indice(k, K_)]; }
+
+private:
+    int N_ = 0;
+    int K_ = 0;
+    int nb_lignes_ = 0;
+    int nb_colonnes_ = 0;
+};
+
+}  // namespace tarvo
