@@ -1,6 +1,13 @@
 #include "session/session.h"
 
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cmath>
 #include <filesystem>
+#include <ostream>
+#include <numbers>
+#include <random>
 
 #include "description/cles_description.h"
 #include "description/repertoires.h"
@@ -8,7 +15,11 @@
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
+#include "engine/agregation.h"
 #include "plateforme/dialogue.h"
+#include "plateforme/lanceur.h"
+#include "plateforme/progression.h"
+#include "plateforme/sortie_audio.h"
 
 namespace tarvo {
 
@@ -159,6 +170,7 @@ void Session::premiere_activation() {
 
 bool Session::lire_ecrire_description(std::string_view mode) {
     const bool ecrire = mode == fr("écrire") || mode == fr("création");
+    if (ecrire && lecture_seule) return false;
     bool fait = false;
     proteger(dialogue_, [&] {
         if (ecrire) {
@@ -231,6 +243,13 @@ void Session::charger_description() {
 
 void Session::choisir_description(std::optional<std::string> chemin) {
     if (!chemin) return;
+    if (lecture_seule) {
+        description.dossier_description = dossier_de_fichier(*chemin);
+        Label_rep_description = description.dossier_description;
+        Label_description_bd = nom_de_fichier(*chemin);
+        charger_description();
+        return;
+    }
     const std::string dossier = dossier_de_fichier(*chemin), nom = nom_de_fichier(*chemin);
     f_modif = true;
     afficher_enregistrement();
@@ -363,6 +382,147 @@ const Grille& Session::creer_grille() {
         if (grille.etat == EtatGrille::construite) en_demarrage = false;
     }
     return grille;
+}
+
+FinTraitement Session::traiter() {
+    if (table.nb_fichiers() < 1) {
+        dialogue_.message(fr(" Il faut d'abord Lister des fichiers de données..."),
+                          TypeMessage::information);
+        return FinTraitement::refuse;
+    }
+    const auto non = [&](std::string_view texte) {
+        return dialogue_.question(texte, TypeMessage::avertissement, Boutons::oui_non) == Reponse::non;
+    };
+    if (grille.nb_lignes_grille > 32000 &&
+        non(fr("\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n   continuer ? ")))
+        return FinTraitement::refuse;
+    const double decalage = decalage_jours(description, SpinEdit_decalage_jour);
+    if (description.CheckBox_decalage_actif && decalage != 0 &&
+        non(fr("Le décalage des dates de mesure n'est pas nul\n\n   ") +
+            (description.RadioButton_decalage_negatif ? "-" : "+") + " " +
+            std::to_string(SpinEdit_decalage_jour) + " j " +
+            ecrire_heure(description.TimePicker_decalage) + "\n\n" + "   continuer ? "))
+        return FinTraitement::refuse;
+    const double derive = description.TimePicker_derive_reelle - description.TimePicker_derive_erronee;
+    if (description.CheckBox_derive_active && derive != 0 &&
+        non(fr("La dérive des dates de mesure n'est pas nulle\n\n   ") +
+            ecrire_heure(description.TimePicker_derive_erronee) + " => " +
+            ecrire_heure(description.TimePicker_derive_reelle) + fr(" dérive = ") +
+            (derive >= 0 ? "+" : "-") + ecrire_heure(std::fabs(derive)) + "\n\n" +
+            "   continuer ? "))
+        return FinTraitement::refuse;
+    if (description.CheckBox_cumul_corriger && description.RadioGroup_methode_ItemIndex != 2 &&
+        dialogue_.question(" Il faudrait choisir l'option <max des n  mesures OK > \n pour bien "
+                           "traiter une valeur croissante (cumuls)\n\n   annuler pour modifier ? ",
+                           TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+        return FinTraitement::refuse;
+
+    int nb_marques = 0;
+    for (int i = 1; i < table.nb_lignes(); ++i) nb_marques += table.marquee(i);
+    const int n = nb_marques > 0 ? nb_marques : table.nb_fichiers();
+    std::string quoi = n == 1 ? "du seul fichier" : "des " + std::to_string(n) + " fichiers";
+    if (nb_marques > 0) quoi += n > 1 ? fr(" cochés") : fr(" coché");
+    journal.ajouter_suivi("");
+    journal.ajouter_suivi(std::string(50, '='));
+    journal.ajouter_suivi("       --> TRAITEMENT " + quoi);
+    journal.ajouter_suivi(std::string(50, '='));
+    heure_debut_traitement = maintenant_local();
+    traitement_en_cours = true;
+    demande_stop = false;
+
+    bool pret = true;
+    proteger(dialogue_, [&] {
+        if (inventaire.colonnes.nb_colonnes_donnees == 0) {
+            const auto r = lister(description, source, inventaire, table, lecteur, journal,
+                                  dialogue_, progression_, lanceur_);
+            pret = r.fin == FinListage::complet;
+        }
+    });
+    if (!pret) {
+        traitement_en_cours = false;
+        return FinTraitement::refuse;
+    }
+    if (grille.items.size() < 2) {
+        grille = construire_grille(parametres_grille, dialogue_, progression_, journal);
+        Label25 = grille.Label25.texte;
+        if (grille.etat != EtatGrille::construite) {
+            traitement_en_cours = false;
+            return FinTraitement::refuse;
+        }
+        en_demarrage = false;
+    }
+
+    FinTraitement fin = FinTraitement::refuse;
+    proteger(dialogue_, [&] {
+        const ContexteExtraction contexte{description, parametres_grille, grille,
+                                          SpinEdit_decalage_jour, source, false, table,
+                                          inventaire, lecteur, journal, dialogue_, progression_};
+        extraction = extraire_mesures(contexte, etapes);
+        if (extraction.fin == FinExtraction::abandonnee) fin = FinTraitement::abandonne;
+        if (extraction.fin != FinExtraction::complete && extraction.fin != FinExtraction::arretee)
+            return;
+        // The description remembers the period it was last processed for.
+        description.Label_min_dsc = extraction.Label_min_dsc;
+        description.Label_max_dsc = extraction.Label_max_dsc;
+        description.Label_pas_dsc = extraction.Label_pas_dsc;
+        if (grille_modifiee && !lecture_seule) {
+            ecrire_fichier_2dt(fichier_2dt, grille_vers_2dt());
+            grille_modifiee = false;
+        }
+        agreger(etapes, description, pas_jours(parametres_grille), journal, progression_);
+        fin = FinTraitement::termine;
+    });
+    traitement_en_cours = false;
+    return fin;
+}
+
+void Session::demander_arret() {
+    if (!traitement_en_cours) return;
+    if (table.nb_fichiers() < 1 && source.mode != ModeEntree::classeur) return;
+    if (dialogue_.question("Stopper le traitement  ?\n", TypeMessage::confirmation,
+                           Boutons::oui_non) == Reponse::oui)
+        demande_stop = true;
+}
+
+bool Session::attendre_arret_pc(const std::function<double()>& horloge,
+                                const std::function<void(int)>& dormir) {
+    if (!CheckBox_arret_PC) return false;
+    Panel4_visible = true;
+    annulation_arret = false;
+    dormir(500);
+    const double debut = horloge();
+    for (double ecoule = 0; ecoule < 300 && !annulation_arret; ecoule = horloge() - debut) {
+        std::array<char, 32> texte{};
+        std::snprintf(texte.data(), texte.size(), "%8.2f mn", 5 - ecoule / 60);
+        Label49 = texte.data();
+        progression_.traiter_evenements();
+        if (!annulation_arret) dormir(200);
+    }
+    Panel4_visible = false;
+    if (annulation_arret) return false;
+    lanceur_.eteindre_machine(fr("L'ordinateur va s'arrêter dans une minute..."));
+    return true;
+}
+
+void Session::jouer_son_de_fin(SortieAudio& sortie, std::ostream& messages) {
+    constexpr int frequence = 44100;
+    std::mt19937 alea(static_cast<unsigned>(
+        std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::uniform_int_distribution<int> hauteur(120, 5119), duree(20, 99);
+    std::vector<std::int32_t> echantillons;
+    for (int note = 0; note < 9; ++note) {
+        const int f = hauteur(alea);
+        const auto n = std::lround(duree(alea) / 1000.0 * frequence);
+        for (long i = 0; i < n; ++i)
+            echantillons.push_back(static_cast<std::int32_t>(std::lround(
+                std::sin(2 * std::numbers::pi * f * static_cast<double>(i) / frequence) * 0.5 *
+                2147483647.0)));
+    }
+    if (echantillons.empty()) {
+        messages << "Error: No audio has been created yet.\n";
+        return;
+    }
+    if (!sortie.jouer(echantillons, frequence)) messages << "SortieAudio: lecture impossible\n";
 }
 
 void Session::afficher_enregistrement() {

@@ -3,6 +3,8 @@
 // thin drivers of these commands.
 #pragma once
 
+#include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,7 +13,9 @@
 #include "description/description.h"
 #include "description/fichier_description.h"
 #include "description/fichiers_programme.h"
+#include "engine/extraction.h"
 #include "engine/grille.h"
+#include "engine/table_etapes.h"
 #include "formats/journal_suivi.h"
 #include "formats/motifs_date.h"
 #include "inventory/listing.h"
@@ -22,6 +26,14 @@ namespace tarvo {
 class Dialogue;
 class Lanceur;
 class Progression;
+class SortieAudio;
+
+// How a processing run ended.
+enum class FinTraitement {
+    refuse,     // a check or a setting stopped it before anything was read
+    abandonne,  // the user answered a question by cancelling the run
+    termine,    // the steps were computed (all files, or up to a stop request)
+};
 
 // The directory chooser the window must open after a command, if any.
 enum class ChoixRepertoireDemande { aucun, donnees, description, sortie };
@@ -58,6 +70,28 @@ public:
     // --- stages
     ResultatListage lister_fichiers();  // 1: list and pre-read
     const Grille& creer_grille();       // 2: the regular time grid
+    FinTraitement traiter();            // 3: process, with its checks and questions
+    // The stop button: asks, then sets the stop request that the run sees.
+    void demander_arret();
+    // The end-of-run shutdown: five minutes in which any key cancels it, then the power-off
+    // command. `horloge` gives seconds, `dormir` waits milliseconds. True when asked.
+    bool attendre_arret_pc(const std::function<double()>& horloge,
+                           const std::function<void(int)>& dormir);
+    std::string Label49;
+    bool Panel4_visible = false;
+    // After a run that took over a minute: nine short random tones.
+    void jouer_son_de_fin(SortieAudio& sortie, std::ostream& messages);
+
+    // The batch program reads descriptions but never writes them or the files beside
+    // the program.
+    bool lecture_seule = false;
+    bool CheckBox_arret_PC = false;
+    bool annulation_arret = false;
+    bool demande_stop = false;
+    bool traitement_en_cours = false;
+    double heure_debut_traitement = 0;
+    TableEtapes etapes;
+    ResultatExtraction extraction;
 
     // --- shared state, read by the window
     Description description;

@@ -299,3 +299,77 @@ TEST_F(SessionTest, MarqueUtf8Ignoree) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST_F(SessionTest, TraiterSansFichiersListes) {
+    auto s = nouvelle_session();
+    EXPECT_EQ(s->traiter(), FinTraitement::refuse);
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, fr(" Il faut d'abord Lister des fichiers de données..."));
+}
+
+// Stage 3 on the HOBO export, hourly means of the temperature column worked out by hand
+// from the file: (14:00, 15:00] holds 32.587, 35.850 and 37.976.
+TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
+    const std::string fichier = "QU5_Mooring_15m_20392468_20210803.csv";
+    std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/onset-hobo/" + fichier,
+                               chemin_natif(donnees + fichier));
+    Description d = description_par_defaut({programme, 0});
+    d.dossier_choisi = donnees;
+    d.dossier_description = descriptions;
+    d.dossier_choisi_sortie = sortie;
+    d.Edit_masque = "*.csv";
+    d.RadioGroup_separateur_colonne_ItemIndex = 3;
+    d.Edit_num_ligne_intitule_col = "2";
+    d.Edit_num_ligne_donnee = "3";
+    d.Edit_num_col_datetime = "2";
+    d.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
+    d.CheckBox_col_cochee = true;
+    d.Edit_col_cochee = "3";
+    d.CheckBox_decalage_actif = true;  // active but zero: nothing to confirm
+    ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(d));
+
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(descriptions + "hobo.dsc");
+    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
+    s->parametres_grille.Label_temps_deb = "16/06/2021 15:00:00";
+    s->parametres_grille.Label_temps_fin = "16/06/2021 17:00:00";
+    s->parametres_grille.TimePicker_pas = 1.0 / 24;
+    s->parametres_grille_modifies();
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    const TableEtapes& t = s->etapes;
+    ASSERT_EQ(t.K(), 3);
+    EXPECT_EQ(t.nb_lignes_etape(2), 3);
+    EXPECT_EQ(t.nb_lignes_etape(3), 6);
+    EXPECT_NEAR(static_cast<double>(t.valeur[t.indice(2, 2)]), (32.587 + 35.850 + 37.976) / 3, 1e-12);
+    EXPECT_NEAR(static_cast<double>(t.valeur[t.indice(3, 2)]),
+                (32.201 + 28.518 + 27.481 + 26.695 + 26.353 + 27.751) / 6, 1e-12);
+    EXPECT_EQ(s->description.Label_min_dsc, "16/06/2021 15:00:00");
+    const auto& l = s->journal.lignes();
+    EXPECT_NE(std::find(l.begin(), l.end(), "       --> TRAITEMENT du seul fichier"), l.end());
+}
+
+TEST_F(SessionTest, ArretDuPcAnnuleParUneTouche) {
+    auto s = nouvelle_session();
+    s->CheckBox_arret_PC = true;
+    double t = 0;
+    int pas = 0;
+    const auto horloge = [&] { return t; };
+    const auto dormir = [&](int ms) {
+        t += ms / 1000.0;
+        if (++pas == 10) s->annulation_arret = true;  // a key pressed after two seconds
+    };
+    EXPECT_FALSE(s->attendre_arret_pc(horloge, dormir));
+    EXPECT_EQ(s->Label49, "    4.97 mn");
+    EXPECT_TRUE(lanceur.appels.empty());
+    // Nobody there: after five minutes the machine is asked to power off.
+    EXPECT_TRUE(s->attendre_arret_pc(horloge, [&](int ms) { t += ms / 1000.0; }));
+    ASSERT_EQ(lanceur.appels.size(), 1u);
+    EXPECT_EQ(lanceur.appels[0].genre, LanceurEnregistreur::Genre::extinction);
+}
+
+}  // namespace
+}  // namespace tarvo
