@@ -73,7 +73,7 @@ void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) 
         const std::string raison = std::strerror(errno);
         std::error_code ignore;
         fs::remove(provisoire, ignore);
-        throw ErreurFichier(std::string(quoi) + " " + std::string(chemin) + " : " + raison);
+        throw ErreurFichier(fr(quoi) + " " + std::string(chemin) + " : " + raison);
     };
     std::FILE* f = std::fopen(provisoire.c_str(), "wb");
     if (f == nullptr) echec("Impossible de créer");

@@ -18,4 +18,11 @@ public:
     virtual void ecrire_texte(std::string_view texte) = 0;
 };
 
+// Where there is no desktop (the batch program): nothing to read, nothing kept.
+class PressePapierAbsent final : public PressePapier {
+public:
+    std::string lire_texte() override { return {}; }
+    void ecrire_texte(std::string_view) override {}
+};
+
 }  // namespace tarvo

@@ -16,6 +16,8 @@
 #include "formats/fichiers.h"
 #include "formats/texte.h"
 #include "engine/agregation.h"
+#include "output/enregistrement.h"
+#include "output/formatage.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/lanceur.h"
 #include "plateforme/progression.h"
@@ -47,9 +49,14 @@ void proteger(Dialogue& dialogue, Commande&& commande) {
 
 Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
                  std::string dossier_programme)
+    : Session(dialogue, progression, lanceur, sans_presse_papier_, std::move(dossier_programme)) {}
+
+Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
+                 PressePapier& presse_papier, std::string dossier_programme)
     : dialogue_(dialogue),
       progression_(progression),
       lanceur_(lanceur),
+      presse_papier_(presse_papier),
       dossier_programme_(ajouter_antislash(dossier_programme)) {
     description = description_par_defaut(contexte());
     Label_description_bd = fr(nom_description_vide);
@@ -351,7 +358,15 @@ std::string Session::chemin_description_courante() const {
     return chemin_description(description.dossier_description, Label_description_bd);
 }
 
+namespace {
+// Days elapsed since a steady-clock instant, for the stage stopwatches.
+double jours_depuis(std::chrono::steady_clock::time_point debut) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count() / 86400;
+}
+}  // namespace
+
 ResultatListage Session::lister_fichiers() {
+    const auto debut = std::chrono::steady_clock::now();
     ResultatListage r;
     proteger(dialogue_, [&] {
         ActionsEtape1 actions;
@@ -362,6 +377,7 @@ ResultatListage Session::lister_fichiers() {
         if (r.f_modif) f_modif = *r.f_modif;
         afficher_enregistrement();
     });
+    chrono_liste = jours_depuis(debut);
     return r;
 }
 
@@ -374,7 +390,9 @@ void Session::parametres_grille_modifies() {
 }
 
 const Grille& Session::creer_grille() {
+    const auto debut = std::chrono::steady_clock::now();
     Grille g = creer_liste_horodatee(parametres_grille, dialogue_, progression_, journal);
+    chrono_grille = jours_depuis(debut);
     if (g.parametres_modifies) grille_modifiee = true;
     if (g.liste_effacee) {
         grille = std::move(g);
@@ -470,10 +488,56 @@ FinTraitement Session::traiter() {
             grille_modifiee = false;
         }
         agreger(etapes, description, pas_jours(parametres_grille), journal, progression_);
-        fin = FinTraitement::termine;
+        // A stop keeps the rows formatted so far: they are saved like a whole run.
+        formater_resultats(etapes, grille.items, description, listes, progression_);
+        fin = enregistrer_resultats().reussi() ? FinTraitement::termine
+                                               : FinTraitement::echec_ecriture;
     });
     traitement_en_cours = false;
     return fin;
+}
+
+ResultatEnregistrement Session::enregistrer_resultats() {
+    // The station of the last file read, as the summary names it.
+    bool marques = false;
+    for (int i = 1; i < table.nb_lignes(); ++i) marques = marques || table.marquee(i);
+    std::string station;
+    for (int i = 1; i < table.nb_lignes(); ++i)
+        if (!marques || table.marquee(i)) station = table.lire_cellule(i, Colonne::station);
+    ContexteEnregistrement contexte{
+        .description = description,
+        .f_modif = f_modif,
+        .listes = listes,
+        .etapes = etapes,
+        .table = table,
+        .parametres_grille = parametres_grille,
+        .journal = journal,
+        .dialogue = dialogue_,
+        .progression = progression_,
+        .presse_papier = presse_papier_,
+        .choisir_fichier = choisir_fichier_sortie,
+        .enregistrer_description =
+            [this] {
+                if (!lire_ecrire_description(fr("écrire"))) f_modif = false;
+            },
+        .Label_description_bd = Label_description_bd,
+        .Label_nr_final = grille.Label_nr_final,
+        .Label_nlig_impliquee = extraction.Label_nlig_impliquee,
+        .SpinEdit_decalage_jour = SpinEdit_decalage_jour,
+        .station = station,
+        .nb_dates_inversees = lecteur.nb_dates_inversees,
+        .nb_lignes_lues = extraction.nb_lignes_extraites,
+        .mode_presse_papier = source.mode == ModeEntree::presse_papier,
+        .CheckBox_arret_PC = CheckBox_arret_PC,
+        .chrono_liste = chrono_liste,
+        .chrono_grille = chrono_grille,
+        .heure_debut_traitement = heure_debut_traitement,
+        .maintenant = maintenant_local(),
+    };
+    ResultatEnregistrement r;
+    proteger(dialogue_, [&] { r = tarvo::enregistrer_resultats(contexte); });
+    fichier_resultat = r.reussi() ? r.chemin : std::string();
+    return r;
 }
 
 void Session::demander_arret() {

@@ -20,6 +20,9 @@
 #include "formats/motifs_date.h"
 #include "inventory/listing.h"
 #include "inventory/table_fichiers.h"
+#include "output/enregistrement.h"
+#include "output/formatage.h"
+#include "plateforme/presse_papier.h"
 
 namespace tarvo {
 
@@ -32,7 +35,8 @@ class SortieAudio;
 enum class FinTraitement {
     refuse,     // a check or a setting stopped it before anything was read
     abandonne,  // the user answered a question by cancelling the run
-    termine,    // the steps were computed (all files, or up to a stop request)
+    termine,    // the result file is written (all files, or up to a stop request)
+    echec_ecriture,  // computed, but the result or tracking file could not be written
 };
 
 // The directory chooser the window must open after a command, if any.
@@ -40,6 +44,9 @@ enum class ChoixRepertoireDemande { aucun, donnees, description, sortie };
 
 class Session {
 public:
+    Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
+            PressePapier& presse_papier, std::string dossier_programme);
+    // Without a clipboard (the batch program).
     Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
             std::string dossier_programme);
 
@@ -71,6 +78,10 @@ public:
     ResultatListage lister_fichiers();  // 1: list and pre-read
     const Grille& creer_grille();       // 2: the regular time grid
     FinTraitement traiter();            // 3: process, with its checks and questions
+    // Names and writes the result and tracking files of the last run ("sauver ->" too).
+    ResultatEnregistrement enregistrer_resultats();
+    // The save dialog, when the user refuses to overwrite; unset means cancelled.
+    ChoixFichierSortie choisir_fichier_sortie;
     // The stop button: asks, then sets the stop request that the run sees.
     void demander_arret();
     // The end-of-run shutdown: five minutes in which any key cancels it, then the power-off
@@ -92,6 +103,11 @@ public:
     double heure_debut_traitement = 0;
     TableEtapes etapes;
     ResultatExtraction extraction;
+    ListesResultats listes;
+    std::string fichier_resultat;  // written by the last run; empty when none
+    // Time spent listing and building the grid, in days, for the run summary.
+    double chrono_liste = 0;
+    double chrono_grille = 0;
 
     // --- shared state, read by the window
     Description description;
@@ -132,9 +148,11 @@ private:
 
     // The last read stopped at a bad key: what the record holds is not the file's.
     bool lecture_interrompue_ = false;
+    PressePapierAbsent sans_presse_papier_;
     Dialogue& dialogue_;
     Progression& progression_;
     Lanceur& lanceur_;
+    PressePapier& presse_papier_;
     std::string dossier_programme_;
 };
 

@@ -348,6 +348,18 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     EXPECT_NEAR(static_cast<double>(t.valeur[t.indice(3, 2)]),
                 (32.201 + 28.518 + 27.481 + 26.695 + 26.353 + 27.751) / 6, 1e-12);
     EXPECT_EQ(s->description.Label_min_dsc, "16/06/2021 15:00:00");
+    // The result file: a header, then one line per step from the chosen start, the mean
+    // with three decimals and a decimal comma, then the line count.
+    ASSERT_FALSE(s->fichier_resultat.empty());
+    EXPECT_TRUE(s->fichier_resultat.starts_with(sortie));
+    const auto resultat = lire_fichier(s->fichier_resultat);
+    ASSERT_TRUE(resultat);
+    const auto lignes = decouper_lignes(*resultat);
+    ASSERT_EQ(lignes.size(), 4u);
+    EXPECT_EQ(lignes[1], "16/06/2021 15:00:00\t35,471\t3");
+    EXPECT_TRUE(lignes[2].starts_with("16/06/2021 16:00:00\t28,16")) << lignes[2];
+    EXPECT_TRUE(lignes[2].ends_with("\t6")) << lignes[2];
+    EXPECT_TRUE(lire_fichier(s->fichier_resultat + ".TXT"));
     const auto& l = s->journal.lignes();
     EXPECT_NE(std::find(l.begin(), l.end(), "       --> TRAITEMENT du seul fichier"), l.end());
 }

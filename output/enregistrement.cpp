@@ -1,0 +1,170 @@
+#include "output/enregistrement.h"
+
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+#include "description/description.h"
+#include "engine/agregation.h"
+#include "engine/grille.h"
+#include "engine/table_etapes.h"
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "formats/journal_suivi.h"
+#include "formats/texte.h"
+#include "output/ecriture.h"
+#include "output/suivi.h"
+#include "plateforme/dialogue.h"
+#include "plateforme/presse_papier.h"
+#include "plateforme/progression.h"
+
+namespace tarvo {
+
+namespace {
+
+std::string texte_des_lignes(const std::vector<std::string>& lignes, std::string_view quoi) {
+    std::ostringstream tampon;
+    ecrire_lignes(tampon, lignes, quoi);
+    return std::move(tampon).str();
+}
+
+// The options the closing box quotes twice.
+std::string options_fin(const ContexteEnregistrement& c) {
+    const Description& d = c.description;
+    std::string o;
+    if (!rogner(c.station).empty()) o += " station( " + c.station + " )";
+    if (d.CheckBox_post_traitement) o += fr(" avec POSTtraitement des données extraites");
+    if (d.CheckBox_delta_Y)
+        o += fr("  calcul des delta Y (rétro cumul)  y(i) - y(i-1) ");
+    else if (d.CheckBox_derivees)
+        o += fr("  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas");
+    return o;
+}
+
+}  // namespace
+
+double duree_totale(const ContexteEnregistrement& c) {
+    return c.chrono_liste + c.chrono_grille + (c.maintenant - c.heure_debut_traitement);
+}
+
+bool appliquer_dossier_export(Description& d) {
+    if (majuscules(d.Edit_masque) != "TXT" || d.dossier_choisi != d.dossier_choisi_sortie)
+        return false;
+    const std::string dossier = d.dossier_choisi_sortie + "EXPORT" + separateur_dossier;
+    std::error_code erreur;
+    std::filesystem::create_directories(chemin_natif(dossier), erreur);
+    if (erreur)
+        throw ErreurFichier(fr("Impossible de créer le répertoire  ") + dossier + " : " +
+                            utf8_vers_cp1252(erreur.message()));
+    d.dossier_choisi_sortie = dossier;
+    return true;
+}
+
+std::string texte_fin_traitement(const ContexteEnregistrement& c, const ResultatEnregistrement& r) {
+    const std::string o = options_fin(c);
+    return fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
+           legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" + o + "\n\n" +
+           "     " + c.Label_nlig_impliquee + "\n\n" + "     " + c.Label_nr_final +
+           " lignes     x     " + std::to_string(c.etapes.K()) + " colonnes attendues" + "\n\n" +
+           o + "\n\n" + nom_de_fichier(r.chemin) +
+           fr(" <- Données horodatée régulières ( copiées dans le presse-papier )") + "\n\n" +
+           nom_de_fichier(r.chemin_suivi) + fr(" <- fenêtre de suivi dans le répertoire : ") +
+           dossier_de_fichier(r.chemin) + "\n\n" +
+           fr("    (le fichier de description est également enregistré), durée totale = ") +
+           duree_texte(duree_totale(c));
+}
+
+ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
+    ResultatEnregistrement r;
+    Description& d = c.description;
+    const int N = c.etapes.N();
+    const auto echec = [&](EtatEnregistrement etat, const ErreurFichier& e) {
+        r.etat = etat;
+        r.message_erreur = e.what();
+        c.dialogue.message(r.message_erreur, TypeMessage::erreur);
+        return r;
+    };
+
+    try {
+        if (appliquer_dossier_export(d)) c.f_modif = true;
+    } catch (const ErreurFichier& e) {
+        return echec(EtatEnregistrement::echec_resultat, e);
+    }
+
+    const double total = duree_totale(c);
+    const ParametresNommage nommage{d.Edit_nom_fic_sortie,
+                                    d.CheckBox_inc_nom,
+                                    d.dossier_choisi_sortie,
+                                    total,
+                                    c.parametres_grille.Label_temps_deb,
+                                    c.parametres_grille.Label_temps_fin,
+                                    N - 1};
+    const NomResultat nom = nommer_resultat(nommage, c.dialogue, c.choisir_fichier, c.journal);
+    r.chemin = nom.chemin;
+    r.Label21 = nom.Label21;
+    r.chemin_suivi = chemin_suivi(r.chemin);
+
+    try {
+        r.RichEdit3 = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean, r.chemin);
+        ecrire_fichier_atomique(r.chemin, r.RichEdit3);
+    } catch (const ErreurFichier& e) {
+        return echec(EtatEnregistrement::echec_resultat, e);
+    }
+    if (!c.mode_presse_papier) c.presse_papier.ecrire_texte(r.RichEdit3);
+
+    const auto nb_lignes = static_cast<long long>(c.listes.ListBox_DONNEE_date_clean.size());
+    const RecapitulatifRun run{c.Label_description_bd,
+                               nom.nom_travail,
+                               N,
+                               c.etapes.K(),
+                               nb_lignes > 0 ? nb_lignes - 1 : 0,
+                               c.station,
+                               c.SpinEdit_decalage_jour,
+                               c.Label_nlig_impliquee,
+                               c.Label_nr_final,
+                               c.nb_dates_inversees,
+                               c.nb_lignes_lues,
+                               r.chemin,
+                               total};
+    const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
+    ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif,
+                   c.enregistrer_description);
+    try {
+        ecrire_fichier_texte(r.chemin_suivi, [&](std::ostream& sortie) {
+            ecrire_suivi(sortie, entete, c.journal, r.chemin_suivi);
+        });
+    } catch (const ErreurFichier& e) {
+        return echec(EtatEnregistrement::echec_suivi, e);
+    }
+    ajouter_fin_suivi(c.journal, c.maintenant, c.heure_debut_traitement);
+
+    c.progression.afficher_progression(std::string(32, ' '), Progression::chronometre_traitement);
+    r.Label10 = "reste 00:00:00    0 Mo";
+    r.etat = EtatEnregistrement::enregistre;
+    if (!c.CheckBox_arret_PC)
+        c.dialogue.message(texte_fin_traitement(c, r), TypeMessage::information);
+    return r;
+}
+
+std::optional<std::string> copier_valeurs_seules(const ListesResultats& listes,
+                                                 std::string_view dossier_programme,
+                                                 bool mode_presse_papier,
+                                                 PressePapier& presse_papier, Dialogue& dialogue) {
+    if (listes.ListBox_juste_donnee.empty()) return std::nullopt;
+    const std::string chemin = std::string(dossier_programme) + "~tmp.txt";
+    std::string texte;
+    try {
+        texte = texte_des_lignes(listes.ListBox_juste_donnee, chemin);
+        ecrire_fichier_atomique(chemin, texte);
+    } catch (const ErreurFichier& e) {
+        dialogue.message(e.what(), TypeMessage::erreur);
+        return std::nullopt;
+    }
+    if (!mode_presse_papier) presse_papier.ecrire_texte(texte);
+    dialogue.message(fr(" les colonnes sans la date ni le nombre de lignes extraites\n\n sont "
+                        "copiées dans le presse-papier"),
+                     TypeMessage::information);
+    return texte;
+}
+
+}  // namespace tarvo

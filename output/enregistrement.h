@@ -1,0 +1,102 @@
+// The end of a run: the result file named and written, copied to the clipboard, the
+// tracking file and the run summary, and the box that closes the run.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "output/formatage.h"
+#include "output/nommage.h"
+
+namespace tarvo {
+
+class Dialogue;
+class JournalSuivi;
+class PressePapier;
+class Progression;
+class TableEtapes;
+class TableFichiers;
+struct Description;
+struct ParametresGrille;
+
+// Everything a save reads or changes; the session owns all of it.
+struct ContexteEnregistrement {
+    // The output directory may gain "EXPORT/" (and `f_modif` be set) before the name is chosen.
+    Description& description;
+    bool& f_modif;
+    const ListesResultats& listes;
+    const TableEtapes& etapes;
+    const TableFichiers& table;
+    const ParametresGrille& parametres_grille;
+    JournalSuivi& journal;
+    Dialogue& dialogue;
+    Progression& progression;
+    PressePapier& presse_papier;
+    // The save dialog, opened when the user refuses to overwrite; empty = cancelled.
+    ChoixFichierSortie choisir_fichier{};
+    // Writes the description (and clears `f_modif`); run in the summary when f_modif is set.
+    std::function<void()> enregistrer_description{};
+
+    std::string Label_description_bd{};
+    std::string Label_nr_final{};        // the grid's row count text
+    std::string Label_nlig_impliquee{};  // the run's extracted line count text
+    int SpinEdit_decalage_jour = 0;
+    std::string station{};  // of the last file the run read
+    long long nb_dates_inversees = 0;
+    long long nb_lignes_lues = 0;
+    // The clipboard was the input: it keeps its content.
+    bool mode_presse_papier = false;
+    // The machine is switched off after the run: no closing box.
+    bool CheckBox_arret_PC = false;
+    // Stopwatches of stages 1 and 2 in days, start of the run and now as timestamps.
+    double chrono_liste = 0;
+    double chrono_grille = 0;
+    double heure_debut_traitement = 0;
+    double maintenant = 0;
+};
+
+enum class EtatEnregistrement {
+    enregistre,
+    echec_resultat,  // the result file could not be written: its old version is whole
+    echec_suivi,     // the results are written, the tracking file could not be
+};
+
+struct ResultatEnregistrement {
+    EtatEnregistrement etat = EtatEnregistrement::echec_resultat;
+    std::string chemin;        // the result file, once named
+    std::string chemin_suivi;  // the tracking file
+    std::string Label21;       // the result file's name
+    std::string RichEdit3;     // the text written, as the view shows it
+    std::string Label10;
+    std::string message_erreur;  // the file error shown to the user
+    bool reussi() const { return etat == EtatEnregistrement::enregistre; }
+};
+
+// The total duration a run reports: both stage stopwatches and the run itself.
+double duree_totale(const ContexteEnregistrement& contexte);
+
+// The "txt" mask over an output directory that is the data directory would list the
+// results as input next time: they go to its "EXPORT/" subdirectory, created when missing.
+// True when the output directory changed (the description is then modified).
+bool appliquer_dossier_export(Description& description);
+
+// The closing box of a run.
+std::string texte_fin_traitement(const ContexteEnregistrement& contexte,
+                                 const ResultatEnregistrement& resultat);
+
+// Saves a run's results: export directory, name, result file, clipboard, tracking file
+// with the summary in the log, and the closing box. A failure is shown as the file error
+// and ends the save; the lists stay as they are.
+ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& contexte);
+
+// "sans col DateTime": the values-only list through "~tmp.txt" of the program directory to
+// the clipboard (unless the clipboard was the input), then the information box. Nothing
+// when the list is empty or the file cannot be written (the error is shown); else the text.
+std::optional<std::string> copier_valeurs_seules(const ListesResultats& listes,
+                                                 std::string_view dossier_programme,
+                                                 bool mode_presse_papier,
+                                                 PressePapier& presse_papier, Dialogue& dialogue);
+
+}  // namespace tarvo

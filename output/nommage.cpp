@@ -1,0 +1,110 @@
+#include "output/nommage.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "formats/journal_suivi.h"
+#include "formats/texte.h"
+#include "plateforme/dialogue.h"
+
+namespace tarvo {
+
+namespace {
+
+bool existe(std::string_view chemin) {
+    std::error_code ignore;
+    return std::filesystem::exists(chemin_natif(chemin), ignore);
+}
+
+// Removes the first occurrence of the marker; false when there is none.
+bool retirer_marqueur(std::string& nom, std::string_view marqueur) {
+    const auto p = nom.find(marqueur);
+    if (p == std::string::npos) return false;
+    nom.erase(p, marqueur.size());
+    return true;
+}
+
+}  // namespace
+
+std::string duree_pour_nom(double jours) {
+    const long long ms = std::isfinite(jours) ? std::llround(std::fabs(jours) * 86400000.0) : 0;
+    const long long s = ms / 1000;
+    std::array<char, 64> tampon{};
+    std::snprintf(tampon.data(), tampon.size(), "%02lld;%02lld;%02lld", s / 3600, s / 60 % 60,
+                  s % 60);
+    return tampon.data();
+}
+
+std::string nom_avec_marqueurs(const ParametresNommage& p, std::string& nom_travail) {
+    nom_travail.clear();
+    std::string nom = p.Edit_nom_fic_sortie;
+    if (rogner(nom).empty()) nom = "A#";
+    if (retirer_marqueur(nom, "#")) {
+        nom_travail = nom;
+        nom = remplacer_car(':', ';', nom + "_" + duree_pour_nom(p.duree_totale));
+    }
+    if (retirer_marqueur(nom, fr("§"))) {
+        nom_travail = nom;
+        nom += " du " + p.Label_temps_deb.substr(0, 10) + " au " + p.Label_temps_fin.substr(0, 10) +
+               " (" + std::to_string(p.nb_resultats) + ")";
+        nom = remplacer_car('/', '-', remplacer_car(':', ';', nom));
+    }
+    if (nom.find('.') == std::string::npos) nom += ".txt";
+    return nom;
+}
+
+std::string premier_chemin_libre(std::string_view dossier, std::string_view souche,
+                                 std::string_view extension) {
+    const std::string base = std::string(dossier) + std::string(souche);
+    std::string chemin = base + std::string(extension);
+    for (long long k = 1; existe(chemin); ++k)
+        chemin = base + "(" + std::to_string(k) + ")" + std::string(extension);
+    return chemin;
+}
+
+NomResultat nommer_resultat(const ParametresNommage& p, Dialogue& dialogue,
+                            const ChoixFichierSortie& choisir, JournalSuivi& journal) {
+    NomResultat r;
+    const std::string nom = nom_avec_marqueurs(p, r.nom_travail);
+    // "a.b.txt" keeps "a" and ".txt": the middle part is dropped.
+    const std::string extension = nom.substr(nom.rfind('.'));
+    const std::string souche = nom.substr(0, nom.find('.'));
+    r.chemin = p.dossier_sortie + souche + extension;
+
+    if (p.CheckBox_inc_nom) {
+        r.chemin = premier_chemin_libre(p.dossier_sortie, souche, extension);
+    } else if (existe(r.chemin)) {
+        std::string dossier = dossier_de_fichier(r.chemin);
+        if (!dossier.empty() && dossier.back() == separateur_dossier) dossier.pop_back();
+        const std::string question = dossier + "\n\n" + " Le fichier  " + nom_de_fichier(r.chemin) +
+                                     "\n\n" + fr("   existe déjà") + "\n\n" + fr(" => écraser ?");
+        if (dialogue.question(question, TypeMessage::confirmation, Boutons::oui_non) !=
+            Reponse::oui) {
+            const DemandeEnregistrement demande{
+                fr("enregistrement des résultats de calcul"), souche, p.dossier_sortie,
+                "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*"};
+            const std::optional<std::string> choisi = choisir ? choisir(demande) : std::nullopt;
+            if (choisi && !rogner(*choisi).empty()) {
+                r.chemin = *choisi;
+                if (!contient(majuscules(r.chemin), ".TXT")) r.chemin += ".txt";
+                r.nom_travail = r.chemin;
+            } else {
+                r.chemin = p.dossier_sortie + fr("~résultats.txt");
+                r.recuperation = true;
+                journal.ajouter_suivi("");
+                journal.ajouter_suivi(fr(" données calculées récupérables dans "));
+                journal.ajouter_suivi(r.chemin);
+            }
+        }
+    }
+    r.Label21 = nom_de_fichier(r.chemin);
+    journal.ajouter_suivi(" => " + r.Label21);
+    return r;
+}
+
+}  // namespace tarvo
