@@ -1,0 +1,170 @@
+#include "app/options_lot.h"
+
+#include <CLI/CLI.hpp>
+#include <array>
+#include <cctype>
+#include <cstdio>
+
+#include "formats/date_canonique.h"
+
+namespace tarvo {
+
+namespace {
+
+bool chiffres(const std::string& t, std::size_t debut, std::size_t n) {
+    if (debut + n > t.size()) return false;
+    for (std::size_t i = debut; i < debut + n; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(t[i]))) return false;
+    return true;
+}
+
+int nombre(const std::string& t, std::size_t debut, std::size_t n) {
+    return std::stoi(t.substr(debut, n));
+}
+
+// "hh:mm:ss" read into seconds, nothing when it is not one.
+std::optional<int> heure(const std::string& t) {
+    if (t.size() != 8 || !chiffres(t, 0, 2) || t[2] != ':' || !chiffres(t, 3, 2) || t[5] != ':' ||
+        !chiffres(t, 6, 2))
+        return std::nullopt;
+    const int h = nombre(t, 0, 2), m = nombre(t, 3, 2), s = nombre(t, 6, 2);
+    if (h > 23 || m > 59 || s > 59) return std::nullopt;
+    return h * 3600 + m * 60 + s;
+}
+
+constexpr std::string_view aide_pied =
+    "Lit la description (.dsc), liste les fichiers de données de son répertoire, crée la\n"
+    "liste horodatée régulière et écrit le fichier résultat et son fichier de suivi dans le\n"
+    "répertoire de sortie, comme la fenêtre le ferait. La description n'est jamais réécrite.\n"
+    "\n"
+    "Questions : les confirmations de vos propres réglages sont acceptées, les propositions\n"
+    "de modifier les réglages sont refusées, les questions qui proposent d'annuler parce que\n"
+    "les données semblent fausses annulent le traitement. Chaque question et sa réponse sont\n"
+    "écrites sur la sortie d'erreur, précédées de \"? \" et \"> \".\n"
+    "\n"
+    "Sortie standard : le chemin complet du fichier résultat, et rien d'autre.\n"
+    "\n"
+    "Codes de sortie :\n"
+    "  0  résultat écrit\n"
+    "  1  la description, les répertoires ou les fichiers empêchent le traitement\n"
+    "  2  mauvaise utilisation\n"
+    "  3  traitement annulé par une question";
+
+}  // namespace
+
+std::optional<std::string> date_option(const std::string& texte) {
+    std::string t = texte;
+    if (t.size() == 10) t += " 00:00:00";
+    if (t.size() != 19 || !chiffres(t, 0, 2) || t[2] != '/' || !chiffres(t, 3, 2) || t[5] != '/' ||
+        !chiffres(t, 6, 4) || t[10] != ' ' || !heure(t.substr(11)))
+        return std::nullopt;
+    if (!date_civile(nombre(t, 6, 4), nombre(t, 3, 2), nombre(t, 0, 2))) return std::nullopt;
+    return t;
+}
+
+std::optional<double> pas_option(const std::string& texte) {
+    const auto s = heure(texte);
+    if (!s) return std::nullopt;
+    return *s / 86400.0;
+}
+
+std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, std::ostream& sortie,
+                                           std::ostream& erreurs) {
+    CLI::App app{
+        "tarvo-lot : convertit des fichiers d'enregistreurs en une série régulière, "
+        "sans fenêtre.",
+        "tarvo-lot"};
+    app.get_formatter()->label("Usage", "Utilisation");
+    app.get_formatter()->label("OPTIONS", "OPTIONS");
+    app.get_formatter()->label("Positionals", "Argument");
+    app.get_formatter()->label("REQUIRED", "OBLIGATOIRE");
+    app.get_formatter()->column_width(34);
+    app.option_defaults()->group("Options");
+    app.set_help_flag("-h,--help", "affiche cette aide et s'arrête");
+    app.set_version_flag("--version", std::string("tarvo-lot ") + TARVO_VERSION,
+                         "affiche la version et s'arrête");
+    app.footer(std::string(aide_pied));
+
+    OptionsLot o;
+    std::string debut, fin, pas, unite = "hms";
+    app.add_option("DESCRIPTION", o.description, "le fichier de description (.dsc)")
+        ->required()
+        ->type_name("");
+    app.add_option("--debut", debut, "début de la période (défaut : la date min de la description)")
+        ->type_name("\"JJ/MM/AAAA hh:mm:ss\"");
+    app.add_option("--fin", fin, "fin de la période (défaut : la date max de la description)")
+        ->type_name("\"JJ/MM/AAAA hh:mm:ss\"");
+    app.add_option("--pas", pas, "le pas (défaut : le pas de la description)")
+        ->type_name("hh:mm:ss");
+    app.add_option("--unite", unite, "unité du pas : hms, jour, mois ou annee (défaut : hms)")
+        ->type_name("hms|jour|mois|annee");
+    app.add_option("--nombre", o.nombre, "nombre de jours, de mois ou d'années du pas (défaut : 1)")
+        ->type_name("N");
+    app.add_flag("--test-strict", o.test_strict,
+                 "test sur les dates (inf strict) au lieu de (inf ou =)");
+    app.add_option("--decalage-jours", o.decalage_jours,
+                   "jours entiers du décalage des dates de mesure (défaut : 0)")
+        ->type_name("N");
+    app.add_option("--donnees", o.donnees, "remplace le répertoire des données")
+        ->type_name("DOSSIER");
+    app.add_option("--sortie", o.sortie, "remplace le répertoire de sortie")->type_name("DOSSIER");
+    app.add_option("--nom", o.nom, "remplace le nom du fichier résultat")->type_name("NOM");
+    app.add_flag("--oui", o.oui, "répond Oui (ou le premier bouton) à toutes les questions");
+    app.add_flag("--silencieux", o.silencieux, "ni barre de progression ni message d'information");
+
+    const auto usage = [&](const std::string& quoi) {
+        erreurs << "tarvo-lot : " << quoi << "\n"
+                << "Essayer « tarvo-lot --help » pour plus d'informations.\n";
+        return sortie_usage;
+    };
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        sortie << app.help();
+        return sortie_ecrit;
+    } catch (const CLI::CallForVersion& v) {
+        sortie << v.what() << "\n";
+        return sortie_ecrit;
+    } catch (const CLI::RequiredError&) {
+        return usage("il manque le fichier de description (DESCRIPTION.dsc)");
+    } catch (const CLI::ExtrasError& e) {
+        // What CLI11 lists after its colon is the arguments themselves.
+        const std::string quoi = e.what();
+        const auto deux_points = quoi.rfind(": ");
+        return usage("argument ou option inconnu : " +
+                     (deux_points == std::string::npos ? quoi : quoi.substr(deux_points + 2)));
+    } catch (const CLI::ConversionError& e) {
+        return usage(std::string("valeur qui n'est pas un nombre entier (") + e.what() + ")");
+    } catch (const CLI::ParseError& e) {
+        return usage(std::string("option incorrecte (") + e.what() + ")");
+    }
+
+    if (!debut.empty() || app.count("--debut")) {
+        o.debut = date_option(debut);
+        if (!o.debut) return usage("--debut attend \"JJ/MM/AAAA hh:mm:ss\" : " + debut);
+    }
+    if (!fin.empty() || app.count("--fin")) {
+        o.fin = date_option(fin);
+        if (!o.fin) return usage("--fin attend \"JJ/MM/AAAA hh:mm:ss\" : " + fin);
+    }
+    if (app.count("--pas")) {
+        o.pas = pas_option(pas);
+        if (!o.pas) return usage("--pas attend hh:mm:ss : " + pas);
+    }
+    static constexpr std::array<std::string_view, 4> unites{"hms", "jour", "mois", "annee"};
+    o.unite = -1;
+    for (std::size_t i = 0; i < unites.size(); ++i)
+        if (unite == unites[i]) o.unite = static_cast<int>(i);
+    if (o.unite < 0) return usage("--unite attend hms, jour, mois ou annee : " + unite);
+    // The count control of the window goes from 1 to 400.
+    if (o.nombre < 1 || o.nombre > 400)
+        return usage("--nombre attend un nombre entier de 1 à 400 : " + std::to_string(o.nombre));
+    if (o.decalage_jours < 0)
+        return usage("--decalage-jours attend un nombre entier positif ou nul : " +
+                     std::to_string(o.decalage_jours));
+    if (o.unite == 0 && o.pas && *o.pas == 0)
+        return usage("--pas 00:00:00 : le pas ne peut pas être nul");
+    return o;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,157 @@
+#include "app/plateforme_lot.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "app/questions_connues.h"
+#include "formats/cp1252.h"
+
+namespace tarvo {
+
+namespace {
+
+// The lines of a box without the blank ones, which only space it out on screen.
+std::vector<std::string_view> lignes_non_vides(std::string_view texte) {
+    std::vector<std::string_view> lignes;
+    std::size_t debut = 0;
+    while (debut <= texte.size()) {
+        std::size_t fin = texte.find('\n', debut);
+        if (fin == std::string_view::npos) fin = texte.size();
+        std::string_view l = texte.substr(debut, fin - debut);
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        if (l.find_first_not_of(' ') != std::string_view::npos) lignes.push_back(l);
+        debut = fin + 1;
+    }
+    return lignes;
+}
+
+// The first whole number that follows `apres` in the text, -1 without one.
+int nombre_apres(std::string_view texte, std::string_view apres) {
+    const auto p = texte.find(apres);
+    if (p == std::string_view::npos) return -1;
+    const char* debut = texte.data() + p + apres.size();
+    int n = -1;
+    std::from_chars(debut, texte.data() + texte.size(), n);
+    return n;
+}
+
+// The percent a progress text ends with ("… 45%"), -1 without one.
+int pourcent_de(std::string_view texte) {
+    const auto p = texte.rfind('%');
+    if (p == std::string_view::npos) return -1;
+    auto d = p;
+    while (d > 0 && texte[d - 1] >= '0' && texte[d - 1] <= '9') --d;
+    int n = -1;
+    std::from_chars(texte.data() + d, texte.data() + p, n);
+    return n;
+}
+
+}  // namespace
+
+std::string duree_hms(double secondes) {
+    const long long s = std::max(0LL, std::llround(secondes));
+    std::array<char, 32> t{};
+    std::snprintf(t.data(), t.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    return t.data();
+}
+
+void DialogueLot::ecrire(std::string_view prefixe, std::string_view texte_cp1252) {
+    if (avant_ecriture) avant_ecriture();
+    for (const std::string_view l : lignes_non_vides(texte_cp1252))
+        erreurs_ << prefixe << cp1252_vers_utf8(l) << '\n';
+    erreurs_.flush();
+}
+
+void DialogueLot::message(std::string_view texte, TypeMessage type) {
+    if (type == TypeMessage::erreur) ++nb_erreurs_;
+    // Information boxes only report what went well; errors and warnings always show.
+    if (silencieux_ && (type == TypeMessage::information || type == TypeMessage::confirmation))
+        return;
+    ecrire("", texte);
+}
+
+int DialogueLot::repondre(std::string_view texte, const std::vector<std::string>& legendes) {
+    ecrire("? ", texte);
+    const QuestionConnue* q = question_connue(texte);
+    int bouton = 1;
+    if (oui_partout_) {
+        bouton = 1;
+        if (q && (q->abandons & (1U << 1U))) abandon_ = true;
+    } else if (q) {
+        bouton = std::clamp(q->bouton, 1, static_cast<int>(legendes.size()));
+        if (q->abandons & (1U << static_cast<unsigned>(bouton))) abandon_ = true;
+    } else {
+        // A question nobody foresaw: the last button (Non, Annuler) and no result, rather
+        // than a file written on a guess.
+        bouton = static_cast<int>(legendes.size());
+        abandon_ = true;
+    }
+    erreurs_ << "> " << legendes[static_cast<std::size_t>(bouton - 1)] << '\n';
+    if (!q && !oui_partout_)
+        erreurs_ << cp1252_vers_utf8(fr("question imprévue : le traitement est abandonné")) << '\n';
+    erreurs_.flush();
+    return bouton;
+}
+
+Reponse DialogueLot::question(std::string_view texte, TypeMessage, Boutons boutons) {
+    std::vector<std::string> legendes;
+    for (int i = 1; i <= nb_boutons(boutons); ++i)
+        legendes.emplace_back(legende_bouton(boutons, i));
+    return reponse_du_bouton(boutons, repondre(texte, legendes));
+}
+
+int DialogueLot::message_perso(std::string_view texte, TypeMessage, std::string_view legende1,
+                               std::string_view legende2, std::string_view legende3) {
+    std::vector<std::string> legendes;
+    for (const std::string_view l : {legende1, legende2, legende3}) {
+        if (l.empty()) break;
+        legendes.push_back(cp1252_vers_utf8(l));
+    }
+    if (legendes.empty()) legendes.emplace_back("OK");
+    return repondre(texte, legendes);
+}
+
+void ProgressionLot::afficher_progression(std::string_view message, int chronometre) {
+    if (!actif_) return;
+    const auto maintenant = Horloge::now();
+    if (chronometre != chronometre_) {
+        chronometre_ = chronometre;
+        debut_etape_ = maintenant;
+    }
+    static constexpr std::array<std::string_view, 4> etapes{"", "1- listage", "2- grille",
+                                                            "3- traitement"};
+    std::string ligne(etapes[static_cast<std::size_t>(std::clamp(chronometre, 0, 3))]);
+    const int pourcent = pourcent_de(message);
+    const int n = nb_fichiers_ ? nb_fichiers_() : 0;
+    const int fichier = nombre_apres(message, "fic-");
+    double fait = pourcent >= 0 ? pourcent / 100.0 : -1;
+    if (chronometre == chronometre_traitement && fichier >= 1 && n >= 1) {
+        ligne += "  fichier " + std::to_string(fichier) + "/" + std::to_string(n);
+        fait = (fichier - 1 + std::max(0, pourcent) / 100.0) / n;
+    }
+    if (fait >= 0) {
+        fait = std::clamp(fait, 0.0, 1.0);
+        constexpr int largeur = 30;
+        const int plein = static_cast<int>(fait * largeur);
+        std::array<char, 16> p{};
+        std::snprintf(p.data(), p.size(), "%3d%%", static_cast<int>(fait * 100));
+        ligne += "  [" + std::string(static_cast<std::size_t>(plein), '#') +
+                 std::string(static_cast<std::size_t>(largeur - plein), '.') + "] " + p.data();
+        const double ecoule = std::chrono::duration<double>(maintenant - debut_etape_).count();
+        if (fait > 0.01) ligne += "  reste " + duree_hms(ecoule / fait * (1 - fait));
+    }
+    // "\033[K" clears what a longer previous line left.
+    erreurs_ << '\r' << ligne << "\033[K" << std::flush;
+    ligne_ecrite_ = true;
+}
+
+void ProgressionLot::effacer() {
+    if (!ligne_ecrite_) return;
+    erreurs_ << "\r\033[K" << std::flush;
+    ligne_ecrite_ = false;
+}
+
+}  // namespace tarvo

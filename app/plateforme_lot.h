@@ -1,0 +1,90 @@
+// The batch implementations of what the core asks of the machine and the user: answers
+// given by a fixed policy, progress on the terminal, no power-off, no sound, no clipboard.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plateforme/dialogue.h"
+#include "plateforme/lanceur.h"
+#include "plateforme/progression.h"
+#include "plateforme/sortie_audio.h"
+
+namespace tarvo {
+
+// Answers every box by the policy of questions_connues.h (or the first button with
+// `oui_partout`) and writes each question and its answer to `erreurs`, "? " and "> " first.
+class DialogueLot final : public Dialogue {
+public:
+    DialogueLot(std::ostream& erreurs, bool oui_partout, bool silencieux)
+        : erreurs_(erreurs), oui_partout_(oui_partout), silencieux_(silencieux) {}
+
+    void message(std::string_view texte, TypeMessage type = TypeMessage::information) override;
+    Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) override;
+    int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
+                      std::string_view legende2 = {}, std::string_view legende3 = {}) override;
+
+    // An answer ended the run, or a question no entry knows was asked.
+    bool abandon() const { return abandon_; }
+    int nb_erreurs() const { return nb_erreurs_; }
+    // Called before each box is written, so that a progress bar can clear its line.
+    std::function<void()> avant_ecriture;
+
+private:
+    int repondre(std::string_view texte, const std::vector<std::string>& legendes);
+    void ecrire(std::string_view prefixe, std::string_view texte_cp1252);
+
+    std::ostream& erreurs_;
+    bool oui_partout_;
+    bool silencieux_;
+    bool abandon_ = false;
+    int nb_erreurs_ = 0;
+};
+
+// A progress bar on one line of the terminal: stage, file i/n, percent, remaining time.
+class ProgressionLot final : public Progression {
+public:
+    // `actif` false shows nothing (standard error is not a terminal, or --silencieux).
+    // `nb_fichiers` gives the number of files of the run.
+    ProgressionLot(std::ostream& erreurs, bool actif, std::function<int()> nb_fichiers)
+        : erreurs_(erreurs), actif_(actif), nb_fichiers_(std::move(nb_fichiers)) {}
+
+    void afficher_progression(std::string_view message, int chronometre) override;
+    void traiter_evenements() override {}
+    bool arret_demande() const override { return false; }
+    // Clears the bar's line, so that what follows starts on a clean line.
+    void effacer();
+
+private:
+    using Horloge = std::chrono::steady_clock;
+    std::ostream& erreurs_;
+    bool actif_;
+    std::function<int()> nb_fichiers_;
+    int chronometre_ = 0;
+    Horloge::time_point debut_etape_{};
+    bool ligne_ecrite_ = false;
+};
+
+// Nothing is started from a batch run: no editor, no viewer, and never the power-off.
+class LanceurLot final : public Lanceur {
+public:
+    bool ouvrir_dans_editeur(std::string_view) override { return false; }
+    bool ouvrir_document(std::string_view) override { return false; }
+    bool eteindre_machine(std::string_view) override { return false; }
+};
+
+// A batch run ends in silence.
+class SortieAudioLot final : public SortieAudio {
+public:
+    bool jouer(const std::vector<std::int32_t>&, int) override { return true; }
+};
+
+// A duration as "hh:mm:ss" (hours beyond 24 kept).
+std::string duree_hms(double secondes);
+
+}  // namespace tarvo

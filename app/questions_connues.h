@@ -1,0 +1,28 @@
+// The questions the core may ask during a batch run, and how the batch program answers
+// each of them when no one is there to click.
+#pragma once
+
+#include <string_view>
+
+#include "plateforme/dialogue.h"
+
+namespace tarvo {
+
+// Buttons are numbered from 1 in the order the box shows them: Oui, Non, Annuler for a
+// question (Oui, Annuler for Oui/Annuler; OK alone), the captions for a three-button box.
+struct QuestionConnue {
+    std::string_view fragment;  // UTF-8 text that only this question holds
+    int bouton;                 // the answer of the policy
+    unsigned abandons;          // bit b set: answering button b ends the run (status 3)
+};
+
+// The entry whose fragment the text (Windows-1252) holds; nothing for an unknown text.
+const QuestionConnue* question_connue(std::string_view texte_cp1252);
+
+// Button numbers to and from the answers of a question box.
+int numero_bouton(Boutons boutons, Reponse reponse);
+Reponse reponse_du_bouton(Boutons boutons, int numero);
+std::string_view legende_bouton(Boutons boutons, int numero);
+int nb_boutons(Boutons boutons);
+
+}  // namespace tarvo

@@ -1,0 +1,213 @@
+// tarvo-lot: stages 1, 2 and 3 of the main window run on one description, without a
+// window, for scripts and scheduled conversions.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <variant>
+
+#include "app/options_lot.h"
+#include "app/plateforme_lot.h"
+#include "description/cles_description.h"
+#include "inventory/listing.h"
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "formats/texte.h"
+#include "session/session.h"
+
+namespace fs = std::filesystem;
+using namespace tarvo;
+
+namespace {
+
+// The program directory of one run: companion and "~" work files go there and vanish
+// with it, so nothing is ever written beside the program.
+class DossierProgramme {
+public:
+    DossierProgramme() {
+        std::error_code e;
+        std::string modele = (fs::temp_directory_path(e) / "tarvo-lot-XXXXXX").string();
+        if (e) modele = "/tmp/tarvo-lot-XXXXXX";
+        if (mkdtemp(modele.data())) chemin_ = modele;
+    }
+    ~DossierProgramme() {
+        std::error_code ignore;
+        if (!chemin_.empty()) fs::remove_all(chemin_, ignore);
+    }
+    DossierProgramme(const DossierProgramme&) = delete;
+    DossierProgramme& operator=(const DossierProgramme&) = delete;
+    const std::string& chemin() const { return chemin_; }
+
+private:
+    std::string chemin_;
+};
+
+// The log lines that report a problem of the data or of a setting, as opposed to those
+// that only record what was done.
+bool est_ligne_probleme(std::string_view ligne) {
+    static const std::vector<std::string> marques = {
+        "pb ",
+        "pb_",
+        "!!!",
+        "???",
+        "erreur",
+        fr("VIDE =>"),
+        fr("date inversée"),
+        fr("NON effectuée"),
+        "Liste partielle",
+        fr(" : + 1s à "),
+        fr(" : + 1j à "),
+        "nb (+ 1",
+    };
+    for (const auto& m : marques)
+        if (ligne.find(m) != std::string_view::npos) return true;
+    return false;
+}
+
+// A path typed on the command line, made absolute, in the core's code page.
+std::optional<std::string> chemin_cp1252(const std::string& utf8, bool dossier) {
+    std::error_code e;
+    const fs::path absolu = fs::absolute(fs::path(utf8), e).lexically_normal();
+    if (e) return std::nullopt;
+    auto t = utf8_vers_cp1252_exact(absolu.string());
+    if (t && dossier) *t = ajouter_antislash(*t);
+    return t;
+}
+
+bool dossier_accessible(const std::string& cp1252, bool ecriture) {
+    std::error_code e;
+    const fs::path p = chemin_natif(cp1252);
+    return fs::is_directory(p, e) &&
+           access(p.c_str(), ecriture ? (R_OK | W_OK | X_OK) : (R_OK | X_OK)) == 0;
+}
+
+class Lot {
+public:
+    Lot(const OptionsLot& o, const std::string& dossier_programme)
+        : o_(o),
+          dialogue_(std::cerr, o.oui, o.silencieux),
+          progression_(std::cerr, !o.silencieux && isatty(STDERR_FILENO) == 1,
+                       [this] { return session_.table.nb_fichiers(); }),
+          session_(dialogue_, progression_, lanceur_, utf8_vers_cp1252(dossier_programme)) {
+        dialogue_.avant_ecriture = [this] { progression_.effacer(); };
+        session_.lecture_seule = true;
+    }
+
+    int executer() {
+        const int r = etapes();
+        progression_.effacer();
+        for (std::size_t i = debut_journal_; i < session_.journal.lignes().size(); ++i)
+            if (est_ligne_probleme(session_.journal.lignes()[i]))
+                std::cerr << cp1252_vers_utf8(session_.journal.lignes()[i]) << '\n';
+        if (!message_.empty()) std::cerr << "tarvo-lot : " << message_ << '\n';
+        return r;
+    }
+
+private:
+    int empeche(std::string message) {
+        message_ = std::move(message);
+        return sortie_empechee;
+    }
+
+    int etapes() {
+        session_.creation();
+        const auto dsc = chemin_cp1252(o_.description, false);
+        std::error_code e;
+        if (!dsc || !fs::is_regular_file(chemin_natif(*dsc), e))
+            return empeche("fichier de description introuvable : " + o_.description);
+        debut_journal_ = session_.journal.lignes().size();
+        session_.choisir_description(*dsc);
+        if (dialogue_.nb_erreurs() > 0)
+            return empeche("la description " + o_.description + " n'a pas pu être lue");
+
+        Description& d = session_.description;
+        if (o_.donnees) {
+            const auto c = chemin_cp1252(*o_.donnees, true);
+            if (!c) return empeche("répertoire des données illisible : " + *o_.donnees);
+            d.dossier_choisi = *c;
+        }
+        if (o_.sortie) {
+            const auto c = chemin_cp1252(*o_.sortie, true);
+            if (!c) return empeche("répertoire de sortie illisible : " + *o_.sortie);
+            d.dossier_choisi_sortie = *c;
+        }
+        if (o_.nom) d.Edit_nom_fic_sortie = utf8_vers_cp1252(*o_.nom);
+        if (!dossier_accessible(d.dossier_choisi, false))
+            return empeche("le répertoire des données n'existe pas ou ne peut pas être lu : " +
+                           cp1252_vers_utf8(d.dossier_choisi) + " (option --donnees)");
+        if (!dossier_accessible(d.dossier_choisi_sortie, true))
+            return empeche("le répertoire de sortie n'existe pas ou n'accepte pas d'écriture : " +
+                           cp1252_vers_utf8(d.dossier_choisi_sortie) + " (option --sortie)");
+        session_.source = {};
+        session_.source.mode = mode_depuis_masque(d.Edit_masque);
+        if (session_.source.mode != ModeEntree::fichiers)
+            return empeche("une description de classeur ou de presse-papier (masque " +
+                           cp1252_vers_utf8(d.Edit_masque) + ") ne se traite pas par lots");
+        const auto compte = compter_fichiers(d);
+        session_.inventaire.affichage.Label54 = std::to_string(compte.nb);
+        session_.inventaire.affichage.Label_nom_de_fichier = compte.premier;
+
+        ParametresGrille& p = session_.parametres_grille;
+        p.Label_temps_deb = o_.debut ? *o_.debut : d.Label_min_dsc;
+        p.Label_temps_fin = o_.fin ? *o_.fin : d.Label_max_dsc;
+        p.TimePicker_pas = o_.pas ? *o_.pas : lire_heure(d.Label_pas_dsc, session_.journal);
+        p.unite_pas = o_.unite;
+        p.SpinEdit_pas_jour_mois_annee = o_.nombre;
+        p.test_strict = o_.test_strict ? 1 : 0;
+        session_.parametres_grille_modifies();
+        session_.SpinEdit_decalage_jour = o_.decalage_jours;
+
+        const ResultatListage liste = session_.lister_fichiers();
+        if (dialogue_.abandon()) return sortie_abandon;
+        if (liste.fin == FinListage::aucun_fichier)
+            return empeche("aucun fichier " + cp1252_vers_utf8(d.Edit_masque) + " dans " +
+                           cp1252_vers_utf8(d.dossier_choisi));
+        if (liste.fin != FinListage::complet)
+            return empeche("les fichiers de données n'ont pas pu être listés");
+
+        // Stage 3 ends by writing the result and tracking files. The description is never
+        // written from here, so no change of it is pending for the run to save.
+        session_.f_modif = false;
+        const FinTraitement fin = session_.traiter();
+        if (fin == FinTraitement::abandonne || dialogue_.abandon()) return sortie_abandon;
+        if (fin == FinTraitement::echec_ecriture ||
+            (fin == FinTraitement::termine && session_.fichier_resultat.empty()))
+            return empeche("le fichier résultat n'a pas pu être écrit");
+        if (fin != FinTraitement::termine)
+            return empeche("le traitement n'a pas pu être fait, rien n'a été écrit");
+        std::cout << cp1252_vers_utf8(session_.fichier_resultat) << '\n' << std::flush;
+        return sortie_ecrit;
+    }
+
+    const OptionsLot& o_;
+    DialogueLot dialogue_;
+    ProgressionLot progression_;
+    LanceurLot lanceur_;
+    Session session_;
+    std::size_t debut_journal_ = 0;
+    std::string message_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto lues = lire_options(argc, argv, std::cout, std::cerr);
+    if (const int* code = std::get_if<int>(&lues)) return *code;
+    const OptionsLot& options = std::get<OptionsLot>(lues);
+
+    const DossierProgramme dossier;
+    if (dossier.chemin().empty()) {
+        std::cerr << "tarvo-lot : impossible de créer un répertoire de travail temporaire\n";
+        return sortie_empechee;
+    }
+    try {
+        Lot lot(options, dossier.chemin());
+        return lot.executer();
+    } catch (const std::exception& e) {
+        std::cerr << "tarvo-lot : " << cp1252_vers_utf8(e.what()) << '\n';
+        return sortie_empechee;
+    }
+}

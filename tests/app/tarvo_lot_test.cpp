@@ -1,0 +1,496 @@
+// The batch program run as a real process: its options, exit statuses, answer policy and
+// what it writes where.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/plateforme_lot.h"
+#include "app/questions_connues.h"
+#include "formats/cp1252.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace tarvo;
+
+namespace {
+
+struct Execution {
+    int statut = -1;
+    std::string sortie;   // standard output
+    std::string erreurs;  // standard error
+};
+
+// Runs tarvo-lot with the arguments, both outputs captured, no terminal.
+Execution lancer(const std::vector<std::string>& arguments) {
+    std::array<int, 2> sortie{}, erreurs{};
+    if (pipe(sortie.data()) != 0 || pipe(erreurs.data()) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, sortie[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, erreurs[1], 2);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    for (const int f : {sortie[0], sortie[1], erreurs[0], erreurs[1]})
+        posix_spawn_file_actions_addclose(&actions, f);
+    std::vector<std::string> args{TARVO_LOT};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int r = posix_spawn(&pid, TARVO_LOT, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(sortie[1]);
+    close(erreurs[1]);
+    Execution e;
+    if (r != 0) return e;
+    std::array<pollfd, 2> fds{{{sortie[0], POLLIN, 0}, {erreurs[0], POLLIN, 0}}};
+    std::array<std::string*, 2> textes{&e.sortie, &e.erreurs};
+    int ouverts = 2;
+    while (ouverts > 0 && poll(fds.data(), fds.size(), 60000) > 0) {
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            std::array<char, 4096> tampon{};
+            const ssize_t n = read(fds[i].fd, tampon.data(), tampon.size());
+            if (n > 0) {
+                textes[i]->append(tampon.data(), static_cast<std::size_t>(n));
+            } else {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --ouverts;
+            }
+        }
+    }
+    int statut = 0;
+    waitpid(pid, &statut, 0);
+    e.statut = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
+    return e;
+}
+
+std::string lire(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// A copy of the shipped example in a directory of its own, with descriptions made from
+// the example's by replacing some keys.
+class TarvoLot : public ::testing::Test {
+protected:
+    void SetUp() override {
+        racine_ = fs::temp_directory_path() /
+                  ("tarvo-lot-test-" + std::to_string(getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(racine_);
+        donnees_ = racine_ / "donnees";
+        // The output beside the data under EXPORT: the layout the program expects, so that
+        // no directory question comes before the one a test is about.
+        sortie_ = donnees_ / "EXPORT";
+        fs::create_directories(sortie_);
+        for (const auto& f : fs::directory_iterator(TARVO_EXEMPLES))
+            if (f.path().extension() == ".csv")
+                fs::copy_file(f.path(), donnees_ / f.path().filename());
+    }
+    void TearDown() override { fs::remove_all(racine_); }
+
+    // The example's description with the three directories of this test and the keys given.
+    std::string description(std::map<std::string, std::string> cles = {},
+                            const std::string& nom = "essai.dsc",
+                            const fs::path& modele = fs::path(TARVO_EXEMPLES) /
+                                                     "LeGue_horaire.dsc") {
+        cles.emplace("dossier_choisi", donnees_.string() + "/");
+        cles.emplace("dossier_choisi_sortie", sortie_.string() + "/");
+        cles.emplace("dossier_description", racine_.string() + "/");
+        std::istringstream exemple(lire(modele));
+        std::string texte, ligne;
+        while (std::getline(exemple, ligne)) {
+            const std::string cle = ligne.substr(0, ligne.find('='));
+            const auto it = cles.find(cle);
+            texte += (it == cles.end() ? ligne : cle + "= " + fr(it->second) + "\r") + "\n";
+        }
+        const fs::path p = racine_ / nom;
+        std::ofstream(p, std::ios::binary) << texte;
+        return p.string();
+    }
+
+    std::vector<fs::path> fichiers_sortie() const {
+        std::vector<fs::path> v;
+        for (const auto& f : fs::directory_iterator(sortie_)) v.push_back(f.path());
+        return v;
+    }
+
+    fs::path racine_, donnees_, sortie_;
+};
+
+bool contient(const std::string& texte, const std::string& morceau) {
+    return texte.find(morceau) != std::string::npos;
+}
+
+TEST(TarvoLotOptions, AideEtVersionSurLaSortieStandard) {
+    const Execution aide = lancer({"--help"});
+    EXPECT_EQ(aide.statut, 0);
+    EXPECT_TRUE(aide.erreurs.empty());
+    for (const char* option : {"--debut", "--fin", "--pas", "--unite", "--nombre", "--test-strict",
+                               "--decalage-jours", "--donnees", "--sortie", "--nom", "--oui",
+                               "--silencieux", "--version", "Utilisation", "Codes de sortie"})
+        EXPECT_TRUE(contient(aide.sortie, option)) << option;
+    const Execution version = lancer({"--version"});
+    EXPECT_EQ(version.statut, 0);
+    EXPECT_TRUE(version.sortie.starts_with("tarvo-lot ")) << version.sortie;
+}
+
+TEST(TarvoLotOptions, MauvaiseUtilisationSort2SansRienEcrire) {
+    const std::vector<std::vector<std::string>> cas = {
+        {},
+        {"a.dsc", "b.dsc"},
+        {"--inconnue", "a.dsc"},
+        {"--debut", "32/01/2024 00:00:00", "a.dsc"},
+        {"--debut", "2024-01-01", "a.dsc"},
+        {"--fin", "29/02/2023", "a.dsc"},
+        {"--pas", "24:00:00", "a.dsc"},
+        {"--pas", "1:00", "a.dsc"},
+        {"--pas", "00:00:00", "a.dsc"},
+        {"--unite", "semaine", "a.dsc"},
+        {"--nombre", "0", "a.dsc"},
+        {"--nombre", "401", "--unite", "jour", "a.dsc"},
+        {"--nombre", "deux", "a.dsc"},
+        {"--decalage-jours", "-1", "a.dsc"},
+    };
+    for (const auto& args : cas) {
+        const Execution e = lancer(args);
+        std::string vu;
+        for (const auto& a : args) vu += a + " ";
+        EXPECT_EQ(e.statut, 2) << vu;
+        EXPECT_TRUE(e.sortie.empty()) << vu;
+        EXPECT_TRUE(e.erreurs.starts_with("tarvo-lot : ")) << vu << e.erreurs;
+    }
+}
+
+TEST_F(TarvoLot, CeQuiEmpecheLeTraitementSort1) {
+    const std::string dsc = description();
+    struct Cas {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const fs::path fichier = racine_ / "pas-un-dossier";
+    std::ofstream(fichier) << "x";
+    const std::vector<Cas> cas = {
+        {{(racine_ / "absente.dsc").string()}, "fichier de description introuvable"},
+        {{"--donnees", (racine_ / "nulle-part").string(), dsc}, "répertoire des données"},
+        {{"--sortie", fichier.string(), dsc}, "répertoire de sortie"},
+        {{"--sortie", (racine_ / "nulle-part").string(), dsc}, "répertoire de sortie"},
+        {{"--donnees", racine_.string(), dsc}, "aucun fichier *.csv"},
+    };
+    for (const auto& c : cas) {
+        const Execution e = lancer(c.args);
+        EXPECT_EQ(e.statut, 1) << c.message;
+        EXPECT_TRUE(e.sortie.empty()) << c.message;
+        EXPECT_TRUE(contient(e.erreurs, c.message)) << e.erreurs;
+    }
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
+TEST_F(TarvoLot, UneDescriptionIllisibleSort1) {
+    const std::string dsc = description({{"RadioGroup_methode_ItemIndex", "moyenne"}});
+    const Execution e = lancer({dsc});
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_TRUE(contient(e.erreurs, "n'est pas une valeur entière correcte")) << e.erreurs;
+    EXPECT_TRUE(e.sortie.empty());
+}
+
+TEST_F(TarvoLot, ConvertitLExempleSansRienEcrireAilleurs) {
+    const std::string dsc = description();
+    const std::string avant = lire(dsc);
+    const fs::path programme = fs::path(TARVO_LOT).parent_path();
+    std::vector<fs::path> pres_du_programme;
+    for (const auto& f : fs::directory_iterator(programme)) pres_du_programme.push_back(f.path());
+
+    const Execution e = lancer({"--nom", "série", dsc});
+    // Nothing beside the program, and the description untouched, whatever the outcome.
+    EXPECT_EQ(lire(dsc), avant);
+    std::vector<fs::path> apres;
+    for (const auto& f : fs::directory_iterator(programme)) apres.push_back(f.path());
+    EXPECT_EQ(apres.size(), pres_du_programme.size());
+    EXPECT_FALSE(contient(e.erreurs, "\r")) << "no progress bar off a terminal";
+    ASSERT_EQ(e.statut, 0) << e.erreurs;
+    // Standard output: the full path of the result, and nothing else.
+    ASSERT_TRUE(e.sortie.ends_with("\n"));
+    const std::string chemin = e.sortie.substr(0, e.sortie.size() - 1);
+    EXPECT_EQ(chemin.find('\n'), std::string::npos);
+    EXPECT_TRUE(fs::path(chemin).is_absolute());
+    EXPECT_EQ(fs::path(chemin).parent_path(), sortie_);
+    EXPECT_TRUE(fs::path(chemin).filename().string().starts_with("série")) << chemin;
+    EXPECT_TRUE(fs::exists(chemin));
+    // A run on the same settings again proceeds over the first result.
+    const Execution encore = lancer({"--nom", "série", dsc});
+    EXPECT_EQ(encore.statut, 0) << encore.erreurs;
+}
+
+TEST_F(TarvoLot, LesConfirmationsDesReglagesSontAcceptees) {
+    const std::string dsc = description(
+        {{"CheckBox_decalage_actif.Checked", "true"}, {"TimePicker_decalage", "01:00:00"}});
+    const Execution e = lancer({"--decalage-jours", "2", dsc});
+    EXPECT_TRUE(contient(e.erreurs, "? Le décalage des dates de mesure n'est pas nul\n"))
+        << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, "?    + 2 j 01:00:00\n")) << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, "continuer ? \n> Oui\n")) << e.erreurs;
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+}
+
+TEST_F(TarvoLot, LesPropositionsDeChangerLesReglagesSontRefusees) {
+    struct Cas {
+        std::vector<std::string> args;
+        std::map<std::string, std::string> cles;
+        std::vector<std::string> attendus;  // question lines then answers, in order
+    };
+    const std::vector<Cas> cas = {
+        {{"--unite", "jour", "--debut", "01/06/2024 06:00:00"},
+         {},
+         {"le test sur les dates devrait être (inf strict)", "> Non\n", "--- PAR JOUR",
+          "> Continuer\n"}},
+        {{"--unite", "jour", "--test-strict", "--debut", "01/06/2024 06:00:00"},
+         {},
+         {"--- PAR JOUR", "> Continuer\n"}},
+        {{},
+         {{"CheckBox_cumul_corriger.Checked", "true"}},
+         {"Il faudrait choisir l'option <max des n  mesures OK >", "> Non\n"}},
+    };
+    for (const auto& c : cas) {
+        auto args = c.args;
+        args.push_back(description(c.cles));
+        const Execution e = lancer(args);
+        std::size_t depuis = 0;
+        for (const auto& attendu : c.attendus) {
+            const auto p = e.erreurs.find(attendu, depuis);
+            ASSERT_NE(p, std::string::npos) << attendu << "\n" << e.erreurs;
+            depuis = p + attendu.size();
+        }
+        // With the strict test already chosen, nothing proposes it.
+        if (std::find(c.args.begin(), c.args.end(), "--test-strict") != c.args.end()) {
+            EXPECT_FALSE(contient(e.erreurs, "devrait être (inf strict)")) << e.erreurs;
+        }
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_TRUE(e.sortie.empty() == (e.statut != 0));
+    }
+}
+
+TEST_F(TarvoLot, OuiRepondLePremierBoutonPartout) {
+    const std::string dsc = description();
+    const Execution e = lancer({"--oui", "--unite", "jour", "--debut", "01/06/2024 06:00:00", dsc});
+    EXPECT_TRUE(contient(e.erreurs, "corriger cette option (Oui / Non)\n> Oui\n")) << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, "-> 00:00:00\n> Corriger\n")) << e.erreurs;
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+
+    // Oui to "annuler pour modifier ?" is the user's own choice to stop.
+    const Execution cumul =
+        lancer({"--oui", description({{"CheckBox_cumul_corriger.Checked", "true"}})});
+    EXPECT_EQ(cumul.statut, 3) << cumul.erreurs;
+    EXPECT_TRUE(cumul.sortie.empty());
+}
+
+TEST_F(TarvoLot, LesDonneesQuiSemblentFaussesAnnulentLeTraitement) {
+    // The level column read as the date: the first date cannot be read.
+    const std::string dsc = description({{"Edit_num_col_datetime.text", "2"}});
+    for (const bool oui : {false, true}) {
+        const Execution e = oui ? lancer({"--oui", dsc}) : lancer({dsc});
+        EXPECT_EQ(e.statut, 3) << e.erreurs;
+        EXPECT_TRUE(e.sortie.empty());
+        EXPECT_TRUE(contient(e.erreurs, "? Problème de date : vérifier les paramètres"))
+            << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, "Ouvrir le fichier et annuler le traitement ?\n> Oui\n"))
+            << e.erreurs;
+    }
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
+TEST_F(TarvoLot, LesLignesDeProblemeDuSuiviVontSurLaSortieDErreur) {
+    // Line 10 of the first download: a level that is not a number.
+    const fs::path f = donnees_ / "LeGue_2024-06-01.csv";
+    std::string texte = lire(f);
+    std::size_t p = 0;
+    for (int i = 1; i < 10; ++i) p = texte.find('\n', p) + 1;
+    const std::size_t champ = texte.find(';', p) + 1;
+    texte.replace(champ, texte.find(';', champ) - champ, "abc");
+    std::ofstream(f, std::ios::binary) << texte;
+
+    const Execution e = lancer({"--silencieux", description()});
+    EXPECT_TRUE(contient(e.erreurs, "pb conversion <abc> ligne 10\n")) << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, "nb_pb conversion = 1\n")) << e.erreurs;
+    // The lines that only record what was done stay in the tracking file.
+    EXPECT_FALSE(contient(e.erreurs, "colonnes à extraire")) << e.erreurs;
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+}
+
+TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
+    const std::string dsc = description();
+    struct Cas {
+        std::vector<std::string> args;
+        bool strict;                         // the date test "(inf strict)" in the title line
+        std::vector<std::string> premieres;  // the dates of the first rows
+        std::size_t nb_lignes;               // rows after the title line
+    };
+    const std::vector<Cas> cas = {
+        {{"--debut", "05/06/2024 00:00:00", "--fin", "06/06/2024", "--pas", "06:00:00"},
+         false,
+         {"05/06/2024 00:00:00", "05/06/2024 06:00:00"},
+         5},
+        {{"--debut", "01/06/2024", "--fin", "14/06/2024", "--unite", "jour", "--test-strict"},
+         true,
+         {"01/06/2024 00:00:00", "02/06/2024 00:00:00"},
+         14},
+        {{"--debut", "01/06/2024", "--fin", "15/06/2024", "--unite", "jour", "--nombre", "7",
+          "--test-strict"},
+         true,
+         {"01/06/2024 00:00:00", "08/06/2024 00:00:00"},
+         3},
+    };
+    for (const auto& c : cas) {
+        auto args = c.args;
+        args.push_back(dsc);
+        const Execution e = lancer(args);
+        ASSERT_EQ(e.statut, 0) << e.erreurs;
+        std::istringstream resultat(lire(e.sortie.substr(0, e.sortie.size() - 1)));
+        std::vector<std::string> lignes;
+        for (std::string l; std::getline(resultat, l);) lignes.push_back(l);
+        ASSERT_EQ(lignes.size(), c.nb_lignes + 1) << c.args[1];
+        EXPECT_EQ(contient(lignes[0], "inf ou ="), !c.strict) << lignes[0];
+        for (std::size_t i = 0; i < c.premieres.size(); ++i)
+            EXPECT_TRUE(lignes[i + 1].starts_with(c.premieres[i] + ";")) << lignes[i + 1];
+    }
+}
+
+// A real logger export (Onset HOBO, US dates with AM/PM) with the description kept beside
+// this test: hourly means of the temperature, worked out by hand from the file:
+// (15:00, 16:00] holds 32.587, 35.850 and 37.976.
+TEST_F(TarvoLot, ConvertitUnVraiFichierHobo) {
+    for (const auto& f : fs::directory_iterator(donnees_))
+        if (f.path().extension() == ".csv") fs::remove(f.path());
+    fs::copy_file(
+        fs::path(TARVO_DONNEES_REELLES) / "onset-hobo" / "QU5_Mooring_15m_20392468_20210803.csv",
+        donnees_ / "QU5_Mooring_15m_20392468_20210803.csv");
+    const std::string dsc =
+        description({}, "hobo_qu5.dsc", fs::path(TARVO_TESTS_APP) / "hobo_qu5.dsc");
+    const Execution e = lancer({dsc});
+    ASSERT_EQ(e.statut, 0) << e.erreurs;
+    EXPECT_EQ(e.sortie, (sortie_ / "QU5_horaire.txt").string() + "\n");
+    std::istringstream resultat(lire(sortie_ / "QU5_horaire.txt"));
+    std::vector<std::string> lignes;
+    for (std::string l; std::getline(resultat, l);) lignes.push_back(l);
+    ASSERT_EQ(lignes.size(), 4U);
+    EXPECT_EQ(lignes[1], "16/06/2021 15:00:00\t35,471\t3\r");
+    EXPECT_TRUE(lignes[2].starts_with("16/06/2021 16:00:00\t28,16")) << lignes[2];
+    EXPECT_TRUE(fs::exists(sortie_ / "QU5_horaire.txt.TXT"));
+}
+
+// The shipped files are what the generator writes: whoever changes one changes the other.
+TEST_F(TarvoLot, LExempleLivreEstCeQueLeGenerateurEcrit) {
+    const fs::path ici = racine_ / "regenere";
+    const std::string commande = "python3 '" +
+                                 (fs::path(TARVO_EXEMPLES) / "generer_exemple.py").string() +
+                                 "' '" + ici.string() + "'";
+    ASSERT_EQ(std::system(commande.c_str()), 0);
+    std::size_t nb = 0;
+    for (const auto& f : fs::directory_iterator(ici)) {
+        EXPECT_EQ(lire(f.path()), lire(fs::path(TARVO_EXEMPLES) / f.path().filename())) << f.path();
+        ++nb;
+    }
+    EXPECT_EQ(nb, 4U);
+}
+
+TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
+    std::ostringstream erreurs;
+    DialogueLot d(erreurs, false, false);
+    EXPECT_EQ(d.question(fr("Remplacer les données ?\n\n"), TypeMessage::confirmation,
+                         Boutons::oui_non_annuler),
+              Reponse::annuler);
+    EXPECT_TRUE(d.abandon());
+    EXPECT_EQ(erreurs.str(),
+              "? Remplacer les données ?\n> Annuler\n"
+              "question imprévue : le traitement est abandonné\n");
+
+    std::ostringstream tout_oui;
+    DialogueLot oui(tout_oui, true, false);
+    EXPECT_EQ(
+        oui.question(fr("Remplacer les données ?"), TypeMessage::confirmation, Boutons::oui_non),
+        Reponse::oui);
+    EXPECT_EQ(oui.message_perso(fr("--- PAR MOIS ------------"), TypeMessage::avertissement,
+                                "Corriger", "Continuer", "Annuler"),
+              1);
+    EXPECT_FALSE(oui.abandon());
+    EXPECT_EQ(tout_oui.str(),
+              "? Remplacer les données ?\n> Oui\n? --- PAR MOIS ------------\n> Corriger\n");
+}
+
+TEST(DialogueLot, LesMessagesDInformationSeTaisentEnSilence) {
+    std::ostringstream erreurs;
+    DialogueLot d(erreurs, false, true);
+    d.message("fini", TypeMessage::information);
+    d.message(fr("répertoire absent"), TypeMessage::erreur);
+    EXPECT_EQ(erreurs.str(), "répertoire absent\n");
+    EXPECT_EQ(d.nb_erreurs(), 1);
+}
+
+TEST(ProgressionLot, EtapeFichierPourcentEtTempsRestant) {
+    std::ostringstream erreurs;
+    ProgressionLot p(erreurs, true, [] { return 4; });
+    p.afficher_progression("3- patienter ... fic-3  50%     ", Progression::chronometre_traitement);
+    const std::string ligne = erreurs.str();
+    EXPECT_TRUE(ligne.starts_with("\r3- traitement  fichier 3/4  [")) << ligne;
+    EXPECT_TRUE(contient(ligne, "]  62%  reste ")) << ligne;
+    p.effacer();
+    EXPECT_TRUE(erreurs.str().ends_with("\r\033[K"));
+
+    std::ostringstream rien;
+    ProgressionLot muette(rien, false, [] { return 4; });
+    muette.afficher_progression("3- patienter ... fic-1  10%     ",
+                                Progression::chronometre_traitement);
+    muette.effacer();
+    EXPECT_TRUE(rien.str().empty());
+}
+
+TEST(QuestionsConnues, ChaqueQuestionEstReconnueParSonTexte) {
+    struct Cas {
+        std::string texte;
+        int bouton;
+        bool abandon_si_oui;
+    };
+    const std::vector<Cas> cas = {
+        {"\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n   continuer ? ", 1,
+         false},
+        {"La dérive des dates de mesure n'est pas nulle\n\n   00:00:00 => 00:00:10", 1, false},
+        {"--- PAR MOIS ------------\n\n   les dates de début et de fin", 2, false},
+        {"--- PAR ANNEE ------------\n\n   les dates", 2, false},
+        {"a- la ligne n°3  ne semble pas correspondre à une suite d'intitulés de colonnes...\n\n"
+         "1;2;3\n\n proposition => choisir l'option sans intitulé de colonnes\n\n",
+         2, false},
+        {"la ligne n°2 semble correspondre à des intitulés de colonnes..", 2, true},
+        {"Problème de date : vérifier le n° de la colonne Date \n\n Annuler ce traitement ?", 1,
+         true},
+        {"Problème d'indice des colonnes à extraire : \n\n Annuler ce traitement ?\n\nabc", 1,
+         true},
+        {"/d\n\n Le fichier  A.txt\n\n   existe déjà\n\n => écraser ?", 1, false},
+    };
+    for (const auto& c : cas) {
+        const QuestionConnue* q = question_connue(fr(c.texte));
+        ASSERT_NE(q, nullptr) << c.texte;
+        EXPECT_EQ(q->bouton, c.bouton) << c.texte;
+        EXPECT_EQ((q->abandons & 2U) != 0, c.abandon_si_oui) << c.texte;
+    }
+    EXPECT_EQ(question_connue(fr("Une question que personne n'a prévue ?")), nullptr);
+}
+
+}  // namespace
