@@ -456,8 +456,14 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
                     TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
                 return FinExtraction::abandonnee;
             const std::size_t c = t_.indice(k, i);
-            t_.na[c] = f.na ? 1 : 0;
-            if (!f.na) accumuler(t_, k, i, f.valeur, methode_);
+            // A step is NA in a column only when none of its lines gave a value there:
+            // letting the last line decide would write NA over valid measurements.
+            if (!f.na) {
+                t_.na[c] = 0;
+                accumuler(t_, k, i, f.valeur, methode_);
+            } else if (t_.nb_ok[c] == 0) {
+                t_.na[c] = 1;
+            }
         }
         t_.nb_lignes_etape(k) += 1;
     }
