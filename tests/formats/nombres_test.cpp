@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+
 namespace tarvo {
 namespace {
 
@@ -22,6 +26,29 @@ TEST(Nombres, LireReel) {
         {"2E-2", 0.02}, {"", 0},
     };
     for (const auto& [texte, attendu] : cas) EXPECT_DOUBLE_EQ(lire_reel(texte), attendu) << texte;
+}
+
+// Every plain decimal text reads to the double the standard conversion gives.
+TEST(Nombres, LectureExacteCommeLaConversionStandard) {
+    std::mt19937_64 alea(2024);
+    for (int essai = 0; essai < 200000; ++essai) {
+        std::string t = alea() % 4 == 0 ? "-" : "";
+        const int chiffres = 1 + static_cast<int>(alea() % 17);
+        const int point = static_cast<int>(alea() % static_cast<unsigned>(chiffres + 1));
+        for (int i = 0; i < chiffres; ++i) {
+            if (i == point) t += alea() % 2 ? "," : ".";
+            t += static_cast<char>('0' + alea() % 10);
+        }
+        std::string reference = t;
+        for (char& c : reference)
+            if (c == ',') c = '.';
+        double attendu = 0;
+        std::from_chars(reference.data(), reference.data() + reference.size(), attendu);
+        const auto lu = lire_nombre(t);
+        ASSERT_TRUE(lu) << t;
+        ASSERT_EQ(*lu, attendu) << t;
+        ASSERT_EQ(std::signbit(*lu), std::signbit(attendu)) << t;
+    }
 }
 
 TEST(Nombres, Entiers) {
