@@ -640,13 +640,15 @@ ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& r, std::s
     if (!r.min && !r.max && !champ.empty() && champ.front() != '<' && champ.front() != ' ' &&
         !equivalent_na(champ, r)) {
         if (const auto v = lire_nombre(champ)) {
-            const bool virgule = champ.find(',') != std::string_view::npos;
-            if (virgule) {
-                travail.assign(champ);
-                for (char& ch : travail)
-                    if (ch == ',') ch = '.';
-            }
-            if (!virgule || !equivalent_na(travail, r)) {
+            // "-99999,0" is the NA code "-99999.0" once its comma is read as a point.
+            const auto egal_lu_avec_point = [&](const std::string& e) {
+                if (e.size() != champ.size()) return false;
+                for (std::size_t i = 0; i < e.size(); ++i)
+                    if (e[i] != (champ[i] == ',' ? '.' : champ[i])) return false;
+                return true;
+            };
+            if (champ.find(',') == std::string_view::npos ||
+                std::none_of(r.equivalences.begin(), r.equivalences.end(), egal_lu_avec_point)) {
                 f.na = false;
                 f.valeur = *v;
                 return f;

@@ -52,13 +52,15 @@ std::uint32_t drapeaux32(std::string_view t, std::size_t i, char c) {
 }  // namespace
 
 std::string_view rogner_gauche(std::string_view t) {
-    const auto debut = t.find_first_not_of(' ');
-    return debut == std::string_view::npos ? std::string_view{} : t.substr(debut);
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    return t.substr(i);
 }
 
 std::string_view rogner_droite(std::string_view t) {
-    const auto fin = t.find_last_not_of(' ');
-    return fin == std::string_view::npos ? std::string_view{} : t.substr(0, fin + 1);
+    std::size_t n = t.size();
+    while (n > 0 && t[n - 1] == ' ') --n;
+    return t.substr(0, n);
 }
 
 std::string_view rogner(std::string_view t) { return rogner_droite(rogner_gauche(t)); }
