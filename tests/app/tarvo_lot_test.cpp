@@ -396,6 +396,43 @@ TEST_F(TarvoLot, ConvertitUnVraiFichierHobo) {
     EXPECT_TRUE(fs::exists(sortie_ / "QU5_horaire.txt.TXT"));
 }
 
+// Two more real exports, each with the description kept beside this test; the expected
+// values are read by eye in the files. Keller: tab-separated, day-first dates without
+// leading zeros, one reading every six hours. Solinst: date and time in two columns,
+// hourly means of four quarter-hour levels.
+TEST_F(TarvoLot, ConvertitDAutresVraisFichiers) {
+    struct Cas {
+        std::string dossier, fichier, description, resultat;
+        std::vector<std::string> lignes;
+    };
+    const std::vector<Cas> cas = {
+        {"keller-logger", "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt",
+         "keller_rollegem.dsc", "ROLLEGEM_6h.txt",
+         {"07/06/2010 18:00:00\t3,246\t1\r", "08/06/2010 00:00:00\t3,243\t1\r",
+          "08/06/2010 06:00:00\t3,240\t1\r", "08/06/2010 12:00:00\t3,230\t1\r"}},
+        // (19:00, 20:00]: 691.6322, 691.6058, 691.3594, 691.3843 → 691.495425;
+        // (20:00, 21:00]: 691.4439, 691.6416, 691.5913, 691.6797 → 691.589125.
+        {"solinst-levelogger", "solinst_level_testfile.csv", "solinst_level.dsc",
+         "solinst_horaire.txt",
+         {"23/11/2016 20:00:00\t691,495\t4\r", "23/11/2016 21:00:00\t691,589\t4\r"}},
+    };
+    for (const Cas& c : cas) {
+        for (const auto& f : fs::directory_iterator(donnees_))
+            if (f.is_regular_file()) fs::remove(f.path());
+        fs::copy_file(fs::path(TARVO_DONNEES_REELLES) / c.dossier / c.fichier, donnees_ / c.fichier);
+        const std::string dsc =
+            description({}, c.description, fs::path(TARVO_TESTS_APP) / c.description);
+        const Execution e = lancer({dsc});
+        ASSERT_EQ(e.statut, 0) << c.fichier << "\n" << e.erreurs;
+        EXPECT_EQ(e.sortie, (sortie_ / c.resultat).string() + "\n");
+        std::istringstream resultat(lire(sortie_ / c.resultat));
+        std::vector<std::string> lignes;
+        for (std::string l; std::getline(resultat, l);) lignes.push_back(l);
+        ASSERT_EQ(lignes.size(), c.lignes.size() + 1) << c.fichier;
+        EXPECT_EQ(std::vector<std::string>(lignes.begin() + 1, lignes.end()), c.lignes);
+    }
+}
+
 // The shipped files are what the generator writes: whoever changes one changes the other.
 TEST_F(TarvoLot, LExempleLivreEstCeQueLeGenerateurEcrit) {
     const fs::path ici = racine_ / "regenere";
