@@ -497,7 +497,32 @@ FinTraitement Session::traiter() {
     return fin;
 }
 
+void Session::sauver() {
+    if (table.nb_lignes() <= 1) {
+        dialogue_.message(fr(" pas de données à enregistrer..."), TypeMessage::information);
+        return;
+    }
+    const ResultatEnregistrement r = enregistrer_resultats();
+    if (r.reussi())
+        dialogue_.message(fr(" Données extraites enregistrées dans \n") + r.chemin,
+                          TypeMessage::information);
+}
+
 ResultatEnregistrement Session::enregistrer_resultats() {
+    if (!traitement_en_cours) {
+        // No run waiting to be saved: only the description is.
+        if (Label_description_bd.starts_with("Temporaire") &&
+            dialogue_.question(" Le fichier  " + Label_description_bd + " est temporaire" +
+                                   "\n\n" + fr(" L'enregistrer avec un nom finalisé ?"),
+                               TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
+            enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
+                                                                 : std::nullopt);
+        lire_ecrire_description(fr("écrire"));
+        ResultatEnregistrement r;
+        r.etat = EtatEnregistrement::enregistre;
+        r.chemin = fichier_resultat;
+        return r;
+    }
     // The station of the last file read, as the summary names it.
     bool marques = false;
     for (int i = 1; i < table.nb_lignes(); ++i) marques = marques || table.marquee(i);

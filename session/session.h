@@ -82,6 +82,10 @@ public:
     ResultatEnregistrement enregistrer_resultats();
     // The save dialog, when the user refuses to overwrite; unset means cancelled.
     ChoixFichierSortie choisir_fichier_sortie;
+    // "sauver ->": outside a run it saves the description, then names the last result.
+    void sauver();
+    // The description's save dialog, for a temporary description given a final name.
+    std::function<std::optional<std::string>()> choisir_nom_description;
     // The stop button: asks, then sets the stop request that the run sees.
     void demander_arret();
     // The end-of-run shutdown: five minutes in which any key cancels it, then the power-off

@@ -360,6 +360,15 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     EXPECT_TRUE(lignes[2].starts_with("16/06/2021 16:00:00\t28,16")) << lignes[2];
     EXPECT_TRUE(lignes[2].ends_with("\t6")) << lignes[2];
     EXPECT_TRUE(lire_fichier(s->fichier_resultat + ".TXT"));
+    // "sauver ->" after the run: the description is saved, the result is not written again.
+    const std::string resultat_ecrit = *resultat;
+    s->description.Edit_nb_decimale = "5";
+    s->f_modif = true;
+    s->sauver();
+    EXPECT_EQ(dialogue.vus.back().texte, fr(" Données extraites enregistrées dans \n") + s->fichier_resultat);
+    EXPECT_EQ(lire_fichier(s->fichier_resultat), resultat_ecrit);
+    EXPECT_NE(lire_fichier(descriptions + "hobo.dsc")->find("Edit_nb_decimale.text= 5\r\n"),
+              std::string::npos);
     const auto& l = s->journal.lignes();
     EXPECT_NE(std::find(l.begin(), l.end(), "       --> TRAITEMENT du seul fichier"), l.end());
 }
