@@ -180,6 +180,8 @@ class Cas:
         self.reel = k.pop("reel", None)  # path below donnees-reelles
         self.lire_date = k.pop("lire_date")  # fields -> datetime text or None
         self.suivi = k.pop("suivi", [])
+        # Whether the expected tracking lines hold the per-column usable counts.
+        self.bilan = k.pop("bilan", False)
         assert not k, k
 
     def reglage(self, nom):
@@ -289,7 +291,11 @@ def calculer(c):
                     x = ""
                 x = seuils(x, mini, maxi)
                 mauvais = x == "" or x in na_liste or nb_numeriques(x) == 0
-                na[k][i] = int(mauvais)
+                # A step is NA in a column only when none of its lines gave a value there.
+                if not mauvais:
+                    na[k][i] = 0
+                elif nbok[k][i] == 0:
+                    na[k][i] = 1
                 if not mauvais:
                     v = lire_reel(x.replace("<", " "))
                     if methode == 1:
@@ -458,14 +464,17 @@ def calculer(c):
                   "   %s %d j %s" % ("-" if r("RadioButton_decalage_negatif") == "true" else "+",
                                      p["decalage_jours"], r("TimePicker_decalage"))]
     suivi.append(" ========== nombre de résultats - nombre de VIDES(= na)")
-    for i in range(K):
-        suivi.append("%d - %d = %d  <- %s" % (N, vides[i], N - vides[i], titres[i + 1]))
-    s = ""
-    if mini:
-        s += "  (NA si sup ou = à Min=" + mini + ")  "
-    if maxi:
-        s += "  (NA si inf ou = à Max=" + maxi + ")  "
-    suivi.append("      NOMBRE de VALEURS utilisables = %s%s   issues de *" % (groupes(sum(N - v for v in vides)), s))
+    if c.bilan:
+        for i in range(K):
+            # Counted over the written rows: the leading grid row is never a value.
+            suivi.append("%d - %d = %d  <- %s" % (N - 1, vides[i], N - 1 - vides[i], titres[i + 1]))
+        s = ""
+        if mini:
+            s += "  (NA si sup ou = à Min=" + mini + ")  "
+        if maxi:
+            s += "  (NA si inf ou = à Max=" + maxi + ")  "
+        suivi.append("      NOMBRE de VALEURS utilisables = %s%s   issues de *"
+                     % (groupes(sum(N - 1 - v for v in vides)), s))
     if sum(vides) < 1:
         suivi.append('      aucune valeur NA ou vides détectée dans l"ensemble du tableau')
     else:
@@ -566,8 +575,8 @@ CAS_LISTE = [
     # Maximum by day: a first NA line does not make the maximum 0; negative values.
     Cas("m2_max_jour", grille=dict(debut=h("00:00:00"), fin="04/03/2023 00:00:00", unite=1, test=1),
         dsc={"RadioGroup_methode_ItemIndex": "2"}, lire_date=UNE_COL,
-        fichiers={"a.csv": ["Date;A;B", "28/02/2023 12:00:00;50;50", h("06:00:00;NA;1"),
-                            h("12:00:00;5;2"), h("18:00:00;7;NA"), "02/03/2023 01:00:00;-5;-7",
+        fichiers={"a.csv": ["Date;A;B", "28/02/2023 12:00:00;50;50", h("06:00:00;NA;NA"),
+                            h("12:00:00;5;-3"), h("18:00:00;7;-2"), "02/03/2023 01:00:00;-5;-7",
                             "02/03/2023 02:00:00;-2;-9", "04/03/2023 10:00:00;1;1"]}),
     # Minimum by month under "(inf ou =)": the grid asks for "(inf strict)", refused.
     Cas("m3_min_mois", grille=dict(debut="01/01/2023 00:00:00", fin="01/04/2023 00:00:00", unite=2,
@@ -617,10 +626,14 @@ CAS_LISTE = [
         dsc={"Edit_min_na": "0", "Edit_max_na": "100", "Edit_equiv_na": "NA;9999;ERR; x ",
              "Edit_NA": "V", "Edit_nb_decimale": "1"},
         lire_date=UNE_COL,
-        fichiers={"a.csv": ["Date;A", h("00:10:00;20"), h("00:20:00;150"), h("01:10:00;150"),
+        fichiers={"a.csv": ["Date;A", h("00:20:00;150"), h("01:10:00;150"),
                             h("01:20:00;20"), h("02:10:00;<3"), h("03:10:00;3<"),
                             h("04:10:00;-5"), h("04:20:00;8"), h("05:10:00;ERR"),
                             h("06:10:00;9999"), h("07:10:00;x"), h("07:20:00;0")]}),
+    # The usable-value counts of the tracking file, with both threshold notes.
+    Cas("bilan_na_seuils", grille=dict(debut=h("01:00:00"), fin=h("03:00:00")),
+        dsc={"Edit_min_na": "-10", "Edit_max_na": "50"}, lire_date=UNE_COL, bilan=True,
+        fichiers={"a.csv": ["Date;A;B", h("00:30:00;1;60"), h("01:30:00;-20;2"), h("02:30:00;3;4")]}),
     # Forced growth of counters: drops carry the total forward; an empty and an NA step.
     Cas("croissance_forcee", grille=dict(debut=h("01:00:00"), fin=h("07:00:00")),
         dsc={"CheckBox_cumul_corriger": "true", "RadioGroup_methode_ItemIndex": "2"},
@@ -632,7 +645,7 @@ CAS_LISTE = [
     Cas("lacunes", grille=dict(debut=h("01:00:00"), fin=h("10:00:00")),
         dsc={"CheckBox_post_traitement": "true", "Edit_nmax_lacune": "2"}, lire_date=UNE_COL,
         fichiers={"a.csv": ["Date;A;B", h("00:30:00;NA;1"), h("01:30:00;5;2"), h("02:30:00;NA;NA"),
-                            h("04:30:00;11;6"), h("08:30:00;NA;NA"), h("09:30:00;20;10"),
+                            h("04:30:00;11;6"), h("08:30:00;NA;NA"),
                             h("10:00:00;NA;12")]}),
     # Delta Y: rows 1 and 2 become 0, an NA step keeps its mark and its value.
     Cas("delta_y", grille=dict(debut=h("01:00:00"), fin=h("05:00:00")),

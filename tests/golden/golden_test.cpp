@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "formats/cp1252.h"
-#include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
@@ -26,7 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // Cases that show a known fault of the program, with the fault; the expectation stays.
-const std::map<std::string, std::string> cas_en_defaut = {};
 
 std::string lire_brut(const fs::path& chemin) {
     std::ifstream f(chemin, std::ios::binary);
@@ -80,14 +79,16 @@ class Golden : public testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, ConversionComplete) {
     const std::string nom = GetParam();
-    if (const auto d = cas_en_defaut.find(nom); d != cas_en_defaut.end()) GTEST_SKIP() << d->second;
     const fs::path cas = fs::path(TARVO_CAS_GOLDEN) / nom;
     const auto p = lire_parametres(cas / "parametres.txt");
 
-    // A fresh copy, so that the run writes nothing into the source tree.
-    const fs::path racine = fs::temp_directory_path() / ("tarvo_golden_" + nom);
+    // A fresh copy, so that the run writes nothing into the source tree; the random part
+    // keeps two build trees testing at once apart.
+    const fs::path racine = fs::temp_directory_path() /
+                            ("tarvo_golden_" + nom + "_" + std::to_string(std::random_device{}()));
     fs::remove_all(racine);
-    for (const char* d : {"donnees", "sortie", "descriptions", "programme"})
+    // The layout a user keeps (output = data + "EXPORT/"), so that loading asks nothing.
+    for (const char* d : {"donnees/EXPORT", "descriptions", "programme"})
         fs::create_directories(racine / d);
     const std::string base = utf8_vers_cp1252(racine.string()) + "/";
     for (const auto& e : fs::directory_iterator(cas)) {
@@ -102,7 +103,7 @@ TEST_P(Golden, ConversionComplete) {
     }
     std::string dsc = lire_brut(cas / "description.dsc");
     remplacer(dsc, "@DONNEES@", base + "donnees/");
-    remplacer(dsc, "@SORTIE@", base + "sortie/");
+    remplacer(dsc, "@SORTIE@", base + "donnees/EXPORT/");
     remplacer(dsc, "@DESCRIPTIONS@", base + "descriptions/");
     ecrire_brut(racine / "descriptions" / "description.dsc", dsc);
 
@@ -134,10 +135,12 @@ TEST_P(Golden, ConversionComplete) {
     const std::string attendu = lire_brut(cas / "attendu.txt");
     const auto obtenu = lire_fichier(s.fichier_resultat);
     ASSERT_TRUE(obtenu);
+    const fs::path actuel = fs::path(TARVO_GOLDEN_SORTIE) / (nom + ".actual");
+    const fs::path copie = fs::path(TARVO_GOLDEN_SORTIE) / (nom + ".attendu");
+    fs::remove(actuel);
+    fs::remove(copie);
     if (*obtenu != attendu) {
         // Kept in the build tree for a look, with a diff in the test output.
-        const fs::path actuel = fs::path(TARVO_GOLDEN_SORTIE) / (nom + ".actual");
-        const fs::path copie = fs::path(TARVO_GOLDEN_SORTIE) / (nom + ".attendu");
         ecrire_brut(actuel, *obtenu);
         ecrire_brut(copie, attendu);
         const std::string commande = "diff -u '" + copie.string() + "' '" + actuel.string() + "'";
@@ -153,12 +156,13 @@ TEST_P(Golden, ConversionComplete) {
     for (const std::string& voulue : lignes_crlf(lire_brut(cas / "suivi_attendu.txt"))) {
         const bool prefixe = !voulue.empty() && voulue.back() == '*';
         const std::string debut = prefixe ? voulue.substr(0, voulue.size() - 1) : voulue;
-        while (i < lignes.size() &&
-               !(prefixe ? lignes[i].starts_with(debut) : lignes[i] == voulue))
+        while (i < lignes.size() && !(prefixe ? lignes[i].starts_with(debut) : lignes[i] == voulue))
             ++i;
         if (i == lignes.size()) {
+            const fs::path actuel = fs::path(TARVO_GOLDEN_SORTIE) / (nom + ".suivi.actual");
+            ecrire_brut(actuel, *suivi);
             ADD_FAILURE() << nom << ": tracking line missing or out of order: <"
-                          << cp1252_vers_utf8(voulue) << ">";
+                          << cp1252_vers_utf8(voulue) << ">, see " << actuel;
             break;
         }
         ++i;
@@ -167,7 +171,9 @@ TEST_P(Golden, ConversionComplete) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cas, Golden, testing::ValuesIn(noms_des_cas()),
-                         [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             return info.param;
+                         });
 
 }  // namespace
 }  // namespace tarvo
