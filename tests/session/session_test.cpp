@@ -39,6 +39,27 @@ protected:
         ecrire_fichier_atomique(descriptions + nom, ecrire_description_texte(d));
         return descriptions + nom;
     }
+    // The HOBO export of the real-data folder in the data directory, and the settings
+    // that read it (US dates with AM/PM, "," separator, titles on line 2).
+    std::string copier_hobo() {
+        const std::string fichier = "QU5_Mooring_15m_20392468_20210803.csv";
+        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/onset-hobo/" + fichier,
+                                   chemin_natif(donnees + fichier));
+        return fichier;
+    }
+    Description description_hobo() const {
+        Description d = description_par_defaut({programme, 0});
+        d.dossier_choisi = donnees;
+        d.dossier_description = descriptions;
+        d.dossier_choisi_sortie = sortie;
+        d.Edit_masque = "*.csv";
+        d.RadioGroup_separateur_colonne_ItemIndex = 3;
+        d.Edit_num_ligne_intitule_col = "2";
+        d.Edit_num_ligne_donnee = "3";
+        d.Edit_num_col_datetime = "2";
+        d.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
+        return d;
+    }
     DialogueScripte dialogue;
     ProgressionScriptee progression;
     LanceurEnregistreur lanceur;
@@ -186,20 +207,8 @@ namespace {
 // Stages 1 and 2 on a real logger export, as a user drives them: choose the description,
 // list, build the grid.
 TEST_F(SessionTest, ListerPuisCreerLaGrilleSurUnFichierHobo) {
-    const std::string fichier = "QU5_Mooring_15m_20392468_20210803.csv";
-    std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/onset-hobo/" + fichier,
-                               chemin_natif(donnees + fichier));
-    Description d = description_par_defaut({programme, 0});
-    d.dossier_choisi = donnees;
-    d.dossier_description = descriptions;
-    d.dossier_choisi_sortie = sortie;
-    d.Edit_masque = "*.csv";
-    d.RadioGroup_separateur_colonne_ItemIndex = 3;
-    d.Edit_num_ligne_intitule_col = "2";
-    d.Edit_num_ligne_donnee = "3";
-    d.Edit_num_col_datetime = "2";
-    d.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
-    ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(d));
+    const std::string fichier = copier_hobo();
+    ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(description_hobo()));
 
     auto s = nouvelle_session();
     s->creation();
@@ -313,19 +322,8 @@ TEST_F(SessionTest, TraiterSansFichiersListes) {
 // Stage 3 on the HOBO export, hourly means of the temperature column worked out by hand
 // from the file: (14:00, 15:00] holds 32.587, 35.850 and 37.976.
 TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
-    const std::string fichier = "QU5_Mooring_15m_20392468_20210803.csv";
-    std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/onset-hobo/" + fichier,
-                               chemin_natif(donnees + fichier));
-    Description d = description_par_defaut({programme, 0});
-    d.dossier_choisi = donnees;
-    d.dossier_description = descriptions;
-    d.dossier_choisi_sortie = sortie;
-    d.Edit_masque = "*.csv";
-    d.RadioGroup_separateur_colonne_ItemIndex = 3;
-    d.Edit_num_ligne_intitule_col = "2";
-    d.Edit_num_ligne_donnee = "3";
-    d.Edit_num_col_datetime = "2";
-    d.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
+    copier_hobo();
+    Description d = description_hobo();
     d.CheckBox_col_cochee = true;
     d.Edit_col_cochee = "3";
     d.CheckBox_decalage_actif = true;  // active but zero: nothing to confirm
