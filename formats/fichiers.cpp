@@ -28,6 +28,11 @@ std::string dossier_de_fichier(std::string_view chemin) {
                                            : std::string(chemin.substr(0, barre + 1));
 }
 
+bool existe(std::string_view chemin) {
+    std::error_code ignore;
+    return !chemin.empty() && fs::exists(chemin_natif(chemin), ignore);
+}
+
 std::optional<std::string> lire_fichier(std::string_view chemin) {
     std::ifstream f(chemin_natif(chemin), std::ios::binary);
     if (!f) return std::nullopt;

@@ -25,6 +25,9 @@ std::filesystem::path chemin_natif(std::string_view chemin);
 std::string nom_de_fichier(std::string_view chemin);
 std::string dossier_de_fichier(std::string_view chemin);
 
+// Whether anything (file or directory) stands at that path; never throws.
+bool existe(std::string_view chemin);
+
 // The whole file; nothing when it cannot be read.
 std::optional<std::string> lire_fichier(std::string_view chemin);
 

@@ -16,11 +16,6 @@ namespace tarvo {
 
 namespace {
 
-bool existe(std::string_view chemin) {
-    std::error_code ignore;
-    return std::filesystem::exists(chemin_natif(chemin), ignore);
-}
-
 // Removes the first occurrence of the marker; false when there is none.
 bool retirer_marqueur(std::string& nom, std::string_view marqueur) {
     const auto p = nom.find(marqueur);

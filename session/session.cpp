@@ -27,11 +27,6 @@ namespace tarvo {
 
 namespace {
 
-bool existe(std::string_view chemin) {
-    std::error_code erreur;
-    return !chemin.empty() && std::filesystem::exists(chemin_natif(chemin), erreur);
-}
-
 // A command that meets an input/output failure shows it and leaves the session as it was
 // at that point, instead of ending the program.
 template <class Commande>
