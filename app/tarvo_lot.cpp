@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
+#include <csignal>
+#include <array>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -193,6 +196,15 @@ private:
 
 }  // namespace
 
+// The work directory's path for the interruption handler, which may only call
+// async-signal-safe functions: an empty directory is removed with rmdir.
+std::array<char, 4096> dossier_a_retirer{};
+
+extern "C" void interrompre(int signal) {
+    if (dossier_a_retirer[0] != '\0') rmdir(dossier_a_retirer.data());
+    _exit(128 + signal);
+}
+
 int main(int argc, char** argv) {
     const auto lues = lire_options(argc, argv, std::cout, std::cerr);
     if (const int* code = std::get_if<int>(&lues)) return *code;
@@ -202,6 +214,11 @@ int main(int argc, char** argv) {
     if (dossier.chemin().empty()) {
         std::cerr << "tarvo-lot : impossible de créer un répertoire de travail temporaire\n";
         return sortie_empechee;
+    }
+    if (dossier.chemin().size() < dossier_a_retirer.size()) {
+        std::copy(dossier.chemin().begin(), dossier.chemin().end(), dossier_a_retirer.begin());
+        std::signal(SIGINT, interrompre);
+        std::signal(SIGTERM, interrompre);
     }
     try {
         Lot lot(options, dossier.chemin());
