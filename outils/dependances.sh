@@ -2,7 +2,8 @@
 # Idempotent: apt-get runs only when something must be installed.
 
 tarvo_paquets=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
-               libbenchmark-dev libcli11-dev python3)
+               libbenchmark-dev libcli11-dev python3 libzip-dev libexpat1-dev libfreexl-dev
+               pkg-config)
 
 tarvo_installer_dependances() {
     local manquants=() p
