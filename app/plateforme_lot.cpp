@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "app/questions_connues.h"
 #include "formats/cp1252.h"
@@ -50,6 +51,53 @@ int pourcent_de(std::string_view texte) {
 }
 
 }  // namespace
+
+bool est_utf8_non_ascii(std::string_view octets) {
+    bool non_ascii = false;
+    for (std::size_t i = 0; i < octets.size();) {
+        const auto c = static_cast<unsigned char>(octets[i]);
+        // Lengths by lead byte; overlong forms, surrogates and values above U+10FFFF refused.
+        std::size_t n = 0;
+        unsigned min = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+            min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + n >= octets.size()) return false;
+        unsigned v = c & (0x3Fu >> n);
+        for (std::size_t k = 1; k <= n; ++k) {
+            const auto s = static_cast<unsigned char>(octets[i + k]);
+            if ((s & 0xC0) != 0x80) return false;
+            v = (v << 6) | (s & 0x3Fu);
+        }
+        if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return false;
+        non_ascii = true;
+        i += n + 1;
+    }
+    return non_ascii;
+}
+
+std::string PressePapierEntree::lire_texte() {
+    if (terminal_) return {};
+    if (!texte_) {
+        std::string octets{std::istreambuf_iterator<char>(entree_),
+                           std::istreambuf_iterator<char>()};
+        texte_ = est_utf8_non_ascii(octets) ? utf8_vers_cp1252(octets) : std::move(octets);
+    }
+    return *texte_;
+}
 
 std::string duree_hms(double secondes) {
     const long long s = std::max(0LL, std::llround(secondes));

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -12,6 +14,7 @@
 
 #include "plateforme/dialogue.h"
 #include "plateforme/lanceur.h"
+#include "plateforme/presse_papier.h"
 #include "plateforme/progression.h"
 #include "plateforme/sortie_audio.h"
 
@@ -77,6 +80,28 @@ public:
     bool ouvrir_document(std::string_view) override { return false; }
     bool eteindre_machine(std::string_view) override { return false; }
 };
+
+// The clipboard of a batch run is its standard input, read once, whole and in binary, the
+// first time it is asked for; a terminal is never read (nothing was piped in), and the text
+// is then empty. Text that is valid UTF-8 and not plain ASCII is converted to Windows-1252
+// ("?" for what it cannot hold), as a modern terminal or web page gives it; any other bytes
+// are taken as Windows-1252 already, as a logger file or an old spreadsheet gives them.
+class PressePapierEntree final : public PressePapier {
+public:
+    explicit PressePapierEntree(std::istream& entree, bool terminal)
+        : entree_(entree), terminal_(terminal) {}
+    std::string lire_texte() override;
+    void ecrire_texte(std::string_view) override {}
+    bool terminal() const { return terminal_; }
+
+private:
+    std::istream& entree_;
+    bool terminal_;
+    std::optional<std::string> texte_;
+};
+
+// Whether the bytes are well-formed UTF-8 holding at least one non-ASCII character.
+bool est_utf8_non_ascii(std::string_view octets);
 
 // A batch run ends in silence.
 class SortieAudioLot final : public SortieAudio {

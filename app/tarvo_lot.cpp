@@ -94,7 +94,9 @@ public:
           dialogue_(std::cerr, o.oui, o.silencieux),
           progression_(std::cerr, !o.silencieux && isatty(STDERR_FILENO) == 1,
                        [this] { return session_.table.nb_fichiers(); }),
-          session_(dialogue_, progression_, lanceur_, utf8_vers_cp1252(dossier_programme)) {
+          presse_papier_(std::cin, isatty(STDIN_FILENO) == 1),
+          session_(dialogue_, progression_, lanceur_, presse_papier_,
+                   utf8_vers_cp1252(dossier_programme)) {
         dialogue_.avant_ecriture = [this] { progression_.effacer(); };
         session_.lecture_seule = true;
     }
@@ -144,14 +146,31 @@ private:
         if (!dossier_accessible(d.dossier_choisi_sortie, true))
             return empeche("le répertoire de sortie n'existe pas ou n'accepte pas d'écriture : " +
                            cp1252_vers_utf8(d.dossier_choisi_sortie) + " (option --sortie)");
-        session_.source = {};
-        session_.source.mode = mode_depuis_masque(d.Edit_masque);
-        if (session_.source.mode != ModeEntree::fichiers)
-            return empeche("une description de classeur ou de presse-papier (masque " +
-                           cp1252_vers_utf8(d.Edit_masque) + ") ne se traite pas par lots");
-        const auto compte = compter_fichiers(d);
-        session_.inventaire.affichage.Label54 = std::to_string(compte.nb);
-        session_.inventaire.affichage.Label_nom_de_fichier = compte.premier;
+        // A workbook is converted by the listing; a clipboard description reads its text
+        // from standard input, which the description read has already taken.
+        switch (session_.source.mode) {
+            case ModeEntree::presse_papier:
+                if (presse_papier_.terminal())
+                    return empeche(
+                        "une description de presse-papier (masque ppp) lit les données "
+                        "sur l'entrée standard : tarvo-lot " +
+                        o_.description + " < donnees.txt");
+                if (presse_papier_.lire_texte().empty())
+                    return empeche("l'entrée standard est vide : aucune donnée à convertir");
+                break;
+            case ModeEntree::classeur:
+                if (rogner(d.Label_nom_fic_excel).empty())
+                    return empeche("la description de classeur (masque " +
+                                   cp1252_vers_utf8(d.Edit_masque) +
+                                   ") ne nomme pas de fichier classeur (Label_nom_fic_excel)");
+                break;
+            case ModeEntree::fichiers: {
+                const auto compte = compter_fichiers(d);
+                session_.inventaire.affichage.Label54 = std::to_string(compte.nb);
+                session_.inventaire.affichage.Label_nom_de_fichier = compte.premier;
+                break;
+            }
+        }
 
         ParametresGrille& p = session_.parametres_grille;
         p.Label_temps_deb = o_.debut ? *o_.debut : d.Label_min_dsc;
@@ -189,6 +208,7 @@ private:
     DialogueLot dialogue_;
     ProgressionLot progression_;
     LanceurLot lanceur_;
+    PressePapierEntree presse_papier_;
     Session session_;
     std::size_t debut_journal_ = 0;
     std::string message_;

@@ -567,7 +567,7 @@ ComptageFichiers compter_fichiers(const Description& description) {
 
 ModeEntree mode_depuis_masque(std::string_view masque) {
     const std::string haut = majuscules(masque);
-    if (contient(haut, "XLS")) return ModeEntree::classeur;
+    if (contient(haut, "XLS") || contient(haut, "ODS")) return ModeEntree::classeur;
     if (contient(haut, "PPP")) return ModeEntree::presse_papier;
     return ModeEntree::fichiers;
 }

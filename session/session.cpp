@@ -1,21 +1,25 @@
 #include "session/session.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
-#include <ostream>
 #include <numbers>
+#include <ostream>
 #include <random>
 
+#include "description/classeur.h"
 #include "description/cles_description.h"
 #include "description/repertoires.h"
+#include "engine/agregation.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
+#include "formats/nombres.h"
 #include "formats/texte.h"
-#include "engine/agregation.h"
+#include "inventory/prelecture.h"
 #include "output/enregistrement.h"
 #include "output/formatage.h"
 #include "plateforme/dialogue.h"
@@ -225,6 +229,10 @@ bool Session::lire_ecrire_description(std::string_view mode) {
 void Session::apres_lecture() {
     inventaire.colonnes.Edit_intitule_origine.clear();
     source.mode = mode_depuis_masque(description.Edit_masque);
+    source.copie = dossier_programme_ +
+                   (source.mode == ModeEntree::classeur ? "~tmp_xls.csv" : "~presse-papier.ppp");
+    // A clipboard description describes whatever the clipboard holds now.
+    if (source.mode == ModeEntree::presse_papier) importer_presse_papier();
     if (source.mode == ModeEntree::fichiers) {
         const auto compte = compter_fichiers(description);
         inventaire.affichage.Label54 = std::to_string(compte.nb);
@@ -365,6 +373,10 @@ ResultatListage Session::lister_fichiers() {
     ResultatListage r;
     proteger(dialogue_, [&] {
         ActionsEtape1 actions;
+        actions.convertir_classeur = [this] {
+            convertir_excel(description.dossier_choisi + description.Label_nom_fic_excel);
+        };
+        actions.copier_presse_papier = [this] { importer_presse_papier(); };
         actions.enregistrer_description = [this] { lire_ecrire_description(fr("écrire")); };
         r = lister_fichiers_table(description, source, f_modif, inventaire, table, lecteur, journal,
                                   dialogue_, progression_, lanceur_, actions);
@@ -374,6 +386,103 @@ ResultatListage Session::lister_fichiers() {
     });
     chrono_liste = jours_depuis(debut);
     return r;
+}
+
+bool Session::convertir_excel(std::string_view chemin_classeur) {
+    const auto debut = std::chrono::steady_clock::now();
+    demande_stop = false;
+    source.copie = dossier_programme_ + "~tmp_xls.csv";
+    AffichageListage& a = inventaire.affichage;
+    a.Label10 = " patienter, lecture Excel...";
+    a.Memo6.clear();
+    inventaire.Memo1.vider();
+    // A sheet number that is not a number, or below 1, reads the first sheet.
+    const int numero =
+        std::max(1, lire_entier(rogner(description.Edit_num_feuille_excel)).value_or(1));
+    const ResultatConversion r = convertir_classeur(chemin_classeur, numero, source.copie);
+    a.Label10 = "durée " + duree_texte(jours_depuis(debut));
+    if (!r.reussi) {
+        dialogue_.message(r.erreur,
+                          r.feuille_vide ? TypeMessage::information : TypeMessage::erreur);
+        return false;
+    }
+    description.Label_nom_feuille = r.nom_feuille;
+    description.Label_nom_fic_excel = nom_de_fichier(chemin_classeur);
+    return true;
+}
+
+bool Session::importer_presse_papier() {
+    const auto debut = std::chrono::steady_clock::now();
+    AffichageListage& a = inventaire.affichage;
+    a.Label10 = "patience lecture presse-papier...";
+    inventaire.Memo1.vider();
+    const std::string texte = presse_papier_.lire_texte();
+    const auto lignes = decouper_lignes(texte);
+    if (lignes.empty()) {
+        dialogue_.message(fr("le presse-papier est vide! ..."), TypeMessage::information);
+        return false;
+    }
+    bool fait = false;
+    proteger(dialogue_, [&] {
+        // Saved as the memo saves its lines, then tabulations become the ";" the reader splits on.
+        std::string memo;
+        for (const auto l : lignes) (memo += l) += "\r\n";
+        const std::string tmp = dossier_programme_ + "~tmp.txt";
+        ecrire_fichier_atomique(tmp, memo);
+        source.copie = dossier_programme_ + "~presse-papier.ppp";
+        copier_en_remplacant(tmp, '\t', source.copie, ';', journal, dialogue_);
+        fait = true;
+    });
+    description.RadioGroup_separateur_colonne_ItemIndex = 2;
+    if (description.Edit_masque != "ppp") description.Edit_masque = "ppp";
+    source.mode = mode_depuis_masque(description.Edit_masque);
+    afficher_enregistrement();
+    a.Label10 = "lecture en " + duree_texte(jours_depuis(debut));
+    return fait;
+}
+
+namespace {
+// The description name that says what it reads: "Temporaire.DSC", mask "ppp", separator ";"
+// → "Temporaire_(ppp ;).dsc".
+std::string nom_description_propose(std::string_view nom, const Description& d) {
+    std::string base(nom.substr(0, nom.rfind('.')));
+    if (const auto p = nom.find("_("); p != std::string_view::npos) base = nom.substr(0, p);
+    std::string code = "_(" + d.Edit_masque;
+    std::replace(code.begin(), code.end(), '*', '_');
+    std::replace(code.begin() + 2, code.end(), '.', '_');
+    static const std::array<const char*, 4> separateurs = {" Tab", " esp", " ;", " ,"};
+    const int i = d.RadioGroup_separateur_colonne_ItemIndex;
+    const std::string sep = i >= 0 && i < 4 ? separateurs[static_cast<std::size_t>(i)] : "";
+    return base + code + sep + ").dsc";
+}
+}  // namespace
+
+bool Session::quitter() {
+    if (source.mode == ModeEntree::presse_papier && !contient(Label_description_bd, "(ppp")) {
+        const std::string propose = nom_description_propose(Label_description_bd, description);
+        const Reponse r = dialogue_.question(
+            "avant de quitter, enregistrer une description propre au Presse-Papier ?\n\n (Non) "
+            "actuelle : " +
+                Label_description_bd + "\n\n" + fr(" (Oui) proposée : ") + propose + "\n\n" +
+                "  (Annuler)  = retour",
+            TypeMessage::confirmation, Boutons::oui_non_annuler);
+        if (r == Reponse::annuler) return false;
+        if (r == Reponse::oui) Label_description_bd = propose;
+        f_modif = true;
+    }
+    if (dialogue_.question("Quitter  ?\n", TypeMessage::confirmation, Boutons::oui_non) !=
+        Reponse::oui)
+        return false;
+    if (f_modif) enregistrer_resultats();
+    if (grille_modifiee && !lecture_seule)
+        proteger(dialogue_, [&] { ecrire_fichier_2dt(fichier_2dt, grille_vers_2dt()); });
+    lire_ecrire_description(fr("écrire"));
+    for (const char* nom : {"~tmp_xls.csv", "~tmp.xls", "~tmp.txt", "~tmp0.txt", "~tmp1.txt",
+                            "~presse-papier.ppp", "~résultats.txt"}) {
+        std::error_code ignore;
+        std::filesystem::remove(chemin_natif(dossier_programme_ + fr(nom)), ignore);
+    }
+    return true;
 }
 
 void Session::parametres_grille_modifies() {

@@ -74,6 +74,17 @@ public:
     // discarded, the summary redone, and the settings are saved with the next write.
     void parametres_grille_modifies();
 
+    // --- spreadsheet and clipboard input, each turned into one ";"-separated copy in the
+    // program directory that the listing reads as its single file
+    // Sheet `Edit_num_feuille_excel` of the workbook to "~tmp_xls.csv"; false, after a
+    // message, when nothing was converted.
+    bool convertir_excel(std::string_view chemin_classeur);
+    // The clipboard text to "~presse-papier.ppp", tabulations turned into ";".
+    bool importer_presse_papier();
+    // The exit button and the Escape key: true when the program is to end, its description
+    // and grid saved and its work files removed.
+    bool quitter();
+
     // --- stages
     ResultatListage lister_fichiers();  // 1: list and pre-read
     const Grille& creer_grille();       // 2: the regular time grid

@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zip.h>
 
 #include <algorithm>
 #include <array>
@@ -34,15 +35,17 @@ struct Execution {
     std::string erreurs;  // standard error
 };
 
-// Runs tarvo-lot with the arguments, both outputs captured, no terminal.
-Execution lancer(const std::vector<std::string>& arguments) {
+// Runs tarvo-lot with the arguments, both outputs captured, no terminal; standard input
+// is the file given, else empty.
+Execution lancer(const std::vector<std::string>& arguments,
+                 const std::string& entree = "/dev/null") {
     std::array<int, 2> sortie{}, erreurs{};
     if (pipe(sortie.data()) != 0 || pipe(erreurs.data()) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, sortie[1], 1);
     posix_spawn_file_actions_adddup2(&actions, erreurs[1], 2);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, entree.c_str(), O_RDONLY, 0);
     for (const int f : {sortie[0], sortie[1], erreurs[0], erreurs[1]})
         posix_spawn_file_actions_addclose(&actions, f);
     std::vector<std::string> args{TARVO_LOT};
@@ -144,9 +147,10 @@ TEST(TarvoLotOptions, AideEtVersionSurLaSortieStandard) {
     const Execution aide = lancer({"--help"});
     EXPECT_EQ(aide.statut, 0);
     EXPECT_TRUE(aide.erreurs.empty());
-    for (const char* option : {"--debut", "--fin", "--pas", "--unite", "--nombre", "--test-strict",
-                               "--decalage-jours", "--donnees", "--sortie", "--nom", "--oui",
-                               "--silencieux", "--version", "Utilisation", "Codes de sortie"})
+    for (const char* option :
+         {"--debut", "--fin", "--pas", "--unite", "--nombre", "--test-strict", "--decalage-jours",
+          "--donnees", "--sortie", "--nom", "--oui", "--silencieux", "--version", "Utilisation",
+          "Codes de sortie", "entrée standard"})
         EXPECT_TRUE(contient(aide.sortie, option)) << option;
     const Execution version = lancer({"--version"});
     EXPECT_EQ(version.statut, 0);
@@ -238,6 +242,128 @@ TEST_F(TarvoLot, ConvertitLExempleSansRienEcrireAilleurs) {
     // A run on the same settings again proceeds over the first result.
     const Execution encore = lancer({"--nom", "série", dsc});
     EXPECT_EQ(encore.statut, 0) << encore.erreurs;
+}
+
+// One sheet of inline strings, the cells of each ";"-separated line of the text.
+void ecrire_xlsx(const fs::path& chemin, const std::string& texte_cp1252) {
+    std::string lignes;
+    std::istringstream texte(texte_cp1252);
+    std::string ligne;
+    for (int n = 1; std::getline(texte, ligne); ++n) {
+        if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
+        lignes += "<row r=\"" + std::to_string(n) + "\">";
+        std::istringstream champs(ligne);
+        std::string champ;
+        for (char colonne = 'A'; std::getline(champs, champ, ';'); ++colonne) {
+            std::string xml;
+            for (const char c : cp1252_vers_utf8(champ))
+                xml += c == '&'   ? "&amp;"
+                       : c == '<' ? "&lt;"
+                       : c == '>' ? "&gt;"
+                                  : std::string(1, c);
+            lignes += std::string("<c r=\"") + colonne + std::to_string(n) +
+                      "\" t=\"inlineStr\"><is><t>" + xml + "</t></is></c>";
+        }
+        lignes += "</row>";
+    }
+    const std::vector<std::pair<std::string, std::string>> parties = {
+        {"xl/workbook.xml",
+         R"(<?xml version="1.0" encoding="UTF-8"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets><sheet name="Notes" sheetId="1" r:id="rId1"/><sheet name="Mesures" sheetId="2" r:id="rId2"/></sheets></workbook>)"},
+        {"xl/_rels/workbook.xml.rels",
+         R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/><Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet2.xml"/></Relationships>)"},
+        {"xl/worksheets/sheet1.xml",
+         R"(<?xml version="1.0" encoding="UTF-8"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>rien ici</t></is></c></row></sheetData></worksheet>)"},
+        {"xl/worksheets/sheet2.xml",
+         R"(<?xml version="1.0" encoding="UTF-8"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" +
+             lignes + "</sheetData></worksheet>"},
+    };
+    int erreur = 0;
+    zip_t* z = zip_open(chemin.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &erreur);
+    ASSERT_NE(z, nullptr);
+    for (const auto& [nom, contenu] : parties)
+        ASSERT_GE(
+            zip_file_add(z, nom.c_str(), zip_source_buffer(z, contenu.data(), contenu.size(), 0),
+                         ZIP_FL_OVERWRITE),
+            0);
+    ASSERT_EQ(zip_close(z), 0);
+}
+
+// The same measurements given as a file, as a workbook sheet and on standard input (the
+// clipboard of a batch run, as logger bytes and as UTF-8 text) make the same result file.
+TEST_F(TarvoLot, ClasseurEtPressePapierDonnentLeResultatDuFichierTexte) {
+    const fs::path seul = racine_ / "seul";
+    fs::create_directories(seul / "EXPORT");
+    const fs::path csv = donnees_ / "LeGue_2024-06-05.csv";
+    fs::copy_file(csv, seul / csv.filename());
+    const auto executer = [&](const std::string& nom, const std::string& masque,
+                              const fs::path& dossier, std::map<std::string, std::string> cles,
+                              const std::string& entree) {
+        cles.emplace("Edit_masque.text", masque);
+        cles.emplace("dossier_choisi", dossier.string() + "/");
+        cles.emplace("dossier_choisi_sortie", (dossier / "EXPORT").string() + "/");
+        const Execution e = lancer({"--nom", nom, description(cles, nom + ".dsc")}, entree);
+        EXPECT_EQ(e.statut, 0) << nom << "\n" << e.erreurs;
+        return lire(e.sortie.substr(0, e.sortie.find('\n')));
+    };
+    const std::string attendu = executer("texte", "csv", seul, {}, "/dev/null");
+    ASSERT_TRUE(contient(attendu, "05/06/2024 13:00:00;")) << attendu;
+
+    const fs::path classeur = racine_ / "classeur";
+    fs::create_directories(classeur / "EXPORT");
+    ecrire_xlsx(classeur / "releve.xlsx", lire(csv));
+    EXPECT_EQ(executer("classeur", "xlsx", classeur,
+                       {{"Label_nom_fic_excel.caption", "releve.xlsx"},
+                        {"Edit_num_feuille_excel.text", "2"}},
+                       "/dev/null"),
+              attendu);
+
+    const fs::path utf8 = racine_ / "utf8.txt";
+    std::ofstream(utf8, std::ios::binary) << cp1252_vers_utf8(lire(csv));
+    EXPECT_EQ(executer("octets", "ppp", seul, {}, csv.string()), attendu);
+    EXPECT_EQ(executer("utf8", "ppp", seul, {}, utf8.string()), attendu);
+}
+
+TEST_F(TarvoLot, UnPressePapierSansEntreeSort1) {
+    const Execution e = lancer({description({{"Edit_masque.text", "ppp"}})});
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_TRUE(contient(e.erreurs, "le presse-papier est vide! ...")) << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, "l'entrée standard est vide")) << e.erreurs;
+    EXPECT_TRUE(e.sortie.empty());
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
+// Standard input a terminal: nothing was piped in, so nothing is waited for.
+TEST_F(TarvoLot, UnPressePapierDepuisUnTerminalSort1) {
+    const int maitre = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(maitre, 0);
+    ASSERT_EQ(grantpt(maitre), 0);
+    ASSERT_EQ(unlockpt(maitre), 0);
+    const Execution e = lancer({description({{"Edit_masque.text", "ppp"}})}, ptsname(maitre));
+    close(maitre);
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_TRUE(contient(e.erreurs, "lit les données sur l'entrée standard")) << e.erreurs;
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
+TEST(PressePapierEntree, Utf8ConvertiLeResteTelQuel) {
+    struct Cas {
+        std::string entree, attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"a;b\r\n", "a;b\r\n"},
+        {"T\xC3\xA9mp;\xE2\x82\xAC", "T\xE9mp;\x80"},  // UTF-8 é and €
+        {"T\xE9mp;\x80", "T\xE9mp;\x80"},              // already Windows-1252
+        {"\xC3\x28", "\xC3\x28"},                      // a broken sequence: bytes kept
+        {"\xE0\x80\xAF", "\xE0\x80\xAF"},              // overlong form: bytes kept
+    };
+    for (const auto& c : cas) {
+        std::istringstream entree(c.entree);
+        PressePapierEntree p(entree, false);
+        EXPECT_EQ(p.lire_texte(), c.attendu) << c.entree;
+        EXPECT_EQ(p.lire_texte(), c.attendu) << "read once, kept";
+    }
+    std::istringstream entree("x");
+    EXPECT_EQ(PressePapierEntree(entree, true).lire_texte(), "") << "a terminal is never read";
 }
 
 TEST_F(TarvoLot, LesConfirmationsDesReglagesSontAcceptees) {

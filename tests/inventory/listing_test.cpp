@@ -471,3 +471,18 @@ TEST_F(Listage, CompterLesFichiers) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST(ModeDepuisMasque, ClasseurPressePapierOuFichiers) {
+    const std::vector<std::pair<std::string, ModeEntree>> cas = {
+        {"xls", ModeEntree::classeur},        {"*.XLSX", ModeEntree::classeur},
+        {"releve.ods", ModeEntree::classeur}, {"ppp", ModeEntree::presse_papier},
+        {"*.csv", ModeEntree::fichiers},      {"dat", ModeEntree::fichiers},
+    };
+    for (const auto& [masque, mode] : cas) EXPECT_EQ(mode_depuis_masque(masque), mode) << masque;
+}
+
+}  // namespace
+}  // namespace tarvo

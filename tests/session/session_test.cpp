@@ -5,9 +5,10 @@
 #include "description/cles_description.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "inventory/table_fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
-#include "inventory/table_fichiers.h"
+#include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/progression_scriptee.h"
 #include "tests/description/dossier_temporaire.h"
 
@@ -26,7 +27,7 @@ protected:
         descriptions = dossier("descriptions");
     }
     std::unique_ptr<Session> nouvelle_session() {
-        return std::make_unique<Session>(dialogue, progression, lanceur, programme);
+        return std::make_unique<Session>(dialogue, progression, lanceur, presse_papier, programme);
     }
     // A description file written by the program itself, with a few options changed.
     std::string ecrire_dsc(const std::string& nom, const std::string& masque = "*.txt") {
@@ -63,6 +64,7 @@ protected:
     DialogueScripte dialogue;
     ProgressionScriptee progression;
     LanceurEnregistreur lanceur;
+    PressePapierMemoire presse_papier;
     std::string programme, donnees, sortie, descriptions;
 };
 
@@ -388,6 +390,150 @@ TEST_F(SessionTest, ArretDuPcAnnuleParUneTouche) {
     EXPECT_TRUE(s->attendre_arret_pc(horloge, [&](int ms) { t += ms / 1000.0; }));
     ASSERT_EQ(lanceur.appels.size(), 1u);
     EXPECT_EQ(lanceur.appels[0].genre, LanceurEnregistreur::Genre::extinction);
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST_F(SessionTest, LePressePapierDevientUnFichierPointVirgule) {
+    auto s = nouvelle_session();
+    s->creation();
+    presse_papier.contenu = fr("date\theure\tniveau été\n01/06/2024\t00:00\t1,5\n");
+    ASSERT_TRUE(s->importer_presse_papier());
+    EXPECT_EQ(lire_fichier(programme + "~presse-papier.ppp"),
+              fr("date;heure;niveau été\r\n01/06/2024;00:00;1,5\r\n"));
+    EXPECT_EQ(s->source.mode, ModeEntree::presse_papier);
+    EXPECT_EQ(s->source.copie, programme + "~presse-papier.ppp");
+    EXPECT_EQ(s->description.Edit_masque, "ppp");
+    EXPECT_EQ(s->description.RadioGroup_separateur_colonne_ItemIndex, 2);
+
+    presse_papier.contenu.clear();
+    EXPECT_FALSE(s->importer_presse_papier());
+    ASSERT_FALSE(dialogue.vus.empty());
+    EXPECT_EQ(dialogue.vus.back().texte, "le presse-papier est vide! ...");
+}
+
+TEST_F(SessionTest, LireUneDescriptionPressePapierRelitLePressePapier) {
+    const std::string dsc = ecrire_dsc("coller.dsc", "ppp");
+    presse_papier.contenu = "a\tb;c\r\n1\t2\r\n";
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(dsc);
+    // A cell holding ";" gains its row a column.
+    EXPECT_EQ(lire_fichier(programme + "~presse-papier.ppp"), "a;b;c\r\n1;2\r\n");
+    EXPECT_EQ(s->source.mode, ModeEntree::presse_papier);
+
+    presse_papier.contenu.clear();
+    dialogue.vus.clear();
+    s->charger_description();
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, "le presse-papier est vide! ...");
+}
+
+TEST_F(SessionTest, ConvertirUnClasseurNommeSaFeuille) {
+    std::filesystem::copy_file(std::string(TARVO_TESTS) + "/description/classeurs/releve.xls",
+                               chemin_natif(donnees + "releve.xls"));
+    auto s = nouvelle_session();
+    s->creation();
+    s->description.dossier_choisi = donnees;
+    s->description.Edit_masque = "xls";
+    // Sheet 0, or no number at all, reads the first sheet.
+    for (const std::string numero : {"0", "", "1"}) {
+        s->description.Edit_num_feuille_excel = numero;
+        ASSERT_TRUE(s->convertir_excel(donnees + "releve.xls")) << numero;
+        EXPECT_EQ(s->description.Label_nom_feuille, fr("Relevé"));
+    }
+    EXPECT_EQ(s->description.Label_nom_fic_excel, "releve.xls");
+    EXPECT_EQ(s->source.copie, programme + "~tmp_xls.csv");
+    EXPECT_EQ(lire_fichier(programme + "~tmp_xls.csv"),
+              fr("date;niveau;m;;état\r\n25/12/2023 08:05:00;1,5;1;42\r\n26/12/2023;-0,25;;\r\n"
+                 "23:59:59;;;fin\r\n"));
+    EXPECT_TRUE(dialogue.vus.empty());
+
+    s->description.Edit_num_feuille_excel = "2";
+    ASSERT_TRUE(s->convertir_excel(donnees + "releve.xls"));
+    EXPECT_EQ(s->description.Label_nom_feuille, "Seconde");
+    EXPECT_EQ(lire_fichier(programme + "~tmp_xls.csv"), "deux\r\n");
+
+    // A workbook that is not there: its error, and the last conversion kept.
+    EXPECT_FALSE(s->convertir_excel(donnees + "absent.xlsx"));
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].type, TypeMessage::erreur);
+    EXPECT_NE(dialogue.vus[0].texte.find("absent.xlsx"), std::string::npos)
+        << dialogue.vus[0].texte;
+    EXPECT_EQ(s->description.Label_nom_feuille, "Seconde");
+    EXPECT_EQ(lire_fichier(programme + "~tmp_xls.csv"), "deux\r\n");
+}
+
+TEST_F(SessionTest, ListerUnClasseurLeConvertitDAbord) {
+    std::filesystem::copy_file(std::string(TARVO_TESTS) + "/description/classeurs/releve.xls",
+                               chemin_natif(donnees + "releve.xls"));
+    const std::string dsc = ecrire_dsc("classeur.dsc", "xls");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(dsc);
+    EXPECT_EQ(s->source.mode, ModeEntree::classeur);
+    s->description.Label_nom_fic_excel = "releve.xls";
+    s->description.Edit_num_feuille_excel = "1";
+    s->description.RadioGroup_separateur_colonne_ItemIndex = 2;
+    s->f_modif = false;
+    s->lister_fichiers();
+    const auto& lignes = s->journal.lignes();
+    EXPECT_NE(std::find(lignes.begin(), lignes.end(), "       --> Lire le fichier Excel"),
+              lignes.end());
+    EXPECT_TRUE(lire_fichier(programme + "~tmp_xls.csv")->starts_with("date;niveau;"));
+    EXPECT_EQ(s->description.Label_nom_feuille, fr("Relevé"));
+    ASSERT_EQ(s->table.nb_fichiers(), 1);
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::fichier), "releve.xls");
+}
+
+TEST_F(SessionTest, QuitterEnregistreEtEffaceLesFichiersDeTravail) {
+    const std::string dsc = ecrire_dsc("coller.dsc", "ppp");
+    presse_papier.contenu = "a\tb\r\n";
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(dsc);
+    const std::vector<std::string> travail = {
+        "~tmp_xls.csv", "~tmp.xls",           "~tmp.txt",          "~tmp0.txt",
+        "~tmp1.txt",    "~presse-papier.ppp", fr("~résultats.txt")};
+    for (const auto& f : travail) ecrire_fichier_atomique(programme + f, "x");
+    ecrire_fichier_atomique(programme + "~autre.txt", "x");
+    const std::string question_ppp =
+        "avant de quitter, enregistrer une description propre au Presse-Papier ?\n\n (Non) "
+        "actuelle : coller.dsc\n\n" +
+        fr(" (Oui) proposée : coller_(ppp ;).dsc\n\n") + "  (Annuler)  = retour";
+
+    // Annuler, then Non to "Quitter": the program goes on, its files with it.
+    dialogue.vus.clear();
+    dialogue.attendre_question(Reponse::annuler);
+    EXPECT_FALSE(s->quitter());
+    dialogue.attendre_question(Reponse::non);
+    dialogue.attendre_question(Reponse::non);
+    EXPECT_FALSE(s->quitter());
+    ASSERT_EQ(dialogue.vus.size(), 3u);
+    EXPECT_EQ(dialogue.vus[0].texte, question_ppp);
+    EXPECT_EQ(dialogue.vus[0].boutons, Boutons::oui_non_annuler);
+    EXPECT_EQ(dialogue.vus[2].texte, "Quitter  ?\n");
+    for (const auto& f : travail) EXPECT_TRUE(tarvo::existe(programme + f)) << f;
+
+    // Oui twice: the description saved under the proposed name, the work files gone.
+    dialogue.attendre_question(Reponse::oui);
+    dialogue.attendre_question(Reponse::oui);
+    EXPECT_TRUE(s->quitter());
+    EXPECT_EQ(s->Label_description_bd, "coller_(ppp ;).dsc");
+    EXPECT_TRUE(tarvo::existe(descriptions + "coller_(ppp ;).dsc"));
+    for (const auto& f : travail) EXPECT_FALSE(tarvo::existe(programme + f)) << f;
+    EXPECT_TRUE(tarvo::existe(programme + "~autre.txt"));
+
+    // Already named for the clipboard: only "Quitter  ?".
+    dialogue.vus.clear();
+    dialogue.attendre_question(Reponse::oui);
+    EXPECT_TRUE(s->quitter());
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.vus[0].texte, "Quitter  ?\n");
 }
 
 }  // namespace
