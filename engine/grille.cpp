@@ -11,6 +11,7 @@
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
+#include "formats/texte.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/progression.h"
 
@@ -102,17 +103,6 @@ std::string pas_texte(const ParametresGrille& p) {
     return nombre + fr(n > 1 ? " années" : " année");
 }
 
-// "### ### ### ##0": thousands set apart by a blank, no leading blanks.
-std::string format_milliers(long long n) {
-    const std::string chiffres = std::to_string(n < 0 ? -n : n);
-    std::string t = n < 0 ? "-" : "";
-    for (std::size_t i = 0; i < chiffres.size(); ++i) {
-        if (i > 0 && (chiffres.size() - i) % 3 == 0) t += ' ';
-        t += chiffres[i];
-    }
-    return t;
-}
-
 std::string texte_jours(long long jours) {
     return std::to_string(jours) + (jours > 1 ? " jours" : " jour");
 }
@@ -128,7 +118,7 @@ long long jours_couverts(long long lignes, long long pas_s) {
 }
 
 ResumeGrille resume(long long lignes, long long pas_s) {
-    return {format_milliers(lignes) + suffixe_jours(jours_couverts(lignes, pas_s)),
+    return {format_entier_groupe(lignes) + suffixe_jours(jours_couverts(lignes, pas_s)),
             lignes < 0 ? CouleurResume::rouge : CouleurResume::bleu};
 }
 
@@ -339,7 +329,7 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     // leaves it there.
     Grille g = construire_grille(p, dialogue, progression, journal);
     if (g.etat == EtatGrille::annulee || g.etat == EtatGrille::refusee)
-        g.Label25 = {format_milliers(lignes), CouleurResume::inchangee};
+        g.Label25 = {format_entier_groupe(lignes), CouleurResume::inchangee};
     return g;
 }
 
@@ -458,7 +448,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     progression.afficher_progression(titre_progression() + "100%   ",
                                      Progression::chronometre_grille);
     // Unlike the summary, the built grid always states its days, even none.
-    g.Label25 = {format_milliers(g.nb_lignes_grille) + " => " +
+    g.Label25 = {format_entier_groupe(g.nb_lignes_grille) + " => " +
                      texte_jours(jours_couverts(g.nb_lignes_grille, pas)),
                  CouleurResume::bleu};
     g.Label_nr_final = std::to_string(g.nb_lignes_grille - 1);

@@ -91,6 +91,11 @@ std::optional<std::string> utf8_vers_cp1252_exact(std::string_view utf8) {
     return sortie;
 }
 
+char caractere_cp1252(char32_t c) {
+    const auto o = octet_de(c);
+    return o ? static_cast<char>(*o) : '?';
+}
+
 std::string cp1252_vers_utf8(std::string_view cp1252) {
     std::string sortie;
     sortie.reserve(cp1252.size() + cp1252.size() / 8);

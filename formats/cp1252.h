@@ -15,6 +15,9 @@ std::string utf8_vers_cp1252(std::string_view utf8);
 // Windows-1252 cannot hold: used where a lossy name would point at another file.
 std::optional<std::string> utf8_vers_cp1252_exact(std::string_view utf8);
 
+// One character as its Windows-1252 byte, "?" when the code page cannot hold it.
+char caractere_cp1252(char32_t c);
+
 // Windows-1252 to UTF-8. Lossless: the five unassigned bytes map to the C1 controls
 // of the same value, which utf8_vers_cp1252 maps back.
 std::string cp1252_vers_utf8(std::string_view cp1252);

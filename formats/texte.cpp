@@ -301,6 +301,16 @@ std::string ajouter_antislash(std::string_view chemin) {
     return s;
 }
 
+std::string format_entier_groupe(long long valeur) {
+    const std::string chiffres = std::to_string(valeur < 0 ? -valeur : valeur);
+    std::string r = valeur < 0 ? "-" : "";
+    for (std::size_t i = 0; i < chiffres.size(); ++i) {
+        if (i > 0 && (chiffres.size() - i) % 3 == 0) r += ' ';
+        r += chiffres[i];
+    }
+    return r;
+}
+
 std::string duree_texte(double jours) {
     if (!std::isfinite(jours) || std::fabs(jours) > 1e9) return "---";
     // Whole seconds of the time of day, as a clock display truncates them.

@@ -68,6 +68,9 @@ std::pair<int, int> comparer_nb_colonnes(std::string_view titre, std::string_vie
 inline constexpr char separateur_dossier = '/';
 std::string ajouter_antislash(std::string_view chemin);
 
+// "### ### ### ##0": thousands set apart by a blank, no leading blanks (5898 → "5 898").
+std::string format_entier_groupe(long long valeur);
+
 // An elapsed time in days as " 1 h 2 mn 5 s ", " 3 mn 0 s " or " 42 s"; whole days
 // are not shown.
 std::string duree_texte(double jours);

@@ -486,16 +486,6 @@ std::string format_0_00(double valeur) {
     return r;
 }
 
-std::string format_entier_groupe(long long valeur) {
-    const std::string chiffres = std::to_string(valeur < 0 ? -valeur : valeur);
-    std::string r = valeur < 0 ? "-" : "";
-    for (std::size_t i = 0; i < chiffres.size(); ++i) {
-        if (i > 0 && (chiffres.size() - i) % 3 == 0) r += ' ';
-        r += chiffres[i];
-    }
-    return r;
-}
-
 ResultatListage lister(const Description& description, const SourceListage& source,
                        EtatInventaire& etat, TableFichiers& table, LecteurDateMesure& lecteur,
                        JournalSuivi& journal, Dialogue& dialogue, Progression& progression,

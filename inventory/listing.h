@@ -121,7 +121,5 @@ std::string legende_bouton_lister(ModeEntree mode, std::string_view masque);
 
 // "#0.##" with the decimal comma: 1.536 → "1,54", 2.0 → "2".
 std::string format_0_00(double valeur);
-// "### ### ### ##0": 5898 → "5 898".
-std::string format_entier_groupe(long long valeur);
 
 }  // namespace tarvo

@@ -105,24 +105,6 @@ bool debuts_apres(const char* p, std::size_t n, std::vector<std::size_t>& debuts
     return cr_seul || cr_avant;
 }
 
-void ajouter_utf8(char32_t c, std::string& sortie) {
-    if (c < 0x80) {
-        sortie += static_cast<char>(c);
-    } else if (c < 0x800) {
-        sortie += static_cast<char>(0xC0 | (c >> 6));
-        sortie += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        sortie += static_cast<char>(0xE0 | (c >> 12));
-        sortie += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        sortie += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        sortie += static_cast<char>(0xF0 | (c >> 18));
-        sortie += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        sortie += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        sortie += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // UTF-16 after its byte-order mark, rewritten in place as Windows-1252: each character
 // gives one byte, so the writing never catches up with the reading. Returns the new size.
 std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien) {
@@ -131,16 +113,7 @@ std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien) {
         const auto b = static_cast<unsigned char>(p[i + 1]);
         return gros_boutien ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
     };
-    constexpr std::size_t bloc = 1 << 16;
-    std::string utf8;
-    utf8.reserve(bloc + 8);
     std::size_t ecrit = 0;
-    const auto vider = [&] {
-        const std::string cp = utf8_vers_cp1252(utf8);
-        std::memcpy(p + ecrit, cp.data(), cp.size());
-        ecrit += cp.size();
-        utf8.clear();
-    };
     std::size_t i = 2;
     while (i + 1 < n) {
         char32_t c = unite(i);
@@ -151,11 +124,9 @@ std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien) {
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = '?';
         }
-        ajouter_utf8(c, utf8);
-        if (utf8.size() >= bloc) vider();
+        p[ecrit++] = caractere_cp1252(c);
     }
-    if (i < n) utf8 += '?';  // an odd last byte
-    vider();
+    if (i < n) p[ecrit++] = '?';  // an odd last byte
     return ecrit;
 }
 

@@ -11,6 +11,7 @@
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "formats/texte.h"
+#include "inventory/intitules.h"
 #include "inventory/listing.h"
 #include "inventory/table_fichiers.h"
 #include "output/ecriture.h"
@@ -19,17 +20,10 @@ namespace tarvo {
 
 namespace {
 
-std::string legende_separateur_entree(int index) {
-    switch (index) {
-        case 1:
-            return "Espace";
-        case 2:
-            return "Point-virgule";
-        case 3:
-            return "Virgule";
-        default:
-            return "Tabulation";
-    }
+// The input separator's name; an index outside the group reads as the tabulation.
+std::string separateur_ou_tabulation(const Description& d) {
+    const std::string nom = nom_separateur(d);
+    return nom.empty() ? fr("Tabulation") : nom;
 }
 
 std::string legende_unite(int unite) {
@@ -85,7 +79,7 @@ std::vector<std::string> entete_suivi(const Description& d, const ParametresGril
     l.push_back(fr("  Description de données : ") + run.Label_description_bd);
     l.push_back(" extention " + d.Edit_masque);
     l.push_back(fr(" séparateur IN = (") +
-                legende_separateur_entree(d.RadioGroup_separateur_colonne_ItemIndex) + ")");
+                separateur_ou_tabulation(d) + ")");
     l.push_back(fr(" méthode de calcul = (") + legende_methode(d.RadioGroup_methode_ItemIndex) +
                 ")");
     if (d.CheckBox_delta_Y)
