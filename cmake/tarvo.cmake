@@ -45,3 +45,18 @@ function(tarvo_verifier_coeur_sans_qt)
     endforeach()
   endforeach()
 endfunction()
+
+# tarvo_test_qt(nom SOURCES ... LIBS ...): a QtTest program run on the offscreen platform.
+function(tarvo_test_qt nom)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${nom} ${ARG_SOURCES})
+  set_target_properties(${nom} PROPERTIES AUTOMOC ON)
+  target_compile_options(${nom} PRIVATE ${TARVO_AVERTISSEMENTS})
+  target_link_libraries(${nom} PRIVATE ${ARG_LIBS} Qt6::Test tarvo_plateforme_doubles)
+  target_compile_definitions(${nom} PRIVATE
+    TARVO_DONNEES_REELLES="${TARVO_DONNEES_REELLES}"
+    TARVO_SOURCES="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${nom} COMMAND ${nom})
+  set_tests_properties(${nom} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+endfunction()

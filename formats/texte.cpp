@@ -1,5 +1,6 @@
 #include "formats/texte.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -326,6 +327,21 @@ std::string duree_texte(double jours) {
     else
         std::snprintf(r.data(), r.size(), " %lld mn %lld s ", mn, s);
     return r.data();
+}
+
+namespace {
+std::string hh_mm_ss_court(double secondes) {
+    const long long s = std::llround(std::max(0.0, secondes));
+    std::array<char, 32> r{};
+    std::snprintf(r.data(), r.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+    const std::string_view t(r.data());
+    return std::string(t.starts_with("00:") ? t.substr(3) : t);
+}
+}  // namespace
+
+std::string texte_durees(double liste, double grille, double traitement) {
+    return fr("durées  ") + hh_mm_ss_court(liste) + "   " + hh_mm_ss_court(grille) + "   " +
+           hh_mm_ss_court(traitement) + "   totale " + hh_mm_ss_court(liste + grille + traitement);
 }
 
 }  // namespace tarvo

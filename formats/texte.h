@@ -75,4 +75,8 @@ std::string format_entier_groupe(long long valeur);
 // are not shown.
 std::string duree_texte(double jours);
 
+// The three stage stopwatches shown together, in seconds; "00:" hours are dropped.
+//   texte_durees(5, 75, 3700) == "durées  00:05   01:15   01:01:40   totale 01:03:00"
+std::string texte_durees(double liste, double grille, double traitement);
+
 }  // namespace tarvo

@@ -666,6 +666,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
     ResultatEnregistrement r;
     proteger(dialogue_, [&] { r = tarvo::enregistrer_resultats(contexte); });
     fichier_resultat = r.reussi() ? r.chemin : std::string();
+    dernier_enregistrement = r;
     return r;
 }
 

@@ -120,6 +120,7 @@ public:
     ResultatExtraction extraction;
     ListesResultats listes;
     std::string fichier_resultat;  // written by the last run; empty when none
+    ResultatEnregistrement dernier_enregistrement;  // what the window shows of the last save
     // Time spent listing and building the grid, in days, for the run summary.
     double chrono_liste = 0;
     double chrono_grille = 0;

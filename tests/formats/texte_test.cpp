@@ -170,6 +170,12 @@ TEST(DureeTexte, Formes) {
     EXPECT_EQ(duree_texte(std::nan("")), "---");
 }
 
+TEST(TexteDurees, HeuresOteesQuandNulles) {
+    EXPECT_EQ(texte_durees(5, 75, 3700), fr("durées  00:05   01:15   01:01:40   totale 01:03:00"));
+    EXPECT_EQ(texte_durees(0, 0, 0), fr("durées  00:00   00:00   00:00   totale 00:00"));
+    EXPECT_EQ(texte_durees(0, 0, 36000), fr("durées  00:00   00:00   10:00:00   totale 10:00:00"));
+}
+
 TEST(AjouterAntislash, SeparateurFinal) {
     EXPECT_EQ(ajouter_antislash("/data/logger"), "/data/logger/");
     EXPECT_EQ(ajouter_antislash("/data/logger/"), "/data/logger/");

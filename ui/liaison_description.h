@@ -1,0 +1,32 @@
+// Binds the window's controls to the description record through the key table: a key
+// names its control ("Edit_masque.text" → the control `Edit_masque`), so no control is
+// copied to or from the record by hand.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+namespace tarvo {
+
+struct CleDescription;
+struct Description;
+
+// The objectName of the control that shows a key, "" for the keys no control shows.
+//   "Edit_masque.text" → "Edit_masque"   "RadioGroup_methode_ItemIndex" → "RadioGroup_methode"
+//   "dossier_choisi" → "Label_repertoire"
+std::string nom_controle(const CleDescription& cle);
+
+// Every control under `racine` takes the record's value, without signalling a change.
+void charger_controles(QWidget* racine, const Description& description);
+// The record takes every editable control's value; labels only show the record.
+void enregistrer_controles(const QWidget* racine, Description& description);
+// `modifie` runs after every change the user makes to a bound control.
+void surveiller_controles(QWidget* racine, const std::function<void()>& modifie);
+// The keys with a control name that no control under `racine` carries.
+std::vector<std::string> cles_sans_controle(const QWidget* racine);
+
+}  // namespace tarvo
