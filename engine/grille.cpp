@@ -463,6 +463,27 @@ std::string jour_semaine(double date) {
     return noms[jour.c_encoding()];
 }
 
+std::string question_mise_a_zero(int quoi, double heure) {
+    static constexpr std::array<const char*, 3> titres = {
+        "=== heure début ===\n\n  ", "=== heure de fin ===\n\n  ", "=== heure du pas ===\n\n  "};
+    const std::size_t i = quoi == 1 ? 1 : quoi == 2 ? 2 : 0;
+    return fr(titres[i]) + heure_texte(vers_secondes(heure)) + "\n\n" + fr(" mettre à\n\n") +
+           (i == 2 ? "  00:00:00 ?" : "  00:00:00   ?");
+}
+
+std::string texte_Label56(int unite) {
+    switch (unite) {
+        case unite_jour:
+            return "jour";
+        case unite_mois:
+            return "mois";
+        case unite_annee:
+            return fr("année");
+        default:
+            return {};
+    }
+}
+
 std::string texte_grille(double date) {
     std::string t = date_heure_vers_texte(date);
     if (t.size() == 10) t += " 00:00:00";

@@ -98,6 +98,14 @@ Grille construire_grille(ParametresGrille& parametres, Dialogue& dialogue, Progr
 // The weekday of a timestamp, "dimanche" … "samedi".
 std::string jour_semaine(double date);
 
+// The zero buttons of the start, end and step times (0, 1, 2): the question they ask,
+// `heure` being that time as a fraction of a day.
+//   0, 0.5 → "=== heure début ===\n\n  12:00:00\n\n mettre à\n\n  00:00:00   ?"
+std::string question_mise_a_zero(int quoi, double heure);
+
+// `Label56`, beside the step count: "" for hours:minutes:seconds, "jour", "mois", "année".
+std::string texte_Label56(int unite);
+
 // How every grid display writes a timestamp: its date-time text, " 00:00:00" added when
 // that text is a bare date, so that midnight too has 19 characters.
 std::string texte_grille(double date);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <numbers>
 #include <ostream>
@@ -285,11 +286,17 @@ void Session::choisir_description(std::optional<std::string> chemin) {
 }
 
 void Session::enregistrer_description() {
-    if (Label_rep_description == fr(repertoire_description_vide)) {
+    if (Label_rep_description == fr(repertoire_description_vide) ||
+        description.dossier_description.empty()) {
         dialogue_.message(" Nouveau fichier de description \n choisir d'abord le dossier des descriptions...",
                           TypeMessage::confirmation);
         f_modif = false;
         choix_repertoire = ChoixRepertoireDemande::description;
+        return;
+    }
+    if (nom_description_absent(Label_description_bd)) {
+        enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
+                                                             : std::nullopt);
         return;
     }
     const std::string prompt = f_modif ? " Enregistrer les modifications de la description de données  "
@@ -333,7 +340,7 @@ void Session::enregistrer_description_sous(std::optional<std::string> chemin, bo
     charger_description();
 }
 
-void Session::nouvelle_description(std::optional<std::string> chemin) {
+void Session::nouvelle_description(const std::function<std::optional<std::string>()>& choisir) {
     if (dialogue_.question(fr("Nouvelle description ? \n\n ( Valeurs par défaut, seuls les 3 "
                               "répertoires sont conservés )     "),
                            TypeMessage::confirmation, Boutons::oui_non_annuler) != Reponse::oui)
@@ -348,7 +355,7 @@ void Session::nouvelle_description(std::optional<std::string> chemin) {
     description.dossier_description = ancienne.dossier_description;
     description.dossier_choisi_sortie = ancienne.dossier_choisi_sortie;
     table.vider();
-    if (chemin)
+    if (const auto chemin = choisir())
         enregistrer_description_sous(chemin, true);
     else
         Label_description_bd = garde;
@@ -357,8 +364,53 @@ void Session::nouvelle_description(std::optional<std::string> chemin) {
     choix_repertoire = ChoixRepertoireDemande::donnees;
 }
 
+namespace {
+// The description name that says what it reads: "Temporaire.DSC", mask "ppp", separator ";"
+// → "Temporaire_(ppp ;).dsc".
+std::string nom_description_propose(std::string_view nom, const Description& d) {
+    std::string base(nom.substr(0, nom.rfind('.')));
+    if (const auto p = nom.find("_("); p != std::string_view::npos) base = nom.substr(0, p);
+    std::string code = "_(" + d.Edit_masque;
+    std::replace(code.begin(), code.end(), '*', '_');
+    std::replace(code.begin() + 2, code.end(), '.', '_');
+    static const std::array<const char*, 4> separateurs = {" Tab", " esp", " ;", " ,"};
+    const int i = d.RadioGroup_separateur_colonne_ItemIndex;
+    const std::string sep = i >= 0 && i < 4 ? separateurs[static_cast<std::size_t>(i)] : "";
+    return base + code + sep + ").dsc";
+}
+}  // namespace
+
 std::string Session::chemin_description_courante() const {
     return chemin_description(description.dossier_description, Label_description_bd);
+}
+
+namespace {
+constexpr std::string_view filtre_descriptions =
+    "Fichiers descriptifs (*.dsc)|*.dsc|Tous les fichiers (*.*)|*.*";
+}  // namespace
+
+DemandeFichier Session::demande_choix_description() const {
+    const std::string chemin = chemin_description_courante();
+    return {fr("choix de la description des données : ") + description.dossier_description,
+            description.dossier_description.empty() ? dossier_derniere_description
+                                                    : description.dossier_description,
+            std::string(filtre_descriptions),
+            !nom_description_absent(Label_description_bd) && existe(chemin) ? chemin : "*.dsc"};
+}
+
+DemandeFichier Session::demande_enregistrer_sous(bool depuis_nouveau) const {
+    DemandeFichier d{depuis_nouveau ? fr("Nom de la nouvelle description des données à créer")
+                                    : fr("enregistrement  de la description des données"),
+                     description.dossier_description, std::string(filtre_descriptions),
+                     depuis_nouveau ? Label_description_bd
+                                    : nom_description_propose(Label_description_bd, description)};
+    if (description.Edit_masque == "ppp") d.nom = "ppp.dsc";
+    return d;
+}
+
+void Session::marquer_modifie() {
+    f_modif = true;
+    afficher_enregistrement();
 }
 
 namespace {
@@ -441,21 +493,6 @@ bool Session::importer_presse_papier() {
     return fait;
 }
 
-namespace {
-// The description name that says what it reads: "Temporaire.DSC", mask "ppp", separator ";"
-// → "Temporaire_(ppp ;).dsc".
-std::string nom_description_propose(std::string_view nom, const Description& d) {
-    std::string base(nom.substr(0, nom.rfind('.')));
-    if (const auto p = nom.find("_("); p != std::string_view::npos) base = nom.substr(0, p);
-    std::string code = "_(" + d.Edit_masque;
-    std::replace(code.begin(), code.end(), '*', '_');
-    std::replace(code.begin() + 2, code.end(), '.', '_');
-    static const std::array<const char*, 4> separateurs = {" Tab", " esp", " ;", " ,"};
-    const int i = d.RadioGroup_separateur_colonne_ItemIndex;
-    const std::string sep = i >= 0 && i < 4 ? separateurs[static_cast<std::size_t>(i)] : "";
-    return base + code + sep + ").dsc";
-}
-}  // namespace
 
 bool Session::quitter() {
     if (source.mode == ModeEntree::presse_papier && !contient(Label_description_bd, "(ppp")) {
@@ -610,6 +647,38 @@ void Session::sauver() {
     if (r.reussi())
         dialogue_.message(fr(" Données extraites enregistrées dans \n") + r.chemin,
                           TypeMessage::information);
+}
+
+bool Session::copier_sans_coldate() {
+    if (listes.ListBox_juste_donnee.empty()) return false;
+    std::string texte;
+    for (const std::string& ligne : listes.ListBox_juste_donnee) texte += ligne + "\r\n";
+    bool ecrit = false;
+    proteger(dialogue_, [&] {
+        ecrire_fichier_atomique(dossier_programme_ + "~tmp.txt", texte);
+        ecrit = true;
+    });
+    if (!ecrit) return false;
+    RichEdit4 = texte;
+    if (source.mode != ModeEntree::presse_papier) presse_papier_.ecrire_texte(texte);
+    dialogue_.message(fr(" les colonnes sans la date ni le nombre de lignes extraites\n\n sont "
+                         "copiées dans le presse-papier"),
+                      TypeMessage::information);
+    return true;
+}
+
+std::string texte_date_programme(std::string_view chemin_programme) {
+    std::error_code erreur;
+    const auto ecriture = std::filesystem::last_write_time(chemin_natif(chemin_programme), erreur);
+    if (erreur) return "Erreur lors de l'ouverture du fichier.";
+    const auto systeme = std::chrono::file_clock::to_sys(ecriture);
+    const std::time_t t = std::chrono::system_clock::to_time_t(systeme);
+    std::tm local{};
+    localtime_r(&t, &local);
+    std::array<char, 64> r{};
+    std::snprintf(r.data(), r.size(), "date EXE %.2d/%.2d/%.4d %.2d:%.2d:%.2d", local.tm_mday,
+                  local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
+    return r.data();
 }
 
 ResultatEnregistrement Session::enregistrer_resultats() {

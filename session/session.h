@@ -39,8 +39,20 @@ enum class FinTraitement {
     echec_ecriture,  // computed, but the result or tracking file could not be written
 };
 
+// What a file dialog of a description command shows: its title, the directory it opens in,
+// its filter as "label|pattern|label|pattern", the file name it proposes.
+struct DemandeFichier {
+    std::string titre;
+    std::string dossier;
+    std::string filtre;
+    std::string nom;
+};
+
 // The directory chooser the window must open after a command, if any.
 enum class ChoixRepertoireDemande { aucun, donnees, description, sortie };
+
+// "date EXE jj/mm/aaaa hh:mm:ss": when the program file was last written, local time.
+std::string texte_date_programme(std::string_view chemin_programme);
 
 class Session {
 public:
@@ -66,9 +78,19 @@ public:
     void enregistrer_description();
     void enregistrer_description_sous(std::optional<std::string> chemin,
                                       bool depuis_nouveau = false);
-    void nouvelle_description(std::optional<std::string> chemin);
+    // "Nouveau": `choisir` runs the save dialog once the user has agreed.
+    void nouvelle_description(const std::function<std::optional<std::string>()>& choisir);
+    void nouvelle_description(std::optional<std::string> chemin) {
+        nouvelle_description([&] { return chemin; });
+    }
     // The path of the current description file.
     std::string chemin_description_courante() const;
+    // The open dialog of "Choix du fichier de description" and the save dialog of
+    // "Enregistrer sous ..." (from "Nouveau" or not).
+    DemandeFichier demande_choix_description() const;
+    DemandeFichier demande_enregistrer_sous(bool depuis_nouveau) const;
+    // A setting of the description was changed on screen.
+    void marquer_modifie();
 
     // Any change of the grid's start, end, step, unit or date test: the grid is
     // discarded, the summary redone, and the settings are saved with the next write.
@@ -95,6 +117,10 @@ public:
     ChoixFichierSortie choisir_fichier_sortie;
     // "sauver ->": outside a run it saves the description, then names the last result.
     void sauver();
+    // "sans col DateTime": the values-only lines to "~tmp.txt", `RichEdit4` and the
+    // clipboard; false when there is nothing to copy.
+    bool copier_sans_coldate();
+    std::string RichEdit4;
     // The description's save dialog, for a temporary description given a final name.
     std::function<std::optional<std::string>()> choisir_nom_description;
     // The stop button: asks, then sets the stop request that the run sees.

@@ -92,7 +92,9 @@ void charger_controles(QWidget* racine, const Description& d) {
         case Forme::texte:
         case Forme::dossier: {
             std::string texte = d.*std::get<std::string Description::*>(cle.champ);
-            if (cle.forme == Forme::dossier && texte.empty()) texte = fr(placeholder(cle.cle));
+            // "/." is what a description without a data directory holds.
+            if (cle.forme == Forme::dossier && (texte.empty() || texte == "/."))
+                texte = fr(placeholder(cle.cle));
             if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(qt(texte));
             else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(qt(texte));
             break;

@@ -4,7 +4,9 @@
 // `rafraichir` shows what the session holds that no description key carries.
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
+#include <cstddef>
 
 namespace tarvo {
 
@@ -55,9 +57,18 @@ public:
     void charger(const ParametresGrille& parametres, int SpinEdit_decalage_jour);
     void enregistrer(ParametresGrille& parametres, int& SpinEdit_decalage_jour) const;
     void rafraichir(const Session& session);
+    // The answer Oui to a zero button's question: that time (0 start, 1 end, 2 step)
+    // becomes 00:00:00, as if the user had set it.
+    void mettre_a_zero(int quoi);
 signals:
     // The user changed the start, end, step, unit, day offset or date test.
     void grille_modifiee();
+    // A zero button was pressed: the window asks first, then calls `mettre_a_zero`.
+    void remise_a_zero_demandee(int quoi);
+
+private:
+    void fin_modifiee(int fin);
+    void afficher_unite();
 };
 
 // Zone 5: the run and stop commands, progress texts, the result list and file.
@@ -66,6 +77,8 @@ class PanneauExecution : public QWidget {
 public:
     explicit PanneauExecution(QWidget* parent = nullptr);
     void rafraichir(const Session& session);
+    // The shutdown countdown, which the window raises over the file table.
+    QWidget* panel4() const;
 };
 
 // `Panel1`: the tracking log, small or large.
@@ -78,6 +91,15 @@ public:
 signals:
     // "petite" / "grande": the window lays the tracking log out again.
     void taille_changee(bool grande);
+
+protected:
+    // Dragged by its background to wherever it hides nothing the user needs.
+    void mousePressEvent(QMouseEvent* evenement) override;
+    void mouseMoveEvent(QMouseEvent* evenement) override;
+
+private:
+    std::size_t lignes_affichees_ = 0;
+    QPoint prise_;
 };
 
 }  // namespace tarvo

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sstream>
+
 #include <string>
 
 namespace tarvo {
@@ -59,9 +62,22 @@ Reponse refus(Boutons boutons) {
 
 }  // namespace
 
+std::function<void(const std::string&)> DialogueScripte::rapporteur;
+
+namespace {
+std::ostringstream texte_de() { return std::ostringstream(); }
+void signaler(const std::ostream& flux) {
+    const std::string texte = static_cast<const std::ostringstream&>(flux).str();
+    if (DialogueScripte::rapporteur)
+        DialogueScripte::rapporteur(texte);
+    else
+        ADD_FAILURE() << texte;
+}
+}  // namespace
+
 DialogueScripte::~DialogueScripte() {
     for (const auto& reponse : attendues_) {
-        ADD_FAILURE() << "DialogueScripte: " << decrire(reponse) << " was queued but never asked for";
+        signaler(texte_de() << "DialogueScripte: " << decrire(reponse) << " was queued but never asked for");
     }
 }
 
@@ -69,7 +85,7 @@ void DialogueScripte::attendre_question(Reponse reponse) { attendues_.emplace_ba
 
 void DialogueScripte::attendre_choix(int choix) {
     if (choix < 1 || choix > 3) {
-        ADD_FAILURE() << "DialogueScripte: a three-button box returns 1, 2 or 3, not " << choix;
+        signaler(texte_de() << "DialogueScripte: a three-button box returns 1, 2 or 3, not " << choix);
         return;
     }
     attendues_.emplace_back(choix);
@@ -92,19 +108,19 @@ Reponse DialogueScripte::question(std::string_view texte, TypeMessage type, Bout
     vus.push_back({Genre::question, std::string(texte), type, boutons, {}});
     const auto suivante = prendre_suivante();
     if (!suivante) {
-        ADD_FAILURE() << "DialogueScripte: unexpected question (" << nom(boutons) << "):\n" << texte;
+        signaler(texte_de() << "DialogueScripte: unexpected question (" << nom(boutons) << "):\n" << texte);
         return refus(boutons);
     }
     const auto* reponse = std::get_if<Reponse>(&*suivante);
     if (reponse == nullptr) {
-        ADD_FAILURE() << "DialogueScripte: question answered with a " << decrire(*suivante) << ":\n"
-                      << texte;
+        signaler(texte_de() << "DialogueScripte: question answered with a " << decrire(*suivante) << ":\n"
+                      << texte);
         return refus(boutons);
     }
     if (!bouton_present(*reponse, boutons)) {
-        ADD_FAILURE() << "DialogueScripte: " << decrire(*suivante) << " is not a button of "
+        signaler(texte_de() << "DialogueScripte: " << decrire(*suivante) << " is not a button of "
                       << nom(boutons) << ":\n"
-                      << texte;
+                      << texte);
         return refus(boutons);
     }
     return *reponse;
@@ -124,20 +140,20 @@ int DialogueScripte::message_perso(std::string_view texte, TypeMessage type,
     const int refus_perso = legende3.empty() ? 2 : 3;
     const auto suivante = prendre_suivante();
     if (!suivante) {
-        ADD_FAILURE() << "DialogueScripte: unexpected message_perso:\n" << texte;
+        signaler(texte_de() << "DialogueScripte: unexpected message_perso:\n" << texte);
         return refus_perso;
     }
     const auto* choix = std::get_if<int>(&*suivante);
     if (choix == nullptr) {
-        ADD_FAILURE() << "DialogueScripte: message_perso answered with an " << decrire(*suivante)
+        signaler(texte_de() << "DialogueScripte: message_perso answered with an " << decrire(*suivante)
                       << ":\n"
-                      << texte;
+                      << texte);
         return refus_perso;
     }
     // 2 is always possible: it is also what closing the box returns.
     if (*choix < 1 || *choix > 3 || (*choix == 3 && legende3.empty())) {
-        ADD_FAILURE() << "DialogueScripte: " << decrire(*suivante) << " is not a button of:\n"
-                      << texte;
+        signaler(texte_de() << "DialogueScripte: " << decrire(*suivante) << " is not a button of:\n"
+                      << texte);
         return refus_perso;
     }
     return *choix;

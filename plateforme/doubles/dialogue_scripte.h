@@ -5,6 +5,7 @@
 #include "plateforme/dialogue.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ public:
                       std::string_view legende2 = {}, std::string_view legende3 = {}) override;
 
     std::vector<Vu> vus;
+
+    // Where a script not followed is reported; unset, as a GoogleTest failure.
+    static std::function<void(const std::string&)> rapporteur;
 
 private:
     std::optional<std::variant<Reponse, int>> prendre_suivante();

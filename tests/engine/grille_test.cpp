@@ -660,5 +660,30 @@ TEST(EtiquettesDeDate, JourDeLaSemaineEtTexte) {
     }
 }
 
+TEST(BoutonsZero, QuestionSelonLHeureVisee) {
+    struct Cas {
+        int quoi;
+        std::string heure;
+        std::string question;
+    };
+    const std::vector<Cas> cas = {
+        {0, "12:30:05", "=== heure début ===\n\n  12:30:05\n\n mettre à\n\n  00:00:00   ?"},
+        {1, "23:59:59", "=== heure de fin ===\n\n  23:59:59\n\n mettre à\n\n  00:00:00   ?"},
+        {2, "00:15:00", "=== heure du pas ===\n\n  00:15:00\n\n mettre à\n\n  00:00:00 ?"},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(question_mise_a_zero(c.quoi, heure(c.heure)), fr(c.question));
+    // A start picker holds its date too: only the time of day is asked about.
+    EXPECT_EQ(question_mise_a_zero(0, date("07/11/2021 06:00:00")),
+              fr("=== heure début ===\n\n  06:00:00\n\n mettre à\n\n  00:00:00   ?"));
+}
+
+TEST(BoutonsZero, LegendeDuNombreDUnites) {
+    EXPECT_EQ(texte_Label56(unite_hms), "");
+    EXPECT_EQ(texte_Label56(unite_jour), "jour");
+    EXPECT_EQ(texte_Label56(unite_mois), "mois");
+    EXPECT_EQ(texte_Label56(unite_annee), fr("année"));
+}
+
 }  // namespace
 }  // namespace tarvo

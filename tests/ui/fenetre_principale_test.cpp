@@ -1,0 +1,255 @@
+// The main window driven as a user drives it: buttons and fields found by their name,
+// the boxes answered by a script, the results looked for on disk.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "description/cles_description.h"
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "plateforme/doubles/dialogue_scripte.h"
+#include "plateforme/doubles/lanceur_enregistreur.h"
+#include "plateforme/doubles/presse_papier_memoire.h"
+#include "plateforme/doubles/sortie_audio_enregistreuse.h"
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/couleurs.h"
+#include "ui/fenetre_principale.h"
+
+using namespace tarvo;
+
+namespace {
+
+std::string lire(const std::string& chemin) {
+    std::ifstream f(chemin, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+}  // namespace
+
+class FenetrePrincipaleTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> racine;
+    std::string programme, donnees, sortie, descriptions, dsc;
+    std::unique_ptr<DialogueScripte> dialogue;
+    LanceurEnregistreur lanceur;
+    PressePapierMemoire presse_papier;
+    SortieAudioEnregistreuse audio;
+    std::optional<std::string> fichier_choisi;
+
+    std::string dossier(const std::string& relatif) {
+        const std::string d = cp(racine->path()) + "/" + relatif + "/";
+        std::filesystem::create_directories(d);
+        return d;
+    }
+
+    // The shipped example laid out as a user keeps it: data, data/EXPORT, descriptions.
+    void preparer_exemple() {
+        for (const char* f : {"LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv", "LeGue_2024-06-10.csv"})
+            std::filesystem::copy_file(std::string(TARVO_SOURCES) + "/exemples/" + f, donnees + f);
+        std::string texte = lire(std::string(TARVO_SOURCES) + "/exemples/LeGue_horaire.dsc");
+        for (const auto& [cle, valeur] : {std::pair{std::string("dossier_choisi_sortie="), sortie},
+                                          {"dossier_choisi=", donnees},
+                                          {"dossier_description=", descriptions}}) {
+            const auto debut = texte.find("\n" + cle) + 1;
+            const auto fin = texte.find('\r', debut);
+            texte.replace(debut, fin - debut, cle + " " + valeur);
+        }
+        dsc = descriptions + "LeGue_horaire.dsc";
+        ecrire_fichier_atomique(dsc, texte);
+    }
+
+    std::unique_ptr<FenetrePrincipale> fenetre(std::vector<std::string> arguments = {}) {
+        ServicesFenetre services;
+        services.dialogue = dialogue.get();
+        services.lanceur = &lanceur;
+        services.presse_papier = &presse_papier;
+        services.audio = &audio;
+        services.ouvrir_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
+        services.enregistrer_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
+        auto f = std::make_unique<FenetrePrincipale>(programme + "tarvo", programme,
+                                                     std::move(arguments), services);
+        f->show();
+        return f;
+    }
+
+    template <class T = QWidget>
+    static T* controle(QWidget* f, const char* nom) {
+        auto* w = f->findChild<T*>(nom);
+        if (!w) qFatal("no control %s", nom);
+        return w;
+    }
+
+    static void cliquer(QWidget* f, const char* nom) { controle<QAbstractButton>(f, nom)->click(); }
+
+    bool demande_vue(std::string_view debut) const {
+        for (const auto& vu : dialogue->vus)
+            if (vu.texte.starts_with(debut)) return true;
+        return false;
+    }
+
+private slots:
+    void initTestCase() {
+        DialogueScripte::rapporteur = [](const std::string& texte) {
+            QTest::qFail(texte.c_str(), __FILE__, __LINE__);
+        };
+    }
+
+    void init() {
+        racine = std::make_unique<QTemporaryDir>();
+        QVERIFY(racine->isValid());
+        programme = dossier("programme");
+        donnees = dossier("donnees");
+        sortie = dossier("donnees/EXPORT");
+        descriptions = dossier("descriptions");
+        dialogue = std::make_unique<DialogueScripte>();
+        fichier_choisi.reset();
+        lanceur.appels.clear();
+        preparer_exemple();
+    }
+
+    void cleanup() { dialogue.reset(); }
+
+    void premier_demarrage_sans_fichier_prm() {
+        auto f = fenetre();
+        f->demarrer();
+        QVERIFY(dialogue->vus.empty());  // no last description to offer
+        QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(),
+                 QStringLiteral("fichier de description de données"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_rep_description")->text(),
+                 QStringLiteral("répertoire description"));
+        QVERIFY(f->windowTitle().contains(QStringLiteral("T a r v o")));
+        QVERIFY(f->session().journal.lignes().size() >= 4);
+    }
+
+    void description_de_la_ligne_de_commande_sans_question() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        QVERIFY(dialogue->vus.empty());
+        QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(),
+                 QStringLiteral("LeGue_horaire.dsc"));
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_masque")->text(), QStringLiteral("*.csv"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_repertoire")->text(), qt(donnees));
+        QCOMPARE(f->session().description.dossier_description, descriptions);
+        QVERIFY(f->windowTitle().startsWith(QStringLiteral("LeGue_horaire.dsc         >  ")));
+        // Every setting of the description is on screen.
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("LeGue_horaire"));
+    }
+
+    void un_reglage_change_colore_l_enregistrement() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        auto* bouton = controle(f.get(), "SpeedButton_Enregistrer_dsc");
+        QVERIFY(bouton->property("legende").value<QColor>() != couleur_rouge);
+        QTest::keyClicks(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie"), "_v2");
+        QVERIFY(f->session().f_modif);
+        QCOMPARE(bouton->property("legende").value<QColor>(), couleur_rouge);
+        QCOMPARE(f->session().description.Edit_nom_fic_sortie, std::string("LeGue_horaire_v2"));
+    }
+
+    void lister_grille_par_mois_et_traiter() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        QCOMPARE(f->session().table.nb_fichiers(), 3);
+        QCOMPARE(controle<QLabel>(f.get(), "Label54")->text(), QStringLiteral("3"));
+        auto* table = controle<QAbstractItemView>(f.get(), "StringGrid1");
+        QCOMPARE(table->model()->rowCount(), 3);
+
+        // A month grid from the 15th: "Corriger" moves both ends to the first of the month.
+        controle<QRadioButton>(f.get(), "RadioButton3_jour_mois_annee")->click();
+        controle<QDateEdit>(f.get(), "DatePicker_deb")->setDate(QDate(2024, 5, 15));
+        controle<QDateEdit>(f.get(), "DatePicker_fin")->setDate(QDate(2024, 7, 15));
+        QVERIFY(f->session().grille_modifiee);
+        dialogue->attendre_question(Reponse::oui);  // build a new list
+        dialogue->attendre_question(Reponse::oui);  // "(inf strict)" for a calendar unit
+        dialogue->attendre_choix(1);                // "Corriger" the days
+        cliquer(f.get(), "SpeedButton_creer_listes_date_clean");
+        QVERIFY(demande_vue(fr("--- PAR MOIS")));
+        QVERIFY(controle<QRadioButton>(f.get(), "RadioButton2_actuel_ou_passee")->isChecked());
+        QCOMPARE(f->session().parametres_grille.Label_temps_deb, std::string("01/05/2024 00:00:00"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_deb")->text(), QStringLiteral("01/05/2024 00:00:00"));
+        auto* liste = controle<QAbstractItemView>(f.get(), "ListBox_date_clean");
+        QCOMPARE(liste->model()->rowCount(), static_cast<int>(f->session().grille.items.size()));
+        QVERIFY(liste->model()->rowCount() >= 3);
+
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        const std::string resultat = f->session().fichier_resultat;
+        QVERIFY2(!resultat.empty(), "no result file");
+        QVERIFY(existe(resultat));
+        QVERIFY(resultat.starts_with(sortie));
+        QVERIFY(existe(resultat + ".TXT"));
+        QVERIFY(!controle<QLabel>(f.get(), "Label21")->text().isEmpty());
+        QVERIFY(controle<QAbstractItemView>(f.get(), "ListBox_DONNEE_date_clean")->model()->rowCount() > 0);
+    }
+
+    void arreter_pendant_un_traitement() {
+        // Enough lines for the run to hand control to the window many times.
+        std::string gros = lire(donnees + "LeGue_2024-06-01.csv");
+        std::string lignes;
+        for (int j = 0; j < 300; ++j) lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
+        ecrire_fichier_atomique(donnees + "LeGue_2024-06-01.csv", gros + lignes);
+        auto f = fenetre({dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        dialogue->attendre_question(Reponse::oui);  // "Stopper le traitement  ?"
+        bool clique = false;
+        QTimer minuterie;
+        QObject::connect(&minuterie, &QTimer::timeout, [&] {
+            if (clique || !f->session().traitement_en_cours) return;
+            clique = true;
+            cliquer(f.get(), "SpeedButton_stop");
+        });
+        minuterie.start(1);
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        QVERIFY(clique);
+        QVERIFY(demande_vue("Stopper le traitement  ?"));
+        QVERIFY(f->session().demande_stop);
+        QVERIFY(!f->session().traitement_en_cours);
+        // A stopped run still writes what it has.
+        QVERIFY(!f->session().fichier_resultat.empty());
+    }
+
+    void nouveau_garde_les_trois_repertoires() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        dialogue->attendre_question(Reponse::oui);  // "Nouvelle description ?"
+        fichier_choisi = descriptions + "neuve";
+        cliquer(f.get(), "SpeedButton_nouveau_dsc");
+        const Description& d = f->session().description;
+        QCOMPARE(d.dossier_choisi, donnees);
+        QCOMPARE(d.dossier_description, descriptions);
+        QCOMPARE(d.dossier_choisi_sortie, sortie);
+        QCOMPARE(d.Edit_nom_fic_sortie, std::string("A"));  // every other setting is the default
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("A"));
+        QVERIFY(existe(descriptions + "neuve.dsc"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(), QStringLiteral("neuve.dsc"));
+        // Then the user is sent to the data directory.
+        QVERIFY(controle(f.get(), "Panel_dir")->isVisible());
+    }
+
+    void ouvrir_la_description_dans_l_editeur_par_double_clic() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        QTest::mouseDClick(controle(f.get(), "Label_description_bd"), Qt::LeftButton);
+        QCOMPARE(lanceur.appels.size(), std::size_t{1});
+        QVERIFY(lanceur.appels.front() ==
+                (LanceurEnregistreur::Appel{LanceurEnregistreur::Genre::editeur, dsc}));
+    }
+};
+
+QTEST_MAIN(FenetrePrincipaleTest)
+#include "fenetre_principale_test.moc"

@@ -1,0 +1,380 @@
+#include "ui/fenetre_principale.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScreen>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <iostream>
+
+#include "description/fichier_description.h"
+#include "formats/cp1252.h"
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/couleurs.h"
+#include "ui/lanceur_qt.h"
+#include "ui/liaison_description.h"
+#include "ui/panneau_repertoires.h"
+#include "ui/panneaux.h"
+#include "ui/plateforme_qt.h"
+#include "ui/sortie_audio_alsa.h"
+
+namespace tarvo {
+
+namespace {
+
+QGroupBox* zone(const char* nom, std::string_view legende, QWidget* contenu, QWidget* second = nullptr) {
+    auto* boite = new QGroupBox(QString::fromUtf8(legende.data(), static_cast<int>(legende.size())));
+    boite->setObjectName(nom);
+    auto* disposition = new QHBoxLayout(boite);
+    disposition->setContentsMargins(4, 4, 4, 4);
+    disposition->addWidget(contenu, 1);
+    if (second) disposition->addWidget(second, 1);
+    return boite;
+}
+
+// "label|pattern|label|pattern" to Qt's "label (pattern);;…": the label already names it.
+QString filtre_qt(std::string_view filtre) {
+    const QStringList morceaux = qt(filtre).split(QLatin1Char('|'));
+    QStringList filtres;
+    for (qsizetype i = 0; i + 1 < morceaux.size(); i += 2) filtres << morceaux[i];
+    return filtres.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string dossier_programme,
+                                     std::vector<std::string> arguments, ServicesFenetre services)
+    : chemin_programme_(std::move(chemin_programme)),
+      dossier_programme_(std::move(dossier_programme)),
+      arguments_(std::move(arguments)),
+      services_(std::move(services)) {
+    setObjectName("Form1");
+    if (!services_.dialogue) {
+        dialogue_propre_ = std::make_unique<DialogueQt>(this);
+        services_.dialogue = dialogue_propre_.get();
+    }
+    if (!services_.lanceur) {
+        lanceur_propre_ = std::make_unique<LanceurQt>(
+            [this] { return session_ ? session_->description.Edit_name_prog_blocnote : std::string(); });
+        services_.lanceur = lanceur_propre_.get();
+    }
+    if (!services_.presse_papier) {
+        presse_papier_propre_ = std::make_unique<PressePapierQt>();
+        services_.presse_papier = presse_papier_propre_.get();
+    }
+    if (!services_.audio) {
+        audio_propre_ = std::make_unique<SortieAudioAlsa>();
+        services_.audio = audio_propre_.get();
+    }
+    construire();
+    progression_ = std::make_unique<ProgressionQt>(
+        findChild<QLabel*>("Label6"), findChild<QLabel*>("Label_patienter"),
+        [this] { return session_ && session_->demande_stop; });
+    session_ = std::make_unique<Session>(*services_.dialogue, *progression_, *services_.lanceur,
+                                         *services_.presse_papier, dossier_programme_);
+    session_->choisir_nom_description = [this] {
+        return choisir(session_->demande_enregistrer_sous(false), true);
+    };
+    repertoires_ = new PanneauRepertoires(*session_, *services_.dialogue, *services_.lanceur,
+                                          dossier_programme_, this);
+    repertoires_->hide();
+    connecter();
+
+    session_->lire_argument(arguments_);
+    session_->creation();
+    if (auto* l = findChild<QLabel*>("Label70")) l->setText(qt(texte_date_programme(chemin_programme_)));
+    appliquer_couleurs(this, session_->parametres_prm.couleurs);
+    session_vers_ecran();
+}
+
+FenetrePrincipale::~FenetrePrincipale() {
+    // The views read the session's tables until they are gone: they go first.
+    qApp->removeEventFilter(this);
+    for (QWidget* enfant : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) delete enfant;
+}
+
+void FenetrePrincipale::construire() {
+    auto* contenu = new QWidget;
+    auto* colonne = new QVBoxLayout(contenu);
+    colonne->setContentsMargins(4, 4, 4, 4);
+    colonne->setSpacing(4);
+    description_ = new PanneauDescription;
+    valeurs_ = new PanneauValeurs;
+    listage_ = new PanneauListage;
+    sortie_ = new PanneauSortie;
+    periode_ = new PanneauPeriode;
+    execution_ = new PanneauExecution;
+    colonne->addWidget(zone("zone1", "1- Description des fichiers de données", description_, valeurs_));
+    colonne->addWidget(zone("zone2", "2- Listage des fichiers impliqués", listage_), 1);
+    auto* bas = new QHBoxLayout;
+    bas->addWidget(zone("zone3", "3- Format de sortie", sortie_));
+    bas->addWidget(zone("zone4", "4- Période ciblée", periode_), 2);
+    bas->addWidget(zone("zone5", "5- Zone de sortie et d'attente", execution_), 2);
+    colonne->addLayout(bas);
+
+    auto* defilement = new QScrollArea;
+    defilement->setWidget(contenu);
+    defilement->setWidgetResizable(true);
+    defilement->setFrameShape(QFrame::NoFrame);
+    suivi_ = new FenetreSuivi;
+    auto* centre = new QWidget;
+    centre->setObjectName("centre");
+    auto* ligne = new QHBoxLayout(centre);
+    ligne->setContentsMargins(0, 0, 0, 0);
+    ligne->addWidget(defilement, 1);
+    ligne->addWidget(suivi_);
+    setCentralWidget(centre);
+    suivi_->setFixedWidth(320);
+    resize(1280, 800);
+}
+
+void FenetrePrincipale::connecter_bouton(const char* nom, std::function<void()> action) {
+    auto* bouton = findChild<QAbstractButton*>(nom);
+    if (!bouton) return;
+    connect(bouton, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
+}
+
+void FenetrePrincipale::connecter() {
+    Session& s = *session_;
+    surveiller_controles(centralWidget(), [this] {
+        if (occupe_) return;
+        enregistrer_controles(centralWidget(), session_->description);
+        session_->marquer_modifie();
+        description_->rafraichir(*session_);
+    });
+    connect(periode_, &PanneauPeriode::grille_modifiee, this, [this] {
+        if (occupe_) return;
+        periode_->enregistrer(session_->parametres_grille, session_->SpinEdit_decalage_jour);
+        session_->parametres_grille_modifies();
+        periode_->rafraichir(*session_);
+    });
+    connect(suivi_, &FenetreSuivi::taille_changee, this,
+            [this](bool grande) { suivi_->setFixedWidth(grande ? 640 : 320); });
+    connect(repertoires_, &PanneauRepertoires::repertoires_changes, this,
+            [this] { session_vers_ecran(); });
+    connect(repertoires_, &PanneauRepertoires::lister_demande, this, [this] { lister(); });
+
+    connecter_bouton("SpeedButton_choix_rep_donnee",
+                     [this] { repertoires_->ouvrir(ChoixRepertoireDemande::donnees); });
+    connecter_bouton("SpeedButton_choix_rep_desc",
+                     [this] { repertoires_->ouvrir(ChoixRepertoireDemande::description); });
+    connecter_bouton("SpeedButton_choix_rep_sortie",
+                     [this] { repertoires_->ouvrir(ChoixRepertoireDemande::sortie); });
+    connecter_bouton("SpeedButton_change_hd", [this] { repertoires_->ouvrir_changement_lecteur(); });
+    connecter_bouton("SpeedButton_desc_bd", [this, &s] {
+        executer([&] { s.choisir_description(choisir(s.demande_choix_description(), false)); });
+    });
+    connecter_bouton("SpeedButton_Enregistrer_dsc", [this, &s] { executer([&] { s.enregistrer_description(); }); });
+    connecter_bouton("SpeedButton_enreg_description", [this, &s] {
+        executer([&] { s.enregistrer_description_sous(choisir(s.demande_enregistrer_sous(false), true)); });
+    });
+    connecter_bouton("SpeedButton_nouveau_dsc", [this, &s] {
+        executer([&] {
+            s.nouvelle_description([&] { return choisir(s.demande_enregistrer_sous(true), true); });
+        });
+    });
+    connecter_bouton("SpeedButton_lister", [this] { lister(); });
+    connecter_bouton("SpeedButton_creer_listes_date_clean", [this] { creer_grille(); });
+    connecter_bouton("SpeedButton_traiter_fichier", [this] { traiter(); });
+    // Not a command: it must act while a run holds the window.
+    connecter_bouton("SpeedButton_stop", [&s] { s.demander_arret(); });
+    connecter_bouton("SpeedButton_enregistrer", [this, &s] { executer([&] { s.sauver(); }); });
+    connecter_bouton("SpeedButton_sans_coldate", [this, &s] { executer([&] { s.copier_sans_coldate(); }); });
+    connecter_bouton("SpeedButton_edit", [this] { ouvrir_resultat_dans_editeur(); });
+    connecter_bouton("SpeedButton_suivi", [this, &s] {
+        if (!s.dernier_enregistrement.chemin_suivi.empty())
+            services_.lanceur->ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
+    });
+    connecter_bouton("SpeedButton_exit", [this] { quitter(); });
+    connecter_bouton("SpeedButton_clear", [this, &s] {
+        s.journal.vider();
+        suivi_->rafraichir(s);
+    });
+    connecter_bouton("SpeedButton_fermer_suivi", [this] { suivi_->hide(); });
+    connecter_bouton("Panel_button_suivi", [this] { suivi_->setVisible(!suivi_->isVisible()); });
+
+    if (auto* l = findChild<QLabel*>("Label_description_bd")) l->installEventFilter(this);
+    qApp->installEventFilter(this);
+}
+
+std::optional<std::string> FenetrePrincipale::choisir(const DemandeFichier& demande, bool enregistrer) {
+    const auto& choix = enregistrer ? services_.enregistrer_fichier : services_.ouvrir_fichier;
+    if (choix) return choix(demande);
+    QFileDialog boite(this, qt(demande.titre), qt(demande.dossier), filtre_qt(demande.filtre));
+    boite.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    boite.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (demande.nom != "*.dsc") boite.selectFile(qt(demande.nom));
+    if (boite.exec() != QDialog::Accepted || boite.selectedFiles().isEmpty()) return std::nullopt;
+    return cp(boite.selectedFiles().front());
+}
+
+void FenetrePrincipale::executer(const std::function<void()>& commande) {
+    if (occupe_) return;
+    occupe_ = true;
+    ecran_vers_session();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        commande();
+    } catch (const std::exception& e) {
+        services_.dialogue->message(e.what(), TypeMessage::erreur);
+    }
+    QApplication::restoreOverrideCursor();
+    occupe_ = false;
+    session_vers_ecran();
+    apres_commande();
+}
+
+void FenetrePrincipale::ecran_vers_session() {
+    enregistrer_controles(centralWidget(), session_->description);
+    periode_->enregistrer(session_->parametres_grille, session_->SpinEdit_decalage_jour);
+    if (auto* arret = findChild<QCheckBox*>("CheckBox_arret_PC"))
+        session_->CheckBox_arret_PC = arret->isChecked();
+}
+
+void FenetrePrincipale::session_vers_ecran() {
+    charger_controles(centralWidget(), session_->description);
+    periode_->charger(session_->parametres_grille, session_->SpinEdit_decalage_jour);
+    rafraichir();
+}
+
+void FenetrePrincipale::rafraichir() {
+    const Session& s = *session_;
+    description_->rafraichir(s);
+    valeurs_->rafraichir(s);
+    listage_->rafraichir(s);
+    sortie_->rafraichir(s);
+    periode_->rafraichir(s);
+    execution_->rafraichir(s);
+    suivi_->rafraichir(s);
+    // The description directory is shown as the session names it, placeholder included.
+    if (auto* l = findChild<QLabel*>("Label_rep_description")) l->setText(qt(s.Label_rep_description));
+    const std::string legende = nom_description_absent(s.Label_description_bd)
+                                    ? chemin_programme_ + std::string(20, ' ') + s.titre_programme
+                                    : s.Label_description_bd + "         >  " + s.titre_programme;
+    setWindowTitle(qt(legende));
+}
+
+void FenetrePrincipale::apres_commande() {
+    const ChoixRepertoireDemande demande = session_->choix_repertoire;
+    if (demande == ChoixRepertoireDemande::aucun) return;
+    session_->choix_repertoire = ChoixRepertoireDemande::aucun;
+    repertoires_->ouvrir(demande);
+}
+
+void FenetrePrincipale::demarrer() {
+    executer([this] { session_->premiere_activation(); });
+}
+
+void FenetrePrincipale::lister() {
+    executer([this] {
+        progression_->remettre_a_zero();
+        session_->lister_fichiers();
+    });
+}
+
+void FenetrePrincipale::creer_grille() {
+    executer([this] {
+        auto* bouton = findChild<QWidget*>("SpeedButton_creer_listes_date_clean");
+        colorer_legende(bouton, couleur_rouge);
+        session_->creer_grille();
+        legende_normale(bouton);
+    });
+}
+
+void FenetrePrincipale::traiter() {
+    executer([this] {
+        Session& s = *session_;
+        auto* bouton2 = findChild<QWidget*>("SpeedButton_creer_listes_date_clean");
+        auto* bouton3 = findChild<QWidget*>("SpeedButton_traiter_fichier");
+        colorer_legende(bouton2, couleur_bleue);
+        colorer_legende(bouton3, couleur_rouge);
+        for (const char* nom : {"zone1", "zone2", "zone3", "zone4"})
+            if (auto* z = findChild<QWidget*>(nom)) z->setEnabled(false);
+        execution_->rafraichir(s);
+        const auto debut = std::chrono::steady_clock::now();
+        const FinTraitement fin = s.traiter();
+        for (const char* nom : {"zone1", "zone2", "zone3", "zone4"})
+            if (auto* z = findChild<QWidget*>(nom)) z->setEnabled(true);
+        colorer_legende(bouton3, couleur_pourpre);
+        s.traitement_en_cours = false;
+        if (fin != FinTraitement::termine) return;
+        const double secondes =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+        if (secondes > 60 && !s.CheckBox_arret_PC) s.jouer_son_de_fin(*services_.audio, std::cout);
+        QElapsedTimer horloge;
+        horloge.start();
+        s.attendre_arret_pc([&] { return horloge.elapsed() / 1000.0; },
+                            [&](int ms) {
+                                execution_->rafraichir(s);
+                                QElapsedTimer attente;
+                                attente.start();
+                                while (attente.elapsed() < ms && !s.annulation_arret) {
+                                    QApplication::processEvents(QEventLoop::AllEvents, 20);
+                                    QThread::msleep(10);
+                                }
+                            });
+    });
+}
+
+void FenetrePrincipale::ouvrir_resultat_dans_editeur() {
+    const Session& s = *session_;
+    if (s.fichier_resultat.empty()) return;
+    services_.lanceur->ouvrir_dans_editeur(s.fichier_resultat);
+}
+
+void FenetrePrincipale::quitter() {
+    executer([this] {
+        if (session_->quitter()) quitte_ = true;
+    });
+    if (quitte_) close();
+}
+
+void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {
+    session_->annulation_arret = true;
+    QMainWindow::keyPressEvent(evenement);
+}
+
+void FenetrePrincipale::keyReleaseEvent(QKeyEvent* evenement) {
+    if (evenement->key() == Qt::Key_Escape && !occupe_) {
+        quitter();
+        return;
+    }
+    QMainWindow::keyReleaseEvent(evenement);
+}
+
+bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
+    // Any key anywhere in the window cancels the end-of-run shutdown.
+    if (evenement->type() == QEvent::KeyPress) {
+        if (auto* w = qobject_cast<QWidget*>(objet); w && w->window() == this)
+            session_->annulation_arret = true;
+    }
+    if (evenement->type() == QEvent::MouseButtonDblClick && objet->objectName() == "Label_description_bd") {
+        services_.lanceur->ouvrir_dans_editeur(session_->chemin_description_courante());
+        return true;
+    }
+    return QMainWindow::eventFilter(objet, evenement);
+}
+
+void FenetrePrincipale::closeEvent(QCloseEvent* evenement) {
+    if (quitte_ || occupe_) {
+        // A close request during a run waits for the run: the session would be torn down under it.
+        if (occupe_) evenement->ignore(); else evenement->accept();
+        return;
+    }
+    evenement->ignore();
+    quitter();
+}
+
+}  // namespace tarvo

@@ -1,0 +1,28 @@
+// A list view's model over lines the core holds (Windows-1252), converted only when a row
+// is drawn, so that a grid or a result of 100,000 lines costs nothing to show.
+#pragma once
+
+#include <QAbstractListModel>
+#include <string>
+#include <vector>
+
+namespace tarvo {
+
+class ModeleLignes : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit ModeleLignes(QObject* parent = nullptr);
+
+    // The lines shown; they stay owned by the caller, who calls `actualiser` after any
+    // change (the view asks for rows again). Null shows nothing.
+    void definir(const std::vector<std::string>* lignes);
+    void actualiser();
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    const std::vector<std::string>* lignes_ = nullptr;
+};
+
+}  // namespace tarvo

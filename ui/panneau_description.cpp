@@ -1,0 +1,295 @@
+// Zone 1, upper part: directories, description commands, input source and line layout.
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/couleurs.h"
+#include "ui/panneaux.h"
+
+namespace tarvo {
+
+namespace {
+
+QLabel* etiquette(const char* nom, const QString& texte, QWidget* champ = nullptr) {
+    auto* l = new QLabel(texte);
+    if (nom) l->setObjectName(QLatin1String(nom));
+    if (champ) l->setBuddy(champ);
+    return l;
+}
+
+QLineEdit* champ(const char* nom, RoleCouleur role, int largeur) {
+    auto* e = new QLineEdit;
+    e->setObjectName(QLatin1String(nom));
+    e->setFixedWidth(largeur);
+    donner_role(e, role);
+    return e;
+}
+
+QPushButton* bouton(const char* nom, const QString& legende) {
+    auto* b = new QPushButton(legende);
+    b->setObjectName(QLatin1String(nom));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QCheckBox* case_a_cocher(const char* nom, const QString& legende) {
+    auto* c = new QCheckBox(legende);
+    c->setObjectName(QLatin1String(nom));
+    return c;
+}
+
+// A group of exclusive radio buttons named after the description key: "GroupBox_x" holds
+// "RadioButton1_x", "RadioButton2_x"… in index order. Extra widgets follow the buttons.
+QGroupBox* groupe_radio(const QString& groupe, const QString& titre, const QStringList& items,
+                        const QList<QWidget*>& suite = {}) {
+    // The caption sits inside the frame, left of the buttons: a title line costs a row.
+    auto* g = new QGroupBox;
+    g->setObjectName(QStringLiteral("GroupBox_") + groupe);
+    auto* l = new QHBoxLayout(g);
+    l->setContentsMargins(3, 1, 3, 1);
+    l->setSpacing(4);
+    if (!titre.isEmpty()) l->addWidget(new QLabel(titre));
+    for (int k = 0; k < items.size(); ++k) {
+        auto* r = new QRadioButton(items[k]);
+        r->setObjectName(QStringLiteral("RadioButton%1_%2").arg(k + 1).arg(groupe));
+        l->addWidget(r);
+    }
+    for (QWidget* w : suite) l->addWidget(w);
+    l->addStretch();
+    return g;
+}
+
+QHBoxLayout* ligne(QVBoxLayout* parent) {
+    auto* l = new QHBoxLayout;
+    l->setSpacing(4);
+    parent->addLayout(l);
+    return l;
+}
+
+// Shows or hides fields with the labels that name them.
+void montrer(QWidget* racine, std::initializer_list<const char*> noms, bool visible) {
+    const auto etiquettes = racine->findChildren<QLabel*>();
+    for (const char* nom : noms) {
+        QWidget* w = racine->findChild<QWidget*>(QLatin1String(nom));
+        if (!w) continue;
+        w->setVisible(visible);
+        for (QLabel* l : etiquettes)
+            if (l->buddy() == w) l->setVisible(visible);
+    }
+}
+
+bool coche(const QWidget* racine, const char* nom) {
+    const auto* b = racine->findChild<QRadioButton*>(QLatin1String(nom));
+    return b && b->isChecked();
+}
+
+// Which date/time, title-line and tag fields the chosen options call for.
+void afficher_options(QWidget* racine) {
+    const bool deux_colonnes = coche(racine, "RadioButton2_datetime_nb_col");
+    montrer(racine, {"Edit_num_col_datetime", "Edit_format_datetime_mesure"}, !deux_colonnes);
+    montrer(racine,
+            {"Edit_num_col_date", "Edit_format_date_mesure_seule", "Edit_num_col_time",
+             "Edit_format_time_mesure_seul"},
+            deux_colonnes);
+    montrer(racine, {"Edit_num_ligne_intitule_col"},
+            !coche(racine, "RadioButton2_avec_sans_intitule"));
+    montrer(racine, {"Edit_balise_deb", "Edit_balise_fin"},
+            coche(racine, "RadioButton2_numlig_balise"));
+}
+
+// A directory too long for its place is drawn tiny rather than covering its neighbours;
+// `repere` is the control at its right that it must not reach.
+void ajuster_repertoire(QWidget* racine, QLabel* l, const QWidget* repere) {
+    QFont police = l->font();
+    police.setPointSize(10);
+    const int gauche = l->mapTo(racine, QPoint(0, 0)).x();
+    const int droite = gauche + QFontMetrics(police).horizontalAdvance(l->text());
+    const int limite = repere && !repere->isHidden() ? repere->mapTo(racine, QPoint(0, 0)).x()
+                                                     : gauche + l->width();
+    police.setPointSize(droite > limite ? 4 : 10);
+    l->setFont(police);
+}
+
+}  // namespace
+
+PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
+    auto* tout = new QVBoxLayout(this);
+    tout->setContentsMargins(2, 2, 2, 2);
+    tout->setSpacing(2);
+
+    // The three directories and the description file; the sheet, the description commands
+    // and the directory summary at their right.
+    auto* reps = new QGridLayout;
+    reps->setHorizontalSpacing(4);
+    reps->setVerticalSpacing(1);
+    tout->addLayout(reps);
+    const struct {
+        const char* bouton;
+        const char* legende;
+        const char* label;
+    } repertoires[] = {{"SpeedButton_choix_rep_donnee", "Données", "Label_repertoire"},
+                       {"SpeedButton_choix_rep_desc", "Description", "Label_rep_description"},
+                       {"SpeedButton_choix_rep_sortie", "EXPORT", "Label_rep_sortie"}};
+    for (int i = 0; i < 3; ++i) {
+        reps->addWidget(bouton(repertoires[i].bouton, QString::fromUtf8(repertoires[i].legende)), i,
+                        0);
+        auto* l = etiquette(repertoires[i].label, QString());
+        // A long path must not widen the window: the size rule shrinks it instead.
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        reps->addWidget(l, i, 1);
+    }
+    colorer_legende(findChild<QWidget*>(QStringLiteral("SpeedButton_choix_rep_donnee")),
+                    couleur_marron);
+    reps->addWidget(
+        bouton("SpeedButton_desc_bd", QString::fromUtf8("Choix du fichier de description  *.dsc")),
+        3, 0);
+    auto* nom_desc = etiquette("Label_description_bd", QString());
+    nom_desc->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    reps->addWidget(nom_desc, 3, 1);
+    reps->setColumnStretch(1, 1);
+
+    auto* feuille = champ("Edit_num_feuille_excel", RoleCouleur::listes, 40);
+    auto* classeur = new QHBoxLayout;
+    classeur->setSpacing(4);
+    classeur->addWidget(etiquette("Label61", QString::fromUtf8("feuille n°"), feuille));
+    classeur->addWidget(feuille);
+    classeur->addWidget(etiquette("Label_nom_feuille", QString()));
+    classeur->addWidget(etiquette("Label_nom_fic_excel", QString()), 1);
+    reps->addLayout(classeur, 0, 2);
+    auto* commandes = new QHBoxLayout;
+    commandes->setSpacing(4);
+    commandes->addWidget(bouton("SpeedButton_nouveau_dsc", QStringLiteral("Nouveau")));
+    commandes->addWidget(bouton("SpeedButton_Enregistrer_dsc", QStringLiteral("Enregistrer")));
+    commandes->addWidget(
+        bouton("SpeedButton_enreg_description", QStringLiteral("Enregistrer sous ...")));
+    commandes->addStretch();
+    reps->addLayout(commandes, 1, 2);
+    auto* resume = new QHBoxLayout;
+    resume->setSpacing(4);
+    resume->addWidget(
+        etiquette("Label65", QString::fromUtf8("test d'existence des 3  répertoires")));
+    resume->addWidget(bouton("SpeedButton_change_hd", QString::fromUtf8("Résumé des DSC")));
+    resume->addStretch();
+    reps->addLayout(resume, 2, 2);
+    reps->addWidget(etiquette("Label70", QString()), 3, 2);
+
+    // Where the input comes from.
+    auto* source = ligne(tout);
+    source->addWidget(bouton("SpeedButton_choix_fic_donnee",
+                             QString::fromUtf8("Exemplaire de fichier de données")));
+    auto* presse_papier = bouton("SpeedButton_presse_papier", QStringLiteral("Presse-papier"));
+    presse_papier->hide();
+    source->addWidget(presse_papier);
+    auto* masque = champ("Edit_masque", RoleCouleur::listes, 90);
+    source->addWidget(etiquette("Label4", QStringLiteral("extension"), masque));
+    source->addWidget(masque);
+    source->addWidget(case_a_cocher("CheckBox_recursif", QStringLiteral("avec sous-dossiers")));
+    auto* station = champ("Edit_f_station", RoleCouleur::listes, 110);
+    auto* date_fichier = champ("Edit_f_date_fichier", RoleCouleur::listes, 130);
+    source->addWidget(etiquette("Label15", QStringLiteral("station"), station));
+    source->addWidget(station);
+    source->addWidget(etiquette("Label16", QStringLiteral("date fichier"), date_fichier));
+    source->addWidget(date_fichier);
+    source->addWidget(
+        case_a_cocher("CheckBox_car_null", QString::fromUtf8("gestion des caractères illisibles")));
+    source->addStretch();
+
+    // How a line splits and where the data lie.
+    auto* lignes = ligne(tout);
+    lignes->addWidget(groupe_radio(QStringLiteral("separateur_colonne"),
+                                   QString::fromUtf8("séparateur"),
+                                   {QStringLiteral("Tabulation"), QStringLiteral("Espace"),
+                                    QStringLiteral("Point-virgule"), QStringLiteral("Virgule")}));
+    auto* balise_deb = champ("Edit_balise_deb", RoleCouleur::listes, 70);
+    auto* balise_fin = champ("Edit_balise_fin", RoleCouleur::listes, 70);
+    auto* num_donnee = champ("Edit_num_ligne_donnee", RoleCouleur::saisie, 36);
+    lignes->addWidget(groupe_radio(
+        QStringLiteral("numlig_balise"), QString(),
+        {QString::fromUtf8("n° de ligne"), QStringLiteral("balises")},
+        {etiquette("Label51", QString::fromUtf8("balise de début (= ligne n°1)"), balise_deb),
+         balise_deb, etiquette("Label52", QStringLiteral("balise de fin"), balise_fin), balise_fin,
+         etiquette("Label50", QString::fromUtf8("1ère donnée en ligne n°"), num_donnee),
+         num_donnee}));
+    lignes->addStretch();
+
+    // The title line, and the date and time of a measurement in one column or two.
+    auto* num_intitule = champ("Edit_num_ligne_intitule_col", RoleCouleur::saisie, 36);
+    auto* col_datetime = champ("Edit_num_col_datetime", RoleCouleur::saisie, 36);
+    auto* format_datetime = champ("Edit_format_datetime_mesure", RoleCouleur::listes, 170);
+    auto* col_date = champ("Edit_num_col_date", RoleCouleur::saisie, 36);
+    auto* format_date = champ("Edit_format_date_mesure_seule", RoleCouleur::listes, 100);
+    auto* col_heure = champ("Edit_num_col_time", RoleCouleur::saisie, 36);
+    auto* format_heure = champ("Edit_format_time_mesure_seul", RoleCouleur::listes, 80);
+    auto* dates = ligne(tout);
+    dates->addWidget(groupe_radio(
+        QStringLiteral("avec_sans_intitule"), QString::fromUtf8("intitulés"),
+        {QStringLiteral("avec"), QStringLiteral("sans")},
+        {etiquette("Label14", QString::fromUtf8("en ligne n°"), num_intitule), num_intitule}));
+    auto* decimal =
+        groupe_radio(QStringLiteral("DECIMAL_SEPARATOR_entree"), QString::fromUtf8("décimale"),
+                     {QStringLiteral("virgule"), QStringLiteral("point")});
+    decimal->hide();
+    dates->addWidget(decimal);
+    dates->addWidget(groupe_radio(
+        QStringLiteral("datetime_nb_col"), QStringLiteral("date/heure en"),
+        {QStringLiteral("1 colonne"), QStringLiteral("2 colonnes")},
+        {etiquette("Label44", QStringLiteral("col."), col_datetime), col_datetime,
+         etiquette("Label34", QStringLiteral("format"), format_datetime), format_datetime,
+         etiquette(nullptr, QStringLiteral("date col."), col_date), col_date,
+         etiquette(nullptr, QStringLiteral("format"), format_date), format_date,
+         etiquette(nullptr, QStringLiteral("heure col."), col_heure), col_heure,
+         etiquette(nullptr, QStringLiteral("format"), format_heure), format_heure}));
+    dates->addStretch();
+
+    for (const char* nom : {"RadioButton1_datetime_nb_col", "RadioButton2_datetime_nb_col",
+                            "RadioButton1_avec_sans_intitule", "RadioButton2_avec_sans_intitule",
+                            "RadioButton1_numlig_balise", "RadioButton2_numlig_balise"}) {
+        auto* r = findChild<QRadioButton*>(QLatin1String(nom));
+        r->setChecked(r->objectName().startsWith(QLatin1String("RadioButton1")));
+        connect(r, &QRadioButton::toggled, this, [this] { afficher_options(this); });
+    }
+    afficher_options(this);
+}
+
+void PanneauDescription::rafraichir(const Session& session) {
+    findChild<QLabel*>(QStringLiteral("Label_description_bd"))
+        ->setText(qt(session.Label_description_bd));
+    const std::pair<const char*, bool> sauvegardes[] = {
+        {"SpeedButton_Enregistrer_dsc",
+         session.couleurs_enregistrement.SpeedButton_Enregistrer_dsc_rouge},
+        {"SpeedButton_enreg_description",
+         session.couleurs_enregistrement.SpeedButton_enreg_description_rouge}};
+    for (const auto& [nom, rouge] : sauvegardes) {
+        auto* b = findChild<QWidget*>(QLatin1String(nom));
+        if (rouge)
+            colorer_legende(b, couleur_rouge);
+        else
+            legende_normale(b);
+    }
+
+    const struct {
+        const char* label;
+        const char* bouton;
+        const char* repere;
+    } repertoires[] = {{"Label_repertoire", "SpeedButton_choix_rep_donnee", "Label61"},
+                       {"Label_rep_description", "SpeedButton_choix_rep_desc", "Label61"},
+                       {"Label_rep_sortie", "SpeedButton_choix_rep_sortie", "Label65"}};
+    for (const auto& r : repertoires) {
+        auto* l = findChild<QLabel*>(QLatin1String(r.label));
+        l->setToolTip(l->text());
+        findChild<QWidget*>(QLatin1String(r.bouton))->setToolTip(l->text());
+        ajuster_repertoire(this, l, findChild<QWidget*>(QLatin1String(r.repere)));
+    }
+    afficher_options(this);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,166 @@
+// Zone 5 of the main window: the run and stop commands, the progress texts, the result
+// list and the result file's views.
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/couleurs.h"
+#include "ui/modele_lignes.h"
+#include "ui/panneaux.h"
+
+namespace tarvo {
+
+namespace {
+
+// The stop button's caption when no run is under way.
+const QColor couleur_grise(128, 128, 128);
+
+QLabel* etiquette(QWidget* parent, const char* nom_objet, const QString& texte = {}) {
+    auto* l = new QLabel(texte, parent);
+    l->setObjectName(QLatin1String(nom_objet));
+    return l;
+}
+
+QToolButton* bouton(QWidget* parent, const char* nom_objet, const QString& texte,
+                    const QString& bulle = {}) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(nom_objet));
+    b->setText(texte);
+    b->setToolTip(bulle);
+    return b;
+}
+
+QPlainTextEdit* vue_texte(QWidget* parent, const char* nom_objet) {
+    auto* t = new QPlainTextEdit(parent);
+    t->setObjectName(QLatin1String(nom_objet));
+    t->setReadOnly(true);
+    t->setLineWrapMode(QPlainTextEdit::NoWrap);
+    t->hide();
+    return t;
+}
+
+}  // namespace
+
+PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
+    auto* grille = new QGridLayout(this);
+    grille->setContentsMargins(2, 2, 2, 2);
+
+    auto* traiter =
+        bouton(this, "SpeedButton_traiter_fichier", QStringLiteral("3-    traiter ...  =>"));
+    colorer_legende(traiter, couleur_bleue);
+    grille->addWidget(traiter, 0, 0);
+    auto* stop = bouton(this, "SpeedButton_stop", QStringLiteral("stop"));
+    colorer_legende(stop, couleur_grise);
+    grille->addWidget(stop, 0, 1);
+    grille->addWidget(bouton(this, "SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
+    // The graph window comes with its own command; until then the button waits.
+    findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))->setEnabled(false);
+    grille->addWidget(bouton(this, "SpeedButton_help", QStringLiteral("help"),
+                             QStringLiteral("   fichier d'aide et manuel d'utilisation   ")),
+                      0, 3);
+    grille->addWidget(bouton(this, "SpeedButton_exit", QStringLiteral("exit")), 0, 4);
+
+    grille->addWidget(etiquette(this, "Label6"), 1, 0, 1, 3);
+    auto* reste = etiquette(this, "Label10");
+    colorer_legende(reste, couleur_rouge);
+    grille->addWidget(reste, 1, 3, 1, 2);
+    auto* patienter = etiquette(this, "Label_patienter");
+    patienter->hide();
+    grille->addWidget(patienter, 2, 0, 1, 5);
+    grille->addWidget(etiquette(this, "Label_nlig_impliquee"), 3, 0, 1, 3);
+    grille->addWidget(etiquette(this, "Label5"), 3, 3, 1, 2);
+
+    auto* ligne = new QHBoxLayout;
+    ligne->addWidget(bouton(this, "SpeedButton_enregistrer", QStringLiteral("sauver ->"),
+                            QStringLiteral("sauver les données extraites stoppées en cours ")));
+    ligne->addWidget(
+        bouton(this, "SpeedButton_sans_coldate", QStringLiteral("sans col DateTime"),
+               QStringLiteral("  juste les colonnes de valeurs dans le presse-papier   ")));
+    ligne->addWidget(etiquette(this, "Label21", QStringLiteral("*.txt")));
+    ligne->addWidget(bouton(this, "SpeedButton_edit", QStringLiteral("éditer =>"),
+                            QStringLiteral(" visualiser le fichier de données dans notepad  ")));
+    ligne->addWidget(bouton(this, "SpeedButton_suivi", QStringLiteral("fichier de suivi"),
+                            QStringLiteral(" visualiser le fichier de suivi dans notepad  ")));
+    ligne->addWidget(bouton(this, "SpeedButton_rep_export", QStringLiteral("..."),
+                            QStringLiteral(" contenue du répertoire de sortie ")));
+    grille->addLayout(ligne, 4, 0, 1, 5);
+    // Outside the tracking window, so that it can show that window again once hidden.
+    auto* suivi = bouton(this, "Panel_button_suivi", QStringLiteral("fenêtre de suivi"),
+                         QStringLiteral("bascule  Visible / Cachée "));
+    donner_role(suivi, RoleCouleur::boutons);
+    grille->addWidget(suivi, 6, 3, 1, 2);
+
+    // The result list and, over it once a file is written, that file's text.
+    auto* liste = new QListView(this);
+    liste->setObjectName(QStringLiteral("ListBox_DONNEE_date_clean"));
+    liste->setUniformItemSizes(true);
+    liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    liste->setModel(new ModeleLignes(liste));
+    donner_role(liste, RoleCouleur::listes);
+    grille->addWidget(liste, 5, 0, 1, 5);
+    grille->addWidget(vue_texte(this, "RichEdit3"), 5, 0, 1, 5);
+    grille->addWidget(vue_texte(this, "RichEdit4"), 5, 0, 1, 5);
+
+    auto* arret = new QCheckBox(QStringLiteral("éteindre le PC à la fin du traitement "), this);
+    arret->setObjectName(QStringLiteral("CheckBox_arret_PC"));
+    arret->setToolTip(QStringLiteral("avec 5 minutes pour changer d'avis"));
+    grille->addWidget(arret, 6, 0, 1, 3);
+
+    // Kept out of the layout: the window places it over the file table.
+    auto* panneau = new QFrame(this);
+    panneau->setObjectName(QStringLiteral("Panel4"));
+    panneau->setFixedSize(650, 200);
+    panneau->setAutoFillBackground(true);
+    QPalette p = panneau->palette();
+    p.setColor(QPalette::Window, QColor(0, 0, 128));
+    p.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    panneau->setPalette(p);
+    auto* colonne = new QVBoxLayout(panneau);
+    colonne->addWidget(new QLabel(
+        QStringLiteral("5 mn, pour annuler la mise en veille du PC en appuyant sur une touche..."),
+        panneau));
+    colonne->addWidget(etiquette(panneau, "Label49"));
+    panneau->hide();
+}
+
+QWidget* PanneauExecution::panel4() const {
+    return findChild<QFrame*>(QStringLiteral("Panel4"));
+}
+
+void PanneauExecution::rafraichir(const Session& session) {
+    auto* stop = findChild<QToolButton*>(QStringLiteral("SpeedButton_stop"));
+    if (session.traitement_en_cours)
+        legende_normale(stop);
+    else
+        colorer_legende(stop, couleur_grise);
+    findChild<QLabel*>(QStringLiteral("Label_patienter"))->setVisible(session.traitement_en_cours);
+
+    const ResultatEnregistrement& e = session.dernier_enregistrement;
+    findChild<QLabel*>(QStringLiteral("Label10"))
+        ->setText(qt(e.Label10.empty() ? session.extraction.Label10 : e.Label10));
+    if (!e.Label21.empty()) findChild<QLabel*>(QStringLiteral("Label21"))->setText(qt(e.Label21));
+    findChild<QLabel*>(QStringLiteral("Label_nlig_impliquee"))
+        ->setText(qt(session.extraction.Label_nlig_impliquee));
+    findChild<QLabel*>(QStringLiteral("Label5"))->setText(qt(session.extraction.Label5));
+    auto* texte = findChild<QPlainTextEdit*>(QStringLiteral("RichEdit3"));
+    // A result file can be long: it is laid out again only when it changed.
+    if (const QString nouveau = qt(e.RichEdit3); nouveau != texte->toPlainText())
+        texte->setPlainText(nouveau);
+    texte->setVisible(!e.RichEdit3.empty());
+
+    auto* liste = findChild<QListView*>(QStringLiteral("ListBox_DONNEE_date_clean"));
+    static_cast<ModeleLignes*>(liste->model())->definir(&session.listes.ListBox_DONNEE_date_clean);
+
+    panel4()->setVisible(session.Panel4_visible);
+    findChild<QLabel*>(QStringLiteral("Label49"))->setText(qt(session.Label49));
+}
+
+}  // namespace tarvo

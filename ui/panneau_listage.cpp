@@ -1,0 +1,235 @@
+// Zone 2 of the main window: the listing command, the file table, the counts and date
+// extremes of the last listing, and the preview of the last pre-read file.
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <string_view>
+
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/couleurs.h"
+#include "ui/modele_table_fichiers.h"
+#include "ui/panneaux.h"
+
+namespace tarvo {
+
+namespace {
+
+// Memo1 is drawn from this many lines at most: the preview is for the eye, and a
+// million-line logger file would freeze the window.
+constexpr int lignes_memo1_max = 2000;
+
+const char* const aide_dates =
+    "un doubleclik permet de récupérer la date pour la valeur Min ou Max ";
+
+// Cells are drawn after one blank, and a selected row in the colours the model gives for
+// it rather than the style's highlight.
+class DelegueTableFichiers : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text.prepend(QLatin1Char(' '));
+        if (!(option->state & QStyle::State_Selected)) return;
+        option->state &= ~QStyle::State_Selected;
+        option->backgroundBrush =
+            index.data(ModeleTableFichiers::role_fond_selection).value<QColor>();
+        const QColor texte = index.data(ModeleTableFichiers::role_texte_selection).value<QColor>();
+        option->palette.setColor(QPalette::Text, texte);
+    }
+};
+
+// "double click pour affichage complet": the preview gives way to the whole buffer.
+class AffichageComplet : public QObject {
+public:
+    AffichageComplet(QStackedLayout* pile, QWidget* complet, QObject* parent)
+        : QObject(parent), pile_(pile), complet_(complet) {}
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() == QEvent::MouseButtonDblClick) {
+            pile_->setCurrentWidget(complet_);
+            return true;
+        }
+        return QObject::eventFilter(objet, evenement);
+    }
+
+private:
+    QStackedLayout* pile_;
+    QWidget* complet_;
+};
+
+template <class W>
+W* nomme(W* w, const char* nom) {
+    w->setObjectName(QString::fromLatin1(nom));
+    return w;
+}
+
+QLabel* etiquette(const char* nom, const QString& texte = {}) {
+    return nomme(new QLabel(texte), nom);
+}
+
+QCheckBox* case_a_cocher(const char* nom, const char* legende) {
+    return nomme(new QCheckBox(QString::fromUtf8(legende)), nom);
+}
+
+QPlainTextEdit* memo(const char* nom) {
+    auto* m = nomme(new QPlainTextEdit, nom);
+    m->setReadOnly(true);
+    m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    donner_role(m, RoleCouleur::listes);
+    return m;
+}
+
+void montrer_texte(QWidget* racine, const char* nom, const std::string& texte) {
+    racine->findChild<QLabel*>(QString::fromLatin1(nom))->setText(qt(texte));
+}
+
+void montrer_date(QWidget* racine, const char* nom, const std::string& texte, bool rouge) {
+    auto* l = racine->findChild<QLabel*>(QString::fromLatin1(nom));
+    l->setText(qt(texte));
+    colorer_legende(l, rouge ? couleur_rouge : couleur_bleue);
+}
+
+template <class Lignes, class F>
+QString joindre(int nb, const Lignes& lignes, F&& ligne) {
+    std::string texte;
+    for (int i = 0; i < nb; ++i) {
+        if (i > 0) texte += '\n';
+        texte += ligne(lignes, i);
+    }
+    return qt(texte);
+}
+
+}  // namespace
+
+PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
+    auto* lister =
+        nomme(new QPushButton(QString::fromUtf8("1  Valider et lister les fichiers *.*")),
+              "SpeedButton_lister");
+
+    auto* commandes = new QHBoxLayout;
+    commandes->addWidget(lister);
+    commandes->addWidget(case_a_cocher("CheckBox_prelire_tous",
+                                       "Pré-lecture de tous les fichiers ou que ceux cochés"));
+    commandes->addWidget(case_a_cocher("CheckBox_grand_tableau", "grand Tableau"));
+    commandes->addWidget(case_a_cocher("CheckBox_sans_confirmation", "sans confirmation"));
+    commandes->addStretch();
+    commandes->addWidget(etiquette("Label53", QString::fromUtf8("nb de fichiers :")));
+    commandes->addWidget(etiquette("Label54", QStringLiteral("0")));
+    commandes->addWidget(etiquette("Label_nb_fic"));
+    commandes->addWidget(
+        etiquette("Label7", QString::fromUtf8("double-clic sur un nom => éditeur")));
+
+    auto* lecture = new QHBoxLayout;
+    for (const char* nom :
+         {"Label_nom_de_fichier", "Label_fic", "Label1", "Label19", "Label26", "Label8"})
+        lecture->addWidget(etiquette(nom));
+    lecture->addStretch();
+
+    // The extremes, min above max, each after its caption; all of them offer their date
+    // to the period by a double click.
+    auto* extremes = new QGridLayout;
+    const char* const noms[2][3] = {{"Label27", "Label_date_min", "Label_date_heure_min"},
+                                    {"Label28", "Label_date_max", "Label_date_heure_max"}};
+    for (int ligne = 0; ligne < 2; ++ligne)
+        for (int c = 0; c < 3; ++c) {
+            QLabel* l = etiquette(noms[ligne][c], c > 0        ? QString()
+                                                  : ligne == 0 ? QStringLiteral("min")
+                                                               : QStringLiteral("max"));
+            l->setToolTip(QString::fromUtf8(aide_dates));
+            extremes->addWidget(l, ligne, c);
+        }
+    extremes->setColumnStretch(3, 1);
+
+    auto* table = nomme(new QTableView, "StringGrid1");
+    auto* modele = new ModeleTableFichiers(table);
+    table->setModel(modele);
+    table->setItemDelegate(new DelegueTableFichiers(table));
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setMinimumSectionSize(1);
+    table->verticalHeader()->setDefaultSectionSize(15);
+    for (int c = 0; c < nb_colonnes_table; ++c)
+        table->setColumnWidth(c, largeurs_table()[static_cast<std::size_t>(c)]);
+    donner_role(table, RoleCouleur::listes);
+
+    // Memo6 is laid over Memo1: the preview first, the buffer on demand.
+    auto* memo1 = memo("Memo1");
+    auto* memo6 = memo("Memo6");
+    auto* pile = new QStackedLayout;
+    pile->addWidget(memo6);
+    pile->addWidget(memo1);
+    memo6->viewport()->installEventFilter(new AffichageComplet(pile, memo1, memo6));
+
+    auto* corps = new QHBoxLayout;
+    corps->addWidget(table, 3);
+    corps->addLayout(pile, 2);
+
+    auto* mise_en_page = new QVBoxLayout(this);
+    mise_en_page->addLayout(commandes);
+    mise_en_page->addLayout(lecture);
+    mise_en_page->addLayout(extremes);
+    mise_en_page->addLayout(corps, 1);
+}
+
+void PanneauListage::rafraichir(const Session& session) {
+    const AffichageListage& a = session.inventaire.affichage;
+    auto* table = findChild<QTableView*>(QStringLiteral("StringGrid1"));
+    auto* modele = static_cast<ModeleTableFichiers*>(table->model());
+    modele->definir_couleurs(session.parametres_prm.couleurs);
+    modele->definir(&session.table);
+
+    if (!a.legende_SpeedButton_lister.empty())
+        findChild<QPushButton*>(QStringLiteral("SpeedButton_lister"))
+            ->setText(qt(a.legende_SpeedButton_lister));
+    montrer_texte(this, "Label54", a.Label54);
+    montrer_texte(this, "Label_nb_fic", a.Label_nb_fic);
+    montrer_texte(this, "Label_nom_de_fichier", a.Label_nom_de_fichier);
+    montrer_texte(this, "Label_fic", a.Label_fic);
+    montrer_texte(this, "Label1", a.Label1);
+    montrer_texte(this, "Label8", a.Label8);
+    montrer_texte(this, "Label19", a.Label19);
+    montrer_texte(this, "Label26", a.Label26);
+    montrer_date(this, "Label_date_min", a.Label_date_min, a.Label_date_min_rouge);
+    montrer_date(this, "Label_date_max", a.Label_date_max, a.Label_date_max_rouge);
+    montrer_texte(this, "Label_date_heure_min", a.Label_date_heure_min);
+    montrer_texte(this, "Label_date_heure_max", a.Label_date_heure_max);
+
+    // A memo is rewritten only when its text changed, so that a refresh after another
+    // command keeps its scroll position and the memo the user brought in front.
+    auto* memo6 = findChild<QPlainTextEdit*>(QStringLiteral("Memo6"));
+    auto* memo1 = findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    const TamponLignes& tampon = session.inventaire.Memo1;
+    if (const QString texte = joindre(std::min(tampon.nb_lignes(), lignes_memo1_max), tampon,
+                                      [](const TamponLignes& t, int i) { return t.ligne(i); });
+        texte != memo1->toPlainText())
+        memo1->setPlainText(texte);
+    auto* pile = findChild<QStackedLayout*>();
+    if (const QString texte = joindre(
+            static_cast<int>(a.Memo6.size()), a.Memo6,
+            [](const auto& l, int i) { return std::string_view(l[static_cast<std::size_t>(i)]); });
+        texte != memo6->toPlainText()) {
+        memo6->setPlainText(texte);
+        pile->setCurrentWidget(memo6);
+    }
+    if (a.Memo6.empty()) pile->setCurrentWidget(memo1);
+}
+
+}  // namespace tarvo

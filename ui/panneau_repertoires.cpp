@@ -1,0 +1,355 @@
+#include "ui/panneau_repertoires.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/conversions_qt.h"
+#include "ui/couleurs.h"
+
+namespace tarvo {
+
+namespace {
+
+struct BoutonRepertoire {
+    ChoixRepertoireDemande quel;
+    const char* bouton;
+    const char* label;
+};
+constexpr BoutonRepertoire boutons_repertoires[] = {
+    {ChoixRepertoireDemande::donnees, "SpeedButton_choix_rep_donnee", "Label_repertoire"},
+    {ChoixRepertoireDemande::description, "SpeedButton_choix_rep_desc", "Label_rep_description"},
+    {ChoixRepertoireDemande::sortie, "SpeedButton_choix_rep_sortie", "Label_rep_sortie"}};
+
+constexpr QSize taille_panneau(640, 440);
+constexpr QSize taille_recents(700, 400);
+constexpr int hauteur_lecteur = 712;
+
+QPushButton* bouton(QWidget* parent, const char* nom, const QString& legende) {
+    auto* b = new QPushButton(legende, parent);
+    b->setObjectName(QLatin1String(nom));
+    donner_role(b, RoleCouleur::boutons);
+    return b;
+}
+
+QLabel* etiquette(QWidget* parent, const char* nom) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QLatin1String(nom));
+    return l;
+}
+
+void colorer(QWidget* controle, bool rouge) {
+    if (rouge)
+        colorer_legende(controle, couleur_rouge);
+    else
+        legende_normale(controle);
+}
+
+// A place for a child of the window at `voulu`, kept inside the window where it fits.
+QPoint dans_fenetre(const QWidget* fenetre, QPoint voulu, QSize taille) {
+    return {std::clamp(voulu.x(), 0, std::max(0, fenetre->width() - taille.width())),
+            std::clamp(voulu.y(), 0, std::max(0, fenetre->height() - taille.height()))};
+}
+
+QString sans_barre_finale(const std::string& dossier) {
+    return QDir::cleanPath(qt(dossier));
+}
+
+}  // namespace
+
+PanneauRepertoires::PanneauRepertoires(Session& session, Dialogue& dialogue, Lanceur& lanceur,
+                                       std::string dossier_programme, QWidget* fenetre)
+    : QWidget(fenetre),
+      choix_(session, dialogue, lanceur, std::move(dossier_programme)),
+      fenetre_(fenetre) {
+    construire();
+    construire_lecteur();
+    afficher();
+}
+
+QWidget* PanneauRepertoires::controle_fenetre(const char* nom) const {
+    return fenetre_ ? fenetre_->findChild<QWidget*>(QLatin1String(nom)) : nullptr;
+}
+
+void PanneauRepertoires::construire() {
+    setObjectName(QStringLiteral("Panel_dir"));
+    setAutoFillBackground(true);
+    donner_role(this, RoleCouleur::fond);
+    setFixedSize(taille_panneau);
+    auto* tout = new QVBoxLayout(this);
+
+    auto* haut = new QHBoxLayout;
+    tout->addLayout(haut);
+    lecteurs_ = new QComboBox(this);
+    lecteurs_->setObjectName(QStringLiteral("DriveComboBox1"));
+    donner_role(lecteurs_, RoleCouleur::listes);
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady()) lecteurs_->addItem(volume.rootPath());
+    haut->addWidget(lecteurs_, 1);
+    auto* bureau = bouton(this, "Panel_rep_desktop", QStringLiteral("/ Bureau"));
+    auto* documents = bouton(this, "Panel_mes_documents", QStringLiteral("/ Mes documents"));
+    auto* explorateur = bouton(this, "SpeedButton14", QStringLiteral("Explorateur"));
+    auto* recents = bouton(this, "SpeedButton_rep_recent", QString::fromUtf8("récents"));
+    auto* fermer = bouton(this, "SpeedButton_fermer_repertoire", QStringLiteral("X"));
+    for (QWidget* b : {static_cast<QWidget*>(bureau), static_cast<QWidget*>(documents),
+                       static_cast<QWidget*>(explorateur), static_cast<QWidget*>(recents),
+                       static_cast<QWidget*>(fermer)})
+        haut->addWidget(b);
+
+    dir_new_ = etiquette(this, "Label_dir_new");
+    dir_new_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    tout->addWidget(dir_new_);
+
+    auto* listes = new QHBoxLayout;
+    tout->addLayout(listes, 1);
+    modele_dossiers_ = new QFileSystemModel(this);
+    modele_dossiers_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    modele_dossiers_->setRootPath(QDir::rootPath());
+    dossiers_ = new QTreeView(this);
+    dossiers_->setObjectName(QStringLiteral("DirectoryListBox1"));
+    donner_role(dossiers_, RoleCouleur::listes);
+    dossiers_->setModel(modele_dossiers_);
+    for (int colonne = 1; colonne < modele_dossiers_->columnCount(); ++colonne)
+        dossiers_->hideColumn(colonne);
+    dossiers_->header()->hide();
+    listes->addWidget(dossiers_, 1);
+    modele_fichiers_ = new QFileSystemModel(this);
+    modele_fichiers_->setFilter(QDir::Files);
+    fichiers_ = new QListView(this);
+    fichiers_->setObjectName(QStringLiteral("FileListBox1"));
+    donner_role(fichiers_, RoleCouleur::listes);
+    fichiers_->setModel(modele_fichiers_);
+    listes->addWidget(fichiers_, 1);
+
+    auto* bas = new QHBoxLayout;
+    tout->addLayout(bas);
+    nb_fichiers_ = etiquette(this, "Label45");
+    bas->addWidget(nb_fichiers_);
+    bas->addStretch(1);
+    valider_ = bouton(this, "SpeedButton_valider_repertoire", QStringLiteral("Valider"));
+    bas->addWidget(valider_);
+    auto* annuler_b = bouton(this, "SpeedButton_annuler_repertoire", QStringLiteral("Annuler"));
+    bas->addWidget(annuler_b);
+
+    recents_ = new QListWidget(fenetre_);
+    recents_->setObjectName(QStringLiteral("ListBox_rep_recent"));
+    donner_role(recents_, RoleCouleur::listes);
+    recents_->setFixedSize(taille_recents);
+
+    connect(dossiers_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) { repertoire_change(index); });
+    connect(lecteurs_, &QComboBox::activated, this,
+            [this](int i) { aller_vers(lecteurs_->itemText(i)); });
+    connect(bureau, &QPushButton::clicked, this, [this] {
+        aller_vers(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+    });
+    connect(documents, &QPushButton::clicked, this, [this] {
+        aller_vers(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    });
+    connect(explorateur, &QPushButton::clicked, this, [this] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(qt(choix_.repertoire_explorateur())));
+    });
+    connect(recents, &QPushButton::clicked, this, [this] {
+        choix_.basculer_recents();
+        afficher();
+    });
+    connect(recents_, &QListWidget::itemDoubleClicked, this, [this] {
+        if (recents_->currentRow() < 0) return;
+        choix_.choisir_recent(static_cast<std::size_t>(recents_->currentRow()));
+        afficher();
+        emit repertoires_changes();
+    });
+    connect(fichiers_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        choix_.editer_fichier(cp(modele_fichiers_->filePath(index)));
+    });
+    connect(valider_, &QPushButton::clicked, this, [this] { valider(); });
+    connect(annuler_b, &QPushButton::clicked, this, [this] { annuler(); });
+    connect(fermer, &QPushButton::clicked, this, [this] { annuler(); });
+}
+
+void PanneauRepertoires::construire_lecteur() {
+    lecteur_ = new QFrame(fenetre_);
+    lecteur_->setObjectName(QStringLiteral("Panel_lecteur"));
+    lecteur_->setFrameShape(QFrame::Panel);
+    lecteur_->setAutoFillBackground(true);
+    donner_role(lecteur_, RoleCouleur::fond);
+    lecteur_->setFixedSize(taille_panneau.width(), hauteur_lecteur);
+    auto* tout = new QVBoxLayout(lecteur_);
+    auto* haut = new QHBoxLayout;
+    tout->addLayout(haut);
+    label64_ = etiquette(lecteur_, "Label64");
+    label64_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    haut->addWidget(label64_, 1);
+    edit_lecteur_ = new QLineEdit(lecteur_);
+    edit_lecteur_->setObjectName(QStringLiteral("Edit_lecteur"));
+    donner_role(edit_lecteur_, RoleCouleur::saisie);
+    edit_lecteur_->setMaximumWidth(120);
+    haut->addWidget(edit_lecteur_);
+    auto* modifier = bouton(lecteur_, "SpeedButton_modifier", QStringLiteral("Modifier"));
+    haut->addWidget(modifier);
+    auto* fermer = bouton(lecteur_, "SpeedButton_fermer_lecteur", QStringLiteral("X"));
+    haut->addWidget(fermer);
+    memo8_ = new QPlainTextEdit(lecteur_);
+    memo8_->setObjectName(QStringLiteral("Memo8"));
+    memo8_->setReadOnly(true);
+    donner_role(memo8_, RoleCouleur::listes);
+    tout->addWidget(memo8_, 1);
+    chemins_fichiers_ = new QListWidget(lecteur_);
+    chemins_fichiers_->setObjectName(QStringLiteral("ListBox_CheminsFichiers"));
+    chemins_fichiers_->hide();
+
+    connect(edit_lecteur_, &QLineEdit::textEdited, this, [this](const QString& texte) {
+        choix_.saisir_lecteur(cp(texte));
+        if (qt(choix_.Edit_lecteur) != texte) edit_lecteur_->setText(qt(choix_.Edit_lecteur));
+    });
+    connect(modifier, &QPushButton::clicked, this, [this] {
+        const bool change = choix_.modifier_lecteur();
+        afficher();
+        if (change) emit repertoires_changes();
+    });
+    connect(fermer, &QPushButton::clicked, this, [this] {
+        choix_.fermer_changement_lecteur();
+        afficher();
+    });
+}
+
+void PanneauRepertoires::ouvrir(ChoixRepertoireDemande quel) {
+    raise();
+    const auto* b = std::find_if(std::begin(boutons_repertoires), std::end(boutons_repertoires),
+                                 [&](const BoutonRepertoire& r) { return r.quel == quel; });
+    if (b == std::end(boutons_repertoires)) return;
+    std::string legende;
+    if (const auto* bouton_fenetre = qobject_cast<QAbstractButton*>(controle_fenetre(b->bouton)))
+        legende = cp(bouton_fenetre->text());
+    const SuiteOuverture suite = choix_.ouvrir_choix_repertoire(
+        quel, static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0, legende);
+    if (suite == SuiteOuverture::ignoree) return;
+    if (suite == SuiteOuverture::ouverte) {
+        if (const QWidget* label = controle_fenetre(b->label); label && fenetre_)
+            move(
+                dans_fenetre(fenetre_, label->mapTo(fenetre_, QPoint(0, label->height())), size()));
+        aller_vers(sans_barre_finale(choix_.repertoire_liste));
+    }
+    afficher();
+    emit repertoires_changes();
+}
+
+void PanneauRepertoires::ouvrir_changement_lecteur() {
+    const ChoixRepertoireDemande demande = choix_.ouvrir_changement_lecteur();
+    if (demande != ChoixRepertoireDemande::aucun) {
+        ouvrir(demande);
+        return;
+    }
+    if (const QWidget* b = controle_fenetre("SpeedButton_change_hd"); b && fenetre_)
+        lecteur_->move(
+            dans_fenetre(fenetre_, b->mapTo(fenetre_, QPoint(0, b->height())), lecteur_->size()));
+    afficher();
+}
+
+void PanneauRepertoires::aller_vers(const QString& chemin) {
+    if (chemin.isEmpty()) return;
+    const QModelIndex index = modele_dossiers_->index(chemin);
+    if (!index.isValid()) return;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        dossiers_->expand(parent);
+    if (dossiers_->currentIndex() == index)
+        repertoire_change(index);
+    else
+        dossiers_->setCurrentIndex(index);
+    dossiers_->scrollTo(index);
+}
+
+void PanneauRepertoires::repertoire_change(const QModelIndex& index) {
+    const QString chemin = modele_dossiers_->filePath(index);
+    if (chemin.isEmpty()) return;
+    choix_.changer_repertoire(cp(chemin));
+    montrer_repertoire(choix_.repertoire_liste);
+    afficher();
+}
+
+void PanneauRepertoires::montrer_repertoire(const std::string& repertoire) {
+    const QString chemin = sans_barre_finale(repertoire);
+    fichiers_->setRootIndex(modele_fichiers_->setRootPath(chemin));
+    const int i = lecteurs_->findText(QStorageInfo(chemin).rootPath());
+    if (i >= 0) {
+        const QSignalBlocker bloque(lecteurs_);
+        lecteurs_->setCurrentIndex(i);
+    }
+}
+
+void PanneauRepertoires::valider() {
+    const ResultatValidation r = choix_.valider_repertoire(choix_.repertoire_liste);
+    afficher();
+    emit repertoires_changes();
+    if (r.lister) emit lister_demande();
+}
+
+void PanneauRepertoires::annuler() {
+    choix_.annuler_repertoire();
+    afficher();
+}
+
+void PanneauRepertoires::afficher() {
+    setVisible(choix_.Panel_dir_visible);
+    if (choix_.Panel_dir_visible) raise();
+    dir_new_->setText(qt(choix_.Label_dir_new));
+    dir_new_->setToolTip(dir_new_->text());
+    colorer(dir_new_, choix_.Label_dir_new_rouge);
+    nb_fichiers_->setText(qt(choix_.Label45));
+    colorer(valider_, choix_.valider_rouge);
+    for (const BoutonRepertoire& b : boutons_repertoires) {
+        QWidget* bouton_fenetre = controle_fenetre(b.bouton);
+        if (!bouton_fenetre) continue;
+        switch (choix_.couleur_bouton(b.quel)) {
+            case CouleurLegende::rouge:
+                colorer_legende(bouton_fenetre, couleur_rouge);
+                break;
+            case CouleurLegende::marron:
+                colorer_legende(bouton_fenetre, couleur_marron);
+                break;
+            case CouleurLegende::normale:
+                legende_normale(bouton_fenetre);
+                break;
+        }
+    }
+
+    recents_->clear();
+    for (const std::string& entree : choix_.recents.entrees()) recents_->addItem(qt(entree));
+    if (fenetre_)
+        recents_->move(
+            dans_fenetre(fenetre_, geometry().topRight() + QPoint(1, 1), recents_->size()));
+    recents_->setVisible(choix_.ListBox_rep_recent_visible);
+    if (choix_.ListBox_rep_recent_visible) recents_->raise();
+
+    lecteur_->setVisible(choix_.Panel_lecteur_visible);
+    if (choix_.Panel_lecteur_visible) lecteur_->raise();
+    label64_->setText(qt(choix_.Label64));
+    if (edit_lecteur_->text() != qt(choix_.Edit_lecteur))
+        edit_lecteur_->setText(qt(choix_.Edit_lecteur));
+    QString memo;
+    for (const std::string& ligne : choix_.Memo8) memo += qt(ligne) + QLatin1Char('\n');
+    memo8_->setPlainText(memo);
+    chemins_fichiers_->clear();
+    for (const std::string& chemin : choix_.ListBox_CheminsFichiers)
+        chemins_fichiers_->addItem(qt(chemin));
+}
+
+}  // namespace tarvo

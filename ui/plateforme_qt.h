@@ -1,0 +1,71 @@
+// The window side of the core's message boxes, progress display and clipboard.
+#pragma once
+
+#include <QElapsedTimer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "plateforme/dialogue.h"
+#include "plateforme/presse_papier.h"
+#include "plateforme/progression.h"
+
+class QDialog;
+class QLabel;
+class QWidget;
+
+namespace tarvo {
+
+// Modal boxes titled " T A R V O ", with French button captions whatever the system language.
+class DialogueQt final : public Dialogue {
+public:
+    explicit DialogueQt(QWidget* parent) : parent_(parent) {}
+
+    void message(std::string_view texte, TypeMessage type = TypeMessage::information) override;
+    Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) override;
+    int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
+                      std::string_view legende2 = {}, std::string_view legende3 = {}) override;
+
+    // The three-button box, sized and placed but not shown; its buttons are "bouton1" to
+    // "bouton3" and end the box with their number.
+    static std::unique_ptr<QDialog> construire_message_perso(
+        QWidget* parent, std::string_view texte, TypeMessage type, std::string_view legende1,
+        std::string_view legende2, std::string_view legende3);
+
+private:
+    QWidget* parent_;
+};
+
+// The three stage stopwatches in Label6 and the current step in Label_patienter.
+class ProgressionQt final : public Progression {
+public:
+    // `arret` tells whether the stop command was given; the labels stay owned by the window.
+    ProgressionQt(QLabel* Label6, QLabel* Label_patienter, std::function<bool()> arret);
+
+    void afficher_progression(std::string_view message, int chronometre) override;
+    void traiter_evenements() override;
+    bool arret_demande() const override { return arret_ && arret_(); }
+
+    // Before a new run: the next progress text starts its stopwatch again from zero.
+    void remettre_a_zero();
+
+private:
+    QLabel* Label6_;
+    QLabel* Label_patienter_;
+    std::function<bool()> arret_;
+    std::array<double, 3> durees_{};
+    QElapsedTimer depuis_debut_;
+    int chronometre_ = 0;
+    QElapsedTimer depuis_evenements_;
+};
+
+// The desktop clipboard; what Windows-1252 cannot hold reads back as "?".
+class PressePapierQt final : public PressePapier {
+public:
+    std::string lire_texte() override;
+    void ecrire_texte(std::string_view texte) override;
+};
+
+}  // namespace tarvo
