@@ -586,6 +586,7 @@ FinTraitement Session::traiter() {
     journal.ajouter_suivi("       --> TRAITEMENT " + quoi);
     journal.ajouter_suivi(std::string(50, '='));
     heure_debut_traitement = maintenant_local();
+    RichEdit4.clear();
     traitement_en_cours = true;
     demande_stop = false;
 

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,13 +14,17 @@
 #include <QScrollArea>
 #include <QScreen>
 #include <QThread>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include <array>
 #include <chrono>
 #include <iostream>
 
 #include "description/fichier_description.h"
 #include "formats/cp1252.h"
+#include "engine/grille.h"
+#include "session/lanceur_averti.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
@@ -37,10 +42,11 @@ namespace {
 QGroupBox* zone(const char* nom, std::string_view legende, QWidget* contenu, QWidget* second = nullptr) {
     auto* boite = new QGroupBox(QString::fromUtf8(legende.data(), static_cast<int>(legende.size())));
     boite->setObjectName(nom);
-    auto* disposition = new QHBoxLayout(boite);
-    disposition->setContentsMargins(4, 4, 4, 4);
-    disposition->addWidget(contenu, 1);
-    if (second) disposition->addWidget(second, 1);
+    auto* disposition = new QVBoxLayout(boite);
+    disposition->setContentsMargins(4, 2, 4, 2);
+    disposition->setSpacing(2);
+    disposition->addWidget(contenu);
+    if (second) disposition->addWidget(second);
     return boite;
 }
 
@@ -78,16 +84,19 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
         audio_propre_ = std::make_unique<SortieAudioAlsa>();
         services_.audio = audio_propre_.get();
     }
+    lanceur_averti_ = std::make_unique<LanceurAverti>(*services_.lanceur, *services_.dialogue, [this] {
+        return session_ ? session_->description.Edit_name_prog_blocnote : std::string();
+    });
     construire();
     progression_ = std::make_unique<ProgressionQt>(
         findChild<QLabel*>("Label6"), findChild<QLabel*>("Label_patienter"),
         [this] { return session_ && session_->demande_stop; });
-    session_ = std::make_unique<Session>(*services_.dialogue, *progression_, *services_.lanceur,
+    session_ = std::make_unique<Session>(*services_.dialogue, *progression_, *lanceur_averti_,
                                          *services_.presse_papier, dossier_programme_);
     session_->choisir_nom_description = [this] {
         return choisir(session_->demande_enregistrer_sous(false), true);
     };
-    repertoires_ = new PanneauRepertoires(*session_, *services_.dialogue, *services_.lanceur,
+    repertoires_ = new PanneauRepertoires(*session_, *services_.dialogue, *lanceur_averti_,
                                           dossier_programme_, this);
     repertoires_->hide();
     connecter();
@@ -118,25 +127,24 @@ void FenetrePrincipale::construire() {
     execution_ = new PanneauExecution;
     colonne->addWidget(zone("zone1", "1- Description des fichiers de données", description_, valeurs_));
     colonne->addWidget(zone("zone2", "2- Listage des fichiers impliqués", listage_), 1);
-    auto* bas = new QHBoxLayout;
-    bas->addWidget(zone("zone3", "3- Format de sortie", sortie_));
-    bas->addWidget(zone("zone4", "4- Période ciblée", periode_), 2);
-    bas->addWidget(zone("zone5", "5- Zone de sortie et d'attente", execution_), 2);
-    colonne->addLayout(bas);
+    zone3_ = zone("zone3", "3- Format de sortie", sortie_);
+    zone4_ = zone("zone4", "4- Période ciblée", periode_);
+    zone5_ = zone("zone5", "5- Zone de sortie et d'attente", execution_);
+    bas_ = new QGridLayout;
+    bas_->setSpacing(4);
+    colonne->addLayout(bas_);
+    disposer_bas(true);
 
+    // Small screens scroll rather than clip; the tracking log floats over the lower zones.
     auto* defilement = new QScrollArea;
+    defilement->setObjectName("defilement");
     defilement->setWidget(contenu);
     defilement->setWidgetResizable(true);
     defilement->setFrameShape(QFrame::NoFrame);
-    suivi_ = new FenetreSuivi;
-    auto* centre = new QWidget;
-    centre->setObjectName("centre");
-    auto* ligne = new QHBoxLayout(centre);
-    ligne->setContentsMargins(0, 0, 0, 0);
-    ligne->addWidget(defilement, 1);
-    ligne->addWidget(suivi_);
-    setCentralWidget(centre);
-    suivi_->setFixedWidth(320);
+    setCentralWidget(defilement);
+    suivi_ = new FenetreSuivi(defilement);
+    // The shutdown countdown is drawn over the file table, outside its zone's bounds.
+    execution_->panel4()->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     resize(1280, 800);
 }
 
@@ -160,8 +168,20 @@ void FenetrePrincipale::connecter() {
         session_->parametres_grille_modifies();
         periode_->rafraichir(*session_);
     });
-    connect(suivi_, &FenetreSuivi::taille_changee, this,
-            [this](bool grande) { suivi_->setFixedWidth(grande ? 640 : 320); });
+    connect(periode_, &PanneauPeriode::remise_a_zero_demandee, this, [this](int quoi) {
+        if (occupe_) return;
+        static constexpr std::array<const char*, 3> pickers{"TimePicker_deb", "TimePicker_fin",
+                                                           "TimePicker_pas"};
+        const auto* picker = findChild<QTimeEdit*>(pickers.at(static_cast<std::size_t>(quoi)));
+        const double heure = picker ? fraction_de(picker->time()) : 0.0;
+        if (services_.dialogue->question(question_mise_a_zero(quoi, heure), TypeMessage::confirmation,
+                                         Boutons::oui_non) == Reponse::oui)
+            periode_->mettre_a_zero(quoi);
+    });
+    connect(suivi_, &FenetreSuivi::taille_changee, this, [this](bool grande) {
+        grande_suivi_ = grande;
+        placer_suivi();
+    });
     connect(repertoires_, &PanneauRepertoires::repertoires_changes, this,
             [this] { session_vers_ecran(); });
     connect(repertoires_, &PanneauRepertoires::lister_demande, this, [this] { lister(); });
@@ -195,7 +215,7 @@ void FenetrePrincipale::connecter() {
     connecter_bouton("SpeedButton_edit", [this] { ouvrir_resultat_dans_editeur(); });
     connecter_bouton("SpeedButton_suivi", [this, &s] {
         if (!s.dernier_enregistrement.chemin_suivi.empty())
-            services_.lanceur->ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
+            lanceur_averti_->ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
     });
     connecter_bouton("SpeedButton_exit", [this] { quitter(); });
     connecter_bouton("SpeedButton_clear", [this, &s] {
@@ -258,12 +278,51 @@ void FenetrePrincipale::rafraichir() {
     periode_->rafraichir(s);
     execution_->rafraichir(s);
     suivi_->rafraichir(s);
+    if (auto* panneau = execution_->panel4(); s.Panel4_visible) {
+        const QWidget* table = findChild<QWidget*>("StringGrid1");
+        panneau->move(table->mapToGlobal(table->rect().center()) - panneau->rect().center());
+        panneau->raise();
+    }
     // The description directory is shown as the session names it, placeholder included.
     if (auto* l = findChild<QLabel*>("Label_rep_description")) l->setText(qt(s.Label_rep_description));
     const std::string legende = nom_description_absent(s.Label_description_bd)
                                     ? chemin_programme_ + std::string(20, ' ') + s.titre_programme
                                     : s.Label_description_bd + "         >  " + s.titre_programme;
     setWindowTitle(qt(legende));
+}
+
+void FenetrePrincipale::placer_suivi() {
+    const QRect zone = centralWidget()->rect();
+    const QSize taille = grande_suivi_ ? QSize(zone.width() * 6 / 10, zone.height() * 7 / 10)
+                                       : QSize(std::min(460, zone.width() / 3), 230);
+    suivi_->setGeometry(zone.right() - taille.width() - 20, zone.bottom() - taille.height() - 4,
+                        taille.width(), taille.height());
+    suivi_->raise();
+}
+
+// Zones 3, 4 and 5 share one row on a wide screen; on a narrower one zone 3 takes a row
+// of its own above the other two, so that nothing needs a sideways scroll.
+void FenetrePrincipale::disposer_bas(bool sur_une_ligne) {
+    if (!bas_->isEmpty() && sur_une_ligne == bas_sur_une_ligne_) return;
+    bas_sur_une_ligne_ = sur_une_ligne;
+    for (QWidget* z : {zone3_, zone4_, zone5_}) bas_->removeWidget(z);
+    if (sur_une_ligne) {
+        bas_->addWidget(zone3_, 0, 0);
+        bas_->addWidget(zone4_, 0, 1);
+        bas_->addWidget(zone5_, 0, 2);
+    } else {
+        bas_->addWidget(zone3_, 0, 0, 1, 2);
+        bas_->addWidget(zone4_, 1, 0);
+        bas_->addWidget(zone5_, 1, 1);
+    }
+}
+
+void FenetrePrincipale::resizeEvent(QResizeEvent* evenement) {
+    QMainWindow::resizeEvent(evenement);
+    const int besoin = zone3_->minimumSizeHint().width() + zone4_->minimumSizeHint().width() +
+                       zone5_->minimumSizeHint().width() + 40;
+    disposer_bas(centralWidget()->width() >= besoin);
+    placer_suivi();
 }
 
 void FenetrePrincipale::apres_commande() {
@@ -296,6 +355,8 @@ void FenetrePrincipale::creer_grille() {
 void FenetrePrincipale::traiter() {
     executer([this] {
         Session& s = *session_;
+        // A run shows its log large, as the tracking log is what one watches then.
+        if (auto* grande = findChild<QAbstractButton*>("RadioButton_fen_suivi_grande")) grande->click();
         auto* bouton2 = findChild<QWidget*>("SpeedButton_creer_listes_date_clean");
         auto* bouton3 = findChild<QWidget*>("SpeedButton_traiter_fichier");
         colorer_legende(bouton2, couleur_bleue);
@@ -331,7 +392,7 @@ void FenetrePrincipale::traiter() {
 void FenetrePrincipale::ouvrir_resultat_dans_editeur() {
     const Session& s = *session_;
     if (s.fichier_resultat.empty()) return;
-    services_.lanceur->ouvrir_dans_editeur(s.fichier_resultat);
+    lanceur_averti_->ouvrir_dans_editeur(s.fichier_resultat);
 }
 
 void FenetrePrincipale::quitter() {
@@ -361,7 +422,7 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
             session_->annulation_arret = true;
     }
     if (evenement->type() == QEvent::MouseButtonDblClick && objet->objectName() == "Label_description_bd") {
-        services_.lanceur->ouvrir_dans_editeur(session_->chemin_description_courante());
+        lanceur_averti_->ouvrir_dans_editeur(session_->chemin_description_courante());
         return true;
     }
     return QMainWindow::eventFilter(objet, evenement);

@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+class QGridLayout;
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +17,7 @@ namespace tarvo {
 class Dialogue;
 class FenetreSuivi;
 class Lanceur;
+class LanceurAverti;
 class PanneauDescription;
 class PanneauExecution;
 class PanneauListage;
@@ -55,6 +58,7 @@ protected:
     void keyPressEvent(QKeyEvent* evenement) override;
     void keyReleaseEvent(QKeyEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
+    void resizeEvent(QResizeEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
@@ -68,6 +72,8 @@ private:
     void session_vers_ecran();
     void rafraichir();
     void apres_commande();
+    void placer_suivi();
+    void disposer_bas(bool sur_une_ligne);
     void traiter();
     void creer_grille();
     void lister();
@@ -83,6 +89,7 @@ private:
     std::unique_ptr<Lanceur> lanceur_propre_;
     std::unique_ptr<PressePapier> presse_papier_propre_;
     std::unique_ptr<SortieAudio> audio_propre_;
+    std::unique_ptr<LanceurAverti> lanceur_averti_;
     std::unique_ptr<ProgressionQt> progression_;
     std::unique_ptr<Session> session_;
 
@@ -96,6 +103,12 @@ private:
     PanneauRepertoires* repertoires_ = nullptr;
     bool occupe_ = false;
     bool quitte_ = false;
+    bool grande_suivi_ = false;
+    QWidget* zone3_ = nullptr;
+    QWidget* zone4_ = nullptr;
+    QWidget* zone5_ = nullptr;
+    QGridLayout* bas_ = nullptr;
+    bool bas_sur_une_ligne_ = true;
 };
 
 }  // namespace tarvo

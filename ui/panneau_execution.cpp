@@ -154,7 +154,12 @@ void PanneauExecution::rafraichir(const Session& session) {
     // A result file can be long: it is laid out again only when it changed.
     if (const QString nouveau = qt(e.RichEdit3); nouveau != texte->toPlainText())
         texte->setPlainText(nouveau);
-    texte->setVisible(!e.RichEdit3.empty());
+    // "sans col DateTime" shows the values-only copy in the same place until the next run.
+    auto* valeurs = findChild<QPlainTextEdit*>(QStringLiteral("RichEdit4"));
+    if (const QString nouveau = qt(session.RichEdit4); nouveau != valeurs->toPlainText())
+        valeurs->setPlainText(nouveau);
+    valeurs->setVisible(!session.RichEdit4.empty());
+    texte->setVisible(!e.RichEdit3.empty() && session.RichEdit4.empty());
 
     auto* liste = findChild<QListView*>(QStringLiteral("ListBox_DONNEE_date_clean"));
     static_cast<ModeleLignes*>(liste->model())->definir(&session.listes.ListBox_DONNEE_date_clean);

@@ -6,6 +6,8 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimeEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -194,6 +196,36 @@ private slots:
         QVERIFY(existe(resultat + ".TXT"));
         QVERIFY(!controle<QLabel>(f.get(), "Label21")->text().isEmpty());
         QVERIFY(controle<QAbstractItemView>(f.get(), "ListBox_DONNEE_date_clean")->model()->rowCount() > 0);
+
+        // "sans col DateTime": the values alone, on screen and in the clipboard.
+        cliquer(f.get(), "SpeedButton_sans_coldate");
+        QVERIFY(demande_vue(" les colonnes sans la date"));
+        auto* valeurs = controle<QPlainTextEdit>(f.get(), "RichEdit4");
+        QVERIFY(valeurs->isVisible());
+        QCOMPARE(valeurs->toPlainText().trimmed(), qt(presse_papier.contenu).remove(QLatin1Char('\r')).trimmed());
+        QVERIFY(!presse_papier.contenu.empty());
+        QVERIFY(presse_papier.contenu.find("/2024") == std::string::npos);  // no date column
+        QVERIFY(existe(programme + "~tmp.txt"));
+    }
+
+    void bouton_zero_remet_l_heure_de_debut() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        controle<QTimeEdit>(f.get(), "TimePicker_deb")->setTime(QTime(8, 30, 0));
+        dialogue->attendre_question(Reponse::oui);
+        cliquer(f.get(), "SpeedButton_deb");
+        QVERIFY(demande_vue(fr("=== heure début ===\n\n  08:30:00")));
+        QCOMPARE(controle<QTimeEdit>(f.get(), "TimePicker_deb")->time(), QTime(0, 0));
+        QVERIFY(controle<QLabel>(f.get(), "Label_temps_deb")->text().endsWith(QStringLiteral(" 00:00:00")));
+        QVERIFY(f->session().grille_modifiee);
+    }
+
+    void editeur_introuvable_averti() {
+        auto f = fenetre({dsc});
+        f->demarrer();
+        lanceur.reussite = false;
+        QTest::mouseDClick(controle(f.get(), "Label_description_bd"), Qt::LeftButton);
+        QVERIFY(demande_vue("  Notepad non trouv"));
     }
 
     void arreter_pendant_un_traitement() {

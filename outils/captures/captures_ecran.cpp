@@ -1,0 +1,109 @@
+// Pictures of the main window at the moments a user sees most, for a person to look at:
+// start, after listing, after a run, with the directory panel open, and a three-button box.
+// Usage: tarvo-captures <output directory> <width> <height>   (run under Xvfb or offscreen)
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "plateforme/dialogue.h"
+#include "plateforme/doubles/lanceur_enregistreur.h"
+#include "plateforme/doubles/presse_papier_memoire.h"
+#include "plateforme/doubles/sortie_audio_enregistreuse.h"
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/fenetre_principale.h"
+#include "ui/plateforme_qt.h"
+
+namespace {
+
+// Answers every box as a user going straight on would, and shows none.
+class DialogueDirect final : public tarvo::Dialogue {
+public:
+    void message(std::string_view, tarvo::TypeMessage) override {}
+    tarvo::Reponse question(std::string_view, tarvo::TypeMessage, tarvo::Boutons b) override {
+        return b == tarvo::Boutons::ok ? tarvo::Reponse::ok : tarvo::Reponse::oui;
+    }
+    int message_perso(std::string_view, tarvo::TypeMessage, std::string_view, std::string_view,
+                      std::string_view) override {
+        return 1;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <dossier> <largeur> <hauteur>\n", argv[0]);
+        return 2;
+    }
+    const QString sortie = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(sortie);
+    const int largeur = std::atoi(argv[2]), hauteur = std::atoi(argv[3]);
+
+    // A program directory of its own, and the example copied where a user keeps data.
+    const std::string racine = (std::filesystem::temp_directory_path() / "tarvo-captures").string() + "/";
+    std::filesystem::remove_all(racine);
+    std::filesystem::create_directories(racine + "programme");
+    std::filesystem::create_directories(racine + "exemples");
+    for (const auto& f : std::filesystem::directory_iterator(TARVO_EXEMPLES))
+        std::filesystem::copy(f.path(), racine + "exemples/" + f.path().filename().string());
+    std::filesystem::current_path(racine);
+
+    DialogueDirect dialogue;
+    tarvo::LanceurEnregistreur lanceur;
+    tarvo::PressePapierMemoire presse_papier;
+    tarvo::SortieAudioEnregistreuse audio;
+    tarvo::ServicesFenetre services;
+    services.dialogue = &dialogue;
+    services.lanceur = &lanceur;
+    services.presse_papier = &presse_papier;
+    services.audio = &audio;
+    tarvo::FenetrePrincipale fenetre(racine + "programme/tarvo", racine + "programme/",
+                                     {racine + "exemples/LeGue_horaire.dsc"}, services);
+    fenetre.resize(largeur, hauteur);
+    fenetre.show();
+    const auto capture = [&](const char* nom) {
+        QApplication::processEvents();
+        fenetre.grab().save(sortie + "/" + nom + ".png");
+    };
+    const auto cliquer = [&](const char* nom) { fenetre.findChild<QAbstractButton*>(nom)->click(); };
+    fenetre.demarrer();
+    if (std::getenv("TARVO_TAILLES"))
+        for (const char* nom : {"zone1", "zone2", "zone3", "zone4", "zone5"}) {
+            auto* z = fenetre.findChild<QWidget*>(nom);
+            std::printf("%s min %d x %d  hint %d x %d\n", nom, z->minimumSizeHint().width(),
+                        z->minimumSizeHint().height(), z->sizeHint().width(), z->sizeHint().height());
+            for (auto* enfant : z->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                std::printf("   %s %s min %d hint %d\n", enfant->metaObject()->className(),
+                            qPrintable(enfant->objectName()), enfant->minimumSizeHint().width(),
+                            enfant->sizeHint().width());
+        }
+    capture("1-demarrage");
+    cliquer("SpeedButton_lister");
+    capture("2-apres-listage");
+    cliquer("SpeedButton_traiter_fichier");
+    capture("3-apres-traitement");
+    cliquer("SpeedButton_choix_rep_donnee");
+    capture("4-repertoires");
+    cliquer("SpeedButton_annuler_repertoire");
+
+    const auto boite = tarvo::DialogueQt::construire_message_perso(
+        &fenetre,
+        tarvo::fr("Le sous-répertoire \\EXPORT n'existe pas \n\n\\Données       /mesures/\n\n"
+                  "GARDER le répertoire ou CRÉER le répertoire \\EXPORT ?"),
+        tarvo::TypeMessage::confirmation, "GARDER", tarvo::fr("CRÉER \\EXPORT"), "Annuler");
+    boite->show();
+    QApplication::processEvents();
+    boite->grab().save(sortie + "/5-message-perso.png");
+    std::printf("%s\n", qPrintable(sortie));
+    return 0;
+}
