@@ -203,9 +203,12 @@ void ProgressionQt::afficher_progression(std::string_view message, int chronomet
         durees_[static_cast<std::size_t>(chronometre - 1)] =
             static_cast<double>(depuis_debut_.elapsed()) / 1000.0;
     }
-    // Redrawing only when a displayed second changes keeps a per-line call cheap.
+    // Redrawing only when a displayed second changes, and never twice within a second even
+    // when a stage hands over to the next, keeps the label readable and a per-line call cheap.
+    if (depuis_affichage_.isValid() && depuis_affichage_.elapsed() < 1000) return;
     const QString texte = qt(texte_durees(durees_[0], durees_[1], durees_[2]));
     if (texte == Label6_->text()) return;
+    depuis_affichage_.start();
     Label6_->setText(texte);
     Label_patienter_->setText(qt(message));
     Label_patienter_->setVisible(true);
@@ -213,6 +216,7 @@ void ProgressionQt::afficher_progression(std::string_view message, int chronomet
 
 void ProgressionQt::remettre_a_zero() {
     durees_ = {};
+    depuis_affichage_.invalidate();
     chronometre_ = 0;
 }
 

@@ -59,6 +59,7 @@ private:
     QElapsedTimer depuis_debut_;
     int chronometre_ = 0;
     QElapsedTimer depuis_evenements_;
+    QElapsedTimer depuis_affichage_;
 };
 
 // The desktop clipboard; what Windows-1252 cannot hold reads back as "?".
