@@ -3,8 +3,10 @@
 // Usage: tarvo-captures <output directory> <width> <height>   (run under Xvfb or offscreen)
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDir>
+#include <QTimeEdit>
 #include <QTimer>
 
 #include <cstdio>
@@ -67,7 +69,7 @@ int main(int argc, char* argv[]) {
     services.lanceur = &lanceur;
     services.presse_papier = &presse_papier;
     services.audio = &audio;
-    tarvo::FenetrePrincipale fenetre(racine + "programme/tarvo", racine + "programme/",
+    tarvo::FenetrePrincipale fenetre(tarvo::cp(QCoreApplication::applicationFilePath()), racine + "programme/",
                                      {racine + "exemples/LeGue_horaire.dsc"}, services);
     fenetre.resize(largeur, hauteur);
     fenetre.show();
@@ -77,6 +79,7 @@ int main(int argc, char* argv[]) {
     };
     const auto cliquer = [&](const char* nom) { fenetre.findChild<QAbstractButton*>(nom)->click(); };
     fenetre.demarrer();
+    // TARVO_TAILLES=1 prints the size each zone asks for, to see what widens the window.
     if (std::getenv("TARVO_TAILLES"))
         for (const char* nom : {"zone1", "zone2", "zone3", "zone4", "zone5"}) {
             auto* z = fenetre.findChild<QWidget*>(nom);
@@ -88,10 +91,19 @@ int main(int argc, char* argv[]) {
                             enfant->sizeHint().width());
         }
     capture("1-demarrage");
+    // The period the example was made for, as a user would type it in the pickers.
+    const auto jour = [&](const std::string& texte) {
+        return QDate::fromString(tarvo::qt(texte).left(10), QStringLiteral("dd/MM/yyyy"));
+    };
+    fenetre.findChild<QDateEdit*>("DatePicker_deb")->setDate(jour(fenetre.session().description.Label_min_dsc));
+    fenetre.findChild<QDateEdit*>("DatePicker_fin")->setDate(jour(fenetre.session().description.Label_max_dsc));
+    fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(QTime(1, 0));
     cliquer("SpeedButton_lister");
     capture("2-apres-listage");
     cliquer("SpeedButton_traiter_fichier");
     capture("3-apres-traitement");
+    cliquer("RadioButton_fen_suivi_petite");
+    capture("3b-apres-traitement-suivi-petit");
     cliquer("SpeedButton_choix_rep_donnee");
     capture("4-repertoires");
     cliquer("SpeedButton_annuler_repertoire");
