@@ -18,7 +18,7 @@
 
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
-#include "plateforme/dialogue.h"
+#include "plateforme/doubles/dialogue_direct.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/sortie_audio_enregistreuse.h"
@@ -27,19 +27,6 @@
 #include "ui/fenetre_principale.h"
 
 namespace {
-
-// Every question answered as a user going straight on would; the stop question too.
-class DialogueDirect final : public tarvo::Dialogue {
-public:
-    void message(std::string_view, tarvo::TypeMessage) override {}
-    tarvo::Reponse question(std::string_view, tarvo::TypeMessage, tarvo::Boutons b) override {
-        return b == tarvo::Boutons::ok ? tarvo::Reponse::ok : tarvo::Reponse::oui;
-    }
-    int message_perso(std::string_view, tarvo::TypeMessage, std::string_view, std::string_view,
-                      std::string_view) override {
-        return 2;
-    }
-};
 
 QDateTime date_de(const std::string& texte) {
     std::string canonique;
@@ -60,7 +47,8 @@ int main(int argc, char* argv[]) {
     std::filesystem::remove_all(programme);
     std::filesystem::create_directories(programme);
 
-    DialogueDirect dialogue;
+    // Oui to every question, the stop question too; a three-button box is closed.
+    tarvo::DialogueDirect dialogue(2);
     tarvo::LanceurEnregistreur lanceur;
     tarvo::PressePapierMemoire presse_papier;
     tarvo::SortieAudioEnregistreuse audio;

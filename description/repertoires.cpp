@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool dossier_existe(std::string_view chemin) {
-    if (chemin.empty()) return false;
-    std::error_code ignore;
-    return fs::is_directory(chemin_natif(chemin), ignore);
-}
-
 void creer_si_absent(const std::string& dossier) {
     std::error_code erreur;
     fs::create_directories(chemin_natif(dossier), erreur);

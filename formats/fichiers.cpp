@@ -28,6 +28,12 @@ std::string dossier_de_fichier(std::string_view chemin) {
                                            : std::string(chemin.substr(0, barre + 1));
 }
 
+bool dossier_existe(std::string_view chemin) {
+    if (chemin.empty()) return false;
+    std::error_code ignore;
+    return std::filesystem::is_directory(chemin_natif(chemin), ignore);
+}
+
 bool existe(std::string_view chemin) {
     std::error_code ignore;
     return !chemin.empty() && fs::exists(chemin_natif(chemin), ignore);

@@ -27,6 +27,8 @@ std::string dossier_de_fichier(std::string_view chemin);
 
 // Whether anything (file or directory) stands at that path; never throws.
 bool existe(std::string_view chemin);
+// A directory (or a link to one) at that path; false for the empty path.
+bool dossier_existe(std::string_view chemin);
 
 // The whole file; nothing when it cannot be read.
 std::optional<std::string> lire_fichier(std::string_view chemin);

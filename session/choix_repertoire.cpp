@@ -19,12 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool dossier_existe(std::string_view chemin) {
-    if (chemin.empty()) return false;
-    std::error_code ignore;
-    return fs::is_directory(chemin_natif(chemin), ignore);
-}
-
 std::string_view vide(ChoixRepertoireDemande quel) {
     switch (quel) {
         case ChoixRepertoireDemande::description:

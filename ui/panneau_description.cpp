@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/panneaux.h"
@@ -18,55 +19,6 @@
 namespace tarvo {
 
 namespace {
-
-QLabel* etiquette(const char* nom, const QString& texte, QWidget* champ = nullptr) {
-    auto* l = new QLabel(texte);
-    if (nom) l->setObjectName(QLatin1String(nom));
-    if (champ) l->setBuddy(champ);
-    return l;
-}
-
-QLineEdit* champ(const char* nom, RoleCouleur role, int largeur) {
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(nom));
-    e->setFixedWidth(largeur);
-    donner_role(e, role);
-    return e;
-}
-
-QPushButton* bouton(const char* nom, const QString& legende) {
-    auto* b = new QPushButton(legende);
-    b->setObjectName(QLatin1String(nom));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QCheckBox* case_a_cocher(const char* nom, const QString& legende) {
-    auto* c = new QCheckBox(legende);
-    c->setObjectName(QLatin1String(nom));
-    return c;
-}
-
-// A group of exclusive radio buttons named after the description key: "GroupBox_x" holds
-// "RadioButton1_x", "RadioButton2_x"… in index order. Extra widgets follow the buttons.
-QGroupBox* groupe_radio(const QString& groupe, const QString& titre, const QStringList& items,
-                        const QList<QWidget*>& suite = {}) {
-    // The caption sits inside the frame, left of the buttons: a title line costs a row.
-    auto* g = new QGroupBox;
-    g->setObjectName(QStringLiteral("GroupBox_") + groupe);
-    auto* l = new QHBoxLayout(g);
-    l->setContentsMargins(3, 1, 3, 1);
-    l->setSpacing(4);
-    if (!titre.isEmpty()) l->addWidget(new QLabel(titre));
-    for (int k = 0; k < items.size(); ++k) {
-        auto* r = new QRadioButton(items[k]);
-        r->setObjectName(QStringLiteral("RadioButton%1_%2").arg(k + 1).arg(groupe));
-        l->addWidget(r);
-    }
-    for (QWidget* w : suite) l->addWidget(w);
-    l->addStretch();
-    return g;
-}
 
 QHBoxLayout* ligne(QVBoxLayout* parent) {
     auto* l = new QHBoxLayout;
@@ -157,7 +109,7 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     reps->addWidget(nom_desc, 3, 1);
     reps->setColumnStretch(1, 1);
 
-    auto* feuille = champ("Edit_num_feuille_excel", RoleCouleur::listes, 40);
+    auto* feuille = saisie_fixe("Edit_num_feuille_excel", RoleCouleur::listes, 40);
     auto* classeur = new QHBoxLayout;
     classeur->setSpacing(4);
     classeur->addWidget(etiquette("Label61", QString::fromUtf8("feuille n°"), feuille));
@@ -189,18 +141,18 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     auto* presse_papier = bouton("SpeedButton_presse_papier", QStringLiteral("Presse-papier"));
     presse_papier->hide();
     source->addWidget(presse_papier);
-    auto* masque = champ("Edit_masque", RoleCouleur::listes, 90);
+    auto* masque = saisie_fixe("Edit_masque", RoleCouleur::listes, 90);
     source->addWidget(etiquette("Label4", QStringLiteral("extension"), masque));
     source->addWidget(masque);
-    source->addWidget(case_a_cocher("CheckBox_recursif", QStringLiteral("avec sous-dossiers")));
-    auto* station = champ("Edit_f_station", RoleCouleur::listes, 110);
-    auto* date_fichier = champ("Edit_f_date_fichier", RoleCouleur::listes, 130);
+    source->addWidget(nomme<QCheckBox>("CheckBox_recursif", QStringLiteral("avec sous-dossiers")));
+    auto* station = saisie_fixe("Edit_f_station", RoleCouleur::listes, 110);
+    auto* date_fichier = saisie_fixe("Edit_f_date_fichier", RoleCouleur::listes, 130);
     source->addWidget(etiquette("Label15", QStringLiteral("station"), station));
     source->addWidget(station);
     source->addWidget(etiquette("Label16", QStringLiteral("date fichier"), date_fichier));
     source->addWidget(date_fichier);
-    source->addWidget(
-        case_a_cocher("CheckBox_car_null", QString::fromUtf8("gestion des caractères illisibles")));
+    source->addWidget(nomme<QCheckBox>("CheckBox_car_null",
+                                       QString::fromUtf8("gestion des caractères illisibles")));
     source->addStretch();
 
     // How a line splits and where the data lie.
@@ -209,9 +161,9 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
                                    QString::fromUtf8("séparateur"),
                                    {QStringLiteral("Tabulation"), QStringLiteral("Espace"),
                                     QStringLiteral("Point-virgule"), QStringLiteral("Virgule")}));
-    auto* balise_deb = champ("Edit_balise_deb", RoleCouleur::listes, 70);
-    auto* balise_fin = champ("Edit_balise_fin", RoleCouleur::listes, 70);
-    auto* num_donnee = champ("Edit_num_ligne_donnee", RoleCouleur::saisie, 36);
+    auto* balise_deb = saisie_fixe("Edit_balise_deb", RoleCouleur::listes, 70);
+    auto* balise_fin = saisie_fixe("Edit_balise_fin", RoleCouleur::listes, 70);
+    auto* num_donnee = saisie_fixe("Edit_num_ligne_donnee", RoleCouleur::saisie, 36);
     lignes->addWidget(groupe_radio(
         QStringLiteral("numlig_balise"), QString(),
         {QString::fromUtf8("n° de ligne"), QStringLiteral("balises")},
@@ -222,13 +174,13 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     lignes->addStretch();
 
     // The title line, and the date and time of a measurement in one column or two.
-    auto* num_intitule = champ("Edit_num_ligne_intitule_col", RoleCouleur::saisie, 36);
-    auto* col_datetime = champ("Edit_num_col_datetime", RoleCouleur::saisie, 36);
-    auto* format_datetime = champ("Edit_format_datetime_mesure", RoleCouleur::listes, 170);
-    auto* col_date = champ("Edit_num_col_date", RoleCouleur::saisie, 36);
-    auto* format_date = champ("Edit_format_date_mesure_seule", RoleCouleur::listes, 100);
-    auto* col_heure = champ("Edit_num_col_time", RoleCouleur::saisie, 36);
-    auto* format_heure = champ("Edit_format_time_mesure_seul", RoleCouleur::listes, 80);
+    auto* num_intitule = saisie_fixe("Edit_num_ligne_intitule_col", RoleCouleur::saisie, 36);
+    auto* col_datetime = saisie_fixe("Edit_num_col_datetime", RoleCouleur::saisie, 36);
+    auto* format_datetime = saisie_fixe("Edit_format_datetime_mesure", RoleCouleur::listes, 170);
+    auto* col_date = saisie_fixe("Edit_num_col_date", RoleCouleur::saisie, 36);
+    auto* format_date = saisie_fixe("Edit_format_date_mesure_seule", RoleCouleur::listes, 100);
+    auto* col_heure = saisie_fixe("Edit_num_col_time", RoleCouleur::saisie, 36);
+    auto* format_heure = saisie_fixe("Edit_format_time_mesure_seul", RoleCouleur::listes, 80);
     auto* dates = ligne(tout);
     dates->addWidget(groupe_radio(
         QStringLiteral("avec_sans_intitule"), QString::fromUtf8("intitulés"),

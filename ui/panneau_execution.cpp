@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/modele_lignes.h"
@@ -23,30 +24,6 @@ namespace {
 // The stop button's caption when no run is under way.
 const QColor couleur_grise(128, 128, 128);
 
-QLabel* etiquette(QWidget* parent, const char* nom_objet, const QString& texte = {}) {
-    auto* l = new QLabel(texte, parent);
-    l->setObjectName(QLatin1String(nom_objet));
-    return l;
-}
-
-QToolButton* bouton(QWidget* parent, const char* nom_objet, const QString& texte,
-                    const QString& bulle = {}) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(nom_objet));
-    b->setText(texte);
-    b->setToolTip(bulle);
-    return b;
-}
-
-QPlainTextEdit* vue_texte(QWidget* parent, const char* nom_objet) {
-    auto* t = new QPlainTextEdit(parent);
-    t->setObjectName(QLatin1String(nom_objet));
-    t->setReadOnly(true);
-    t->setLineWrapMode(QPlainTextEdit::NoWrap);
-    t->hide();
-    return t;
-}
-
 }  // namespace
 
 PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
@@ -54,69 +31,68 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     grille->setContentsMargins(2, 2, 2, 2);
 
     auto* traiter =
-        bouton(this, "SpeedButton_traiter_fichier", QStringLiteral("3-    traiter ...  =>"));
+        bouton_outil("SpeedButton_traiter_fichier", QStringLiteral("3-    traiter ...  =>"));
     colorer_legende(traiter, couleur_bleue);
     grille->addWidget(traiter, 0, 0);
-    auto* stop = bouton(this, "SpeedButton_stop", QStringLiteral("stop"));
+    auto* stop = bouton_outil("SpeedButton_stop", QStringLiteral("stop"));
     colorer_legende(stop, couleur_grise);
     grille->addWidget(stop, 0, 1);
-    grille->addWidget(bouton(this, "SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
+    grille->addWidget(bouton_outil("SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
     // The graph window comes with its own command; until then the button waits.
     findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))->setEnabled(false);
-    grille->addWidget(bouton(this, "SpeedButton_help", QStringLiteral("help"),
-                             QStringLiteral("   fichier d'aide et manuel d'utilisation   ")),
+    grille->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
+                                   QStringLiteral("   fichier d'aide et manuel d'utilisation   ")),
                       0, 3);
-    grille->addWidget(bouton(this, "SpeedButton_exit", QStringLiteral("exit")), 0, 4);
+    grille->addWidget(bouton_outil("SpeedButton_exit", QStringLiteral("exit")), 0, 4);
 
-    grille->addWidget(etiquette(this, "Label6"), 1, 0, 1, 3);
-    auto* reste = etiquette(this, "Label10");
+    grille->addWidget(etiquette("Label6"), 1, 0, 1, 3);
+    auto* reste = etiquette("Label10");
     colorer_legende(reste, couleur_rouge);
     grille->addWidget(reste, 1, 3, 1, 2);
-    auto* patienter = etiquette(this, "Label_patienter");
+    auto* patienter = etiquette("Label_patienter");
     patienter->hide();
     grille->addWidget(patienter, 2, 0, 1, 5);
-    grille->addWidget(etiquette(this, "Label_nlig_impliquee"), 3, 0, 1, 3);
-    grille->addWidget(etiquette(this, "Label5"), 3, 3, 1, 2);
+    grille->addWidget(etiquette("Label_nlig_impliquee"), 3, 0, 1, 3);
+    grille->addWidget(etiquette("Label5"), 3, 3, 1, 2);
 
     auto* ligne = new QHBoxLayout;
-    ligne->addWidget(bouton(this, "SpeedButton_enregistrer", QStringLiteral("sauver ->"),
-                            QStringLiteral("sauver les données extraites stoppées en cours ")));
     ligne->addWidget(
-        bouton(this, "SpeedButton_sans_coldate", QStringLiteral("sans col DateTime"),
-               QStringLiteral("  juste les colonnes de valeurs dans le presse-papier   ")));
-    ligne->addWidget(etiquette(this, "Label21", QStringLiteral("*.txt")));
-    ligne->addWidget(bouton(this, "SpeedButton_edit", QStringLiteral("éditer =>"),
-                            QStringLiteral(" visualiser le fichier de données dans notepad  ")));
-    ligne->addWidget(bouton(this, "SpeedButton_suivi", QStringLiteral("fichier de suivi"),
-                            QStringLiteral(" visualiser le fichier de suivi dans notepad  ")));
-    ligne->addWidget(bouton(this, "SpeedButton_rep_export", QStringLiteral("..."),
-                            QStringLiteral(" contenue du répertoire de sortie ")));
+        bouton_outil("SpeedButton_enregistrer", QStringLiteral("sauver ->"),
+                     QStringLiteral("sauver les données extraites stoppées en cours ")));
+    ligne->addWidget(
+        bouton_outil("SpeedButton_sans_coldate", QStringLiteral("sans col DateTime"),
+                     QStringLiteral("  juste les colonnes de valeurs dans le presse-papier   ")));
+    ligne->addWidget(etiquette("Label21", QStringLiteral("*.txt")));
+    ligne->addWidget(
+        bouton_outil("SpeedButton_edit", QStringLiteral("éditer =>"),
+                     QStringLiteral(" visualiser le fichier de données dans notepad  ")));
+    ligne->addWidget(
+        bouton_outil("SpeedButton_suivi", QStringLiteral("fichier de suivi"),
+                     QStringLiteral(" visualiser le fichier de suivi dans notepad  ")));
+    ligne->addWidget(bouton_outil("SpeedButton_rep_export", QStringLiteral("..."),
+                                  QStringLiteral(" contenue du répertoire de sortie ")));
     grille->addLayout(ligne, 4, 0, 1, 5);
     // Outside the tracking window, so that it can show that window again once hidden.
-    auto* suivi = bouton(this, "Panel_button_suivi", QStringLiteral("fenêtre de suivi"),
-                         QStringLiteral("bascule  Visible / Cachée "));
+    auto* suivi = bouton_outil("Panel_button_suivi", QStringLiteral("fenêtre de suivi"),
+                               QStringLiteral("bascule  Visible / Cachée "));
     donner_role(suivi, RoleCouleur::boutons);
     grille->addWidget(suivi, 6, 3, 1, 2);
 
     // The result list and, over it once a file is written, that file's text.
-    auto* liste = new QListView(this);
-    liste->setObjectName(QStringLiteral("ListBox_DONNEE_date_clean"));
-    liste->setUniformItemSizes(true);
-    liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    liste->setModel(new ModeleLignes(liste));
-    donner_role(liste, RoleCouleur::listes);
-    grille->addWidget(liste, 5, 0, 1, 5);
-    grille->addWidget(vue_texte(this, "RichEdit3"), 5, 0, 1, 5);
-    grille->addWidget(vue_texte(this, "RichEdit4"), 5, 0, 1, 5);
+    grille->addWidget(liste_lignes("ListBox_DONNEE_date_clean"), 5, 0, 1, 5);
+    for (const char* nom : {"RichEdit3", "RichEdit4"}) {
+        auto* texte = vue_texte(nom);
+        texte->hide();
+        grille->addWidget(texte, 5, 0, 1, 5);
+    }
 
-    auto* arret = new QCheckBox(QStringLiteral("éteindre le PC à la fin du traitement "), this);
-    arret->setObjectName(QStringLiteral("CheckBox_arret_PC"));
+    auto* arret = nomme<QCheckBox>("CheckBox_arret_PC",
+                                   QStringLiteral("éteindre le PC à la fin du traitement "), this);
     arret->setToolTip(QStringLiteral("avec 5 minutes pour changer d'avis"));
     grille->addWidget(arret, 6, 0, 1, 3);
 
     // Kept out of the layout: the window places it over the file table.
-    auto* panneau = new QFrame(this);
-    panneau->setObjectName(QStringLiteral("Panel4"));
+    auto* panneau = nomme<QFrame>("Panel4", this);
     panneau->setFixedSize(650, 200);
     panneau->setAutoFillBackground(true);
     QPalette p = panneau->palette();
@@ -127,7 +103,7 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     colonne->addWidget(new QLabel(
         QStringLiteral("5 mn, pour annuler la mise en veille du PC en appuyant sur une touche..."),
         panneau));
-    colonne->addWidget(etiquette(panneau, "Label49"));
+    colonne->addWidget(etiquette("Label49"));
     panneau->hide();
 }
 

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/modele_table_fichiers.h"
@@ -71,28 +72,6 @@ private:
     QWidget* complet_;
 };
 
-template <class W>
-W* nomme(W* w, const char* nom) {
-    w->setObjectName(QString::fromLatin1(nom));
-    return w;
-}
-
-QLabel* etiquette(const char* nom, const QString& texte = {}) {
-    return nomme(new QLabel(texte), nom);
-}
-
-QCheckBox* case_a_cocher(const char* nom, const char* legende) {
-    return nomme(new QCheckBox(QString::fromUtf8(legende)), nom);
-}
-
-QPlainTextEdit* memo(const char* nom) {
-    auto* m = nomme(new QPlainTextEdit, nom);
-    m->setReadOnly(true);
-    m->setLineWrapMode(QPlainTextEdit::NoWrap);
-    donner_role(m, RoleCouleur::listes);
-    return m;
-}
-
 void montrer_texte(QWidget* racine, const char* nom, const std::string& texte) {
     racine->findChild<QLabel*>(QString::fromLatin1(nom))->setText(qt(texte));
 }
@@ -116,16 +95,18 @@ QString joindre(int nb, const Lignes& lignes, F&& ligne) {
 }  // namespace
 
 PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
-    auto* lister =
-        nomme(new QPushButton(QString::fromUtf8("1  Valider et lister les fichiers *.*")),
-              "SpeedButton_lister");
+    auto* lister = nomme<QPushButton>("SpeedButton_lister",
+                                      QString::fromUtf8("1  Valider et lister les fichiers *.*"));
 
     auto* commandes = new QHBoxLayout;
     commandes->addWidget(lister);
-    commandes->addWidget(case_a_cocher("CheckBox_prelire_tous",
-                                       "Pré-lecture de tous les fichiers ou que ceux cochés"));
-    commandes->addWidget(case_a_cocher("CheckBox_grand_tableau", "grand Tableau"));
-    commandes->addWidget(case_a_cocher("CheckBox_sans_confirmation", "sans confirmation"));
+    commandes->addWidget(
+        nomme<QCheckBox>("CheckBox_prelire_tous",
+                         QString::fromUtf8("Pré-lecture de tous les fichiers ou que ceux cochés")));
+    commandes->addWidget(
+        nomme<QCheckBox>("CheckBox_grand_tableau", QStringLiteral("grand Tableau")));
+    commandes->addWidget(
+        nomme<QCheckBox>("CheckBox_sans_confirmation", QStringLiteral("sans confirmation")));
     commandes->addStretch();
     commandes->addWidget(etiquette("Label53", QString::fromUtf8("nb de fichiers :")));
     commandes->addWidget(etiquette("Label54", QStringLiteral("0")));
@@ -154,7 +135,7 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
         }
     extremes->setColumnStretch(3, 1);
 
-    auto* table = nomme(new QTableView, "StringGrid1");
+    auto* table = nomme<QTableView>("StringGrid1");
     auto* modele = new ModeleTableFichiers(table);
     table->setModel(modele);
     table->setItemDelegate(new DelegueTableFichiers(table));
@@ -171,8 +152,10 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
     donner_role(table, RoleCouleur::listes);
 
     // Memo6 is laid over Memo1: the preview first, the buffer on demand.
-    auto* memo1 = memo("Memo1");
-    auto* memo6 = memo("Memo6");
+    auto* memo1 = vue_texte("Memo1");
+    auto* memo6 = vue_texte("Memo6");
+    donner_role(memo1, RoleCouleur::listes);
+    donner_role(memo6, RoleCouleur::listes);
     auto* pile = new QStackedLayout;
     pile->addWidget(memo6);
     pile->addWidget(memo1);

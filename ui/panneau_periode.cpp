@@ -17,6 +17,7 @@
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/modele_lignes.h"
@@ -34,25 +35,6 @@ QString nom(const char* prefixe, int fin) {
                                        QLatin1String(suffixes[static_cast<std::size_t>(fin)]));
 }
 
-QLabel* etiquette(QWidget* parent, const char* nom_objet, const QString& texte = {}) {
-    auto* l = new QLabel(texte, parent);
-    l->setObjectName(QLatin1String(nom_objet));
-    return l;
-}
-
-QToolButton* bouton(QWidget* parent, const char* nom_objet, const QString& texte) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(nom_objet));
-    b->setText(texte);
-    return b;
-}
-
-QRadioButton* radio(QWidget* parent, const QString& nom_objet, const QString& texte) {
-    auto* r = new QRadioButton(texte, parent);
-    r->setObjectName(nom_objet);
-    return r;
-}
-
 // A settings text the pickers can show; a text that is no date leaves them at day 0.
 double date_de(const std::string& texte) {
     JournalSuivi ignore;
@@ -67,22 +49,18 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
     grille->setContentsMargins(2, 2, 2, 2);
 
     for (int fin = 0; fin < 2; ++fin) {
-        auto* date = new QDateEdit(this);
-        date->setObjectName(nom("DatePicker", fin));
+        auto* date = nomme<QDateEdit>(nom("DatePicker", fin), this);
         date->setCalendarPopup(true);
         date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-        auto* heure = new QTimeEdit(this);
-        heure->setObjectName(nom("TimePicker", fin));
+        auto* heure = nomme<QTimeEdit>(nom("TimePicker", fin), this);
         heure->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         donner_role(date, RoleCouleur::listes);
         donner_role(heure, RoleCouleur::listes);
         auto* zero =
-            bouton(this, fin == 0 ? "SpeedButton_deb" : "SpeedButton_fin", QStringLiteral("0"));
-        auto* temps = new QLabel(this);
-        temps->setObjectName(nom("Label_temps", fin));
-        auto* jour = new QLabel(this);
-        jour->setObjectName(nom("Label_jour_semaine", fin));
-        grille->addWidget(etiquette(this, fin == 0 ? "Label22" : "Label23",
+            bouton_outil(fin == 0 ? "SpeedButton_deb" : "SpeedButton_fin", QStringLiteral("0"));
+        auto* temps = nomme<QLabel>(nom("Label_temps", fin), this);
+        auto* jour = nomme<QLabel>(nom("Label_jour_semaine", fin), this);
+        grille->addWidget(etiquette(fin == 0 ? "Label22" : "Label23",
                                     fin == 0 ? QStringLiteral("début") : QStringLiteral("fin")),
                           fin, 0);
         grille->addWidget(date, fin, 1);
@@ -95,17 +73,16 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
         connect(zero, &QToolButton::clicked, this,
                 [this, fin] { emit remise_a_zero_demandee(fin); });
     }
-    grille->addWidget(etiquette(this, "Label67"), 2, 0, 1, 6);
+    grille->addWidget(etiquette("Label67"), 2, 0, 1, 6);
 
     // The step: a time of day for unit 0, a count of days, months or years otherwise.
-    auto* unites = new QGroupBox(this);
-    unites->setObjectName(QStringLiteral("GroupBox_jour_mois_annee"));
+    auto* unites = nomme<QGroupBox>("GroupBox_jour_mois_annee", this);
     auto* ligne_unites = new QHBoxLayout(unites);
     const std::array<QString, 4> legendes = {QStringLiteral("hh:mn:ss"), QStringLiteral("jour"),
                                              QStringLiteral("mois"), QStringLiteral("année")};
     for (int k = 0; k < 4; ++k) {
-        auto* r = radio(unites, QStringLiteral("RadioButton%1_jour_mois_annee").arg(k + 1),
-                        legendes[static_cast<std::size_t>(k)]);
+        auto* r = nomme<QRadioButton>(QStringLiteral("RadioButton%1_jour_mois_annee").arg(k + 1),
+                                      legendes[static_cast<std::size_t>(k)], unites);
         ligne_unites->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (!coche) return;
@@ -113,37 +90,33 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
             emit grille_modifiee();
         });
     }
-    auto* pas = new QTimeEdit(unites);
-    pas->setObjectName(QStringLiteral("TimePicker_pas"));
+    auto* pas = nomme<QTimeEdit>("TimePicker_pas", unites);
     pas->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    auto* nombre = new QSpinBox(unites);
-    nombre->setObjectName(QStringLiteral("SpinEdit_pas_jour_mois_annee"));
+    auto* nombre = nomme<QSpinBox>("SpinEdit_pas_jour_mois_annee", unites);
     nombre->setRange(1, 400);
     donner_role(pas, RoleCouleur::listes);
     donner_role(nombre, RoleCouleur::listes);
     ligne_unites->addWidget(pas);
-    ligne_unites->addWidget(bouton(unites, "SpeedButton_pas", QStringLiteral("0")));
+    ligne_unites->addWidget(bouton_outil("SpeedButton_pas", QStringLiteral("0")));
     ligne_unites->addWidget(nombre);
-    ligne_unites->addWidget(etiquette(unites, "Label56"));
+    ligne_unites->addWidget(etiquette("Label56"));
     grille->addWidget(unites, 3, 0, 1, 6);
     connect(pas, &QTimeEdit::timeChanged, this, &PanneauPeriode::grille_modifiee);
     connect(nombre, &QSpinBox::valueChanged, this, &PanneauPeriode::grille_modifiee);
     connect(findChild<QToolButton*>(QStringLiteral("SpeedButton_pas")), &QToolButton::clicked, this,
             [this] { emit remise_a_zero_demandee(2); });
 
-    auto* test = new QGroupBox(this);
-    test->setObjectName(QStringLiteral("GroupBox_actuel_ou_passee"));
+    auto* test = nomme<QGroupBox>("GroupBox_actuel_ou_passee", this);
     auto* ligne_test = new QHBoxLayout(test);
     ligne_test->addWidget(
-        radio(test, QStringLiteral("RadioButton1_actuel_ou_passee"), QStringLiteral("(inf ou =)")));
-    ligne_test->addWidget(radio(test, QStringLiteral("RadioButton2_actuel_ou_passee"),
-                                QStringLiteral("(inf strict)")));
+        nomme<QRadioButton>("RadioButton1_actuel_ou_passee", QStringLiteral("(inf ou =)"), test));
+    ligne_test->addWidget(
+        nomme<QRadioButton>("RadioButton2_actuel_ou_passee", QStringLiteral("(inf strict)"), test));
     for (auto* r : test->findChildren<QRadioButton*>())
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (coche) emit grille_modifiee();
         });
-    auto* decalage = new QSpinBox(this);
-    decalage->setObjectName(QStringLiteral("SpinEdit_decalage_jour"));
+    auto* decalage = nomme<QSpinBox>("SpinEdit_decalage_jour", this);
     decalage->setRange(0, 99999);
     decalage->setToolTip(QStringLiteral(" le décalage n'impacte que la date de mesure  "));
     donner_role(decalage, RoleCouleur::boutons);
@@ -158,27 +131,21 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
                                            QStringLiteral("pas")};
     auto* ligne_dsc = new QHBoxLayout;
     for (std::size_t k = 0; k < dsc.size(); ++k) {
-        ligne_dsc->addWidget(etiquette(this, dsc[k].first, titres[k]));
-        auto* valeur = etiquette(this, dsc[k].second);
+        ligne_dsc->addWidget(etiquette(dsc[k].first, titres[k]));
+        auto* valeur = etiquette(dsc[k].second);
         donner_role(valeur, RoleCouleur::boutons);
         ligne_dsc->addWidget(valeur);
     }
-    ligne_dsc->addWidget(etiquette(this, "Label17"));
+    ligne_dsc->addWidget(etiquette("Label17"));
     grille->addLayout(ligne_dsc, 5, 0, 1, 6);
 
-    grille->addWidget(bouton(this, "SpeedButton_creer_listes_date_clean",
-                             QStringLiteral("<=  2-  créer la liste horodatée")),
+    grille->addWidget(bouton_outil("SpeedButton_creer_listes_date_clean",
+                                   QStringLiteral("<=  2-  créer la liste horodatée")),
                       6, 0, 1, 3);
-    grille->addWidget(etiquette(this, "Label25"), 6, 3, 1, 2);
-    grille->addWidget(etiquette(this, "Label_nr_final"), 6, 5);
+    grille->addWidget(etiquette("Label25"), 6, 3, 1, 2);
+    grille->addWidget(etiquette("Label_nr_final"), 6, 5);
 
-    auto* liste = new QListView(this);
-    liste->setObjectName(QStringLiteral("ListBox_date_clean"));
-    liste->setUniformItemSizes(true);
-    liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    liste->setModel(new ModeleLignes(liste));
-    donner_role(liste, RoleCouleur::listes);
-    grille->addWidget(liste, 7, 0, 1, 6);
+    grille->addWidget(liste_lignes("ListBox_date_clean"), 7, 0, 1, 6);
 
     findChild<QRadioButton*>(QStringLiteral("RadioButton1_jour_mois_annee"))->setChecked(true);
     findChild<QRadioButton*>(QStringLiteral("RadioButton1_actuel_ou_passee"))->setChecked(true);

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 
@@ -42,19 +43,6 @@ constexpr BoutonRepertoire boutons_repertoires[] = {
 constexpr QSize taille_panneau(640, 440);
 constexpr QSize taille_recents(700, 400);
 constexpr int hauteur_lecteur = 712;
-
-QPushButton* bouton(QWidget* parent, const char* nom, const QString& legende) {
-    auto* b = new QPushButton(legende, parent);
-    b->setObjectName(QLatin1String(nom));
-    donner_role(b, RoleCouleur::boutons);
-    return b;
-}
-
-QLabel* etiquette(QWidget* parent, const char* nom) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(nom));
-    return l;
-}
 
 void colorer(QWidget* controle, bool rouge) {
     if (rouge)
@@ -98,23 +86,26 @@ void PanneauRepertoires::construire() {
 
     auto* haut = new QHBoxLayout;
     tout->addLayout(haut);
-    lecteurs_ = new QComboBox(this);
-    lecteurs_->setObjectName(QStringLiteral("DriveComboBox1"));
+    lecteurs_ = nomme<QComboBox>("DriveComboBox1", this);
     donner_role(lecteurs_, RoleCouleur::listes);
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && volume.isReady()) lecteurs_->addItem(volume.rootPath());
     haut->addWidget(lecteurs_, 1);
-    auto* bureau = bouton(this, "Panel_rep_desktop", QStringLiteral("/ Bureau"));
-    auto* documents = bouton(this, "Panel_mes_documents", QStringLiteral("/ Mes documents"));
-    auto* explorateur = bouton(this, "SpeedButton14", QStringLiteral("Explorateur"));
-    auto* recents = bouton(this, "SpeedButton_rep_recent", QString::fromUtf8("récents"));
-    auto* fermer = bouton(this, "SpeedButton_fermer_repertoire", QStringLiteral("X"));
+    auto* bureau = bouton("Panel_rep_desktop", QStringLiteral("/ Bureau"), RoleCouleur::boutons);
+    auto* documents =
+        bouton("Panel_mes_documents", QStringLiteral("/ Mes documents"), RoleCouleur::boutons);
+    auto* explorateur =
+        bouton("SpeedButton14", QStringLiteral("Explorateur"), RoleCouleur::boutons);
+    auto* recents =
+        bouton("SpeedButton_rep_recent", QString::fromUtf8("récents"), RoleCouleur::boutons);
+    auto* fermer =
+        bouton("SpeedButton_fermer_repertoire", QStringLiteral("X"), RoleCouleur::boutons);
     for (QWidget* b : {static_cast<QWidget*>(bureau), static_cast<QWidget*>(documents),
                        static_cast<QWidget*>(explorateur), static_cast<QWidget*>(recents),
                        static_cast<QWidget*>(fermer)})
         haut->addWidget(b);
 
-    dir_new_ = etiquette(this, "Label_dir_new");
+    dir_new_ = etiquette("Label_dir_new");
     dir_new_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     tout->addWidget(dir_new_);
 
@@ -123,8 +114,7 @@ void PanneauRepertoires::construire() {
     modele_dossiers_ = new QFileSystemModel(this);
     modele_dossiers_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     modele_dossiers_->setRootPath(QDir::rootPath());
-    dossiers_ = new QTreeView(this);
-    dossiers_->setObjectName(QStringLiteral("DirectoryListBox1"));
+    dossiers_ = nomme<QTreeView>("DirectoryListBox1", this);
     donner_role(dossiers_, RoleCouleur::listes);
     dossiers_->setModel(modele_dossiers_);
     for (int colonne = 1; colonne < modele_dossiers_->columnCount(); ++colonne)
@@ -133,24 +123,24 @@ void PanneauRepertoires::construire() {
     listes->addWidget(dossiers_, 1);
     modele_fichiers_ = new QFileSystemModel(this);
     modele_fichiers_->setFilter(QDir::Files);
-    fichiers_ = new QListView(this);
-    fichiers_->setObjectName(QStringLiteral("FileListBox1"));
+    fichiers_ = nomme<QListView>("FileListBox1", this);
     donner_role(fichiers_, RoleCouleur::listes);
     fichiers_->setModel(modele_fichiers_);
     listes->addWidget(fichiers_, 1);
 
     auto* bas = new QHBoxLayout;
     tout->addLayout(bas);
-    nb_fichiers_ = etiquette(this, "Label45");
+    nb_fichiers_ = etiquette("Label45");
     bas->addWidget(nb_fichiers_);
     bas->addStretch(1);
-    valider_ = bouton(this, "SpeedButton_valider_repertoire", QStringLiteral("Valider"));
+    valider_ =
+        bouton("SpeedButton_valider_repertoire", QStringLiteral("Valider"), RoleCouleur::boutons);
     bas->addWidget(valider_);
-    auto* annuler_b = bouton(this, "SpeedButton_annuler_repertoire", QStringLiteral("Annuler"));
+    auto* annuler_b =
+        bouton("SpeedButton_annuler_repertoire", QStringLiteral("Annuler"), RoleCouleur::boutons);
     bas->addWidget(annuler_b);
 
-    recents_ = new QListWidget(fenetre_);
-    recents_->setObjectName(QStringLiteral("ListBox_rep_recent"));
+    recents_ = nomme<QListWidget>("ListBox_rep_recent", fenetre_);
     donner_role(recents_, RoleCouleur::listes);
     recents_->setFixedSize(taille_recents);
 
@@ -186,8 +176,7 @@ void PanneauRepertoires::construire() {
 }
 
 void PanneauRepertoires::construire_lecteur() {
-    lecteur_ = new QFrame(fenetre_);
-    lecteur_->setObjectName(QStringLiteral("Panel_lecteur"));
+    lecteur_ = nomme<QFrame>("Panel_lecteur", fenetre_);
     lecteur_->setFrameShape(QFrame::Panel);
     lecteur_->setAutoFillBackground(true);
     donner_role(lecteur_, RoleCouleur::fond);
@@ -195,25 +184,21 @@ void PanneauRepertoires::construire_lecteur() {
     auto* tout = new QVBoxLayout(lecteur_);
     auto* haut = new QHBoxLayout;
     tout->addLayout(haut);
-    label64_ = etiquette(lecteur_, "Label64");
+    label64_ = etiquette("Label64");
     label64_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     haut->addWidget(label64_, 1);
-    edit_lecteur_ = new QLineEdit(lecteur_);
-    edit_lecteur_->setObjectName(QStringLiteral("Edit_lecteur"));
-    donner_role(edit_lecteur_, RoleCouleur::saisie);
-    edit_lecteur_->setMaximumWidth(120);
+    edit_lecteur_ = saisie("Edit_lecteur", RoleCouleur::saisie, 120);
     haut->addWidget(edit_lecteur_);
-    auto* modifier = bouton(lecteur_, "SpeedButton_modifier", QStringLiteral("Modifier"));
+    auto* modifier =
+        bouton("SpeedButton_modifier", QStringLiteral("Modifier"), RoleCouleur::boutons);
     haut->addWidget(modifier);
-    auto* fermer = bouton(lecteur_, "SpeedButton_fermer_lecteur", QStringLiteral("X"));
+    auto* fermer = bouton("SpeedButton_fermer_lecteur", QStringLiteral("X"), RoleCouleur::boutons);
     haut->addWidget(fermer);
-    memo8_ = new QPlainTextEdit(lecteur_);
-    memo8_->setObjectName(QStringLiteral("Memo8"));
+    memo8_ = nomme<QPlainTextEdit>("Memo8", lecteur_);
     memo8_->setReadOnly(true);
     donner_role(memo8_, RoleCouleur::listes);
     tout->addWidget(memo8_, 1);
-    chemins_fichiers_ = new QListWidget(lecteur_);
-    chemins_fichiers_->setObjectName(QStringLiteral("ListBox_CheminsFichiers"));
+    chemins_fichiers_ = nomme<QListWidget>("ListBox_CheminsFichiers", lecteur_);
     chemins_fichiers_->hide();
 
     connect(edit_lecteur_, &QLineEdit::textEdited, this, [this](const QString& texte) {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/panneaux.h"
@@ -20,39 +21,15 @@ namespace tarvo {
 
 namespace {
 
-QLabel* etiquette(const char* nom, const QString& texte, QWidget* champ = nullptr) {
-    auto* l = new QLabel(texte);
-    if (nom) l->setObjectName(QLatin1String(nom));
-    if (champ) l->setBuddy(champ);
-    return l;
-}
-
-QLineEdit* champ(const char* nom, int largeur_max = QWIDGETSIZE_MAX) {
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(nom));
-    e->setMaximumWidth(largeur_max);
-    donner_role(e, RoleCouleur::listes);
-    return e;
-}
-
-template <class Bouton>
-Bouton* nomme(const char* nom, const QString& legende) {
-    auto* b = new Bouton(legende);
-    b->setObjectName(QLatin1String(nom));
-    return b;
-}
-
 QTimeEdit* heure(const char* nom) {
-    auto* t = new QTimeEdit;
-    t->setObjectName(QLatin1String(nom));
+    auto* t = nomme<QTimeEdit>(nom);
     t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     donner_role(t, RoleCouleur::boutons);
     return t;
 }
 
 QDateTimeEdit* date(const char* nom) {
-    auto* d = new QDateTimeEdit;
-    d->setObjectName(QLatin1String(nom));
+    auto* d = nomme<QDateTimeEdit>(nom);
     d->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     d->setCalendarPopup(true);
     donner_role(d, RoleCouleur::listes);
@@ -89,15 +66,13 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
 
     // What a value is, and the titles the last listing found.
     auto* na = rangee(tout);
-    auto* equiv = champ("Edit_equiv_na", 260);
-    auto* min = champ("Edit_min_na", 60);
-    auto* max = champ("Edit_max_na", 60);
-    auto* origine = champ("Edit_intitule_origine");
+    auto* equiv = saisie("Edit_equiv_na", RoleCouleur::listes, 260);
+    auto* min = saisie("Edit_min_na", RoleCouleur::listes, 60);
+    auto* max = saisie("Edit_max_na", RoleCouleur::listes, 60);
+    auto* origine = saisie("Edit_intitule_origine", RoleCouleur::listes);
     origine->setReadOnly(true);
-    auto* liste =
-        nomme<QPushButton>("Panel_button_liste_colonne", QStringLiteral("lister les colonnes"));
-    liste->setAutoDefault(false);
-    donner_role(liste, RoleCouleur::boutons);
+    auto* liste = bouton("Panel_button_liste_colonne", QStringLiteral("lister les colonnes"),
+                         RoleCouleur::boutons);
     ajouter(na, {etiquette("Label29", QString::fromUtf8("équivalences NA"), equiv), equiv,
                  etiquette("Label36", QStringLiteral("NA si <"), min), min,
                  etiquette("Label31", QStringLiteral("NA si >"), max), max,
@@ -105,7 +80,7 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
                  liste});
 
     // Which columns, under which titles.
-    auto* alternatifs = champ("Edit_new_desc_colonne");
+    auto* alternatifs = saisie("Edit_new_desc_colonne", RoleCouleur::listes);
     alternatifs->setToolTip(
         QStringLiteral("   IL FAUT  RELISTER [ 1-Valider et lister les fichiers ]    "));
     ajouter(rangee(tout),
@@ -120,25 +95,17 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
     ajouter(extraites, {nomme<QCheckBox>(
                             "CheckBox_col_cochee",
                             QString::fromUtf8("n'extraire que les colonnes suivantes  (ex 7,12)")),
-                        champ("Edit_col_cochee", 160)});
+                        saisie("Edit_col_cochee", RoleCouleur::listes, 160)});
     extraites->addWidget(resume, 1);
 
     // How the measurements of one step make its value.
-    auto* methode = new QGroupBox;
-    methode->setObjectName(QStringLiteral("GroupBox_methode"));
-    auto* l_methode = new QHBoxLayout(methode);
-    l_methode->setContentsMargins(3, 1, 3, 1);
-    l_methode->setSpacing(6);
-    l_methode->addWidget(new QLabel(QString::fromUtf8("méthode")));
-    const char* const methodes[] = {
-        "moyenne des n mesures OK", "ponctuel = dernière mesure OK", "max des n  mesures OK ",
-        "min des n  mesures OK ",   "moy ET si vide = prec+suiv /2", "cumul"};
-    for (int k = 0; k < 6; ++k) {
-        auto* r = new QRadioButton(QString::fromUtf8(methodes[k]));
-        r->setObjectName(QStringLiteral("RadioButton%1_methode").arg(k + 1));
-        l_methode->addWidget(r);
-    }
-    l_methode->addStretch();
+    QStringList methodes;
+    for (const char* m :
+         {"moyenne des n mesures OK", "ponctuel = dernière mesure OK", "max des n  mesures OK ",
+          "min des n  mesures OK ", "moy ET si vide = prec+suiv /2", "cumul"})
+        methodes << QString::fromUtf8(m);
+    auto* methode =
+        groupe_radio(QStringLiteral("methode"), QString::fromUtf8("méthode"), methodes, {}, 6);
     tout->addWidget(methode);
 
     // Clock corrections of the measurement dates.
@@ -187,7 +154,7 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
 
     // What is done to the regular series once it is built.
     auto* post = rangee(tout);
-    auto* lacune = champ("Edit_nmax_lacune", 36);
+    auto* lacune = saisie("Edit_nmax_lacune", RoleCouleur::listes, 36);
     auto* delta = nomme<QCheckBox>("CheckBox_delta_Y", QStringLiteral("delta Y  y(i) - y(i-1)"));
     auto* derivees =
         nomme<QCheckBox>("CheckBox_derivees", QString::fromUtf8("dérivées [y(i) - y(i-1)] / pas"));

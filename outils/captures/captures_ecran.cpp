@@ -15,7 +15,7 @@
 
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
-#include "plateforme/dialogue.h"
+#include "plateforme/doubles/dialogue_direct.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/sortie_audio_enregistreuse.h"
@@ -23,23 +23,6 @@
 #include "ui/conversions_qt.h"
 #include "ui/fenetre_principale.h"
 #include "ui/plateforme_qt.h"
-
-namespace {
-
-// Answers every box as a user going straight on would, and shows none.
-class DialogueDirect final : public tarvo::Dialogue {
-public:
-    void message(std::string_view, tarvo::TypeMessage) override {}
-    tarvo::Reponse question(std::string_view, tarvo::TypeMessage, tarvo::Boutons b) override {
-        return b == tarvo::Boutons::ok ? tarvo::Reponse::ok : tarvo::Reponse::oui;
-    }
-    int message_perso(std::string_view, tarvo::TypeMessage, std::string_view, std::string_view,
-                      std::string_view) override {
-        return 1;
-    }
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -60,7 +43,7 @@ int main(int argc, char* argv[]) {
         std::filesystem::copy(f.path(), racine + "exemples/" + f.path().filename().string());
     std::filesystem::current_path(racine);
 
-    DialogueDirect dialogue;
+    tarvo::DialogueDirect dialogue;
     tarvo::LanceurEnregistreur lanceur;
     tarvo::PressePapierMemoire presse_papier;
     tarvo::SortieAudioEnregistreuse audio;

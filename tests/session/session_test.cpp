@@ -1,4 +1,5 @@
 #include "session/session.h"
+#include "session/lanceur_averti.h"
 
 #include <gtest/gtest.h>
 
@@ -534,6 +535,56 @@ TEST_F(SessionTest, QuitterEnregistreEtEffaceLesFichiersDeTravail) {
     EXPECT_TRUE(s->quitter());
     ASSERT_EQ(dialogue.vus.size(), 1u);
     EXPECT_EQ(dialogue.vus[0].texte, "Quitter  ?\n");
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST(TexteDateProgramme, DateDuFichierOuErreur) {
+    const auto dossier = std::filesystem::temp_directory_path() / "tarvo_date_programme";
+    std::filesystem::create_directories(dossier);
+    const std::string programme = (dossier / "tarvo").string();
+    ecrire_fichier_atomique(programme, "x");
+    const std::string texte = texte_date_programme(programme);
+    // "date EXE 07/12/2026 11:13:14"
+    ASSERT_EQ(texte.size(), 28u) << texte;
+    EXPECT_TRUE(texte.starts_with("date EXE "));
+    EXPECT_EQ(texte[11], '/');
+    EXPECT_EQ(texte[22], ':');
+    EXPECT_EQ(texte_date_programme((dossier / "absent").string()),
+              "Erreur lors de l'ouverture du fichier.");
+    std::filesystem::remove_all(dossier);
+}
+
+TEST(LanceurAverti, AvertitSelonLEditeurQuandRienNeDemarre) {
+    const struct {
+        const char* editeur;
+        bool reussite;
+        const char* message;  // "" when none is shown
+    } cas[] = {
+        {"notepad++.exe -multiInst", false, "  Notepad++ non install\xe9...\n\n"},
+        {"gedit", false, "  Notepad non trouv\xe9...\n\n"},
+        {"gedit", true, ""},
+    };
+    for (const auto& c : cas) {
+        LanceurEnregistreur machine;
+        machine.reussite = c.reussite;
+        DialogueScripte dialogue;
+        LanceurAverti lanceur(machine, dialogue, [&] { return std::string(c.editeur); });
+        EXPECT_EQ(lanceur.ouvrir_dans_editeur("/d/r.txt"), c.reussite);
+        ASSERT_EQ(machine.appels.size(), 1u);
+        EXPECT_EQ(machine.appels[0].argument, "/d/r.txt");
+        if (*c.message) {
+            ASSERT_EQ(dialogue.vus.size(), 1u) << c.editeur;
+            EXPECT_EQ(dialogue.vus[0].texte, c.message);
+            EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
+        } else {
+            EXPECT_TRUE(dialogue.vus.empty());
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+#include "ui/controles.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "ui/modele_lignes.h"
+
+namespace tarvo {
+
+namespace {
+
+QRadioButton* radio(const QString& groupe, int k, const QString& legende) {
+    return nomme<QRadioButton>(QStringLiteral("RadioButton%1_%2").arg(k + 1).arg(groupe), legende);
+}
+
+}  // namespace
+
+QLabel* etiquette(const char* nom, const QString& texte, QWidget* compagnon) {
+    auto* l = new QLabel(texte);
+    if (nom) l->setObjectName(QLatin1String(nom));
+    if (compagnon) l->setBuddy(compagnon);
+    return l;
+}
+
+QLineEdit* saisie(const char* nom, RoleCouleur role, int largeur_max) {
+    auto* e = nomme<QLineEdit>(nom);
+    e->setMaximumWidth(largeur_max);
+    donner_role(e, role);
+    return e;
+}
+
+QLineEdit* saisie_fixe(const char* nom, RoleCouleur role, int largeur) {
+    auto* e = saisie(nom, role);
+    e->setFixedWidth(largeur);
+    return e;
+}
+
+QPushButton* bouton(const char* nom, const QString& legende, std::optional<RoleCouleur> role) {
+    auto* b = nomme<QPushButton>(nom, legende);
+    b->setAutoDefault(false);
+    if (role) donner_role(b, *role);
+    return b;
+}
+
+QToolButton* bouton_outil(const char* nom, const QString& texte, const QString& bulle) {
+    auto* b = nomme<QToolButton>(nom);
+    b->setText(texte);
+    b->setToolTip(bulle);
+    return b;
+}
+
+QPlainTextEdit* vue_texte(const char* nom) {
+    auto* t = nomme<QPlainTextEdit>(nom);
+    t->setReadOnly(true);
+    t->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return t;
+}
+
+QListView* liste_lignes(const char* nom) {
+    auto* l = nomme<QListView>(nom);
+    l->setUniformItemSizes(true);
+    l->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    l->setModel(new ModeleLignes(l));
+    donner_role(l, RoleCouleur::listes);
+    return l;
+}
+
+QGroupBox* groupe_radio(const QString& groupe, const QString& titre, const QStringList& legendes,
+                        const QList<QWidget*>& suite, int espacement) {
+    auto* g = nomme<QGroupBox>(QStringLiteral("GroupBox_") + groupe);
+    auto* l = new QHBoxLayout(g);
+    l->setContentsMargins(3, 1, 3, 1);
+    l->setSpacing(espacement);
+    if (!titre.isEmpty()) l->addWidget(new QLabel(titre));
+    for (int k = 0; k < legendes.size(); ++k) l->addWidget(radio(groupe, k, legendes[k]));
+    for (QWidget* w : suite) l->addWidget(w);
+    l->addStretch();
+    return g;
+}
+
+QGroupBox* groupe_radio_colonnes(const QString& groupe, const QString& titre,
+                                 const QStringList& legendes, int colonnes) {
+    auto* g = nomme<QGroupBox>(QStringLiteral("GroupBox_") + groupe, titre);
+    auto* l = new QGridLayout(g);
+    l->setContentsMargins(4, 2, 4, 2);
+    l->setVerticalSpacing(0);
+    for (int k = 0; k < legendes.size(); ++k)
+        l->addWidget(radio(groupe, k, legendes[k]), k / colonnes, k % colonnes);
+    return g;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,60 @@
+// Builds a control under its documented objectName, the name by which the description
+// binding, the window and the tests find it.
+#pragma once
+
+#include <QAnyStringView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <optional>
+#include <utility>
+
+#include "ui/couleurs.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace tarvo {
+
+template <class W, class... A>
+W* nomme(QAnyStringView nom, A&&... arguments) {
+    auto* w = new W(std::forward<A>(arguments)...);
+    w->setObjectName(nom);
+    return w;
+}
+
+// `nom` may be null for a caption nothing reads; `compagnon` is the field the caption names,
+// so that hiding the field can hide it too.
+QLabel* etiquette(const char* nom, const QString& texte = {}, QWidget* compagnon = nullptr);
+
+QLineEdit* saisie(const char* nom, RoleCouleur role, int largeur_max = QWIDGETSIZE_MAX);
+// For fields laid out in a row whose place must not move with the window's width.
+QLineEdit* saisie_fixe(const char* nom, RoleCouleur role, int largeur);
+
+// Enter in a field never presses it.
+QPushButton* bouton(const char* nom, const QString& legende,
+                    std::optional<RoleCouleur> role = std::nullopt);
+QToolButton* bouton_outil(const char* nom, const QString& texte, const QString& bulle = {});
+
+// A file's lines as they stand, one per row.
+QPlainTextEdit* vue_texte(const char* nom);
+
+// Lines of the session in a list; the panel points its ModeleLignes at them when it refreshes.
+QListView* liste_lignes(const char* nom);
+
+// Exclusive choices the binding reads by index: "GroupBox_<groupe>" holds "RadioButton1_<groupe>",
+// "RadioButton2_<groupe>"… in order. Here on one row after `titre`, which sits inside the
+// frame since a title line would cost a row; `suite` follows the buttons.
+QGroupBox* groupe_radio(const QString& groupe, const QString& titre, const QStringList& legendes,
+                        const QList<QWidget*>& suite = {}, int espacement = 4);
+// The same in `colonnes` columns under `titre` on the frame.
+QGroupBox* groupe_radio_colonnes(const QString& groupe, const QString& titre,
+                                 const QStringList& legendes, int colonnes);
+
+}  // namespace tarvo
