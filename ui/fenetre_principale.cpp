@@ -229,6 +229,16 @@ void FenetrePrincipale::connecter() {
     qApp->installEventFilter(this);
 }
 
+ContexteCommandes FenetrePrincipale::contexte_commandes() {
+    return {this,
+            session_.get(),
+            services_.dialogue,
+            lanceur_averti_.get(),
+            [this](const std::function<void()>& commande) { executer(commande); },
+            [this](const DemandeFichier& demande, bool enregistrer) { return choisir(demande, enregistrer); },
+            [this] { lister(); }};
+}
+
 std::optional<std::string> FenetrePrincipale::choisir(const DemandeFichier& demande, bool enregistrer) {
     const auto& choix = enregistrer ? services_.enregistrer_fichier : services_.ouvrir_fichier;
     if (choix) return choix(demande);

@@ -12,6 +12,8 @@ class QGridLayout;
 #include <string>
 #include <vector>
 
+#include "ui/commandes.h"
+
 namespace tarvo {
 
 class Dialogue;
@@ -53,6 +55,8 @@ public:
     // The first activation: companion files, last or given description, tracking log.
     void demarrer();
     Session& session() { return *session_; }
+    // For the groups of commands connected outside this file.
+    ContexteCommandes contexte_commandes();
 
 protected:
     void keyPressEvent(QKeyEvent* evenement) override;
