@@ -9,121 +9,43 @@
 #include <QPlainTextEdit>
 #include <QTimeEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
-#include "description/cles_description.h"
-#include "formats/cp1252.h"
 #include "formats/fichiers.h"
-#include "plateforme/doubles/dialogue_scripte.h"
-#include "plateforme/doubles/lanceur_enregistreur.h"
-#include "plateforme/doubles/presse_papier_memoire.h"
-#include "plateforme/doubles/sortie_audio_enregistreuse.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/fenetre_principale.h"
 
+#include "tests/ui/exemple_fenetre.h"
+
 using namespace tarvo;
-
-namespace {
-
-std::string lire(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-}  // namespace
 
 class FenetrePrincipaleTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> racine;
-    std::string programme, donnees, sortie, descriptions, dsc;
-    std::unique_ptr<DialogueScripte> dialogue;
-    LanceurEnregistreur lanceur;
-    PressePapierMemoire presse_papier;
-    SortieAudioEnregistreuse audio;
-    std::optional<std::string> fichier_choisi;
+    std::unique_ptr<ExempleFenetre> ex;
+    DialogueScripte* dialogue = nullptr;
 
-    std::string dossier(const std::string& relatif) {
-        const std::string d = cp(racine->path()) + "/" + relatif + "/";
-        std::filesystem::create_directories(d);
-        return d;
-    }
-
-    // The shipped example laid out as a user keeps it: data, data/EXPORT, descriptions.
-    void preparer_exemple() {
-        for (const char* f : {"LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv", "LeGue_2024-06-10.csv"})
-            std::filesystem::copy_file(std::string(TARVO_SOURCES) + "/exemples/" + f, donnees + f);
-        std::string texte = lire(std::string(TARVO_SOURCES) + "/exemples/LeGue_horaire.dsc");
-        for (const auto& [cle, valeur] : {std::pair{std::string("dossier_choisi_sortie="), sortie},
-                                          {"dossier_choisi=", donnees},
-                                          {"dossier_description=", descriptions}}) {
-            const auto debut = texte.find("\n" + cle) + 1;
-            const auto fin = texte.find('\r', debut);
-            texte.replace(debut, fin - debut, cle + " " + valeur);
-        }
-        dsc = descriptions + "LeGue_horaire.dsc";
-        ecrire_fichier_atomique(dsc, texte);
-    }
-
-    std::unique_ptr<FenetrePrincipale> fenetre(std::vector<std::string> arguments = {}) {
-        ServicesFenetre services;
-        services.dialogue = dialogue.get();
-        services.lanceur = &lanceur;
-        services.presse_papier = &presse_papier;
-        services.audio = &audio;
-        services.ouvrir_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
-        services.enregistrer_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
-        auto f = std::make_unique<FenetrePrincipale>(programme + "tarvo", programme,
-                                                     std::move(arguments), services);
-        f->show();
-        return f;
-    }
-
+    auto fenetre(std::vector<std::string> arguments = {}) { return ex->fenetre(std::move(arguments)); }
     template <class T = QWidget>
-    static T* controle(QWidget* f, const char* nom) {
-        auto* w = f->findChild<T*>(nom);
-        if (!w) qFatal("no control %s", nom);
-        return w;
-    }
-
-    static void cliquer(QWidget* f, const char* nom) { controle<QAbstractButton>(f, nom)->click(); }
-
-    bool demande_vue(std::string_view debut) const {
-        for (const auto& vu : dialogue->vus)
-            if (vu.texte.starts_with(debut)) return true;
-        return false;
-    }
+    static T* controle(QWidget* f, const char* nom) { return ExempleFenetre::controle<T>(f, nom); }
+    static void cliquer(QWidget* f, const char* nom) { ExempleFenetre::cliquer(f, nom); }
+    bool demande_vue(std::string_view debut) const { return ex->demande_vue(debut); }
 
 private slots:
-    void initTestCase() {
-        DialogueScripte::rapporteur = [](const std::string& texte) {
-            QTest::qFail(texte.c_str(), __FILE__, __LINE__);
-        };
-    }
+    void initTestCase() { ExempleFenetre::signaler_dans_qtest(); }
 
     void init() {
-        racine = std::make_unique<QTemporaryDir>();
-        QVERIFY(racine->isValid());
-        programme = dossier("programme");
-        donnees = dossier("donnees");
-        sortie = dossier("donnees/EXPORT");
-        descriptions = dossier("descriptions");
-        dialogue = std::make_unique<DialogueScripte>();
-        fichier_choisi.reset();
-        lanceur.appels.clear();
-        preparer_exemple();
+        ex = std::make_unique<ExempleFenetre>();
+        dialogue = &ex->dialogue;
     }
 
-    void cleanup() { dialogue.reset(); }
+    void cleanup() { ex.reset(); }
 
     void premier_demarrage_sans_fichier_prm() {
         auto f = fenetre();
@@ -138,21 +60,21 @@ private slots:
     }
 
     void description_de_la_ligne_de_commande_sans_question() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         QVERIFY(dialogue->vus.empty());
         QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(),
                  QStringLiteral("LeGue_horaire.dsc"));
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_masque")->text(), QStringLiteral("*.csv"));
-        QCOMPARE(controle<QLabel>(f.get(), "Label_repertoire")->text(), qt(donnees));
-        QCOMPARE(f->session().description.dossier_description, descriptions);
+        QCOMPARE(controle<QLabel>(f.get(), "Label_repertoire")->text(), qt(ex->donnees));
+        QCOMPARE(f->session().description.dossier_description, ex->descriptions);
         QVERIFY(f->windowTitle().startsWith(QStringLiteral("LeGue_horaire.dsc         >  ")));
         // Every setting of the description is on screen.
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("LeGue_horaire"));
     }
 
     void un_reglage_change_colore_l_enregistrement() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         auto* bouton = controle(f.get(), "SpeedButton_Enregistrer_dsc");
         QVERIFY(bouton->property("legende").value<QColor>() != couleur_rouge);
@@ -163,7 +85,7 @@ private slots:
     }
 
     void lister_grille_par_mois_et_traiter() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         cliquer(f.get(), "SpeedButton_lister");
         QCOMPARE(f->session().table.nb_fichiers(), 3);
@@ -192,7 +114,7 @@ private slots:
         const std::string resultat = f->session().fichier_resultat;
         QVERIFY2(!resultat.empty(), "no result file");
         QVERIFY(existe(resultat));
-        QVERIFY(resultat.starts_with(sortie));
+        QVERIFY(resultat.starts_with(ex->sortie));
         QVERIFY(existe(resultat + ".TXT"));
         QVERIFY(!controle<QLabel>(f.get(), "Label21")->text().isEmpty());
         QVERIFY(controle<QAbstractItemView>(f.get(), "ListBox_DONNEE_date_clean")->model()->rowCount() > 0);
@@ -202,14 +124,14 @@ private slots:
         QVERIFY(demande_vue(" les colonnes sans la date"));
         auto* valeurs = controle<QPlainTextEdit>(f.get(), "RichEdit4");
         QVERIFY(valeurs->isVisible());
-        QCOMPARE(valeurs->toPlainText().trimmed(), qt(presse_papier.contenu).remove(QLatin1Char('\r')).trimmed());
-        QVERIFY(!presse_papier.contenu.empty());
-        QVERIFY(presse_papier.contenu.find("/2024") == std::string::npos);  // no date column
-        QVERIFY(existe(programme + "~tmp.txt"));
+        QCOMPARE(valeurs->toPlainText().trimmed(), qt(ex->presse_papier.contenu).remove(QLatin1Char('\r')).trimmed());
+        QVERIFY(!ex->presse_papier.contenu.empty());
+        QVERIFY(ex->presse_papier.contenu.find("/2024") == std::string::npos);  // no date column
+        QVERIFY(existe(ex->programme + "~tmp.txt"));
     }
 
     void bouton_zero_remet_l_heure_de_debut() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         controle<QTimeEdit>(f.get(), "TimePicker_deb")->setTime(QTime(8, 30, 0));
         dialogue->attendre_question(Reponse::oui);
@@ -221,20 +143,20 @@ private slots:
     }
 
     void editeur_introuvable_averti() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
-        lanceur.reussite = false;
+        ex->lanceur.reussite = false;
         QTest::mouseDClick(controle(f.get(), "Label_description_bd"), Qt::LeftButton);
         QVERIFY(demande_vue("  Notepad non trouv"));
     }
 
     void arreter_pendant_un_traitement() {
         // Enough lines for the run to hand control to the window many times.
-        std::string gros = lire(donnees + "LeGue_2024-06-01.csv");
+        std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
         std::string lignes;
         for (int j = 0; j < 300; ++j) lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
-        ecrire_fichier_atomique(donnees + "LeGue_2024-06-01.csv", gros + lignes);
-        auto f = fenetre({dsc});
+        ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         cliquer(f.get(), "SpeedButton_lister");
         dialogue->attendre_question(Reponse::oui);  // "Stopper le traitement  ?"
@@ -256,30 +178,30 @@ private slots:
     }
 
     void nouveau_garde_les_trois_repertoires() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         dialogue->attendre_question(Reponse::oui);  // "Nouvelle description ?"
-        fichier_choisi = descriptions + "neuve";
+        ex->fichier_choisi = ex->descriptions + "neuve";
         cliquer(f.get(), "SpeedButton_nouveau_dsc");
         const Description& d = f->session().description;
-        QCOMPARE(d.dossier_choisi, donnees);
-        QCOMPARE(d.dossier_description, descriptions);
-        QCOMPARE(d.dossier_choisi_sortie, sortie);
+        QCOMPARE(d.dossier_choisi, ex->donnees);
+        QCOMPARE(d.dossier_description, ex->descriptions);
+        QCOMPARE(d.dossier_choisi_sortie, ex->sortie);
         QCOMPARE(d.Edit_nom_fic_sortie, std::string("A"));  // every other setting is the default
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("A"));
-        QVERIFY(existe(descriptions + "neuve.dsc"));
+        QVERIFY(existe(ex->descriptions + "neuve.dsc"));
         QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(), QStringLiteral("neuve.dsc"));
         // Then the user is sent to the data directory.
         QVERIFY(controle(f.get(), "Panel_dir")->isVisible());
     }
 
     void ouvrir_la_description_dans_l_editeur_par_double_clic() {
-        auto f = fenetre({dsc});
+        auto f = fenetre({ex->dsc});
         f->demarrer();
         QTest::mouseDClick(controle(f.get(), "Label_description_bd"), Qt::LeftButton);
-        QCOMPARE(lanceur.appels.size(), std::size_t{1});
-        QVERIFY(lanceur.appels.front() ==
-                (LanceurEnregistreur::Appel{LanceurEnregistreur::Genre::editeur, dsc}));
+        QCOMPARE(ex->lanceur.appels.size(), std::size_t{1});
+        QVERIFY(ex->lanceur.appels.front() ==
+                (LanceurEnregistreur::Appel{LanceurEnregistreur::Genre::editeur, ex->dsc}));
     }
 };
 
