@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvo {
 
@@ -28,6 +29,9 @@ struct DateNomFichier {
     std::string texte;  // "aaaa/mm/jj", empty when the name gives no date
     double date = 0;
 };
+
+// The date codes the pick list of the file-name date field offers, in its order.
+const std::vector<std::string>& codes_date_fichier_proposes();
 
 // The date a file name carries, read with a date code ("aaaammjj,3", "2,3,4",
 // "(20)4,3,2", "20aammjj", station-style items building "aaaa/mm/jj"). Without a date

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <random>
 
+#include "description/analyse_exemplaire.h"
 #include "description/classeur.h"
 #include "description/cles_description.h"
 #include "description/repertoires.h"
@@ -363,22 +364,6 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
                       TypeMessage::information);
     choix_repertoire = ChoixRepertoireDemande::donnees;
 }
-
-namespace {
-// The description name that says what it reads: "Temporaire.DSC", mask "ppp", separator ";"
-// → "Temporaire_(ppp ;).dsc".
-std::string nom_description_propose(std::string_view nom, const Description& d) {
-    std::string base(nom.substr(0, nom.rfind('.')));
-    if (const auto p = nom.find("_("); p != std::string_view::npos) base = nom.substr(0, p);
-    std::string code = "_(" + d.Edit_masque;
-    std::replace(code.begin(), code.end(), '*', '_');
-    std::replace(code.begin() + 2, code.end(), '.', '_');
-    static const std::array<const char*, 4> separateurs = {" Tab", " esp", " ;", " ,"};
-    const int i = d.RadioGroup_separateur_colonne_ItemIndex;
-    const std::string sep = i >= 0 && i < 4 ? separateurs[static_cast<std::size_t>(i)] : "";
-    return base + code + sep + ").dsc";
-}
-}  // namespace
 
 std::string Session::chemin_description_courante() const {
     return chemin_description(description.dossier_description, Label_description_bd);

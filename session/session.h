@@ -178,6 +178,10 @@ public:
     SourceListage source;
     EtatInventaire inventaire;
     TableFichiers table;
+    // One sort direction for the whole table, inverted by every sort.
+    bool tri_croissant = true;
+    // The graph window's title, which follows the station marks.
+    std::string titre_graphique = "Graphiques";
     LecteurDateMesure lecteur;
     JournalSuivi journal;
 

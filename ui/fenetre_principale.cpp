@@ -26,10 +26,14 @@
 #include "engine/grille.h"
 #include "session/lanceur_averti.h"
 #include "session/session.h"
+#include "ui/commandes_exemplaire.h"
+#include "ui/commandes_table.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
+#include "ui/fenetre_graphique.h"
 #include "ui/lanceur_qt.h"
 #include "ui/liaison_description.h"
+#include "ui/listes_motifs.h"
 #include "ui/panneau_repertoires.h"
 #include "ui/panneaux.h"
 #include "ui/plateforme_qt.h"
@@ -99,6 +103,7 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
     repertoires_ = new PanneauRepertoires(*session_, *services_.dialogue, *lanceur_averti_,
                                           dossier_programme_, this);
     repertoires_->hide();
+    graphique_ = new FenetreGraphique(*session_, *services_.dialogue, this);
     connecter();
 
     session_->lire_argument(arguments_);
@@ -218,6 +223,8 @@ void FenetrePrincipale::connecter() {
             lanceur_averti_->ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
     });
     connecter_bouton("SpeedButton_exit", [this] { quitter(); });
+    connecter_bouton("SpeedButton_graphique", [this] { graphique_->basculer(); });
+    connect(graphique_, &FenetreGraphique::selection_modifiee, this, [this] { description_->rafraichir(*session_); });
     connecter_bouton("SpeedButton_clear", [this, &s] {
         s.journal.vider();
         suivi_->rafraichir(s);
@@ -227,6 +234,9 @@ void FenetrePrincipale::connecter() {
 
     if (auto* l = findChild<QLabel*>("Label_description_bd")) l->installEventFilter(this);
     qApp->installEventFilter(this);
+    connecter_commandes_table(contexte_commandes());
+    connecter_commandes_exemplaire(contexte_commandes());
+    connecter_listes_motifs(contexte_commandes());
 }
 
 ContexteCommandes FenetrePrincipale::contexte_commandes() {

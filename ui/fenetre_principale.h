@@ -17,6 +17,7 @@ class QGridLayout;
 namespace tarvo {
 
 class Dialogue;
+class FenetreGraphique;
 class FenetreSuivi;
 class Lanceur;
 class LanceurAverti;
@@ -105,6 +106,7 @@ private:
     PanneauExecution* execution_ = nullptr;
     FenetreSuivi* suivi_ = nullptr;
     PanneauRepertoires* repertoires_ = nullptr;
+    FenetreGraphique* graphique_ = nullptr;
     bool occupe_ = false;
     bool quitte_ = false;
     bool grande_suivi_ = false;

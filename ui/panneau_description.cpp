@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "session/session.h"
@@ -47,10 +48,12 @@ bool coche(const QWidget* racine, const char* nom) {
 // Which date/time, title-line and tag fields the chosen options call for.
 void afficher_options(QWidget* racine) {
     const bool deux_colonnes = coche(racine, "RadioButton2_datetime_nb_col");
-    montrer(racine, {"Edit_num_col_datetime", "Edit_format_datetime_mesure"}, !deux_colonnes);
     montrer(racine,
-            {"Edit_num_col_date", "Edit_format_date_mesure_seule", "Edit_num_col_time",
-             "Edit_format_time_mesure_seul"},
+            {"Edit_num_col_datetime", "Edit_format_datetime_mesure", "SpeedButton_date_heure"},
+            !deux_colonnes);
+    montrer(racine,
+            {"Edit_num_col_date", "Edit_format_date_mesure_seule", "SpeedButton_date",
+             "Edit_num_col_time", "Edit_format_time_mesure_seul", "SpeedButton_heure"},
             deux_colonnes);
     montrer(racine, {"Edit_num_ligne_intitule_col"},
             !coche(racine, "RadioButton2_avec_sans_intitule"));
@@ -151,6 +154,8 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     source->addWidget(station);
     source->addWidget(etiquette("Label16", QStringLiteral("date fichier"), date_fichier));
     source->addWidget(date_fichier);
+    source->addWidget(bouton_outil("SpeedButton_date_fic", QStringLiteral("..."),
+                                   QStringLiteral("codes de date du nom de fichier")));
     source->addWidget(nomme<QCheckBox>("CheckBox_car_null",
                                        QString::fromUtf8("gestion des caractères illisibles")));
     source->addStretch();
@@ -196,10 +201,13 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
         {QStringLiteral("1 colonne"), QStringLiteral("2 colonnes")},
         {etiquette("Label44", QStringLiteral("col."), col_datetime), col_datetime,
          etiquette("Label34", QStringLiteral("format"), format_datetime), format_datetime,
+         bouton_outil("SpeedButton_date_heure", QStringLiteral("...")),
          etiquette(nullptr, QStringLiteral("date col."), col_date), col_date,
          etiquette(nullptr, QStringLiteral("format"), format_date), format_date,
+         bouton_outil("SpeedButton_date", QStringLiteral("...")),
          etiquette(nullptr, QStringLiteral("heure col."), col_heure), col_heure,
-         etiquette(nullptr, QStringLiteral("format"), format_heure), format_heure}));
+         etiquette(nullptr, QStringLiteral("format"), format_heure), format_heure,
+         bouton_outil("SpeedButton_heure", QStringLiteral("..."))}));
     dates->addStretch();
 
     for (const char* nom : {"RadioButton1_datetime_nb_col", "RadioButton2_datetime_nb_col",

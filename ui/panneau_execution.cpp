@@ -38,8 +38,6 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     colorer_legende(stop, couleur_grise);
     grille->addWidget(stop, 0, 1);
     grille->addWidget(bouton_outil("SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
-    // The graph window comes with its own command; until then the button waits.
-    findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))->setEnabled(false);
     grille->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
                                    QStringLiteral("   fichier d'aide et manuel d'utilisation   ")),
                       0, 3);
@@ -118,6 +116,9 @@ void PanneauExecution::rafraichir(const Session& session) {
     else
         colorer_legende(stop, couleur_grise);
     findChild<QLabel*>(QStringLiteral("Label_patienter"))->setVisible(session.traitement_en_cours);
+    // The charts read the step table: they wait for a finished run that filled one.
+    findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))
+        ->setEnabled(!session.traitement_en_cours && session.etapes.N() > 0 && session.etapes.K() >= 2);
 
     const ResultatEnregistrement& e = session.dernier_enregistrement;
     findChild<QLabel*>(QStringLiteral("Label10"))

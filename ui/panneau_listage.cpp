@@ -105,14 +105,27 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
                          QString::fromUtf8("Pré-lecture de tous les fichiers ou que ceux cochés")));
     commandes->addWidget(
         nomme<QCheckBox>("CheckBox_grand_tableau", QStringLiteral("grand Tableau")));
-    commandes->addWidget(
-        nomme<QCheckBox>("CheckBox_sans_confirmation", QStringLiteral("sans confirmation")));
     commandes->addStretch();
     commandes->addWidget(etiquette("Label53", QString::fromUtf8("nb de fichiers :")));
     commandes->addWidget(etiquette("Label54", QStringLiteral("0")));
     commandes->addWidget(etiquette("Label_nb_fic"));
     commandes->addWidget(
         etiquette("Label7", QString::fromUtf8("double-clic sur un nom => éditeur")));
+
+    // The hand editing of the table: the listing again, then the deletions, each asking first.
+    auto* edition = new QHBoxLayout;
+    edition->addWidget(bouton("SpeedButton6", QString::fromUtf8("réaf tableau complet")));
+    edition->addWidget(
+        bouton("SpeedButton_effacer_selection", QString::fromUtf8("effacer la sélection")));
+    edition->addWidget(
+        bouton("SpeedButton_effacer_vers_le_haut", QStringLiteral("effacer vers le HAUT")));
+    edition->addWidget(
+        bouton("SpeedButton_effacer_vers_le_bas", QStringLiteral("effacer vers le BAS")));
+    edition->addWidget(bouton("SpeedButton_effacer_ligne_hors_intervalle",
+                              QString::fromUtf8("sup si hors Période")));
+    edition->addWidget(
+        nomme<QCheckBox>("CheckBox_sans_confirmation", QStringLiteral("sans confirmation")));
+    edition->addStretch();
 
     auto* lecture = new QHBoxLayout;
     for (const char* nom :
@@ -167,6 +180,7 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
 
     auto* mise_en_page = new QVBoxLayout(this);
     mise_en_page->addLayout(commandes);
+    mise_en_page->addLayout(edition);
     mise_en_page->addLayout(lecture);
     mise_en_page->addLayout(extremes);
     mise_en_page->addLayout(corps, 1);

@@ -1,0 +1,208 @@
+#include "session/exemplaire.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+#include "description/analyse_exemplaire.h"
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "formats/texte.h"
+#include "inventory/intitules.h"
+#include "inventory/prelecture.h"
+#include "plateforme/dialogue.h"
+#include "plateforme/lanceur.h"
+
+namespace tarvo {
+
+namespace {
+
+std::string extension(std::string_view nom) {
+    const auto point = nom.rfind('.');
+    return point == std::string_view::npos ? std::string() : std::string(nom.substr(point + 1));
+}
+
+// Label54 and Label_nom_de_fichier for the files that have the sample's extension.
+void compter_extension(Session& session, const std::string& ext) {
+    Description d = session.description;
+    d.Edit_masque = ext;
+    const auto compte = compter_fichiers(d);
+    session.inventaire.affichage.Label54 = std::to_string(compte.nb);
+    session.inventaire.affichage.Label_nom_de_fichier = compte.premier;
+}
+
+// Memo1 holds the sample as it is: its tabulations must stay to be counted.
+bool charger_exemplaire(Session& session, Dialogue& dialogue, const std::string& chemin) {
+    Description brute = session.description;
+    brute.RadioGroup_separateur_colonne_ItemIndex = 1;
+    brute.CheckBox_car_null = false;
+    std::error_code erreur;
+    const auto taille = std::filesystem::file_size(chemin_natif(chemin), erreur);
+    return prelire_fichier(chemin, erreur ? 0 : static_cast<long long>(taille), brute,
+                           ModeEntree::fichiers, session.inventaire.Memo1, session.journal,
+                           dialogue);
+}
+
+}  // namespace
+
+DemandeFichier demande_exemplaire(const Session& session) {
+    std::string dossier = session.description.dossier_choisi;
+    if (dossier.empty()) {
+        std::error_code ignore;
+        dossier = ajouter_antislash(std::filesystem::current_path(ignore).string());
+    }
+    return {fr("Exemplaire de fichier dans le répertoire des données : ") + dossier, dossier,
+            "Fichiers (*.*)|*.*|Tous les fichiers (*.*)|*.*", "*.*"};
+}
+
+void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& lanceur,
+                                std::optional<std::string> chemin) {
+    if (!chemin) return;
+    Description& d = session.description;
+    AffichageListage& a = session.inventaire.affichage;
+    a.Label8 = "---";
+    a.Label10 = "---";
+    session.table.vider();
+
+    d.dossier_choisi = dossier_de_fichier(*chemin);
+    a.Label54 = std::to_string(compter_fichiers(d).nb);
+    const std::string nom = nom_de_fichier(*chemin);
+    const std::string ext = extension(nom);
+    const std::string masque = supprimer_car('.', supprimer_car('*', d.Edit_masque));
+    if (ext != masque || masque == "ppp") {
+        d.Edit_masque = ext;
+        session.f_modif = true;
+    }
+    session.source.mode = mode_depuis_masque(ext);
+    const bool classeur = session.source.mode == ModeEntree::classeur;
+    if (classeur) {
+        d.Label_nom_fic_excel = nom;
+        session.convertir_excel(d.dossier_choisi + nom);
+        session.f_modif = true;
+    }
+    compter_extension(session, ext);
+
+    if (!classeur &&
+        dialogue.message_perso(
+            "FICHIER\n  " + nom + "                   " + "\n\n\n" + "DESCRIPTION DES DONNEES\n\n" +
+                fr(" Utiliser les paramètrages tels quel") + "\n" + "\n" +
+                fr(" ou les adapter et éditer le fichier") + "\n",
+            TypeMessage::avertissement, "Utiliser tels quels", "Editer et adapter") == 2) {
+        lanceur.ouvrir_dans_editeur(*chemin);
+        return;
+    }
+    if (session.source.mode == ModeEntree::fichiers &&
+        majuscules(ext) != majuscules(d.Edit_masque)) {
+        const Reponse r = dialogue.question(
+            fr(" L'extention du fichier (") + ext + fr(") n'est pas celui attendu (") +
+                d.Edit_masque + ") \r\r" + "   modifier l'extention et continuer (Oui)  " + "\n\n" +
+                "   ou juste visualiser le fichier     (Non) ",
+            TypeMessage::avertissement, Boutons::oui_non);
+        compter_extension(session, ext);
+        if (r != Reponse::oui) {
+            lanceur.ouvrir_dans_editeur(*chemin);
+            return;
+        }
+        session.f_modif = true;
+        d.Edit_masque = ext;
+        if (majuscules(extension(session.Label_description_bd)) != majuscules(ext)) {
+            session.Label_description_bd = nom_description_propose("Temporaire.DSC", d);
+            session.f_modif = true;
+        }
+        session.lister_fichiers();
+        a.legende_SpeedButton_lister = legende_bouton_lister(session.source.mode, d.Edit_masque);
+    }
+    compter_extension(session, ext);
+
+    std::string montre = *chemin;
+    if (classeur) {
+        if (d.RadioGroup_separateur_colonne_ItemIndex != 2) {
+            d.RadioGroup_separateur_colonne_ItemIndex = 2;
+            session.f_modif = true;
+        }
+        montre = session.source.copie;
+    }
+    if (!charger_exemplaire(session, dialogue, montre)) session.inventaire.Memo1.vider();
+    lanceur.ouvrir_dans_editeur(montre);
+    const TamponLignes& memo = session.inventaire.Memo1;
+    a.Label26 = format_entier_groupe(memo.nb_lignes());
+
+    std::vector<std::string_view> lignes;
+    lignes.reserve(static_cast<std::size_t>(memo.nb_lignes()));
+    for (int i = 0; i < memo.nb_lignes(); ++i) lignes.push_back(memo.ligne(i));
+    try {
+        if (analyser_exemplaire(lignes, d, dialogue)) session.f_modif = true;
+    } catch (const std::invalid_argument& e) {
+        dialogue.message(e.what(), TypeMessage::erreur);
+        return;
+    }
+    session.lister_fichiers();
+    session.lire_ecrire_description(fr("écrire"));
+    a.legende_SpeedButton_lister = legende_bouton_lister(session.source.mode, d.Edit_masque);
+}
+
+std::string bulle_bouton_lister(ModeEntree mode) {
+    switch (mode) {
+        case ModeEntree::classeur:
+            return fr(" ci-dessous le fichier XLS ciblé du répertoire de données ");
+        case ModeEntree::presse_papier:
+            return " ci-dessous le fichier temporaire issu du presse-papier ";
+        case ModeEntree::fichiers:
+            break;
+    }
+    return fr(
+        " Valider la description et lister ci-dessous les fichiers du répertoire de données ");
+}
+
+void quitter_champ(Session& session, Dialogue& dialogue, std::string_view nom, bool entree) {
+    Description& d = session.description;
+    std::string* champ = nullptr;
+    ControleChamp r;
+    TypeMessage type = TypeMessage::information;
+    bool modifie = false;  // whatever the check did, the field's value is kept as new
+    if (nom == "Edit_col_cochee") {
+        champ = &d.Edit_col_cochee;
+        r = controler_col_cochee(*champ, d);
+        type = TypeMessage::avertissement;
+    } else if (nom == "Edit_format_datetime_mesure" || nom == "Edit_format_time_mesure_seul") {
+        champ = &d.Edit_format_datetime_mesure;
+        r = controler_format_datetime(*champ);
+        modifie = true;
+    } else if (nom == "Edit_format_date_mesure_seule") {
+        champ = &d.Edit_format_date_mesure_seule;
+        r = controler_format_date_seule(*champ);
+        modifie = true;
+    } else if (nom == "Edit_f_date_fichier") {
+        champ = &d.Edit_f_date_fichier;
+        r = controler_date_fichier(*champ);
+        modifie = true;
+    } else if (nom == "Edit_masque") {
+        champ = &d.Edit_masque;
+        r = controler_masque(*champ);
+        modifie = r.modifie && r.valeur != "ppp";
+    } else if (nom == "Edit_equiv_na") {
+        champ = &d.Edit_equiv_na;
+        r = controler_equiv_na(*champ);
+    } else {
+        return;
+    }
+    if (!r.message.empty()) dialogue.message(r.message, type);
+    *champ = r.valeur;
+    if (modifie || (r.modifie && nom == "Edit_col_cochee")) session.marquer_modifie();
+    AffichageListage& a = session.inventaire.affichage;
+    if (nom == "Edit_col_cochee" || nom == "Edit_masque")
+        a.Label_col_alternatives = resume_colonnes_extraites(
+            d, session.inventaire.colonnes.Edit_intitule_origine, a.Label_col_alternatives);
+    if (!entree) return;
+    if (nom == "Edit_col_cochee") {
+        session.marquer_modifie();
+        session.lire_ecrire_description(fr("écrire"));
+    } else if (nom == "Edit_masque" && session.f_modif) {
+        const auto compte = compter_fichiers(d);
+        a.Label54 = std::to_string(compte.nb);
+        a.Label_nom_de_fichier = compte.premier;
+        session.lister_fichiers();
+    }
+}
+
+}  // namespace tarvo

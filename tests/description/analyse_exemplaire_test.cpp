@@ -1,0 +1,289 @@
+#include "description/analyse_exemplaire.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "description/cles_description.h"
+#include "formats/cp1252.h"
+#include "plateforme/doubles/dialogue_scripte.h"
+
+namespace tarvo {
+namespace {
+
+Description defaut() {
+    return description_par_defaut({"/tmp/", 0});
+}
+
+TEST(AnalyseExemplaire, ProposeLeSeparateurQuiDominePasLesEgalites) {
+    const struct {
+        std::string ligne;
+        std::optional<int> propose;
+    } cas[] = {
+        {"2024-01-02 10:00:00\t1,5\t2,5\t3", 0},
+        {"02/01/2024 10:00:00   12.5   13.5", 1},
+        {"2024-01-02 10:00:00;1,5;2,5;3", 2},
+        {"1,2023-05-02 15:00,22.07,,,", 3},
+        // Blank-aligned ";" fields with a tab: still ";".
+        {"a  ;  b  ;  c  ;  d  ;  e\t", 2},
+        {"10:00:00\t1;2\t3;", std::nullopt},
+        {"10:00:00", std::nullopt},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(separateur_propose(compter_separateurs(c.ligne)), c.propose) << c.ligne;
+}
+
+TEST(AnalyseExemplaire, NomProposeGardeLaBaseEtDitMasqueEtSeparateur) {
+    const struct {
+        std::string nom, masque;
+        int separateur;
+        std::string attendu;
+    } cas[] = {
+        {"Temporaire.DSC", "csv", 2, "Temporaire_(csv ;).dsc"},
+        {"Temporaire.DSC", "*.dat", 0, "Temporaire_(__dat Tab).dsc"},
+        {"Temporaire.DSC", "*.dat", 3, "Temporaire_(__dat ,).dsc"},
+        {"essai_(csv ;).dsc", "txt", 1, "essai_(txt esp).dsc"},
+    };
+    for (const auto& c : cas) {
+        Description d = defaut();
+        d.Edit_masque = c.masque;
+        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        EXPECT_EQ(nom_description_propose(c.nom, d), c.attendu);
+    }
+}
+
+TEST(AnalyseExemplaire, ControlesDesChamps) {
+    const std::string quatre_m = fr(
+        " il y a 4 \"m\", vérifier que les minutes soient \"mn\" et non \"mm\" comme les mois !");
+    const std::string sept_na =
+        fr("seules les 7 première équivalences seront prises en compte\n\n   en restreindre le "
+           "nombre...");
+    const struct {
+        const char* nom;
+        ControleChamp (*controle)(std::string_view);
+        std::string texte, valeur, message;
+    } cas[] = {
+        {"datetime", controler_format_datetime, "aaaa/mm/jj hh:mm:ss", "aaaa/mm/jjhh:mn:ss", ""},
+        {"datetime ;", controler_format_datetime, "jj/mm/aaaa hh;mn", "jj/mm/aaaahh:mn", ""},
+        {"datetime mm mois", controler_format_datetime, "mm/jj/aaaa mm:ss", "mm/jj/aaaamm:ss",
+         quatre_m},
+        {"date seule", controler_format_date_seule, "aaaa-mm-jj hh:mm", "aaaa-mm-jj", ""},
+        {"date seule et secondes", controler_format_date_seule, "jj.mm.aaaa hh:mm:ss", "jj.mm.aaaa",
+         ""},
+        {"date fichier", controler_date_fichier, "aaaa.mm.jj hh;mm", "aaaa,mm,jjhh:mn", ""},
+        {"date fichier mm", controler_date_fichier, "mm.jj mm", "mm,jjmm", quatre_m},
+        {"masque", controler_masque, "*.csv", "csv", ""},
+        {"na virgule mot", controler_equiv_na, "NA,vide", "NA;vide", ""},
+        {"na virgule moins", controler_equiv_na, "NA,-99", "NA,-99", ""},
+        {"na virgule E", controler_equiv_na, "1,E5", "1,E5", ""},
+        {"na virgule finale", controler_equiv_na, "NA,", "NA,", ""},
+        {"na huit", controler_equiv_na, "a;b;c;d;e;f;g;h", "a;b;c;d;e;f;g;h", sept_na},
+    };
+    for (const auto& c : cas) {
+        const ControleChamp r = c.controle(c.texte);
+        EXPECT_EQ(r.valeur, c.valeur) << c.nom;
+        EXPECT_EQ(r.message, c.message) << c.nom;
+        EXPECT_EQ(r.modifie, c.valeur != c.texte) << c.nom;
+    }
+}
+
+TEST(AnalyseExemplaire, ListeDesColonnesSansLesColonnesDate) {
+    const std::string alerte =
+        fr(" Il a fallu enlever le n° de la colonne date/time de la liste des colonnes à "
+           "extraire\n\n  de <");
+    const struct {
+        std::string texte, col_datetime;
+        int nb_col;
+        bool coche;
+        std::string valeur;
+        bool message;
+    } cas[] = {
+        {"1,2,,3,", "9", 0, false, "1,2,3", false},
+        {"1,2,,3,", "9", 0, true, "1,2,3", true},
+        {"1,4,5", "1", 0, true, "4,5", true},
+        {"1,4,5", "1", 0, false, "4,5", false},
+        {"2; 3. 4", "1", 0, true, "2,3,4", false},
+        {"2,3,4,5", "1", 1, true, "4,5", true},  // date in 2, time in 3
+        {"4,5", "1", 0, true, "4,5", false},
+    };
+    for (const auto& c : cas) {
+        Description d = defaut();
+        d.Edit_num_col_datetime = c.col_datetime;
+        d.Edit_num_col_date = "2";
+        d.Edit_num_col_time = "3";
+        d.RadioGroup_datetime_nb_col_ItemIndex = c.nb_col;
+        d.CheckBox_col_cochee = c.coche;
+        const ControleChamp r = controler_col_cochee(c.texte, d);
+        EXPECT_EQ(r.valeur, c.valeur) << c.texte;
+        EXPECT_EQ(!r.message.empty(), c.message) << c.texte;
+        if (c.message) {
+            EXPECT_EQ(r.message, alerte + c.texte + ">\n\n" + fr("   à <") + c.valeur + ">");
+        }
+    }
+}
+
+// One scan: the sample's lines, the description's layout before, the answers given, and
+// the layout after.
+struct CasAnalyse {
+    const char* nom;
+    std::vector<std::string> lignes;
+    int intitule, separateur;  // 0 avec / 1 sans; separator index before
+    std::string num_donnee, num_intitule;
+    std::vector<Reponse> reponses;
+    int intitule_apres, separateur_apres;
+    std::string num_donnee_apres, num_intitule_apres;
+    std::vector<std::string> debuts;  // how each question shown begins
+};
+
+TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
+    const CasAnalyse cas[] = {
+        {"tab attendu ;",
+         {"Date\tT", "02/01/2024 10:00:00\t1.5\t2.5"},
+         0,
+         2,
+         "2",
+         "1",
+         {Reponse::oui},
+         0,
+         0,
+         "2",
+         "1",
+         {"d'après le contenu de ce nouveau fichier de donnée,\n et de"}},
+        {"garder le separateur",
+         {"Date;T", "02/01/2024 10:00:00\t1.5\t2.5"},
+         0,
+         2,
+         "2",
+         "1",
+         {Reponse::non},
+         0,
+         2,
+         "2",
+         "1",
+         {"d'après"}},
+        {"sans ligne de titres",
+         {"2024-01-02 10:00:00;1,5", "2024-01-02 10:15:00;1,6"},
+         0,
+         2,
+         "2",
+         "1",
+         {Reponse::oui, Reponse::oui},
+         1,
+         2,
+         "1",
+         "1",
+         {"la ligne n°1  ne semble pas",
+          " Les premières données sont détectées en ligne 1 et non en 2"}},
+        {"heure des la ligne 1",
+         {"02/01/2024 10:00:00;1.5", "02/01/2024 10:15:00;1.6"},
+         0,
+         2,
+         "2",
+         "3",
+         {Reponse::oui},
+         1,
+         2,
+         "1",
+         "3",
+         {"d'après le contenu de ce nouveau fichier de donnée,\n il semble"}},
+        {"donnees plus bas",
+         {"en-tete", "Date;T", "2024-01-02 10:00:00;1,5"},
+         0,
+         2,
+         "2",
+         "1",
+         {Reponse::oui},
+         0,
+         2,
+         "3",
+         "1",
+         {" Les premières données sont détectées en ligne 3 et non en 2"}},
+        {"titres sous une ligne vide",
+         {"", "Date;T", "2024-01-02 10:00:00;1,5"},
+         0,
+         2,
+         "3",
+         "1",
+         {Reponse::oui},
+         0,
+         2,
+         "3",
+         "2",
+         {"1- Il se pourrait"}},
+        {"sans mais titres presents",
+         {"Date;Temp", "2024-01-02 10:00:00;1,5"},
+         1,
+         2,
+         "1",
+         "0",
+         {Reponse::oui, Reponse::annuler},
+         0,
+         2,
+         "1",
+         "1",
+         {"la ligne n°1 semble correspondre", " Les premières données"}},
+        {"aucune heure", {"a;b", "1;2"}, 0, 0, "2", "1", {}, 0, 0, "2", "1", {}},
+        {"egalite rien propose",
+         {"T;X", "10:00:00\t1;2\t3;"},
+         0,
+         1,
+         "2",
+         "1",
+         {},
+         0,
+         1,
+         "2",
+         "1",
+         {}},
+    };
+    for (const auto& c : cas) {
+        Description d = defaut();
+        d.RadioGroup_avec_sans_intitule_ItemIndex = c.intitule;
+        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.Edit_num_ligne_donnee = c.num_donnee;
+        d.Edit_num_ligne_intitule_col = c.num_intitule;
+        DialogueScripte dialogue;
+        for (const Reponse r : c.reponses) dialogue.attendre_question(r);
+        const std::vector<std::string_view> lignes(c.lignes.begin(), c.lignes.end());
+        const bool modifie = analyser_exemplaire(lignes, d, dialogue);
+        EXPECT_EQ(d.RadioGroup_avec_sans_intitule_ItemIndex, c.intitule_apres) << c.nom;
+        EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, c.separateur_apres) << c.nom;
+        EXPECT_EQ(d.Edit_num_ligne_donnee, c.num_donnee_apres) << c.nom;
+        EXPECT_EQ(d.Edit_num_ligne_intitule_col, c.num_intitule_apres) << c.nom;
+        EXPECT_EQ(modifie,
+                  std::find(c.reponses.begin(), c.reponses.end(), Reponse::oui) != c.reponses.end())
+            << c.nom;
+        ASSERT_EQ(dialogue.vus.size(), c.debuts.size()) << c.nom;
+        for (std::size_t i = 0; i < c.debuts.size(); ++i)
+            EXPECT_TRUE(dialogue.vus[i].texte.starts_with(fr(c.debuts[i]))) << c.nom << i;
+    }
+}
+
+TEST(AnalyseExemplaire, QuestionDuSeparateurMontreLesComptesEtLesNoms) {
+    const std::string ligne = "10:00:00\t1\t2";
+    EXPECT_EQ(
+        question_separateur(ligne, compter_separateurs(ligne), 0, 2),
+        fr("d'après le contenu de ce nouveau fichier de donnée,\n et de la première ligne à "
+           "'date' :\n\n10:00:00\t1\t2\n\n<tab>=2\n<esp>=0\n<;>=0\n<,>=0\n\n Il semble que le "
+           "séparateur de colonnes soit <tabulation> et non <point-virgule>\n\n modifier le "
+           "séparateur (oui)\n\n garder <Point-virgule> (non)"));
+}
+
+TEST(AnalyseExemplaire, BaliseDecaleLeDepartEtNumeroNonEntierArrete) {
+    Description d = defaut();
+    d.RadioGroup_numlig_balise_ItemIndex = 1;
+    d.Edit_balise_deb = "DATA";
+    const std::vector<std::string_view> lignes = {"x", "y", "[DATA]", "10:00:00;1"};
+    EXPECT_EQ(ligne_depart(lignes, d), 2);
+    d.Edit_balise_deb = "absente";
+    EXPECT_EQ(ligne_depart(lignes, d), 4);
+
+    Description mauvais = defaut();
+    mauvais.Edit_num_ligne_intitule_col = "un";
+    DialogueScripte dialogue;
+    EXPECT_THROW(analyser_exemplaire(lignes, mauvais, dialogue), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace tarvo

@@ -1,0 +1,87 @@
+// The sample-file command and the field checks driven through the main window.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+
+#include "session/session.h"
+#include "tests/ui/exemple_fenetre.h"
+#include "ui/fenetre_principale.h"
+
+using namespace tarvo;
+
+class CommandesExemplaireTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ExempleFenetre> ex;
+
+    template <class T = QWidget>
+    static T* controle(QWidget* f, const char* nom) {
+        return ExempleFenetre::controle<T>(f, nom);
+    }
+
+private slots:
+    void initTestCase() { ExempleFenetre::signaler_dans_qtest(); }
+    void init() { ex = std::make_unique<ExempleFenetre>(); }
+    void cleanup() { ex.reset(); }
+
+    // A Campbell TOA5 file from the default description: its extension, comma separator and
+    // first data line reach the screen once the proposals are accepted.
+    void exemplaire_campbell_propose_la_disposition() {
+        const std::string nom =
+            "exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat";
+        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/campbell-toa5/" + nom,
+                                   ex->donnees + nom);
+        ex->fichier_choisi = ex->donnees + nom;
+        auto f = ex->fenetre();
+        f->demarrer();
+        auto* bouton = controle<QAbstractButton>(f.get(), "SpeedButton_choix_fic_donnee");
+        QVERIFY(bouton->isEnabled());
+        ex->dialogue.attendre_choix(1);                // "Utiliser tels quels"
+        ex->dialogue.attendre_question(Reponse::oui);  // comma, not tabulation
+        ex->dialogue.attendre_question(Reponse::oui);  // data from line 5
+        bouton->click();
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_masque")->text(), QStringLiteral("dat"));
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_num_ligne_donnee")->text(),
+                 QStringLiteral("5"));
+        QVERIFY(controle<QRadioButton>(f.get(), "RadioButton4_separateur_colonne")->isChecked());
+        QCOMPARE(controle<QLabel>(f.get(), "Label_repertoire")->text(), qt(ex->donnees));
+        QCOMPARE(f->session().table.nb_fichiers(), 1);
+        // A files input: the sheet number is hidden, the file-name codes are shown.
+        QVERIFY(controle(f.get(), "Edit_num_feuille_excel")->isHidden());
+        QVERIFY(!controle(f.get(), "Edit_f_station")->isHidden());
+        QVERIFY(controle(f.get(), "SpeedButton_lister")
+                    ->toolTip()
+                    .startsWith(QStringLiteral(" Valider la description")));
+        QCOMPARE(ex->lanceur.appels.front().argument, ex->donnees + nom);
+    }
+
+    // Leaving the mask drops "*" and "."; leaving the column list drops the date column
+    // and says so when extraction is ticked.
+    void champs_controles_en_sortie() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        auto* masque = controle<QLineEdit>(f.get(), "Edit_masque");
+        masque->setText(QStringLiteral("*.txt"));
+        emit masque->editingFinished();
+        QCOMPARE(masque->text(), QStringLiteral("txt"));
+        QCOMPARE(f->session().description.Edit_masque, std::string("txt"));
+        QVERIFY(f->session().f_modif);
+
+        controle<QLineEdit>(f.get(), "Edit_num_col_datetime")->setText(QStringLiteral("1"));
+        controle<QCheckBox>(f.get(), "CheckBox_col_cochee")->setChecked(true);
+        auto* colonnes = controle<QLineEdit>(f.get(), "Edit_col_cochee");
+        colonnes->setText(QStringLiteral("1,4,5"));
+        emit colonnes->editingFinished();
+        QCOMPARE(colonnes->text(), QStringLiteral("4,5"));
+        QVERIFY(ex->demande_vue(fr(" Il a fallu enlever le n° de la colonne date/time")));
+    }
+};
+
+QTEST_MAIN(CommandesExemplaireTest)
+#include "commandes_exemplaire_test.moc"

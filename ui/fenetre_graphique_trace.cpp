@@ -1,0 +1,234 @@
+// The graph window's drawing: activation, the lists and their checks, the redraw of every
+// chart, the single-chart mode and its 3D view.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <cmath>
+#include <limits>
+
+#include "plateforme/dialogue.h"
+#include "session/session.h"
+#include "ui/conversions_qt.h"
+#include "ui/fenetre_graphique.h"
+#include "ui/graphe.h"
+#include "ui/vue_3d.h"
+
+namespace tarvo {
+
+namespace {
+
+// The abscissa choices in their order on screen; the last one, "n", has no date format.
+constexpr int largeur_derivees_items = 16;
+
+const std::array<const char*, 5> formats_abscisse{"dd-MM-yyyy hh:mm", "dd-MM-yyyy", "hh:mm", "MMM-yyyy", ""};
+
+}  // namespace
+
+void FenetreGraphique::ouvrir() {
+    Description& d = session_.description;
+    copie_colonnes_ = d.suite_coche_liste_graph;
+    copie_derivees_ = d.suite_coche_liste_graph_deriv;
+    // Dense series stay readable with dots rather than circles.
+    if (session_.etapes.N() > 10000) {
+        auto* taille = findChild<QSpinBox*>(QStringLiteral("Edit1"));
+        const QSignalBlocker bloque(taille);
+        taille->setValue(1);
+    }
+    show();
+    raise();
+    activateWindow();
+    activer();
+}
+
+void FenetreGraphique::activer() {
+    Description& d = session_.description;
+    d.suite_coche_liste_graph = copie_colonnes_;
+    d.suite_coche_liste_graph_deriv = copie_derivees_;
+    disposer();
+    remplir_listes();
+    if (!d.suite_coche_liste_graph.empty()) {
+        const int n = listes_[0]->count();
+        appliquer_coches(restaurer_coches(d.suite_coche_liste_graph, n),
+                         restaurer_coches(d.suite_coche_liste_graph_deriv, n));
+    } else {
+        dispatcher();
+    }
+    const ParametresGrille& p = session_.parametres_grille;
+    findChild<QLabel*>(QStringLiteral("Label2"))->setText(qt(p.Label_temps_deb));
+    findChild<QLabel*>(QStringLiteral("Label4"))->setText(qt(p.Label_temps_fin));
+    findChild<QLabel*>(QStringLiteral("Label3"))->setText(qt(session_.grille.Label_nr_final));
+    findChild<QLabel*>(QStringLiteral("Label5"))->setText(qt(texte_pas_graphe(p)));
+    tracer_graphiques();
+    if (session_.extraction.nb_lignes_extraites == 0) {
+        dialogue_.message(message_graphe_sans_donnee());
+        session_.en_demarrage = false;
+    }
+    depuis_activation_.restart();
+}
+
+void FenetreGraphique::remplir_listes() {
+    remplissage_ = true;
+    const std::vector<std::string> items = items_graphe(session_.etapes);
+    for (int k = 0; k < nb_graphes; ++k) {
+        QListWidget* colonnes = listes_[static_cast<std::size_t>(k)];
+        QListWidget* derivees = listes_[static_cast<std::size_t>(k + 5)];
+        colonnes->clear();
+        derivees->clear();
+        for (const std::string& item : items) {
+            for (QListWidget* liste : {colonnes, derivees}) {
+                auto* i = new QListWidgetItem(liste == colonnes ? qt(item) : QString(), liste);
+                i->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+                i->setCheckState(Qt::Unchecked);
+            }
+        }
+        // The derivative marks stand level with their column names, row for row.
+        const int hauteur = colonnes->count() > 0 ? colonnes->sizeHintForRow(0) : 0;
+        for (int p = 0; p < derivees->count(); ++p) derivees->item(p)->setSizeHint(QSize(largeur_derivees_items, hauteur));
+    }
+    remplissage_ = false;
+}
+
+void FenetreGraphique::appliquer_coches(const Coches& colonnes, const Coches& derivees) {
+    remplissage_ = true;
+    for (int k = 0; k < nb_graphes; ++k)
+        for (int l = 0; l < 2; ++l) {
+            QListWidget* liste = listes_[static_cast<std::size_t>(k + 5 * l)];
+            const auto& c = (l == 0 ? colonnes : derivees)[static_cast<std::size_t>(k)];
+            for (int p = 0; p < liste->count(); ++p)
+                liste->item(p)->setCheckState(static_cast<std::size_t>(p) < c.size() && c[static_cast<std::size_t>(p)]
+                                                  ? Qt::Checked
+                                                  : Qt::Unchecked);
+        }
+    remplissage_ = false;
+}
+
+Coches FenetreGraphique::coches(int premiere_liste) const {
+    Coches c;
+    for (int k = 0; k < nb_graphes; ++k) {
+        const QListWidget* liste = listes_[static_cast<std::size_t>(premiere_liste + k)];
+        for (int p = 0; p < liste->count(); ++p) c[static_cast<std::size_t>(k)].push_back(liste->item(p)->checkState() == Qt::Checked);
+    }
+    return c;
+}
+
+void FenetreGraphique::dispatcher() {
+    appliquer_coches(dispatcher_coches(listes_[0]->count()), Coches{});
+    session_.description.suite_coche_liste_graph = texte_selection(coches(0));
+    session_.f_modif = true;
+    emit selection_modifiee();
+}
+
+void FenetreGraphique::toutes_colonnes() {
+    const Reponse r = dialogue_.question(question_dispatcher_colonnes(), TypeMessage::confirmation, Boutons::oui_non);
+    depuis_activation_.restart();
+    if (r != Reponse::oui) return;
+    copie_colonnes_.clear();
+    copie_derivees_.clear();
+    activer();
+}
+
+void FenetreGraphique::tracer_graphiques() {
+    lecture_->hide();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    int compteur = 0;
+    for (int k = 1; k <= nb_graphes; ++k) tracer_graphe(k, compteur);
+    session_.description.suite_coche_liste_graph = texte_selection(coches(0));
+    session_.description.suite_coche_liste_graph_deriv = texte_selection(coches(nb_graphes));
+    QApplication::restoreOverrideCursor();
+}
+
+void FenetreGraphique::tracer_graphe(int k, int& compteur) {
+    if (graphe_seul_ != 0 && k != graphe_seul_) return;
+    const auto i = static_cast<std::size_t>(k - 1);
+    int choix = 0;
+    while (choix < 4 && !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_%1").arg(choix))->isChecked())
+        ++choix;
+    const bool trois_d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
+    donnees_[i] = donnees_graphe(session_.etapes, coches(0)[i], coches(nb_graphes)[i], items_graphe(session_.etapes),
+                                 choix == 4, pas_jours(session_.parametres_grille), compteur);
+    ReglagesTrace r;
+    r.format_dates = QString::fromLatin1(formats_abscisse[static_cast<std::size_t>(choix)]);
+    r.taille_point = findChild<QSpinBox*>(QStringLiteral("Edit1"))->value();
+    r.axes = findChild<QCheckBox*>(QStringLiteral("CheckBox_draw_axis"))->isChecked();
+    r.valeurs = findChild<QCheckBox*>(QStringLiteral("CheckBox_af_valeur"))->isChecked();
+    r.trois_d = trois_d;
+    graphe(k)->tracer(donnees_[i], r);
+    if (graphe_seul_ != k || !trois_d) return;
+
+    std::vector<Vue3D::Serie> series;
+    for (const SerieGraphe& s : donnees_[i].series) {
+        Vue3D::Serie v{qt(s.titre), couleur_palette(s.couleur, true), {}};
+        for (const auto& segment : s.segments) {
+            if (!v.points.empty())
+                v.points.emplace_back(v.points.back().x(), std::numeric_limits<double>::quiet_NaN());
+            for (const PointGraphe& p : segment) v.points.emplace_back(p.x, p.y);
+        }
+        series.push_back(std::move(v));
+    }
+    vue_3d_->definir_series(std::move(series));
+    vue_3d_->definir_profondeur(findChild<QSlider*>(QStringLiteral("TrackBar1"))->value());
+    vue_3d_->definir_rotation(findChild<QSlider*>(QStringLiteral("TrackBar2"))->value());
+    vue_3d_->definir_zoom(findChild<QSlider*>(QStringLiteral("TrackBar3"))->value());
+    vue_3d_->definir_elevation(findChild<QSlider*>(QStringLiteral("TrackBar4"))->value());
+}
+
+void FenetreGraphique::mode_unique(int k, bool actif) {
+    auto* trois_d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"));
+    if (actif) {
+        graphe_seul_ = k;
+        for (int j = 1; j <= nb_graphes; ++j) {
+            graphe(j)->setVisible(j == k);
+            uniques_[static_cast<std::size_t>(j - 1)]->setVisible(j == k);
+        }
+        findChild<QAbstractButton*>(QStringLiteral("Button_pp"))->setEnabled(true);
+        trois_d_memorise_ = trois_d->isChecked();
+        trois_d->setChecked(false);  // redraws when it was checked
+        disposer();
+        return;
+    }
+    graphe_seul_ = 0;
+    for (int j = 1; j <= nb_graphes; ++j) {
+        graphe(j)->show();
+        uniques_[static_cast<std::size_t>(j - 1)]->show();
+    }
+    findChild<QAbstractButton*>(QStringLiteral("Button_pp"))->setEnabled(false);
+    disposer();
+    {
+        const QSignalBlocker bloque(trois_d);
+        trois_d->setChecked(trois_d_memorise_);
+    }
+    afficher_3d();
+    tracer_graphiques();
+}
+
+void FenetreGraphique::afficher_3d() {
+    const bool actif = graphe_seul_ != 0 && findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
+    for (int b = 1; b <= 4; ++b) findChild<QSlider*>(QStringLiteral("TrackBar%1").arg(b))->setVisible(actif);
+    for (const char* nom : {"Label7", "Label8", "Label9", "Label10"}) {
+        auto* l = findChild<QLabel*>(QString::fromLatin1(nom));
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, actif ? palette().color(QPalette::WindowText) : QColor(192, 192, 192));
+        l->setPalette(p);
+    }
+    vue_3d_->setVisible(actif);
+    if (graphe_seul_ != 0) graphe(graphe_seul_)->setVisible(!actif);
+    if (actif) vue_3d_->raise();
+    disposer();
+}
+
+void FenetreGraphique::marquer_modifie() {
+    if (remplissage_) return;
+    session_.description.suite_coche_liste_graph = texte_selection(coches(0));
+    session_.description.suite_coche_liste_graph_deriv = texte_selection(coches(nb_graphes));
+    session_.f_modif = true;
+    emit selection_modifiee();
+}
+
+}  // namespace tarvo
