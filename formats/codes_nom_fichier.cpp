@@ -15,8 +15,9 @@ namespace tarvo {
 
 const std::vector<std::string>& codes_date_fichier_proposes() {
     static const std::vector<std::string> codes = {
-        "aaaammjj,3", "aaaa_mm_jj,3",   "2,3,4", "(20)4,3,2", "20aammjj",
-        "20aammjjhhmmss", "3(xxxx),/,3(0000xx),/,3(000000xx)"};
+        "aaaammjj,3", "aaaa_mm_jj,3",   "2,3,4",
+        "(20)4,3,2",  "20aammjj",       "20aammjjhhmmss",
+        "3(xxxx),/,3(0000xx),/,3(000000xx)"};
     return codes;
 }
 

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QWidget>
-
 #include <array>
 
 #include "formats/codes_nom_fichier.h"
@@ -92,10 +91,9 @@ void connecter_listes_motifs(const ContexteCommandes& c) {
         liste->setObjectName(QLatin1String(l.liste));
         for (const std::string& item : l.items()) liste->addItem(qt(item));
         liste->hide();
-        QObject::connect(bouton, &QAbstractButton::clicked, liste,
-                         [fenetre, bouton, liste, champ] {
-                             ouvrir_ou_fermer(fenetre, bouton, liste, champ);
-                         });
+        QObject::connect(bouton, &QAbstractButton::clicked, liste, [fenetre, bouton, liste, champ] {
+            ouvrir_ou_fermer(fenetre, bouton, liste, champ);
+        });
         QObject::connect(liste, &QListWidget::itemDoubleClicked, champ,
                          [&l, liste, champ](QListWidgetItem* item) {
                              champ->setText(item_choisi(l, item->text()));

@@ -160,9 +160,8 @@ TEST(DateNomFichier, FamillesDeCodes) {
 // Each code of the pick list, in its order, reads a name written the way it says.
 TEST(DateNomFichier, ChaqueCodeProposeLitSaForme) {
     const std::vector<std::string> noms = {
-        "sonde_B7_20240513_1045.csv",        "releve_B7_2024-05-13 10H45.txt",
-        "mesure_2024_05_13_00.csv",          "SCAN 13 05 24_09 01 21.txt",
-        "logger240513.mv",                   "capteur_240513141752_S5502.MON",
+        "sonde_B7_20240513_1045.csv", "releve_B7_2024-05-13 10H45.txt", "mesure_2024_05_13_00.csv",
+        "SCAN 13 05 24_09 01 21.txt", "logger240513.mv",  "capteur_240513141752_S5502.MON",
         "ABC-450046 20240513121633.CSV"};
     const auto& codes = codes_date_fichier_proposes();
     ASSERT_EQ(codes.size(), noms.size());

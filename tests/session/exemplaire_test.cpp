@@ -42,6 +42,7 @@ struct CasReel {
     std::string fin;  // typed when the file table shows no end date
     Reponses apres;   // the boxes of the user's own listing
     bool converti;
+    std::string motif_date_tape = "";  // typed instead of a pick-list item
 };
 
 const std::vector<CasReel>& cas_reels() {
@@ -98,11 +99,11 @@ const std::vector<CasReel>& cas_reels() {
         {"vanessen-diver-mon", "ff_b29d_091125120713_C4080.MON", {1, O, A, 1, N}, -1, "54",
          "sans", true, "1", "2", 0, 2, 60, "25/11/2009 12:30:00", {}, true},
         // "FILE CREATED:,9/27/2021 12:05:11 PM" is proposed as the data: blank separator and
-        // line 4 refused; ",", 11/10 typed. NOT CONVERTED: the date column "9/8/2021" drops
-        // leading zeros and the date-only list offers fixed-position patterns only, so no
-        // line gets a date (the listing asks about the undated first measurement).
+        // line 4 refused; ",", 11/10 typed. The date column "9/8/2021" drops leading zeros,
+        // which no fixed-position item of the date list reads: the user types the flexible
+        // pattern of the date-time list's family, "mm/jj/aaaa souple".
         {"ysi-exo-kor", "LNB GM Cont data 090821_092021 RAW.csv", {1, N, A, 1}, 3, "11", "10",
-         true, "1", "2", 2, 0, 60, "", {N}, false},
+         true, "1", "2", 2, 0, 60, "", {}, true, "mm/jj/aaaa souple"},
     };
     return cas;
 }
@@ -167,7 +168,8 @@ protected:
         if (c.deux_colonnes) {
             d.Edit_num_col_date = c.col_date;
             d.Edit_num_col_time = c.col_heure;
-            d.Edit_format_date_mesure_seule = motifs_date_proposes().at(c.motif_date);
+            d.Edit_format_date_mesure_seule =
+                c.motif_date_tape.empty() ? motifs_date_proposes().at(c.motif_date) : c.motif_date_tape;
             d.Edit_format_time_mesure_seul = motifs_heure_proposes().at(c.motif_heure);
         } else {
             d.Edit_num_col_datetime = c.col_date;
