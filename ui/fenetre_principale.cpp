@@ -419,7 +419,10 @@ void FenetrePrincipale::quitter() {
     executer([this] {
         if (session_->quitter()) quitte_ = true;
     });
-    if (quitte_) close();
+    if (!quitte_) return;
+    // The graph window is a window of its own: left open, it would keep the program running.
+    graphique_->close();
+    close();
 }
 
 void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {

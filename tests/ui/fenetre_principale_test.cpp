@@ -195,6 +195,21 @@ private slots:
         QVERIFY(controle(f.get(), "Panel_dir")->isVisible());
     }
 
+    void echap_quitte_et_efface_les_fichiers_de_travail() {
+        ecrire_fichier_atomique(ex->programme + "~tmp.txt", "x");
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        dialogue->attendre_question(Reponse::non);  // "Quitter  ?": the window stays
+        QTest::keyClick(f.get(), Qt::Key_Escape);
+        QVERIFY(f->isVisible());
+        QVERIFY(existe(ex->programme + "~tmp.txt"));
+        dialogue->attendre_question(Reponse::oui);
+        QTest::keyClick(f.get(), Qt::Key_Escape);
+        QVERIFY(demande_vue("Quitter  ?"));
+        QVERIFY(!f->isVisible());
+        QVERIFY(!existe(ex->programme + "~tmp.txt"));
+    }
+
     void ouvrir_la_description_dans_l_editeur_par_double_clic() {
         auto f = fenetre({ex->dsc});
         f->demarrer();
