@@ -26,6 +26,21 @@ std::string exemple_livre(const QString& dossier_executable) {
     return {};
 }
 
+// The user's own copy of the example, beside the program's settings: the shipped one may
+// lie in a read-only directory where no result could be written.
+std::string copie_de_l_exemple(const std::string& exemple, const std::string& dossier_programme) {
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(exemple).parent_path();
+    const fs::path copie = fs::path(dossier_programme) / "exemples";
+    std::error_code erreur;
+    fs::create_directories(copie / "EXPORT", erreur);
+    for (const auto& f : fs::directory_iterator(source, erreur))
+        if (f.is_regular_file()) fs::copy_file(f.path(), copie / f.path().filename(),
+                                               fs::copy_options::skip_existing, erreur);
+    const fs::path dsc = copie / fs::path(exemple).filename();
+    return fs::exists(dsc) && fs::exists(copie / "EXPORT") ? dsc.string() : exemple;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,8 +51,9 @@ int main(int argc, char* argv[]) {
     const std::string& dossier = tarvo::dossier_programme();
     if (arguments.empty() && !tarvo::existe(tarvo::fichier_prm(dossier))) {
         // First start: the example's directories are written relative to its parent.
-        if (const std::string exemple = exemple_livre(QCoreApplication::applicationDirPath());
-            !exemple.empty()) {
+        if (const std::string livre = exemple_livre(QCoreApplication::applicationDirPath());
+            !livre.empty()) {
+            const std::string exemple = copie_de_l_exemple(livre, dossier);
             arguments.push_back(exemple);
             QDir::setCurrent(QFileInfo(tarvo::qt(exemple)).dir().absolutePath() + "/..");
         }
