@@ -117,6 +117,11 @@ std::string fichier_2dt(std::string_view dossier) {
     return ajouter_antislash(dossier) + std::string(nom_programme) + ".2dt";
 }
 
+std::array<Couleur, 4> couleurs_affichees(int RadioGroup_coul_nb,
+                                          const std::array<Couleur, 4>& couleurs) {
+    return RadioGroup_coul_nb != 0 ? couleurs_gris : couleurs;
+}
+
 std::optional<Couleur> lire_ligne_couleur(std::string_view ligne) {
     if (nb_car(',', ligne) != 2) return std::nullopt;
     std::array<int, 3> c{};

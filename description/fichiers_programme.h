@@ -48,6 +48,15 @@ struct Couleur {
 inline constexpr std::array<Couleur, 4> couleurs_par_defaut{
     {{255, 245, 221}, {245, 216, 175}, {208, 240, 218}, {183, 251, 249}}};
 
+// The same four places in "niveaux de gris".
+inline constexpr std::array<Couleur, 4> couleurs_gris{
+    {{240, 240, 240}, {215, 215, 215}, {230, 230, 230}, {220, 220, 220}}};
+
+// What the window paints: the grey values in grey mode (RadioGroup_coul_nb 1), else the
+// colours chosen, which grey mode leaves untouched so that they are still there to save.
+std::array<Couleur, 4> couleurs_affichees(int RadioGroup_coul_nb,
+                                          const std::array<Couleur, 4>& couleurs);
+
 // "r,g,b" with exactly two "," and three integers 0..255; nothing otherwise.
 std::optional<Couleur> lire_ligne_couleur(std::string_view ligne);
 std::string ecrire_ligne_couleur(Couleur couleur);

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace tarvo {
 
+class Session;
+
 enum class RoleCouleur { fond = 0, boutons = 1, listes = 2, saisie = 3 };
 
 // Tags a control with the colour it takes.
@@ -20,8 +22,16 @@ void donner_role(QWidget* controle, RoleCouleur role);
 
 QColor couleur_qt(Couleur c);
 
-// Paints `racine` with the background and every tagged control under it with its colour.
+// Paints `racine` with the background and every tagged control under it with its colour,
+// then the few controls with a rule of their own: the floating help box white, the
+// underline labels in the background colour (they vanish), the graph window in the list
+// colour, the tracking log back to its small size.
 void appliquer_couleurs(QWidget* racine, const std::array<Couleur, 4>& couleurs);
+
+// The colours the session's mode calls for, painted only when they differ from the last
+// ones painted on `fenetre`: a refresh after any command costs nothing otherwise. The
+// colour choosers are offered in colour mode only.
+void repeindre_si_change(QWidget* fenetre, const Session& session);
 
 // Caption colours of the buttons.
 inline const QColor couleur_rouge(255, 0, 0);

@@ -26,6 +26,8 @@
 #include "engine/grille.h"
 #include "session/lanceur_averti.h"
 #include "session/session.h"
+#include "ui/cadres_zones.h"
+#include "ui/aide_fenetre.h"
 #include "ui/commandes_exemplaire.h"
 #include "ui/commandes_table.h"
 #include "ui/conversions_qt.h"
@@ -34,6 +36,8 @@
 #include "ui/lanceur_qt.h"
 #include "ui/liaison_description.h"
 #include "ui/listes_motifs.h"
+#include "ui/manuel_fenetre.h"
+#include "ui/panneau_couleurs.h"
 #include "ui/panneau_repertoires.h"
 #include "ui/panneaux.h"
 #include "ui/plateforme_qt.h"
@@ -237,6 +241,10 @@ void FenetrePrincipale::connecter() {
     connecter_commandes_table(contexte_commandes());
     connecter_commandes_exemplaire(contexte_commandes());
     connecter_listes_motifs(contexte_commandes());
+    connecter_couleurs(contexte_commandes());
+    connecter_cadres(contexte_commandes());
+    connecter_manuel(contexte_commandes());
+    connecter_aide(contexte_commandes());
 }
 
 ContexteCommandes FenetrePrincipale::contexte_commandes() {
@@ -298,6 +306,7 @@ void FenetrePrincipale::rafraichir() {
     periode_->rafraichir(s);
     execution_->rafraichir(s);
     suivi_->rafraichir(s);
+    repeindre_si_change(this, s);
     if (auto* panneau = execution_->panel4(); s.Panel4_visible) {
         const QWidget* table = findChild<QWidget*>("StringGrid1");
         panneau->move(table->mapToGlobal(table->rect().center()) - panneau->rect().center());

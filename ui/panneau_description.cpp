@@ -119,6 +119,13 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     classeur->addWidget(feuille);
     classeur->addWidget(etiquette("Label_nom_feuille", QString()));
     classeur->addWidget(etiquette("Label_nom_fic_excel", QString()), 1);
+    classeur->addStretch();
+    classeur->addWidget(bouton_outil("SpeedButton11", QStringLiteral("couleurs"),
+                                     QStringLiteral(" choix des couleurs  ")));
+    for (const auto& [nom, legende] :
+         {std::pair{"SpeedButton_help2", "?+"}, std::pair{"SpeedButton_help3", "?-"}})
+        classeur->addWidget(
+            bouton_outil(nom, QLatin1String(legende), QString::fromUtf8(" écran d'aide  ")));
     reps->addLayout(classeur, 0, 2);
     auto* commandes = new QHBoxLayout;
     commandes->setSpacing(4);

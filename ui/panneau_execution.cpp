@@ -38,9 +38,11 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     colorer_legende(stop, couleur_grise);
     grille->addWidget(stop, 0, 1);
     grille->addWidget(bouton_outil("SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
-    grille->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
-                                   QStringLiteral("   fichier d'aide et manuel d'utilisation   ")),
-                      0, 3);
+    auto* aide = new QHBoxLayout;
+    aide->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
+                                 QStringLiteral("   fichier d'aide et manuel d'utilisation   ")));
+    aide->addWidget(bouton_outil("SpeedButton_url", QString::fromUtf8("mise à jour")));
+    grille->addLayout(aide, 0, 3);
     grille->addWidget(bouton_outil("SpeedButton_exit", QStringLiteral("exit")), 0, 4);
 
     grille->addWidget(etiquette("Label6"), 1, 0, 1, 3);
@@ -88,6 +90,10 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
                                    QStringLiteral("éteindre le PC à la fin du traitement "), this);
     arret->setToolTip(QStringLiteral("avec 5 minutes pour changer d'avis"));
     grille->addWidget(arret, 6, 0, 1, 3);
+    grille->addWidget(nomme<QCheckBox>("CheckBox_aide_flottante", QStringLiteral("aide flottante"), this),
+                      7, 0, 1, 3);
+    // The help of the control under the pointer; the help module gives it its look.
+    grille->addWidget(vue_texte("Memo2"), 8, 0, 1, 5);
 
     // Kept out of the layout: the window places it over the file table.
     auto* panneau = nomme<QFrame>("Panel4", this);

@@ -190,7 +190,8 @@ void PanneauListage::rafraichir(const Session& session) {
     const AffichageListage& a = session.inventaire.affichage;
     auto* table = findChild<QTableView*>(QStringLiteral("StringGrid1"));
     auto* modele = static_cast<ModeleTableFichiers*>(table->model());
-    modele->definir_couleurs(session.parametres_prm.couleurs);
+    modele->definir_couleurs(couleurs_affichees(session.description.RadioGroup_coul_nb,
+                                                session.parametres_prm.couleurs));
     modele->definir(&session.table);
 
     if (!a.legende_SpeedButton_lister.empty())

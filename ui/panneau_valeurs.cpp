@@ -183,7 +183,9 @@ void PanneauValeurs::rafraichir(const Session& session) {
         donner_role(e, role);
         QPalette p = e->palette();
         p.setColor(QPalette::Base,
-                   couleur_qt(session.parametres_prm.couleurs[static_cast<std::size_t>(role)]));
+                   couleur_qt(couleurs_affichees(
+                       session.description.RadioGroup_coul_nb,
+                       session.parametres_prm.couleurs)[static_cast<std::size_t>(role)]));
         e->setPalette(p);
     }
 }
