@@ -393,6 +393,11 @@ DemandeFichier Session::demande_enregistrer_sous(bool depuis_nouveau) const {
     return d;
 }
 
+DemandeFichier Session::demande_repertoire_sortie() const {
+    return {fr(" contenue du répertoire de sortie "), description.dossier_choisi_sortie,
+            "Tous les fichiers (*.*)|*.*", ""};
+}
+
 void Session::marquer_modifie() {
     f_modif = true;
     afficher_enregistrement();

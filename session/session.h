@@ -89,6 +89,8 @@ public:
     // "Enregistrer sous ..." (from "Nouveau" or not).
     DemandeFichier demande_choix_description() const;
     DemandeFichier demande_enregistrer_sous(bool depuis_nouveau) const;
+    // The open dialog over the output directory, whose choice opens in the text editor.
+    DemandeFichier demande_repertoire_sortie() const;
     // A setting of the description was changed on screen.
     void marquer_modifie();
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QScreen>
 #include <QThread>
@@ -226,7 +228,12 @@ void FenetrePrincipale::connecter() {
         if (!s.dernier_enregistrement.chemin_suivi.empty())
             lanceur_averti_->ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
     });
+    connecter_bouton("SpeedButton_rep_export", [this, &s] {
+        if (const auto chemin = choisir(s.demande_repertoire_sortie(), false))
+            lanceur_averti_->ouvrir_dans_editeur(*chemin);
+    });
     connecter_bouton("SpeedButton_exit", [this] { quitter(); });
+    connecter_bouton("SpeedButton_test_son", [this, &s] { s.jouer_son_de_fin(*services_.audio, std::cout); });
     connecter_bouton("SpeedButton_graphique", [this] { graphique_->basculer(); });
     connect(graphique_, &FenetreGraphique::selection_modifiee, this, [this] { description_->rafraichir(*session_); });
     connecter_bouton("SpeedButton_clear", [this, &s] {
@@ -263,7 +270,7 @@ std::optional<std::string> FenetrePrincipale::choisir(const DemandeFichier& dema
     QFileDialog boite(this, qt(demande.titre), qt(demande.dossier), filtre_qt(demande.filtre));
     boite.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     boite.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (demande.nom != "*.dsc") boite.selectFile(qt(demande.nom));
+    if (!demande.nom.empty() && demande.nom != "*.dsc") boite.selectFile(qt(demande.nom));
     if (boite.exec() != QDialog::Accepted || boite.selectedFiles().isEmpty()) return std::nullopt;
     return cp(boite.selectedFiles().front());
 }
@@ -432,6 +439,18 @@ void FenetrePrincipale::quitter() {
     // The graph window is a window of its own: left open, it would keep the program running.
     graphique_->close();
     close();
+}
+
+void FenetrePrincipale::mousePressEvent(QMouseEvent* evenement) {
+    description_->rafraichir(*session_);
+    QMainWindow::mousePressEvent(evenement);
+}
+
+void FenetrePrincipale::leaveEvent(QEvent* evenement) {
+    const QPoint ici = QCursor::pos();
+    if (auto* x = findChild<QLabel*>("Label_x")) x->setText(QString::number(ici.x()));
+    if (auto* y = findChild<QLabel*>("Label_y")) y->setText(QString::number(ici.y()));
+    QMainWindow::leaveEvent(evenement);
 }
 
 void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {

@@ -42,6 +42,7 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     aide->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
                                  QStringLiteral("   fichier d'aide et manuel d'utilisation   ")));
     aide->addWidget(bouton_outil("SpeedButton_url", QString::fromUtf8("mise à jour")));
+    aide->addWidget(bouton_outil("SpeedButton_test_son", QStringLiteral("test son")));
     grille->addLayout(aide, 0, 3);
     grille->addWidget(bouton_outil("SpeedButton_exit", QStringLiteral("exit")), 0, 4);
 
@@ -54,6 +55,12 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     grille->addWidget(patienter, 2, 0, 1, 5);
     grille->addWidget(etiquette("Label_nlig_impliquee"), 3, 0, 1, 3);
     grille->addWidget(etiquette("Label5"), 3, 3, 1, 2);
+    // Where the pointer left the window, in screen coordinates.
+    auto* position = new QHBoxLayout;
+    position->addWidget(etiquette("Label_x"));
+    position->addWidget(etiquette("Label_y"));
+    position->addStretch();
+    grille->addLayout(position, 9, 0, 1, 5);
 
     auto* ligne = new QHBoxLayout;
     ligne->addWidget(

@@ -210,6 +210,18 @@ private slots:
         QVERIFY(!existe(ex->programme + "~tmp.txt"));
     }
 
+    void test_son_et_fichier_du_repertoire_de_sortie() {
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_test_son");
+        QCOMPARE(ex->audio.joues.size(), std::size_t{1});
+        QVERIFY(!ex->audio.joues.front().echantillons.empty());
+        ex->fichier_choisi = ex->sortie + "ancien.txt";
+        cliquer(f.get(), "SpeedButton_rep_export");
+        QCOMPARE(ex->lanceur.appels.size(), std::size_t{1});
+        QCOMPARE(ex->lanceur.appels.front().argument, ex->sortie + "ancien.txt");
+    }
+
     void ouvrir_la_description_dans_l_editeur_par_double_clic() {
         auto f = fenetre({ex->dsc});
         f->demarrer();
