@@ -9,10 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "plateforme/doubles/dialogue_direct.h"
-#include "plateforme/doubles/lanceur_enregistreur.h"
-#include "plateforme/doubles/presse_papier_memoire.h"
-#include "plateforme/doubles/sortie_audio_enregistreuse.h"
+#include "outils/captures/atelier_captures.h"
 #include "ui/conversions_qt.h"
 #include "ui/fenetre_principale.h"
 
@@ -26,30 +23,11 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(sortie);
     const int largeur = std::atoi(argv[2]), hauteur = std::atoi(argv[3]);
 
-    const std::string racine =
-        (std::filesystem::temp_directory_path() / "tarvo-captures-couleurs").string() + "/";
-    std::filesystem::remove_all(racine);
-    std::filesystem::create_directories(racine + "programme");
-    std::filesystem::create_directories(racine + "exemples");
-    for (const auto& f : std::filesystem::directory_iterator(TARVO_EXEMPLES))
-        std::filesystem::copy(f.path(), racine + "exemples/" + f.path().filename().string());
-    std::filesystem::current_path(racine);
-
-    tarvo::DialogueDirect dialogue;
-    tarvo::LanceurEnregistreur lanceur;
-    tarvo::PressePapierMemoire presse_papier;
-    tarvo::SortieAudioEnregistreuse audio;
-    tarvo::ServicesFenetre services;
-    services.dialogue = &dialogue;
-    services.lanceur = &lanceur;
-    services.presse_papier = &presse_papier;
-    services.audio = &audio;
-    tarvo::FenetrePrincipale fenetre(tarvo::cp(QCoreApplication::applicationFilePath()),
-                                     racine + "programme/", {racine + "exemples/LeGue_horaire.dsc"},
-                                     services);
-    fenetre.resize(largeur, hauteur);
-    fenetre.show();
-    fenetre.demarrer();
+    const std::string racine = tarvo::racine_captures("tarvo-captures-couleurs");
+    tarvo::copier_exemple(racine);
+    tarvo::AtelierCaptures atelier;
+    const auto ouverte = atelier.ouvrir(racine, racine + "exemples/LeGue_horaire.dsc", largeur, hauteur);
+    tarvo::FenetrePrincipale& fenetre = *ouverte;
     const auto capture = [&](const char* nom) {
         QApplication::processEvents();
         fenetre.grab().save(sortie + "/" + nom + ".png");

@@ -14,11 +14,8 @@
 #include <fstream>
 #include <string>
 
+#include "outils/captures/atelier_captures.h"
 #include "formats/fichiers.h"
-#include "plateforme/doubles/dialogue_direct.h"
-#include "plateforme/doubles/lanceur_enregistreur.h"
-#include "plateforme/doubles/presse_papier_memoire.h"
-#include "plateforme/doubles/sortie_audio_enregistreuse.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/fenetre_graphique.h"
@@ -57,24 +54,16 @@ void souris(QWidget* w, QEvent::Type type, QPoint ou, Qt::MouseButton bouton) {
 // One run through the main window over [debut, fin] with the given step, then the pictures.
 void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc, const fs::path& donnees,
               QDate debut, QDate fin, QTime pas) {
-    const std::string racine = (fs::temp_directory_path() / ("tarvo-graphique-" + prefixe.toStdString())).string() + "/";
-    fs::remove_all(racine);
-    fs::create_directories(racine + "programme");
+    const std::string racine = tarvo::racine_captures("tarvo-graphique-" + prefixe.toStdString());
     fs::create_directories(racine + "donnees/EXPORT");
     for (const auto& f : fs::directory_iterator(donnees))
         if (f.is_regular_file() && f.path().extension() != ".dsc")
             fs::copy(f.path(), racine + "donnees/" + f.path().filename().string());
     const std::string chemin = installer(dsc, racine);
 
-    tarvo::DialogueDirect dialogue;
-    tarvo::LanceurEnregistreur lanceur;
-    tarvo::PressePapierMemoire presse_papier;
-    tarvo::SortieAudioEnregistreuse audio;
-    tarvo::ServicesFenetre services{&dialogue, &lanceur, &presse_papier, &audio, {}, {}};
-    tarvo::FenetrePrincipale fenetre(tarvo::cp(QCoreApplication::applicationFilePath()), racine + "programme/",
-                                     {chemin}, services);
-    fenetre.show();
-    fenetre.demarrer();
+    tarvo::AtelierCaptures atelier;
+    const auto ouverte = atelier.ouvrir(racine, chemin);
+    tarvo::FenetrePrincipale& fenetre = *ouverte;
     fenetre.findChild<QDateEdit*>("DatePicker_deb")->setDate(debut);
     fenetre.findChild<QDateEdit*>("DatePicker_fin")->setDate(fin);
     fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(pas);
