@@ -2,9 +2,13 @@
 // the machine and the user, and the main window over a description, ready to be grabbed.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QString>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -54,5 +58,34 @@ struct AtelierCaptures {
     PressePapierMemoire presse_papier;
     SortieAudioEnregistreuse audio;
 };
+
+// A tool run as "<output directory> <width> <height>": the window on a copy of the shipped
+// example, and where its pictures go. Nothing when the arguments are wrong (usage printed).
+struct SeanceCaptures {
+    QString sortie;
+    AtelierCaptures atelier;
+    std::unique_ptr<FenetrePrincipale> fenetre;
+
+    void capturer(const char* nom) {
+        QApplication::processEvents();
+        fenetre->grab().save(sortie + "/" + nom + ".png");
+    }
+    void cliquer(const char* nom) { fenetre->findChild<QAbstractButton*>(nom)->click(); }
+};
+
+inline std::unique_ptr<SeanceCaptures> seance_sur_l_exemple(int argc, char* argv[], const std::string& nom) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <dossier> <largeur> <hauteur>\n", argv[0]);
+        return nullptr;
+    }
+    auto seance = std::make_unique<SeanceCaptures>();
+    seance->sortie = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(seance->sortie);
+    const std::string racine = racine_captures(nom);
+    copier_exemple(racine);
+    seance->fenetre = seance->atelier.ouvrir(racine, racine + "exemples/LeGue_horaire.dsc",
+                                             std::atoi(argv[2]), std::atoi(argv[3]));
+    return seance;
+}
 
 }  // namespace tarvo

@@ -1,40 +1,16 @@
 // Pictures of the main window's colour scheme and zone frames, for a person to look at:
 // the frames of "?+" and "?-", grey mode, and the colour panel open.
 // Usage: tarvo-captures-couleurs <output directory> <width> <height>   (run under Xvfb)
-#include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "outils/captures/atelier_captures.h"
-#include "ui/conversions_qt.h"
-#include "ui/fenetre_principale.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <dossier> <largeur> <hauteur>\n", argv[0]);
-        return 2;
-    }
-    const QString sortie = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(sortie);
-    const int largeur = std::atoi(argv[2]), hauteur = std::atoi(argv[3]);
-
-    const std::string racine = tarvo::racine_captures("tarvo-captures-couleurs");
-    tarvo::copier_exemple(racine);
-    tarvo::AtelierCaptures atelier;
-    const auto ouverte = atelier.ouvrir(racine, racine + "exemples/LeGue_horaire.dsc", largeur, hauteur);
-    tarvo::FenetrePrincipale& fenetre = *ouverte;
-    const auto capture = [&](const char* nom) {
-        QApplication::processEvents();
-        fenetre.grab().save(sortie + "/" + nom + ".png");
-    };
-    const auto cliquer = [&](const char* nom) {
-        fenetre.findChild<QAbstractButton*>(nom)->click();
-    };
+    const auto seance = tarvo::seance_sur_l_exemple(argc, argv, "tarvo-captures-couleurs");
+    if (!seance) return 2;
+    const auto capture = [&](const char* nom) { seance->capturer(nom); };
+    const auto cliquer = [&](const char* nom) { seance->cliquer(nom); };
     capture("1-couleurs");
     cliquer("SpeedButton_help2");
     capture("2-cadres-plus");

@@ -23,25 +23,12 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <dossier> <largeur> <hauteur>\n", argv[0]);
-        return 2;
-    }
-    const QString sortie = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(sortie);
-    const int largeur = std::atoi(argv[2]), hauteur = std::atoi(argv[3]);
-
-    // A program directory of its own, and the example copied where a user keeps data.
-    const std::string racine = tarvo::racine_captures("tarvo-captures");
-    tarvo::copier_exemple(racine);
-    tarvo::AtelierCaptures atelier;
-    const auto ouverte = atelier.ouvrir(racine, racine + "exemples/LeGue_horaire.dsc", largeur, hauteur);
-    tarvo::FenetrePrincipale& fenetre = *ouverte;
-    const auto capture = [&](const char* nom) {
-        QApplication::processEvents();
-        fenetre.grab().save(sortie + "/" + nom + ".png");
-    };
-    const auto cliquer = [&](const char* nom) { fenetre.findChild<QAbstractButton*>(nom)->click(); };
+    const auto seance = tarvo::seance_sur_l_exemple(argc, argv, "tarvo-captures");
+    if (!seance) return 2;
+    tarvo::FenetrePrincipale& fenetre = *seance->fenetre;
+    const QString& sortie = seance->sortie;
+    const auto capture = [&](const char* nom) { seance->capturer(nom); };
+    const auto cliquer = [&](const char* nom) { seance->cliquer(nom); };
     // TARVO_TAILLES=1 prints the size each zone asks for, to see what widens the window.
     if (std::getenv("TARVO_TAILLES"))
         for (const char* nom : {"zone1", "zone2", "zone3", "zone4", "zone5"}) {
