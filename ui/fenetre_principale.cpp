@@ -279,6 +279,7 @@ void FenetrePrincipale::executer(const std::function<void()>& commande) {
     if (occupe_) return;
     occupe_ = true;
     ecran_vers_session();
+    const std::string description_avant = session_->chemin_description_courante();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         commande();
@@ -287,6 +288,9 @@ void FenetrePrincipale::executer(const std::function<void()>& commande) {
     }
     QApplication::restoreOverrideCursor();
     occupe_ = false;
+    // The graph window keeps the chart selection it was opened with and writes it back at
+    // each activation: it must not write it into another description.
+    if (session_->chemin_description_courante() != description_avant) graphique_->hide();
     session_vers_ecran();
     apres_commande();
 }

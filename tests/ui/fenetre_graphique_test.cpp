@@ -87,6 +87,7 @@ private:
     PressePapierMemoire presse_papier;
     SortieAudioEnregistreuse audio;
     ProgressionScriptee progression;
+    std::optional<std::string> fichier_choisi;
 
     std::string dossier(const std::string& relatif) {
         const std::string d = cp(racine->path()) + "/" + relatif + "/";
@@ -116,6 +117,7 @@ private:
         services.lanceur = &lanceur;
         services.presse_papier = &presse_papier;
         services.audio = &audio;
+        services.ouvrir_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
         auto f = std::make_unique<FenetrePrincipale>(programme + "tarvo", programme,
                                                      std::vector<std::string>{dsc}, services);
         f->show();
@@ -216,6 +218,23 @@ private slots:
         QCOMPARE(cochees(liste(g, 1)), (std::vector<int>{0, 1}));
         QCOMPARE(cochees(liste(g, 6)), (std::vector<int>{1}));
         QCOMPARE(f->session().description.suite_coche_liste_graph, texte_sauve);
+    }
+
+    void une_autre_description_ferme_les_graphes_sans_y_ecrire() {
+        auto f = fenetre_principale();
+        FenetreGraphique* g = apres_traitement(*f);
+        // Another description of the same files, with a chart selection of its own.
+        std::string texte = lire(dsc);
+        const std::string cle = "\nsuite_coche_liste_graph= ";
+        texte.insert(texte.find(cle) + cle.size(), "2,;;;;;");
+        fichier_choisi = dossier_de_fichier(dsc) + "autre.dsc";
+        ecrire_fichier_atomique(*fichier_choisi, texte);
+        controle<QAbstractButton>(f.get(), "SpeedButton_desc_bd")->click();
+        QCOMPARE(f->session().Label_description_bd, std::string("autre.dsc"));
+        QVERIFY(!g->isVisible());
+        QCOMPARE(f->session().description.suite_coche_liste_graph, std::string("2,;;;;;"));
+        g->ouvrir();
+        QCOMPARE(cochees(liste(g, 1)), (std::vector<int>{2}));
     }
 
     void dispatch_de_8_et_de_20_colonnes() {
