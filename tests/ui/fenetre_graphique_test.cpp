@@ -13,16 +13,15 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
+#include "tests/ui/exemple_fenetre.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
@@ -40,11 +39,6 @@
 using namespace tarvo;
 
 namespace {
-
-std::string lire(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
 
 template <class T = QWidget>
 T* controle(QWidget* f, const char* nom) {
@@ -80,47 +74,12 @@ class FenetreGraphiqueTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> racine;
-    std::string programme, donnees, sortie, dsc;
-    std::unique_ptr<DialogueScripte> dialogue;
-    LanceurEnregistreur lanceur;
-    PressePapierMemoire presse_papier;
-    SortieAudioEnregistreuse audio;
+    std::unique_ptr<ExempleFenetre> ex;
+    DialogueScripte* dialogue = nullptr;
     ProgressionScriptee progression;
-    std::optional<std::string> fichier_choisi;
-
-    std::string dossier(const std::string& relatif) {
-        const std::string d = cp(racine->path()) + "/" + relatif + "/";
-        std::filesystem::create_directories(d);
-        return d;
-    }
-
-    // The shipped example where a user keeps it, its description pointing there.
-    void preparer_exemple() {
-        for (const char* f : {"LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv", "LeGue_2024-06-10.csv"})
-            std::filesystem::copy_file(std::string(TARVO_SOURCES) + "/exemples/" + f, donnees + f);
-        std::string texte = lire(std::string(TARVO_SOURCES) + "/exemples/LeGue_horaire.dsc");
-        const std::string descriptions = dossier("descriptions");
-        for (const auto& [cle, valeur] : {std::pair{std::string("dossier_choisi_sortie="), sortie},
-                                          {"dossier_choisi=", donnees},
-                                          {"dossier_description=", descriptions}}) {
-            const auto debut = texte.find("\n" + cle) + 1;
-            texte.replace(debut, texte.find('\r', debut) - debut, cle + " " + valeur);
-        }
-        dsc = descriptions + "LeGue_horaire.dsc";
-        ecrire_fichier_atomique(dsc, texte);
-    }
 
     std::unique_ptr<FenetrePrincipale> fenetre_principale() {
-        ServicesFenetre services;
-        services.dialogue = dialogue.get();
-        services.lanceur = &lanceur;
-        services.presse_papier = &presse_papier;
-        services.audio = &audio;
-        services.ouvrir_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
-        auto f = std::make_unique<FenetrePrincipale>(programme + "tarvo", programme,
-                                                     std::vector<std::string>{dsc}, services);
-        f->show();
+        auto f = ex->fenetre({ex->dsc});
         f->demarrer();
         return f;
     }
@@ -148,7 +107,7 @@ private:
     // A session whose step table has `colonnes` data columns over `n` hourly steps, row i
     // of column m holding i + m, as a run leaves it.
     std::unique_ptr<Session> session_remplie(int colonnes, int n = 30) {
-        auto s = std::make_unique<Session>(*dialogue, progression, lanceur, presse_papier, programme);
+        auto s = std::make_unique<Session>(*dialogue, progression, ex->lanceur, ex->presse_papier, ex->programme);
         std::vector<double> dates;
         for (int i = 1; i <= n; ++i) dates.push_back(45444.0 + (i - 1) / 24.0);
         TableEtapes& t = s->etapes;
@@ -167,21 +126,14 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        DialogueScripte::rapporteur = [](const std::string& texte) { QTest::qFail(texte.c_str(), __FILE__, __LINE__); };
-    }
+    void initTestCase() { ExempleFenetre::signaler_dans_qtest(); }
 
     void init() {
-        racine = std::make_unique<QTemporaryDir>();
-        QVERIFY(racine->isValid());
-        programme = dossier("programme");
-        donnees = dossier("donnees");
-        sortie = dossier("donnees/EXPORT");
-        dialogue = std::make_unique<DialogueScripte>();
-        preparer_exemple();
+        ex = std::make_unique<ExempleFenetre>();
+        dialogue = &ex->dialogue;
     }
 
-    void cleanup() { dialogue.reset(); }
+    void cleanup() { ex.reset(); }
 
     void le_traitement_ouvre_les_graphes_et_la_disposition_revient() {
         std::string texte_sauve;
@@ -224,11 +176,11 @@ private slots:
         auto f = fenetre_principale();
         FenetreGraphique* g = apres_traitement(*f);
         // Another description of the same files, with a chart selection of its own.
-        std::string texte = lire(dsc);
+        std::string texte = lire(ex->dsc);
         const std::string cle = "\nsuite_coche_liste_graph= ";
         texte.insert(texte.find(cle) + cle.size(), "2,;;;;;");
-        fichier_choisi = dossier_de_fichier(dsc) + "autre.dsc";
-        ecrire_fichier_atomique(*fichier_choisi, texte);
+        ex->fichier_choisi = dossier_de_fichier(ex->dsc) + "autre.dsc";
+        ecrire_fichier_atomique(*ex->fichier_choisi, texte);
         controle<QAbstractButton>(f.get(), "SpeedButton_desc_bd")->click();
         QCOMPARE(f->session().Label_description_bd, std::string("autre.dsc"));
         QVERIFY(!g->isVisible());
