@@ -17,15 +17,15 @@ namespace {
 
 using Horloge = std::chrono::steady_clock;
 
-// Events and the stop request are looked at every so many rows, at most every 100 ms.
+// Events are looked at every so many rows, at most every 100 ms. A stop request is not:
+// every step read so far must be finished, or a mean would be written as its sum.
 constexpr int rangs_par_controle = 4096;
 
-bool arret_vu(Progression& progression, Horloge::time_point& dernier) {
+void passe_evenements(Progression& progression, Horloge::time_point& dernier) {
     const auto maintenant = Horloge::now();
-    if (maintenant - dernier < std::chrono::milliseconds(100)) return false;
+    if (maintenant - dernier < std::chrono::milliseconds(100)) return;
     dernier = maintenant;
     progression.traiter_evenements();
-    return progression.arret_demande();
 }
 
 }  // namespace
@@ -68,12 +68,12 @@ void remplir_etapes_vides(TableEtapes& t) {
     }
 }
 
-bool finir_etapes(TableEtapes& t, int methode, Progression& progression) {
+void finir_etapes(TableEtapes& t, int methode, Progression& progression) {
     const int N = t.N();
     const int K = t.K();
     auto dernier = Horloge::now();
     for (int k = 1; k <= N; ++k) {
-        if (k % rangs_par_controle == 0 && arret_vu(progression, dernier)) return false;
+        if (k % rangs_par_controle == 0) passe_evenements(progression, dernier);
         if (t.nb_lignes_etape(k) == 0) continue;
         for (int i = 2; i <= K - 1; ++i) {
             const std::size_t c = t.indice(k, i);
@@ -86,7 +86,6 @@ bool finir_etapes(TableEtapes& t, int methode, Progression& progression) {
             }
         }
     }
-    return true;
 }
 
 void forcer_croissance(TableEtapes& t) {
@@ -216,20 +215,17 @@ void calculer_differences(TableEtapes& t, bool derivee, double pas_jours, Journa
     }
 }
 
-bool agreger(TableEtapes& t, const Description& d, double pas_jours, JournalSuivi& journal,
+void agreger(TableEtapes& t, const Description& d, double pas_jours, JournalSuivi& journal,
              Progression& progression) {
     const int methode = d.RadioGroup_methode_ItemIndex;
-    if (progression.arret_demande()) return false;
     if (methode == methode_moyenne_vides) remplir_etapes_vides(t);
-    if (!finir_etapes(t, methode, progression)) return false;
-    if (progression.arret_demande()) return false;
+    finir_etapes(t, methode, progression);
     if (d.CheckBox_cumul_corriger) forcer_croissance(t);
     if (d.CheckBox_post_traitement) combler_lacunes(t, d.Edit_nmax_lacune, journal);
     // The window lets only one of the two be ticked; a description that holds both
     // keeps the differences.
     if (d.CheckBox_delta_Y || d.CheckBox_derivees)
         calculer_differences(t, !d.CheckBox_delta_Y, pas_jours, journal);
-    return true;
 }
 
 }  // namespace tarvo

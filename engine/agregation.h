@@ -52,8 +52,8 @@ inline void accumuler(TableEtapes& t, int k, int i, long double x, int methode) 
 //   steps 10, empty, 20 → 15        steps 10, empty, empty, 20 → both stay NA
 void remplir_etapes_vides(TableEtapes& t);
 
-// Means for methods 0 and 4, running totals for method 5. False when stopped.
-bool finir_etapes(TableEtapes& t, int methode, Progression& progression);
+// Means for methods 0 and 4, running totals for method 5, over every step.
+void finir_etapes(TableEtapes& t, int methode, Progression& progression);
 
 // A cumulative counter that restarted carries its last total forward.
 //   0, 10, 20, 30, 5, 15 → 0, 10, 20, 30, 30, 45
@@ -68,8 +68,9 @@ int combler_lacunes(TableEtapes& t, std::string_view Edit_nmax_lacune, JournalSu
 // y(k) − y(k−1), divided by the step in days for the derivative; rows 1 and 2 become 0.
 void calculer_differences(TableEtapes& t, bool derivee, double pas_jours, JournalSuivi& journal);
 
-// Every stage in its order, as the options of the description ask. False when stopped.
-bool agreger(TableEtapes& t, const Description& description, double pas_jours,
+// Every stage in its order, as the options of the description ask. It runs to the end
+// after a stop request too: the steps read before the stop are written finished.
+void agreger(TableEtapes& t, const Description& description, double pas_jours,
              JournalSuivi& journal, Progression& progression);
 
 }  // namespace tarvo

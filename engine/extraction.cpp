@@ -434,12 +434,13 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
                 ++nb_dt;
                 min_dt = std::min(min_dt, dt);
             }
-            if (t == precedent && plus_1s) {
+            // Compared as instants: the previous time may carry a +1 s added in floating point.
+            if (millisecondes(t) == millisecondes(precedent) && plus_1s) {
                 t += 1.0 / jour_en_secondes;
                 if (++nb_1s <= 2)
                     journal.ajouter_suivi(std::to_string(n) + fr(" : + 1s à ") + date_texte_);
             }
-            if (t < precedent && plus_1j) {
+            if (millisecondes(t) < millisecondes(precedent) && plus_1j) {
                 t += 1.0;
                 if (++nb_1j <= 2)
                     journal.ajouter_suivi(std::to_string(n) + fr(" : + 1j à ") + date_texte_);
@@ -618,9 +619,8 @@ void decouper_champs(std::string_view t, char sep, std::vector<std::string_view>
         }
         return;
     }
-    // A separator that opens or closes the line only bounds the first or last field.
-    if (t.front() == sep) t.remove_prefix(1);
-    if (!t.empty() && t.back() == sep) t.remove_suffix(1);
+    // As champ_vue: a leading separator ends an empty field 1, a trailing one bounds the last.
+    if (t.back() == sep) t.remove_suffix(1);
     std::size_t debut = 0;
     while (champs.size() < static_cast<std::size_t>(champ_max)) {
         const std::size_t fin = t.find(sep, debut);
@@ -683,13 +683,14 @@ ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& r, std::s
 
 int etape_de(const TableEtapes& table, double t, int test_strict, int unite_pas, int& depart) {
     const int N = table.N();
-    const std::vector<double>& date = table.date;
-    if (N < 1 || t < date[1] || t > date[static_cast<std::size_t>(N)]) return 0;
+    const std::vector<long long>& date = table.date_ms;
+    const long long ms = millisecondes(t);
+    if (N < 1 || ms < date[1] || ms > date[static_cast<std::size_t>(N)]) return 0;
     const bool strict = test_strict == 1;
     const auto dedans = [&](int k) {
-        const double a = date[static_cast<std::size_t>(k) - 1];
-        const double b = date[static_cast<std::size_t>(k)];
-        return strict ? a <= t && t < b : a < t && t <= b;
+        const long long a = date[static_cast<std::size_t>(k) - 1];
+        const long long b = date[static_cast<std::size_t>(k)];
+        return strict ? a <= ms && ms < b : a < ms && ms <= b;
     };
     int trouve = 0;
     // Time-ordered lines land in the same step or a few above it.
@@ -701,7 +702,7 @@ int etape_de(const TableEtapes& table, double t, int test_strict, int unite_pas,
         const auto premier = date.begin() + 1;
         const auto fin = date.begin() + N + 1;
         const auto p =
-            strict ? std::upper_bound(premier, fin, t) : std::lower_bound(premier, fin, t);
+            strict ? std::upper_bound(premier, fin, ms) : std::lower_bound(premier, fin, ms);
         const int k = static_cast<int>(p - date.begin());
         if (k >= 1 && k <= N && dedans(k)) trouve = k;
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "formats/date_canonique.h"
+
 namespace tarvo {
 
 void TableEtapes::dimensionner(const std::vector<double>& dates, int nb_colonnes_donnees, int K) {
@@ -22,6 +24,8 @@ void TableEtapes::dimensionner(const std::vector<double>& dates, int nb_colonnes
     nb_vides.assign(static_cast<std::size_t>(K_) + 1, 0);
     date.assign(static_cast<std::size_t>(N_) + 1, 0.0);
     std::copy(dates.begin(), dates.end(), date.begin() + 1);
+    date_ms.resize(date.size());
+    std::transform(date.begin(), date.end(), date_ms.begin(), millisecondes);
 }
 
 }  // namespace tarvo

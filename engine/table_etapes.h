@@ -45,6 +45,8 @@ public:
     std::vector<int> nb_vides;
     // date[1..N], the grid timestamps; date[0] is 0 so that step 1 has a lower bound.
     std::vector<double> date;
+    // The same dates in whole milliseconds, which the step search compares.
+    std::vector<long long> date_ms;
 
     // The lines of all files that fell into step k (the `valeur` of column K).
     long double& nb_lignes_etape(int k) { return valeur[indice(k, K_)]; }

@@ -3,6 +3,7 @@
 // "jj/mm/aaaa hh:mn:ss".
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,14 @@ double aujourdhui();
 //   "08:05:00"         → 0.336805…, canonique "08:05:00"
 double texte_vers_date_heure(std::string_view texte, std::string& canonique,
                              JournalSuivi& journal);
+
+// The instant a timestamp denotes, in whole milliseconds since 30/12/1899. A corrected time
+// (offset, +1 s, drift) and a grid date that name the same instant differ in their last
+// bits as doubles; as milliseconds they are equal.
+//   0.5 → 43200000        45285.336805555555 → 3912668700000
+inline long long millisecondes(double date) {
+    return std::llround(date * 86400000.0);
+}
 
 // The canonical text of a timestamp, rounded to the nearest second.
 std::string date_heure_vers_texte(double date);

@@ -79,9 +79,9 @@ std::string_view champ_vue(std::string_view t, int n, char sep) {
             if (k == n) return t.substr(debut, i - debut);
         }
     }
-    // A separator that opens or closes the line only bounds the first or last field.
-    if (t.front() == sep) t.remove_prefix(1);
-    if (!t.empty() && t.back() == sep) t.remove_suffix(1);
+    // A separator that opens the line ends an empty field 1 (an export whose first column
+    // has no title); one that closes it only bounds the last field.
+    if (t.back() == sep) t.remove_suffix(1);
     // The separators come from flags of 32 bytes at a time, not from a search per field:
     // fields are short, and a call per field costs more than the scan.
     int reste = n;  // the n - 1 separators before the field, then the one that ends it

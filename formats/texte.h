@@ -16,8 +16,10 @@ inline constexpr int champ_max = 255;
 
 // Field n of a line, trimmed of blanks, as a view into the line; empty when the field
 // does not exist. With a blank separator runs of blanks count as one; any other
-// separator is literal, so "a;;b" has an empty field 2. Quotes have no meaning.
+// separator is literal, so "a;;b" has an empty field 2 and ";a" an empty field 1.
+// Quotes have no meaning.
 //   champ_vue("a;b;;c", 4, ';') == "c"     champ_vue("  12   34 ", 2, ' ') == "34"
+//   champ_vue(",Date,Time", 2, ',') == "Date"
 std::string_view champ_vue(std::string_view texte, int n, char separateur);
 std::string extraire_champ(std::string_view texte, int n, char separateur);
 

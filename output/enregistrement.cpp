@@ -62,8 +62,17 @@ bool appliquer_dossier_export(Description& d) {
 
 std::string texte_fin_traitement(const ContexteEnregistrement& c, const ResultatEnregistrement& r) {
     const std::string o = options_fin(c);
-    return fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
-           legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" + o + "\n\n" +
+    const std::string methode =
+        fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
+        legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" + o;
+    if (c.lot) {
+        const std::size_t lignes = c.listes.ListBox_DONNEE_date_clean.size();
+        return methode + "\n" + fr("     résultat : ") + r.chemin + "\n" +
+               "     suivi    : " + r.chemin_suivi + "\n" + "     " + c.Label_nlig_impliquee +
+               ", " + std::to_string(lignes > 0 ? lignes - 1 : 0) + fr(" lignes écrites") +
+               fr(", durée totale = ") + duree_texte(duree_totale(c));
+    }
+    return methode + "\n\n" +
            "     " + c.Label_nlig_impliquee + "\n\n" + "     " + c.Label_nr_final +
            " lignes     x     " + std::to_string(c.etapes.K()) + " colonnes attendues" + "\n\n" +
            o + "\n\n" + nom_de_fichier(r.chemin) +
@@ -110,7 +119,7 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
-    if (!c.mode_presse_papier) c.presse_papier.ecrire_texte(r.RichEdit3);
+    if (!c.mode_presse_papier && !c.lot) c.presse_papier.ecrire_texte(r.RichEdit3);
 
     const auto nb_lignes = static_cast<long long>(c.listes.ListBox_DONNEE_date_clean.size());
     const RecapitulatifRun run{c.Label_description_bd,

@@ -50,6 +50,9 @@ struct ContexteEnregistrement {
     bool mode_presse_papier = false;
     // The machine is switched off after the run: no closing box.
     bool CheckBox_arret_PC = false;
+    // The batch program: nothing goes to the clipboard and the description is never
+    // written, so the closing box says where the files went instead.
+    bool lot = false;
     // Stopwatches of stages 1 and 2 in days, start of the run and now as timestamps.
     double chrono_liste = 0;
     double chrono_grille = 0;

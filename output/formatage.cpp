@@ -118,6 +118,9 @@ bool formater_resultats(TableEtapes& t, const std::vector<std::string>& ListBox_
     for (int k = 2; k <= K - 1; ++k) entete_valeurs += (k > 2 ? sep : std::string()) + titre(k);
     valeurs.push_back(std::move(entete_valeurs));
 
+    // A stop asked while the files were read ended the reading only: every row is finished
+    // and is written. One asked now ends the formatting.
+    const bool arret_deja_demande = progression.arret_demande();
     auto derniere_passe = Horloge::now();
     std::string ligne;
     for (int i = 1; i <= N; ++i) {
@@ -158,7 +161,7 @@ bool formater_resultats(TableEtapes& t, const std::vector<std::string>& ListBox_
             "3- patienter ... formatage " + std::to_string(pourcent) + "%   ",
             Progression::chronometre_traitement);
         progression.traiter_evenements();
-        if (progression.arret_demande()) return i == N;
+        if (!arret_deja_demande && progression.arret_demande()) return i == N;
     }
     return true;
 }

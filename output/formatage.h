@@ -48,8 +48,8 @@ void appliquer_marque_decimale(std::string& ligne,
 
 // Fills both lists from the finished table (both emptied first) and counts the NA texts of
 // the written rows into `nb_vides`. Date texts are items 1..N of `ListBox_date_clean`;
-// grid row 1 is built and dropped. False when the stop request ended it early: the rows
-// made so far stay in the lists.
+// grid row 1 is built and dropped. False when a stop request made during the formatting
+// ended it early: the rows made so far stay in the lists.
 bool formater_resultats(TableEtapes& t, const std::vector<std::string>& ListBox_date_clean,
                         const Description& description, ListesResultats& listes,
                         Progression& progression);

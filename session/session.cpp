@@ -21,6 +21,7 @@
 #include "formats/fichiers.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
+#include "inventory/intitules.h"
 #include "inventory/prelecture.h"
 #include "output/enregistrement.h"
 #include "output/formatage.h"
@@ -28,6 +29,7 @@
 #include "plateforme/lanceur.h"
 #include "plateforme/progression.h"
 #include "plateforme/sortie_audio.h"
+#include "session/exemplaire.h"
 
 namespace tarvo {
 
@@ -520,6 +522,12 @@ void Session::parametres_grille_modifies() {
     couleur_Label25 = resume.couleur;
 }
 
+void Session::lister_colonnes() {
+    tarvo::lister_colonnes(description, inventaire.colonnes, static_cast<int>(grille.dates.size()),
+                           legende_methode(description.RadioGroup_methode_ItemIndex), journal,
+                           dialogue_);
+}
+
 const Grille& Session::creer_grille() {
     const auto debut = std::chrono::steady_clock::now();
     Grille g = creer_liste_horodatee(parametres_grille, dialogue_, progression_, journal);
@@ -537,6 +545,15 @@ FinTraitement Session::traiter() {
     if (table.nb_fichiers() < 1) {
         dialogue_.message(fr(" Il faut d'abord Lister des fichiers de données..."),
                           TypeMessage::information);
+        return FinTraitement::refuse;
+    }
+    // A description edited by hand may hold any number here: none may run as another method.
+    if (const int m = description.RadioGroup_methode_ItemIndex; m < methode_moyenne || m > methode_cumul) {
+        dialogue_.message(fr("La méthode de traitement <RadioGroup_methode_ItemIndex> de la description "
+                             "vaut ") + std::to_string(m) +
+                              fr(" :\n\n les valeurs permises vont de 0 à 5\n\n   corriger la "
+                                 "description avant de traiter"),
+                          TypeMessage::erreur);
         return FinTraitement::refuse;
     }
     const auto non = [&](std::string_view texte) {
@@ -565,6 +582,9 @@ FinTraitement Session::traiter() {
                            "traiter une valeur croissante (cumuls)\n\n   annuler pour modifier ? ",
                            TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
         return FinTraitement::refuse;
+    // The list is cleaned as when its field is left: a description written by hand or run
+    // in batch has never been through that field.
+    if (description.CheckBox_col_cochee) quitter_champ(*this, dialogue_, "Edit_col_cochee", false);
 
     int nb_marques = 0;
     for (int i = 1; i < table.nb_lignes(); ++i) nb_marques += table.marquee(i);
@@ -641,20 +661,11 @@ void Session::sauver() {
 }
 
 bool Session::copier_sans_coldate() {
-    if (listes.ListBox_juste_donnee.empty()) return false;
-    std::string texte;
-    for (const std::string& ligne : listes.ListBox_juste_donnee) texte += ligne + "\r\n";
-    bool ecrit = false;
-    proteger(dialogue_, [&] {
-        ecrire_fichier_atomique(dossier_programme_ + "~tmp.txt", texte);
-        ecrit = true;
-    });
-    if (!ecrit) return false;
-    RichEdit4 = texte;
-    if (source.mode != ModeEntree::presse_papier) presse_papier_.ecrire_texte(texte);
-    dialogue_.message(fr(" les colonnes sans la date ni le nombre de lignes extraites\n\n sont "
-                         "copiées dans le presse-papier"),
-                      TypeMessage::information);
+    const auto texte = copier_valeurs_seules(listes, dossier_programme_,
+                                             source.mode == ModeEntree::presse_papier,
+                                             presse_papier_, dialogue_);
+    if (!texte) return false;
+    RichEdit4 = *texte;
     return true;
 }
 
@@ -718,6 +729,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
         .nb_lignes_lues = extraction.nb_lignes_extraites,
         .mode_presse_papier = source.mode == ModeEntree::presse_papier,
         .CheckBox_arret_PC = CheckBox_arret_PC,
+        .lot = lecture_seule,
         .chrono_liste = chrono_liste,
         .chrono_grille = chrono_grille,
         .heure_debut_traitement = heure_debut_traitement,

@@ -109,6 +109,10 @@ public:
     // and grid saved and its work files removed.
     bool quitter();
 
+    // "lister les colonnes": the columns of the last listing and the extraction list, in
+    // the tracking log.
+    void lister_colonnes();
+
     // --- stages
     ResultatListage lister_fichiers();  // 1: list and pre-read
     const Grille& creer_grille();       // 2: the regular time grid

@@ -161,17 +161,14 @@ private:
 }  // namespace
 
 void connecter_cadres(const ContexteCommandes& contexte) {
-    auto* zone1 = contexte.fenetre->findChild<QGroupBox*>(QStringLiteral("zone1"));
-    auto* defilement =
-        contexte.fenetre->findChild<QAbstractScrollArea*>(QStringLiteral("defilement"));
-    if (!zone1 || !defilement) return;
+    auto* zone1 = exiger<QGroupBox>(contexte.fenetre, QStringLiteral("zone1"));
+    auto* defilement = exiger<QAbstractScrollArea>(contexte.fenetre, QStringLiteral("defilement"));
     QWidget* contenu = zone1->parentWidget();
     auto* cadres = new CadresZones(contexte.fenetre, defilement, contenu);
     for (const auto& [nom, avec_legendes] :
          {std::pair{"SpeedButton_help2", true}, std::pair{"SpeedButton_help3", false}})
-        if (auto* b = contexte.fenetre->findChild<QAbstractButton*>(QLatin1String(nom)))
-            QObject::connect(b, &QAbstractButton::clicked, cadres,
-                             [cadres, avec = avec_legendes] { cadres->basculer(avec); });
+        connecter_clic(contexte.fenetre, QLatin1String(nom), cadres,
+                       [cadres, avec = avec_legendes] { cadres->basculer(avec); });
 }
 
 }  // namespace tarvo

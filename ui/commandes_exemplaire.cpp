@@ -1,4 +1,5 @@
 #include "ui/commandes_exemplaire.h"
+#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -37,21 +38,18 @@ void afficher_mode(QWidget* fenetre, ModeEntree mode) {
 
 void connecter_commandes_exemplaire(const ContexteCommandes& c) {
     afficher_mode(c.fenetre, c.session->source.mode);
-    if (auto* bouton = c.fenetre->findChild<QAbstractButton*>(
-            QStringLiteral("SpeedButton_choix_fic_donnee"))) {
-        bouton->setEnabled(true);
-        QObject::connect(bouton, &QAbstractButton::clicked, bouton, [c] {
-            c.executer([&c] {
-                Session& s = *c.session;
-                exemplaire_fichier_donnees(s, *c.dialogue, *c.lanceur,
-                                           c.choisir_fichier(demande_exemplaire(s), false));
-            });
-            afficher_mode(c.fenetre, c.session->source.mode);
+    auto* bouton = exiger<QAbstractButton>(c.fenetre, QStringLiteral("SpeedButton_choix_fic_donnee"));
+    bouton->setEnabled(true);
+    QObject::connect(bouton, &QAbstractButton::clicked, bouton, [c] {
+        c.executer([&c] {
+            Session& s = *c.session;
+            exemplaire_fichier_donnees(s, *c.dialogue, *c.lanceur,
+                                       c.choisir_fichier(demande_exemplaire(s), false));
         });
-    }
+        afficher_mode(c.fenetre, c.session->source.mode);
+    });
     for (const char* nom : champs_controles) {
-        auto* champ = c.fenetre->findChild<QLineEdit*>(QLatin1String(nom));
-        if (!champ) continue;
+        auto* champ = exiger<QLineEdit>(c.fenetre, QLatin1String(nom));
         // Enter emits both signals: the check runs once, with what Enter adds.
         const auto quitter = [c, nom, champ](bool entree) {
             if (!entree && champ->property("entree_en_cours").toBool()) return;

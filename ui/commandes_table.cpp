@@ -1,4 +1,5 @@
 #include "ui/commandes_table.h"
+#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -169,9 +170,7 @@ private:
 void CommandesTable::connecter(const std::shared_ptr<CommandesTable>& soi) {
     QWidget* f = c_.fenetre;
     const auto bouton = [&](const char* nom, std::function<void()> action) {
-        if (auto* b = f->findChild<QAbstractButton*>(QLatin1String(nom)))
-            QObject::connect(b, &QAbstractButton::clicked, b,
-                             [soi, action = std::move(action)] { action(); });
+        connecter_clic(f, QLatin1String(nom), f, [soi, action = std::move(action)] { action(); });
     };
     bouton("SpeedButton_effacer_selection", [this] { effacer(Effacement::selection); });
     bouton("SpeedButton_effacer_vers_le_haut", [this] { effacer(Effacement::vers_le_haut); });
@@ -185,9 +184,9 @@ void CommandesTable::connecter(const std::shared_ptr<CommandesTable>& soi) {
     });
 
     hauteur_dessin_ = table_->minimumHeight();
-    if (auto* grand = f->findChild<QCheckBox*>(QStringLiteral("CheckBox_grand_tableau")))
-        QObject::connect(grand, &QCheckBox::toggled, grand,
-                         [soi, this](bool coche) { grand_tableau(coche); });
+    auto* grand = exiger<QCheckBox>(f, QStringLiteral("CheckBox_grand_tableau"));
+    QObject::connect(grand, &QCheckBox::toggled, grand,
+                     [soi, this](bool coche) { grand_tableau(coche); });
 
     coche_ = new PanneauCoche(table_->parentWidget());
     QObject::connect(coche_, &PanneauCoche::choisi, coche_, [soi, this](int choix) {

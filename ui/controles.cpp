@@ -1,5 +1,6 @@
 #include "ui/controles.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +23,19 @@ QRadioButton* radio(const QString& groupe, int k, const QString& legende) {
 }
 
 }  // namespace
+
+QWidget* exiger_widget(const QObject* racine, QAnyStringView nom, const QMetaObject& type) {
+    const QString texte = nom.toString();
+    for (auto* w : racine->findChildren<QWidget*>(texte))
+        if (w->metaObject()->inherits(&type)) return w;
+    qFatal("contrôle introuvable : %s (%s)", qPrintable(texte), type.className());
+}
+
+void connecter_clic(const QObject* racine, QAnyStringView nom, const QObject* contexte,
+                    std::function<void()> action) {
+    QObject::connect(exiger<QAbstractButton>(racine, nom), &QAbstractButton::clicked, contexte,
+                     [action = std::move(action)] { action(); });
+}
 
 QLabel* etiquette(const char* nom, const QString& texte, QWidget* compagnon) {
     auto* l = new QLabel(texte);

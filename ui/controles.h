@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -21,6 +22,18 @@ class QPushButton;
 class QToolButton;
 
 namespace tarvo {
+
+// The control `nom` under `racine`. A missing one is a programming error: the program stops
+// at start, naming it, instead of a command that silently never runs.
+QWidget* exiger_widget(const QObject* racine, QAnyStringView nom, const QMetaObject& type);
+template <class W>
+W* exiger(const QObject* racine, QAnyStringView nom) {
+    return static_cast<W*>(exiger_widget(racine, nom, W::staticMetaObject));
+}
+
+// A click on button `nom` under `racine` runs `action` for as long as `contexte` lives.
+void connecter_clic(const QObject* racine, QAnyStringView nom, const QObject* contexte,
+                    std::function<void()> action);
 
 template <class W, class... A>
 W* nomme(QAnyStringView nom, A&&... arguments) {

@@ -1,4 +1,5 @@
 #include "ui/fenetre_graphique.h"
+#include "ui/controles.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -167,16 +168,16 @@ QWidget* FenetreGraphique::construire_reglages() {
 }
 
 void FenetreGraphique::connecter() {
-    const auto bouton = [this](const char* nom) { return findChild<QAbstractButton*>(QString::fromLatin1(nom)); };
+    const auto bouton = [this](const char* nom) { return exiger<QAbstractButton>(this, QLatin1String(nom)); };
     connect(bouton("Button_af_les_graph"), &QAbstractButton::clicked, this, [this] { tracer_graphiques(); });
     connect(bouton("Button_toute_col_coche"), &QAbstractButton::clicked, this, [this] { toutes_colonnes(); });
     for (const char* nom : {"CheckBox_draw_axis", "CheckBox_af_valeur"})
         connect(bouton(nom), &QAbstractButton::clicked, this, [this] { tracer_graphiques(); });
-    for (QRadioButton* r : findChild<QGroupBox*>(QStringLiteral("RadioGroup_abscisse"))->findChildren<QRadioButton*>())
+    for (QRadioButton* r : exiger<QGroupBox>(this, QStringLiteral("RadioGroup_abscisse"))->findChildren<QRadioButton*>())
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (coche) tracer_graphiques();
         });
-    connect(findChild<QSpinBox*>(QStringLiteral("Edit1")), &QSpinBox::valueChanged, this, [this] { tracer_graphiques(); });
+    connect(exiger<QSpinBox>(this, QStringLiteral("Edit1")), &QSpinBox::valueChanged, this, [this] { tracer_graphiques(); });
     connect(bouton("CheckBox_3d"), &QAbstractButton::toggled, this, [this] {
         afficher_3d();
         tracer_graphiques();
@@ -191,7 +192,7 @@ void FenetreGraphique::connecter() {
     const std::array<Reglage, 4> reglages{&Vue3D::definir_profondeur, &Vue3D::definir_rotation,
                                           &Vue3D::definir_zoom, &Vue3D::definir_elevation};
     for (int b = 0; b < 4; ++b)
-        connect(findChild<QSlider*>(numero("TrackBar", b + 1)), &QSlider::valueChanged, this,
+        connect(exiger<QSlider>(this, numero("TrackBar", b + 1)), &QSlider::valueChanged, this,
                 [this, r = reglages[static_cast<std::size_t>(b)]](int v) {
                     if (graphe_seul_ != 0) (vue_3d_->*r)(v);
                 });

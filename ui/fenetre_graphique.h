@@ -31,6 +31,9 @@ public:
     // `SpeedButton_graphique`: hides the window when it is shown, opens it otherwise.
     void basculer();
     void ouvrir();
+    // While a run refills the step table the window keeps its last drawing, reads nothing
+    // and writes no selection; unfrozen, an open window draws the new result.
+    void geler(bool gele);
     Graphe* graphe(int k) const { return graphes_.at(static_cast<std::size_t>(k - 1)); }
     // What chart k drew at the last redraw.
     const DonneesGraphe& donnees(int k) const { return donnees_.at(static_cast<std::size_t>(k - 1)); }
@@ -77,6 +80,7 @@ private:
     std::string copie_colonnes_;
     std::string copie_derivees_;
     int graphe_seul_ = 0;  // 1..5 in single-chart mode, 0 otherwise
+    bool gele_ = false;
     bool trois_d_memorise_ = false;
     bool remplissage_ = false;
     // Since the last activation or box of this window: the activation that follows it,

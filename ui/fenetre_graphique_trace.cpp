@@ -31,7 +31,14 @@ const std::array<const char*, 5> formats_abscisse{"dd-MM-yyyy hh:mm", "dd-MM-yyy
 
 }  // namespace
 
+void FenetreGraphique::geler(bool gele) {
+    gele_ = gele;
+    setEnabled(!gele);
+    if (!gele && isVisible()) activer();
+}
+
 void FenetreGraphique::ouvrir() {
+    if (gele_) return;
     Description& d = session_.description;
     copie_colonnes_ = d.suite_coche_liste_graph;
     copie_derivees_ = d.suite_coche_liste_graph_deriv;
@@ -48,6 +55,7 @@ void FenetreGraphique::ouvrir() {
 }
 
 void FenetreGraphique::activer() {
+    if (gele_) return;
     Description& d = session_.description;
     d.suite_coche_liste_graph = copie_colonnes_;
     d.suite_coche_liste_graph_deriv = copie_derivees_;
@@ -135,6 +143,7 @@ void FenetreGraphique::toutes_colonnes() {
 }
 
 void FenetreGraphique::tracer_graphiques() {
+    if (gele_) return;
     lecture_->hide();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int compteur = 0;
@@ -224,7 +233,7 @@ void FenetreGraphique::afficher_3d() {
 }
 
 void FenetreGraphique::marquer_modifie() {
-    if (remplissage_) return;
+    if (remplissage_ || gele_) return;
     session_.description.suite_coche_liste_graph = texte_selection(coches(0));
     session_.description.suite_coche_liste_graph_deriv = texte_selection(coches(nb_graphes));
     session_.f_modif = true;

@@ -32,6 +32,7 @@
 #include "ui/aide_fenetre.h"
 #include "ui/commandes_exemplaire.h"
 #include "ui/commandes_table.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/fenetre_graphique.h"
@@ -160,9 +161,7 @@ void FenetrePrincipale::construire() {
 }
 
 void FenetrePrincipale::connecter_bouton(const char* nom, std::function<void()> action) {
-    auto* bouton = findChild<QAbstractButton*>(nom);
-    if (!bouton) return;
-    connect(bouton, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
+    connecter_clic(this, QLatin1String(nom), this, std::move(action));
 }
 
 void FenetrePrincipale::connecter() {
@@ -237,9 +236,15 @@ void FenetrePrincipale::connecter() {
     connecter_bouton("SpeedButton_graphique", [this] { graphique_->basculer(); });
     connect(graphique_, &FenetreGraphique::selection_modifiee, this, [this] { description_->rafraichir(*session_); });
     connecter_bouton("SpeedButton_clear", [this, &s] {
+        // During a run the log becomes the tracking file: only the view is cleared.
+        if (s.traitement_en_cours) {
+            suivi_->effacer_affichage();
+            return;
+        }
         s.journal.vider();
         suivi_->rafraichir(s);
     });
+    connecter_bouton("Panel_button_liste_colonne", [this, &s] { executer([&] { s.lister_colonnes(); }); });
     connecter_bouton("SpeedButton_fermer_suivi", [this] { suivi_->hide(); });
     connecter_bouton("Panel_button_suivi", [this] { suivi_->setVisible(!suivi_->isVisible()); });
 
@@ -404,8 +409,12 @@ void FenetrePrincipale::traiter() {
         for (const char* nom : {"zone1", "zone2", "zone3", "zone4"})
             if (auto* z = findChild<QWidget*>(nom)) z->setEnabled(false);
         execution_->rafraichir(s);
+        // The charts must not read the step table while the run refills it.
+        exiger<QWidget>(this, "SpeedButton_graphique")->setEnabled(false);
+        graphique_->geler(true);
         const auto debut = std::chrono::steady_clock::now();
         const FinTraitement fin = s.traiter();
+        graphique_->geler(false);
         for (const char* nom : {"zone1", "zone2", "zone3", "zone4"})
             if (auto* z = findChild<QWidget*>(nom)) z->setEnabled(true);
         colorer_legende(bouton3, couleur_pourpre);

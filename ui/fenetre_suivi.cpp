@@ -70,6 +70,10 @@ void FenetreSuivi::rafraichir(const Session& session) {
     lignes_affichees_ = lignes.size();
 }
 
+void FenetreSuivi::effacer_affichage() {
+    findChild<QPlainTextEdit*>(QStringLiteral("Memo5"))->clear();
+}
+
 void FenetreSuivi::mousePressEvent(QMouseEvent* evenement) {
     if (evenement->button() == Qt::LeftButton) prise_ = evenement->position().toPoint();
     QWidget::mousePressEvent(evenement);

@@ -1,4 +1,5 @@
 #include "ui/listes_motifs.h"
+#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -83,9 +84,8 @@ void connecter_listes_motifs(const ContexteCommandes& c) {
     QWidget* fenetre = c.fenetre;
     auto* fermeture = new FermetureListes(fenetre, fenetre);
     for (const ListeMotifs& l : listes) {
-        auto* bouton = fenetre->findChild<QAbstractButton*>(QLatin1String(l.bouton));
-        auto* champ = fenetre->findChild<QLineEdit*>(QLatin1String(l.champ));
-        if (!bouton || !champ) continue;
+        auto* bouton = exiger<QAbstractButton>(fenetre, QLatin1String(l.bouton));
+        auto* champ = exiger<QLineEdit>(fenetre, QLatin1String(l.champ));
         champ->installEventFilter(fermeture);
         auto* liste = new QListWidget(fenetre);
         liste->setObjectName(QLatin1String(l.liste));

@@ -1,4 +1,5 @@
 #include "ui/manuel_fenetre.h"
+#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QObject>
@@ -15,8 +16,7 @@ void connecter_manuel(const ContexteCommandes& contexte) {
     // A PDF viewer takes no reliable section anchor from the desktop: "mise à jour" opens
     // the manual, whose table of contents on its second page gives the page of "Versions".
     for (const char* nom : {"SpeedButton_help", "SpeedButton_url"})
-        if (auto* bouton = contexte.fenetre->findChild<QAbstractButton*>(nom))
-            QObject::connect(bouton, &QAbstractButton::clicked, contexte.fenetre, ouvrir);
+        connecter_clic(contexte.fenetre, QLatin1String(nom), contexte.fenetre, ouvrir);
 }
 
 }  // namespace tarvo

@@ -100,20 +100,18 @@ void connecter_couleurs(const ContexteCommandes& contexte) {
     QFrame* panneau = construire_panneau(support);
     Session* s = contexte.session;
 
-    if (auto* montrer =
-            contexte.fenetre->findChild<QAbstractButton*>(QStringLiteral("SpeedButton11")))
-        QObject::connect(montrer, &QAbstractButton::clicked, panneau, [panneau, montrer] {
-            if (panneau->isVisible())
-                panneau->hide();
-            else
-                montrer_sous(panneau, montrer);
-        });
-    QObject::connect(panneau->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4")),
-                     &QAbstractButton::clicked, panneau, &QWidget::hide);
+    auto* montrer = exiger<QAbstractButton>(contexte.fenetre, QStringLiteral("SpeedButton11"));
+    QObject::connect(montrer, &QAbstractButton::clicked, panneau, [panneau, montrer] {
+        if (panneau->isVisible())
+            panneau->hide();
+        else
+            montrer_sous(panneau, montrer);
+    });
+    connecter_clic(panneau, QStringLiteral("SpeedButton4"), panneau, [panneau] { panneau->hide(); });
 
     for (const Choix& c : choisisseurs) {
         const RoleCouleur role = c.role;
-        QObject::connect(panneau->findChild<QAbstractButton*>(QLatin1String(c.nom)),
+        QObject::connect(exiger<QAbstractButton>(panneau, QLatin1String(c.nom)),
                          &QAbstractButton::clicked, panneau, [contexte, s, role] {
                              const auto affichees = couleurs_affichees(
                                  s->description.RadioGroup_coul_nb, s->parametres_prm.couleurs);

@@ -88,6 +88,8 @@ public:
     explicit FenetreSuivi(QWidget* parent = nullptr);
     // Appends the log's new lines in one block; starts over when the log was emptied.
     void rafraichir(const Session& session);
+    // Empties the view only; the log's lines shown so far are not shown again.
+    void effacer_affichage();
 signals:
     // "petite" / "grande": the window lays the tracking log out again.
     void taille_changee(bool grande);

@@ -103,7 +103,7 @@ TEST(Agregation, MethodesSurUneEtape) {
     for (const Cas& c : cas) {
         TableEtapes t = table_de(3, 2, c.lignes, c.methode);
         ProgressionScriptee progression;
-        ASSERT_TRUE(finir_etapes(t, c.methode, progression));
+        finir_etapes(t, c.methode, progression);
         EXPECT_EQ(ecrit(t, 2), c.attendu_c2) << c.nom;
         EXPECT_EQ(ecrit(t, 3), c.attendu_c3) << c.nom;
     }
@@ -135,7 +135,7 @@ TEST(Agregation, RemplissageDesEtapesVidesEtCumul) {
         TableEtapes t = table_de(N, 1, une_par_etape(c.etapes), c.methode);
         if (c.methode == methode_moyenne_vides) remplir_etapes_vides(t);
         ProgressionScriptee progression;
-        ASSERT_TRUE(finir_etapes(t, c.methode, progression));
+        finir_etapes(t, c.methode, progression);
         EXPECT_EQ(ecrit(t, 2), c.attendu) << c.nom;
     }
 }
@@ -146,7 +146,7 @@ TEST(Agregation, RemplissageParColonne) {
     TableEtapes t = table_de(4, 2, {{2, {10, 1}}, {4, {20, NA}}}, methode_moyenne_vides);
     remplir_etapes_vides(t);
     ProgressionScriptee progression;
-    ASSERT_TRUE(finir_etapes(t, methode_moyenne_vides, progression));
+    finir_etapes(t, methode_moyenne_vides, progression);
     EXPECT_EQ(ecrit(t, 2), (Colonne{10, 15, 20}));
     EXPECT_EQ(ecrit(t, 3), (Colonne{1, NA, NA}));
     EXPECT_EQ(t.nb_lignes_etape(3), 2);
@@ -231,7 +231,7 @@ TEST(Agregation, ComblementDesLacunes) {
         const int N = static_cast<int>(c.etapes.size());
         TableEtapes t = table_de(N, 1, une_par_etape(c.etapes), methode_moyenne);
         ProgressionScriptee progression;
-        ASSERT_TRUE(finir_etapes(t, methode_moyenne, progression));
+        finir_etapes(t, methode_moyenne, progression);
         JournalSuivi journal;
         EXPECT_EQ(combler_lacunes(t, c.nmax, journal), c.interpolations) << c.nom;
         EXPECT_EQ(ecrit(t, 2), c.attendu) << c.nom;
@@ -306,7 +306,7 @@ TEST(Agregation, DeltaYEtDerivee) {
                                  methode_ponctuel);
         JournalSuivi journal;
         ProgressionScriptee progression;
-        ASSERT_TRUE(agreger(t, d, 0.5, journal, progression));
+        agreger(t, d, 0.5, journal, progression);
         EXPECT_EQ(ecrit(t, 2), c.attendu);
         EXPECT_EQ(journal.lignes(), (std::vector<std::string>{fr(c.ligne_journal), ""}));
     }
@@ -324,20 +324,22 @@ TEST(Agregation, OrdreDesEtapes) {
     TableEtapes t = table_de(6, 1, une_par_etape({0.0, 10.0, 20.0, 5.0, NA, 25.0}), methode_max);
     JournalSuivi journal;
     ProgressionScriptee progression;
-    ASSERT_TRUE(agreger(t, d, 1, journal, progression));
+    agreger(t, d, 1, journal, progression);
     EXPECT_EQ(ecrit(t, 2), (Colonne{0, 10, 0, 0, 25}));
 }
 
-TEST(Agregation, ArretAvantLaFinition) {
+// A stop request ends the reading, not the finishing: the steps read are written as
+// their method makes them, never as the sums gathered.
+TEST(Agregation, ArretDemandeAvantLaFinition) {
     Description d;
-    TableEtapes t = table_de(3, 1, une_par_etape({std::nullopt, 4.0}), methode_moyenne);
+    d.CheckBox_post_traitement = true;
+    TableEtapes t = table_de(4, 1, une_par_etape({std::nullopt, 4.0, NA, 8.0}), methode_moyenne);
     accumuler(t, 2, 2, 6, methode_moyenne);
     ProgressionScriptee progression;
     progression.arreter_apres(0);
     JournalSuivi journal;
-    EXPECT_FALSE(agreger(t, d, 1, journal, progression));
-    // The sums stay as they were gathered.
-    EXPECT_EQ(t.valeur[t.indice(2, 2)], 10);
+    agreger(t, d, 1, journal, progression);
+    EXPECT_EQ(ecrit(t, 2), (Colonne{5, 6.5, 8}));
 }
 
 }  // namespace

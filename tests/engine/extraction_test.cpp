@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -174,7 +175,7 @@ TEST(ReglesChamps, ColonnesCochees) {
 
 TEST(ReglesChamps, DecoupageCommeChampVue) {
     const std::vector<std::pair<std::string, char>> lignes = {
-        {"a;b;;c", ';'}, {";a;b;", ';'},   {" 1 ; 2 ;3 ", ';'}, {"x", ';'},
+        {"a;b;;c", ';'}, {";a;b;", ';'},   {" 1 ; 2 ;3 ", ';'}, {"x", ';'}, {",Date,,B,", ','},
         {";", ';'},      {";;", ';'},      {"  12   34 ", ' '}, {"a b", ' '},
         {"   ", ' '},    {"1,5,,7,", ','}, {"a;b c;d", ' '},
     };
@@ -226,8 +227,9 @@ protected:
         grille.dates.clear();
         grille.items = {fr("_intitulés des colonnes")};
         for (int k = 0; k < n; ++k) {
-            grille.dates.push_back(date("05/03/2023 00:00:00") + k / 24.0);
-            grille.items.push_back(date_heure_vers_texte(grille.dates.back()));
+            // As the grid builder gives them: each date is its whole-second text's.
+            grille.items.push_back(date_heure_vers_texte(date("05/03/2023 00:00:00") + k / 24.0));
+            grille.dates.push_back(date(grille.items.back()));
         }
         parametres.TimePicker_pas = 1 / 24.0;
         parametres.unite_pas = unite_hms;
@@ -306,7 +308,7 @@ TEST_F(Extraction, MesuresRangeesEtNettoyees) {
     // the order (the 02:00 step keeps its 4 although its last line is not a number).
     EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, 4, 4, NA}));
     EXPECT_EQ(colonne(3), (std::vector<Valeur>{NA, NA, 16, NA}));
-    ASSERT_TRUE(agreger(etapes, d, 1 / 24.0, journal, progression));
+    agreger(etapes, d, 1 / 24.0, journal, progression);
     EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, 2, 4, NA}));
     EXPECT_EQ(colonne(3), (std::vector<Valeur>{NA, NA, 8, NA}));
     EXPECT_EQ(r.nb_lignes_extraites, 4);
@@ -341,7 +343,7 @@ TEST_F(Extraction, FinitionParMethode) {
                 "2023-03-05T01:10:00;NA;1\n2023-03-05T01:20:00;-7;1\n2023-03-05T01:30:00;-2;1\n");
         d.RadioGroup_methode_ItemIndex = c.methode;
         ASSERT_EQ(lancer().fin, FinExtraction::complete);
-        ASSERT_TRUE(agreger(etapes, d, 1 / 24.0, journal, progression));
+        agreger(etapes, d, 1 / 24.0, journal, progression);
         EXPECT_EQ(colonne(2), c.attendu) << legende_methode(c.methode);
     }
 }
@@ -433,6 +435,79 @@ TEST_F(Extraction, DecalageEtDerive) {
         std::vector<double> attendu(4, 0);
         if (c.etape) attendu[static_cast<std::size_t>(c.etape) - 1] = 1;
         EXPECT_EQ(lignes_par_etape(), attendu) << c.mesure << " décalage " << c.jours << " j";
+    }
+}
+
+// A corrected time that names a grid date goes to the step the date test gives that date,
+// whatever floating-point sum produced it; one millisecond either side moves it.
+TEST_F(Extraction, CorrectionSurLaLimiteDuPas) {
+    constexpr double ms = 1.0 / 86400000;
+    struct Cas {
+        const char* nom;
+        std::string donnees;
+        double decalage;  // the offset's time, days; negative for "-"
+        bool plus_1s;
+        bool derive;
+    };
+    // Each case puts its last line exactly on 01:00:00 once corrected.
+    const std::vector<Cas> cas = {
+        {"décalage +00:20", "2023-03-05T00:40:00;1;1\n", 20 / 1440.0, false, false},
+        {"décalage -00:20", "2023-03-05T01:20:00;1;1\n", -20 / 1440.0, false, false},
+        {"+1 s", "2023-03-05T00:59:59;1;1\n2023-03-05T00:59:59;1;1\n", 0, true, false},
+        {"dérive +00:20", "2023-03-05T00:40:00;1;1\n", 0, false, true},
+    };
+    for (const Cas& c : cas)
+        for (const int strict : {0, 1})
+            for (const int ecart : {-1, 0, 1}) {
+                SCOPED_TRACE(std::string(c.nom) + (strict ? " (inf strict) " : " (inf ou =) ") +
+                             std::to_string(ecart) + " ms");
+                table.vider();
+                parametres.test_strict = strict;
+                const double decalage = c.decalage + ecart * ms;
+                d.TimePicker_decalage = std::fabs(decalage);
+                d.RadioButton_decalage_negatif = decalage < 0;
+                d.CheckBox_correction_si_t1egalt2 = c.plus_1s;
+                d.CheckBox_derive_active = c.derive;
+                d.TimePicker_derive_erronee = 10 / 24.0;
+                d.TimePicker_derive_reelle = 10 / 24.0 + 20 / 1440.0;
+                d.DateTimePicker_debut_derive = date("04/03/2023 00:40:00");
+                d.DateTimePicker_constat_derive = date("05/03/2023 00:40:00");
+                fichier("b.csv", "Date;T;P\n" + c.donnees);
+                ASSERT_EQ(lancer().fin, FinExtraction::complete);
+                // Steps 00:00, 01:00, 02:00, 03:00: the 01:00 instant closes step 2 under
+                // "(inf ou =)" and opens step 3 under "(inf strict)".
+                const int etape = ecart < 0 || (ecart == 0 && !strict) ? 2 : 3;
+                std::vector<double> attendu(4, 0);
+                attendu[static_cast<std::size_t>(etape) - 1] += 1;
+                if (c.plus_1s) attendu[1] += 1;  // the first line, at 00:59:59
+                EXPECT_EQ(lignes_par_etape(), attendu);
+            }
+}
+
+// Thirty days of 10-minute data shifted by whole multiples of 10 minutes: every hourly step
+// holds six lines, none five or seven.
+TEST_F(Extraction, DecalageSurUneLongueSerie) {
+    std::string donnees = "Date;T;P\n";
+    const double debut = date("01/03/2023 00:00:00");
+    for (int i = 0; i < 30 * 144; ++i)
+        donnees += date_heure_vers_texte(debut + i * 600 / 86400.0) + ";1;1\n";
+    fichier("serie.csv", donnees);
+    d.Edit_format_datetime_mesure = "jj_mm_aaaa_hh_mn_ss";
+    struct Cas {
+        int minutes;
+        int strict;
+    };
+    for (const Cas c : {Cas{20, 0}, Cas{30, 0}, Cas{70, 1}, Cas{230, 1}}) {
+        SCOPED_TRACE(std::to_string(c.minutes) + " mn, test " + std::to_string(c.strict));
+        parametres.Label_temps_deb = "05/03/2023 00:00:00";
+        parametres.Label_temps_fin = "25/03/2023 00:00:00";
+        parametres.TimePicker_pas = 1 / 24.0;
+        parametres.test_strict = c.strict;
+        grille = construire_grille(parametres, dialogue, progression, journal);
+        d.TimePicker_decalage = c.minutes / 1440.0;
+        ASSERT_EQ(lancer().fin, FinExtraction::complete);
+        for (int k = 2; k <= etapes.N(); ++k)
+            ASSERT_EQ(etapes.nb_lignes_etape(k), 6) << grille.items[static_cast<std::size_t>(k)];
     }
 }
 

@@ -31,12 +31,24 @@ TEST(ExtraireChamp, ChampsParNumero) {
         // Quotes mean nothing: the separator inside them still splits.
         {"x,\"2,5\",y", 2, ',', "\"2"},
         {"x,\"2,5\",y", 3, ',', "5\""},
-        // A separator that opens or closes the line adds no empty field.
-        {";a;b;", 1, ';', "a"},
-        {";a;b;", 2, ';', "b"},
-        {";a;b;", 3, ';', ""},
+        // A separator that opens the line ends an empty field 1 (an export whose first
+        // column has no title); one that closes it adds nothing but an empty last field.
+        {";a;b;", 1, ';', ""},
+        {";a;b;", 2, ';', "a"},
+        {";a;b;", 3, ';', "b"},
+        {";a;b;", 4, ';', ""},
         {";;a", 1, ';', ""},
-        {";;a", 2, ';', "a"},
+        {";;a", 2, ';', ""},
+        {";;a", 3, ';', "a"},
+        {",Date,,B,", 1, ',', ""},
+        {",Date,,B,", 2, ',', "Date"},
+        {",Date,,B,", 3, ',', ""},
+        {",Date,,B,", 4, ',', "B"},
+        {"\tDate\t\tB\t", 2, '\t', "Date"},
+        {"\tDate\t\tB\t", 4, '\t', "B"},
+        // Aligned columns: the blanks that open the line are no field.
+        {"  Date  Heure  V", 1, ' ', "Date"},
+        {"  Date  Heure  V", 3, ' ', "V"},
         // Fields are trimmed of blanks only, tabs stay.
         {" a ; b\t;c", 1, ';', "a"},
         {" a ; b\t;c", 2, ';', "b\t"},

@@ -183,11 +183,10 @@ TEST(FormaterResultats, UnNouveauFormatageRecompteLesVides) {
     EXPECT_EQ(listes.ListBox_DONNEE_date_clean.size(), 3u);
 }
 
-TEST(FormaterResultats, LArretGardeLesLignesFaites) {
-    constexpr int N = 20000;
-    TableEtapes t;
+// Rows 1..N of one column holding k, one line each, with their texts "L1"…"LN".
+void table_numerotee(int N, TableEtapes& t, Lignes& items) {
     std::vector<double> dates;
-    Lignes items = {"_intitul\xE9s des colonnes"};
+    items = {"_intitul\xE9s des colonnes"};
     for (int k = 1; k <= N; ++k) {
         dates.push_back(45000 + k);
         items.push_back("L" + std::to_string(k));
@@ -198,6 +197,29 @@ TEST(FormaterResultats, LArretGardeLesLignesFaites) {
         t.nb_lignes_etape(k) = 1;
         t.valeur[t.indice(k, 2)] = k;
     }
+}
+
+// A stop asked while the files were read stops the reading only: the formatting that
+// follows writes every row.
+TEST(FormaterResultats, ArretPendantLaLectureToutEstFormate) {
+    constexpr int N = 20000;
+    TableEtapes t;
+    Lignes items;
+    table_numerotee(N, t, items);
+    Description d;
+    d.Edit_nb_decimale = "0";
+    ListesResultats listes;
+    ProgressionScriptee progression;
+    progression.arreter_apres(0);
+    EXPECT_TRUE(formater_resultats(t, items, d, listes, progression));
+    EXPECT_EQ(listes.ListBox_DONNEE_date_clean.size(), static_cast<std::size_t>(N));
+}
+
+TEST(FormaterResultats, LArretGardeLesLignesFaites) {
+    constexpr int N = 20000;
+    TableEtapes t;
+    Lignes items;
+    table_numerotee(N, t, items);
     Description d;
     d.Edit_NA = "#N/A";
     d.Edit_nb_decimale = "0";

@@ -374,6 +374,50 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     EXPECT_NE(std::find(l.begin(), l.end(), "       --> TRAITEMENT du seul fichier"), l.end());
 }
 
+// A stop keeps what was read, finished by its method: the first file's hour is written
+// as the mean of its two values, never their sum, and the hour of the unread file is NA.
+TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {
+    Description d = description_par_defaut({programme, 0});
+    d.dossier_choisi = donnees;
+    d.dossier_description = descriptions;
+    d.dossier_choisi_sortie = sortie;
+    d.Edit_masque = "*.txt";
+    d.Edit_nom_fic_sortie = "arret";
+    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.Edit_num_ligne_intitule_col = "1";
+    d.Edit_num_ligne_donnee = "2";
+    d.Edit_num_col_datetime = "1";
+    d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+    d.Edit_nb_decimale = "1";
+    d.Edit_NA = "NA";
+    d.RadioGroup_methode_ItemIndex = 0;
+    ecrire_fichier_atomique(descriptions + "arret.dsc", ecrire_description_texte(d));
+    ecrire_fichier_atomique(donnees + "a.txt",
+                            "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n");
+    ecrire_fichier_atomique(donnees + "b.txt", "Date;V\r\n01/03/2024 01:20:00;8\r\n");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(descriptions + "arret.dsc");
+    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
+    s->parametres_grille.Label_temps_deb = "01/03/2024 01:00:00";
+    s->parametres_grille.Label_temps_fin = "01/03/2024 02:00:00";
+    s->parametres_grille.TimePicker_pas = 1.0 / 24;
+    s->parametres_grille_modifies();
+    dialogue.attendre_question(Reponse::oui);  // "Créer une nouvelle liste de dates régulières ?"
+    s->creer_grille();
+    // The stop is asked as the run starts: the first file is read to its end, then the run
+    // stops.
+    progression.arreter_apres(progression.nb_passes);
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    EXPECT_EQ(s->extraction.fin, FinExtraction::arretee);
+    const auto resultat = lire_fichier(s->fichier_resultat);
+    ASSERT_TRUE(resultat);
+    const auto lignes = decouper_lignes(*resultat);
+    ASSERT_EQ(lignes.size(), 3u);
+    EXPECT_EQ(lignes[1], "01/03/2024 01:00:00\t  3,0\t2");
+    EXPECT_EQ(lignes[2], "01/03/2024 02:00:00\tNA\t0");
+}
+
 TEST_F(SessionTest, ArretDuPcAnnuleParUneTouche) {
     auto s = nouvelle_session();
     s->CheckBox_arret_PC = true;

@@ -1,6 +1,7 @@
 // The main window driven as a user drives it: buttons and fields found by their name,
 // the boxes answered by a script, the results looked for on disk.
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -12,17 +13,73 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
 
 #include "formats/fichiers.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
+#include "ui/fenetre_graphique.h"
 #include "ui/fenetre_principale.h"
 
 #include "tests/ui/exemple_fenetre.h"
 
 using namespace tarvo;
+
+namespace {
+
+// How many slots a signal of a control reaches. `receivers` is protected; naming it
+// through a class derived from QObject gives a member pointer usable on any object.
+struct Sonde : QObject {
+    static int recepteurs(const QObject* objet, const char* signal) {
+        return (objet->*(&Sonde::receivers))(signal);
+    }
+};
+
+int recepteurs(const QObject* objet, std::initializer_list<const char*> signaux) {
+    int n = 0;
+    for (const char* signal : signaux) n += Sonde::recepteurs(objet, signal);
+    return n;
+}
+
+// The controls a user acts on, by the prefixes of their documented names.
+bool nom_de_commande(const QString& nom) {
+    for (const char* prefixe : {"SpeedButton", "Panel_button", "Button_", "CheckBox", "RadioButton",
+                                "RadioGroup_", "Edit_"})
+        if (nom.startsWith(QLatin1String(prefixe))) return true;
+    return false;
+}
+
+// Controls whose state is read when a command needs it, with no handler of their own.
+const QStringList lus_a_l_usage = {
+    QStringLiteral("CheckBox_sans_confirmation"),  // by the table deletions
+    QStringLiteral("CheckBox_arret_PC"),           // as the run starts
+    QStringLiteral("SpeedButton_presse_papier"),   // never shown, so never clicked
+};
+
+// Every named button, box and field of `fenetre` that nothing listens to. Buttons of a
+// group are heard through their group; a read-only field only shows.
+QStringList non_branches(const QWidget* fenetre) {
+    QStringList r;
+    for (const auto* b : fenetre->findChildren<QAbstractButton*>()) {
+        if (!nom_de_commande(b->objectName()) || lus_a_l_usage.contains(b->objectName())) continue;
+        const int n = recepteurs(b, {SIGNAL(clicked(bool)), SIGNAL(toggled(bool)), SIGNAL(pressed())}) +
+                      (b->group() ? recepteurs(b->group(), {SIGNAL(idClicked(int)),
+                                                            SIGNAL(buttonClicked(QAbstractButton*))})
+                                  : 0);
+        if (n == 0) r << b->objectName();
+    }
+    for (const auto* e : fenetre->findChildren<QLineEdit*>())
+        if (nom_de_commande(e->objectName()) && !e->isReadOnly() &&
+            recepteurs(e, {SIGNAL(textChanged(QString)), SIGNAL(textEdited(QString)),
+                           SIGNAL(editingFinished()), SIGNAL(returnPressed())}) == 0)
+            r << e->objectName();
+    return r;
+}
+
+}  // namespace
 
 class FenetrePrincipaleTest : public QObject {
     Q_OBJECT
@@ -175,6 +232,62 @@ private slots:
         QVERIFY(!f->session().traitement_en_cours);
         // A stopped run still writes what it has.
         QVERIFY(!f->session().fichier_resultat.empty());
+    }
+
+    // A control built but never wired does nothing when clicked: every named command of
+    // the main window and of the graph window reaches a handler.
+    void chaque_commande_est_branchee() {
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        const QStringList principale = non_branches(f.get());
+        QVERIFY2(principale.isEmpty(), qPrintable(principale.join(QLatin1String(", "))));
+        auto* graphique = f->findChild<FenetreGraphique*>();
+        QVERIFY(graphique);
+        const QStringList graphes = non_branches(graphique);
+        QVERIFY2(graphes.isEmpty(), qPrintable(graphes.join(QLatin1String(", "))));
+        // "lister les colonnes" writes the listing's columns to the tracking log.
+        cliquer(f.get(), "SpeedButton_lister");
+        cliquer(f.get(), "Panel_button_liste_colonne");
+        const auto& l = f->session().journal.lignes();
+        QVERIFY(std::find(l.begin(), l.end(), " nb de colonnes de mesure(s) = 3") != l.end());
+    }
+
+    // While a run refills the step table the charts cannot be opened nor read it, and
+    // "clear" empties the view of the log, not the log the tracking file is made of.
+    void pendant_un_traitement_les_graphiques_attendent() {
+        std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
+        std::string lignes;
+        for (int j = 0; j < 300; ++j) lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
+        ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        auto* bouton = controle<QAbstractButton>(f.get(), "SpeedButton_graphique");
+        auto* graphique = f->findChild<FenetreGraphique*>();
+        bool vu_pendant = false, bouton_actif = true, graphique_actif = true;
+        std::size_t lignes_avant_clear = 0, lignes_apres_clear = 0;
+        QTimer minuterie;
+        QObject::connect(&minuterie, &QTimer::timeout, [&] {
+            if (vu_pendant || !f->session().traitement_en_cours) return;
+            vu_pendant = true;
+            bouton_actif = bouton->isEnabled();
+            graphique_actif = graphique->isEnabled();
+            lignes_avant_clear = f->session().journal.lignes().size();
+            cliquer(f.get(), "SpeedButton_clear");
+            lignes_apres_clear = f->session().journal.lignes().size();
+        });
+        minuterie.start(1);
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        QVERIFY(vu_pendant);
+        QVERIFY(!bouton_actif);
+        QVERIFY(!graphique_actif);
+        QCOMPARE(lignes_apres_clear, lignes_avant_clear);
+        QVERIFY(controle<QPlainTextEdit>(f.get(), "Memo5")->toPlainText().count(QLatin1Char('\n')) <
+                static_cast<int>(f->session().journal.lignes().size()));
+        QVERIFY(bouton->isEnabled());
+        QVERIFY(graphique->isEnabled());
+        const std::string suivi = lire(f->session().fichier_resultat + ".TXT");
+        QVERIFY(suivi.find("--> TRAITEMENT") != std::string::npos);
     }
 
     void nouveau_garde_les_trois_repertoires() {
