@@ -92,12 +92,6 @@ Reponse reponse_du_bouton(Boutons boutons, int numero) {
     return Reponse::ok;
 }
 
-int numero_bouton(Boutons boutons, Reponse reponse) {
-    for (int i = 1; i <= nb_boutons(boutons); ++i)
-        if (reponse_du_bouton(boutons, i) == reponse) return i;
-    return 1;
-}
-
 std::string_view legende_bouton(Boutons boutons, int numero) {
     switch (reponse_du_bouton(boutons, numero)) {
         case Reponse::oui:

@@ -19,8 +19,7 @@ struct QuestionConnue {
 // The entry whose fragment the text (Windows-1252) holds; nothing for an unknown text.
 const QuestionConnue* question_connue(std::string_view texte_cp1252);
 
-// Button numbers to and from the answers of a question box.
-int numero_bouton(Boutons boutons, Reponse reponse);
+// A button number's answer, caption and the number of buttons of a question box.
 Reponse reponse_du_bouton(Boutons boutons, int numero);
 std::string_view legende_bouton(Boutons boutons, int numero);
 int nb_boutons(Boutons boutons);

@@ -214,7 +214,7 @@ bool appliquer(const CleDescription& c, const std::string& valeur, Description& 
     switch (c.forme) {
         case F::booleen:
             // Only the exact text the writer emits checks the box.
-            d.*std::get<bool D::*>(c.champ) = valeur == "true";
+            d.*std::get<bool D::*>(c.champ) = texte_vers_bool(valeur);
             return true;
         case F::texte:
             d.*std::get<std::string D::*>(c.champ) = valeur;

@@ -123,14 +123,6 @@ ResultatEcritureDescription ecrire_description(std::string_view dossier_descript
     return r;
 }
 
-std::string texte_description_enregistree(bool creation, std::string_view nom,
-                                          std::string_view dossier_description) {
-    const std::string titre =
-        creation ? fr("Description BD : Création ") : fr("Description BD : Modification ");
-    return titre + fr(" enregistrée dans       <") + std::string(nom) + ">\n\n" +
-           fr("      répertoire : ") + std::string(dossier_description);
-}
-
 CouleursEnregistrement af_coul_si_f_modif(bool f_modif,
                                           std::string_view texte_Label_rep_description) {
     CouleursEnregistrement c;

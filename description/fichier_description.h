@@ -60,10 +60,6 @@ ResultatEcritureDescription ecrire_description(std::string_view dossier_descript
                                                std::string_view nom,
                                                const Description& description);
 
-// The confirmation after a modified description was written: creation or modification.
-std::string texte_description_enregistree(bool creation, std::string_view nom,
-                                          std::string_view dossier_description);
-
 // Which save button is drawn red. With a description directory shown, "Enregistrer" invites
 // saving the changes; without one, "Enregistrer sous ..." does.
 struct CouleursEnregistrement {

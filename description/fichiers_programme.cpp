@@ -105,10 +105,6 @@ double maintenant_local() {
     return jour + (local.tm_hour * 3600 + local.tm_min * 60 + s) / 86400.0;
 }
 
-ContexteDescription contexte_description() {
-    return {dossier_programme(), maintenant_local()};
-}
-
 std::string fichier_prm(std::string_view dossier) {
     return ajouter_antislash(dossier) + std::string(nom_programme) + ".prm";
 }

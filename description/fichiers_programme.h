@@ -30,9 +30,6 @@ const std::string& dossier_programme();
 // The current local date-time as a timestamp.
 double maintenant_local();
 
-// The runtime defaults of a description for this process.
-ContexteDescription contexte_description();
-
 // The companion files, named after the program.
 std::string fichier_prm(std::string_view dossier_programme);
 std::string fichier_2dt(std::string_view dossier_programme);

@@ -20,8 +20,6 @@ public:
 
     int N() const { return N_; }
     int K() const { return K_; }
-    int nb_lignes() const { return nb_lignes_; }
-    int nb_colonnes() const { return nb_colonnes_; }
 
     std::size_t indice(int k, int i) const {
         return static_cast<std::size_t>(k) * static_cast<std::size_t>(nb_colonnes_) +

@@ -282,7 +282,7 @@ DateNomFichier lire_date_nom_fichier(std::string_view nom_fichier, std::string_v
         if (!lue) return sans_date;
         amj = *lue;
     } else if (contient(code, "aa")) {
-        const int n = lire_entier(champ_vue(code, 2, sep)).value_or(0);
+        const int n = champ_entier(code, 2, sep, 0);
         amj = lire_selon_motif(champ_vue(nom, n, separateur_syllabes(code)), code);
     } else if (!contient(code, "(")) {
         const auto n_annee = lire_entier(champ_vue(code, 1, sep));

@@ -119,11 +119,6 @@ int champ_entier(std::string_view texte, int n, char separateur, int defaut) {
     return lire_entier(champ_vue(texte, n, separateur)).value_or(defaut);
 }
 
-bool hors_intervalle(std::string_view texte, int min, int max) {
-    const int valeur = lire_entier(texte).value_or(0);
-    return valeur < min || valeur > max;
-}
-
 int entier_apres_mot(std::string_view texte, std::string_view mot, int defaut) {
     if (mot.empty()) return defaut;
     const std::string haut = majuscules(texte);

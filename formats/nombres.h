@@ -26,8 +26,6 @@ std::optional<int> lire_entier(std::string_view texte);
 // Field n of the line read as an integer, the default when it is not one.
 int champ_entier(std::string_view texte, int n, char separateur, int defaut);
 
-// The text read as an integer (0 when it is not one) is below min or above max.
-bool hors_intervalle(std::string_view texte, int min, int max);
 
 // The digits that follow the word (given in upper case) in the upper-cased text, other
 // characters skipped, up to ",", "-", ";" or the end; the default when there are none.

@@ -55,14 +55,6 @@ int TableFichiers::indice_colonne(std::string_view t) const {
     return trouvee;
 }
 
-int TableFichiers::colonne_du_titre(std::string_view t, Dialogue& dialogue) const {
-    const int c = indice_colonne(t);
-    if (c < 0 && !rogner(t).empty())
-        dialogue.message(fr("La colonne <") + std::string(t) + fr("> n'existe pas"),
-                         TypeMessage::erreur);
-    return c;
-}
-
 int TableFichiers::colonne_ou_exception(std::string_view t) const {
     const int c = indice_colonne(t);
     if (c < 0) throw ErreurColonne(fr("La colonne <") + std::string(t) + fr("> n'existe pas"));

@@ -67,10 +67,7 @@ public:
     int ajouter_ligne();
 
     // Index of the column whose trimmed title equals the trimmed title (the last one when
-    // several do); −1 when none does, and then "La colonne <titre> n'existe pas" is shown.
-    // An empty title gives −1 silently.
-    int colonne_du_titre(std::string_view titre, Dialogue& dialogue) const;
-    // The same without telling anyone.
+    // several do); −1 when none does.
     int indice_colonne(std::string_view titre) const;
 
     // Throw ErreurColonne for an unknown title, std::out_of_range for a missing row.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "formats/cp1252.h"
+#include "formats/texte.h"
 
 namespace tarvo {
 
@@ -23,9 +24,7 @@ std::vector<std::string> items_graphe(const TableEtapes& etapes) {
         plus_long = std::max(plus_long, items.back().size());
     }
     if (etapes.K() < 2) return items;
-    std::string compte = "n OK";
-    compte.resize(std::max(compte.size(), plus_long + 1), ' ');
-    items.push_back(compte);
+    items.push_back(completer_a_droite("n OK", static_cast<int>(plus_long), ' '));
     return items;
 }
 

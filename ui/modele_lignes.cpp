@@ -12,11 +12,6 @@ void ModeleLignes::definir(const std::vector<std::string>* lignes) {
     endResetModel();
 }
 
-void ModeleLignes::actualiser() {
-    beginResetModel();
-    endResetModel();
-}
-
 int ModeleLignes::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || !lignes_) return 0;
     return static_cast<int>(lignes_->size());

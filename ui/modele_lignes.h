@@ -13,10 +13,9 @@ class ModeleLignes : public QAbstractListModel {
 public:
     explicit ModeleLignes(QObject* parent = nullptr);
 
-    // The lines shown; they stay owned by the caller, who calls `actualiser` after any
+    // The lines shown; they stay owned by the caller, who calls `definir` again after any
     // change (the view asks for rows again). Null shows nothing.
     void definir(const std::vector<std::string>* lignes);
-    void actualiser();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

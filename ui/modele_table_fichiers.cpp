@@ -31,11 +31,6 @@ void ModeleTableFichiers::definir_couleurs(const std::array<Couleur, 4>& couleur
                          {Qt::BackgroundRole, role_fond_selection});
 }
 
-void ModeleTableFichiers::actualiser() {
-    beginResetModel();
-    endResetModel();
-}
-
 int ModeleTableFichiers::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !table_ ? 0 : table_->nb_fichiers();
 }

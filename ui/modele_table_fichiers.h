@@ -25,9 +25,6 @@ public:
     void definir(const TableFichiers* table);
     // Background, buttons, lists and entry-field colours of the window.
     void definir_couleurs(const std::array<Couleur, 4>& couleurs);
-    // The table changed (listing, deletion, sort, marks): the view reads it again.
-    void actualiser();
-
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

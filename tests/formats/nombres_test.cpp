@@ -60,10 +60,6 @@ TEST(Nombres, Entiers) {
     EXPECT_FALSE(lire_entier("++7"));
     EXPECT_EQ(champ_entier("a;12;b", 2, ';', -1), 12);
     EXPECT_EQ(champ_entier("a;12;b", 3, ';', -1), -1);
-    EXPECT_TRUE(hors_intervalle("0", 1, 255));
-    EXPECT_TRUE(hors_intervalle("x", 1, 255));  // not an integer reads as 0
-    EXPECT_FALSE(hors_intervalle("255", 1, 255));
-    EXPECT_TRUE(hors_intervalle("256", 1, 255));
 }
 
 TEST(Nombres, EntierApresMot) {

@@ -8,33 +8,23 @@
 namespace tarvo {
 namespace {
 
-TEST(ColonneDuTitre, TitresCherchesSansLesBlancs) {
+TEST(IndiceColonne, TitresCherchesSansLesBlancs) {
     struct Cas {
         std::string titre;
         int attendu;
-        bool message;
     };
     const std::vector<Cas> cas = {
-        {"n", 0, false},
-        {"  fichier ", 1, false},
-        {fr("n°Lig intitulés"), 14, false},
-        {fr("s/répertoire"), 2, false},
-        {"x", 15, false},  // the mark column's title is " x"
-        {"date", -1, true},
-        {"", -1, false},
-        {"   ", -1, false},
+        {"n", 0},
+        {"  fichier ", 1},
+        {fr("n°Lig intitulés"), 14},
+        {fr("s/répertoire"), 2},
+        {"x", 15},  // the mark column's title is " x"
+        {"date", -1},
+        {"", -1},
+        {"   ", -1},
     };
     const TableFichiers table;
-    for (const Cas& c : cas) {
-        DialogueScripte dialogue;
-        EXPECT_EQ(table.colonne_du_titre(c.titre, dialogue), c.attendu) << c.titre;
-        if (c.message) {
-            ASSERT_EQ(dialogue.vus.size(), 1u);
-            EXPECT_EQ(dialogue.vus[0].texte, "La colonne <" + c.titre + "> n'existe pas");
-        } else {
-            EXPECT_TRUE(dialogue.vus.empty()) << c.titre;
-        }
-    }
+    for (const Cas& c : cas) EXPECT_EQ(table.indice_colonne(c.titre), c.attendu) << c.titre;
 }
 
 TEST(TableFichiers, CellulesParTitre) {
