@@ -83,6 +83,19 @@ std::string texte_fin_traitement(const ContexteEnregistrement& c, const Resultat
            duree_texte(duree_totale(c));
 }
 
+std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& c,
+                                        const ResultatEnregistrement& r) {
+    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE LIGNE EXTRAITE :\n\n") +
+           fr(" aucune mesure des fichiers ne tombe dans la période ciblée\n\n") +
+           fr("     période ciblée     : ") + c.parametres_grille.Label_temps_deb + " => " +
+           c.parametres_grille.Label_temps_fin + "\n" +
+           "     dates des fichiers : " + c.Label_date_heure_min + " => " +
+           c.Label_date_heure_max + "\n\n" +
+           fr(" vérifier la période (zone 4) et les dates des fichiers (colonnes date dep et "
+              "date fin du tableau)\n\n") +
+           nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");
+}
+
 ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     ResultatEnregistrement r;
     Description& d = c.description;
@@ -150,7 +163,10 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     c.progression.afficher_progression(std::string(32, ' '), Progression::chronometre_traitement);
     r.Label10 = "reste 00:00:00    0 Mo";
     r.etat = EtatEnregistrement::enregistre;
-    if (!c.CheckBox_arret_PC)
+    if (c.CheckBox_arret_PC) return r;
+    if (c.nb_lignes_lues == 0)
+        c.dialogue.message(texte_aucune_ligne_extraite(c, r), TypeMessage::avertissement);
+    else
         c.dialogue.message(texte_fin_traitement(c, r), TypeMessage::information);
     return r;
 }

@@ -46,6 +46,9 @@ struct ContexteEnregistrement {
     std::string station{};  // of the last file the run read
     long long nb_dates_inversees = 0;
     long long nb_lignes_lues = 0;
+    // The earliest and latest dates of the files read, as the file table shows them.
+    std::string Label_date_heure_min{};
+    std::string Label_date_heure_max{};
     // The clipboard was the input: it keeps its content.
     bool mode_presse_papier = false;
     // The machine is switched off after the run: no closing box.
@@ -88,6 +91,10 @@ bool appliquer_dossier_export(Description& description);
 // The closing box of a run.
 std::string texte_fin_traitement(const ContexteEnregistrement& contexte,
                                  const ResultatEnregistrement& resultat);
+// Its warning instead when no line of the files fell into the period: the result holds
+// nothing but NA, and the period or the dates are what to check.
+std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& contexte,
+                                        const ResultatEnregistrement& resultat);
 
 // Saves a run's results: export directory, name, result file, clipboard, tracking file
 // with the summary in the log, and the closing box. A failure is shown as the file error

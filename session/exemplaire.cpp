@@ -60,17 +60,41 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     if (!chemin) return;
     Description& d = session.description;
     AffichageListage& a = session.inventaire.affichage;
+    const std::string nom = nom_de_fichier(*chemin);
+    const std::string ext = extension(nom);
+    const std::string masque = supprimer_car('.', supprimer_car('*', d.Edit_masque));
+    // A sample of another file family starts another description: the open one, and the
+    // result its family writes, must not receive these settings.
+    const bool autre_famille =
+        dossier_de_fichier(*chemin) != d.dossier_choisi || majuscules(ext) != majuscules(masque);
+    std::string nom_description = session.Label_description_bd;
+    if (autre_famille) {
+        Description proposee = d;
+        proposee.Edit_masque = ext;
+        nom_description = nom_description_propose("Temporaire.DSC", proposee);
+    }
+    // The command ends by saving what it proposed: a description already on disk is
+    // replaced only on the user's word, asked before anything changes.
+    const std::string cible = chemin_description(d.dossier_description, nom_description);
+    if (!nom_description_absent(nom_description) && existe(cible) &&
+        dialogue.question(fr(" Le fichier de description  ") + nom_de_fichier(cible) +
+                              fr("  existe déjà\n\n   le remplacer par les réglages de cet "
+                                 "exemplaire ?"),
+                          TypeMessage::avertissement, Boutons::oui_non) != Reponse::oui)
+        return;
     a.Label8 = "---";
     a.Label10 = "---";
     session.table.vider();
 
     d.dossier_choisi = dossier_de_fichier(*chemin);
     a.Label54 = std::to_string(compter_fichiers(d).nb);
-    const std::string nom = nom_de_fichier(*chemin);
-    const std::string ext = extension(nom);
-    const std::string masque = supprimer_car('.', supprimer_car('*', d.Edit_masque));
     if (ext != masque || masque == "ppp") {
         d.Edit_masque = ext;
+        session.f_modif = true;
+    }
+    if (autre_famille) {
+        session.Label_description_bd = nom_description;
+        d.Edit_nom_fic_sortie = nom.substr(0, nom.size() - ext.size() - (ext.empty() ? 0 : 1));
         session.f_modif = true;
     }
     session.source.mode = mode_depuis_masque(ext);

@@ -101,6 +101,9 @@ void Session::creation() {
 
 void Session::premiere_activation() {
     if (!en_demarrage) return;
+    // Before the first run there are no grid settings: the period comes from the
+    // description, which keeps the one it was last processed for.
+    const bool grille_connue = existe(fichier_2dt);
     appliquer_fichier_2dt();
     proteger(dialogue_, [&] { parametres_prm = lire_fichier_prm(fichier_prm); });
     std::string candidat =
@@ -164,6 +167,7 @@ void Session::premiere_activation() {
                 description.dossier_description = dossier;
                 Label_rep_description = dossier;
             }
+            if (!grille_connue) periode_de_la_description();
         }
     }
 
@@ -228,6 +232,21 @@ bool Session::lire_ecrire_description(std::string_view mode) {
         fait = true;
     });
     return fait;
+}
+
+void Session::periode_de_la_description() {
+    const Description& d = description;
+    std::string canonique;
+    JournalSuivi ignore;
+    const bool lisibles = texte_vers_date_heure(d.Label_min_dsc, canonique, ignore) > 0 &&
+                          texte_vers_date_heure(d.Label_max_dsc, canonique, ignore) > 0;
+    const double pas = lire_heure(d.Label_pas_dsc, ignore);
+    if (!lisibles || pas <= 0) return;
+    parametres_grille.Label_temps_deb = d.Label_min_dsc;
+    parametres_grille.Label_temps_fin = d.Label_max_dsc;
+    parametres_grille.TimePicker_pas = pas;
+    parametres_grille.unite_pas = unite_hms;
+    parametres_grille_modifies();
 }
 
 void Session::apres_lecture() {
@@ -727,6 +746,8 @@ ResultatEnregistrement Session::enregistrer_resultats() {
         .station = station,
         .nb_dates_inversees = lecteur.nb_dates_inversees,
         .nb_lignes_lues = extraction.nb_lignes_extraites,
+        .Label_date_heure_min = extraction.Label_date_heure_min,
+        .Label_date_heure_max = extraction.Label_date_heure_max,
         .mode_presse_papier = source.mode == ModeEntree::presse_papier,
         .CheckBox_arret_PC = CheckBox_arret_PC,
         .lot = lecture_seule,

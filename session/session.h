@@ -196,6 +196,8 @@ private:
     void appliquer_fichier_2dt();
     ParametresGrille2dt grille_vers_2dt() const;
     void apres_lecture();
+    // The grid's start, end and step from the period the description was last run on.
+    void periode_de_la_description();
     ContexteDescription contexte() const;
 
     // The last read stopped at a bad key: what the record holds is not the file's.

@@ -61,6 +61,54 @@ private slots:
         QCOMPARE(ex->lanceur.appels.front().argument, ex->donnees + nom);
     }
 
+    // A sample of another file family, taken while the example's description is open:
+    // the example's file keeps its bytes, the new settings go to a temporary description
+    // named after the sample's layout, and the result is not the example's name either.
+    void exemplaire_d_une_autre_famille_ne_touche_pas_la_description_ouverte() {
+        const std::string keller = "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt";
+        const std::string autre = ex->donnees + "keller/";
+        std::filesystem::create_directories(autre);
+        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/keller-logger/" + keller,
+                                   autre + keller);
+        const std::string avant = lire(ex->dsc);
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        QCOMPARE(f->session().Label_description_bd, std::string("LeGue_horaire.dsc"));
+        ex->fichier_choisi = autre + keller;
+        ex->dialogue.attendre_choix(1);                // "Utiliser tels quels"
+        ex->dialogue.attendre_question(Reponse::oui);  // line 2 holds no titles
+        ex->dialogue.attendre_question(Reponse::oui);  // tabulation, not ";"
+        ex->dialogue.attendre_question(Reponse::oui);  // data from line 2
+        ex->dialogue.attendre_question(Reponse::oui);  // titles on line 1
+        // The example's date pattern does not read "7/06/2010 14:00:00": the listing says so.
+        ex->dialogue.attendre_question(Reponse::non);
+        controle<QAbstractButton>(f.get(), "SpeedButton_choix_fic_donnee")->click();
+        QCOMPARE(lire(ex->dsc), avant);
+        const std::string nom = f->session().Label_description_bd;
+        QVERIFY2(nom.starts_with("Temporaire_(txt"), nom.c_str());
+        QVERIFY(f->windowTitle().contains(qt(nom)) ||
+                controle<QLabel>(f.get(), "Label_description_bd")->text() == qt(nom));
+        QVERIFY(f->session().description.Edit_nom_fic_sortie != "LeGue_horaire");
+        QVERIFY(std::filesystem::exists(ex->descriptions + nom));
+        // Quitting saves the open description, which is the temporary one.
+        ex->dialogue.attendre_question(Reponse::oui);  // "Quitter ?"
+        f->session().quitter();
+        QCOMPARE(lire(ex->dsc), avant);
+    }
+
+    // The same family again: the open description is replaced only on "Oui" to a question
+    // that names it.
+    void exemplaire_de_la_meme_famille_demande_avant_de_remplacer() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        const std::string avant = lire(ex->dsc);
+        ex->fichier_choisi = ex->donnees + "LeGue_2024-06-05.csv";
+        ex->dialogue.attendre_question(Reponse::non);  // replace LeGue_horaire.dsc? no
+        controle<QAbstractButton>(f.get(), "SpeedButton_choix_fic_donnee")->click();
+        QVERIFY(ex->demande_vue(fr(" Le fichier de description  LeGue_horaire.dsc  existe déjà")));
+        QCOMPARE(lire(ex->dsc), avant);
+    }
+
     // Leaving the mask drops "*" and "."; leaving the column list drops the date column
     // and says so when extraction is ticked.
     void champs_controles_en_sortie() {

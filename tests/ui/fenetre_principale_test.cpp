@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <filesystem>
 #include <memory>
 
 #include "formats/fichiers.h"
@@ -128,6 +129,44 @@ private slots:
         QVERIFY(f->windowTitle().startsWith(QStringLiteral("LeGue_horaire.dsc         >  ")));
         // Every setting of the description is on screen.
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("LeGue_horaire"));
+    }
+
+    // The first start opens the example with no grid settings yet: its own period and step
+    // are in place, so stages 1, 2 and 3 give its result at once.
+    void premier_demarrage_donne_le_resultat_de_l_exemple() {
+        QVERIFY(!std::filesystem::exists(ex->programme + "tarvo.2dt"));
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_deb")->text(), QStringLiteral("01/06/2024 00:00:00"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_fin")->text(), QStringLiteral("15/06/2024 00:00:00"));
+        QCOMPARE(controle<QTimeEdit>(f.get(), "TimePicker_pas")->time(), QTime(1, 0));
+        cliquer(f.get(), "SpeedButton_lister");
+        dialogue->attendre_question(Reponse::oui);  // build a new list
+        cliquer(f.get(), "SpeedButton_creer_listes_date_clean");
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        QCOMPARE(dialogue->vus.back().type, TypeMessage::information);
+        QVERIFY(dialogue->vus.back().texte.starts_with(fr("3- TRAITEMENT EFFECTUÉ  (méthode")));
+        QCOMPARE(f->session().extraction.nb_lignes_extraites, 1985);
+        QCOMPARE(f->session().description.Label_min_dsc, std::string("01/06/2024 00:00:00"));
+    }
+
+    // A period that misses every file still writes its all-NA result, but ends with a
+    // warning that says so and what to look at, not with the success box.
+    void une_periode_sans_mesure_finit_par_un_avertissement() {
+        ecrire_fichier_atomique(ex->dsc, ex->description_exemple({{"Label_min_dsc.caption", "01/01/2026 00:00:00"},
+                                                                  {"Label_max_dsc.caption", "02/01/2026 00:00:00"}}));
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        dialogue->attendre_question(Reponse::oui);  // build a new list
+        cliquer(f.get(), "SpeedButton_creer_listes_date_clean");
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        QCOMPARE(dialogue->vus.back().type, TypeMessage::avertissement);
+        const std::string texte = dialogue->vus.back().texte;
+        QVERIFY(texte.find("AUCUNE LIGNE EXTRAITE") != std::string::npos);
+        QVERIFY(texte.find("01/01/2026 00:00:00 => 02/01/2026 00:00:00") != std::string::npos);
+        QVERIFY(texte.find("01/06/2024 00:00:00 => ") != std::string::npos);
+        QVERIFY(std::filesystem::exists(f->session().fichier_resultat));
     }
 
     void un_reglage_change_colore_l_enregistrement() {
