@@ -525,6 +525,16 @@ bool Session::quitter() {
     if (grille_modifiee && !lecture_seule)
         proteger(dialogue_, [&] { ecrire_fichier_2dt(fichier_2dt, grille_vers_2dt()); });
     lire_ecrire_description(fr("écrire"));
+    // Every exit remembers the description and the colours, changed or not: without the
+    // file the next start would be a first start again.
+    if (!lecture_seule)
+        proteger(dialogue_, [&] {
+            ecrire_prm_apres_description(
+                fichier_prm,
+                nom_description_absent(Label_description_bd) ? parametres_prm.derniere_description
+                                                             : chemin_description_courante(),
+                description.RadioGroup_coul_nb, parametres_prm.couleurs);
+        });
     for (const char* nom : {"~tmp_xls.csv", "~tmp.xls", "~tmp.txt", "~tmp0.txt", "~tmp1.txt",
                             "~presse-papier.ppp", "~résultats.txt"}) {
         std::error_code ignore;

@@ -1,6 +1,8 @@
 #include "ui/controles.h"
 
 #include <QAbstractButton>
+#include <QDateTimeEdit>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,7 +24,97 @@ QRadioButton* radio(const QString& groupe, int k, const QString& legende) {
     return nomme<QRadioButton>(QStringLiteral("RadioButton%1_%2").arg(k + 1).arg(groupe), legende);
 }
 
+// The typing of a whole date over a picker's selected text, kept apart from the picker
+// until it is read.
+class SaisieLibre : public QObject {
+public:
+    explicit SaisieLibre(QDateTimeEdit* selecteur) : QObject(selecteur), s_(selecteur) {
+        selecteur->installEventFilter(this);
+        ligne()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evenement) override {
+        switch (evenement->type()) {
+            case QEvent::KeyPress:
+                return touche(static_cast<QKeyEvent*>(evenement));
+            case QEvent::FocusOut:
+            case QEvent::MouseButtonPress:
+                terminer();
+                return false;
+            default:
+                return false;
+        }
+    }
+
+private:
+    QLineEdit* ligne() const { return s_->findChild<QLineEdit*>(); }
+
+    bool touche(QKeyEvent* e) {
+        const QString t = e->text();
+        const bool caractere = t.size() == 1 && (t[0].isDigit() || QStringLiteral("/:.- ").contains(t[0]));
+        if (tampon_.isEmpty()) {
+            // Typing into one section (the day, the hour…) stays the picker's own.
+            if (!caractere || ligne()->selectedText() != ligne()->text()) return false;
+        }
+        if (caractere) {
+            tampon_ += t;
+        } else if (e->key() == Qt::Key_Backspace) {
+            tampon_.chop(1);
+        } else if (e->key() == Qt::Key_Escape) {
+            tampon_.clear();
+            reafficher();
+            return true;
+        } else {
+            // Enter, Tab, an arrow: the text typed is read first, then the key acts.
+            terminer();
+            return false;
+        }
+        const QSignalBlocker bloque(ligne());
+        ligne()->setText(tampon_);
+        return true;
+    }
+
+    void terminer() {
+        if (tampon_.isEmpty()) return;
+        const QString texte = tampon_.trimmed();
+        tampon_.clear();
+        QString souple = s_->displayFormat();
+        for (const char* double_ : {"dd", "MM", "HH", "mm", "ss"})
+            souple.replace(QLatin1String(double_), QLatin1String(double_, 1));
+        QDateTime lu = QDateTime::fromString(texte, s_->displayFormat());
+        if (!lu.isValid()) lu = QDateTime::fromString(texte, souple);
+        reafficher();
+        if (!lu.isValid()) return;
+        const auto sections = s_->displayedSections();
+        const bool date = sections & QDateTimeEdit::DateSections_Mask;
+        const bool heure = sections & QDateTimeEdit::TimeSections_Mask;
+        if (date && heure)
+            s_->setDateTime(lu);
+        else if (date)
+            s_->setDate(lu.date());
+        else
+            s_->setTime(lu.time());
+    }
+
+    // The picker draws its value again in place of the typed text.
+    void reafficher() {
+        const QSignalBlocker bloque(s_);
+        const QDateTime v = s_->dateTime();
+        s_->setDateTime(v.addDays(1));
+        s_->setDateTime(v.addDays(-1));
+        s_->setDateTime(v);
+    }
+
+    QDateTimeEdit* s_;
+    QString tampon_;
+};
+
 }  // namespace
+
+void permettre_saisie_libre(QDateTimeEdit* selecteur) {
+    new SaisieLibre(selecteur);
+}
 
 QWidget* exiger_widget(const QObject* racine, QAnyStringView nom, const QMetaObject& type) {
     const QString texte = nom.toString();

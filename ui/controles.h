@@ -13,6 +13,7 @@
 
 #include "ui/couleurs.h"
 
+class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -40,6 +41,24 @@ W* nomme(QAnyStringView nom, A&&... arguments) {
     auto* w = new W(std::forward<A>(arguments)...);
     w->setObjectName(nom);
     return w;
+}
+
+// Lets a whole date or time be typed over the selected text of a picker ("20/06/2024",
+// "5/7/2023 8:05:00"): the field's own editing goes section by section and garbles such
+// typing. The text is read when Enter, Tab, a click or leaving the field ends it; a text
+// that is no date leaves the value as it was.
+void permettre_saisie_libre(QDateTimeEdit* selecteur);
+
+// A date or time picker showing `format`. It reports a change once the typing is done
+// (Enter, leaving it, an arrow, the calendar): a change per keystroke would redraw the
+// field under the user's fingers and lose the day being typed.
+template <class E>
+E* selecteur(QAnyStringView nom, const QString& format, QWidget* parent = nullptr) {
+    auto* e = nomme<E>(nom, parent);
+    e->setDisplayFormat(format);
+    e->setKeyboardTracking(false);
+    permettre_saisie_libre(e);
+    return e;
 }
 
 // `nom` may be null for a caption nothing reads; `compagnon` is the field the caption names,

@@ -498,8 +498,9 @@ void FenetrePrincipale::closeEvent(QCloseEvent* evenement) {
         if (occupe_) evenement->ignore(); else evenement->accept();
         return;
     }
-    evenement->ignore();
+    // The close asked inside this event is ignored by Qt: the event itself carries the answer.
     quitter();
+    evenement->setAccepted(quitte_);
 }
 
 }  // namespace tarvo

@@ -49,11 +49,9 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
     grille->setContentsMargins(2, 2, 2, 2);
 
     for (int fin = 0; fin < 2; ++fin) {
-        auto* date = nomme<QDateEdit>(nom("DatePicker", fin), this);
+        auto* date = selecteur<QDateEdit>(nom("DatePicker", fin), QStringLiteral("dd/MM/yyyy"), this);
         date->setCalendarPopup(true);
-        date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-        auto* heure = nomme<QTimeEdit>(nom("TimePicker", fin), this);
-        heure->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+        auto* heure = selecteur<QTimeEdit>(nom("TimePicker", fin), QStringLiteral("HH:mm:ss"), this);
         donner_role(date, RoleCouleur::listes);
         donner_role(heure, RoleCouleur::listes);
         auto* zero =
@@ -90,8 +88,7 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
             emit grille_modifiee();
         });
     }
-    auto* pas = nomme<QTimeEdit>("TimePicker_pas", unites);
-    pas->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    auto* pas = selecteur<QTimeEdit>("TimePicker_pas", QStringLiteral("HH:mm:ss"), unites);
     auto* nombre = nomme<QSpinBox>("SpinEdit_pas_jour_mois_annee", unites);
     nombre->setRange(1, 400);
     donner_role(pas, RoleCouleur::listes);

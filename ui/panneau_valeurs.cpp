@@ -22,15 +22,13 @@ namespace tarvo {
 namespace {
 
 QTimeEdit* heure(const char* nom) {
-    auto* t = nomme<QTimeEdit>(nom);
-    t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    auto* t = selecteur<QTimeEdit>(nom, QStringLiteral("HH:mm:ss"));
     donner_role(t, RoleCouleur::boutons);
     return t;
 }
 
 QDateTimeEdit* date(const char* nom) {
-    auto* d = nomme<QDateTimeEdit>(nom);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    auto* d = selecteur<QDateTimeEdit>(nom, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     d->setCalendarPopup(true);
     donner_role(d, RoleCouleur::listes);
     return d;

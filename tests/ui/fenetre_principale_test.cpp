@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,10 +15,13 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
+#include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
@@ -167,6 +171,42 @@ private slots:
         QVERIFY(texte.find("01/01/2026 00:00:00 => 02/01/2026 00:00:00") != std::string::npos);
         QVERIFY(texte.find("01/06/2024 00:00:00 => ") != std::string::npos);
         QVERIFY(std::filesystem::exists(f->session().fichier_resultat));
+    }
+
+    // Typing a whole date or time over the selected text of a picker gives that date or
+    // time, on screen and in the settings, for every picker of the window.
+    void taper_une_date_dans_chaque_selecteur() {
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        const Session& s = f->session();
+        const auto heure = [](int h, int m) { return (h * 60 + m) / 1440.0; };
+        struct Cas {
+            const char* nom;
+            const char* tape;
+            std::function<bool()> lu;
+        };
+        const std::vector<Cas> cas = {
+            {"DatePicker_deb", "20/06/2024", [&] { return s.parametres_grille.Label_temps_deb == "20/06/2024 00:00:00"; }},
+            {"TimePicker_deb", "06:30:00", [&] { return s.parametres_grille.Label_temps_deb == "20/06/2024 06:30:00"; }},
+            {"DatePicker_fin", "25/07/2024", [&] { return s.parametres_grille.Label_temps_fin == "25/07/2024 00:00:00"; }},
+            {"TimePicker_fin", "18:15:00", [&] { return s.parametres_grille.Label_temps_fin == "25/07/2024 18:15:00"; }},
+            {"TimePicker_pas", "00:30:00", [&] { return std::abs(s.parametres_grille.TimePicker_pas - heure(0, 30)) < 1e-9; }},
+            {"TimePicker_decalage", "00:20:00", [&] { return std::abs(s.description.TimePicker_decalage - heure(0, 20)) < 1e-9; }},
+            {"TimePicker_derive_erronee", "10:00:00", [&] { return std::abs(s.description.TimePicker_derive_erronee - heure(10, 0)) < 1e-9; }},
+            {"TimePicker_derive_reelle", "10:05:00", [&] { return std::abs(s.description.TimePicker_derive_reelle - heure(10, 5)) < 1e-9; }},
+            {"DateTimePicker_debut_derive", "21/06/2024 12:00:00", [&] { return date_heure_vers_texte(s.description.DateTimePicker_debut_derive) == "21/06/2024 12:00:00"; }},
+            {"DateTimePicker_constat_derive", "28/06/2024 08:45:00", [&] { return date_heure_vers_texte(s.description.DateTimePicker_constat_derive) == "28/06/2024 08:45:00"; }},
+        };
+        for (const Cas& c : cas) {
+            auto* selecteur = controle<QDateTimeEdit>(f.get(), c.nom);
+            selecteur->setEnabled(true);
+            selecteur->setFocus();
+            selecteur->selectAll();
+            QTest::keyClicks(selecteur, c.tape);
+            QTest::keyClick(selecteur, Qt::Key_Return);
+            QCOMPARE(selecteur->text(), QString::fromLatin1(c.tape));
+            QVERIFY2(c.lu(), c.nom);
+        }
     }
 
     void un_reglage_change_colore_l_enregistrement() {
@@ -360,6 +400,30 @@ private slots:
         QVERIFY(demande_vue("Quitter  ?"));
         QVERIFY(!f->isVisible());
         QVERIFY(!existe(ex->programme + "~tmp.txt"));
+    }
+
+    // Whatever way the window is left after a run, with nothing changed, the next start
+    // finds the description and the colours: the parameter file is written each time.
+    void chaque_sortie_ecrit_le_fichier_de_parametres() {
+        const std::string prm = ex->programme + "tarvo.prm";
+        const std::vector<std::pair<const char*, std::function<void(FenetrePrincipale&)>>> sorties = {
+            {"bouton", [](FenetrePrincipale& f) { cliquer(&f, "SpeedButton_exit"); }},
+            {"Echap", [](FenetrePrincipale& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+            {"fermeture", [](FenetrePrincipale& f) { f.close(); }},
+        };
+        for (const auto& [nom, sortir] : sorties) {
+            std::filesystem::remove(prm);
+            auto f = fenetre({ex->dsc});
+            f->demarrer();
+            cliquer(f.get(), "SpeedButton_lister");
+            QVERIFY(!f->session().f_modif);
+            dialogue->attendre_question(Reponse::oui);  // "Quitter  ?"
+            sortir(*f);
+            QVERIFY2(!f->isVisible(), nom);
+            const std::string contenu = lire(prm);
+            QVERIFY2(contenu.starts_with(ex->dsc + "\r\n255,245,221\r\n"), nom);
+            QCOMPARE(std::count(contenu.begin(), contenu.end(), '\n'), 60);
+        }
     }
 
     void test_son_et_fichier_du_repertoire_de_sortie() {
