@@ -77,6 +77,16 @@ CadreAide cadre_flottant(const MesuresAide& m, int n, std::string_view numero) {
     c.haut = numero == "19" ? std::max(0, std::min(m.haut_label37, m.fenetre_hauteur - c.hauteur))
                             : std::min(m.pointeur_y - m.fenetre_haut + 20,
                                        m.fenetre_hauteur - c.hauteur - 150);
+    const bool couvre = c.gauche < m.controle_gauche + m.controle_largeur &&
+                        m.controle_gauche < c.gauche + c.largeur &&
+                        c.haut < m.controle_haut + m.controle_hauteur &&
+                        m.controle_haut < c.haut + c.hauteur;
+    if (couvre) {
+        const int dessous = m.controle_haut + m.controle_hauteur + 4;
+        c.haut = dessous + c.hauteur <= m.fenetre_hauteur
+                     ? dessous
+                     : std::max(0, m.controle_haut - c.hauteur - 4);
+    }
     return c;
 }
 

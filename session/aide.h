@@ -50,6 +50,8 @@ struct MesuresAide {
     int pointeur_x = 0, pointeur_y = 0;
     int fenetre_gauche = 0, fenetre_haut = 0, fenetre_largeur = 0, fenetre_hauteur = 0;
     int haut_label37 = 0;
+    // The control explained, in window coordinates: the box never covers it.
+    int controle_gauche = 0, controle_haut = 0, controle_largeur = 0, controle_hauteur = 0;
 };
 struct CadreAide {
     int gauche = 0, haut = 0, largeur = 0, hauteur = 0;
@@ -57,7 +59,8 @@ struct CadreAide {
 };
 // Width 11/10 of the widest line (at least 150), 15 pixels a line plus 15, near the
 // pointer but inside the window; entry "19" stays at the height of `Label37` (kept inside
-// the window when the label is scrolled out of sight).
+// the window when the label is scrolled out of sight). A box that would cover the control
+// explained goes just below it, or above it when the window ends first.
 // Example: lines 200 px wide, n = 3, pointer at (300, 400) in a 1280×800 window at the
 // origin → {300, 420, 220, 60}.
 CadreAide cadre_flottant(const MesuresAide& mesures, int n, std::string_view numero);

@@ -79,6 +79,8 @@ public:
         blanc.setColor(QPalette::Base, Qt::white);
         blanc.setColor(QPalette::Text, Qt::black);
         boite_->setPalette(blanc);
+        // A click meant for the window goes through the box to what lies under it.
+        boite_->setAttribute(Qt::WA_TransparentForMouseEvents);
         boite_->hide();
 
         connect(coche_, &QCheckBox::toggled, this, [this](bool coche) {
@@ -106,9 +108,9 @@ protected:
         QWidget* sous = fenetre_->childAt(fenetre_->mapFromGlobal(global));
         if (!sous) sous = fenetre_;
         if (sous == dernier_ && global == dernier_point_) return false;
-        // The help stays while the pointer goes over to read it.
-        for (const QWidget* aide : {static_cast<QWidget*>(zone_), static_cast<QWidget*>(boite_)})
-            if (sous == aide || aide->isAncestorOf(sous)) return false;
+        // The help area stays while the pointer goes over to read it; the box takes no
+        // pointer, so what lies under it is found instead.
+        if (sous == zone_ || zone_->isAncestorOf(sous)) return false;
         montrer(sous, global);
         return false;
     }
@@ -148,6 +150,13 @@ private:
         m.fenetre_largeur = fenetre_->width();
         m.fenetre_hauteur = fenetre_->height();
         m.haut_label37 = label37_ ? label37_->mapTo(fenetre_, QPoint(0, 0)).y() : 0;
+        if (sous != fenetre_) {
+            const QPoint coin = sous->mapTo(fenetre_, QPoint(0, 0));
+            m.controle_gauche = coin.x();
+            m.controle_haut = coin.y();
+            m.controle_largeur = sous->width();
+            m.controle_hauteur = sous->height();
+        }
         const CadreAide c = cadre_flottant(m, n, flottantes.numero);
         boite_->setGeometry(c.gauche, c.haut, c.largeur, c.hauteur);
         remplir(boite_, {flottantes.lignes.begin(), flottantes.lignes.begin() + n});

@@ -173,6 +173,32 @@ TEST(Aide, cadre_de_la_boite_flottante) {
          "5",
          {300, 220, 568, 105}},
         {"bord droit", mesures({300, 0, 0, 0, 0, 0}, 1300, 250), 2, "3", {930, 220, 330, 45}},
+        // The box would cover the control it explains (window y 150..250): it goes below it,
+        // or above it when the window ends first.
+        {"sous un grand contrôle",
+         [&] {
+             auto m = mesures({200, 120, 0, 0, 0, 0}, 400, 250);
+             m.controle_gauche = 250;
+             m.controle_haut = 150;
+             m.controle_largeur = 100;
+             m.controle_hauteur = 100;
+             return m;
+         }(),
+         3,
+         "8",
+         {300, 254, 220, 60}},
+        {"au-dessus d'un contrôle du bas",
+         [&] {
+             auto m = mesures({200, 120, 0, 0, 0, 0}, 400, 800);
+             m.controle_gauche = 250;
+             m.controle_haut = 560;
+             m.controle_largeur = 100;
+             m.controle_hauteur = 200;
+             return m;
+         }(),
+         3,
+         "8",
+         {300, 496, 220, 60}},
         {"bord bas", mesures({300, 0, 0, 0, 0, 0}, 400, 800), 4, "3", {300, 575, 330, 75}},
         {"19 à la hauteur de Label37",
          mesures({300, 0, 0, 0, 0, 0}, 400, 100),
