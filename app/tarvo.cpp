@@ -60,7 +60,7 @@ int main(int argc, char* argv[]) {
     }
     tarvo::FenetrePrincipale fenetre(tarvo::cp(QCoreApplication::applicationFilePath()), dossier,
                                      arguments);
-    fenetre.show();
+    fenetre.showMaximized();
     QTimer::singleShot(0, &fenetre, [&fenetre] { fenetre.demarrer(); });
     return QApplication::exec();
 }

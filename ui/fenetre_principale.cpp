@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollArea>
@@ -147,17 +148,72 @@ void FenetrePrincipale::construire() {
     colonne->addLayout(bas_);
     disposer_bas(true);
 
-    // Small screens scroll rather than clip; the tracking log floats over the lower zones.
+    // Small screens scroll rather than clip. The stage commands and the progress stay above
+    // the scrolled zones and the tracking log below them, so that neither hides anything.
     auto* defilement = new QScrollArea;
     defilement->setObjectName("defilement");
     defilement->setWidget(contenu);
     defilement->setWidgetResizable(true);
     defilement->setFrameShape(QFrame::NoFrame);
-    setCentralWidget(defilement);
-    suivi_ = new FenetreSuivi(defilement);
+    auto* centre = new QWidget;
+    centre->setObjectName("centre");
+    auto* pile = new QVBoxLayout(centre);
+    pile->setContentsMargins(0, 0, 0, 0);
+    pile->setSpacing(0);
+    pile->addWidget(barre_des_etapes(contenu));
+    pile->addWidget(defilement, 1);
+    // The help area shows the entry of whatever the pointer is over: it must never scroll
+    // out of sight, so it sits beside the tracking log.
+    auto* bas = new QHBoxLayout;
+    bas->setSpacing(2);
+    suivi_ = new FenetreSuivi;
+    bas->addWidget(suivi_, 1);
+    auto* aide = exiger<QWidget>(contenu, QStringLiteral("Memo2"));
+    aide->parentWidget()->layout()->removeWidget(aide);
+    bas->addWidget(aide, 1, Qt::AlignBottom);
+    pile->addLayout(bas);
+    setCentralWidget(centre);
     // The shutdown countdown is drawn over the file table, outside its zone's bounds.
     execution_->panel4()->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    resize(1280, 800);
+    const QRect ecran = screen()->availableGeometry();
+    resize(std::min(1280, ecran.width()), std::min(800, ecran.height()));
+}
+
+QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
+    auto* barre = new QFrame;
+    barre->setObjectName("Panel_etapes");
+    barre->setFrameShape(QFrame::StyledPanel);
+    donner_role(barre, RoleCouleur::boutons);
+    auto* ligne = new QHBoxLayout(barre);
+    ligne->setContentsMargins(6, 3, 6, 3);
+    ligne->setSpacing(8);
+    for (const char* nom : {"SpeedButton_lister", "SpeedButton_creer_listes_date_clean",
+                            "SpeedButton_traiter_fichier", "SpeedButton_stop"}) {
+        auto* bouton = exiger<QWidget>(contenu, QLatin1String(nom));
+        bouton->parentWidget()->layout()->removeWidget(bouton);
+        bouton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+        ligne->addWidget(bouton);
+    }
+    // The durations and the time left get the width of their longest form, so that nothing
+    // moves as they change; the waiting text takes what is left of the row.
+    const std::array<std::pair<const char*, const char*>, 2> textes{{
+        {"Label6", "durées  00:00:00   00:00:00   00:00:00   totale 00:00:00"},
+        {"Label10", "00:00:00 >> 00:00:00    9999,99 Mo"},
+    }};
+    for (const auto& [nom, plus_long] : textes) {
+        auto* texte = exiger<QLabel>(contenu, QLatin1String(nom));
+        texte->parentWidget()->layout()->removeWidget(texte);
+        texte->setFixedWidth(texte->fontMetrics().horizontalAdvance(QString::fromUtf8(plus_long)) + 8);
+        ligne->addWidget(texte);
+    }
+    auto* patienter = exiger<QLabel>(contenu, QStringLiteral("Label_patienter"));
+    patienter->parentWidget()->layout()->removeWidget(patienter);
+    // Shown only during a run, it keeps its room meanwhile so that the row never moves.
+    QSizePolicy reste_de_la_ligne(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    reste_de_la_ligne.setRetainSizeWhenHidden(true);
+    patienter->setSizePolicy(reste_de_la_ligne);
+    ligne->addWidget(patienter, 1);
+    return barre;
 }
 
 void FenetrePrincipale::connecter_bouton(const char* nom, std::function<void()> action) {
@@ -337,12 +393,7 @@ void FenetrePrincipale::rafraichir() {
 }
 
 void FenetrePrincipale::placer_suivi() {
-    const QRect zone = centralWidget()->rect();
-    const QSize taille = grande_suivi_ ? QSize(zone.width() * 6 / 10, zone.height() * 7 / 10)
-                                       : QSize(std::min(460, zone.width() / 3), 230);
-    suivi_->setGeometry(zone.right() - taille.width() - 20, zone.bottom() - taille.height() - 4,
-                        taille.width(), taille.height());
-    suivi_->raise();
+    suivi_->setFixedHeight(grande_suivi_ ? centralWidget()->height() * 45 / 100 : 150);
 }
 
 // Zones 3, 4 and 5 share one row on a wide screen; on a narrower one zone 3 takes a row
@@ -400,8 +451,6 @@ void FenetrePrincipale::creer_grille() {
 void FenetrePrincipale::traiter() {
     executer([this] {
         Session& s = *session_;
-        // A run shows its log large, as the tracking log is what one watches then.
-        if (auto* grande = findChild<QAbstractButton*>("RadioButton_fen_suivi_grande")) grande->click();
         auto* bouton2 = findChild<QWidget*>("SpeedButton_creer_listes_date_clean");
         auto* bouton3 = findChild<QWidget*>("SpeedButton_traiter_fichier");
         colorer_legende(bouton2, couleur_bleue);

@@ -80,6 +80,9 @@ private:
     void rafraichir();
     void apres_commande();
     void placer_suivi();
+    // The stage buttons, stop and the progress texts, taken from their zones into one row
+    // that never scrolls out of view.
+    QWidget* barre_des_etapes(QWidget* contenu);
     void disposer_bas(bool sur_une_ligne);
     void traiter();
     void creer_grille();

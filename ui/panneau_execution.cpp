@@ -34,9 +34,9 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
         bouton_outil("SpeedButton_traiter_fichier", QStringLiteral("3-    traiter ...  =>"));
     colorer_legende(traiter, couleur_bleue);
     grille->addWidget(traiter, 0, 0);
-    auto* stop = bouton_outil("SpeedButton_stop", QStringLiteral("stop"));
-    colorer_legende(stop, couleur_grise);
-    grille->addWidget(stop, 0, 1);
+    stop_ = bouton_outil("SpeedButton_stop", QStringLiteral("stop"));
+    colorer_legende(stop_, couleur_grise);
+    grille->addWidget(stop_, 0, 1);
     grille->addWidget(bouton_outil("SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
     auto* aide = new QHBoxLayout;
     aide->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
@@ -47,12 +47,12 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     grille->addWidget(bouton_outil("SpeedButton_exit", QStringLiteral("exit")), 0, 4);
 
     grille->addWidget(etiquette("Label6"), 1, 0, 1, 3);
-    auto* reste = etiquette("Label10");
-    colorer_legende(reste, couleur_rouge);
-    grille->addWidget(reste, 1, 3, 1, 2);
-    auto* patienter = etiquette("Label_patienter");
-    patienter->hide();
-    grille->addWidget(patienter, 2, 0, 1, 5);
+    reste_ = etiquette("Label10");
+    colorer_legende(reste_, couleur_rouge);
+    grille->addWidget(reste_, 1, 3, 1, 2);
+    patienter_ = etiquette("Label_patienter");
+    patienter_->hide();
+    grille->addWidget(patienter_, 2, 0, 1, 5);
     grille->addWidget(etiquette("Label_nlig_impliquee"), 3, 0, 1, 3);
     grille->addWidget(etiquette("Label5"), 3, 3, 1, 2);
     // Where the pointer left the window, in screen coordinates.
@@ -123,19 +123,17 @@ QWidget* PanneauExecution::panel4() const {
 }
 
 void PanneauExecution::rafraichir(const Session& session) {
-    auto* stop = findChild<QToolButton*>(QStringLiteral("SpeedButton_stop"));
     if (session.traitement_en_cours)
-        legende_normale(stop);
+        legende_normale(stop_);
     else
-        colorer_legende(stop, couleur_grise);
-    findChild<QLabel*>(QStringLiteral("Label_patienter"))->setVisible(session.traitement_en_cours);
+        colorer_legende(stop_, couleur_grise);
+    patienter_->setVisible(session.traitement_en_cours);
     // The charts read the step table: they wait for a finished run that filled one.
     findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))
         ->setEnabled(!session.traitement_en_cours && session.etapes.N() > 0 && session.etapes.K() >= 2);
 
     const ResultatEnregistrement& e = session.dernier_enregistrement;
-    findChild<QLabel*>(QStringLiteral("Label10"))
-        ->setText(qt(e.Label10.empty() ? session.extraction.Label10 : e.Label10));
+    reste_->setText(qt(e.Label10.empty() ? session.extraction.Label10 : e.Label10));
     if (!e.Label21.empty()) findChild<QLabel*>(QStringLiteral("Label21"))->setText(qt(e.Label21));
     findChild<QLabel*>(QStringLiteral("Label_nlig_impliquee"))
         ->setText(qt(session.extraction.Label_nlig_impliquee));

@@ -95,11 +95,11 @@ QString joindre(int nb, const Lignes& lignes, F&& ligne) {
 }  // namespace
 
 PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
-    auto* lister = nomme<QPushButton>("SpeedButton_lister",
-                                      QString::fromUtf8("1  Valider et lister les fichiers *.*"));
+    lister_ = nomme<QPushButton>("SpeedButton_lister",
+                                 QString::fromUtf8("1  Valider et lister les fichiers *.*"));
 
     auto* commandes = new QHBoxLayout;
-    commandes->addWidget(lister);
+    commandes->addWidget(lister_);
     commandes->addWidget(
         nomme<QCheckBox>("CheckBox_prelire_tous",
                          QString::fromUtf8("Pré-lecture de tous les fichiers ou que ceux cochés")));
@@ -195,8 +195,7 @@ void PanneauListage::rafraichir(const Session& session) {
     modele->definir(&session.table);
 
     if (!a.legende_SpeedButton_lister.empty())
-        findChild<QPushButton*>(QStringLiteral("SpeedButton_lister"))
-            ->setText(qt(a.legende_SpeedButton_lister));
+        lister_->setText(qt(a.legende_SpeedButton_lister));
     montrer_texte(this, "Label54", a.Label54);
     montrer_texte(this, "Label_nb_fic", a.Label_nb_fic);
     montrer_texte(this, "Label_nom_de_fichier", a.Label_nom_de_fichier);

@@ -8,6 +8,10 @@
 #include <QWidget>
 #include <cstddef>
 
+class QLabel;
+class QPushButton;
+class QToolButton;
+
 namespace tarvo {
 
 class Session;
@@ -38,6 +42,9 @@ public:
     explicit PanneauListage(QWidget* parent = nullptr);
     // The table model is reset from the session's table, counts and extremes redrawn.
     void rafraichir(const Session& session);
+
+private:
+    QPushButton* lister_ = nullptr;  // laid out in the window's stage bar
 };
 
 // Zone 3: the result file's name and number format.
@@ -79,6 +86,12 @@ public:
     void rafraichir(const Session& session);
     // The shutdown countdown, which the window raises over the file table.
     QWidget* panel4() const;
+
+private:
+    // The window lays these out in its stage bar: they are not looked for under the panel.
+    QToolButton* stop_ = nullptr;
+    QLabel* patienter_ = nullptr;
+    QLabel* reste_ = nullptr;
 };
 
 // `Panel1`: the tracking log, small or large.

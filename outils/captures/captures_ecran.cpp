@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTimeEdit>
 #include <QTimer>
 
@@ -51,6 +52,13 @@ int main(int argc, char* argv[]) {
     cliquer("SpeedButton_lister");
     capture("2-apres-listage");
     cliquer("SpeedButton_traiter_fichier");
+    // The pointer left on the run button: the help area shows its entry.
+    if (auto* bouton = fenetre.findChild<QWidget*>("SpeedButton_traiter_fichier")) {
+        const QPoint centre = bouton->rect().center();
+        QMouseEvent mouvement(QEvent::MouseMove, centre, bouton->mapToGlobal(centre), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bouton, &mouvement);
+    }
     capture("3-apres-traitement");
     cliquer("RadioButton_fen_suivi_petite");
     capture("3b-apres-traitement-suivi-petit");

@@ -209,6 +209,47 @@ private slots:
         }
     }
 
+    // On a 1280×800 screen the three stage buttons, stop and the progress are in view
+    // without scrolling, and stay in place as the progress texts change.
+    void les_etapes_restent_en_vue_a_1280x800() {
+        auto f = fenetre({ex->dsc});
+        f->resize(1280, 800);
+        f->demarrer();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        QVERIFY(f->minimumSizeHint().width() <= 1280);
+        QCOMPARE(f->width(), 1280);
+        auto* defilement = controle(f.get(), "defilement");
+        const std::vector<const char*> etapes = {"SpeedButton_lister", "SpeedButton_creer_listes_date_clean",
+                                                 "SpeedButton_traiter_fichier", "SpeedButton_stop",
+                                                 "Label6", "Label10", "Label_patienter"};
+        const auto places = [&] {
+            std::vector<QRect> r;
+            for (const char* nom : etapes) {
+                QWidget* w = controle(f.get(), nom);
+                r.emplace_back(w->mapTo(f.get(), QPoint(0, 0)), w->size());
+            }
+            return r;
+        };
+        const std::vector<QRect> avant = places();
+        for (std::size_t i = 0; i < etapes.size(); ++i) {
+            QVERIFY2(!defilement->isAncestorOf(controle(f.get(), etapes[i])), etapes[i]);
+            if (i < 6) QVERIFY2(f->rect().contains(avant[i]), etapes[i]);
+        }
+        controle<QLabel>(f.get(), "Label6")->setText(QStringLiteral("durées  01:02:03   00:04   12:34:56   totale 13:39:03"));
+        controle<QLabel>(f.get(), "Label10")->setText(QStringLiteral("01:23:45 >> 17:02:03    1234,56 Mo"));
+        auto* patienter = controle<QLabel>(f.get(), "Label_patienter");
+        patienter->setText(QStringLiteral("3- patienter ... fic-12  45%     "));
+        patienter->show();
+        QApplication::processEvents();
+        QCOMPARE(places(), avant);
+        // The help area and the tracking log lie outside the scrolled zones too.
+        for (const char* nom : {"Memo2", "Panel1"}) {
+            QWidget* w = controle(f.get(), nom);
+            QVERIFY2(!defilement->isAncestorOf(w), nom);
+            QVERIFY2(f->rect().contains(QRect(w->mapTo(f.get(), QPoint(0, 0)), w->size())), nom);
+        }
+    }
+
     void un_reglage_change_colore_l_enregistrement() {
         auto f = fenetre({ex->dsc});
         f->demarrer();
