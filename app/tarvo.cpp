@@ -12,6 +12,7 @@
 #include "description/fichiers_programme.h"
 #include "formats/fichiers.h"
 #include "ui/conversions_qt.h"
+#include "ui/plateforme_qt.h"
 #include "ui/fenetre_principale.h"
 
 namespace {
@@ -45,6 +46,7 @@ std::string copie_de_l_exemple(const std::string& exemple, const std::string& do
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    tarvo::charger_traductions_qt();
     std::vector<std::string> arguments;
     for (const QString& a : application.arguments().mid(1)) arguments.push_back(tarvo::cp(a));
 

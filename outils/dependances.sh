@@ -3,7 +3,7 @@
 
 tarvo_paquets=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
                libbenchmark-dev libcli11-dev python3 libzip-dev libexpat1-dev libfreexl-dev
-               pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins xvfb xauth libasound2-dev
+               pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n xvfb xauth libasound2-dev
                fonts-dejavu-core poppler-utils dpkg-dev file desktop-file-utils)
 
 tarvo_installer_dependances() {

@@ -66,7 +66,11 @@ bool ouvrir_manuel(Lanceur& lanceur, Dialogue& dialogue, const std::vector<std::
         return false;
     }
     if (lanceur.ouvrir_document(*trouve)) return true;
-    dialogue.message(fr("Firefox et Acrobat introuvables"), TypeMessage::avertissement);
+    // The path lets the user open it by hand.
+    dialogue.message(fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le "
+                        "manuel\n\n") +
+                         *trouve,
+                     TypeMessage::avertissement);
     return false;
 }
 

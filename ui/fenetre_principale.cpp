@@ -85,7 +85,12 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
     }
     if (!services_.lanceur) {
         lanceur_propre_ = std::make_unique<LanceurQt>(
-            [this] { return session_ ? session_->description.Edit_name_prog_blocnote : std::string(); });
+            [this] { return session_ ? session_->description.Edit_name_prog_blocnote : std::string(); },
+            [this](const std::string& ligne) {
+                if (!session_) return;
+                session_->journal.ajouter_suivi(ligne);
+                suivi_->rafraichir(*session_);
+            });
         services_.lanceur = lanceur_propre_.get();
     }
     if (!services_.presse_papier) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "formats/cp1252.h"
 #include "ui/conversions_qt.h"
 
 namespace tarvo {
@@ -30,10 +31,17 @@ QString programme_editeur(const QString& reglage) {
 
 bool LanceurQt::ouvrir_dans_editeur(std::string_view chemin) {
     const QString fichier = qt(chemin);
-    const QString programme = editeur_ ? programme_editeur(qt(editeur_())) : QString();
+    const std::string reglage = editeur_ ? editeur_() : std::string();
+    const QString programme = programme_editeur(qt(reglage));
     if (!programme.isEmpty() && QProcess::startDetached(programme, {fichier})) return true;
     // A Windows editor name such as "notepad++.exe" is not found here: the desktop decides.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(fichier));
+    const bool ouvert = QDesktopServices::openUrl(QUrl::fromLocalFile(fichier));
+    if (ouvert && signaler_ && reglage != deja_signale_) {
+        deja_signale_ = reglage;
+        signaler_(fr("éditeur <") + reglage +
+                  fr("> introuvable : fichiers ouverts avec l'application du bureau"));
+    }
+    return ouvert;
 }
 
 bool LanceurQt::ouvrir_document(std::string_view chemin_ou_adresse) {

@@ -5,6 +5,9 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +20,22 @@
 #include "ui/conversions_qt.h"
 
 namespace tarvo {
+
+bool charger_traductions_qt() {
+    bool charge = false;
+    for (const char* module : {"qtbase_fr", "qt_fr"}) {
+        auto* traduction = new QTranslator(QCoreApplication::instance());
+        if (traduction->load(QLatin1String(module),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(traduction);
+            charge = true;
+        } else {
+            delete traduction;
+        }
+    }
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    return charge;
+}
 
 namespace {
 

@@ -18,6 +18,10 @@ class QWidget;
 
 namespace tarvo {
 
+// The system's own dialogs (files, colours, standard buttons) in French: Qt's French
+// translations, from Debian's qt6-translations-l10n. False when they are not installed.
+bool charger_traductions_qt();
+
 // Modal boxes titled " T A R V O ", with French button captions whatever the system language.
 class DialogueQt final : public Dialogue {
 public:

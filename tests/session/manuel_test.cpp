@@ -64,7 +64,9 @@ TEST_F(OuvrirManuel, SansVisionneurLeDit) {
     lanceur.reussite = false;
     EXPECT_FALSE(ouvrir_manuel(lanceur, dialogue, {chemin("prog/Pelmo_manuel.pdf")}));
     ASSERT_EQ(dialogue.vus.size(), 1u);
-    EXPECT_EQ(dialogue.vus[0].texte, fr("Firefox et Acrobat introuvables"));
+    EXPECT_EQ(dialogue.vus[0].texte,
+              fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le manuel\n\n") +
+                  chemin("prog/Pelmo_manuel.pdf"));
 }
 
 TEST_F(OuvrirManuel, UnDossierDuNomDuManuelNeComptePas) {

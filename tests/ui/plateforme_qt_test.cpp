@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QDesktopServices>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -75,6 +76,8 @@ private slots:
     void question_data();
     void question();
     void message_se_ferme_par_ok();
+    void dialogues_du_systeme_en_francais();
+    void editeur_introuvable_remplace_par_le_bureau();
     void progression_une_mise_a_jour_par_seconde();
     void progression_chronometre_repart_au_changement();
     void progression_transmet_l_arret();
@@ -334,6 +337,43 @@ void PlateformeQtTest::son_joue_ou_echoue_sans_bloquer() {
     const bool joue = sortie.jouer(echantillons, 44100);
     qInfo() << (joue ? "son joué" : "pas de sortie audio");
     QVERIFY(duree.elapsed() < 5000);
+}
+
+// The standard buttons and the file dialog speak French once the translations are loaded.
+void PlateformeQtTest::dialogues_du_systeme_en_francais() {
+    QVERIFY(charger_traductions_qt());
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QStringLiteral("Ouvrir"));
+}
+
+// Receives the files the desktop is asked to open, in place of the desktop.
+class Bureau : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> ouverts;
+public slots:
+    void ouvrir(const QUrl& adresse) { ouverts << adresse; }
+};
+
+// An editor setting that names no program here ("notepad.exe"): the desktop's application
+// opens the file, and the tracking log hears of it once for that setting.
+void PlateformeQtTest::editeur_introuvable_remplace_par_le_bureau() {
+    Bureau bureau;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &bureau, "ouvrir");
+    std::string editeur = "notepad.exe";
+    std::vector<std::string> journal;
+    LanceurQt lanceur([&] { return editeur; }, [&](const std::string& l) { journal.push_back(l); });
+    QVERIFY(lanceur.ouvrir_dans_editeur("/tmp/a.txt"));
+    QVERIFY(lanceur.ouvrir_dans_editeur("/tmp/b.txt"));
+    editeur = "notepad++.exe -multiInst";
+    QVERIFY(lanceur.ouvrir_dans_editeur("/tmp/c.txt"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(bureau.ouverts.size(), 3);
+    QCOMPARE(bureau.ouverts.at(1), QUrl::fromLocalFile(QStringLiteral("/tmp/b.txt")));
+    const std::vector<std::string> attendu = {
+        fr("éditeur <notepad.exe> introuvable : fichiers ouverts avec l'application du bureau"),
+        fr("éditeur <notepad++.exe -multiInst> introuvable : fichiers ouverts avec l'application du bureau")};
+    QCOMPARE(journal, attendu);
 }
 
 QTEST_MAIN(PlateformeQtTest)
