@@ -145,6 +145,53 @@ std::string question_intitules_precedente(int n, std::string_view precedente) {
            "]" + "\n\n" + "  corriger (Oui)\n\n" + "  annuler  (Annuler)";
 }
 
+namespace {
+
+bool chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Digits, a "/", "-" or "." and digits twice: "7/06/2010", "2022-06-29", "16.11.23".
+bool contient_date(std::string_view t) {
+    const auto chiffres = [&](std::size_t& i) {
+        const std::size_t debut = i;
+        while (i < t.size() && chiffre(t[i])) ++i;
+        return i > debut && i - debut <= 4;
+    };
+    for (std::size_t debut = 0; debut < t.size(); ++debut) {
+        if (!chiffre(t[debut]) || (debut > 0 && chiffre(t[debut - 1]))) continue;
+        std::size_t i = debut;
+        if (!chiffres(i) || i >= t.size()) continue;
+        const char sep = t[i];
+        if (sep != '/' && sep != '-' && sep != '.') continue;
+        ++i;
+        if (!chiffres(i) || i >= t.size() || t[i] != sep) continue;
+        ++i;
+        if (chiffres(i)) return true;
+    }
+    return false;
+}
+
+// The first data line holds a time. A time found only inside double quotes with no date
+// beside it belongs to a title ("Date Time, GMT-07:00"); a quoted measurement time
+// ("2022-06-29 17:15:00") comes with its date.
+bool ligne_de_donnees(std::string_view ligne) {
+    if (!contient_heure(ligne)) return false;
+    std::string hors;
+    bool dedans = false;
+    for (const char c : ligne) {
+        if (c == '"') {
+            dedans = !dedans;
+            hors += ' ';
+        } else if (!dedans) {
+            hors += c;
+        }
+    }
+    return contient_heure(hors) || contient_date(ligne);
+}
+
+}  // namespace
+
 bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Description& d,
                          Dialogue& dialogue) {
     bool modifie = false;
@@ -168,7 +215,7 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
             d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
             modifie = true;
         }
-        if (!contient_heure(L)) continue;
+        if (!ligne_de_donnees(L)) continue;
 
         // L is the first data line.
         if (n == 0 && d.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&

@@ -81,6 +81,9 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
     setObjectName("Form1");
     if (!services_.dialogue) {
         dialogue_propre_ = std::make_unique<DialogueQt>(this);
+        dialogue_propre_->avant_boite = [this] {
+            if (occupe_ && session_) session_vers_ecran();
+        };
         services_.dialogue = dialogue_propre_.get();
     }
     if (!services_.lanceur) {

@@ -17,6 +17,7 @@ class QGridLayout;
 namespace tarvo {
 
 class Dialogue;
+class DialogueQt;
 class FenetreGraphique;
 class FenetreSuivi;
 class Lanceur;
@@ -95,7 +96,7 @@ private:
     std::string dossier_programme_;
     std::vector<std::string> arguments_;
     ServicesFenetre services_;
-    std::unique_ptr<Dialogue> dialogue_propre_;
+    std::unique_ptr<DialogueQt> dialogue_propre_;
     std::unique_ptr<Lanceur> lanceur_propre_;
     std::unique_ptr<PressePapier> presse_papier_propre_;
     std::unique_ptr<SortieAudio> audio_propre_;

@@ -86,7 +86,13 @@ constexpr int supplement_hauteur = 20;
 
 }  // namespace
 
+void DialogueQt::preparer_fenetre() const {
+    if (avant_boite) avant_boite();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void DialogueQt::message(std::string_view texte, TypeMessage type) {
+    preparer_fenetre();
     QMessageBox boite(parent_);
     preparer_boite(boite, texte, type);
     auto* ok = new QPushButton(QStringLiteral("OK"), &boite);
@@ -97,6 +103,7 @@ void DialogueQt::message(std::string_view texte, TypeMessage type) {
 }
 
 Reponse DialogueQt::question(std::string_view texte, TypeMessage type, Boutons boutons) {
+    preparer_fenetre();
     QMessageBox boite(parent_);
     preparer_boite(boite, texte, type);
     std::vector<std::pair<QPushButton*, Reponse>> choix;
@@ -205,6 +212,7 @@ std::unique_ptr<QDialog> DialogueQt::construire_message_perso(
 
 int DialogueQt::message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
                               std::string_view legende2, std::string_view legende3) {
+    preparer_fenetre();
     const auto boite = construire_message_perso(parent_, texte, type, legende1, legende2, legende3);
     const int resultat = boite->exec();
     return resultat >= 1 && resultat <= 3 ? resultat : 2;

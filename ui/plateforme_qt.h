@@ -38,7 +38,12 @@ public:
         QWidget* parent, std::string_view texte, TypeMessage type, std::string_view legende1,
         std::string_view legende2, std::string_view legende3);
 
+    // Run before each box: the window shows what the command has changed so far, so that
+    // a row of questions is asked over a window that is up to date.
+    std::function<void()> avant_boite;
+
 private:
+    void preparer_fenetre() const;
     QWidget* parent_;
 };
 

@@ -136,6 +136,31 @@ struct CasAnalyse {
     std::vector<std::string> debuts;  // how each question shown begins
 };
 
+// A real HOBO export: its title line holds a time ("GMT-07:00") inside quotes. The first
+// data line is line 3, whose commas make the separator, not the blanks of the titles.
+TEST(AnalyseExemplaire, UneHeureEntreGuillemetsNEstPasUneDonnee) {
+    const std::vector<std::string_view> lignes = {
+        "\"Plot Title: 20392468\"",
+        "\"#\",\"Date Time, GMT-07:00\",\"Temp, \xB0" "C (LGR S/N: 20392468, SEN S/N: 20392468, LBL: "
+        "QU5-M)\",\"Coupler Detached (LGR S/N: 20392468)\"",
+        "1,06/16/21 02:35:28 PM,32.587,Logged,,,",
+        "2,06/16/21 02:45:00 PM,35.850,,,,",
+    };
+    Description d = defaut();
+    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.Edit_num_ligne_intitule_col = "2";
+    d.Edit_num_ligne_donnee = "3";
+    DialogueScripte dialogue;
+    dialogue.attendre_question(Reponse::oui);  // "," rather than ";"
+    EXPECT_TRUE(analyser_exemplaire(lignes, d, dialogue));
+    ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_NE(dialogue.vus[0].texte.find(fr("séparateur de colonnes soit <virgule>")), std::string::npos)
+        << dialogue.vus[0].texte;
+    EXPECT_NE(dialogue.vus[0].texte.find(std::string(lignes[2])), std::string::npos);
+    EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, 3);
+    EXPECT_EQ(d.Edit_num_ligne_donnee, "3");
+}
+
 TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
     const CasAnalyse cas[] = {
         {"tab attendu ;",

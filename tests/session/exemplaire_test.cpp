@@ -68,16 +68,17 @@ const std::vector<CasReel>& cas_reels() {
         // Line 11 accepted, the listing's date question refused.
         {"nivus-pcm4", "example_NIVUS_PCM4_NEU.TXT", {1, O, N}, -1, "", "9", true, "1", "2", 1, 0,
          60, "", {}, true},
-        // The quoted title "Date Time, GMT-07:00" passes the time test and is taken for the
-        // first data line: "sans intitulé" and the blank separator refused; ",", 3/2 typed.
-        {"onset-hobo", "FULL1_PT_20292372_20200430_corrected_P2.csv", {1, A, N, 1}, 3, "3", "2",
+        // The quoted title "Date Time, GMT-07:00" holds a time but no date: it is not taken for
+        // the first data line, which is line 3. "," and line 3 accepted, the listing's title
+        // and date questions declined; titles 2 typed.
+        {"onset-hobo", "FULL1_PT_20292372_20200430_corrected_P2.csv", {1, A, O, O, 2, N}, 3, "3", "2",
          false, "2", "", 12, 0, 60, "", {}, true},
-        {"onset-hobo", "QU5_Mooring_15m_20392468_20210803.csv", {1, N, 1}, 3, "3", "2", false, "2",
+        {"onset-hobo", "QU5_Mooring_15m_20392468_20210803.csv", {1, O, O, 1}, 3, "3", "2", false, "2",
          "", 13, 0, 60, "", {}, true},
-        // The title line 1 passes the time test: "no title line", the blank separator and
-        // "donnée en ligne 1" refused; ",", 2/1 typed. Hours without a leading zero (9:50)
+        // The quoted times of title line 1 are not data: "," accepted, data on line 2 as
+        // expected, the listing's date question declined. Hours without a leading zero (9:50)
         // are not read by the fixed-position pattern; the other lines are.
-        {"onset-hobo", "james_island_pier_21234295_20231122_rawdata.csv", {1, A, N, A, 1}, 3, "2",
+        {"onset-hobo", "james_island_pier_21234295_20231122_rawdata.csv", {1, O, N}, 3, "2",
          "1", false, "2", "", 0, 0, 60, "", {}, true},
         // "sans intitulé" refused, line 4 accepted (CR-only lines); "," and titles 3 typed.
         {"onset-hobo", "north_beach_surfgrass_20387239_20190218_rawdata.csv", {1, A, O, 1}, 3,
