@@ -282,7 +282,10 @@ std::string alerte_quatre_m(std::string_view motif) {
                                    : std::string();
 }
 
+// A flexible pattern ("mm/jj/aa hh:mn:ss AM/PM souple") is kept as the pick list gives it:
+// its blanks separate its groups and its keyword. Fixed-position patterns lose theirs.
 std::string motif_nettoye(std::string_view texte) {
+    if (contient(texte, "souple")) return remplacer_car(';', ':', rogner(texte));
     return remplacer_car(';', ':', supprimer_car(' ', texte));
 }
 

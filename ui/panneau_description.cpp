@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "formats/motifs_date.h"
 #include "session/session.h"
 #include "ui/controles.h"
 #include "ui/conversions_qt.h"
@@ -188,7 +190,11 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     // The title line, and the date and time of a measurement in one column or two.
     auto* num_intitule = saisie_fixe("Edit_num_ligne_intitule_col", RoleCouleur::saisie, 36);
     auto* col_datetime = saisie_fixe("Edit_num_col_datetime", RoleCouleur::saisie, 36);
-    auto* format_datetime = saisie_fixe("Edit_format_datetime_mesure", RoleCouleur::listes, 170);
+    // Wide enough for the longest entry of its pick list ("mm/jj/aa hh:mn:ss AM/PM souple").
+    int plus_long = 170;
+    for (const std::string& motif : motifs_date_heure_proposes())
+        plus_long = std::max(plus_long, QFontMetrics(font()).horizontalAdvance(qt(motif)) + 16);
+    auto* format_datetime = saisie_fixe("Edit_format_datetime_mesure", RoleCouleur::listes, plus_long);
     auto* col_date = saisie_fixe("Edit_num_col_date", RoleCouleur::saisie, 36);
     auto* format_date = saisie_fixe("Edit_format_date_mesure_seule", RoleCouleur::listes, 100);
     auto* col_heure = saisie_fixe("Edit_num_col_time", RoleCouleur::saisie, 36);

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -160,8 +161,20 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setMinimumSectionSize(1);
     table->verticalHeader()->setDefaultSectionSize(15);
-    for (int c = 0; c < nb_colonnes_table; ++c)
-        table->setColumnWidth(c, largeurs_table()[static_cast<std::size_t>(c)]);
+    // No title and no date is cut: a column is at least as wide as its title in the window's
+    // font, and a column of dates as wide as a whole date.
+    const QFontMetrics mesure(table->font());
+    const QFontMetrics mesure_titre(table->horizontalHeader()->font());
+    const int date = mesure.horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 12;
+    for (int c = 0; c < nb_colonnes_table; ++c) {
+        const auto u = static_cast<std::size_t>(c);
+        int largeur = std::max(largeurs_table()[u],
+                               mesure_titre.horizontalAdvance(qt(titres_table()[u])) + 16);
+        if (c == static_cast<int>(Colonne::date_dep) || c == static_cast<int>(Colonne::date_fin) ||
+            c == static_cast<int>(Colonne::date_nom_fichier))
+            largeur = std::max(largeur, date);
+        table->setColumnWidth(c, largeur);
+    }
     donner_role(table, RoleCouleur::listes);
 
     // Memo6 is laid over Memo1: the preview first, the buffer on demand.

@@ -68,6 +68,11 @@ TEST(AnalyseExemplaire, ControlesDesChamps) {
         {"datetime ;", controler_format_datetime, "jj/mm/aaaa hh;mn", "jj/mm/aaaahh:mn", ""},
         {"datetime mm mois", controler_format_datetime, "mm/jj/aaaa mm:ss", "mm/jj/aaaamm:ss",
          quatre_m},
+        // The flexible entries of the pick list stay as chosen: their blanks mean something.
+        {"souple", controler_format_datetime, "mm/jj/aa hh:mn:ss AM/PM souple",
+         "mm/jj/aa hh:mn:ss AM/PM souple", ""},
+        {"souple ;", controler_format_datetime, " jj/mm/aaaa hh;mn;ss souple ",
+         "jj/mm/aaaa hh:mn:ss souple", ""},
         {"date seule", controler_format_date_seule, "aaaa-mm-jj hh:mm", "aaaa-mm-jj", ""},
         {"date seule et secondes", controler_format_date_seule, "jj.mm.aaaa hh:mm:ss", "jj.mm.aaaa",
          ""},

@@ -2,6 +2,7 @@
 // after a real listing, and the output controls found by the description binding.
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -89,6 +90,20 @@ private slots:
         QCOMPARE(modele.headerData(1, Qt::Horizontal).toString(), QStringLiteral("fichier"));
         QCOMPARE(modele.headerData(2, Qt::Horizontal).toString(),
                  QString::fromUtf8("s/répertoire"));
+    }
+
+    // Every title and every date of the file table is shown whole.
+    void titresEtDatesEntiers() {
+        PanneauListage panneau;
+        auto* table = panneau.findChild<QTableView*>(QStringLiteral("StringGrid1"));
+        const QFontMetrics titre(table->horizontalHeader()->font());
+        for (int c = 0; c < nb_colonnes_table; ++c) {
+            const QString t = qt(titres_table()[static_cast<std::size_t>(c)]);
+            QVERIFY2(table->columnWidth(c) >= titre.horizontalAdvance(t) + 8, qPrintable(t));
+        }
+        const int date = table->fontMetrics().horizontalAdvance(QStringLiteral("01/06/2024 00:00:00"));
+        for (const Colonne c : {Colonne::date_dep, Colonne::date_fin, Colonne::date_nom_fichier})
+            QVERIFY(table->columnWidth(static_cast<int>(c)) >= date + 8);
     }
 
     void listageReelAffiche() {
