@@ -21,7 +21,8 @@ namespace tarvo {
 
 namespace {
 
-constexpr int largeur_legende = 190;
+// The legend runs along the top of each chart: beside it, it took a third of the width.
+constexpr int hauteur_legende = 20;
 
 constexpr std::array<std::array<int, 3>, 15> palette{{{0, 0, 255},
                                                       {255, 128, 64},
@@ -115,8 +116,8 @@ Graphe::Graphe(const char* nom, QWidget* parent) : QChartView(parent) {
     c->setBackgroundBrush(Qt::white);
     c->setBackgroundRoundness(0);
     c->setDropShadowEnabled(false);
-    c->setMargins(QMargins(4, 4, largeur_legende, 1));
-    c->legend()->setAlignment(Qt::AlignRight);
+    c->setMargins(QMargins(4, hauteur_legende, 12, 1));
+    c->legend()->setAlignment(Qt::AlignTop);
     c->legend()->detachFromChart();
     c->legend()->setBackgroundVisible(false);
     c->legend()->setShowToolTips(true);
@@ -362,12 +363,11 @@ void Graphe::resizeEvent(QResizeEvent* evenement) {
     placer_legende();
 }
 
-// The legend stands in the right margin that every chart keeps for it, so that the
-// stacked charts share their right edge and their dates line up.
+// The legend stands in the top margin that every chart keeps for it, so that the stacked
+// charts share their edges, their dates line up and the plots take the whole width.
 void Graphe::placer_legende() {
     const QSizeF taille = chart()->size();
-    chart()->legend()->setGeometry(
-        QRectF(taille.width() - largeur_legende + 4, 10, largeur_legende - 8, std::max(20.0, taille.height() - 40)));
+    chart()->legend()->setGeometry(QRectF(40, 0, std::max(20.0, taille.width() - 48), hauteur_legende));
     chart()->legend()->update();
 }
 

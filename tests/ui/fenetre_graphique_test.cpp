@@ -172,6 +172,19 @@ private slots:
         QCOMPARE(f->session().description.suite_coche_liste_graph, texte_sauve);
     }
 
+    // Each chart draws over nearly its whole width: the legend takes a strip at the top,
+    // not a third of the chart.
+    void les_graphes_prennent_toute_la_largeur() {
+        auto f = fenetre_principale();
+        FenetreGraphique* g = apres_traitement(*f);
+        g->resize(1280, 800);
+        QApplication::processEvents();
+        for (int k = 1; k <= 4; ++k) {
+            const QRectF trace = g->graphe(k)->chart()->plotArea();
+            QVERIFY2(trace.width() >= 0.8 * g->graphe(k)->width(), qPrintable(QString::number(k)));
+        }
+    }
+
     void une_autre_description_ferme_les_graphes_sans_y_ecrire() {
         auto f = fenetre_principale();
         FenetreGraphique* g = apres_traitement(*f);
