@@ -81,7 +81,6 @@ private:
     std::string copie_derivees_;
     int graphe_seul_ = 0;  // 1..5 in single-chart mode, 0 otherwise
     bool gele_ = false;
-    bool trois_d_memorise_ = false;
     bool remplissage_ = false;
     // Since the last activation or box of this window: the activation that follows it,
     // when the box closes or the window first shows, is not the user coming back.

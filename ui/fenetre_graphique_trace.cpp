@@ -159,7 +159,8 @@ void FenetreGraphique::tracer_graphe(int k, int& compteur) {
     int choix = 0;
     while (choix < 4 && !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_%1").arg(choix))->isChecked())
         ++choix;
-    const bool trois_d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
+    // Depth is drawn by the single-chart view only: five stacked charts stay flat.
+    const bool trois_d = graphe_seul_ != 0 && findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
     donnees_[i] = donnees_graphe(session_.etapes, coches(0)[i], coches(nb_graphes)[i], items_graphe(session_.etapes),
                                  choix == 4, pas_jours(session_.parametres_grille), compteur);
     ReglagesTrace r;
@@ -182,6 +183,7 @@ void FenetreGraphique::tracer_graphe(int k, int& compteur) {
         series.push_back(std::move(v));
     }
     vue_3d_->definir_series(std::move(series));
+    vue_3d_->definir_format_abscisses(choix == 4 ? QString() : r.format_dates);
     vue_3d_->definir_profondeur(findChild<QSlider*>(QStringLiteral("TrackBar1"))->value());
     vue_3d_->definir_rotation(findChild<QSlider*>(QStringLiteral("TrackBar2"))->value());
     vue_3d_->definir_zoom(findChild<QSlider*>(QStringLiteral("TrackBar3"))->value());
@@ -197,7 +199,7 @@ void FenetreGraphique::mode_unique(int k, bool actif) {
             uniques_[static_cast<std::size_t>(j - 1)]->setVisible(j == k);
         }
         findChild<QAbstractButton*>(QStringLiteral("Button_pp"))->setEnabled(true);
-        trois_d_memorise_ = trois_d->isChecked();
+        trois_d->setEnabled(true);
         trois_d->setChecked(false);  // redraws when it was checked
         disposer();
         return;
@@ -211,14 +213,16 @@ void FenetreGraphique::mode_unique(int k, bool actif) {
     disposer();
     {
         const QSignalBlocker bloque(trois_d);
-        trois_d->setChecked(trois_d_memorise_);
+        trois_d->setChecked(false);
     }
     afficher_3d();
     tracer_graphiques();
 }
 
 void FenetreGraphique::afficher_3d() {
-    const bool actif = graphe_seul_ != 0 && findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
+    auto* case_3d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"));
+    case_3d->setEnabled(graphe_seul_ != 0);
+    const bool actif = graphe_seul_ != 0 && case_3d->isChecked();
     for (int b = 1; b <= 4; ++b) findChild<QSlider*>(QStringLiteral("TrackBar%1").arg(b))->setVisible(actif);
     for (const char* nom : {"Label7", "Label8", "Label9", "Label10"}) {
         auto* l = findChild<QLabel*>(QString::fromLatin1(nom));

@@ -12,6 +12,8 @@
 #include <limits>
 #include <utility>
 
+#include "ui/conversions_qt.h"
+
 namespace tarvo {
 
 namespace {
@@ -25,6 +27,8 @@ constexpr int marge = 10;
 const QColor couleur_paroi(238, 238, 238);
 const QColor couleur_grille(200, 200, 200);
 const QColor couleur_axe(90, 90, 90);
+// Labelled points along the abscissa: the ends and four between.
+constexpr int nb_etiquettes_x = 5;
 
 struct Graduation {
     double min;
@@ -106,6 +110,20 @@ void Vue3D::definir_series(std::vector<Serie> series) {
     y_max_ = g.max;
     decimer();
     update();
+}
+
+void Vue3D::definir_format_abscisses(const QString& format) {
+    format_x_ = format;
+    update();
+}
+
+QStringList Vue3D::etiquettes_abscisses() const {
+    QStringList r;
+    for (int k = 0; k <= nb_etiquettes_x; ++k) {
+        const double x = x_min_ + (x_max_ - x_min_) * k / nb_etiquettes_x;
+        r << (format_x_.isEmpty() ? QString::number(x, 'g', 6) : date_qt(x).toString(format_x_));
+    }
+    return r;
 }
 
 void Vue3D::definir_profondeur(int valeur) {
@@ -309,6 +327,15 @@ void Vue3D::paintEvent(QPaintEvent*) {
     peintre.setPen(couleur_axe);
     peintre.drawLine(e(0, 0, z_echelle), e(0, h, z_echelle));
     peintre.drawLine(e(0, 0, 0), e(w, 0, 0));
+    // The abscissas along the front edge, as the charts label theirs.
+    const QStringList abscisses = etiquettes_abscisses();
+    for (int k = 0; k <= nb_etiquettes_x; ++k) {
+        const QPointF a = e(w * k / nb_etiquettes_x, 0, 0);
+        peintre.drawLine(a, a + QPointF(0, 4));
+        const QString& t = abscisses[k];
+        const double lw = fm.horizontalAdvance(t);
+        peintre.drawText(QRectF(a.x() - lw / 2.0, a.y() + 6, lw, fm.height()), Qt::AlignCenter, t);
+    }
 
     // Painter's algorithm: the furthest ribbon first, and within a ribbon the far end first.
     const double ex = w / (x_max_ - x_min_);

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QPolygonF>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstddef>
@@ -25,6 +26,10 @@ public:
     };
 
     void definir_series(std::vector<Serie> series);
+    // The abscissas as dates in this format (the charts' own), or as numbers when empty.
+    void definir_format_abscisses(const QString& format);
+    // The labels along the front edge as drawn now, for tests.
+    QStringList etiquettes_abscisses() const;
     // The four settings take the track bars' own values and are clamped to their ranges.
     void definir_profondeur(int valeur);  // TrackBar1, 30..100 (default 30): depth, percent of the width
     void definir_rotation(int valeur);    // TrackBar2, 180..360 (default 360): turn around the vertical axis
@@ -50,6 +55,7 @@ private:
     std::vector<Serie> series_;
     std::vector<std::vector<QPointF>> reduites_;  // what is drawn: thinned to the widget width
     double x_min_ = 0.0, x_max_ = 1.0;
+    QString format_x_;
     double y_min_ = 0.0, y_max_ = 1.0;
     int profondeur_ = 30;
     int rotation_ = 360;
