@@ -351,17 +351,14 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
     const Description ancienne = description;
     std::error_code ignore;
     std::filesystem::remove(chemin_natif(fichier_prm), ignore);
-    const std::string garde = Label_description_bd;
     Label_description_bd.clear();
     description = description_par_defaut(contexte());
     description.dossier_choisi = ancienne.dossier_choisi;
     description.dossier_description = ancienne.dossier_description;
     description.dossier_choisi_sortie = ancienne.dossier_choisi_sortie;
     table.vider();
-    if (const auto chemin = choisir())
-        enregistrer_description_sous(chemin, true);
-    else
-        Label_description_bd = garde;
+    // Without a name nothing is written: the defaults never land in the previous file.
+    if (const auto chemin = choisir()) enregistrer_description_sous(chemin, true);
     dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à traiter ..."),
                       TypeMessage::information);
     choix_repertoire = ChoixRepertoireDemande::donnees;

@@ -48,6 +48,32 @@ private slots:
         QCOMPARE(octets(lire(fichier)),
                  octets(anciennes + "1- " + ex->donnees + "\r\n3- " + ex->sortie + "\r\n"));
     }
+
+    // A new description whose name dialog was cancelled has no name: nothing it holds can
+    // be written over the description it replaced, neither by the directory chooser that
+    // follows nor at the exit.
+    void nouveau_sans_nom_n_ecrit_pas_sur_l_ancienne_description() {
+        const std::string avant = lire(ex->dsc);
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        ex->dialogue.attendre_question(Reponse::oui);  // "Nouvelle description ?"
+        ex->fichier_choisi.reset();                    // the name dialog cancelled
+        cliquer(f.get(), "SpeedButton_nouveau_dsc");
+        QCOMPARE(f->session().description.Edit_nom_fic_sortie, std::string("A"));
+        QVERIFY(controle(f.get(), "Panel_dir")->isVisible());
+        // The data directory holds files of the default mask: they are listed, and the
+        // default tab separator finds a single column in them.
+        ex->dialogue.attendre_choix(1);
+        cliquer(f.get(), "SpeedButton_valider_repertoire");
+        QCOMPARE(octets(lire(ex->dsc)), octets(avant));
+        QVERIFY(!f->windowTitle().contains(QStringLiteral("LeGue_horaire.dsc")));
+        QVERIFY(controle<QLabel>(f.get(), "Label_description_bd")->text().isEmpty());
+
+        ex->dialogue.attendre_question(Reponse::oui);  // "Quitter  ?"
+        cliquer(f.get(), "SpeedButton_exit");
+        QVERIFY(!f->isVisible());
+        QCOMPARE(octets(lire(ex->dsc)), octets(avant));
+    }
 };
 
 QTEST_MAIN(CommandesDescriptionTest)
