@@ -264,6 +264,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
         charger_description();
         return;
     }
+    if (!enregistrer_avant_remplacement()) return;
     const std::string dossier = dossier_de_fichier(*chemin), nom = nom_de_fichier(*chemin);
     f_modif = true;
     afficher_enregistrement();
@@ -286,6 +287,21 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     });
     lire_ecrire_description(fr("écrire"));
     charger_description();
+}
+
+bool Session::enregistrer_avant_remplacement() {
+    if (!f_modif) return true;
+    const Reponse r = dialogue_.question(
+        fr(" Enregistrer les modifications de la description de données  ") + Label_description_bd +
+            " ?",
+        TypeMessage::confirmation, Boutons::oui_non_annuler);
+    if (r != Reponse::oui) return r == Reponse::non;
+    if (nom_description_absent(Label_description_bd)) {
+        enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
+                                                             : std::nullopt);
+        return !f_modif;
+    }
+    return lire_ecrire_description(fr("écrire"));
 }
 
 void Session::enregistrer_description() {

@@ -192,6 +192,9 @@ public:
     JournalSuivi journal;
 
 private:
+    // Before another description replaces unsaved changes: the user saves them (Oui), drops
+    // them (Non) or stops the command (Annuler, or a save that did not happen): false then.
+    bool enregistrer_avant_remplacement();
     void afficher_enregistrement();
     void appliquer_fichier_2dt();
     ParametresGrille2dt grille_vers_2dt() const;

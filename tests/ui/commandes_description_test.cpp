@@ -1,6 +1,7 @@
 // The description commands and the directory chooser of the main window, tried as a user
 // tries them, with the files on disk compared byte for byte before and after each step.
 #include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include "description/repertoires.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
+#include "ui/couleurs.h"
 
 #include "tests/ui/exemple_fenetre.h"
 
@@ -73,6 +75,51 @@ private slots:
         cliquer(f.get(), "SpeedButton_exit");
         QVERIFY(!f->isVisible());
         QCOMPARE(octets(lire(ex->dsc)), octets(avant));
+    }
+
+    // Changed settings, then another description chosen: Oui saves them before opening it,
+    // Non opens it without saving, Annuler keeps everything as it was.
+    void choisir_une_autre_description_data() {
+        QTest::addColumn<bool>("modifiee");
+        QTest::addColumn<int>("reponse");
+        QTest::addColumn<bool>("ouverte");
+        QTest::addColumn<QString>("nom_enregistre");
+        QTest::newRow("Oui") << true << int(Reponse::oui) << true << "LeGue_horaire_v2";
+        QTest::newRow("Non") << true << int(Reponse::non) << true << "LeGue_horaire";
+        QTest::newRow("Annuler") << true << int(Reponse::annuler) << false << "LeGue_horaire";
+        QTest::newRow("rien de modifié") << false << -1 << true << "LeGue_horaire";
+    }
+    void choisir_une_autre_description() {
+        QFETCH(bool, modifiee);
+        QFETCH(int, reponse);
+        QFETCH(bool, ouverte);
+        QFETCH(QString, nom_enregistre);
+        const std::string autre = ex->descriptions + "autre.dsc";
+        ecrire_fichier_atomique(autre, ex->description_exemple({{"Edit_nom_fic_sortie.text", "autre"}}));
+        const std::string autre_avant = lire(autre);
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        auto* nom_sortie = controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie");
+        if (modifiee) QTest::keyClicks(nom_sortie, "_v2");
+        QCOMPARE(f->session().f_modif, modifiee);
+
+        if (reponse >= 0) ex->dialogue.attendre_question(static_cast<Reponse>(reponse));
+        ex->fichier_choisi = autre;
+        cliquer(f.get(), "SpeedButton_desc_bd");
+        QCOMPARE(ex->demande_vue(fr(" Enregistrer les modifications de la description de données  "
+                                    "LeGue_horaire.dsc ?")),
+                 modifiee);
+        QCOMPARE(octets(lire(ex->dsc)),
+                 octets(ex->description_exemple({{"Edit_nom_fic_sortie.text", cp(nom_enregistre)}})));
+        QCOMPARE(octets(lire(autre)), octets(autre_avant));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(),
+                 ouverte ? QStringLiteral("autre.dsc") : QStringLiteral("LeGue_horaire.dsc"));
+        QCOMPARE(nom_sortie->text(), ouverte ? QStringLiteral("autre") : QStringLiteral("LeGue_horaire_v2"));
+        // Cancelled, the changes are still there to be saved.
+        QCOMPARE(f->session().f_modif, !ouverte);
+        QCOMPARE(controle(f.get(), "SpeedButton_Enregistrer_dsc")->property("legende").value<QColor>() ==
+                     couleur_rouge,
+                 !ouverte);
     }
 };
 
