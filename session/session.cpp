@@ -373,6 +373,10 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
     description.dossier_description = ancienne.dossier_description;
     description.dossier_choisi_sortie = ancienne.dossier_choisi_sortie;
     table.vider();
+    // The defaults are shown as a description read: their mask sets the input mode.
+    apres_lecture();
+    inventaire.affichage.legende_SpeedButton_lister =
+        legende_bouton_lister(source.mode, description.Edit_masque);
     // Without a name nothing is written: the defaults never land in the previous file.
     if (const auto chemin = choisir()) enregistrer_description_sous(chemin, true);
     dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à traiter ..."),

@@ -322,6 +322,8 @@ void FenetrePrincipale::rafraichir() {
     periode_->rafraichir(s);
     execution_->rafraichir(s);
     suivi_->rafraichir(s);
+    // Any read of a description may change the input mode its mask selects.
+    afficher_mode(this, s.source.mode);
     repeindre_si_change(this, s);
     if (auto* panneau = execution_->panel4(); s.Panel4_visible) {
         const QWidget* table = findChild<QWidget*>("StringGrid1");

@@ -121,6 +121,64 @@ private slots:
                      couleur_rouge,
                  !ouverte);
     }
+
+    // Whatever way a description comes in, the window shows the fields of the input its
+    // mask selects: the sheet of a workbook, nothing of files for the clipboard, the
+    // file-name codes for files.
+    void chaque_lecture_montre_le_mode_du_masque_data() {
+        QTest::addColumn<QString>("masque_ouvert");  // opened on the command line
+        QTest::addColumn<QString>("masque_choisi");  // then chosen ("" for none)
+        QTest::addColumn<int>("nouveau");            // then "Nouveau": 0 no, 1 named, 2 cancelled
+        QTest::addColumn<QString>("legende");        // of the listing button
+        QTest::newRow("classeur au démarrage") << "xlsx" << "" << 0 << "1- Valider le fichier xlsx";
+        QTest::newRow("classeur choisi") << "*.csv" << "xlsx" << 0 << "1- Valider le fichier xlsx";
+        QTest::newRow("presse-papier choisi") << "*.csv" << "ppp" << 0 << "1- Valider le presse-papier";
+        QTest::newRow("nouveau nommé après un classeur")
+            << "xlsx" << "" << 1 << "1- Valider et Lister les fichiers   *.csV";
+        QTest::newRow("nouveau sans nom après un classeur")
+            << "xlsx" << "" << 2 << "1- Valider et Lister les fichiers   *.csV";
+    }
+    void chaque_lecture_montre_le_mode_du_masque() {
+        QFETCH(QString, masque_ouvert);
+        QFETCH(QString, masque_choisi);
+        QFETCH(int, nouveau);
+        QFETCH(QString, legende);
+        const auto description = [&](const QString& masque) {
+            const std::string chemin = ex->descriptions + cp(masque).substr(cp(masque).rfind('.') + 1) + ".dsc";
+            ecrire_fichier_atomique(chemin, ex->description_exemple({{"Edit_masque.text", cp(masque)},
+                                                                    {"Edit_num_feuille_excel.text", "2"},
+                                                                    {"Label_nom_feuille.caption", "Feuil2"},
+                                                                    {"Label_nom_fic_excel.caption", "mesures.xlsx"}}));
+            return chemin;
+        };
+        ex->presse_papier.contenu = "Date\tT\r\n01/06/2024 00:00:00\t12,5\r\n";
+        auto f = ex->fenetre({description(masque_ouvert)});
+        f->demarrer();
+        if (!masque_choisi.isEmpty()) {
+            ex->fichier_choisi = description(masque_choisi);
+            cliquer(f.get(), "SpeedButton_desc_bd");
+        }
+        if (nouveau != 0) {
+            ex->dialogue.attendre_question(Reponse::oui);  // "Nouvelle description ?"
+            ex->fichier_choisi.reset();
+            if (nouveau == 1) ex->fichier_choisi = ex->descriptions + "neuve";
+            cliquer(f.get(), "SpeedButton_nouveau_dsc");
+        }
+        const std::string masque = f->session().description.Edit_masque;
+        const bool classeur = majuscules(masque).find("XLS") != std::string::npos;
+        const bool presse_papier = !classeur && majuscules(masque).find("PPP") != std::string::npos;
+        const auto visibles = [&](std::initializer_list<const char*> noms, bool attendu) {
+            for (const char* nom : noms)
+                QVERIFY2(controle(f.get(), nom)->isVisibleTo(f.get()) == attendu, nom);
+        };
+        visibles({"Label_nom_fic_excel", "Edit_num_feuille_excel", "Label61", "Label_nom_feuille"}, classeur);
+        visibles({"Label_nom_de_fichier", "Label15", "Label16", "Edit_f_station",
+                  "Edit_f_date_fichier", "SpeedButton_date_fic"},
+                 !classeur && !presse_papier);
+        visibles({"Label4", "Edit_masque", "Label54"}, !presse_papier);
+        QCOMPARE(controle<QAbstractButton>(f.get(), "SpeedButton_lister")->text(), legende);
+        if (classeur) QCOMPARE(controle<QLineEdit>(f.get(), "Edit_num_feuille_excel")->text(), QStringLiteral("2"));
+    }
 };
 
 QTEST_MAIN(CommandesDescriptionTest)
