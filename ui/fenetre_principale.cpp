@@ -470,15 +470,13 @@ void FenetrePrincipale::leaveEvent(QEvent* evenement) {
 
 void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {
     session_->annulation_arret = true;
-    QMainWindow::keyPressEvent(evenement);
-}
-
-void FenetrePrincipale::keyReleaseEvent(QKeyEvent* evenement) {
-    if (evenement->key() == Qt::Key_Escape && !occupe_) {
+    // On the press only: the release of an Escape that closed a box comes here once the box
+    // is gone, and would ask again.
+    if (evenement->key() == Qt::Key_Escape && !evenement->isAutoRepeat() && !occupe_) {
         quitter();
         return;
     }
-    QMainWindow::keyReleaseEvent(evenement);
+    QMainWindow::keyPressEvent(evenement);
 }
 
 bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
