@@ -615,6 +615,7 @@ FinTraitement Session::traiter() {
     heure_debut_traitement = maintenant_local();
     RichEdit4.clear();
     traitement_en_cours = true;
+    formatage_commence_ = false;
     demande_stop = false;
 
     bool pret = true;
@@ -658,6 +659,7 @@ FinTraitement Session::traiter() {
         }
         agreger(etapes, description, pas_jours(parametres_grille), journal, progression_);
         // A stop keeps the rows formatted so far: they are saved like a whole run.
+        formatage_commence_ = true;
         formater_resultats(etapes, grille.items, description, listes, progression_);
         fin = enregistrer_resultats().reussi() ? FinTraitement::termine
                                                : FinTraitement::echec_ecriture;
@@ -667,7 +669,7 @@ FinTraitement Session::traiter() {
 }
 
 void Session::sauver() {
-    if (table.nb_lignes() <= 1) {
+    if (table.nb_lignes() <= 1 || (traitement_en_cours && !formatage_commence_)) {
         dialogue_.message(fr(" pas de données à enregistrer..."), TypeMessage::information);
         return;
     }

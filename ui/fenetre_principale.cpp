@@ -220,7 +220,14 @@ void FenetrePrincipale::connecter() {
     connecter_bouton("SpeedButton_traiter_fichier", [this] { traiter(); });
     // Not a command: it must act while a run holds the window.
     connecter_bouton("SpeedButton_stop", [&s] { s.demander_arret(); });
-    connecter_bouton("SpeedButton_enregistrer", [this, &s] { executer([&] { s.sauver(); }); });
+    connecter_bouton("SpeedButton_enregistrer", [this, &s] {
+        // During a run, which holds the window, it saves the rows formatted so far.
+        if (s.traitement_en_cours) {
+            s.sauver();
+            return;
+        }
+        executer([&] { s.sauver(); });
+    });
     connecter_bouton("SpeedButton_sans_coldate", [this, &s] { executer([&] { s.copier_sans_coldate(); }); });
     connecter_bouton("SpeedButton_edit", [this] { ouvrir_resultat_dans_editeur(); });
     connecter_bouton("SpeedButton_suivi", [this, &s] {
