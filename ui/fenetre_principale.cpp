@@ -496,6 +496,14 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
         lanceur_averti_->ouvrir_dans_editeur(session_->chemin_description_courante());
         return true;
     }
+    // The floating help box takes its double clicks on its viewport.
+    if (evenement->type() == QEvent::MouseButtonDblClick && objet->parent() &&
+        objet->parent()->objectName() == "Memo3") {
+        if (auto* w = qobject_cast<QWidget*>(objet); w && w->window() == this) {
+            ouvrir_resultat_dans_editeur();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(objet, evenement);
 }
 

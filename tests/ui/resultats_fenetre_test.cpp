@@ -116,6 +116,29 @@ private slots:
             QCOMPARE(nb_fichiers(ex->sortie), fichiers_avant + 2);
         }
     }
+
+    // A double click on the floating help box opens the last result file in the editor,
+    // once there is one.
+    void double_clic_sur_l_aide_flottante_ouvre_le_dernier_resultat() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        ExempleFenetre::controle<QCheckBox>(f.get(), "CheckBox_aide_flottante")->click();
+        QPlainTextEdit* boite = nullptr;
+        for (auto* w : f->findChildren<QPlainTextEdit*>(QStringLiteral("Memo3")))
+            if (w->window() == f.get()) boite = w;
+        QVERIFY(boite);
+        QTest::mouseDClick(boite->viewport(), Qt::LeftButton);
+        QVERIFY(ex->lanceur.appels.empty());
+
+        ExempleFenetre::cliquer(f.get(), "SpeedButton_lister");
+        ExempleFenetre::cliquer(f.get(), "SpeedButton_traiter_fichier");
+        const std::string resultat = f->session().fichier_resultat;
+        QVERIFY(existe(resultat));
+        QTest::mouseDClick(boite->viewport(), Qt::LeftButton);
+        const std::vector<LanceurEnregistreur::Appel> attendus{
+            {LanceurEnregistreur::Genre::editeur, resultat}};
+        QVERIFY(ex->lanceur.appels == attendus);
+    }
 };
 
 QTEST_MAIN(ResultatsFenetreTest)
