@@ -331,6 +331,7 @@ void FenetrePrincipale::rafraichir() {
     suivi_->rafraichir(s);
     // Any read of a description may change the input mode its mask selects.
     afficher_mode(this, s.source.mode);
+    graphique_->setWindowTitle(qt(s.titre_graphique));
     repeindre_si_change(this, s);
     if (auto* panneau = execution_->panel4(); s.Panel4_visible) {
         const QWidget* table = findChild<QWidget*>("StringGrid1");
