@@ -291,10 +291,10 @@ void Session::choisir_description(std::optional<std::string> chemin) {
 
 bool Session::enregistrer_avant_remplacement() {
     if (!f_modif) return true;
-    const Reponse r = dialogue_.question(
-        fr(" Enregistrer les modifications de la description de données  ") + Label_description_bd +
-            " ?",
-        TypeMessage::confirmation, Boutons::oui_non_annuler);
+    const Reponse r =
+        dialogue_.question(fr(" Enregistrer les modifications de la description de données  ") +
+                               Label_description_bd + " ?",
+                           TypeMessage::confirmation, Boutons::oui_non_annuler);
     if (r != Reponse::oui) return r == Reponse::non;
     if (nom_description_absent(Label_description_bd)) {
         enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()

@@ -185,7 +185,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     if (argc != 4) {
-        std::fprintf(stderr, "usage : generer_manuel manuel.md Pelmo_manuel.pdf Pelmo_manuel_versions.pdf\n");
+        std::fprintf(
+            stderr,
+            "usage : generer_manuel manuel.md Pelmo_manuel.pdf Pelmo_manuel_versions.pdf\n");
         return 2;
     }
     QFile source(QString::fromLocal8Bit(argv[1]));

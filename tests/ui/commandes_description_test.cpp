@@ -3,22 +3,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
-
 #include <memory>
 
 #include "description/repertoires.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
+#include "tests/ui/exemple_fenetre.h"
 #include "ui/couleurs.h"
 
-#include "tests/ui/exemple_fenetre.h"
-
 using namespace tarvo;
-
-namespace {
-// Bytes that QCOMPARE prints when they differ.
-QByteArray octets(const std::string& texte) { return QByteArray::fromStdString(texte); }
-}  // namespace
 
 class CommandesDescriptionTest : public QObject {
     Q_OBJECT
@@ -27,7 +20,9 @@ private:
     std::unique_ptr<ExempleFenetre> ex;
 
     template <class T = QWidget>
-    T* controle(QWidget* f, const char* nom) { return ExempleFenetre::controle<T>(f, nom); }
+    T* controle(QWidget* f, const char* nom) {
+        return ExempleFenetre::controle<T>(f, nom);
+    }
     void cliquer(QWidget* f, const char* nom) { ExempleFenetre::cliquer(f, nom); }
 
 private slots:
@@ -95,7 +90,8 @@ private slots:
         QFETCH(bool, ouverte);
         QFETCH(QString, nom_enregistre);
         const std::string autre = ex->descriptions + "autre.dsc";
-        ecrire_fichier_atomique(autre, ex->description_exemple({{"Edit_nom_fic_sortie.text", "autre"}}));
+        ecrire_fichier_atomique(autre,
+                                ex->description_exemple({{"Edit_nom_fic_sortie.text", "autre"}}));
         const std::string autre_avant = lire(autre);
         auto f = ex->fenetre({ex->dsc});
         f->demarrer();
@@ -109,17 +105,20 @@ private slots:
         QCOMPARE(ex->demande_vue(fr(" Enregistrer les modifications de la description de données  "
                                     "LeGue_horaire.dsc ?")),
                  modifiee);
-        QCOMPARE(octets(lire(ex->dsc)),
-                 octets(ex->description_exemple({{"Edit_nom_fic_sortie.text", cp(nom_enregistre)}})));
+        QCOMPARE(
+            octets(lire(ex->dsc)),
+            octets(ex->description_exemple({{"Edit_nom_fic_sortie.text", cp(nom_enregistre)}})));
         QCOMPARE(octets(lire(autre)), octets(autre_avant));
         QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(),
                  ouverte ? QStringLiteral("autre.dsc") : QStringLiteral("LeGue_horaire.dsc"));
-        QCOMPARE(nom_sortie->text(), ouverte ? QStringLiteral("autre") : QStringLiteral("LeGue_horaire_v2"));
+        QCOMPARE(nom_sortie->text(),
+                 ouverte ? QStringLiteral("autre") : QStringLiteral("LeGue_horaire_v2"));
         // Cancelled, the changes are still there to be saved.
         QCOMPARE(f->session().f_modif, !ouverte);
-        QCOMPARE(controle(f.get(), "SpeedButton_Enregistrer_dsc")->property("legende").value<QColor>() ==
-                     couleur_rouge,
-                 !ouverte);
+        QCOMPARE(
+            controle(f.get(), "SpeedButton_Enregistrer_dsc")->property("legende").value<QColor>() ==
+                couleur_rouge,
+            !ouverte);
     }
 
     // Whatever way a description comes in, the window shows the fields of the input its
@@ -130,13 +129,17 @@ private slots:
         QTest::addColumn<QString>("masque_choisi");  // then chosen ("" for none)
         QTest::addColumn<int>("nouveau");            // then "Nouveau": 0 no, 1 named, 2 cancelled
         QTest::addColumn<QString>("legende");        // of the listing button
-        QTest::newRow("classeur au démarrage") << "xlsx" << "" << 0 << "1- Valider le fichier xlsx";
-        QTest::newRow("classeur choisi") << "*.csv" << "xlsx" << 0 << "1- Valider le fichier xlsx";
-        QTest::newRow("presse-papier choisi") << "*.csv" << "ppp" << 0 << "1- Valider le presse-papier";
+        const QString aucun, classeur = QStringLiteral("xlsx"), fichiers = QStringLiteral("*.csv");
+        QTest::newRow("classeur au démarrage")
+            << classeur << aucun << 0 << "1- Valider le fichier xlsx";
+        QTest::newRow("classeur choisi")
+            << fichiers << classeur << 0 << "1- Valider le fichier xlsx";
+        QTest::newRow("presse-papier choisi")
+            << fichiers << "ppp" << 0 << "1- Valider le presse-papier";
         QTest::newRow("nouveau nommé après un classeur")
-            << "xlsx" << "" << 1 << "1- Valider et Lister les fichiers   *.csV";
+            << classeur << aucun << 1 << "1- Valider et Lister les fichiers   *.csV";
         QTest::newRow("nouveau sans nom après un classeur")
-            << "xlsx" << "" << 2 << "1- Valider et Lister les fichiers   *.csV";
+            << classeur << aucun << 2 << "1- Valider et Lister les fichiers   *.csV";
     }
     void chaque_lecture_montre_le_mode_du_masque() {
         QFETCH(QString, masque_ouvert);
@@ -144,11 +147,13 @@ private slots:
         QFETCH(int, nouveau);
         QFETCH(QString, legende);
         const auto description = [&](const QString& masque) {
-            const std::string chemin = ex->descriptions + cp(masque).substr(cp(masque).rfind('.') + 1) + ".dsc";
-            ecrire_fichier_atomique(chemin, ex->description_exemple({{"Edit_masque.text", cp(masque)},
-                                                                    {"Edit_num_feuille_excel.text", "2"},
-                                                                    {"Label_nom_feuille.caption", "Feuil2"},
-                                                                    {"Label_nom_fic_excel.caption", "mesures.xlsx"}}));
+            const std::string chemin =
+                ex->descriptions + cp(masque).substr(cp(masque).rfind('.') + 1) + ".dsc";
+            ecrire_fichier_atomique(
+                chemin, ex->description_exemple({{"Edit_masque.text", cp(masque)},
+                                                 {"Edit_num_feuille_excel.text", "2"},
+                                                 {"Label_nom_feuille.caption", "Feuil2"},
+                                                 {"Label_nom_fic_excel.caption", "mesures.xlsx"}}));
             return chemin;
         };
         ex->presse_papier.contenu = "Date\tT\r\n01/06/2024 00:00:00\t12,5\r\n";
@@ -171,13 +176,16 @@ private slots:
             for (const char* nom : noms)
                 QVERIFY2(controle(f.get(), nom)->isVisibleTo(f.get()) == attendu, nom);
         };
-        visibles({"Label_nom_fic_excel", "Edit_num_feuille_excel", "Label61", "Label_nom_feuille"}, classeur);
+        visibles({"Label_nom_fic_excel", "Edit_num_feuille_excel", "Label61", "Label_nom_feuille"},
+                 classeur);
         visibles({"Label_nom_de_fichier", "Label15", "Label16", "Edit_f_station",
                   "Edit_f_date_fichier", "SpeedButton_date_fic"},
                  !classeur && !presse_papier);
         visibles({"Label4", "Edit_masque", "Label54"}, !presse_papier);
         QCOMPARE(controle<QAbstractButton>(f.get(), "SpeedButton_lister")->text(), legende);
-        if (classeur) QCOMPARE(controle<QLineEdit>(f.get(), "Edit_num_feuille_excel")->text(), QStringLiteral("2"));
+        if (classeur)
+            QCOMPARE(controle<QLineEdit>(f.get(), "Edit_num_feuille_excel")->text(),
+                     QStringLiteral("2"));
     }
 };
 

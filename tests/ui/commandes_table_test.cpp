@@ -147,7 +147,8 @@ private slots:
                    {"RadioButton3_coche", "Graphiques"}};
         for (const auto& c : cas) {
             clic_droit(0, colonne_marque);
-            QTest::mouseClick(ExempleFenetre::controle<QRadioButton>(f.get(), c.choix), Qt::LeftButton);
+            QTest::mouseClick(ExempleFenetre::controle<QRadioButton>(f.get(), c.choix),
+                              Qt::LeftButton);
             QCOMPARE(graphique->windowTitle(), QString::fromLatin1(c.titre));
         }
     }

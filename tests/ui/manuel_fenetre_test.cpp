@@ -21,7 +21,9 @@ private:
     std::unique_ptr<FenetrePrincipale> f;
 
     std::string manuel() const { return cp(dossier_programme_.path()) + "/Pelmo_manuel.pdf"; }
-    std::string versions() const { return cp(dossier_programme_.path()) + "/Pelmo_manuel_versions.pdf"; }
+    std::string versions() const {
+        return cp(dossier_programme_.path()) + "/Pelmo_manuel_versions.pdf";
+    }
     static void creer_pdf(const std::string& chemin) {
         QFile pdf(qt(chemin));
         QVERIFY(pdf.open(QIODevice::WriteOnly));

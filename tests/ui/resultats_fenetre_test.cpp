@@ -7,19 +7,15 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QtTest>
-
 #include <filesystem>
 #include <memory>
 
 #include "formats/fichiers.h"
-
 #include "tests/ui/exemple_fenetre.h"
 
 using namespace tarvo;
 
 namespace {
-
-QByteArray octets(const std::string& texte) { return QByteArray::fromStdString(texte); }
 
 std::string texte_des_lignes(const std::vector<std::string>& lignes) {
     std::string texte;
@@ -29,7 +25,8 @@ std::string texte_des_lignes(const std::vector<std::string>& lignes) {
 
 int nb_fichiers(const std::string& dossier) {
     int n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dossier)) n += e.is_regular_file() ? 1 : 0;
+    for (const auto& e : std::filesystem::directory_iterator(dossier))
+        n += e.is_regular_file() ? 1 : 0;
     return n;
 }
 
@@ -47,9 +44,11 @@ private:
         const std::string fichier = ex->donnees + "LeGue_2024-06-01.csv";
         const std::string gros = lire(fichier);
         std::string lignes;
-        for (int j = 0; j < 300; ++j) lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
+        for (int j = 0; j < 300; ++j)
+            lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
         ecrire_fichier_atomique(fichier, gros + lignes);
-        ecrire_fichier_atomique(ex->dsc, ex->description_exemple({{"CheckBox_inc_nom.Checked", "true"}}));
+        ecrire_fichier_atomique(ex->dsc,
+                                ex->description_exemple({{"CheckBox_inc_nom.Checked", "true"}}));
     }
 
 private slots:
@@ -109,7 +108,8 @@ private slots:
             QCOMPARE(octets(ecrit), octets(attendu));
             QVERIFY(ex->demande_vue(fr(" Données extraites enregistrées dans \n") + chemin));
             QVERIFY(s.fichier_resultat != chemin);  // the whole run has a file of its own
-            QCOMPARE(nb_fichiers(ex->sortie), fichiers_avant + 4);  // two results, two tracking files
+            QCOMPARE(nb_fichiers(ex->sortie),
+                     fichiers_avant + 4);  // two results, two tracking files
         } else {
             QVERIFY(chemin.empty());
             QVERIFY(ex->demande_vue(fr(" pas de données à enregistrer...")));

@@ -1,7 +1,6 @@
 // Escape on the main window asks to quit once per press; the release of a key pressed to
 // close a box, which the window receives once the box is gone, asks nothing.
 #include <QtTest>
-
 #include <algorithm>
 #include <memory>
 
@@ -45,7 +44,8 @@ private slots:
                 QTest::keyRelease(f.get(), Qt::Key_Escape);
         }
         const auto& vus = ex->dialogue.vus;
-        QCOMPARE(std::count_if(vus.begin(), vus.end(), [](const auto& v) { return v.texte == "Quitter  ?\n"; }),
+        QCOMPARE(std::count_if(vus.begin(), vus.end(),
+                               [](const auto& v) { return v.texte == "Quitter  ?\n"; }),
                  questions);
         QVERIFY(f->isVisible());
         if (cadres) QVERIFY(!ExempleFenetre::controle(f.get(), "cadre1_haut")->isVisible());
