@@ -232,7 +232,23 @@ std::string fichier_rep_recents(std::string_view dossier_programme) {
     return ajouter_antislash(dossier_programme) + "nom_fic_rep_recents.txt";
 }
 
+void RepertoiresRecents::ajouter_entree(std::string entree) {
+    const std::string cle = majuscules(entree);
+    if (std::none_of(entrees_.begin(), entrees_.end(),
+                     [&](const std::string& e) { return majuscules(e) == cle; }))
+        entrees_.push_back(std::move(entree));
+}
+
+void RepertoiresRecents::lire_fichier_entrees() {
+    entrees_.clear();
+    lue_ = true;
+    if (const auto contenu = lire_fichier(fichier_))
+        for (const auto ligne : decouper_lignes(*contenu))
+            if (!rogner(ligne).empty()) ajouter_entree(std::string(ligne));
+}
+
 void RepertoiresRecents::ajouter(const Repertoires& labels) {
+    if (!lue_) lire_fichier_entrees();
     const std::array<std::pair<const std::string*, std::string_view>, 3> sources{
         {{&labels.dossier_choisi, repertoire_donnees_vide},
          {&labels.dossier_description, repertoire_description_vide},
@@ -240,20 +256,13 @@ void RepertoiresRecents::ajouter(const Repertoires& labels) {
     for (std::size_t k = 0; k < sources.size(); ++k) {
         const auto& [texte, vide] = sources[k];
         if (rogner(*texte).empty() || *texte == fr(vide)) continue;
-        const std::string entree = std::to_string(k + 1) + "- " + *texte;
-        const std::string cle = majuscules(entree);
-        if (std::none_of(entrees_.begin(), entrees_.end(),
-                         [&](const std::string& e) { return majuscules(e) == cle; }))
-            entrees_.push_back(entree);
+        ajouter_entree(std::to_string(k + 1) + "- " + *texte);
     }
     ecrire_fichier_atomique(fichier_, joindre_lignes(entrees_));
 }
 
 void RepertoiresRecents::charger(const Repertoires& labels) {
-    entrees_.clear();
-    if (const auto contenu = lire_fichier(fichier_))
-        for (const auto ligne : decouper_lignes(*contenu))
-            if (!rogner(ligne).empty()) entrees_.emplace_back(ligne);
+    lire_fichier_entrees();
     if (entrees_.empty()) ajouter(labels);
 }
 

@@ -49,19 +49,28 @@ public:
     explicit RepertoiresRecents(std::string fichier) : fichier_(std::move(fichier)) {}
 
     // Adds the entries of the three label texts that the list lacks (letter case aside),
-    // placeholders and empty texts excepted, and saves the list. Throws ErreurFichier.
+    // placeholders and empty texts excepted, and saves the list. A list not read yet is
+    // first read from its file, so that the file only grows. Throws ErreurFichier.
     void ajouter(const Repertoires& labels);
     // When the list is shown: the file's entries, or the three current directories when the
     // file is missing or holds none.
     void charger(const Repertoires& labels);
     // Empties the list in memory; the file follows at the next addition.
-    void vider() { entrees_.clear(); }
+    void vider() {
+        entrees_.clear();
+        lue_ = true;
+    }
 
     const std::vector<std::string>& entrees() const { return entrees_; }
 
 private:
+    void lire_fichier_entrees();
+    void ajouter_entree(std::string entree);
+
     std::string fichier_;
     std::vector<std::string> entrees_;
+    // The list in memory is the one to save: read from the file, or emptied by the user.
+    bool lue_ = false;
 };
 
 // The directory of an entry: the text after its "k- " prefix.

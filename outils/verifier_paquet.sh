@@ -32,7 +32,8 @@ attendus=(bin/tarvo bin/tarvo-lot
           share/applications/tarvo.desktop
           share/icons/hicolor/scalable/apps/tarvo.svg)
 # The manual is in the package whenever the build produced it.
-[ -f "$construction/app/Pelmo_manuel.pdf" ] && attendus+=(share/doc/tarvo/Pelmo_manuel.pdf)
+[ -f "$construction/app/Pelmo_manuel.pdf" ] &&
+    attendus+=(share/doc/tarvo/Pelmo_manuel.pdf share/doc/tarvo/Pelmo_manuel_versions.pdf)
 manquants=()
 for f in "${attendus[@]}"; do
     [ -s "$usr/$f" ] || manquants+=("usr/$f")

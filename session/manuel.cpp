@@ -37,11 +37,11 @@ bool fichier_existe(const std::string& chemin) {
 }  // namespace
 
 std::vector<std::string> chemins_manuel(std::string_view dossier_programme,
-                                        std::string_view dossier_executable) {
+                                        std::string_view dossier_executable, std::string_view nom) {
     std::vector<std::string> chemins;
     const auto ajouter = [&](const std::string& dossier) {
         if (dossier.empty()) return;
-        std::string chemin = dossier + std::string(nom_manuel);
+        std::string chemin = dossier + std::string(nom);
         if (std::find(chemins.begin(), chemins.end(), chemin) == chemins.end())
             chemins.push_back(std::move(chemin));
     };
@@ -53,9 +53,9 @@ std::vector<std::string> chemins_manuel(std::string_view dossier_programme,
     return chemins;
 }
 
-std::vector<std::string> chemins_manuel_du_programme() {
+std::vector<std::string> chemins_manuel_du_programme(std::string_view nom) {
     return chemins_manuel(dossier_programme(),
-                          utf8_vers_cp1252(environnement_courant().dossier_executable));
+                          utf8_vers_cp1252(environnement_courant().dossier_executable), nom);
 }
 
 bool ouvrir_manuel(Lanceur& lanceur, Dialogue& dialogue, const std::vector<std::string>& candidats) {

@@ -283,6 +283,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
         charger_description();
         return;
     }
+    if (!enregistrer_avant_remplacement()) return;
     const std::string dossier = dossier_de_fichier(*chemin), nom = nom_de_fichier(*chemin);
     f_modif = true;
     afficher_enregistrement();
@@ -305,6 +306,21 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     });
     lire_ecrire_description(fr("écrire"));
     charger_description();
+}
+
+bool Session::enregistrer_avant_remplacement() {
+    if (!f_modif) return true;
+    const Reponse r =
+        dialogue_.question(fr(" Enregistrer les modifications de la description de données  ") +
+                               Label_description_bd + " ?",
+                           TypeMessage::confirmation, Boutons::oui_non_annuler);
+    if (r != Reponse::oui) return r == Reponse::non;
+    if (nom_description_absent(Label_description_bd)) {
+        enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
+                                                             : std::nullopt);
+        return !f_modif;
+    }
+    return lire_ecrire_description(fr("écrire"));
 }
 
 void Session::enregistrer_description() {
@@ -370,17 +386,18 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
     const Description ancienne = description;
     std::error_code ignore;
     std::filesystem::remove(chemin_natif(fichier_prm), ignore);
-    const std::string garde = Label_description_bd;
     Label_description_bd.clear();
     description = description_par_defaut(contexte());
     description.dossier_choisi = ancienne.dossier_choisi;
     description.dossier_description = ancienne.dossier_description;
     description.dossier_choisi_sortie = ancienne.dossier_choisi_sortie;
     table.vider();
-    if (const auto chemin = choisir())
-        enregistrer_description_sous(chemin, true);
-    else
-        Label_description_bd = garde;
+    // The defaults are shown as a description read: their mask sets the input mode.
+    apres_lecture();
+    inventaire.affichage.legende_SpeedButton_lister =
+        legende_bouton_lister(source.mode, description.Edit_masque);
+    // Without a name nothing is written: the defaults never land in the previous file.
+    if (const auto chemin = choisir()) enregistrer_description_sous(chemin, true);
     dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à traiter ..."),
                       TypeMessage::information);
     choix_repertoire = ChoixRepertoireDemande::donnees;
@@ -627,6 +644,7 @@ FinTraitement Session::traiter() {
     heure_debut_traitement = maintenant_local();
     RichEdit4.clear();
     traitement_en_cours = true;
+    formatage_commence_ = false;
     demande_stop = false;
 
     bool pret = true;
@@ -670,6 +688,7 @@ FinTraitement Session::traiter() {
         }
         agreger(etapes, description, pas_jours(parametres_grille), journal, progression_);
         // A stop keeps the rows formatted so far: they are saved like a whole run.
+        formatage_commence_ = true;
         formater_resultats(etapes, grille.items, description, listes, progression_);
         fin = enregistrer_resultats().reussi() ? FinTraitement::termine
                                                : FinTraitement::echec_ecriture;
@@ -679,7 +698,7 @@ FinTraitement Session::traiter() {
 }
 
 void Session::sauver() {
-    if (table.nb_lignes() <= 1) {
+    if (table.nb_lignes() <= 1 || (traitement_en_cours && !formatage_commence_)) {
         dialogue_.message(fr(" pas de données à enregistrer..."), TypeMessage::information);
         return;
     }

@@ -121,7 +121,8 @@ public:
     ResultatEnregistrement enregistrer_resultats();
     // The save dialog, when the user refuses to overwrite; unset means cancelled.
     ChoixFichierSortie choisir_fichier_sortie;
-    // "sauver ->": outside a run it saves the description, then names the last result.
+    // "sauver ->": outside a run it saves the description, then names the last result;
+    // during a run it writes the rows formatted so far.
     void sauver();
     // "sans col DateTime": the values-only lines to "~tmp.txt", `RichEdit4` and the
     // clipboard; false when there is nothing to copy.
@@ -192,6 +193,9 @@ public:
     JournalSuivi journal;
 
 private:
+    // Before another description replaces unsaved changes: the user saves them (Oui), drops
+    // them (Non) or stops the command (Annuler, or a save that did not happen): false then.
+    bool enregistrer_avant_remplacement();
     void afficher_enregistrement();
     void appliquer_fichier_2dt();
     ParametresGrille2dt grille_vers_2dt() const;
@@ -202,6 +206,8 @@ private:
 
     // The last read stopped at a bad key: what the record holds is not the file's.
     bool lecture_interrompue_ = false;
+    // The result lists hold rows of the run under way, not of the previous one.
+    bool formatage_commence_ = false;
     PressePapierAbsent sans_presse_papier_;
     Dialogue& dialogue_;
     Progression& progression_;

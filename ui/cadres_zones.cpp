@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
 #include <array>
@@ -75,6 +76,12 @@ protected:
             if (!w || w->window() != fenetre_) return false;
             cacher();
             return true;
+        }
+        // Escape, which the window acts on when pressed, only hides the frames at its release.
+        if (evenement->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape) {
+            auto* w = qobject_cast<QWidget*>(objet);
+            return w && w->window() == fenetre_;
         }
         // Scrolling moves the zones' container; a new layout moves the zones.
         if ((evenement->type() == QEvent::Resize || evenement->type() == QEvent::Move) &&

@@ -18,8 +18,8 @@ void montrer(QWidget* fenetre, std::initializer_list<const char*> noms, bool vis
         if (auto* w = fenetre->findChild<QWidget*>(QLatin1String(nom))) w->setVisible(visible);
 }
 
-// The fields of the input the mask selects: the sheet of a workbook, the file-name codes of
-// files, neither for the clipboard.
+}  // namespace
+
 void afficher_mode(QWidget* fenetre, ModeEntree mode) {
     montrer(fenetre,
             {"Label_nom_fic_excel", "Edit_num_feuille_excel", "Label61", "Label_nom_feuille"},
@@ -33,8 +33,6 @@ void afficher_mode(QWidget* fenetre, ModeEntree mode) {
     if (auto* lister = fenetre->findChild<QWidget*>(QStringLiteral("SpeedButton_lister")))
         lister->setToolTip(qt(bulle_bouton_lister(mode)));
 }
-
-}  // namespace
 
 void connecter_commandes_exemplaire(const ContexteCommandes& c) {
     afficher_mode(c.fenetre, c.session->source.mode);

@@ -284,7 +284,14 @@ void FenetrePrincipale::connecter() {
     connecter_bouton("SpeedButton_traiter_fichier", [this] { traiter(); });
     // Not a command: it must act while a run holds the window.
     connecter_bouton("SpeedButton_stop", [&s] { s.demander_arret(); });
-    connecter_bouton("SpeedButton_enregistrer", [this, &s] { executer([&] { s.sauver(); }); });
+    connecter_bouton("SpeedButton_enregistrer", [this, &s] {
+        // During a run, which holds the window, it saves the rows formatted so far.
+        if (s.traitement_en_cours) {
+            s.sauver();
+            return;
+        }
+        executer([&] { s.sauver(); });
+    });
     connecter_bouton("SpeedButton_sans_coldate", [this, &s] { executer([&] { s.copier_sans_coldate(); }); });
     connecter_bouton("SpeedButton_edit", [this] { ouvrir_resultat_dans_editeur(); });
     connecter_bouton("SpeedButton_suivi", [this, &s] {
@@ -386,6 +393,9 @@ void FenetrePrincipale::rafraichir() {
     periode_->rafraichir(s);
     execution_->rafraichir(s);
     suivi_->rafraichir(s);
+    // Any read of a description may change the input mode its mask selects.
+    afficher_mode(this, s.source.mode);
+    graphique_->setWindowTitle(qt(s.titre_graphique));
     repeindre_si_change(this, s);
     if (auto* panneau = execution_->panel4(); s.Panel4_visible) {
         const QWidget* table = findChild<QWidget*>("StringGrid1");
@@ -525,15 +535,13 @@ void FenetrePrincipale::leaveEvent(QEvent* evenement) {
 
 void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {
     session_->annulation_arret = true;
-    QMainWindow::keyPressEvent(evenement);
-}
-
-void FenetrePrincipale::keyReleaseEvent(QKeyEvent* evenement) {
-    if (evenement->key() == Qt::Key_Escape && !occupe_) {
+    // On the press only: the release of an Escape that closed a box comes here once the box
+    // is gone, and would ask again.
+    if (evenement->key() == Qt::Key_Escape && !evenement->isAutoRepeat() && !occupe_) {
         quitter();
         return;
     }
-    QMainWindow::keyReleaseEvent(evenement);
+    QMainWindow::keyPressEvent(evenement);
 }
 
 bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
@@ -545,6 +553,14 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
     if (evenement->type() == QEvent::MouseButtonDblClick && objet->objectName() == "Label_description_bd") {
         lanceur_averti_->ouvrir_dans_editeur(session_->chemin_description_courante());
         return true;
+    }
+    // The floating help box takes its double clicks on its viewport.
+    if (evenement->type() == QEvent::MouseButtonDblClick && objet->parent() &&
+        objet->parent()->objectName() == "Memo3") {
+        if (auto* w = qobject_cast<QWidget*>(objet); w && w->window() == this) {
+            ouvrir_resultat_dans_editeur();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(objet, evenement);
 }

@@ -64,7 +64,6 @@ protected:
     void keyPressEvent(QKeyEvent* evenement) override;
     void mousePressEvent(QMouseEvent* evenement) override;
     void leaveEvent(QEvent* evenement) override;
-    void keyReleaseEvent(QKeyEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
     void resizeEvent(QResizeEvent* evenement) override;
     bool eventFilter(QObject* objet, QEvent* evenement) override;

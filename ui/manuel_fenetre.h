@@ -5,8 +5,8 @@
 
 namespace tarvo {
 
-// `SpeedButton_help` opens the manual; `SpeedButton_url` ("mise à jour") opens it too, for
-// its last chapter "Versions".
+// `SpeedButton_help` opens the manual; `SpeedButton_url` ("mise à jour") opens its last
+// chapter, "Versions".
 void connecter_manuel(const ContexteCommandes& contexte);
 
 }  // namespace tarvo

@@ -1,6 +1,8 @@
 // Turns the Markdown source of the user manual into the A4 PDF the program opens: a title
-// page, a table of contents with page numbers, then the chapters on numbered pages.
-//   generer_manuel doc/manuel.md build/app/Pelmo_manuel.pdf
+// page, a table of contents with page numbers, then the chapters on numbered pages. A
+// second PDF holds the pages of the chapter "Versions" alone, as numbered in the manual:
+// the one "mise à jour" opens, since a viewer started by the desktop opens at page one.
+//   generer_manuel doc/manuel.md build/app/Pelmo_manuel.pdf build/app/Pelmo_manuel_versions.pdf
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFont>
@@ -162,6 +164,13 @@ void page_de_titre(QPainter& p, const QRectF& zone) {
     p.restore();
 }
 
+// The body page where the chapter whose title ends with `fin_titre` begins, or -1.
+int page_du_chapitre(const std::vector<Titre>& liste, const QString& fin_titre) {
+    for (const Titre& t : liste)
+        if (t.niveau == 1 && t.texte.endsWith(fin_titre)) return t.page;
+    return -1;
+}
+
 // Draws page `page` of a paginated document in the body area.
 void dessiner_page(QPainter& p, QTextDocument& document, int page, const QSizeF& taille) {
     p.save();
@@ -175,8 +184,10 @@ void dessiner_page(QPainter& p, QTextDocument& document, int page, const QSizeF&
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage : generer_manuel manuel.md Pelmo_manuel.pdf\n");
+    if (argc != 4) {
+        std::fprintf(
+            stderr,
+            "usage : generer_manuel manuel.md Pelmo_manuel.pdf Pelmo_manuel_versions.pdf\n");
         return 2;
     }
     QFile source(QString::fromLocal8Bit(argv[1]));
@@ -186,13 +197,15 @@ int main(int argc, char** argv) {
     }
     const QString markdown = QString::fromUtf8(source.readAll());
 
-    const QString sortie = QString::fromLocal8Bit(argv[2]);
-    QPdfWriter pdf(sortie);
-    pdf.setResolution(resolution);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(20, 16, 20, 14), QPageLayout::Millimeter));
-    pdf.setTitle(titre_manuel);
-    pdf.setCreator(QStringLiteral("Tarvo"));
+    const auto ouvrir_pdf = [](QPdfWriter& pdf, const QString& titre) {
+        pdf.setResolution(resolution);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(20, 16, 20, 14), QPageLayout::Millimeter));
+        pdf.setTitle(titre);
+        pdf.setCreator(QStringLiteral("Tarvo"));
+    };
+    QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));
+    ouvrir_pdf(pdf, titre_manuel);
 
     const QRectF zone = pdf.pageLayout().paintRectPixels(resolution);
     const double hauteur_pied = resolution * 0.3;  // about 7.5 mm under the text
@@ -237,5 +250,24 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("%s : %d pages\n", argv[2], total);
+
+    const int versions = page_du_chapitre(liste, QStringLiteral("Versions"));
+    if (versions < 0) {
+        std::fprintf(stderr, "chapitre Versions absent de %s\n", argv[1]);
+        return 1;
+    }
+    QPdfWriter extrait(QString::fromLocal8Bit(argv[3]));
+    ouvrir_pdf(extrait, titre_manuel + QStringLiteral(" – Versions"));
+    QPainter q(&extrait);
+    for (int page = versions; page < corps.pageCount(); ++page) {
+        if (page > versions) extrait.newPage();
+        dessiner_page(q, corps, page, taille);
+        pied_de_page(q, pied, premiere_page_corps + page, total);
+    }
+    if (!q.end()) {
+        std::fprintf(stderr, "impossible d'écrire %s\n", argv[3]);
+        return 1;
+    }
+    std::printf("%s : %d pages\n", argv[3], corps.pageCount() - versions);
     return 0;
 }

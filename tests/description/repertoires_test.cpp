@@ -287,6 +287,26 @@ TEST_F(Recents, Chargement) {
     EXPECT_EQ(fichier_vide.entrees().size(), 3u);
 }
 
+// The file only grows: an addition keeps what it held, doubles dropped, unless the user
+// emptied the list first.
+TEST_F(Recents, AjoutApresLesEntreesDuFichier) {
+    const std::string anciennes = "1- /a/\r\n1- /A/\r\n3- /s/\r\n";
+    const struct {
+        bool vider;
+        std::string attendu;
+    } cas[] = {
+        {false, "1- /a/\r\n3- /s/\r\n2- /desc/\r\n"},
+        {true, "1- /A/\r\n2- /desc/\r\n3- /s/\r\n"},
+    };
+    for (const auto& c : cas) {
+        creer("nom_fic_rep_recents.txt", anciennes);
+        RepertoiresRecents recents(fichier_rep_recents(chemin()));
+        if (c.vider) recents.vider();
+        recents.ajouter({"/A/", "/desc/", "/s/"});
+        EXPECT_EQ(lire("nom_fic_rep_recents.txt"), c.attendu) << c.vider;
+    }
+}
+
 TEST_F(Recents, DoubleClicSurUneEntree) {
     const std::string d = dossier("mesures");
     struct Cas {

@@ -17,6 +17,7 @@
 #include "formats/journal_suivi.h"
 #include "inventory/edition_table.h"
 #include "inventory/table_fichiers.h"
+#include "ui/fenetre_graphique.h"
 
 using namespace tarvo;
 
@@ -132,6 +133,26 @@ private slots:
         clic_droit(0, colonne_marque);
         ExempleFenetre::cliquer(f.get(), "SpeedButton9");
         QVERIFY(!panneau->isVisible());
+    }
+
+    // The graph window takes the title that each station choice gives it.
+    void le_titre_des_graphiques_suit_les_stations() {
+        lister_exemple();
+        auto* graphique = f->findChild<FenetreGraphique*>();
+        QVERIFY(graphique);
+        QCOMPARE(graphique->windowTitle(), QStringLiteral("Graphiques"));
+        const struct {
+            const char* choix;
+            const char* titre;
+        } cas[] = {{"RadioButton1_coche", "Station LeGue"},
+                   {"RadioButton2_coche", "Station LeGue+LeGue"},
+                   {"RadioButton3_coche", "Graphiques"}};
+        for (const auto& c : cas) {
+            clic_droit(0, colonne_marque);
+            QTest::mouseClick(ExempleFenetre::controle<QRadioButton>(f.get(), c.choix),
+                              Qt::LeftButton);
+            QCOMPARE(graphique->windowTitle(), QString::fromLatin1(c.titre));
+        }
     }
 
     void double_clic_sur_un_titre_alterne_le_tri() {

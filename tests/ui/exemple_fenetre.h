@@ -30,6 +30,11 @@ inline std::string lire(const std::string& chemin) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
+// File contents as bytes that QCOMPARE prints when they differ.
+inline QByteArray octets(const std::string& texte) {
+    return QByteArray::fromStdString(texte);
+}
+
 class ExempleFenetre {
 public:
     // A script not followed fails the QtTest function that runs it.

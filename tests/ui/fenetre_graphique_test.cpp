@@ -194,6 +194,8 @@ private slots:
         texte.insert(texte.find(cle) + cle.size(), "2,;;;;;");
         ex->fichier_choisi = dossier_de_fichier(ex->dsc) + "autre.dsc";
         ecrire_fichier_atomique(*ex->fichier_choisi, texte);
+        // The charts drew the run with a selection not saved yet; it is left unsaved.
+        dialogue->attendre_question(Reponse::non);
         controle<QAbstractButton>(f.get(), "SpeedButton_desc_bd")->click();
         QCOMPARE(f->session().Label_description_bd, std::string("autre.dsc"));
         QVERIFY(!g->isVisible());

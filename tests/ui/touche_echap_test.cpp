@@ -1,0 +1,56 @@
+// Escape on the main window asks to quit once per press; the release of a key pressed to
+// close a box, which the window receives once the box is gone, asks nothing.
+#include <QtTest>
+#include <algorithm>
+#include <memory>
+
+#include "tests/ui/exemple_fenetre.h"
+
+using namespace tarvo;
+
+class ToucheEchapTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ExempleFenetre> ex;
+
+private slots:
+    void initTestCase() { ExempleFenetre::signaler_dans_qtest(); }
+    void init() { ex = std::make_unique<ExempleFenetre>(); }
+    void cleanup() { ex.reset(); }
+
+    void echap_data() {
+        QTest::addColumn<QString>("gestes");  // a: press, r: release of Escape on the window
+        QTest::addColumn<bool>("cadres");     // the zone frames shown first
+        QTest::addColumn<int>("questions");   // "Quitter  ?" asked, each answered Non
+        QTest::newRow("appui") << "a" << false << 1;
+        QTest::newRow("relâchement après une boîte fermée") << "r" << false << 0;
+        QTest::newRow("appui et relâchement") << "ar" << false << 1;
+        QTest::newRow("deux appuis") << "arar" << false << 2;
+        QTest::newRow("cadres affichés") << "ar" << true << 0;
+    }
+    void echap() {
+        QFETCH(QString, gestes);
+        QFETCH(bool, cadres);
+        QFETCH(int, questions);
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        if (cadres) ExempleFenetre::cliquer(f.get(), "SpeedButton_help2");
+        for (int i = 0; i < questions; ++i) ex->dialogue.attendre_question(Reponse::non);
+        for (const QChar geste : gestes) {
+            if (geste == QLatin1Char('a'))
+                QTest::keyPress(f.get(), Qt::Key_Escape);
+            else
+                QTest::keyRelease(f.get(), Qt::Key_Escape);
+        }
+        const auto& vus = ex->dialogue.vus;
+        QCOMPARE(std::count_if(vus.begin(), vus.end(),
+                               [](const auto& v) { return v.texte == "Quitter  ?\n"; }),
+                 questions);
+        QVERIFY(f->isVisible());
+        if (cadres) QVERIFY(!ExempleFenetre::controle(f.get(), "cadre1_haut")->isVisible());
+    }
+};
+
+QTEST_MAIN(ToucheEchapTest)
+#include "touche_echap_test.moc"
