@@ -158,7 +158,7 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_suivi, e);
     }
-    ajouter_fin_suivi(c.journal, c.maintenant, c.heure_debut_traitement);
+    ajouter_fin_suivi(c.journal, c.maintenant, total);
 
     c.progression.afficher_progression(std::string(32, ' '), Progression::chronometre_traitement);
     r.Label10 = "reste 00:00:00    0 Mo";

@@ -195,10 +195,10 @@ void ecrire_suivi(std::ostream& sortie, const std::vector<std::string>& entete,
     ecrire_lignes(sortie, lignes, quoi);
 }
 
-void ajouter_fin_suivi(JournalSuivi& journal, double maintenant, double heure_debut_traitement) {
+void ajouter_fin_suivi(JournalSuivi& journal, double maintenant, double duree_totale) {
     journal.ajouter_suivi("");
     journal.ajouter_suivi(ecrire_heure(maintenant) + fr("  durée totale ") +
-                          ecrire_heure(maintenant - heure_debut_traitement));
+                          ecrire_heure(duree_totale));
 }
 
 }  // namespace tarvo

@@ -70,7 +70,8 @@ void ecrire_suivi(std::ostream& sortie, const std::vector<std::string>& entete,
                   const JournalSuivi& journal, std::string_view quoi);
 
 // The two lines the log receives once the tracking file is closed: an empty line and
-// "hh:mm:ss  durée totale hh:mm:ss" (now, and now − start of the run).
-void ajouter_fin_suivi(JournalSuivi& journal, double maintenant, double heure_debut_traitement);
+// "hh:mm:ss  durée totale hh:mm:ss" (now, and the total the summary gives: listing, grid
+// and run, so that the two totals of one run agree).
+void ajouter_fin_suivi(JournalSuivi& journal, double maintenant, double duree_totale);
 
 }  // namespace tarvo

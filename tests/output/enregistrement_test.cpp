@@ -135,9 +135,10 @@ TEST_F(Enregistrement, ResultatPressePapierSuiviEtMessageFinal) {
     const auto& journal = journal_.lignes();
     ASSERT_GE(journal.size(), 3u);
     EXPECT_EQ(journal[journal.size() - 2], "");
+    // The same total as the summary's "1 mn 15 s": listing, grid and run.
     EXPECT_EQ(journal.back(),
               "12:01:00  dur\xE9"
-              "e totale 00:01:00");
+              "e totale 00:01:15");
     EXPECT_TRUE(suivi.find("\r\n => A10.txt\r\n") != std::string::npos);
 
     ASSERT_EQ(dialogue_.vus.size(), 1u);
