@@ -70,6 +70,14 @@ QString filtre_qt(std::string_view filtre) {
     return filtres.join(QStringLiteral(";;"));
 }
 
+// Control `nom` of the zones, taken out of its zone's layout to be laid out elsewhere.
+template <class W>
+W* sortir_de_sa_zone(QWidget* contenu, const char* nom) {
+    auto* w = exiger<W>(contenu, QLatin1String(nom));
+    w->parentWidget()->layout()->removeWidget(w);
+    return w;
+}
+
 }  // namespace
 
 FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string dossier_programme,
@@ -176,9 +184,7 @@ void FenetrePrincipale::construire() {
     bas->setSpacing(2);
     suivi_ = new FenetreSuivi;
     bas->addWidget(suivi_, 1);
-    auto* aide = exiger<QWidget>(contenu, QStringLiteral("Memo2"));
-    aide->parentWidget()->layout()->removeWidget(aide);
-    bas->addWidget(aide, 1, Qt::AlignBottom);
+    bas->addWidget(sortir_de_sa_zone<QWidget>(contenu, "Memo2"), 1, Qt::AlignBottom);
     pile->addLayout(bas);
     setCentralWidget(centre);
     // The shutdown countdown is drawn over the file table, outside its zone's bounds.
@@ -197,8 +203,7 @@ QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
     ligne->setSpacing(8);
     for (const char* nom : {"SpeedButton_lister", "SpeedButton_creer_listes_date_clean",
                             "SpeedButton_traiter_fichier", "SpeedButton_stop"}) {
-        auto* bouton = exiger<QWidget>(contenu, QLatin1String(nom));
-        bouton->parentWidget()->layout()->removeWidget(bouton);
+        auto* bouton = sortir_de_sa_zone<QWidget>(contenu, nom);
         bouton->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
         ligne->addWidget(bouton);
     }
@@ -209,13 +214,11 @@ QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
         {"Label10", "00:00:00 >> 00:00:00    9999,99 Mo"},
     }};
     for (const auto& [nom, plus_long] : textes) {
-        auto* texte = exiger<QLabel>(contenu, QLatin1String(nom));
-        texte->parentWidget()->layout()->removeWidget(texte);
+        auto* texte = sortir_de_sa_zone<QLabel>(contenu, nom);
         texte->setFixedWidth(texte->fontMetrics().horizontalAdvance(QString::fromUtf8(plus_long)) + 8);
         ligne->addWidget(texte);
     }
-    auto* patienter = exiger<QLabel>(contenu, QStringLiteral("Label_patienter"));
-    patienter->parentWidget()->layout()->removeWidget(patienter);
+    auto* patienter = sortir_de_sa_zone<QLabel>(contenu, "Label_patienter");
     // Shown only during a run, it keeps its room meanwhile so that the row never moves.
     QSizePolicy reste_de_la_ligne(QSizePolicy::Ignored, QSizePolicy::Preferred);
     reste_de_la_ligne.setRetainSizeWhenHidden(true);

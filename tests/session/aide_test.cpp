@@ -149,6 +149,15 @@ TEST(Aide, cadre_de_la_boite_flottante) {
         m.haut_label37 = 600;
         return m;
     };
+    // The pointer at (400, y) in a control 250 px from the left edge of the window.
+    const auto sur_controle = [&](int haut, int y, int largeur, int hauteur) {
+        auto m = mesures({200, 120, 0, 0, 0, 0}, 400, y);
+        m.controle_gauche = 250;
+        m.controle_haut = haut;
+        m.controle_largeur = largeur;
+        m.controle_hauteur = hauteur;
+        return m;
+    };
     struct Cas {
         const char* quoi;
         MesuresAide m;
@@ -175,29 +184,8 @@ TEST(Aide, cadre_de_la_boite_flottante) {
         {"bord droit", mesures({300, 0, 0, 0, 0, 0}, 1300, 250), 2, "3", {930, 220, 330, 45}},
         // The box would cover the control it explains (window y 150..250): it goes below it,
         // or above it when the window ends first.
-        {"sous un grand contrôle",
-         [&] {
-             auto m = mesures({200, 120, 0, 0, 0, 0}, 400, 250);
-             m.controle_gauche = 250;
-             m.controle_haut = 150;
-             m.controle_largeur = 100;
-             m.controle_hauteur = 100;
-             return m;
-         }(),
-         3,
-         "8",
-         {300, 254, 220, 60}},
-        {"au-dessus d'un contrôle du bas",
-         [&] {
-             auto m = mesures({200, 120, 0, 0, 0, 0}, 400, 800);
-             m.controle_gauche = 250;
-             m.controle_haut = 560;
-             m.controle_largeur = 100;
-             m.controle_hauteur = 200;
-             return m;
-         }(),
-         3,
-         "8",
+        {"sous un grand contrôle", sur_controle(150, 250, 100, 100), 3, "8", {300, 254, 220, 60}},
+        {"au-dessus d'un contrôle du bas", sur_controle(560, 800, 100, 200), 3, "8",
          {300, 496, 220, 60}},
         {"bord bas", mesures({300, 0, 0, 0, 0, 0}, 400, 800), 4, "3", {300, 575, 330, 75}},
         {"19 à la hauteur de Label37",
