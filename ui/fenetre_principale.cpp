@@ -476,8 +476,10 @@ void FenetrePrincipale::traiter() {
         auto* bouton3 = findChild<QWidget*>("SpeedButton_traiter_fichier");
         colorer_legende(bouton2, couleur_bleue);
         colorer_legende(bouton3, couleur_rouge);
-        for (const char* nom : {"zone1", "zone2", "zone3", "zone4"})
-            if (auto* z = findChild<QWidget*>(nom)) z->setEnabled(false);
+        // Stages 1 and 2 left their zones for the stage bar: they wait for the run as the zones do.
+        const std::array<const char*, 6> pendant_le_traitement{
+            "zone1", "zone2", "zone3", "zone4", "SpeedButton_lister", "SpeedButton_creer_listes_date_clean"};
+        for (const char* nom : pendant_le_traitement) exiger<QWidget>(this, nom)->setEnabled(false);
         execution_->rafraichir(s);
         // The charts must not read the step table while the run refills it.
         exiger<QWidget>(this, "SpeedButton_graphique")->setEnabled(false);
@@ -485,8 +487,7 @@ void FenetrePrincipale::traiter() {
         const auto debut = std::chrono::steady_clock::now();
         const FinTraitement fin = s.traiter();
         graphique_->geler(false);
-        for (const char* nom : {"zone1", "zone2", "zone3", "zone4"})
-            if (auto* z = findChild<QWidget*>(nom)) z->setEnabled(true);
+        for (const char* nom : pendant_le_traitement) exiger<QWidget>(this, nom)->setEnabled(true);
         colorer_legende(bouton3, couleur_pourpre);
         s.traitement_en_cours = false;
         if (fin != FinTraitement::termine) return;

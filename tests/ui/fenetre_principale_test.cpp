@@ -384,7 +384,7 @@ private slots:
         cliquer(f.get(), "SpeedButton_lister");
         auto* bouton = controle<QAbstractButton>(f.get(), "SpeedButton_graphique");
         auto* graphique = f->findChild<FenetreGraphique*>();
-        bool vu_pendant = false, bouton_actif = true, graphique_actif = true;
+        bool vu_pendant = false, bouton_actif = true, graphique_actif = true, lister_actif = true;
         std::size_t lignes_avant_clear = 0, lignes_apres_clear = 0;
         QTimer minuterie;
         QObject::connect(&minuterie, &QTimer::timeout, [&] {
@@ -392,6 +392,7 @@ private slots:
             vu_pendant = true;
             bouton_actif = bouton->isEnabled();
             graphique_actif = graphique->isEnabled();
+            lister_actif = controle(f.get(), "SpeedButton_lister")->isEnabled();
             lignes_avant_clear = f->session().journal.lignes().size();
             cliquer(f.get(), "SpeedButton_clear");
             lignes_apres_clear = f->session().journal.lignes().size();
@@ -401,6 +402,7 @@ private slots:
         QVERIFY(vu_pendant);
         QVERIFY(!bouton_actif);
         QVERIFY(!graphique_actif);
+        QVERIFY(!lister_actif);  // in the stage bar, it waits for the run as its zone did
         QCOMPARE(lignes_apres_clear, lignes_avant_clear);
         QVERIFY(controle<QPlainTextEdit>(f.get(), "Memo5")->toPlainText().count(QLatin1Char('\n')) <
                 static_cast<int>(f->session().journal.lignes().size()));
