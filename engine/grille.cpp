@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "formats/cp1252.h"
@@ -112,27 +111,44 @@ std::string suffixe_jours(long long jours) {
     return " => " + texte_jours(jours);
 }
 
-// Whole days covered by `lignes` steps, towards zero.
-long long jours_couverts(long long lignes, long long pas_s) {
-    return lignes * pas_s / secondes_jour;
+// Row k of the grid, in seconds. Row 0 is one step before the chosen start; rows 1… are
+// what the result holds. Months and years keep the start's day, or the last day of a month
+// that lacks it, at midnight.
+long long rang_en_secondes(const ParametresGrille& p, long long deb, long long pas, long long k) {
+    const int unite = unite_de(p);
+    if (unite != unite_mois && unite != unite_annee) return deb + (k - 1) * pas;
+    const Moment debut = vers_moment(deb);
+    const unsigned jour = static_cast<unsigned>(debut.jour.day());
+    const long long n = nombre_unites(p) * (k - 1);
+    const ch::year_month premier{debut.jour.year(), debut.jour.month()};
+    const ch::year_month mois = unite == unite_mois
+                                    ? premier + ch::months{n}
+                                    : ch::year_month{premier.year() + ch::years{n}, premier.month()};
+    return secondes_de({jour_borne(mois, jour), 0});
 }
 
-ResumeGrille resume(long long lignes, long long pas_s) {
-    return {format_entier_groupe(lignes) + suffixe_jours(jours_couverts(lignes, pas_s)),
-            lignes < 0 ? CouleurResume::rouge : CouleurResume::bleu};
+// What the result holds for a period: its rows, start to end inclusive, and the whole days
+// from its first row to its last. The rows are negative when the end is before the start.
+struct Etendue {
+    long long lignes = 0;
+    long long jours = 0;
+};
+
+Etendue etendue(const ParametresGrille& p, long long deb, long long fin, long long pas) {
+    if (fin < deb) return {-division_basse(deb - fin, pas), 0};
+    long long n = 0;
+    if (unite_de(p) == unite_mois || unite_de(p) == unite_annee)
+        while (rang_en_secondes(p, deb, pas, n + 1) <= fin) ++n;
+    else
+        n = (fin - deb) / pas + 1;
+    if (n == 0) return {};
+    return {n, (rang_en_secondes(p, deb, pas, n) - rang_en_secondes(p, deb, pas, 1)) /
+                   secondes_jour};
 }
 
-// a / b rounded to the nearest, ties to even, as the program rounds; b > 0.
-long long arrondi_pair(long long a, long long b) {
-    long long q = division_basse(a, b);
-    const long long reste = a - q * b;
-    if (2 * reste > b || (2 * reste == b && q % 2 != 0)) ++q;
-    return q;
-}
-
-long long nb_lignes_secondes(long long debut, long long fin, long long pas) {
-    // (fin − debut) / pas + 1/2 = a / b.
-    return arrondi_pair(2 * (fin - debut) + pas, 2 * pas);
+ResumeGrille resume(const Etendue& e) {
+    return {format_entier_groupe(e.lignes) + suffixe_jours(e.jours),
+            e.lignes < 0 ? CouleurResume::rouge : CouleurResume::bleu};
 }
 
 long long lire_secondes(const std::string& label, JournalSuivi& journal) {
@@ -274,25 +290,12 @@ double pas_jours(const ParametresGrille& p) {
     }
 }
 
-long long nb_lignes_attendu(double debut, double fin, double pas) {
-    const auto entier = [](double jours) {
-        // Beyond any date the program writes, the seconds would not fit their integer.
-        const double s = jours * 86400.0;
-        return std::fabs(s) < 1e15 && std::fabs(s - std::round(s)) < 1e-6;
-    };
-    if (entier(debut) && entier(fin) && entier(pas) && vers_secondes(pas) > 0)
-        return nb_lignes_secondes(vers_secondes(debut), vers_secondes(fin), vers_secondes(pas));
-    const double x = (fin - debut) / pas + 0.5;
-    if (pas == 0.0 || !(std::fabs(x) < 9e18)) return 0;
-    return std::llrint(x);  // the default rounding is half to even
-}
-
 ResumeGrille resume_grille(const ParametresGrille& p, JournalSuivi& journal) {
     const long long pas = pas_secondes(p);
     const long long deb = lire_secondes(p.Label_temps_deb, journal);
     const long long fin = lire_secondes(p.Label_temps_fin, journal);
     if (pas == 0 || fin == deb) return {"---", CouleurResume::inchangee};
-    return resume(nb_lignes_secondes(deb, fin, pas), pas);
+    return resume(etendue(p, deb, fin, pas));
 }
 
 Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progression& progression,
@@ -307,19 +310,18 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     }
     const long long deb = lire_secondes(p.Label_temps_deb, journal);
     const long long fin = lire_secondes(p.Label_temps_fin, journal);
-    const long long lignes = nb_lignes_secondes(deb, fin, pas);
-    if (lignes <= 0) {
+    if (fin <= deb) {
         dialogue.message(fr(" la date de fin est antérieure à la date de début\n\n  début ") +
                              p.Label_temps_deb + "  \n\n" + "  fin   " + p.Label_temps_fin +
                              "  \n\n" + "   corriger cette valeur ...",
                          TypeMessage::erreur);
         return refus;
     }
+    const Etendue e = etendue(p, deb, fin, pas);
     const Reponse r = dialogue.question(
         fr(" Créer une nouvelle liste de dates régulières ? \n\n\n du ") + p.Label_temps_deb +
             "\n\n" + " au " + p.Label_temps_fin + "\n\n" + " au pas de " + pas_texte(p) + "\n\n" +
-            " => " + std::to_string(lignes) + " dates" +
-            suffixe_jours(jours_couverts(lignes, pas)) + "\n\n",
+            " => " + std::to_string(e.lignes) + " dates" + suffixe_jours(e.jours) + "\n\n",
         TypeMessage::confirmation, Boutons::oui_non_annuler);
     if (r != Reponse::oui) {
         refus.etat = EtatGrille::annulee;
@@ -329,7 +331,7 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     // leaves it there.
     Grille g = construire_grille(p, dialogue, progression, journal);
     if (g.etat == EtatGrille::annulee || g.etat == EtatGrille::refusee)
-        g.Label25 = {format_entier_groupe(lignes), CouleurResume::inchangee};
+        g.Label25 = {format_entier_groupe(e.lignes), CouleurResume::inchangee};
     return g;
 }
 
@@ -365,38 +367,11 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
         return g;
     }
 
-    // Row k of the grid, in seconds. Row 0 is one step before the chosen start. Months and
-    // years keep the start's day, or the last day of a month that lacks it, at midnight.
-    const Moment debut = vers_moment(deb);
-    const int n = nombre_unites(p);
-    const ch::year_month mois_debut{debut.jour.year(), debut.jour.month()};
-    const unsigned jour_debut = static_cast<unsigned>(debut.jour.day());
-    std::function<long long(long long)> ligne;
-    switch (unite_de(p)) {
-        case unite_mois:
-            ligne = [&](long long k) {
-                const auto mois = mois_debut + ch::months{(k - 1) * n};
-                return secondes_de({jour_borne(mois, jour_debut), 0});
-            };
-            break;
-        case unite_annee:
-            ligne = [&](long long k) {
-                const ch::year_month mois{debut.jour.year() + ch::years{(k - 1) * n},
-                                          debut.jour.month()};
-                return secondes_de({jour_borne(mois, jour_debut), 0});
-            };
-            break;
-        default:
-            ligne = [&](long long k) { return deb + (k - 1) * pas; };
-    }
-
-    g.debut_grille = vers_date(ligne(0));
+    g.debut_grille = vers_date(rang_en_secondes(p, deb, pas, 0));
     g.fin_grille = vers_date(fin);
-    // The count and the log measure a month grid in 30-day steps from one such step before
-    // the start, not from its first row; the other grids from their first row.
-    const long long debut_compte = unite_de(p) == unite_mois ? deb - pas : ligne(0);
-    const long long attendu = nb_lignes_secondes(debut_compte, fin, pas);
-    if (attendu > limite_lignes &&
+    const Etendue e = etendue(p, deb, fin, pas);
+    const long long attendu = e.lignes + 1;  // with the row before the start
+    if (e.lignes > limite_lignes &&
         dialogue.question(fr("\n\n   Le nombre de lignes à générer est supérieur à 32000       "
                              ".\n\n   continuer ? "),
                           TypeMessage::information, Boutons::oui_non) != Reponse::oui) {
@@ -406,9 +381,8 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     if (!fenetre_en_creation) {
         journal.ajouter_suivi("");
         journal.ajouter_suivi("de " + p.Label_temps_deb);
-        journal.ajouter_suivi(fr("à  ") + p.Label_temps_fin + "  " +
-                              texte_jours(arrondi_pair(fin - debut_compte, secondes_jour)));
-        journal.ajouter_suivi("nb dates = " + std::to_string(attendu));
+        journal.ajouter_suivi(fr("à  ") + p.Label_temps_fin + "  " + texte_jours(e.jours));
+        journal.ajouter_suivi("nb dates = " + std::to_string(e.lignes));
         journal.ajouter_suivi("pas = " + pas_texte(p));
     }
 
@@ -422,7 +396,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     };
     auto derniere_passe = ch::steady_clock::now();
     for (long long k = 0;; ++k) {
-        const long long s = ligne(k);
+        const long long s = rang_en_secondes(p, deb, pas, k);
         if (s > fin) break;
         g.dates.push_back(vers_date(s));
         g.items.push_back(texte_grille(g.dates.back()));
@@ -447,11 +421,14 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     g.nb_lignes_grille = static_cast<long long>(g.dates.size());
     progression.afficher_progression(titre_progression() + "100%   ",
                                      Progression::chronometre_grille);
-    // Unlike the summary, the built grid always states its days, even none.
-    g.Label25 = {format_entier_groupe(g.nb_lignes_grille) + " => " +
-                     texte_jours(jours_couverts(g.nb_lignes_grille, pas)),
-                 CouleurResume::bleu};
-    g.Label_nr_final = std::to_string(g.nb_lignes_grille - 1);
+    // The rows the result holds, without the one before the start; a stopped build counts
+    // what it made. Unlike the summary, the built grid always states its days, even none.
+    const long long ecrites = std::max(0LL, g.nb_lignes_grille - 1);
+    const long long jours =
+        ecrites > 0 ? (vers_secondes(g.dates.back()) - vers_secondes(g.dates[1])) / secondes_jour
+                    : 0;
+    g.Label25 = {format_entier_groupe(ecrites) + " => " + texte_jours(jours), CouleurResume::bleu};
+    g.Label_nr_final = std::to_string(ecrites);
     return g;
 }
 

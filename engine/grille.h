@@ -34,12 +34,6 @@ struct ParametresGrille {
 // only use this for counts and progress; their timestamps follow the calendar.
 double pas_jours(const ParametresGrille& parametres);
 
-// Expected number of rows: (fin − debut) / pas + 0.5 rounded half to even, worked in whole
-// seconds when the dates and step are whole seconds, so floating error cannot tip a tie.
-//   07/11/2021 00:00 → 08/11/2021 10:00, pas 1 h: 34.5 → 34
-//   07/11/2021 00:00 → 08/11/2021 11:00, pas 1 h: 35.5 → 36
-long long nb_lignes_attendu(double debut, double fin, double pas);
-
 enum class CouleurResume { inchangee, rouge, bleu };
 
 // The text of `Label25` and its colour ("---" leaves the colour as it is).
@@ -49,9 +43,11 @@ struct ResumeGrille {
     bool operator==(const ResumeGrille&) const = default;
 };
 
-// The summary shown on every change of start, end, step or unit: the expected row count,
-// then the days it spans; red when the end is before the start.
-//   3 600 rows of 1 minute → "3 600 => 2 jours"      step 0 or end = start → "---"
+// The summary shown on every change of start, end, step or unit: the rows the result will
+// hold (start to end inclusive), then the whole days from its first row to its last; red
+// when the end is before the start.
+//   01/01/2023 00:00 → 03/01/2023 12:00, 1 minute → "3 601 => 2 jours"
+//   step 0 or end = start → "---"
 ResumeGrille resume_grille(const ParametresGrille& parametres, JournalSuivi& journal);
 
 enum class EtatGrille {

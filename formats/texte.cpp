@@ -314,9 +314,9 @@ std::string format_entier_groupe(long long valeur) {
 
 std::string duree_texte(double jours) {
     if (!std::isfinite(jours) || std::fabs(jours) > 1e9) return "---";
-    // Whole seconds of the time of day, as a clock display truncates them.
-    const long long ms = std::llround(std::fabs(jours) * 86400000.0);
-    const long long total = ms / 1000;
+    // To the nearest second, as the log's "hh:mm:ss" of the same total: the two are read
+    // side by side.
+    const long long total = std::llround(std::fabs(jours) * 86400.0);
     const long long s_jour = total % 86400;
     const long long h = s_jour / 3600, mn = s_jour / 60 % 60, s = s_jour % 60;
     std::array<char, 64> r{};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -74,28 +75,57 @@ const Vu inf_strict = question(
     "(inf strict)]\n\n   corriger cette option (Oui / Non)",
     TypeMessage::avertissement, Boutons::oui_non);
 
-TEST(NbLignesAttendu, ArrondiAuPairSansErreurFlottante) {
+// Every count shown before and after the build (summary, question, log, both labels) is
+// the rows the result holds: the grid's rows after the one before the start.
+TEST(ConstruireGrille, UnSeulCompteDeLignes) {
     struct Cas {
-        std::string deb, fin, pas;
-        long long attendu;
+        ParametresGrille p;
+        long long lignes;
+        long long jours;  // from the first row to the last
     };
     const std::vector<Cas> cas = {
-        {"07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00", 34},
-        {"07/11/2021 00:00:00", "08/11/2021 11:00:00", "01:00:00", 36},
-        {"07/11/2021 00:00:00", "08/11/2021 10:20:00", "01:00:00", 35},
-        {"07/11/2021 00:00:00", "08/11/2021 09:40:00", "01:00:00", 34},
-        // Whole minutes whose quotient in floating point lands just off the tie.
-        {"07/11/2021 00:00:00", "07/11/2021 00:03:00", "00:01:00", 4},
-        {"07/11/2021 00:00:00", "07/11/2021 00:04:00", "00:01:00", 4},
-        {"07/11/2021 00:00:00", "07/11/2021 00:05:00", "00:01:00", 6},
-        {"07/11/2021 07:00:13", "07/11/2021 07:02:13", "00:01:00", 2},
-        {"07/11/2021 00:00:00", "07/11/2021 00:00:00", "00:01:00", 0},
-        {"08/11/2021 10:00:00", "07/11/2021 00:00:00", "01:00:00", -34},
-        {"08/11/2021 10:00:00", "07/11/2021 00:00:00", "00:07:00", -291},
+        {horaire("01/06/2024 00:00:00", "15/06/2024 00:00:00", "01:00:00"), 337, 14},
+        {horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"), 35, 1},
+        {horaire("07/11/2021 00:00:00", "08/11/2021 10:20:00", "01:00:00"), 35, 1},
+        {horaire("07/11/2021 00:00:00", "08/11/2021 09:40:00", "01:00:00"), 34, 1},
+        {horaire("07/11/2021 00:00:00", "07/11/2021 00:03:00", "00:01:00"), 4, 0},
+        {horaire("07/11/2021 07:00:13", "07/11/2021 07:02:13", "00:01:00"), 3, 0},
+        // The last row (21:00) is short of the end's day.
+        {horaire("07/11/2021 00:00:00", "08/11/2021 03:00:00", "07:00:00"), 4, 0},
+        {horaire("01/01/2023 00:00:00", "01/01/2023 01:00:00", "00:07:00"), 9, 0},
+        {calendrier("01/01/2023 00:00:00", "05/01/2023 00:00:00", unite_jour, 1), 5, 4},
+        {calendrier("01/01/2023 00:00:00", "01/12/2023 00:00:00", unite_mois, 1), 12, 334},
+        {calendrier("01/01/2023 00:00:00", "01/12/2023 00:00:00", unite_mois, 5), 3, 304},
+        {calendrier("01/01/2021 00:00:00", "01/01/2023 00:00:00", unite_annee, 1), 3, 730},
     };
-    for (const auto& c : cas)
-        EXPECT_EQ(nb_lignes_attendu(date(c.deb), date(c.fin), heure(c.pas)), c.attendu)
-            << c.deb << " -> " << c.fin << " / " << c.pas;
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.p.Label_temps_deb + " -> " + c.p.Label_temps_fin);
+        const std::string n = std::to_string(c.lignes);
+        const std::string jours = c.jours > 1 ? std::to_string(c.jours) + " jours"
+                                              : std::to_string(c.jours) + " jour";
+        const std::string suffixe = c.jours > 0 ? " => " + jours : "";
+        JournalSuivi journal;
+        EXPECT_EQ(resume_grille(c.p, journal).texte, n + suffixe);
+
+        ParametresGrille p = c.p;
+        DialogueScripte dialogue;
+        dialogue.attendre_question(Reponse::oui);
+        ProgressionScriptee progression;
+        const Grille g = creer_liste_horodatee(p, dialogue, progression, journal);
+        ASSERT_EQ(g.etat, EtatGrille::construite);
+        ASSERT_FALSE(dialogue.vus.empty());
+        EXPECT_NE(dialogue.vus[0].texte.find(" => " + n + " dates" + suffixe + "\n"),
+                  std::string::npos)
+            << dialogue.vus[0].texte;
+        EXPECT_EQ(static_cast<long long>(g.items.size()), c.lignes + 2);  // titles, row 0
+        EXPECT_EQ(g.Label_nr_final, n);
+        EXPECT_EQ(g.Label25.texte, n + " => " + jours);
+        const auto& lignes = journal.lignes();
+        EXPECT_NE(std::find(lignes.begin(), lignes.end(), "nb dates = " + n), lignes.end());
+        EXPECT_NE(std::find(lignes.begin(), lignes.end(),
+                            fr("à  ") + c.p.Label_temps_fin + "  " + jours),
+                  lignes.end());
+    }
 }
 
 TEST(ResumeGrille, TexteEtCouleur) {
@@ -109,19 +139,19 @@ TEST(ResumeGrille, TexteEtCouleur) {
         {horaire("07/11/2021 00:00:00", "07/11/2021 00:00:00", "01:00:00"),
          {"---", CouleurResume::inchangee}},
         {horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
-         {"34 => 1 jour", CouleurResume::bleu}},
+         {"35 => 1 jour", CouleurResume::bleu}},
         {horaire("07/11/2021 00:00:00", "07/11/2021 10:00:00", "01:00:00"),
-         {"10", CouleurResume::bleu}},
+         {"11", CouleurResume::bleu}},
         {horaire("01/01/2023 00:00:00", "03/01/2023 12:00:00", "00:01:00"),
-         {"3 600 => 2 jours", CouleurResume::bleu}},
+         {"3 601 => 2 jours", CouleurResume::bleu}},
         {horaire("01/01/2023 00:00:00", "16/01/2023 00:00:00", "00:00:01"),
-         {"1 296 000 => 15 jours", CouleurResume::bleu}},
+         {"1 296 001 => 15 jours", CouleurResume::bleu}},
         {horaire("08/11/2021 10:00:00", "07/11/2021 00:00:00", "01:00:00"),
          {"-34", CouleurResume::rouge}},
         {calendrier("01/01/2023 00:00:00", "01/12/2023 00:00:00", unite_mois, 1),
-         {"12 => 360 jours", CouleurResume::bleu}},
+         {"12 => 334 jours", CouleurResume::bleu}},
         {calendrier("01/01/2023 00:00:00", "01/01/2033 00:00:00", unite_annee, 2),
-         {"6 => 4380 jours", CouleurResume::bleu}},
+         {"6 => 3653 jours", CouleurResume::bleu}},
     };
     for (const auto& c : cas) {
         JournalSuivi journal;
@@ -310,7 +340,7 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
          true,
          horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
          {Reponse::annuler},
-         {creer("07/11/2021 00:00:00\n\n au 08/11/2021 10:00:00\n\n au pas de 01:00:00\n\n => 34 "
+         {creer("07/11/2021 00:00:00\n\n au 08/11/2021 10:00:00\n\n au pas de 01:00:00\n\n => 35 "
                 "dates => 1 jour\n\n")},
          EtatGrille::annulee,
          "",
@@ -320,7 +350,7 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
          calendrier("07/11/2021 10:00:00", "09/11/2021 00:00:00", unite_jour, 1, 0),
          {Reponse::oui, Reponse::oui, 1},
          {creer("07/11/2021 10:00:00\n\n au 09/11/2021 00:00:00\n\n au pas de 1 jour\n\n => 2 "
-                "dates => 2 jours\n\n"),
+                "dates => 1 jour\n\n"),
           inf_strict,
           choix("--- PAR JOUR ------------\n\n07/11/2021  10:00:00\n09/11/2021  00:00:00\n\n" +
                 heures_pas_a_zero + "10:00:00 -> 00:00:00\n\n")},
@@ -430,9 +460,9 @@ TEST(ConstruireGrille, JournalEtEtiquettes) {
         if (!creation)
             attendu.insert(attendu.end(),
                            {"", "de 07/11/2021 00:00:00", fr("à  08/11/2021 10:00:00  1 jour"),
-                            "nb dates = 36", "pas = 01:00:00"});
+                            "nb dates = 35", "pas = 01:00:00"});
         EXPECT_EQ(journal.lignes(), attendu);
-        EXPECT_EQ(g.Label25, (ResumeGrille{"36 => 1 jour", CouleurResume::bleu}));
+        EXPECT_EQ(g.Label25, (ResumeGrille{"35 => 1 jour", CouleurResume::bleu}));
         EXPECT_EQ(g.Label_nr_final, "35");
     }
 }
@@ -446,18 +476,16 @@ TEST(ConstruireGrille, JournalEtEtiquettesSelonLUnite) {
         std::string nr_final;
     };
     const std::vector<Cas> cas = {
-        // 2.5 days from the leading row: the log rounds ties to even, as the count does.
         {"demi-journées", horaire("07/11/2021 00:00:00", "09/11/2021 00:00:00", "12:00:00"),
-         "à  09/11/2021 00:00:00  2 jours", "nb dates = 6", "pas = 12:00:00", "6 => 3 jours", "5"},
+         "à  09/11/2021 00:00:00  2 jours", "nb dates = 5", "pas = 12:00:00", "5 => 2 jours", "5"},
         {"moins d'un jour", horaire("07/11/2021 00:00:00", "07/11/2021 10:00:00", "01:00:00"),
-         "à  07/11/2021 10:00:00  0 jour", "nb dates = 12", "pas = 01:00:00", "12 => 0 jour", "11"},
+         "à  07/11/2021 10:00:00  0 jour", "nb dates = 11", "pas = 01:00:00", "11 => 0 jour", "11"},
         {"jours", calendrier("01/01/2023 00:00:00", "05/01/2023 00:00:00", unite_jour, 1),
-         "à  05/01/2023 00:00:00  5 jours", "nb dates = 6", "pas = 1 jour", "6 => 6 jours", "5"},
-        // Counted from 30 days before the start (30/01), though the first row is 01/02.
+         "à  05/01/2023 00:00:00  4 jours", "nb dates = 5", "pas = 1 jour", "5 => 4 jours", "5"},
         {"mois", calendrier("01/03/2023 00:00:00", "01/04/2023 00:00:00", unite_mois, 1),
-         "à  01/04/2023 00:00:00  61 jours", "nb dates = 3", "pas = 1 mois", "3 => 90 jours", "2"},
+         "à  01/04/2023 00:00:00  31 jours", "nb dates = 2", "pas = 1 mois", "2 => 31 jours", "2"},
         {"années", calendrier("01/01/2021 00:00:00", "01/01/2023 00:00:00", unite_annee, 1),
-         "à  01/01/2023 00:00:00  1096 jours", "nb dates = 4", "pas = 1 année", "4 => 1460 jours",
+         "à  01/01/2023 00:00:00  730 jours", "nb dates = 3", "pas = 1 année", "3 => 730 jours",
          "3"},
     };
     for (const auto& c : cas) {
@@ -490,7 +518,7 @@ TEST(CreerListeHorodatee, Label25SelonLaFin) {
          horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
          {Reponse::oui},
          true,
-         {"36 => 1 jour", CouleurResume::bleu}},
+         {"35 => 1 jour", CouleurResume::bleu}},
         // Once the user agreed, the count stays shown when the build is given up.
         {"annulée par jour",
          calendrier("07/11/2021 00:00:00", "09/11/2021 12:30:00", unite_jour, 1),
@@ -501,7 +529,7 @@ TEST(CreerListeHorodatee, Label25SelonLaFin) {
          horaire("01/01/2023 00:00:00", "31/01/2023 00:00:00", "00:01:00"),
          {Reponse::oui, Reponse::non},
          true,
-         {"43 200", CouleurResume::inchangee}},
+         {"43 201", CouleurResume::inchangee}},
         {"pas de nouvelle liste",
          horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
          {Reponse::non},
@@ -581,8 +609,6 @@ TEST(ConstruireGrille, ReglagesInhabituels) {
 TEST(EtiquettesDeDate, SansDatePasDeJour) {
     for (const double d : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300})
         EXPECT_EQ(jour_semaine(d), "") << d;
-    EXPECT_EQ(nb_lignes_attendu(0.0, 1e300, 1.0 / 86400), 0);
-    EXPECT_EQ(nb_lignes_attendu(0.0, std::nan(""), 1.0), 0);
 }
 
 TEST(ConstruireGrille, ProgressionEspaceeEtArret) {

@@ -179,6 +179,9 @@ TEST(DureeTexte, Formes) {
     EXPECT_EQ(duree_texte(60 * s), " 1 mn 0 s ");
     EXPECT_EQ(duree_texte(0), " 0 s");
     EXPECT_EQ(duree_texte(1 + 30 * s), " 0 h 0 mn 30 s ");  // whole days are not shown
+    EXPECT_EQ(duree_texte(1.6 * s), " 2 s");                // as the log's 00:00:02
+    EXPECT_EQ(duree_texte(59.6 * s), " 1 mn 0 s ");
+    EXPECT_EQ(duree_texte(1.4 * s), " 1 s");
     EXPECT_EQ(duree_texte(std::nan("")), "---");
 }
 

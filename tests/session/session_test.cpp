@@ -261,7 +261,7 @@ TEST_F(SessionTest, ParametresDeGrilleRetrouvesAuDemarrageSuivant) {
         s->parametres_grille.Label_temps_fin = "02/01/2024 00:00:00";
         s->parametres_grille.TimePicker_pas = 1.0 / 24;
         s->parametres_grille_modifies();
-        EXPECT_EQ(s->Label25, "24 => 1 jour");  // 24 whole steps: ties go to even
+        EXPECT_EQ(s->Label25, "25 => 1 jour");  // both ends are rows of the result
         EXPECT_TRUE(s->grille_modifiee);
         dialogue.attendre_question(Reponse::oui);
         s->enregistrer_description();
@@ -274,7 +274,7 @@ TEST_F(SessionTest, ParametresDeGrilleRetrouvesAuDemarrageSuivant) {
     EXPECT_EQ(s->parametres_grille.Label_temps_deb, "01/01/2024 00:00:00");
     EXPECT_EQ(s->parametres_grille.Label_temps_fin, "02/01/2024 00:00:00");
     EXPECT_DOUBLE_EQ(s->parametres_grille.TimePicker_pas, 1.0 / 24);
-    EXPECT_EQ(s->Label25, "24 => 1 jour");
+    EXPECT_EQ(s->Label25, "25 => 1 jour");
 }
 
 }  // namespace
