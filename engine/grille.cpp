@@ -23,6 +23,7 @@ namespace ch = std::chrono;
 constexpr ch::sys_days origine = ch::year{1899} / 12 / 30;
 constexpr long long secondes_jour = 86400;
 constexpr long long limite_lignes = 32000;
+constexpr long long limite_absolue_lignes = 20'000'000;
 
 // Progress and the event pass every this many rows, or sooner once 100 ms have passed.
 constexpr long long lignes_par_passe = 2000;
@@ -290,6 +291,38 @@ double pas_jours(const ParametresGrille& p) {
     }
 }
 
+// A period date the grid cannot be built from: a typo would otherwise read as day 0
+// (30/12/1899) and build a grid of more than a century.
+bool periode_lisible(const ParametresGrille& p, Dialogue& dialogue, JournalSuivi& journal) {
+    const std::pair<const char*, const std::string*> dates[] = {{"début", &p.Label_temps_deb},
+                                                                 {"fin", &p.Label_temps_fin}};
+    for (const auto& [nom, texte] : dates) {
+        std::string canonique;
+        texte_vers_date_heure(*texte, canonique, journal);
+        if (!canonique.empty() && canonique.size() > 8) continue;
+        dialogue.message(fr(std::string(" la date de ") + nom + " de la période n'est pas lisible\n\n   <") +
+                             *texte + fr(">\n\n   attendu : jj/mm/aaaa hh:mn:ss\n\n"
+                                         "   corriger cette valeur ..."),
+                         TypeMessage::erreur);
+        return false;
+    }
+    return true;
+}
+
+// Refused before anything is allocated: the list, its texts and the step table take
+// about 100 bytes a row before any column.
+bool taille_acceptable(const Etendue& e, Dialogue& dialogue) {
+    if (e.lignes <= limite_absolue_lignes) return true;
+    dialogue.message(fr(" la liste horodatée compterait ") + format_entier_groupe(e.lignes) +
+                         fr(" lignes (environ ") +
+                         format_entier_groupe((e.lignes + 5'000'000) / 10'000'000) +
+                         fr(" Go de mémoire)\n\n   la limite est de ") +
+                         format_entier_groupe(limite_absolue_lignes) +
+                         fr(" lignes\n\n   choisir une période plus courte ou un pas plus grand ..."),
+                     TypeMessage::erreur);
+    return false;
+}
+
 ResumeGrille resume_grille(const ParametresGrille& p, JournalSuivi& journal) {
     const long long pas = pas_secondes(p);
     const long long deb = lire_secondes(p.Label_temps_deb, journal);
@@ -308,6 +341,7 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
                          TypeMessage::erreur);
         return refus;
     }
+    if (!periode_lisible(p, dialogue, journal)) return refus;
     const long long deb = lire_secondes(p.Label_temps_deb, journal);
     const long long fin = lire_secondes(p.Label_temps_fin, journal);
     if (fin <= deb) {
@@ -318,6 +352,7 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
         return refus;
     }
     const Etendue e = etendue(p, deb, fin, pas);
+    if (!taille_acceptable(e, dialogue)) return refus;
     const Reponse r = dialogue.question(
         fr(" Créer une nouvelle liste de dates régulières ? \n\n\n du ") + p.Label_temps_deb +
             "\n\n" + " au " + p.Label_temps_fin + "\n\n" + " au pas de " + pas_texte(p) + "\n\n" +
@@ -350,6 +385,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
                          TypeMessage::erreur);
         return g;
     }
+    if (!periode_lisible(p, dialogue, journal)) return g;
     if (unite_de(p) != unite_hms &&
         !verifier_calendrier(p, dialogue, journal, g.parametres_modifies)) {
         g.etat = EtatGrille::annulee;
@@ -370,6 +406,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     g.debut_grille = vers_date(rang_en_secondes(p, deb, pas, 0));
     g.fin_grille = vers_date(fin);
     const Etendue e = etendue(p, deb, fin, pas);
+    if (!taille_acceptable(e, dialogue)) return g;
     const long long attendu = e.lignes + 1;  // with the row before the start
     if (e.lignes > limite_lignes &&
         dialogue.question(fr("\n\n   Le nombre de lignes à générer est supérieur à 32000       "

@@ -198,6 +198,12 @@ TEST_F(TarvoLot, CeQuiEmpecheLeTraitementSort1) {
         {{"--sortie", fichier.string(), dsc}, "répertoire de sortie"},
         {{"--sortie", (racine_ / "nulle-part").string(), dsc}, "répertoire de sortie"},
         {{"--donnees", racine_.string(), dsc}, "aucun fichier *.csv"},
+        // Refused before any memory is taken for the grid.
+        {{"--debut", "01/01/1900 00:00:00", "--fin", "01/01/2100 00:00:00", "--pas", "00:00:01",
+          dsc},
+         "la liste horodatée compterait 6 311 433 601 lignes"},
+        {{description({{"Label_min_dsc.caption", "01/06/2O24 00:00:00"}}, "typo.dsc")},
+         "la date de début de la période n'est pas lisible"},
     };
     for (const auto& c : cas) {
         const Execution e = lancer(c.args);

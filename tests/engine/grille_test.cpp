@@ -585,11 +585,6 @@ TEST(ConstruireGrille, ReglagesInhabituels) {
          400.0 * 365,
          {"01/01/-399 00:00:00", "01/01/0001 00:00:00", "01/01/0401 00:00:00",
           "01/01/0801 00:00:00"}},
-        // Texts that are no dates read as day 0.
-        {"dates illisibles",
-         horaire("n'importe quoi", "", "01:00:00"),
-         une_heure,
-         {"29/12/1899 23:00:00", "30/12/1899 00:00:00"}},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -603,6 +598,59 @@ TEST(ConstruireGrille, ReglagesInhabituels) {
         EXPECT_EQ(g.etat, EtatGrille::construite);
         ASSERT_FALSE(g.items.empty());
         EXPECT_EQ(std::vector<std::string>(g.items.begin() + 1, g.items.end()), c.lignes);
+    }
+}
+
+// A period the grid cannot be made from is refused with an error naming the cause, before
+// the question and before anything is allocated: a typo used to read as 30/12/1899.
+TEST(ConstruireGrille, PeriodeRefuseeAvantToutCalcul) {
+    struct Cas {
+        std::string nom;
+        ParametresGrille p;
+        std::string extrait;
+    };
+    const std::vector<Cas> cas = {
+        {"début illisible", horaire("3l/01/2024 00:00:00", "01/02/2024 00:00:00", "01:00:00"),
+         " la date de début de la période n'est pas lisible\n\n   <3l/01/2024 00:00:00>"},
+        {"fin vide", horaire("01/01/2024 00:00:00", "", "01:00:00"),
+         " la date de fin de la période n'est pas lisible"},
+        {"une heure sans date", horaire("08:00:00", "01/02/2024 00:00:00", "01:00:00"),
+         " la date de début de la période n'est pas lisible"},
+        {"deux siècles à la seconde",
+         horaire("01/01/1900 00:00:00", "01/01/2100 00:00:00", "00:00:01"),
+         " la liste horodatée compterait 6 311 433 601 lignes (environ 631 Go de mémoire)"},
+        {"une ligne de trop",
+         horaire("01/01/2024 00:00:00", "19/08/2024 11:33:20", "00:00:01"),
+         "compterait 20 000 001 lignes"},
+        {"mois sur huit mille ans",
+         calendrier("01/01/1900 00:00:00", "01/01/9999 00:00:00", unite_mois, 1),
+         ""},  // 97 189 rows: accepted
+    };
+    for (const auto& c : cas) {
+        for (const bool bouton_2 : {false, true}) {
+            SCOPED_TRACE(c.nom + (bouton_2 ? " (bouton 2)" : ""));
+            ParametresGrille p = c.p;
+            DialogueScripte dialogue;
+            const bool accepte = c.extrait.empty();
+            if (accepte) dialogue.attendre_question(Reponse::non);
+            ProgressionScriptee progression;
+            JournalSuivi journal;
+            const Grille g = bouton_2 ? creer_liste_horodatee(p, dialogue, progression, journal)
+                                      : construire_grille(p, dialogue, progression, journal);
+            ASSERT_FALSE(dialogue.vus.empty());
+            const auto& vu = dialogue.vus.front();
+            if (accepte) {
+                EXPECT_EQ(vu.genre, Genre::question);
+                EXPECT_EQ(g.etat, EtatGrille::annulee);
+            } else {
+                EXPECT_EQ(vu.genre, Genre::message);
+                EXPECT_EQ(vu.type, TypeMessage::erreur);
+                EXPECT_NE(vu.texte.find(fr(c.extrait)), std::string::npos) << vu.texte;
+                EXPECT_EQ(g.etat, EtatGrille::refusee);
+            }
+            EXPECT_TRUE(g.items.empty());
+            EXPECT_EQ(g.items.capacity(), 0u);
+        }
     }
 }
 
