@@ -6,6 +6,7 @@
 
 #include "description/description.h"
 #include "formats/cp1252.h"
+#include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
@@ -17,6 +18,10 @@
 namespace tarvo {
 
 namespace {
+
+// As many columns as a spreadsheet sheet holds, far above any logger: beyond, the
+// separator or the title line is wrong, and every step would carry that many values.
+constexpr int max_colonnes_fichier = 16384;
 
 int entier(std::string_view texte) {
     return lire_entier(texte).value_or(0);
@@ -361,6 +366,16 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
     }
 
     const int total = colonnes.nb_colonnes_donnees + dates;
+    if (total > max_colonnes_fichier) {
+        dialogue.message(fr(" le fichier ") + nom_de_fichier(chemin) + " compte " +
+                             format_entier_groupe(total) +
+                             fr(" colonnes\n\n   au-delà de 16 384 colonnes, un fichier de "
+                                "données n'est pas traité\n\n   vérifier le séparateur (") +
+                             nom_sep + fr(") et le n° de la ligne d'intitulés ..."),
+                         TypeMessage::erreur);
+        table.vider();
+        return SuiteListage::arreter;
+    }
     if (ligne_table > 0 && ligne_table < table.nb_lignes()) {
         table.ecrire_cellule(ligne_table, Colonne::nb_colonnes, " " + std::to_string(total));
         table.ecrire_cellule(ligne_table, Colonne::ligne_intitules,

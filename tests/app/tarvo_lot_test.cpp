@@ -214,6 +214,22 @@ TEST_F(TarvoLot, CeQuiEmpecheLeTraitementSort1) {
     EXPECT_TRUE(fichiers_sortie().empty());
 }
 
+// A title line far wider than any logger's stops the listing, nothing written.
+TEST_F(TarvoLot, UnFichierTropLargeSort1) {
+    const fs::path large = racine_ / "large";
+    fs::create_directories(large);
+    std::string titres = "Station\r\nDate Heure", donnees = "01/06/2024 00:00:00";
+    for (int k = 1; k <= 20000; ++k) {
+        titres += ";T" + std::to_string(k);
+        donnees += ";1,5";
+    }
+    std::ofstream(large / "large.csv", std::ios::binary) << titres << "\r\n" << donnees << "\r\n";
+    const Execution e = lancer({"--donnees", large.string(), description()});
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_TRUE(contient(e.erreurs, "le fichier large.csv compte 20 001 colonnes")) << e.erreurs;
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
 TEST_F(TarvoLot, UneDescriptionIllisibleSort1) {
     const std::string dsc = description({{"RadioGroup_methode_ItemIndex", "moyenne"}});
     const Execution e = lancer({dsc});

@@ -378,5 +378,43 @@ TEST(ListerColonnes, JournalDesColonnes) {
                  "alternatifs..."));
 }
 
+// Beyond a spreadsheet's 16 384 columns a line is no logger's: a wrong separator or title
+// line. Refused at the listing, with titles or without, before any table of that width.
+TEST(AnalyserIntitules, TropDeColonnesRefusees) {
+    struct Cas {
+        int colonnes;
+        bool avec_intitules;
+        bool refuse;
+    };
+    for (const Cas& c : {Cas{16384, true, false}, Cas{16385, true, true},
+                         Cas{16384, false, false}, Cas{100000, false, true}}) {
+        SCOPED_TRACE(std::to_string(c.colonnes) + (c.avec_intitules ? " avec" : " sans"));
+        std::string titres = "Date", donnees = "2023/12/25 08:00:00";
+        for (int k = 1; k < c.colonnes; ++k) {
+            titres += ";T" + std::to_string(k);
+            donnees += ";1";
+        }
+        Analyse a(c.avec_intitules ? titres + "\n" + donnees + "\n" : donnees + "\n");
+        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        a.d.RadioGroup_avec_sans_intitule_ItemIndex = c.avec_intitules ? 0 : 1;
+        a.d.RadioGroup_datetime_nb_col_ItemIndex = 0;
+        a.d.Edit_num_ligne_intitule_col = c.avec_intitules ? "1" : "0";
+        a.d.Edit_num_ligne_donnee = c.avec_intitules ? "2" : "1";
+        EXPECT_EQ(a.lancer(), c.refuse ? SuiteListage::arreter : SuiteListage::continuer);
+        if (c.refuse) {
+            ASSERT_EQ(a.dialogue.vus.size(), 1u);
+            EXPECT_EQ(a.dialogue.vus[0].type, TypeMessage::erreur);
+            const std::string nombre = c.colonnes == 16385 ? "16 385" : "100 000";
+            EXPECT_NE(a.dialogue.vus[0].texte.find(" le fichier f.csv compte " + nombre +
+                                                   " colonnes"),
+                      std::string::npos)
+                << a.dialogue.vus[0].texte;
+        } else {
+            EXPECT_TRUE(a.dialogue.vus.empty());
+            EXPECT_EQ(a.colonnes.nb_colonnes_donnees, c.colonnes - 1);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvo
