@@ -137,9 +137,23 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         return usage("argument ou option inconnu : " +
                      (deux_points == std::string::npos ? quoi : quoi.substr(deux_points + 2)));
     } catch (const CLI::ConversionError& e) {
-        return usage(std::string("valeur qui n'est pas un nombre entier (") + e.what() + ")");
-    } catch (const CLI::ParseError& e) {
-        return usage(std::string("option incorrecte (") + e.what() + ")");
+        // CLI11 says "Could not convert: --nombre = abc"; the user is told in French.
+        const std::string quoi = e.what();
+        const auto deux_points = quoi.find(": ");
+        const std::string option_valeur =
+            deux_points == std::string::npos ? std::string() : quoi.substr(deux_points + 2);
+        const auto egal = option_valeur.find(" = ");
+        if (egal == std::string::npos) return usage("valeur qui n'est pas un nombre entier");
+        return usage(option_valeur.substr(0, egal) + " attend un nombre entier : " +
+                     option_valeur.substr(egal + 3));
+    } catch (const CLI::ArgumentMismatch& e) {
+        const std::string quoi = e.what();
+        const std::string option = quoi.substr(0, quoi.find(':'));
+        return usage(quoi.find("At Most") != std::string::npos
+                         ? option + " ne peut être donnée qu'une fois"
+                         : option + " attend une valeur");
+    } catch (const CLI::ParseError&) {
+        return usage("option ou valeur incorrecte");
     }
 
     if (!debut.empty() || app.count("--debut")) {

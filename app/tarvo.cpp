@@ -1,7 +1,6 @@
 // The desktop program: the main window over a session, started on the description given
 // on the command line, or on the shipped example the very first time.
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -52,13 +51,9 @@ int main(int argc, char* argv[]) {
 
     const std::string& dossier = tarvo::dossier_programme();
     if (arguments.empty() && !tarvo::existe(tarvo::fichier_prm(dossier))) {
-        // First start: the example's directories are written relative to its parent.
         if (const std::string livre = exemple_livre(QCoreApplication::applicationDirPath());
-            !livre.empty()) {
-            const std::string exemple = copie_de_l_exemple(livre, dossier);
-            arguments.push_back(exemple);
-            QDir::setCurrent(QFileInfo(tarvo::qt(exemple)).dir().absolutePath() + "/..");
-        }
+            !livre.empty())
+            arguments.push_back(copie_de_l_exemple(livre, dossier));
     }
     tarvo::FenetrePrincipale fenetre(tarvo::cp(QCoreApplication::applicationFilePath()), dossier,
                                      arguments);

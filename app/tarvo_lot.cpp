@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
         Lot lot(options, dossier.chemin());
         return lot.executer();
     } catch (const std::exception& e) {
-        std::cerr << "tarvo-lot : " << cp1252_vers_utf8(e.what()) << '\n';
+        std::cerr << "tarvo-lot : " << cp1252_vers_utf8(texte_exception(e)) << '\n';
         return sortie_empechee;
     }
 }

@@ -1067,6 +1067,15 @@ ResultatConversion convertir_classeur(std::string_view chemin_classeur, int nume
     ResultatConversion echec;
     const auto natif = chemin_natif(chemin_classeur);
     std::array<unsigned char, 8> entete{};
+    // Opening a FIFO would wait for a writer forever.
+    std::error_code ordinaire;
+    if (std::filesystem::exists(natif, ordinaire) &&
+        !std::filesystem::is_regular_file(natif, ordinaire)) {
+        echec.erreur = message("le classeur n'est pas un fichier ordinaire (dossier, tube ou "
+                               "périphérique) :",
+                               chemin_classeur);
+        return echec;
+    }
     {
         std::ifstream f(natif, std::ios::binary);
         if (!f) {

@@ -1,5 +1,6 @@
 #include "description/cles_description.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -321,6 +322,12 @@ std::string ecrire_description_texte(const Description& d) {
         texte.append("\r\n");
     }
     return texte;
+}
+
+bool contient_une_cle(std::string_view contenu) {
+    if (contenu.starts_with("\xEF\xBB\xBF")) contenu.remove_prefix(3);
+    const auto valeurs = valeurs_des_cles(contenu);
+    return std::any_of(valeurs.begin(), valeurs.end(), [](const auto& v) { return v.has_value(); });
 }
 
 ResultatLecture lire_description_texte(std::string_view contenu, Description& d,

@@ -76,6 +76,10 @@ struct ResultatLecture {
     bool complete() const { return erreur.empty(); }
 };
 
+// Whether any line of the text holds a key of the table: an empty, binary or UTF-16 file
+// holds none, and reading it would set every default.
+bool contient_une_cle(std::string_view contenu);
+
 // Applies every key of a description text to the record, in table order; a missing key
 // takes its default. A radio index that is not an integer stops the read at that key.
 ResultatLecture lire_description_texte(std::string_view contenu, Description& description,

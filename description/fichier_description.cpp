@@ -8,6 +8,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
+#include "description/repertoires.h"
 
 namespace tarvo {
 
@@ -57,6 +58,22 @@ std::optional<std::string> variante_existante(const std::string& base) {
     return base.substr(0, base.size() - radical.size()) + trouves.front();
 }
 
+// A relative directory of a description is read from the description's own folder, never
+// from wherever the program was started: a description moved with its data still finds
+// them. The placeholders of an unset directory stay as they are.
+void resoudre_dossiers(Description& d, std::string_view chemin) {
+    std::error_code ignore;
+    const fs::path dossier = fs::absolute(chemin_natif(chemin), ignore).parent_path();
+    for (std::string* texte : {&d.dossier_choisi, &d.dossier_description, &d.dossier_choisi_sortie}) {
+        const std::string_view t = rogner(*texte);
+        if (t.empty() || t.starts_with(separateur_dossier) || t == fr(repertoire_donnees_vide) ||
+            t == fr(repertoire_description_vide) || t == fr(repertoire_sortie_vide))
+            continue;
+        *texte = ajouter_antislash(
+            utf8_vers_cp1252((dossier / chemin_natif(t)).lexically_normal().string()));
+    }
+}
+
 }  // namespace
 
 bool nom_description_absent(std::string_view nom) {
@@ -94,12 +111,20 @@ ResultatLectureDescription lire_description(std::string_view dossier_description
     }
     const auto contenu = lire_fichier(r.chemin);
     if (!contenu) {
-        // There but unreadable (rights, a file being replaced): as missing, nothing changes.
-        r.etat = Etat::introuvable;
+        // There but unreadable (rights, a file being replaced): nothing changes.
+        r.etat = Etat::illisible;
         r.message = fr("Impossible d'ouvrir le fichier ") + r.chemin;
         return r;
     }
+    if (!contient_une_cle(*contenu)) {
+        r.etat = Etat::illisible;
+        r.message = fr(" Le fichier de description <") + r.chemin +
+                    fr(">\n\n ne contient aucune clé (fichier vide, binaire ou enregistré dans "
+                       "un autre codage) : il n'est pas lu");
+        return r;
+    }
     const auto lecture = lire_description_texte(*contenu, description, contexte, journal);
+    resoudre_dossiers(description, r.chemin);
     r.etat = lecture.complete() ? Etat::lue : Etat::interrompue;
     r.message = lecture.erreur;
     return r;

@@ -33,6 +33,7 @@ struct ResultatLectureDescription {
     enum class Etat {
         sans_nom,     // placeholder or empty name: nothing done
         introuvable,  // no such file: nothing changed, `message` to show
+        illisible,    // there but unreadable, or holding no key: nothing changed, `message`
         lue,          // every key applied; the directory check comes next
         interrompue,  // a radio index was not an integer: `message` to show, keys before applied
     };

@@ -87,11 +87,11 @@ DESCRIPTION = [
     ("CheckBox_delta_Y.Checked", "false"),
     ("CheckBox_derivees.Checked", "false"),
     ("CheckBox_cumul_corriger.Checked", "false"),
-    # Relative directories: the data are found when the program runs from the project's
-    # root; the output directory is left for the user (or --sortie) to choose.
-    ("dossier_choisi_sortie", "exemples/EXPORT/"),
-    ("dossier_choisi", "exemples/"),
-    ("dossier_description", "exemples/"),
+    # Directories relative to the description's own folder, so that the example works
+    # wherever it is copied.
+    ("dossier_choisi_sortie", "EXPORT/"),
+    ("dossier_choisi", "./"),
+    ("dossier_description", "./"),
     ("Edit_balise_deb.text", "DATA"),
     ("Edit_balise_fin.text", "END"),
     ("Edit_col_cochee.text", "2,3,4"),

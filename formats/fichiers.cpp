@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <system_error>
 #include <unistd.h>
 
@@ -14,6 +15,57 @@
 namespace tarvo {
 
 namespace fs = std::filesystem;
+
+std::string cause_systeme(int numero_erreur) {
+    switch (numero_erreur) {
+        case EACCES:
+        case EPERM:
+            return fr("accès refusé (droits insuffisants)");
+        case ENOENT:
+            return fr("fichier ou dossier inexistant");
+        case ENOSPC:
+        case EDQUOT:
+            return fr("disque plein");
+        case EROFS:
+            return fr("disque en lecture seule");
+        case EIO:
+            return fr("erreur d'entrée-sortie du disque");
+        case ELOOP:
+            return fr("trop de liens symboliques (boucle)");
+        case ENAMETOOLONG:
+            return fr("nom trop long");
+        case EISDIR:
+            return fr("c'est un dossier");
+        case ENOTDIR:
+            return fr("un élément du chemin n'est pas un dossier");
+        case EMFILE:
+        case ENFILE:
+            return fr("trop de fichiers ouverts");
+        case ENOMEM:
+            return fr("mémoire insuffisante");
+        case EFBIG:
+            return fr("fichier trop grand");
+        case EBUSY:
+        case ETXTBSY:
+        case EWOULDBLOCK:
+            return fr("fichier occupé par une autre application");
+        default:
+            return fr("erreur système n° ") + std::to_string(numero_erreur);
+    }
+}
+
+std::string texte_exception(const std::exception& e) {
+    if (dynamic_cast<const ErreurFichier*>(&e) != nullptr) return e.what();
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr)
+        return fr("mémoire insuffisante pour ce traitement : fermer d'autres applications ou "
+                  "traiter une période plus courte");
+    if (const auto* f = dynamic_cast<const fs::filesystem_error*>(&e)) {
+        std::string texte = fr("opération impossible sur ") + utf8_vers_cp1252(f->path1().string());
+        if (!f->path2().empty()) texte += fr(" et ") + utf8_vers_cp1252(f->path2().string());
+        return texte + " : " + cause_systeme(f->code().value());
+    }
+    return fr("erreur interne : ") + utf8_vers_cp1252(e.what());
+}
 
 fs::path chemin_natif(std::string_view chemin) { return fs::path(cp1252_vers_utf8(chemin)); }
 
@@ -81,7 +133,7 @@ void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) 
     fs::path provisoire = cible;
     provisoire += ".~ecriture";
     const auto echec = [&](const char* quoi) {
-        const std::string raison = std::strerror(errno);
+        const std::string raison = cause_systeme(errno);
         std::error_code ignore;
         fs::remove(provisoire, ignore);
         throw ErreurFichier(fr(quoi) + " " + std::string(chemin) + " : " + raison);

@@ -17,6 +17,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The cause of a failed system call in the user's words (French, Windows-1252), never the
+// C library's English: "lecture refusée (droits insuffisants)", "disque plein"…
+std::string cause_systeme(int numero_erreur);
+
+// What an exception caught at a command boundary says to the user, in French: a file error
+// as it stands, a lack of memory, a file system error with its path and cause.
+std::string texte_exception(const std::exception& e);
+
 // Core paths are Windows-1252 texts; the file system here speaks UTF-8.
 std::filesystem::path chemin_natif(std::string_view chemin);
 

@@ -524,8 +524,10 @@ ResultatListage lister_fichiers_table(const Description& description, const Sour
             journal.ajouter_suivi("       --> Lire le fichier Excel");
             std::error_code erreur;
             const bool copie_existe = std::filesystem::exists(chemin_natif(source.copie), erreur);
-            if ((!copie_existe || f_modif) && actions.convertir_classeur)
-                actions.convertir_classeur();
+            // Without its copy the listing would only add "fichier inexistant" to the cause.
+            if ((!copie_existe || f_modif) && actions.convertir_classeur &&
+                !actions.convertir_classeur())
+                return abandon;
             break;
         }
         case ModeEntree::presse_papier:

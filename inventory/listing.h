@@ -66,7 +66,8 @@ struct EtatInventaire {
 
 // The session's own steps that stage 1 runs at their place.
 struct ActionsEtape1 {
-    std::function<void()> convertir_classeur;       // the sheet converted again
+    // The sheet converted again; false when it could not be, the cause already shown.
+    std::function<bool()> convertir_classeur;
     std::function<void()> copier_presse_papier;     // the clipboard copied again
     std::function<void()> enregistrer_description;  // a modified description saved
 };

@@ -175,6 +175,12 @@ std::string message_ouvert_ailleurs(std::string_view chemin) {
            fr(" est ouvert par une autre application,\n\n") + fr(" solution => Fermer le fichier ");
 }
 
+std::string message_illisible(std::string_view chemin, int erreur) {
+    const bool droits = erreur == EACCES || erreur == EPERM;
+    return fr("Le fichier ") + std::string(chemin) + "\n\n " +
+           (droits ? fr("lecture refusée (droits insuffisants)") : cause_systeme(erreur));
+}
+
 }  // namespace
 
 std::string_view TamponLignes::ligne(int i) const {
@@ -265,7 +271,8 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     const bool tabulation = description.RadioGroup_separateur_colonne_ItemIndex == 0;
     const std::filesystem::path natif = chemin_natif(chemin);
 
-    Descripteur fichier(::open(natif.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a FIFO put in a file's place would otherwise wait for a writer forever.
+    Descripteur fichier(::open(natif.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fichier.fd() < 0) {
         const int erreur = errno;
         if (erreur == ENOENT || erreur == ENOTDIR) {
@@ -277,19 +284,27 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
                 dialogue.message(fr("fichier inexistant\n") + std::string(chemin),
                                  TypeMessage::erreur);
         } else {
-            dialogue.message(message_ouvert_ailleurs(chemin), TypeMessage::avertissement);
+            dialogue.message(message_illisible(chemin, erreur), TypeMessage::erreur);
         }
         return false;
     }
-    // Another program that is writing the file holds its lock: reading now would give
-    // half a file.
-    if (::flock(fichier.fd(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    struct stat etat {};
+    if (::fstat(fichier.fd(), &etat) != 0)
+        throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin) + " : " +
+                            cause_systeme(errno));
+    if (!S_ISREG(etat.st_mode)) {
+        dialogue.message(fr("Le fichier ") + std::string(chemin) + "\n\n" +
+                             fr(" n'est pas un fichier ordinaire (dossier, tube ou périphérique) : "
+                                "il n'est pas lu"),
+                         TypeMessage::erreur);
+        return false;
+    }
+    // Another program that is writing the file holds an exclusive lock: reading now would
+    // give half a file. Readers share theirs, so two runs can read the same folder.
+    if (::flock(fichier.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         dialogue.message(message_ouvert_ailleurs(chemin), TypeMessage::avertissement);
         return false;
     }
-    struct stat etat {};
-    if (::fstat(fichier.fd(), &etat) != 0 || S_ISDIR(etat.st_mode))
-        throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin));
 
     // The previous file's bytes go first, so that two files never sit in memory at once.
     tampon.vider();
@@ -308,7 +323,7 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
         if (r < 0) {
             if (errno == EINTR) continue;
             throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin) + " : " +
-                                std::strerror(errno));
+                                cause_systeme(errno));
         }
         if (r == 0) break;
         lu += static_cast<std::size_t>(r);

@@ -44,7 +44,7 @@ void proteger(Dialogue& dialogue, Commande&& commande) {
     } catch (const ErreurFichier& e) {
         dialogue.message(e.what(), TypeMessage::erreur);
     } catch (const std::filesystem::filesystem_error& e) {
-        dialogue.message(e.what(), TypeMessage::erreur);
+        dialogue.message(texte_exception(e), TypeMessage::erreur);
     }
 }
 
@@ -454,7 +454,7 @@ ResultatListage Session::lister_fichiers() {
     proteger(dialogue_, [&] {
         ActionsEtape1 actions;
         actions.convertir_classeur = [this] {
-            convertir_excel(description.dossier_choisi + description.Label_nom_fic_excel);
+            return convertir_excel(description.dossier_choisi + description.Label_nom_fic_excel);
         };
         actions.copier_presse_papier = [this] { importer_presse_papier(); };
         actions.enregistrer_description = [this] { lire_ecrire_description(fr("écrire")); };

@@ -26,6 +26,7 @@
 
 #include "description/fichier_description.h"
 #include "formats/cp1252.h"
+#include "formats/fichiers.h"
 #include "engine/grille.h"
 #include "session/lanceur_averti.h"
 #include "session/session.h"
@@ -363,7 +364,7 @@ void FenetrePrincipale::executer(const std::function<void()>& commande) {
     try {
         commande();
     } catch (const std::exception& e) {
-        services_.dialogue->message(e.what(), TypeMessage::erreur);
+        services_.dialogue->message(texte_exception(e), TypeMessage::erreur);
     }
     QApplication::restoreOverrideCursor();
     occupe_ = false;

@@ -30,13 +30,12 @@ inline std::string racine_captures(const std::string& nom) {
     return racine;
 }
 
-// The shipped example copied into racine + "exemples/", whose description names its
-// directories relative to racine: racine becomes the current directory.
+// The shipped example copied into racine + "exemples/": its description names its
+// directories relative to its own folder.
 inline void copier_exemple(const std::string& racine) {
     std::filesystem::create_directories(racine + "exemples");
     for (const auto& f : std::filesystem::directory_iterator(TARVO_EXEMPLES))
         std::filesystem::copy(f.path(), racine + "exemples/" + f.path().filename().string());
-    std::filesystem::current_path(racine);
 }
 
 struct AtelierCaptures {

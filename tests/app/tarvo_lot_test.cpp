@@ -36,9 +36,10 @@ struct Execution {
 };
 
 // Runs tarvo-lot with the arguments, both outputs captured, no terminal; standard input
-// is the file given, else empty.
+// is the file given, else empty. `avant` is a command that runs it (another user…).
 Execution lancer(const std::vector<std::string>& arguments,
-                 const std::string& entree = "/dev/null") {
+                 const std::string& entree = "/dev/null",
+                 const std::vector<std::string>& avant = {}) {
     std::array<int, 2> sortie{}, erreurs{};
     if (pipe(sortie.data()) != 0 || pipe(erreurs.data()) != 0) return {};
     posix_spawn_file_actions_t actions;
@@ -48,13 +49,14 @@ Execution lancer(const std::vector<std::string>& arguments,
     posix_spawn_file_actions_addopen(&actions, 0, entree.c_str(), O_RDONLY, 0);
     for (const int f : {sortie[0], sortie[1], erreurs[0], erreurs[1]})
         posix_spawn_file_actions_addclose(&actions, f);
-    std::vector<std::string> args{TARVO_LOT};
+    std::vector<std::string> args = avant;
+    args.emplace_back(TARVO_LOT);
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    const int r = posix_spawn(&pid, TARVO_LOT, &actions, nullptr, argv.data(), environ);
+    const int r = posix_spawnp(&pid, args.front().c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(sortie[1]);
     close(erreurs[1]);
@@ -158,29 +160,40 @@ TEST(TarvoLotOptions, AideEtVersionSurLaSortieStandard) {
 }
 
 TEST(TarvoLotOptions, MauvaiseUtilisationSort2SansRienEcrire) {
-    const std::vector<std::vector<std::string>> cas = {
-        {},
-        {"a.dsc", "b.dsc"},
-        {"--inconnue", "a.dsc"},
-        {"--debut", "32/01/2024 00:00:00", "a.dsc"},
-        {"--debut", "2024-01-01", "a.dsc"},
-        {"--fin", "29/02/2023", "a.dsc"},
-        {"--pas", "24:00:00", "a.dsc"},
-        {"--pas", "1:00", "a.dsc"},
-        {"--pas", "00:00:00", "a.dsc"},
-        {"--unite", "semaine", "a.dsc"},
-        {"--nombre", "0", "a.dsc"},
-        {"--nombre", "401", "--unite", "jour", "a.dsc"},
-        {"--nombre", "deux", "a.dsc"},
-        {"--decalage-jours", "-1", "a.dsc"},
+    struct Cas {
+        std::vector<std::string> args;
+        std::string extrait;  // of the French message, when it matters
     };
-    for (const auto& args : cas) {
-        const Execution e = lancer(args);
+    const std::vector<Cas> cas = {
+        {{}, "il manque le fichier de description"},
+        {{"a.dsc", "b.dsc"}, "argument ou option inconnu : b.dsc"},
+        {{"--inconnue", "a.dsc"}, ""},
+        {{"--debut", "32/01/2024 00:00:00", "a.dsc"}, ""},
+        {{"--debut", "2024-01-01", "a.dsc"}, ""},
+        {{"--fin", "29/02/2023", "a.dsc"}, ""},
+        {{"--pas", "24:00:00", "a.dsc"}, ""},
+        {{"--pas", "1:00", "a.dsc"}, ""},
+        {{"--pas", "00:00:00", "a.dsc"}, ""},
+        {{"--unite", "semaine", "a.dsc"}, ""},
+        {{"--nombre", "0", "a.dsc"}, ""},
+        {{"--nombre", "401", "--unite", "jour", "a.dsc"}, ""},
+        {{"--nombre", "deux", "a.dsc"}, "--nombre attend un nombre entier : deux"},
+        {{"--decalage-jours", "1.5", "a.dsc"}, "--decalage-jours attend un nombre entier : 1.5"},
+        {{"--decalage-jours", "-1", "a.dsc"}, ""},
+        {{"a.dsc", "--debut"}, "--debut attend une valeur"},
+        {{"--nombre", "1", "--nombre", "2", "a.dsc"}, "--nombre ne peut être donnée qu'une fois"},
+    };
+    for (const auto& c : cas) {
+        const Execution e = lancer(c.args);
         std::string vu;
-        for (const auto& a : args) vu += a + " ";
+        for (const auto& a : c.args) vu += a + " ";
         EXPECT_EQ(e.statut, 2) << vu;
         EXPECT_TRUE(e.sortie.empty()) << vu;
         EXPECT_TRUE(e.erreurs.starts_with("tarvo-lot : ")) << vu << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.extrait)) << vu << e.erreurs;
+        // The option parser's own English never reaches the user.
+        for (const char* anglais : {"Could not", "required", "received", "convert"})
+            EXPECT_FALSE(contient(e.erreurs, anglais)) << vu << e.erreurs;
     }
 }
 
@@ -236,6 +249,47 @@ TEST_F(TarvoLot, UneDescriptionIllisibleSort1) {
     EXPECT_EQ(e.statut, 1);
     EXPECT_TRUE(contient(e.erreurs, "n'est pas une valeur entière correcte")) << e.erreurs;
     EXPECT_TRUE(e.sortie.empty());
+}
+
+// A description that holds no key, or that cannot be read, stops the run before anything is
+// listed: every default would otherwise list the root of the file system.
+TEST_F(TarvoLot, UneDescriptionSansCleSort1) {
+    const std::string utf16 = [] {
+        std::string t = "\xFF\xFE";
+        for (const char c : std::string("Edit_masque.text= *.csv\r\n")) t += {c, '\0'};
+        return t;
+    }();
+    struct Cas {
+        std::string nom, contenu, message;
+    };
+    const std::vector<Cas> cas = {
+        {"vide.dsc", "", "ne contient aucune clé"},
+        {"binaire.dsc", std::string("\x7F" "ELF\x02\x01\x01\0\0\0=\xFF\xFE", 16),
+         "ne contient aucune clé"},
+        {"utf16.dsc", utf16, "ne contient aucune clé"},
+    };
+    for (const auto& c : cas) {
+        const fs::path p = racine_ / c.nom;
+        std::ofstream(p, std::ios::binary) << c.contenu;
+        const Execution e = lancer({p.string()});
+        EXPECT_EQ(e.statut, 1) << c.nom;
+        EXPECT_TRUE(contient(e.erreurs, c.message)) << c.nom << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, "n'a pas pu être lue")) << c.nom << e.erreurs;
+        EXPECT_FALSE(contient(e.erreurs, "aucun fichier")) << c.nom << e.erreurs;
+    }
+    EXPECT_TRUE(fichiers_sortie().empty());
+
+    // Unreadable by the user who runs it (root reads everything: run as nobody).
+    const std::string prive = description({}, "prive.dsc");
+    fs::permissions(prive, fs::perms::none);
+    fs::permissions(racine_, fs::perms::others_exec | fs::perms::others_read,
+                    fs::perm_options::add);
+    if (::geteuid() == 0) {
+        const Execution e = lancer({prive}, "/dev/null", {"setpriv", "--reuid=65534",
+                                                              "--regid=65534", "--clear-groups"});
+        EXPECT_EQ(e.statut, 1);
+        EXPECT_TRUE(contient(e.erreurs, "Impossible d'ouvrir le fichier " + prive)) << e.erreurs;
+    }
 }
 
 // A description written by hand goes through the checks the window's fields make: the
@@ -320,6 +374,20 @@ TEST_F(TarvoLot, ConvertitLExempleSansRienEcrireAilleurs) {
     // A run on the same settings again proceeds over the first result.
     const Execution encore = lancer({"--nom", "série", dsc});
     EXPECT_EQ(encore.statut, 0) << encore.erreurs;
+}
+
+// The shipped description names its directories relative to its own folder: copied with
+// its data anywhere, it converts from any current directory, and the path printed is whole.
+TEST_F(TarvoLot, UneDescriptionDeplaceeAvecSesDonneesLesRetrouve) {
+    const fs::path ailleurs = racine_ / "copie de l'exemple";
+    fs::create_directories(ailleurs / "EXPORT");
+    for (const auto& f : fs::directory_iterator(TARVO_EXEMPLES)) fs::copy(f.path(), ailleurs);
+    const Execution e = lancer({(ailleurs / "LeGue_horaire.dsc").string()});
+    ASSERT_EQ(e.statut, 0) << e.erreurs;
+    const fs::path chemin = e.sortie.substr(0, e.sortie.find('\n'));
+    EXPECT_TRUE(chemin.is_absolute()) << chemin;
+    EXPECT_EQ(chemin.parent_path(), ailleurs / "EXPORT");
+    EXPECT_TRUE(fs::exists(chemin));
 }
 
 // One sheet of inline strings, the cells of each ";"-separated line of the text.

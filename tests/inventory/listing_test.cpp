@@ -452,11 +452,23 @@ TEST_F(Listage, PressePapierEtClasseur) {
     Banc v;
     v.d = b.d;
     v.d.Label_nom_fic_excel = "mesures.xlsx";
-    v.actions.convertir_classeur = [&] { creer("~tmp_xls.csv", fichier_type(26)); };
+    v.actions.convertir_classeur = [&] {
+        creer("~tmp_xls.csv", fichier_type(26));
+        return true;
+    };
     v.etape1({ModeEntree::classeur, chemin("~tmp_xls.csv")});
     EXPECT_EQ(v.table.ligne(1)[1], "mesures.xlsx");
     EXPECT_EQ(v.table.ligne(1)[2], dossier());
     EXPECT_EQ(v.table.ligne(1)[6], "26/12/2023 08:00:00");
+
+    // A sheet that could not be converted ends the listing on its own cause: no message
+    // about the missing copy follows it.
+    Banc e;
+    e.d = v.d;
+    e.actions.convertir_classeur = [] { return false; };
+    const ResultatListage echec = e.etape1({ModeEntree::classeur, chemin("~absent_xls.csv")});
+    EXPECT_EQ(echec.fin, FinListage::abandon);
+    EXPECT_TRUE(e.dialogue.vus.empty());
 }
 
 TEST_F(Listage, CompterLesFichiers) {

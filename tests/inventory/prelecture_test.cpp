@@ -3,8 +3,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+
+#include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "outils_inventaire.h"
@@ -171,6 +176,81 @@ TEST_F(Prelecture, FichierOuvertAilleursRefuse) {
     ::close(autre);
     EXPECT_TRUE(prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, dialogue));
     EXPECT_EQ(tampon.nb_lignes(), 2);
+
+    // Another run reading the same file only shares it.
+    const int lecteur = ::open(c.c_str(), O_RDONLY);
+    ASSERT_GE(lecteur, 0);
+    ASSERT_EQ(::flock(lecteur, LOCK_SH | LOCK_NB), 0);
+    EXPECT_TRUE(prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, dialogue));
+    EXPECT_EQ(dialogue.vus.size(), 1u);
+    ::close(lecteur);
+}
+
+// What stands in a data file's place may be no file: refused at once with the reason, never
+// waited on (a FIFO would block the open until a writer came).
+TEST_F(Prelecture, CeQuiNEstPasUnFichierEstRefuse) {
+    creer("vrai.csv", "Date;T\n2023/12/25 08:00:00;1\n");
+    ASSERT_EQ(::mkfifo(chemin("tube.csv").c_str(), 0600), 0);
+    fs::create_directory(chemin("dossier.csv"));
+    fs::create_symlink(chemin("boucle.csv"), chemin("boucle.csv"));
+    fs::create_symlink(chemin("vrai.csv"), chemin("lien.csv"));
+    struct Cas {
+        std::string nom;
+        std::string message;  // empty: read
+    };
+    const std::vector<Cas> cas = {
+        {"tube.csv", " n'est pas un fichier ordinaire (dossier, tube ou périphérique) : il n'est "
+                     "pas lu"},
+        {"dossier.csv", " n'est pas un fichier ordinaire (dossier, tube ou périphérique) : il "
+                        "n'est pas lu"},
+        {"boucle.csv", " trop de liens symboliques (boucle)"},
+        {"lien.csv", ""},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        DialogueScripte vu;
+        const bool lu = prelire_fichier(chemin(c.nom), 30, d, ModeEntree::fichiers, tampon,
+                                        journal, vu);
+        EXPECT_EQ(lu, c.message.empty());
+        if (c.message.empty()) {
+            EXPECT_EQ(tampon.nb_lignes(), 2);
+            continue;
+        }
+        ASSERT_EQ(vu.vus.size(), 1u);
+        EXPECT_EQ(vu.vus[0].type, TypeMessage::erreur);
+        EXPECT_EQ(vu.vus[0].texte, "Le fichier " + chemin(c.nom) + "\n\n" + fr(c.message));
+    }
+}
+
+// A file the user may not read says so, not that another program holds it. Run as an
+// unprivileged user in a child, as root reads everything.
+TEST_F(Prelecture, LectureRefuseeDitPourquoi) {
+    creer("prive.csv", "Date;T\n2023/12/25 08:00:00;1\n");
+    const std::string c = chemin("prive.csv");
+    ::chmod(c.c_str(), 0);
+    std::array<int, 2> tube{};
+    ASSERT_EQ(::pipe(tube.data()), 0);
+    const pid_t enfant = ::fork();
+    ASSERT_GE(enfant, 0);
+    if (enfant == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        DialogueScripte vu;
+        const bool lu = prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, vu);
+        const std::string texte = lu || vu.vus.empty() ? std::string("lu") : vu.vus[0].texte;
+        ::ssize_t ignore = ::write(tube[1], texte.data(), texte.size());
+        (void)ignore;
+        ::_exit(0);
+    }
+    ::close(tube[1]);
+    std::string recu;
+    std::array<char, 512> morceau{};
+    for (::ssize_t n; (n = ::read(tube[0], morceau.data(), morceau.size())) > 0;)
+        recu.append(morceau.data(), static_cast<std::size_t>(n));
+    ::close(tube[0]);
+    int statut = 0;
+    ::waitpid(enfant, &statut, 0);
+    ASSERT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+    EXPECT_EQ(recu, "Le fichier " + c + fr("\n\n lecture refusée (droits insuffisants)"));
 }
 
 TEST_F(Prelecture, FichierDisparuOuVide) {
