@@ -202,6 +202,22 @@ bool Extraction::preparer() {
     col_datetime_ = entier(d_.Edit_num_col_datetime);
     col_date_ = entier(d_.Edit_num_col_date);
     col_time_ = entier(d_.Edit_num_col_time);
+    // A date column outside the files would give a result of NA only, and call it done.
+    const int total = std::max(0, C) + nb_dates_;
+    const std::vector<std::pair<int, const char*>> dates =
+        nb_dates_ == 1 ? std::vector<std::pair<int, const char*>>{{col_datetime_, "date/heure"}}
+                       : std::vector<std::pair<int, const char*>>{{col_date_, "date"},
+                                                                  {col_time_, "heure"}};
+    for (const auto& [colonne, nom] : dates) {
+        if (colonne >= 1 && colonne <= total) continue;
+        c_.dialogue.message(fr(std::string(" la colonne de ") + nom + " n°") +
+                                std::to_string(colonne) +
+                                fr(" n'existe pas : les fichiers comptent ") +
+                                std::to_string(total) +
+                                fr(" colonnes\n\n   corriger la description avant de traiter"),
+                            TypeMessage::erreur);
+        return false;
+    }
     motif_ = nb_dates_ == 1
                  ? d_.Edit_format_datetime_mesure
                  : d_.Edit_format_date_mesure_seule + " " + d_.Edit_format_time_mesure_seul;

@@ -315,6 +315,13 @@ TEST_F(TarvoLot, LesReglagesEcritsALaMainSontControles) {
          ""},
         {{{"RadioGroup_methode_ItemIndex", "7"}}, 1, "", "RadioGroup_methode_ItemIndex"},
         {{{"RadioGroup_methode_ItemIndex", "-1"}}, 1, "", "les valeurs permises vont de 0 à 5"},
+        // A date column outside the files' 4 columns: refused, not an all-NA result.
+        {{{"Edit_num_col_datetime.text", "9999"}},
+         1,
+         "",
+         "la colonne de date/heure n°9999 n'existe pas : les fichiers comptent 4 colonnes"},
+        {{{"Edit_num_col_datetime.text", "0"}}, 1, "", "la colonne de date/heure n°0 n'existe pas"},
+        {{{"Edit_num_col_datetime.text", "-3"}}, 1, "", "la colonne de date/heure n°-3 n'existe"},
     };
     for (const Cas& c : cas) {
         const std::string vu = c.cles.begin()->second;
