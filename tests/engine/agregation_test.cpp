@@ -312,6 +312,33 @@ TEST(Agregation, DeltaYEtDerivee) {
     }
 }
 
+// A counter read by its maximum per step: forced growth keeps what it counted across a
+// flat stretch and a reset to zero; the reset's step keeps the total before it, and the
+// counts after it add to that total.
+TEST(Agregation, CroissanceForceeDUnCompteur) {
+    struct Cas {
+        const char* nom;
+        std::vector<std::optional<Valeur>> etapes;  // step 1 is the one before the start
+        Colonne attendu;
+    };
+    const std::vector<Cas> cas = {
+        {"plat", {0.0, 10.0, 10.0, 12.0}, {10, 10, 12}},
+        {"remise à zéro", {0.0, 10.0, 20.0, 5.0, 7.0}, {10, 20, 20, 27}},
+        {"régulier", {0.0, 1.0, 2.0, 3.0}, {1, 2, 3}},
+    };
+    for (const Cas& c : cas) {
+        Description d;
+        d.RadioGroup_methode_ItemIndex = methode_max;
+        d.CheckBox_cumul_corriger = true;
+        TableEtapes t = table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes),
+                                 methode_max);
+        JournalSuivi journal;
+        ProgressionScriptee progression;
+        agreger(t, d, 1, journal, progression);
+        EXPECT_EQ(ecrit(t, 2), c.attendu) << c.nom;
+    }
+}
+
 TEST(Agregation, OrdreDesEtapes) {
     // Forced growth comes before the gap filling, which comes before delta Y:
     // 10, 20, 5 (drop), NA, 25 → growth 10, 20, 20, 20, 45 → deltas 0, 10, 0, 0, 25.

@@ -101,6 +101,25 @@ TEST(RegleEtape, RechercheDepuisLEtapePrecedente) {
     EXPECT_EQ(depart, 1000);
 }
 
+// A line exactly on a grid date lands in its step however far it is from the previous
+// line: a file that starts well into the grid, a gap, or a line back in time.
+TEST(RegleEtape, DateDeLaGrilleApresUnSaut) {
+    TableEtapes t;
+    std::vector<double> dates;
+    for (int k = 0; k < 1000; ++k) dates.push_back(45000 + k / 24.0);
+    t.dimensionner(dates, 1, 3);
+    // Row i of the table is dates[i - 1]; "inf ou =" puts that instant in step i,
+    // "inf strict" in the next one.
+    for (const int strict : {0, 1}) {
+        int depart = 1;
+        for (const int i : {31, 32, 500, 3, 999}) {
+            SCOPED_TRACE(std::to_string(i) + (strict ? " inf strict" : " inf ou ="));
+            EXPECT_EQ(etape_de(t, dates[static_cast<std::size_t>(i) - 1], strict, unite_hms, depart),
+                      i + strict);
+        }
+    }
+}
+
 TEST(ReglesChamps, Nettoyage) {
     struct Cas {
         std::string champ;
