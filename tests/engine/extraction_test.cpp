@@ -398,6 +398,14 @@ TEST_F(Extraction, Corrections) {
          {0, 1, 1, 0},
          "+1jour,s 1/0x",
          {"3 : + 1j à 04/03/2023 01:30:00", "nb (+ 1j) = 1"}},
+        // A repeated time is no step back: "+1 jour" alone leaves both lines where they are.
+        {"+1 jour sur une heure répétée",
+         "2023-03-05T01:00:00;1;1\n2023-03-05T01:00:00;2;2\n",
+         false,
+         true,
+         {0, 2, 0, 0},
+         "---",
+         {}},
         // Lines after the end of data read no time: they correct nothing.
         {"ligne illisible",
          "2023-03-05T00:30:00;1;1\nEND OF DATA\nfin\n",
