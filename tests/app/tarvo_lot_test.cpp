@@ -636,6 +636,18 @@ TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
          true,
          {"01/06/2024 00:00:00", "08/06/2024 00:00:00"},
          3},
+        // Month steps from the 31st keep the last day of shorter months.
+        {{"--debut", "31/01/2024", "--fin", "31/05/2024", "--unite", "mois", "--test-strict"},
+         true,
+         {"31/01/2024 00:00:00", "29/02/2024 00:00:00", "31/03/2024 00:00:00",
+          "30/04/2024 00:00:00", "31/05/2024 00:00:00"},
+         5},
+        // The largest count the option takes.
+        {{"--debut", "01/06/2024", "--fin", "01/06/2026", "--unite", "jour", "--nombre", "400",
+          "--test-strict"},
+         true,
+         {"01/06/2024 00:00:00", "06/07/2025 00:00:00"},
+         2},
     };
     for (const auto& c : cas) {
         auto args = c.args;
