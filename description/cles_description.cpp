@@ -112,8 +112,8 @@ constexpr std::array<CleDescription, nb_cles_description> table{{
     {"Label_pas_dsc.caption", F::texte, "00:15:00", V::aucun, &D::Label_pas_dsc},
 }};
 
-// The member type must be the one the form reads into, and every field must appear once,
-// so that a key added to the record and forgotten here fails the build.
+// The member type must be the one the form reads into, and no field or key appears twice:
+// with as many keys as the record has fields (checked below), every field has its key.
 constexpr bool table_coherente() {
     for (std::size_t i = 0; i < table.size(); ++i) {
         const auto& c = table[i];
@@ -141,6 +141,13 @@ constexpr bool table_coherente() {
     return true;
 }
 static_assert(table_coherente());
+
+// Binds every field of the record by position: a field added to it breaks this binding,
+// and the build stops here until the field has its key above (the count below with it).
+[[maybe_unused]] void chaque_champ_a_sa_cle(const Description& d) {
+    [[maybe_unused]] const auto& [c01, c02, c03, c04, c05, c06, c07, c08, c09, c10, c11, c12, c13, c14, c15, c16, c17, c18, c19, c20, c21, c22, c23, c24, c25, c26, c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39, c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52, c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65] = d;
+    static_assert(nb_cles_description == 65);
+}
 
 bool meme_texte_sans_casse(std::string_view a, std::string_view b) {
     return a.size() == b.size() && majuscules(a) == majuscules(b);
