@@ -1,12 +1,15 @@
 // tarvo-lot: stages 1, 2 and 3 of the main window run on one description, without a
 // window, for scripts and scheduled conversions.
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
-#include <csignal>
-#include <array>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -68,6 +71,19 @@ bool est_ligne_probleme(std::string_view ligne) {
     for (const auto& m : marques)
         if (ligne.find(m) != std::string_view::npos) return true;
     return false;
+}
+
+// What a failed save left on disk.
+std::string texte_echec_ecriture(const ResultatEnregistrement& r) {
+    if (r.etat == EtatEnregistrement::echec_suivi)
+        return "le fichier résultat " + cp1252_vers_utf8(r.chemin) +
+               " est écrit, mais pas son fichier de suivi : " + cp1252_vers_utf8(r.chemin_suivi) +
+               " n'a pas été remplacé";
+    std::string t = "le fichier résultat n'a pas pu être écrit";
+    // Both files are written whole before either is renamed: nothing has changed.
+    if (!r.chemin.empty())
+        t += " : rien n'a été remplacé ni créé dans " + cp1252_vers_utf8(dossier_de_fichier(r.chemin));
+    return t;
 }
 
 // A path typed on the command line, made absolute, in the core's code page.
@@ -195,8 +211,9 @@ private:
         session_.f_modif = false;
         const FinTraitement fin = session_.traiter();
         if (fin == FinTraitement::abandonne || dialogue_.abandon()) return sortie_abandon;
-        if (fin == FinTraitement::echec_ecriture ||
-            (fin == FinTraitement::termine && session_.fichier_resultat.empty()))
+        if (fin == FinTraitement::echec_ecriture)
+            return empeche(texte_echec_ecriture(session_.dernier_enregistrement));
+        if (fin == FinTraitement::termine && session_.fichier_resultat.empty())
             return empeche("le fichier résultat n'a pas pu être écrit");
         if (fin != FinTraitement::termine)
             return empeche("le traitement n'a pas pu être fait, rien n'a été écrit");
@@ -217,13 +234,61 @@ private:
 }  // namespace
 
 // The work directory's path for the interruption handler, which may only call
-// async-signal-safe functions: an empty directory is removed with rmdir.
+// async-signal-safe functions.
 std::array<char, 4096> dossier_a_retirer{};
 
+namespace {
+
+// A directory and all it holds, removed without opendir, which allocates; true when gone. A
+// pass that removes entries may miss some it had not reached: it reads again until empty.
+bool retirer_dossier(int parent, const char* nom, int profondeur) {
+    const int d = openat(parent, nom, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (d < 0) return false;
+    alignas(dirent64) std::array<char, 8192> tampon;
+    for (bool retire = true; retire;) {
+        retire = false;
+        lseek(d, 0, SEEK_SET);
+        for (ssize_t n; (n = getdents64(d, tampon.data(), tampon.size())) > 0;) {
+            for (ssize_t p = 0; p < n;) {
+                const auto* e = reinterpret_cast<const dirent64*>(tampon.data() + p);
+                p += e->d_reclen;
+                const char* f = e->d_name;
+                if (f[0] == '.' && (f[1] == '\0' || (f[1] == '.' && f[2] == '\0'))) continue;
+                if (unlinkat(d, f, 0) == 0 ||
+                    (errno == EISDIR && profondeur < 16 && retirer_dossier(d, f, profondeur + 1)))
+                    retire = true;
+            }
+        }
+    }
+    close(d);
+    return unlinkat(parent, nom, AT_REMOVEDIR) == 0;
+}
+
+}  // namespace
+
 extern "C" void interrompre(int signal) {
-    if (dossier_a_retirer[0] != '\0') rmdir(dossier_a_retirer.data());
+    retirer_fichiers_provisoires();
+    if (dossier_a_retirer[0] != '\0') retirer_dossier(AT_FDCWD, dossier_a_retirer.data(), 0);
     _exit(128 + signal);
 }
+
+namespace {
+
+// A signal the caller ignores (nohup, a background job) stays ignored.
+void intercepter_interruptions() {
+    struct sigaction action {};
+    action.sa_handler = interrompre;
+    sigemptyset(&action.sa_mask);
+    const std::array signaux{SIGINT, SIGTERM, SIGHUP};
+    for (const int s : signaux) sigaddset(&action.sa_mask, s);
+    for (const int s : signaux) {
+        struct sigaction avant {};
+        if (sigaction(s, nullptr, &avant) == 0 && avant.sa_handler != SIG_IGN)
+            sigaction(s, &action, nullptr);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const auto lues = lire_options(argc, argv, std::cout, std::cerr);
@@ -237,8 +302,7 @@ int main(int argc, char** argv) {
     }
     if (dossier.chemin().size() < dossier_a_retirer.size()) {
         std::copy(dossier.chemin().begin(), dossier.chemin().end(), dossier_a_retirer.begin());
-        std::signal(SIGINT, interrompre);
-        std::signal(SIGTERM, interrompre);
+        intercepter_interruptions();
     }
     try {
         Lot lot(options, dossier.chemin());

@@ -1,6 +1,8 @@
 #include "formats/fichiers.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -123,22 +125,53 @@ std::vector<std::string_view> decouper_lignes(std::string_view contenu) {
     return lignes;
 }
 
-void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
-    fs::path cible = chemin_natif(chemin);
+namespace {
+
+// The temporaries an interruption handler must remove. A slot is filled, then marked
+// ready, before its file is created, and freed only once the file is renamed or removed.
+constexpr int nb_emplacements = 8;
+constexpr std::size_t taille_chemin = 4096;
+enum EtatEmplacement : int { libre, rempli, pret };
+struct Emplacement {
+    std::atomic<int> etat{libre};
+    std::array<char, taille_chemin> chemin{};
+};
+std::array<Emplacement, nb_emplacements> provisoires;
+static_assert(std::atomic<int>::is_always_lock_free);
+
+int reserver_emplacement(const fs::path& chemin) {
+    const std::string& texte = chemin.native();
+    if (texte.size() >= taille_chemin) return -1;
+    for (int i = 0; i < nb_emplacements; ++i) {
+        Emplacement& e = provisoires[static_cast<std::size_t>(i)];
+        int attendu = libre;
+        if (!e.etat.compare_exchange_strong(attendu, rempli)) continue;
+        std::copy(texte.begin(), texte.end(), e.chemin.begin());
+        e.chemin[texte.size()] = '\0';
+        e.etat.store(pret);
+        return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void retirer_fichiers_provisoires() noexcept {
+    for (Emplacement& e : provisoires)
+        if (e.etat.load() == pret) ::unlink(e.chemin.data());
+}
+
+FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view contenu)
+    : chemin_(chemin), cible_(chemin_natif(chemin)) {
     std::error_code absent;
     // A link is followed, so that the file it points to is the one replaced.
-    if (fs::is_symlink(cible, absent)) cible = fs::weakly_canonical(cible, absent);
-    const auto droits_anciens = fs::status(cible, absent).permissions();
+    if (fs::is_symlink(cible_, absent)) cible_ = fs::weakly_canonical(cible_, absent);
+    const auto droits_anciens = fs::status(cible_, absent).permissions();
     // The "~" keeps the unfinished copy out of every listing.
-    fs::path provisoire = cible;
-    provisoire += ".~ecriture";
-    const auto echec = [&](const char* quoi) {
-        const std::string raison = cause_systeme(errno);
-        std::error_code ignore;
-        fs::remove(provisoire, ignore);
-        throw ErreurFichier(fr(quoi) + " " + std::string(chemin) + " : " + raison);
-    };
-    std::FILE* f = std::fopen(provisoire.c_str(), "wb");
+    provisoire_ = cible_;
+    provisoire_ += ".~ecriture";
+    emplacement_ = reserver_emplacement(provisoire_);
+    std::FILE* f = std::fopen(provisoire_.c_str(), "wb");
     if (f == nullptr) echec("Impossible de créer");
     // An empty view may hold a null pointer, which fwrite must not be given.
     const bool ecrit = (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
@@ -146,8 +179,31 @@ void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) 
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
     // The new file keeps the permissions the user gave the old one.
     if (droits_anciens != fs::perms::unknown)
-        fs::permissions(provisoire, droits_anciens, absent);
-    if (std::rename(provisoire.c_str(), cible.c_str()) != 0) echec("Impossible de remplacer");
+        fs::permissions(provisoire_, droits_anciens, absent);
+}
+
+FichierProvisoire::~FichierProvisoire() { liberer(); }
+
+void FichierProvisoire::liberer() noexcept {
+    if (!en_place_) ::unlink(provisoire_.c_str());
+    if (emplacement_ >= 0) provisoires[static_cast<std::size_t>(emplacement_)].etat.store(libre);
+    emplacement_ = -1;
+}
+
+void FichierProvisoire::mettre_en_place() {
+    if (std::rename(provisoire_.c_str(), cible_.c_str()) != 0) echec("Impossible de remplacer");
+    en_place_ = true;
+}
+
+void FichierProvisoire::echec(const char* quoi) {
+    const std::string raison = cause_systeme(errno);
+    // A throwing constructor runs no destructor.
+    liberer();
+    throw ErreurFichier(fr(quoi) + " " + chemin_ + " : " + raison);
+}
+
+void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
+    FichierProvisoire(chemin, contenu).mettre_en_place();
 }
 
 std::string lire_ligne_parametre(std::string_view fichier, int n) {

@@ -48,6 +48,33 @@ std::vector<std::string_view> decouper_lignes(std::string_view contenu);
 // the old file stays whole. Throws ErreurFichier.
 void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu);
 
+// The first half of that write: the whole text synced to "<target>.~ecriture", not yet in
+// place, so that files which go together can all be written before any replaces its old
+// version. Removed on destruction unless put in place. Throws ErreurFichier.
+class FichierProvisoire {
+public:
+    FichierProvisoire(std::string_view chemin, std::string_view contenu);
+    ~FichierProvisoire();
+    FichierProvisoire(const FichierProvisoire&) = delete;
+    FichierProvisoire& operator=(const FichierProvisoire&) = delete;
+
+    // Renames it over the target. Throws ErreurFichier, the temporary removed.
+    void mettre_en_place();
+
+private:
+    [[noreturn]] void echec(const char* quoi);
+    void liberer() noexcept;
+    std::string chemin_;
+    std::filesystem::path cible_;
+    std::filesystem::path provisoire_;
+    int emplacement_ = -1;  // in the list the interruption handler reads
+    bool en_place_ = false;
+};
+
+// Removes every temporary still being written or waiting to be put in place. The one thing
+// an interruption handler may call here: async-signal-safe, the paths kept ready beforehand.
+void retirer_fichiers_provisoires() noexcept;
+
 // Line n (1-based) of a file; empty when the file or the line does not exist.
 std::string lire_ligne_parametre(std::string_view fichier, int n);
 

@@ -1,7 +1,5 @@
 #include "output/ecriture.h"
 
-#include <sstream>
-
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 
@@ -15,13 +13,6 @@ void ecrire_lignes(std::ostream& sortie, const std::vector<std::string>& lignes,
         if (!sortie) break;
     }
     if (!sortie) throw ErreurFichier(fr("Impossible d'écrire ") + std::string(quoi));
-}
-
-void ecrire_fichier_texte(std::string_view chemin,
-                          const std::function<void(std::ostream&)>& ecrire) {
-    std::ostringstream tampon;
-    ecrire(tampon);
-    ecrire_fichier_atomique(chemin, tampon.view());
 }
 
 }  // namespace tarvo

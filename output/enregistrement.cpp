@@ -1,6 +1,7 @@
 #include "output/enregistrement.h"
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -126,13 +127,13 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     r.Label21 = nom.Label21;
     r.chemin_suivi = chemin_suivi(r.chemin);
 
+    std::optional<FichierProvisoire> resultat;
     try {
         r.RichEdit3 = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean, r.chemin);
-        ecrire_fichier_atomique(r.chemin, r.RichEdit3);
+        resultat.emplace(r.chemin, r.RichEdit3);
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
-    if (!c.mode_presse_papier && !c.lot) c.presse_papier.ecrire_texte(r.RichEdit3);
 
     const auto nb_lignes = static_cast<long long>(c.listes.ListBox_DONNEE_date_clean.size());
     const RecapitulatifRun run{c.Label_description_bd,
@@ -151,10 +152,20 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
     ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif,
                    c.enregistrer_description);
+    // Both files are whole on disk before either replaces its old version: a failure until
+    // then leaves the old pair as it was.
+    std::optional<FichierProvisoire> suivi;
     try {
-        ecrire_fichier_texte(r.chemin_suivi, [&](std::ostream& sortie) {
-            ecrire_suivi(sortie, entete, c.journal, r.chemin_suivi);
-        });
+        std::ostringstream texte_suivi;
+        ecrire_suivi(texte_suivi, entete, c.journal, r.chemin_suivi);
+        suivi.emplace(r.chemin_suivi, texte_suivi.view());
+        resultat->mettre_en_place();
+    } catch (const ErreurFichier& e) {
+        return echec(EtatEnregistrement::echec_resultat, e);
+    }
+    if (!c.mode_presse_papier && !c.lot) c.presse_papier.ecrire_texte(r.RichEdit3);
+    try {
+        suivi->mettre_en_place();
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_suivi, e);
     }

@@ -65,8 +65,8 @@ struct ContexteEnregistrement {
 
 enum class EtatEnregistrement {
     enregistre,
-    echec_resultat,  // the result file could not be written: its old version is whole
-    echec_suivi,     // the results are written, the tracking file could not be
+    echec_resultat,  // nothing replaced: the old result and tracking files are whole
+    echec_suivi,     // the result is in place, but the tracking file kept its old version
 };
 
 struct ResultatEnregistrement {

@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -35,11 +41,19 @@ struct Execution {
     std::string erreurs;  // standard error
 };
 
-// Runs tarvo-lot with the arguments, both outputs captured, no terminal; standard input
-// is the file given, else empty. `avant` is a command that runs it (another user…).
-Execution lancer(const std::vector<std::string>& arguments,
-                 const std::string& entree = "/dev/null",
-                 const std::vector<std::string>& avant = {}) {
+// A tarvo-lot under way: its process and the read ends of its two outputs.
+struct Processus {
+    pid_t pid = -1;
+    int sortie = -1;
+    int erreurs = -1;
+};
+
+// Starts tarvo-lot with the arguments, both outputs piped, no terminal; standard input is
+// the file given. `avant` is a command that runs it (another user…), `environnement`
+// ("NOM=valeur") is added to this one.
+Processus demarrer(const std::vector<std::string>& arguments, const std::string& entree,
+                   const std::vector<std::string>& avant = {},
+                   const std::vector<std::string>& environnement = {}) {
     std::array<int, 2> sortie{}, erreurs{};
     if (pipe(sortie.data()) != 0 || pipe(erreurs.data()) != 0) return {};
     posix_spawn_file_actions_t actions;
@@ -55,14 +69,32 @@ Execution lancer(const std::vector<std::string>& arguments,
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int r = posix_spawnp(&pid, args.front().c_str(), &actions, nullptr, argv.data(), environ);
+    std::vector<std::string> env = environnement;
+    for (char** v = environ; *v != nullptr; ++v) env.emplace_back(*v);
+    std::vector<char*> envp;
+    for (auto& v : env) envp.push_back(v.data());
+    envp.push_back(nullptr);
+    Processus p;
+    const int r =
+        posix_spawnp(&p.pid, args.front().c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(sortie[1]);
     close(erreurs[1]);
+    if (r != 0) {
+        close(sortie[0]);
+        close(erreurs[0]);
+        return {};
+    }
+    p.sortie = sortie[0];
+    p.erreurs = erreurs[0];
+    return p;
+}
+
+// Reads both outputs to their end and waits for the process.
+Execution terminer(const Processus& p) {
     Execution e;
-    if (r != 0) return e;
-    std::array<pollfd, 2> fds{{{sortie[0], POLLIN, 0}, {erreurs[0], POLLIN, 0}}};
+    if (p.pid < 0) return e;
+    std::array<pollfd, 2> fds{{{p.sortie, POLLIN, 0}, {p.erreurs, POLLIN, 0}}};
     std::array<std::string*, 2> textes{&e.sortie, &e.erreurs};
     int ouverts = 2;
     while (ouverts > 0 && poll(fds.data(), fds.size(), 60000) > 0) {
@@ -80,9 +112,16 @@ Execution lancer(const std::vector<std::string>& arguments,
         }
     }
     int statut = 0;
-    waitpid(pid, &statut, 0);
+    waitpid(p.pid, &statut, 0);
     e.statut = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
     return e;
+}
+
+// A whole run; standard input empty unless a file is given.
+Execution lancer(const std::vector<std::string>& arguments,
+                 const std::string& entree = "/dev/null",
+                 const std::vector<std::string>& avant = {}) {
+    return terminer(demarrer(arguments, entree, avant));
 }
 
 std::string lire(const fs::path& p) {
@@ -740,6 +779,166 @@ TEST_F(TarvoLot, LExempleLivreEstCeQueLeGenerateurEcrit) {
         ++nb;
     }
     EXPECT_EQ(nb, 4U);
+}
+
+// What a directory holds, each file with its bytes.
+std::map<std::string, std::string> contenu_dossier(const fs::path& dossier) {
+    std::map<std::string, std::string> c;
+    for (const auto& f : fs::directory_iterator(dossier)) c[f.path().filename()] = lire(f.path());
+    return c;
+}
+
+// A tmpfs mounted for the life of the object, where the machine allows it (root).
+class DisqueMinuscule {
+public:
+    DisqueMinuscule(const fs::path& ou, const std::string& taille) : chemin_(ou) {
+        fs::create_directories(ou);
+        const std::string options = "size=" + taille;
+        monte_ = mount("tarvo-test", ou.c_str(), "tmpfs", 0, options.c_str()) == 0;
+        if (!monte_) raison_ = std::strerror(errno);
+    }
+    ~DisqueMinuscule() {
+        if (monte_) umount2(chemin_.c_str(), MNT_DETACH);
+    }
+    DisqueMinuscule(const DisqueMinuscule&) = delete;
+    DisqueMinuscule& operator=(const DisqueMinuscule&) = delete;
+    bool monte() const { return monte_; }
+    const std::string& raison() const { return raison_; }
+    unsigned long long pages_libres() const {
+        struct statvfs s {};
+        statvfs(chemin_.c_str(), &s);
+        return s.f_bavail;
+    }
+
+private:
+    fs::path chemin_;
+    bool monte_ = false;
+    std::string raison_;
+};
+
+constexpr std::uintmax_t page = 4096;
+std::uintmax_t pages(std::uintmax_t octets) { return (octets + page - 1) / page; }
+
+// A disk that fills while the pair is written: the new result would fit, its tracking file
+// then would not. Both are written before either is renamed, so the old pair stays whole,
+// nothing is left behind, and the message says that nothing was replaced.
+TEST_F(TarvoLot, UnDisquePleinLaisseLAnciennePaireEntiere) {
+    const DisqueMinuscule disque(racine_ / "disque", "4m");
+    if (!disque.monte()) GTEST_SKIP() << "no tmpfs can be mounted here: " << disque.raison();
+    // Many files make a tracking file of several pages: its table has a line per file.
+    for (const auto& f : fs::directory_iterator(TARVO_EXEMPLES))
+        if (f.path().extension() == ".csv")
+            for (int i = 1; i <= 20; ++i)
+                fs::copy_file(f.path(), donnees_ / (std::to_string(i) + "_" +
+                                                    f.path().filename().string()));
+    const std::string dsc = description();
+    const std::vector<std::string> args = {"--silencieux", "--sortie", (racine_ / "disque").string(),
+                                           dsc};
+    const fs::path resultat = racine_ / "disque" / "LeGue_horaire.txt";
+    const fs::path suivi = racine_ / "disque" / "LeGue_horaire.txt.TXT";
+
+    // The new pair's size, measured where it will go.
+    ASSERT_EQ(lancer(args).statut, 0);
+    const std::uintmax_t p_resultat = pages(fs::file_size(resultat));
+    const std::uintmax_t p_suivi = pages(fs::file_size(suivi));
+    ASSERT_GE(p_suivi, 3U);
+    // The old pair: two hours, a one-page result.
+    fs::remove(resultat);
+    fs::remove(suivi);
+    auto court = args;
+    court.insert(court.begin(), {"--fin", "01/06/2024 02:00:00"});
+    ASSERT_EQ(lancer(court).statut, 0);
+    ASSERT_EQ(pages(fs::file_size(resultat)), 1U);
+
+    // Room for the new result and all but two pages of its tracking file: enough for the
+    // tracking file once the old result's page is freed, had the result been renamed first.
+    const std::uintmax_t libres = p_resultat + p_suivi - 2;
+    ASSERT_GT(disque.pages_libres(), libres);
+    std::ofstream(racine_ / "disque" / "plein", std::ios::binary)
+        << std::string((disque.pages_libres() - libres) * page, 'x');
+    ASSERT_EQ(disque.pages_libres(), libres);
+    const auto avant = contenu_dossier(racine_ / "disque");
+
+    const Execution e = lancer(args);
+    EXPECT_EQ(e.statut, 1) << e.erreurs;
+    EXPECT_TRUE(e.sortie.empty());
+    EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : le fichier résultat n'a pas pu être écrit : "
+                                    "rien n'a été remplacé ni créé dans " +
+                                        (racine_ / "disque").string() + "/\n"))
+        << e.erreurs;
+    EXPECT_TRUE(contenu_dossier(racine_ / "disque") == avant) << "the old pair is whole";
+}
+
+// The tracking file's place taken by a directory: the result is put in place, its tracking
+// file cannot be, and the message and status say exactly that.
+TEST_F(TarvoLot, UnSuiviQuiNePeutPasPrendreSaPlaceEstDitTelQuel) {
+    fs::create_directories(sortie_ / "LeGue_horaire.txt.TXT");
+    const Execution e = lancer({"--silencieux", description()});
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_TRUE(e.sortie.empty());
+    const std::string resultat = (sortie_ / "LeGue_horaire.txt").string();
+    EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : le fichier résultat " + resultat +
+                                        " est écrit, mais pas son fichier de suivi : " +
+                                        resultat + ".TXT n'a pas été remplacé\n"))
+        << e.erreurs;
+    EXPECT_FALSE(contient(e.erreurs, "n'a pas pu être écrit\n")) << e.erreurs;
+    EXPECT_TRUE(contient(lire(resultat), "05/06/2024 13:00:00;"));
+}
+
+// SIGINT or SIGTERM while the result is written: the handler removes the temporaries and the
+// work directory with all it holds (the clipboard's copy), and the old pair stays whole. With
+// a one-second step the write lasts long enough for a signal sent as soon as the temporary
+// appears to land in it.
+TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
+    struct Cas {
+        int signal;
+        std::string masque;
+    };
+    const fs::path seul = racine_ / "seul";
+    const fs::path sortie = seul / "EXPORT";
+    const fs::path travail = racine_ / "travail";
+    fs::create_directories(sortie);
+    fs::create_directories(travail);
+    const fs::path csv = donnees_ / "LeGue_2024-06-05.csv";
+    fs::copy_file(csv, seul / csv.filename());
+    for (const Cas& c : {Cas{SIGINT, "csv"}, Cas{SIGTERM, "ppp"}}) {
+        for (const auto& f : fs::directory_iterator(sortie)) fs::remove(f.path());
+        const std::string dsc =
+            description({{"Edit_masque.text", c.masque},
+                         {"dossier_choisi", seul.string() + "/"},
+                         {"dossier_choisi_sortie", sortie.string() + "/"}},
+                        c.masque + ".dsc");
+        const std::vector<std::string> args = {"--silencieux", "--debut", "05/06/2024 12:00:00",
+                                               "--fin", "10/06/2024 09:00:00", dsc};
+        ASSERT_EQ(lancer(args, csv.string()).statut, 0);
+        const auto avant = contenu_dossier(sortie);
+        ASSERT_EQ(avant.size(), 2U);
+
+        const int surveillance = inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(surveillance, 0);
+        inotify_add_watch(surveillance, sortie.c_str(), IN_CREATE);
+        auto seconde = args;
+        seconde.insert(seconde.begin(), {"--pas", "00:00:01"});
+        const Processus p = demarrer(seconde, csv.string(), {}, {"TMPDIR=" + travail.string()});
+        std::string cree;
+        pollfd attente{surveillance, POLLIN, 0};
+        while (!cree.ends_with(".~ecriture") && poll(&attente, 1, 60000) > 0) {
+            alignas(inotify_event) std::array<char, 4096> tampon{};
+            const ssize_t n = read(surveillance, tampon.data(), tampon.size());
+            for (ssize_t i = 0; i < n;) {
+                const auto* evenement = reinterpret_cast<const inotify_event*>(tampon.data() + i);
+                if (evenement->len > 0) cree = evenement->name;
+                i += static_cast<ssize_t>(sizeof(inotify_event) + evenement->len);
+            }
+        }
+        close(surveillance);
+        kill(p.pid, c.signal);
+        const Execution e = terminer(p);
+        EXPECT_EQ(cree, "LeGue_horaire.txt.~ecriture") << c.masque;
+        EXPECT_EQ(e.statut, 128 + c.signal) << c.masque << "\n" << e.erreurs;
+        EXPECT_TRUE(contenu_dossier(sortie) == avant) << c.masque << ": the old pair alone";
+        EXPECT_TRUE(fs::is_empty(travail)) << c.masque << ": the work directory is removed";
+    }
 }
 
 TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
