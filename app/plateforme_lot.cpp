@@ -9,6 +9,7 @@
 
 #include "app/questions_connues.h"
 #include "formats/cp1252.h"
+#include "formats/texte.h"
 
 namespace tarvo {
 
@@ -99,6 +100,21 @@ std::string PressePapierEntree::lire_texte() {
     return *texte_;
 }
 
+std::string texte_terminal(std::string_view utf8) {
+    std::string sans_c1;
+    sans_c1.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto suivant = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0U;
+        if (static_cast<unsigned char>(utf8[i]) == 0xC2 && suivant >= 0x80 && suivant < 0xA0) {
+            sans_c1 += octet_echappe(static_cast<unsigned char>(suivant));
+            ++i;
+        } else {
+            sans_c1 += utf8[i];
+        }
+    }
+    return echapper_controles(sans_c1);
+}
+
 std::string duree_hms(double secondes) {
     const long long s = std::max(0LL, std::llround(secondes));
     std::array<char, 32> t{};
@@ -109,7 +125,7 @@ std::string duree_hms(double secondes) {
 void DialogueLot::ecrire(std::string_view prefixe, std::string_view texte_cp1252) {
     if (avant_ecriture) avant_ecriture();
     for (const std::string_view l : lignes_non_vides(texte_cp1252))
-        erreurs_ << prefixe << cp1252_vers_utf8(l) << '\n';
+        erreurs_ << prefixe << texte_terminal(cp1252_vers_utf8(l)) << '\n';
     erreurs_.flush();
 }
 
@@ -137,7 +153,7 @@ int DialogueLot::repondre(std::string_view texte, const std::vector<std::string>
         bouton = static_cast<int>(legendes.size());
         abandon_ = true;
     }
-    erreurs_ << "> " << legendes[static_cast<std::size_t>(bouton - 1)] << '\n';
+    erreurs_ << "> " << texte_terminal(legendes[static_cast<std::size_t>(bouton - 1)]) << '\n';
     if (!q && !oui_partout_)
         erreurs_ << cp1252_vers_utf8(fr("question imprévue : le traitement est abandonné")) << '\n';
     erreurs_.flush();

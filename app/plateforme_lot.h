@@ -100,6 +100,12 @@ private:
     std::optional<std::string> texte_;
 };
 
+// One line of UTF-8 text as the terminal may be given it: control characters other than tab
+// shown as "\xHH", so that the bytes of a data file can never command the terminal. C0 and
+// DEL, and the C1 controls (U+0080 to U+009F), which some terminals obey too.
+//   texte_terminal("a\x1B[2Jb") == "a\\x1B[2Jb"
+std::string texte_terminal(std::string_view utf8);
+
 // Whether the bytes are well-formed UTF-8 holding at least one non-ASCII character.
 bool est_utf8_non_ascii(std::string_view octets);
 

@@ -122,8 +122,8 @@ public:
         progression_.effacer();
         for (std::size_t i = debut_journal_; i < session_.journal.lignes().size(); ++i)
             if (est_ligne_probleme(session_.journal.lignes()[i]))
-                std::cerr << cp1252_vers_utf8(session_.journal.lignes()[i]) << '\n';
-        if (!message_.empty()) std::cerr << "tarvo-lot : " << message_ << '\n';
+                std::cerr << texte_terminal(cp1252_vers_utf8(session_.journal.lignes()[i])) << '\n';
+        if (!message_.empty()) std::cerr << "tarvo-lot : " << texte_terminal(message_) << '\n';
         return r;
     }
 
@@ -217,7 +217,8 @@ private:
             return empeche("le fichier résultat n'a pas pu être écrit");
         if (fin != FinTraitement::termine)
             return empeche("le traitement n'a pas pu être fait, rien n'a été écrit");
-        std::cout << cp1252_vers_utf8(session_.fichier_resultat) << '\n' << std::flush;
+        std::cout << texte_terminal(cp1252_vers_utf8(session_.fichier_resultat)) << '\n'
+                  << std::flush;
         return sortie_ecrit;
     }
 
@@ -308,7 +309,7 @@ int main(int argc, char** argv) {
         Lot lot(options, dossier.chemin());
         return lot.executer();
     } catch (const std::exception& e) {
-        std::cerr << "tarvo-lot : " << cp1252_vers_utf8(texte_exception(e)) << '\n';
+        std::cerr << "tarvo-lot : " << texte_terminal(cp1252_vers_utf8(texte_exception(e))) << '\n';
         return sortie_empechee;
     }
 }

@@ -296,6 +296,25 @@ std::pair<int, int> comparer_nb_colonnes(std::string_view titre, std::string_vie
     return {n_titre, n_donnees};
 }
 
+std::string octet_echappe(unsigned char octet) {
+    std::array<char, 8> t{};
+    std::snprintf(t.data(), t.size(), "\\x%02X", static_cast<unsigned>(octet));
+    return t.data();
+}
+
+std::string echapper_controles(std::string_view texte) {
+    std::string r;
+    r.reserve(texte.size());
+    for (const char c : texte) {
+        const auto o = static_cast<unsigned char>(c);
+        if ((o < 0x20 && c != '\t') || o == 0x7F)
+            r += octet_echappe(o);
+        else
+            r += c;
+    }
+    return r;
+}
+
 std::string ajouter_antislash(std::string_view chemin) {
     std::string s(chemin);
     if (!s.empty() && s.back() != separateur_dossier) s += separateur_dossier;

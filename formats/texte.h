@@ -66,6 +66,13 @@ std::string blancs_vers_separateur(std::string_view texte, char separateur);
 std::pair<int, int> comparer_nb_colonnes(std::string_view titre, std::string_view donnees,
                                          JournalSuivi& journal);
 
+// A byte as "\xHH", the way a control character is shown.
+std::string octet_echappe(unsigned char octet);
+// Control characters other than tab (C0 and DEL) shown that way, so that a name or a line
+// from a data file can neither split a line of a text file nor command a terminal.
+//   echapper_controles("a\nb\x1B") == "a\\x0Ab\\x1B"
+std::string echapper_controles(std::string_view texte);
+
 // Directories are kept with a final separator; this platform's separator is "/".
 inline constexpr char separateur_dossier = '/';
 std::string ajouter_antislash(std::string_view chemin);

@@ -94,7 +94,8 @@ std::vector<std::string> entete_suivi(const Description& d, const ParametresGril
     l.push_back("");
     for (int r = 0; r < table.nb_lignes(); ++r) {
         std::string ligne;
-        for (const std::string& cellule : table.ligne(r)) ligne += " \t" + cellule;
+        for (const std::string& cellule : table.ligne(r))
+            ligne += " \t" + echapper_controles(cellule);
         l.push_back(std::move(ligne));
     }
     return l;

@@ -46,7 +46,8 @@ std::string texte_pas_resume(const ParametresGrille& grille);
 std::string chemin_suivi(std::string_view chemin_resultat);
 
 // Lines 1 to 14 of the tracking file: the settings of the run, then one line per row of the
-// file table (titles first), each cell after a blank and a tab.
+// file table (titles first), each cell after a blank and a tab, its control characters
+// escaped so that a name holding a line break keeps its row on one line.
 std::vector<std::string> entete_suivi(const Description& description,
                                       const ParametresGrille& grille, const RecapitulatifRun& run,
                                       const TableFichiers& table);

@@ -941,6 +941,45 @@ TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
     }
 }
 
+// Control characters from a data file or a name never reach the terminal raw: ESC, BEL and
+// VT from a measurement, the C1 control of byte 0x9D (OSC), and a result name holding ESC.
+TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
+    struct Cas {
+        std::string valeur;  // replaces the level of line 10 of the first file (Windows-1252)
+        std::string nom;     // --nom
+        std::string attendu_erreurs, attendu_sortie;
+    };
+    const std::vector<Cas> cas = {
+        {"\x1b[2J\x1b[31mrouge\x07", "LeGue",
+         "pb conversion <\\x1B[2J\\x1B[31mrouge\\x07> ligne 10", ""},
+        {"a\vb\x9D" "c\x7f", "LeGue", "pb conversion <a\\x0Bb\\x9Dc\\x7F> ligne 10", ""},
+        {"abc", "Le\x1b[31mGue", "pb conversion <abc> ligne 10", "Le\\x1B[31mGue.txt\n"},
+    };
+    const fs::path f = donnees_ / "LeGue_2024-06-01.csv";
+    const std::string original = lire(f);
+    for (const Cas& c : cas) {
+        std::string texte = original;
+        std::size_t p = 0;
+        for (int i = 1; i < 10; ++i) p = texte.find('\n', p) + 1;
+        const std::size_t champ = texte.find(';', p) + 1;
+        texte.replace(champ, texte.find(';', champ) - champ, c.valeur);
+        std::ofstream(f, std::ios::binary) << texte;
+        const Execution e = lancer({"--nom", cp1252_vers_utf8(c.nom), description()});
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.attendu_erreurs)) << e.erreurs;
+        EXPECT_TRUE(e.sortie.ends_with(c.attendu_sortie)) << e.sortie;
+        for (const std::string* t : {&e.erreurs, &e.sortie}) {
+            for (std::size_t i = 0; i < t->size(); ++i) {
+                const auto o = static_cast<unsigned char>((*t)[i]);
+                const bool c1 = o == 0xC2 && i + 1 < t->size() &&
+                                static_cast<unsigned char>((*t)[i + 1]) < 0xA0;
+                EXPECT_FALSE((o < 0x20 && o != '\n' && o != '\t') || o == 0x7F || c1)
+                    << "byte " << i << " of\n" << *t;
+            }
+        }
+    }
+}
+
 TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
     std::ostringstream erreurs;
     DialogueLot d(erreurs, false, false);

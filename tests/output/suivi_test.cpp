@@ -198,6 +198,31 @@ TEST(Suivi, EnteteDuFichierDeSuivi) {
     }
 }
 
+// A file name may hold a line break (or any control character): its row of the table stays
+// one line, the character shown escaped; a tab stays, as it already separates the cells.
+TEST(Suivi, UnNomAvecSautDeLigneGardeSaLigneDuTableau) {
+    struct Cas {
+        std::string nom, cellule;
+    };
+    const std::vector<Cas> cas = {
+        {"a\nb.csv", "a\\x0Ab.csv"},
+        {"a\r\nb.csv", "a\\x0D\\x0Ab.csv"},
+        {"\x1B[2Jc.csv", "\\x1B[2Jc.csv"},
+        {"d\xE9\x7F.csv", "d\xE9\\x7F.csv"},
+    };
+    for (const Cas& c : cas) {
+        TableFichiers table;
+        table.ajouter_ligne();
+        table.ecrire_cellule(1, Colonne::fichier, c.nom);
+        const Lignes l = entete_suivi(description_suivi(), grille_suivi(), RecapitulatifRun{}, table);
+        const std::string ligne = l.back();
+        EXPECT_EQ(ligne.substr(0, 6 + c.cellule.size()), " \t \t" + c.cellule + " \t") << ligne;
+        std::ostringstream fichier;
+        ecrire_suivi(fichier, l, JournalSuivi{}, "A10.txt.TXT");
+        EXPECT_EQ(decouper_lignes(fichier.str()).size(), l.size() + 2) << c.cellule;
+    }
+}
+
 RecapitulatifRun run_resume() {
     RecapitulatifRun run;
     run.nb_dates = 4;
