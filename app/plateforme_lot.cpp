@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 
 #include "app/questions_connues.h"
 #include "formats/cp1252.h"
@@ -93,8 +92,14 @@ bool est_utf8_non_ascii(std::string_view octets) {
 std::string PressePapierEntree::lire_texte() {
     if (terminal_) return {};
     if (!texte_) {
-        std::string octets{std::istreambuf_iterator<char>(entree_),
-                           std::istreambuf_iterator<char>()};
+        std::string octets;
+        std::array<char, 1 << 16> bloc{};
+        while (octets.size() <= taille_max && entree_) {
+            entree_.read(bloc.data(), bloc.size());
+            octets.append(bloc.data(), static_cast<std::size_t>(entree_.gcount()));
+        }
+        trop_long_ = octets.size() > taille_max;
+        if (trop_long_) octets = std::string();
         texte_ = est_utf8_non_ascii(octets) ? utf8_vers_cp1252(octets) : std::move(octets);
     }
     return *texte_;

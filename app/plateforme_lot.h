@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <istream>
@@ -86,17 +87,24 @@ public:
 // is then empty. Text that is valid UTF-8 and not plain ASCII is converted to Windows-1252
 // ("?" for what it cannot hold), as a modern terminal or web page gives it; any other bytes
 // are taken as Windows-1252 already, as a logger file or an old spreadsheet gives them.
+// Reading stops past `taille_max`: the text is then empty too, and `trop_long` says why.
 class PressePapierEntree final : public PressePapier {
 public:
+    // Far above any block of pasted cells (a whole sheet of a million rows is a few tens of
+    // Mo), yet a `< /dev/zero` ends long before memory does.
+    static constexpr std::size_t taille_max = std::size_t{128} << 20U;
+
     explicit PressePapierEntree(std::istream& entree, bool terminal)
         : entree_(entree), terminal_(terminal) {}
     std::string lire_texte() override;
     void ecrire_texte(std::string_view) override {}
     bool terminal() const { return terminal_; }
+    bool trop_long() const { return trop_long_; }
 
 private:
     std::istream& entree_;
     bool terminal_;
+    bool trop_long_ = false;
     std::optional<std::string> texte_;
 };
 

@@ -171,6 +171,11 @@ private:
                         "une description de presse-papier (masque ppp) lit les données "
                         "sur l'entrée standard : tarvo-lot " +
                         o_.description + " < donnees.txt");
+                if (presse_papier_.trop_long())
+                    return empeche("l'entrée standard dépasse " +
+                                   std::to_string(PressePapierEntree::taille_max >> 20U) +
+                                   " Mo, bien plus qu'un bloc de cellules copiées : rien n'a "
+                                   "été converti");
                 if (presse_papier_.lire_texte().empty())
                     return empeche("l'entrée standard est vide : aucune donnée à convertir");
                 break;

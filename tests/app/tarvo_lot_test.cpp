@@ -980,6 +980,34 @@ TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
     }
 }
 
+// Standard input is read up to a limit far above any pasted block (128 Mo), then refused
+// with a message that states it, rather than read until memory runs out.
+TEST_F(TarvoLot, UneEntreeStandardSansFinEstRefusee) {
+    std::array<int, 2> tube{};
+    ASSERT_EQ(pipe(tube.data()), 0);
+    const pid_t ecrivain = fork();
+    ASSERT_GE(ecrivain, 0);
+    if (ecrivain == 0) {
+        // As /dev/zero would, but ending a little past the limit.
+        close(tube[0]);
+        const std::vector<char> zeros(1 << 20, '\0');
+        for (int i = 0; i < 129; ++i)
+            if (write(tube[1], zeros.data(), zeros.size()) < 0) break;
+        _exit(0);
+    }
+    close(tube[1]);
+    const Execution e = lancer({description({{"Edit_masque.text", "ppp"}})},
+                               "/dev/fd/" + std::to_string(tube[0]));
+    close(tube[0]);
+    kill(ecrivain, SIGKILL);
+    waitpid(ecrivain, nullptr, 0);
+    EXPECT_EQ(e.statut, 1);
+    EXPECT_TRUE(e.sortie.empty());
+    EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : l'entrée standard dépasse 128 Mo")) << e.erreurs;
+    EXPECT_LT(e.erreurs.size(), 4096U) << "the data is not echoed";
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
 TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
     std::ostringstream erreurs;
     DialogueLot d(erreurs, false, false);
