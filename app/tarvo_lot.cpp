@@ -22,6 +22,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
+#include "output/suivi.h"
 #include "session/session.h"
 
 namespace fs = std::filesystem;
@@ -222,6 +223,12 @@ private:
             return empeche("le fichier résultat n'a pas pu être écrit");
         if (fin != FinTraitement::termine)
             return empeche("le traitement n'a pas pu être fait, rien n'a été écrit");
+        // Until a status of its own exists, a result that says nothing is written and flagged.
+        const auto nb_lignes = static_cast<long long>(session_.listes.ListBox_DONNEE_date_clean.size());
+        if (nb_lignes > 1 && session_.etapes.K() > 2 &&
+            nb_valeurs_utilisables(session_.etapes, nb_lignes - 1) == 0)
+            message_ = "attention, le résultat ne contient aucune valeur : toutes ses valeurs "
+                       "sont NA (vérifier la période, la colonne date et les colonnes extraites)";
         std::cout << texte_terminal(cp1252_vers_utf8(session_.fichier_resultat)) << '\n'
                   << std::flush;
         return sortie_ecrit;

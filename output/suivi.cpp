@@ -101,22 +101,27 @@ std::vector<std::string> entete_suivi(const Description& d, const ParametresGril
     return l;
 }
 
+long long nb_valeurs_utilisables(const TableEtapes& t, long long nb_resultats) {
+    long long utilisables = 0;
+    for (int j = 2; j <= t.K() - 1; ++j) utilisables += nb_resultats - t.nb_vides[static_cast<std::size_t>(j)];
+    return utilisables;
+}
+
 std::vector<std::string> bilan_na(const TableEtapes& t, long long nb_resultats,
                                   std::string_view Edit_min_na, std::string_view Edit_max_na,
                                   long long nb_lignes_lues) {
     std::vector<std::string> l;
     l.push_back("");
     l.push_back(fr(" ========== nombre de résultats - nombre de VIDES(= na)"));
-    long long utilisables = 0;
     long long vides = 0;
     for (int j = 2; j <= t.K() - 1; ++j) {
         const auto ju = static_cast<std::size_t>(j);
         const long long na = t.nb_vides[ju];
         l.push_back(std::to_string(nb_resultats) + " - " + std::to_string(na) + " = " +
                     std::to_string(nb_resultats - na) + "  <- " + t.titres_colonnes[ju]);
-        utilisables += nb_resultats - na;
         vides += na;
     }
+    const long long utilisables = nb_valeurs_utilisables(t, nb_resultats);
     l.push_back(regle());
     std::string seuils;
     if (!rogner(Edit_min_na).empty())

@@ -52,6 +52,9 @@ std::vector<std::string> entete_suivi(const Description& description,
                                       const ParametresGrille& grille, const RecapitulatifRun& run,
                                       const TableFichiers& table);
 
+// The values of a result that are not NA: per data column, written rows − NA texts.
+long long nb_valeurs_utilisables(const TableEtapes& t, long long nb_resultats);
+
 // The NA statistics of the summary: per data column, written rows − NA texts = usable.
 //   3 rows, 1 NA in "T": "3 - 1 = 2  <- T"
 std::vector<std::string> bilan_na(const TableEtapes& t, long long nb_resultats,

@@ -941,6 +941,32 @@ TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
     }
 }
 
+// An all-NA result is written (status 0), but says so on standard error: every value below
+// the lowest one the description keeps, or a period that holds no measurement.
+TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
+    struct Cas {
+        std::string min_na;
+        std::vector<std::string> periode;
+        bool tout_na;
+    };
+    const std::vector<Cas> cas = {
+        {"", {}, false},
+        {"100000", {}, true},
+        {"", {"--debut", "01/01/2023", "--fin", "02/01/2023"}, true},
+    };
+    for (const Cas& c : cas) {
+        auto args = c.periode;
+        args.insert(args.end(), {"--silencieux", description({{"Edit_min_na.text", c.min_na}})});
+        const Execution e = lancer(args);
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_FALSE(e.sortie.empty());
+        EXPECT_EQ(contient(e.erreurs, "tarvo-lot : attention, le résultat ne contient aucune "
+                                      "valeur : toutes ses valeurs sont NA"),
+                  c.tout_na)
+            << c.min_na << "\n" << e.erreurs;
+    }
+}
+
 // Control characters from a data file or a name never reach the terminal raw: ESC, BEL and
 // VT from a measurement, the C1 control of byte 0x9D (OSC), and a result name holding ESC.
 TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
