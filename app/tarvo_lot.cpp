@@ -18,10 +18,10 @@
 #include "app/options_lot.h"
 #include "app/plateforme_lot.h"
 #include "description/cles_description.h"
-#include "inventory/listing.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
+#include "inventory/listing.h"
 #include "output/suivi.h"
 #include "session/session.h"
 
@@ -83,7 +83,8 @@ std::string texte_echec_ecriture(const ResultatEnregistrement& r) {
     std::string t = "le fichier résultat n'a pas pu être écrit";
     // Both files are written whole before either is renamed: nothing has changed.
     if (!r.chemin.empty())
-        t += " : rien n'a été remplacé ni créé dans " + cp1252_vers_utf8(dossier_de_fichier(r.chemin));
+        t += " : rien n'a été remplacé ni créé dans " +
+             cp1252_vers_utf8(dossier_de_fichier(r.chemin));
     return t;
 }
 
@@ -224,11 +225,13 @@ private:
         if (fin != FinTraitement::termine)
             return empeche("le traitement n'a pas pu être fait, rien n'a été écrit");
         // Until a status of its own exists, a result that says nothing is written and flagged.
-        const auto nb_lignes = static_cast<long long>(session_.listes.ListBox_DONNEE_date_clean.size());
+        const auto nb_lignes =
+            static_cast<long long>(session_.listes.ListBox_DONNEE_date_clean.size());
         if (nb_lignes > 1 && session_.etapes.K() > 2 &&
             nb_valeurs_utilisables(session_.etapes, nb_lignes - 1) == 0)
-            message_ = "attention, le résultat ne contient aucune valeur : toutes ses valeurs "
-                       "sont NA (vérifier la période, la colonne date et les colonnes extraites)";
+            message_ =
+                "attention, le résultat ne contient aucune valeur : toutes ses valeurs "
+                "sont NA (vérifier la période, la colonne date et les colonnes extraites)";
         std::cout << texte_terminal(cp1252_vers_utf8(session_.fichier_resultat)) << '\n'
                   << std::flush;
         return sortie_ecrit;

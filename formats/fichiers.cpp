@@ -1,5 +1,7 @@
 #include "formats/fichiers.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -9,7 +11,6 @@
 #include <fstream>
 #include <new>
 #include <system_error>
-#include <unistd.h>
 
 #include "formats/cp1252.h"
 #include "formats/texte.h"
@@ -178,11 +179,12 @@ FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view c
                        std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
     // The new file keeps the permissions the user gave the old one.
-    if (droits_anciens != fs::perms::unknown)
-        fs::permissions(provisoire_, droits_anciens, absent);
+    if (droits_anciens != fs::perms::unknown) fs::permissions(provisoire_, droits_anciens, absent);
 }
 
-FichierProvisoire::~FichierProvisoire() { liberer(); }
+FichierProvisoire::~FichierProvisoire() {
+    liberer();
+}
 
 void FichierProvisoire::liberer() noexcept {
     if (!en_place_) ::unlink(provisoire_.c_str());

@@ -103,7 +103,8 @@ std::vector<std::string> entete_suivi(const Description& d, const ParametresGril
 
 long long nb_valeurs_utilisables(const TableEtapes& t, long long nb_resultats) {
     long long utilisables = 0;
-    for (int j = 2; j <= t.K() - 1; ++j) utilisables += nb_resultats - t.nb_vides[static_cast<std::size_t>(j)];
+    for (int j = 2; j <= t.K() - 1; ++j)
+        utilisables += nb_resultats - t.nb_vides[static_cast<std::size_t>(j)];
     return utilisables;
 }
 

@@ -817,7 +817,9 @@ private:
 };
 
 constexpr std::uintmax_t page = 4096;
-std::uintmax_t pages(std::uintmax_t octets) { return (octets + page - 1) / page; }
+std::uintmax_t pages(std::uintmax_t octets) {
+    return (octets + page - 1) / page;
+}
 
 // A disk that fills while the pair is written: the new result would fit, its tracking file
 // then would not. Both are written before either is renamed, so the old pair stays whole,
@@ -829,11 +831,11 @@ TEST_F(TarvoLot, UnDisquePleinLaisseLAnciennePaireEntiere) {
     for (const auto& f : fs::directory_iterator(TARVO_EXEMPLES))
         if (f.path().extension() == ".csv")
             for (int i = 1; i <= 20; ++i)
-                fs::copy_file(f.path(), donnees_ / (std::to_string(i) + "_" +
-                                                    f.path().filename().string()));
+                fs::copy_file(f.path(),
+                              donnees_ / (std::to_string(i) + "_" + f.path().filename().string()));
     const std::string dsc = description();
-    const std::vector<std::string> args = {"--silencieux", "--sortie", (racine_ / "disque").string(),
-                                           dsc};
+    const std::vector<std::string> args = {"--silencieux", "--sortie",
+                                           (racine_ / "disque").string(), dsc};
     const fs::path resultat = racine_ / "disque" / "LeGue_horaire.txt";
     const fs::path suivi = racine_ / "disque" / "LeGue_horaire.txt.TXT";
 
@@ -862,9 +864,10 @@ TEST_F(TarvoLot, UnDisquePleinLaisseLAnciennePaireEntiere) {
     const Execution e = lancer(args);
     EXPECT_EQ(e.statut, 1) << e.erreurs;
     EXPECT_TRUE(e.sortie.empty());
-    EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : le fichier résultat n'a pas pu être écrit : "
-                                    "rien n'a été remplacé ni créé dans " +
-                                        (racine_ / "disque").string() + "/\n"))
+    EXPECT_TRUE(contient(e.erreurs,
+                         "tarvo-lot : le fichier résultat n'a pas pu être écrit : "
+                         "rien n'a été remplacé ni créé dans " +
+                             (racine_ / "disque").string() + "/\n"))
         << e.erreurs;
     EXPECT_TRUE(contenu_dossier(racine_ / "disque") == avant) << "the old pair is whole";
 }
@@ -878,8 +881,8 @@ TEST_F(TarvoLot, UnSuiviQuiNePeutPasPrendreSaPlaceEstDitTelQuel) {
     EXPECT_TRUE(e.sortie.empty());
     const std::string resultat = (sortie_ / "LeGue_horaire.txt").string();
     EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : le fichier résultat " + resultat +
-                                        " est écrit, mais pas son fichier de suivi : " +
-                                        resultat + ".TXT n'a pas été remplacé\n"))
+                                        " est écrit, mais pas son fichier de suivi : " + resultat +
+                                        ".TXT n'a pas été remplacé\n"))
         << e.erreurs;
     EXPECT_FALSE(contient(e.erreurs, "n'a pas pu être écrit\n")) << e.erreurs;
     EXPECT_TRUE(contient(lire(resultat), "05/06/2024 13:00:00;"));
@@ -903,13 +906,12 @@ TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
     fs::copy_file(csv, seul / csv.filename());
     for (const Cas& c : {Cas{SIGINT, "csv"}, Cas{SIGTERM, "ppp"}}) {
         for (const auto& f : fs::directory_iterator(sortie)) fs::remove(f.path());
-        const std::string dsc =
-            description({{"Edit_masque.text", c.masque},
-                         {"dossier_choisi", seul.string() + "/"},
-                         {"dossier_choisi_sortie", sortie.string() + "/"}},
-                        c.masque + ".dsc");
-        const std::vector<std::string> args = {"--silencieux", "--debut", "05/06/2024 12:00:00",
-                                               "--fin", "10/06/2024 09:00:00", dsc};
+        const std::string dsc = description({{"Edit_masque.text", c.masque},
+                                             {"dossier_choisi", seul.string() + "/"},
+                                             {"dossier_choisi_sortie", sortie.string() + "/"}},
+                                            c.masque + ".dsc");
+        const std::vector<std::string> args = {
+            "--silencieux", "--debut", "05/06/2024 12:00:00", "--fin", "10/06/2024 09:00:00", dsc};
         ASSERT_EQ(lancer(args, csv.string()).statut, 0);
         const auto avant = contenu_dossier(sortie);
         ASSERT_EQ(avant.size(), 2U);
@@ -960,10 +962,12 @@ TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
         const Execution e = lancer(args);
         EXPECT_EQ(e.statut, 0) << e.erreurs;
         EXPECT_FALSE(e.sortie.empty());
-        EXPECT_EQ(contient(e.erreurs, "tarvo-lot : attention, le résultat ne contient aucune "
-                                      "valeur : toutes ses valeurs sont NA"),
+        EXPECT_EQ(contient(e.erreurs,
+                           "tarvo-lot : attention, le résultat ne contient aucune "
+                           "valeur : toutes ses valeurs sont NA"),
                   c.tout_na)
-            << c.min_na << "\n" << e.erreurs;
+            << c.min_na << "\n"
+            << e.erreurs;
     }
 }
 
@@ -978,7 +982,9 @@ TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
     const std::vector<Cas> cas = {
         {"\x1b[2J\x1b[31mrouge\x07", "LeGue",
          "pb conversion <\\x1B[2J\\x1B[31mrouge\\x07> ligne 10", ""},
-        {"a\vb\x9D" "c\x7f", "LeGue", "pb conversion <a\\x0Bb\\x9Dc\\x7F> ligne 10", ""},
+        {"a\vb\x9D"
+         "c\x7f",
+         "LeGue", "pb conversion <a\\x0Bb\\x9Dc\\x7F> ligne 10", ""},
         {"abc", "Le\x1b[31mGue", "pb conversion <abc> ligne 10", "Le\\x1B[31mGue.txt\n"},
     };
     const fs::path f = donnees_ / "LeGue_2024-06-01.csv";
@@ -1000,7 +1006,8 @@ TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
                 const bool c1 = o == 0xC2 && i + 1 < t->size() &&
                                 static_cast<unsigned char>((*t)[i + 1]) < 0xA0;
                 EXPECT_FALSE((o < 0x20 && o != '\n' && o != '\t') || o == 0x7F || c1)
-                    << "byte " << i << " of\n" << *t;
+                    << "byte " << i << " of\n"
+                    << *t;
             }
         }
     }
@@ -1022,8 +1029,8 @@ TEST_F(TarvoLot, UneEntreeStandardSansFinEstRefusee) {
         _exit(0);
     }
     close(tube[1]);
-    const Execution e = lancer({description({{"Edit_masque.text", "ppp"}})},
-                               "/dev/fd/" + std::to_string(tube[0]));
+    const Execution e =
+        lancer({description({{"Edit_masque.text", "ppp"}})}, "/dev/fd/" + std::to_string(tube[0]));
     close(tube[0]);
     kill(ecrivain, SIGKILL);
     waitpid(ecrivain, nullptr, 0);

@@ -214,7 +214,8 @@ TEST(Suivi, UnNomAvecSautDeLigneGardeSaLigneDuTableau) {
         TableFichiers table;
         table.ajouter_ligne();
         table.ecrire_cellule(1, Colonne::fichier, c.nom);
-        const Lignes l = entete_suivi(description_suivi(), grille_suivi(), RecapitulatifRun{}, table);
+        const Lignes l =
+            entete_suivi(description_suivi(), grille_suivi(), RecapitulatifRun{}, table);
         const std::string ligne = l.back();
         EXPECT_EQ(ligne.substr(0, 6 + c.cellule.size()), " \t \t" + c.cellule + " \t") << ligne;
         std::ostringstream fichier;
