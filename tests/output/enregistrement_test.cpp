@@ -278,6 +278,21 @@ TEST_F(Enregistrement, SuiviImpossibleAEcrire) {
     EXPECT_FALSE(fs::exists(racine_ / "A10.txt.TXT.~ecriture"));
 }
 
+// The tracking file cannot even be written (a directory holds its temporary's name): the
+// result, written first, is not put in place either, so no half pair appears.
+TEST_F(Enregistrement, SuiviImpossibleAEcrireNeLaissePasLeResultatSeul) {
+    fs::create_directories(racine_ / "A10.txt.TXT.~ecriture");
+    ContexteEnregistrement c = contexte();
+    const ResultatEnregistrement r = enregistrer_resultats(c);
+    EXPECT_EQ(r.etat, EtatEnregistrement::echec_resultat);
+    ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
+    EXPECT_FALSE(fs::exists(racine_ / "A10.txt"));
+    EXPECT_FALSE(fs::exists(racine_ / "A10.txt.~ecriture"));
+    EXPECT_FALSE(fs::exists(racine_ / "A10.txt.TXT"));
+    EXPECT_EQ(presse_papier_.contenu, "ancien");
+}
+
 TEST_F(Enregistrement, ValeursSeulesVersLePressePapier) {
     // Nothing formatted yet: nothing happens.
     EXPECT_FALSE(copier_valeurs_seules({}, dossier_, false, presse_papier_, dialogue_));
