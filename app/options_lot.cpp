@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/plateforme_lot.h"
 #include "formats/date_canonique.h"
 
 namespace tarvo {
@@ -116,7 +117,7 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
     app.add_flag("--silencieux", o.silencieux, "ni barre de progression ni message d'information");
 
     const auto usage = [&](const std::string& quoi) {
-        erreurs << "tarvo-lot : " << quoi << "\n"
+        erreurs << "tarvo-lot : " << texte_terminal(quoi) << "\n"
                 << "Essayer « tarvo-lot --help » pour plus d'informations.\n";
         return sortie_usage;
     };

@@ -221,6 +221,7 @@ TEST(TarvoLotOptions, MauvaiseUtilisationSort2SansRienEcrire) {
         {{"--decalage-jours", "-1", "a.dsc"}, ""},
         {{"a.dsc", "--debut"}, "--debut attend une valeur"},
         {{"--nombre", "1", "--nombre", "2", "a.dsc"}, "--nombre ne peut être donnée qu'une fois"},
+        {{"--debut", "\x1b[2J", "a.dsc"}, "--debut attend \"JJ/MM/AAAA hh:mm:ss\" : \\x1B[2J"},
     };
     for (const auto& c : cas) {
         const Execution e = lancer(c.args);
@@ -233,6 +234,7 @@ TEST(TarvoLotOptions, MauvaiseUtilisationSort2SansRienEcrire) {
         // The option parser's own English never reaches the user.
         for (const char* anglais : {"Could not", "required", "received", "convert"})
             EXPECT_FALSE(contient(e.erreurs, anglais)) << vu << e.erreurs;
+        EXPECT_EQ(e.erreurs.find('\x1b'), std::string::npos) << "typed text shown escaped";
     }
 }
 
