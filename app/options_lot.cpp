@@ -39,7 +39,8 @@ constexpr std::string_view aide_pied =
     "répertoire de sortie, comme la fenêtre le ferait. La description n'est jamais réécrite.\n"
     "Une description de classeur (masque contenant XLS ou ODS) lit la feuille indiquée du\n"
     "classeur qu'elle nomme ; une description de presse-papier (masque ppp) lit le texte\n"
-    "copié sur l'entrée standard (UTF-8 ou Windows-1252) : tarvo-lot coller.dsc < cellules.txt\n"
+    "copié sur l'entrée standard (UTF-8 ou Windows-1252, 128 Mo au plus) :\n"
+    "tarvo-lot coller.dsc < cellules.txt\n"
     "\n"
     "Questions : les confirmations de vos propres réglages sont acceptées, les propositions\n"
     "de modifier les réglages sont refusées, les questions qui proposent d'annuler parce que\n"
@@ -49,8 +50,9 @@ constexpr std::string_view aide_pied =
     "Sortie standard : le chemin complet du fichier résultat, et rien d'autre.\n"
     "\n"
     "Codes de sortie :\n"
-    "  0  résultat écrit\n"
-    "  1  la description, les répertoires ou les fichiers empêchent le traitement\n"
+    "  0  résultat écrit (avec un avertissement s'il ne contient que des NA)\n"
+    "  1  la description, les répertoires ou les fichiers empêchent le traitement, ou\n"
+    "     l'écriture a échoué (le message dit ce qui est resté sur le disque)\n"
     "  2  mauvaise utilisation\n"
     "  3  traitement annulé par une question";
 
