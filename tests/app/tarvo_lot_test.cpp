@@ -300,12 +300,13 @@ TEST_F(TarvoLot, UneDescriptionSansCleSort1) {
         for (const char c : std::string("Edit_masque.text= *.csv\r\n")) t += {c, '\0'};
         return t;
     }();
+    static constexpr char binaire[] = "\x7F" "ELF\x02\x01\x01\0\0\0=\xFF\xFE";
     struct Cas {
         std::string nom, contenu, message;
     };
     const std::vector<Cas> cas = {
         {"vide.dsc", "", "ne contient aucune clé"},
-        {"binaire.dsc", std::string("\x7F" "ELF\x02\x01\x01\0\0\0=\xFF\xFE", 16),
+        {"binaire.dsc", std::string(binaire, sizeof binaire - 1),
          "ne contient aucune clé"},
         {"utf16.dsc", utf16, "ne contient aucune clé"},
     };
