@@ -120,12 +120,7 @@ std::string texte_terminal(std::string_view utf8) {
     return echapper_controles(sans_c1);
 }
 
-std::string duree_hms(double secondes) {
-    const long long s = std::max(0LL, std::llround(secondes));
-    std::array<char, 32> t{};
-    std::snprintf(t.data(), t.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    return t.data();
-}
+std::string duree_hms(double secondes) { return hh_mm_ss(std::llround(secondes)); }
 
 void DialogueLot::ecrire(std::string_view prefixe, std::string_view texte_cp1252) {
     if (avant_ecriture) avant_ecriture();

@@ -358,13 +358,7 @@ double lire_heure(std::string_view texte, JournalSuivi& journal) {
     return static_cast<double>(secondes_du_jour(t)) / 86400.0;
 }
 
-std::string ecrire_heure(double heure) {
-    const long long s = secondes_du_jour(heure);
-    std::array<char, 32> tampon{};
-    std::snprintf(tampon.data(), tampon.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60,
-                  s % 60);
-    return tampon.data();
-}
+std::string ecrire_heure(double heure) { return hh_mm_ss(secondes_du_jour(heure)); }
 
 std::string ecrire_date(double date) {
     std::string texte = date_heure_vers_texte(date);

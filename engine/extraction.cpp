@@ -44,12 +44,9 @@ double secondes_depuis(Horloge::time_point debut) {
     return std::chrono::duration<double>(Horloge::now() - debut).count();
 }
 
-// Whole seconds as hh:mm:ss, the fraction dropped.
-std::string hh_mm_ss(double secondes) {
-    const auto s = static_cast<long long>(std::floor(std::max(0.0, secondes)));
-    std::array<char, 32> r{};
-    std::snprintf(r.data(), r.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    return r.data();
+// Whole seconds, the fraction dropped: callers add the half second where they round.
+std::string duree_tronquee(double secondes) {
+    return hh_mm_ss(static_cast<long long>(std::floor(std::max(0.0, secondes))));
 }
 
 // "#0.#" with the decimal comma: 12.0 → "12", 0.25 → "0,3".
@@ -506,7 +503,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
                          nb_1j == 0 && nb_1s == 0 ? std::string("---")
                                                   : "+1jour,s " + std::to_string(nb_1j) + "/" +
                                                         std::to_string(nb_1s) + "x");
-    table.ecrire_cellule(r, Colonne::duree, hh_mm_ss(secondes_depuis(debut_fichier) + 0.5));
+    table.ecrire_cellule(r, Colonne::duree, duree_tronquee(secondes_depuis(debut_fichier) + 0.5));
     table.ecrire_cellule(r, Colonne::nb_extraites, std::to_string(nb_extraites));
     std::string pas_observe(non_lu);
     if (nb_dt > 0) {
@@ -516,7 +513,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
                                      : " " + format_0_0(min_dt * jour_en_secondes) + " s";
         pas_observe = moyenne <= 900
                           ? " " + ("  " + format_0_0(moyenne) + " s") + " /" + mini
-                          : " " + hh_mm_ss(moyenne + (moyenne > 30 ? 0.5 : 0.0)) + " /" + mini;
+                          : " " + duree_tronquee(moyenne + (moyenne > 30 ? 0.5 : 0.0)) + " /" + mini;
     }
     table.ecrire_cellule(r, Colonne::pas_moyen, pas_observe);
 
@@ -525,7 +522,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     if (traites > 0) {
         const double ecoule = secondes_depuis(debut_);
         const double reste = ecoule * total_ko / traites - ecoule;
-        res_.Label10 = hh_mm_ss(reste) + " >> " + heure_dans(reste) + "    " +
+        res_.Label10 = duree_tronquee(reste) + " >> " + heure_dans(reste) + "    " +
                        format_0_00((total_ko - traites) / 1000.0) + " Mo";
     } else {
         res_.Label10 = "reste " + format_0_00(total_ko / 1000.0) + " Mo";

@@ -68,11 +68,9 @@ ch::year_month_day jour_borne(ch::year_month mois, unsigned jour) {
     return {mois.year(), mois.month(), std::min(ch::day{jour}, dernier)};
 }
 
+// The time of day of a count of seconds.
 std::string heure_texte(long long secondes) {
-    std::array<char, 32> t{};
-    const long long s = ((secondes % secondes_jour) + secondes_jour) % secondes_jour;
-    std::snprintf(t.data(), t.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    return t.data();
+    return hh_mm_ss(((secondes % secondes_jour) + secondes_jour) % secondes_jour);
 }
 
 // The unit and the count as the window's controls can hold them: a settings file may

@@ -12,6 +12,9 @@ namespace tarvo {
 
 class JournalSuivi;
 
+// 01/01/1970 00:00 UTC as a timestamp: where the system's clocks and Qt's dates start.
+inline constexpr double serie_epoque_unix = 25569.0;
+
 // Timestamp of a calendar date at midnight; nothing when the date does not exist.
 std::optional<double> date_civile(int annee, int mois, int jour);
 

@@ -348,13 +348,18 @@ std::string duree_texte(double jours) {
     return r.data();
 }
 
-namespace {
-std::string hh_mm_ss_court(double secondes) {
-    const long long s = std::llround(std::max(0.0, secondes));
+std::string hh_mm_ss(long long secondes) {
+    const long long s = std::max(0LL, secondes);
     std::array<char, 32> r{};
     std::snprintf(r.data(), r.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    const std::string_view t(r.data());
-    return std::string(t.starts_with("00:") ? t.substr(3) : t);
+    return r.data();
+}
+
+namespace {
+// To the nearest second, without the hours when there are none.
+std::string hh_mm_ss_court(double secondes) {
+    const std::string t = hh_mm_ss(std::llround(std::max(0.0, secondes)));
+    return t.starts_with("00:") ? t.substr(3) : t;
 }
 }  // namespace
 

@@ -84,6 +84,10 @@ std::string format_entier_groupe(long long valeur);
 // are not shown.
 std::string duree_texte(double jours);
 
+// Whole seconds as "hh:mm:ss", hours beyond 24 kept, below 0 read as 0: 3725 → "01:02:05".
+// Every clock text of the program goes through it; each caller rounds its own way.
+std::string hh_mm_ss(long long secondes);
+
 // The three stage stopwatches shown together, in seconds; "00:" hours are dropped.
 //   texte_durees(5, 75, 3700) == "durées  00:05   01:15   01:01:40   totale 01:03:00"
 std::string texte_durees(double liste, double grille, double traitement);

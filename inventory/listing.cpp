@@ -39,12 +39,9 @@ double secondes_depuis(Horloge::time_point debut) {
     return std::chrono::duration<double>(Horloge::now() - debut).count();
 }
 
-// An elapsed time as hh:mm:ss.
-std::string hh_mm_ss(double secondes) {
-    const long long s = std::llround(std::max(0.0, secondes));
-    std::array<char, 32> r{};
-    std::snprintf(r.data(), r.size(), "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-    return r.data();
+// An elapsed time to the nearest second.
+std::string duree_arrondie(double secondes) {
+    return hh_mm_ss(std::llround(std::max(0.0, secondes)));
 }
 
 std::string heure_locale() {
@@ -339,14 +336,14 @@ SuiteListage Listage::lire_fichier_de_la_liste(int numero, const LigneListe& l) 
             table_.ecrire_cellule(ligne, c, std::string(non_lu));
     }
 
-    table_.ecrire_cellule(ligne, Colonne::duree, hh_mm_ss(secondes_depuis(debut_fichier)));
+    table_.ecrire_cellule(ligne, Colonne::duree, duree_arrondie(secondes_depuis(debut_fichier)));
     afficher_progression("1- listage, patienter ...");
     AffichageListage& a = etat_.affichage;
     const auto total_ko = static_cast<double>(etat_.taille_totale_ko);
     if (etat_.ko_traites > 0) {
         const double ecoule = secondes_depuis(debut_);
         const auto traites = static_cast<double>(etat_.ko_traites);
-        a.Label10 = "reste " + hh_mm_ss(ecoule * total_ko / traites - ecoule) + "    " +
+        a.Label10 = "reste " + duree_arrondie(ecoule * total_ko / traites - ecoule) + "    " +
                     format_0_00((total_ko - traites) / 1000.0) + " Mo";
     } else {
         a.Label10 = "Total " + format_0_00(total_ko / 1000.0) + " Mo";

@@ -22,6 +22,7 @@
 #include <QWheelEvent>
 
 #include "formats/cp1252.h"
+#include "formats/date_canonique.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/graphe.h"
@@ -290,7 +291,7 @@ void FenetreGraphique::lire_point(const QString& titre, QPointF point, QPoint po
     double x = point.x();
     if (dates) {
         const QDateTime d = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x));
-        x = 25569.0 + static_cast<double>(QDateTime(d.date(), d.time(), Qt::UTC).toMSecsSinceEpoch()) / 86400000.0;
+        x = serie_epoque_unix + static_cast<double>(QDateTime(d.date(), d.time(), Qt::UTC).toMSecsSinceEpoch()) / 86400000.0;
     }
     lecture_->setPlainText(qt(texte_lecture_point(cp(titre), x, point.y())));
     ancre_ = mapFromGlobal(position_globale);

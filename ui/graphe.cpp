@@ -17,6 +17,8 @@
 #include <cmath>
 #include <limits>
 
+#include "formats/date_canonique.h"
+
 namespace tarvo {
 
 namespace {
@@ -98,7 +100,7 @@ qint64 millisecondes_axe(double date) {
     static double jour_cache = std::numeric_limits<double>::quiet_NaN();
     static qint64 decalage = 0;
     const double jour = std::floor(date);
-    const qint64 utc = std::llround((date - 25569.0) * 86400000.0);
+    const qint64 utc = std::llround((date - serie_epoque_unix) * 86400000.0);
     if (jour != jour_cache) {
         jour_cache = jour;
         const QDateTime d = QDateTime::fromMSecsSinceEpoch(utc, Qt::UTC);
