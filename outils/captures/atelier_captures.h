@@ -30,10 +30,10 @@ inline std::string racine_captures(const std::string& nom) {
     return racine;
 }
 
-// The shipped example copied into racine + "exemples/": its description names its
-// directories relative to its own folder.
+// The shipped example copied into racine + "exemples/" with its EXPORT folder, as the
+// program's first start copies it: its description names both relative to its folder.
 inline void copier_exemple(const std::string& racine) {
-    std::filesystem::create_directories(racine + "exemples");
+    std::filesystem::create_directories(racine + "exemples/EXPORT");
     for (const auto& f : std::filesystem::directory_iterator(TARVO_EXEMPLES))
         std::filesystem::copy(f.path(), racine + "exemples/" + f.path().filename().string());
 }
