@@ -1061,6 +1061,11 @@ ResultatConversion convertir_xls_isole(const Contexte& ctx) {
 
 }  // namespace
 
+ResultatConversion classeur::convertir_xls_ici(std::string_view chemin_classeur,
+                                               int numero_feuille, std::string_view chemin_csv) {
+    return convertir_xls({chemin_classeur, chemin_csv, std::max(numero_feuille, 1)});
+}
+
 ResultatConversion convertir_classeur(std::string_view chemin_classeur, int numero_feuille,
                                       std::string_view chemin_csv) {
     const Contexte ctx{chemin_classeur, chemin_csv, std::max(numero_feuille, 1)};

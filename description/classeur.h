@@ -58,6 +58,11 @@ std::string texte_date(double jours, GenreDate genre);
 // "2023-12-25", "2023-12-25T08:05:00[.5]" (ODS, ISO cells) to a timestamp; -1 when unusable.
 double date_iso(std::string_view texte);
 
+// The .xls conversion in the calling process, which convertir_classeur runs in a child: the
+// fuzzer sees no coverage through a child. A fault of libfreexl ends the caller.
+ResultatConversion convertir_xls_ici(std::string_view chemin_classeur, int numero_feuille,
+                                     std::string_view chemin_csv);
+
 }  // namespace classeur
 
 }  // namespace tarvo

@@ -1,0 +1,26 @@
+// Fuzzes the .xls reader on the whole file. The conversion the program runs reads it in a
+// child process, where a fault of libfreexl is an error message; when that child came
+// through, the same conversion runs again here, where the fuzzer sees what our reading of
+// the cells covers.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "formats/fichiers.h"
+#include "tests/fuzz/fuzz_classeur.h"
+
+using namespace tarvo;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
+    static const std::string chemin = fuzz::sous_dossier("donnees") + "releve.xls";
+    static const std::string copie = fuzz::sous_dossier("programme") + "~tmp_xls_ici.csv";
+    fuzz::ecrire(chemin, {reinterpret_cast<const char*>(donnees), taille});
+    const ResultatConversion isole = fuzz::convertir(chemin);
+    if (!isole.reussi && !isole.feuille_vide) return 0;
+    const ResultatConversion ici = classeur::convertir_xls_ici(chemin, 1, copie);
+    if (ici.reussi != isole.reussi || ici.nom_feuille != isole.nom_feuille ||
+        ici.nb_lignes != isole.nb_lignes ||
+        (ici.reussi && lire_fichier(copie) != lire_fichier(fuzz::copie_convertie())))
+        __builtin_trap();
+    return 0;
+}
