@@ -1,6 +1,6 @@
 // What the fuzz targets of the readers share: a scratch directory for the files they hand
 // the program, the cutting of an input into its parts, and answers to the program's boxes
-// taken from the input.
+// taken from the input. Progress and launches are the batch program's: silent, nothing started.
 #pragma once
 
 #include <unistd.h>
@@ -14,12 +14,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/plateforme_lot.h"
 #include "description/cles_description.h"
 #include "description/description.h"
 #include "formats/journal_suivi.h"
 #include "plateforme/dialogue.h"
-#include "plateforme/lanceur.h"
-#include "plateforme/progression.h"
 
 namespace tarvo::fuzz {
 
@@ -108,20 +107,6 @@ private:
         return octet % nb_boutons;
     }
     std::string_view reponses_;
-};
-
-class ProgressionMuette final : public Progression {
-public:
-    void afficher_progression(std::string_view, int) override {}
-    void traiter_evenements() override {}
-    bool arret_demande() const override { return false; }
-};
-
-class LanceurMuet final : public Lanceur {
-public:
-    bool ouvrir_dans_editeur(std::string_view) override { return true; }
-    bool ouvrir_document(std::string_view) override { return true; }
-    bool eteindre_machine(std::string_view) override { return false; }
 };
 
 // A fixed time (25/12/2023 08:00) keeps a finding reproducible on another day.

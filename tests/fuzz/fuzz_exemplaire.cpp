@@ -3,6 +3,7 @@
 // the user's answers, then the listing the command ends with.
 #include <cstddef>
 #include <cstdint>
+#include <iostream>
 #include <string>
 
 #include "session/exemplaire.h"
@@ -14,8 +15,8 @@ using namespace tarvo;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     const auto [dsc, reponses, fichier] = fuzz::parties<3>(donnees, taille);
     fuzz::DialogueFuzz dialogue(reponses);
-    fuzz::ProgressionMuette progression;
-    fuzz::LanceurMuet lanceur;
+    ProgressionLot progression{std::cerr, false, {}};
+    LanceurLot lanceur;
     Session session(dialogue, progression, lanceur, fuzz::sous_dossier("programme"));
     // The description the command would save stays the one in the input.
     session.lecture_seule = true;

@@ -3,6 +3,7 @@
 // and the grid summary the window then shows from the settings they gave.
 #include <cstddef>
 #include <cstdint>
+#include <iostream>
 #include <string>
 
 #include "engine/grille.h"
@@ -22,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     // machine, which must not be loaded, nor its directories created.
     static const std::string non(64, '\x01');
     fuzz::DialogueFuzz dialogue(non);
-    fuzz::ProgressionMuette progression;
-    fuzz::LanceurMuet lanceur;
+    ProgressionLot progression{std::cerr, false, {}};
+    LanceurLot lanceur;
     Session session(dialogue, progression, lanceur, programme);
     // The start-up never writes a file it is reading, as the batch program's does not.
     session.lecture_seule = true;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,8 @@ struct Listage {
     std::array<std::string_view, 3> entree;
     Description description;
     DialogueFuzz dialogue;
-    ProgressionMuette progression;
-    LanceurMuet lanceur;
+    ProgressionLot progression{std::cerr, false, {}};
+    LanceurLot lanceur;
     SourceListage source;
     EtatInventaire inventaire;
     TableFichiers table;

@@ -3,6 +3,7 @@
 // description reads it.
 #include <cstddef>
 #include <cstdint>
+#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -18,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     std::istringstream entree{std::string(cellules)};
     PressePapierEntree presse_papier(entree, false);
     fuzz::DialogueFuzz dialogue(reponses);
-    fuzz::ProgressionMuette progression;
-    fuzz::LanceurMuet lanceur;
+    ProgressionLot progression{std::cerr, false, {}};
+    LanceurLot lanceur;
     Session session(dialogue, progression, lanceur, presse_papier, programme);
     session.lecture_seule = true;
     session.description = fuzz::description_fuzz(dsc, "ppp");
