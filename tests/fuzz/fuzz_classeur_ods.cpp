@@ -1,4 +1,4 @@
-// Fuzzes the .ods reader: the input is the content part of a real zip, every sheet in it.
+// Fuzzes the .ods reader: the input is the content.xml of a real zip, every sheet in it.
 #include <cstddef>
 #include <cstdint>
 #include <string>

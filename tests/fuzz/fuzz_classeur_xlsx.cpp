@@ -1,5 +1,5 @@
 // Fuzzes the .xlsx reader: the input gives the sheet, then optionally the shared strings, the
-// styles, the workbook and its relationships, each an XML part of a real zip.
+// styles, the workbook and its relationships, each an XML entry of a real zip.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,7 +21,7 @@ constexpr std::string_view styles_xml =
 constexpr std::string_view chaines_xml =
     R"(<?xml version="1.0" encoding="UTF-8"?><sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>Date</t></si><si><t>Niveau (m)</t></si><si><r><t>Temp</t></r><r><t>érature</t></r></si></sst>)";
 
-// A part the input does not reach (fewer separators) keeps the workbook's own; a part it
+// An entry the input does not reach (fewer separators) keeps the workbook's own; one it
 // gives, even empty, replaces it.
 std::string_view ou(std::string_view donnee, std::string_view defaut) {
     return donnee.data() == nullptr ? defaut : donnee;

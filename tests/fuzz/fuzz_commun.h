@@ -55,7 +55,7 @@ inline void ecrire(const std::string& chemin, std::string_view octets) {
     if (!f) std::abort();
 }
 
-// The parts of an input are separated by this line; the last part takes the rest whole,
+// The pieces of an input are separated by this line; the last piece takes the rest whole,
 // so that a data file may hold anything.
 inline constexpr std::string_view separateur_parties = "\n@@\n";
 
