@@ -344,6 +344,21 @@ TEST_F(Extraction, MesuresRangeesEtNettoyees) {
     EXPECT_EQ(r.Label5, "4 colonnes (avec temps et nb)");
 }
 
+// Values as loggers write them: NA codes listed with a decimal point and written with a
+// decimal comma (codes are matched as texts: "-1,0" is not the code "-1"), blanks around a
+// field, 15 significant digits kept exactly.
+TEST_F(Extraction, ValeursTellesQueLesLoggersLesEcrivent) {
+    fichier("v.csv",
+            "Date;T;P\r\n"
+            "2023-03-05T01:00:00;-99999,000;  2,5  \r\n"
+            "2023-03-05T02:00:00;123456789,012345;-1,0\r\n"
+            "2023-03-05T03:00:00; 0,000000000000001 ;-99990,0\r\n");
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    agreger(etapes, d, 1 / 24.0, journal, progression);
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, NA, 123456789.012345, 1e-15}));
+    EXPECT_EQ(colonne(3), (std::vector<Valeur>{NA, 2.5, -1, NA}));
+}
+
 TEST_F(Extraction, FinitionParMethode) {
     struct Cas {
         int methode;
