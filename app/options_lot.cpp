@@ -147,8 +147,8 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
             deux_points == std::string::npos ? std::string() : quoi.substr(deux_points + 2);
         const auto egal = option_valeur.find(" = ");
         if (egal == std::string::npos) return usage("valeur qui n'est pas un nombre entier");
-        return usage(option_valeur.substr(0, egal) + " attend un nombre entier : " +
-                     option_valeur.substr(egal + 3));
+        return usage(option_valeur.substr(0, egal) +
+                     " attend un nombre entier : " + option_valeur.substr(egal + 3));
     } catch (const CLI::ArgumentMismatch& e) {
         const std::string quoi = e.what();
         const std::string option = quoi.substr(0, quoi.find(':'));

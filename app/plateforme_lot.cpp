@@ -120,7 +120,9 @@ std::string texte_terminal(std::string_view utf8) {
     return echapper_controles(sans_c1);
 }
 
-std::string duree_hms(double secondes) { return hh_mm_ss(std::llround(secondes)); }
+std::string duree_hms(double secondes) {
+    return hh_mm_ss(std::llround(secondes));
+}
 
 void DialogueLot::ecrire(std::string_view prefixe, std::string_view texte_cp1252) {
     if (avant_ecriture) avant_ecriture();

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,8 +10,8 @@
 #include "description/fichiers_programme.h"
 #include "formats/fichiers.h"
 #include "ui/conversions_qt.h"
-#include "ui/plateforme_qt.h"
 #include "ui/fenetre_principale.h"
+#include "ui/plateforme_qt.h"
 
 namespace {
 
@@ -35,8 +34,9 @@ std::string copie_de_l_exemple(const std::string& exemple, const std::string& do
     std::error_code erreur;
     fs::create_directories(copie / "EXPORT", erreur);
     for (const auto& f : fs::directory_iterator(source, erreur))
-        if (f.is_regular_file()) fs::copy_file(f.path(), copie / f.path().filename(),
-                                               fs::copy_options::skip_existing, erreur);
+        if (f.is_regular_file())
+            fs::copy_file(f.path(), copie / f.path().filename(), fs::copy_options::skip_existing,
+                          erreur);
     const fs::path dsc = copie / fs::path(exemple).filename();
     return fs::exists(dsc) && fs::exists(copie / "EXPORT") ? dsc.string() : exemple;
 }

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QWheelEvent>
-
 #include <cstdio>
 #include <filesystem>
 
@@ -29,7 +28,8 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i <= n; ++i) dates.push_back(45444.0 + (i - 1) / 1440.0);
     tarvo::TableEtapes& t = session.etapes;
     t.dimensionner(dates, colonnes, colonnes + 2);
-    for (int m = 2; m <= t.K(); ++m) t.titres_colonnes[static_cast<std::size_t>(m)] = "mesure " + std::to_string(m);
+    for (int m = 2; m <= t.K(); ++m)
+        t.titres_colonnes[static_cast<std::size_t>(m)] = "mesure " + std::to_string(m);
     for (int i = 1; i <= n; ++i) {
         for (int m = 2; m < t.K(); ++m) {
             const auto c = t.indice(i, m);
@@ -55,24 +55,30 @@ int main(int argc, char* argv[]) {
     horloge.start();
     fenetre.ouvrir();
     fenetre.grab();
-    std::printf("ouverture, 5 x 15 x %d points : %lld ms\n", n, static_cast<long long>(horloge.elapsed()));
+    std::printf("ouverture, 5 x 15 x %d points : %lld ms\n", n,
+                static_cast<long long>(horloge.elapsed()));
 
     horloge.restart();
     fenetre.findChild<QAbstractButton*>(QStringLiteral("Button_af_les_graph"))->click();
-    std::printf("Visualiser, series refaites   : %lld ms\n", static_cast<long long>(horloge.elapsed()));
+    std::printf("Visualiser, series refaites   : %lld ms\n",
+                static_cast<long long>(horloge.elapsed()));
     fenetre.grab();
-    std::printf("Visualiser, fenetre repeinte : %lld ms (cible < 1000)\n", static_cast<long long>(horloge.elapsed()));
+    std::printf("Visualiser, fenetre repeinte : %lld ms (cible < 1000)\n",
+                static_cast<long long>(horloge.elapsed()));
 
     tarvo::Graphe* deux = fenetre.graphe(2);
     const QPoint ici = fenetre.mapToGlobal(deux->geometry().center());
-    QWheelEvent roue(fenetre.mapFromGlobal(ici), ici, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QWheelEvent roue(fenetre.mapFromGlobal(ici), ici, {}, QPoint(0, 120), Qt::NoButton, {},
+                     Qt::NoScrollPhase, false);
     horloge.restart();
     QApplication::sendEvent(&fenetre, &roue);
     deux->grab();
-    std::printf("roulette, graphe repeint      : %lld ms (cible < 100)\n", static_cast<long long>(horloge.elapsed()));
+    std::printf("roulette, graphe repeint      : %lld ms (cible < 100)\n",
+                static_cast<long long>(horloge.elapsed()));
     horloge.restart();
     QApplication::sendEvent(&fenetre, &roue);
     fenetre.grab();
-    std::printf("roulette, fenetre repeinte    : %lld ms\n", static_cast<long long>(horloge.elapsed()));
+    std::printf("roulette, fenetre repeinte    : %lld ms\n",
+                static_cast<long long>(horloge.elapsed()));
     return 0;
 }

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QTimeEdit>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -97,7 +96,8 @@ int main(int argc, char* argv[]) {
 
     std::sort(attentes.begin(), attentes.end());
     const auto centile = [&](double p) {
-        return attentes.empty() ? 0.0 : attentes[static_cast<std::size_t>(p * (attentes.size() - 1))];
+        return attentes.empty() ? 0.0
+                                : attentes[static_cast<std::size_t>(p * (attentes.size() - 1))];
     };
     double ecart_min = 1e9;
     for (std::size_t i = 1; i < changements_label6.size(); ++i)
@@ -108,8 +108,9 @@ int main(int argc, char* argv[]) {
     std::printf("Label6 changé %zu fois, écart minimal %.3f s (cible >= ~1 s)\n",
                 changements_label6.size(), changements_label6.size() > 1 ? ecart_min : 0.0);
     if (clic_arret >= 0)
-        std::printf("arrêt demandé à %.3f s, traitement fini à %.3f s : %.3f s après (cible < 0,5 s)\n",
-                    clic_arret, fin, fin - clic_arret);
+        std::printf(
+            "arrêt demandé à %.3f s, traitement fini à %.3f s : %.3f s après (cible < 0,5 s)\n",
+            clic_arret, fin, fin - clic_arret);
     else
         std::printf("traitement fini en %.3f s, avant la demande d'arrêt\n", fin);
     std::printf("résultat : %s\n", fenetre.session().fichier_resultat.c_str());

@@ -1061,8 +1061,8 @@ ResultatConversion convertir_xls_isole(const Contexte& ctx) {
 
 }  // namespace
 
-ResultatConversion classeur::convertir_xls_ici(std::string_view chemin_classeur,
-                                               int numero_feuille, std::string_view chemin_csv) {
+ResultatConversion classeur::convertir_xls_ici(std::string_view chemin_classeur, int numero_feuille,
+                                               std::string_view chemin_csv) {
     return convertir_xls({chemin_classeur, chemin_csv, std::max(numero_feuille, 1)});
 }
 
@@ -1076,9 +1076,10 @@ ResultatConversion convertir_classeur(std::string_view chemin_classeur, int nume
     std::error_code ordinaire;
     if (std::filesystem::exists(natif, ordinaire) &&
         !std::filesystem::is_regular_file(natif, ordinaire)) {
-        echec.erreur = message("le classeur n'est pas un fichier ordinaire (dossier, tube ou "
-                               "périphérique) :",
-                               chemin_classeur);
+        echec.erreur = message(
+            "le classeur n'est pas un fichier ordinaire (dossier, tube ou "
+            "périphérique) :",
+            chemin_classeur);
         return echec;
     }
     {

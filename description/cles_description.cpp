@@ -145,7 +145,12 @@ static_assert(table_coherente());
 // Binds every field of the record by position: a field added to it breaks this binding,
 // and the build stops here until the field has its key above (the count below with it).
 [[maybe_unused]] void chaque_champ_a_sa_cle(const Description& d) {
-    [[maybe_unused]] const auto& [c01, c02, c03, c04, c05, c06, c07, c08, c09, c10, c11, c12, c13, c14, c15, c16, c17, c18, c19, c20, c21, c22, c23, c24, c25, c26, c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39, c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52, c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65] = d;
+    [[maybe_unused]] const auto& [c01, c02, c03, c04, c05, c06, c07, c08, c09, c10, c11, c12, c13,
+                                  c14, c15, c16, c17, c18, c19, c20, c21, c22, c23, c24, c25, c26,
+                                  c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39,
+                                  c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52,
+                                  c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65] =
+        d;
     static_assert(nb_cles_description == 65);
 }
 
@@ -358,7 +363,9 @@ double lire_heure(std::string_view texte, JournalSuivi& journal) {
     return static_cast<double>(secondes_du_jour(t)) / 86400.0;
 }
 
-std::string ecrire_heure(double heure) { return hh_mm_ss(secondes_du_jour(heure)); }
+std::string ecrire_heure(double heure) {
+    return hh_mm_ss(secondes_du_jour(heure));
+}
 
 std::string ecrire_date(double date) {
     std::string texte = date_heure_vers_texte(date);

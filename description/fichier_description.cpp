@@ -5,10 +5,10 @@
 #include <system_error>
 #include <vector>
 
+#include "description/repertoires.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
-#include "description/repertoires.h"
 
 namespace tarvo {
 
@@ -64,7 +64,8 @@ std::optional<std::string> variante_existante(const std::string& base) {
 void resoudre_dossiers(Description& d, std::string_view chemin) {
     std::error_code ignore;
     const fs::path dossier = fs::absolute(chemin_natif(chemin), ignore).parent_path();
-    for (std::string* texte : {&d.dossier_choisi, &d.dossier_description, &d.dossier_choisi_sortie}) {
+    for (std::string* texte :
+         {&d.dossier_choisi, &d.dossier_description, &d.dossier_choisi_sortie}) {
         const std::string_view t = rogner(*texte);
         if (t.empty() || t.starts_with(separateur_dossier) || t == fr(repertoire_donnees_vide) ||
             t == fr(repertoire_description_vide) || t == fr(repertoire_sortie_vide))

@@ -1,11 +1,11 @@
 #include "engine/extraction.h"
 
 #include <algorithm>
-#include <cstring>
 #include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <limits>
 
@@ -202,17 +202,16 @@ bool Extraction::preparer() {
     // A date column outside the files would give a result of NA only, and call it done.
     const int total = std::max(0, C) + nb_dates_;
     const std::vector<std::pair<int, const char*>> dates =
-        nb_dates_ == 1 ? std::vector<std::pair<int, const char*>>{{col_datetime_, "date/heure"}}
-                       : std::vector<std::pair<int, const char*>>{{col_date_, "date"},
-                                                                  {col_time_, "heure"}};
+        nb_dates_ == 1
+            ? std::vector<std::pair<int, const char*>>{{col_datetime_, "date/heure"}}
+            : std::vector<std::pair<int, const char*>>{{col_date_, "date"}, {col_time_, "heure"}};
     for (const auto& [colonne, nom] : dates) {
         if (colonne >= 1 && colonne <= total) continue;
-        c_.dialogue.message(fr(std::string(" la colonne de ") + nom + " n°") +
-                                std::to_string(colonne) +
-                                fr(" n'existe pas : les fichiers comptent ") +
-                                std::to_string(total) +
-                                fr(" colonnes\n\n   corriger la description avant de traiter"),
-                            TypeMessage::erreur);
+        c_.dialogue.message(
+            fr(std::string(" la colonne de ") + nom + " n°") + std::to_string(colonne) +
+                fr(" n'existe pas : les fichiers comptent ") + std::to_string(total) +
+                fr(" colonnes\n\n   corriger la description avant de traiter"),
+            TypeMessage::erreur);
         return false;
     }
     motif_ = nb_dates_ == 1
@@ -511,9 +510,9 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         const std::string mini = min_dt == minimum_initial || min_dt <= 0
                                      ? std::string(non_lu)
                                      : " " + format_0_0(min_dt * jour_en_secondes) + " s";
-        pas_observe = moyenne <= 900
-                          ? " " + ("  " + format_0_0(moyenne) + " s") + " /" + mini
-                          : " " + duree_tronquee(moyenne + (moyenne > 30 ? 0.5 : 0.0)) + " /" + mini;
+        pas_observe = moyenne <= 900 ? " " + ("  " + format_0_0(moyenne) + " s") + " /" + mini
+                                     : " " + duree_tronquee(moyenne + (moyenne > 30 ? 0.5 : 0.0)) +
+                                           " /" + mini;
     }
     table.ecrire_cellule(r, Colonne::pas_moyen, pas_observe);
 

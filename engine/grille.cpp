@@ -120,9 +120,9 @@ long long rang_en_secondes(const ParametresGrille& p, long long deb, long long p
     const unsigned jour = static_cast<unsigned>(debut.jour.day());
     const long long n = nombre_unites(p) * (k - 1);
     const ch::year_month premier{debut.jour.year(), debut.jour.month()};
-    const ch::year_month mois = unite == unite_mois
-                                    ? premier + ch::months{n}
-                                    : ch::year_month{premier.year() + ch::years{n}, premier.month()};
+    const ch::year_month mois =
+        unite == unite_mois ? premier + ch::months{n}
+                            : ch::year_month{premier.year() + ch::years{n}, premier.month()};
     return secondes_de({jour_borne(mois, jour), 0});
 }
 
@@ -141,8 +141,8 @@ Etendue etendue(const ParametresGrille& p, long long deb, long long fin, long lo
     else
         n = (fin - deb) / pas + 1;
     if (n == 0) return {};
-    return {n, (rang_en_secondes(p, deb, pas, n) - rang_en_secondes(p, deb, pas, 1)) /
-                   secondes_jour};
+    return {n,
+            (rang_en_secondes(p, deb, pas, n) - rang_en_secondes(p, deb, pas, 1)) / secondes_jour};
 }
 
 ResumeGrille resume(const Etendue& e) {
@@ -293,15 +293,17 @@ double pas_jours(const ParametresGrille& p) {
 // (30/12/1899) and build a grid of more than a century.
 bool periode_lisible(const ParametresGrille& p, Dialogue& dialogue, JournalSuivi& journal) {
     const std::pair<const char*, const std::string*> dates[] = {{"début", &p.Label_temps_deb},
-                                                                 {"fin", &p.Label_temps_fin}};
+                                                                {"fin", &p.Label_temps_fin}};
     for (const auto& [nom, texte] : dates) {
         std::string canonique;
         texte_vers_date_heure(*texte, canonique, journal);
         if (!canonique.empty() && canonique.size() > 8) continue;
-        dialogue.message(fr(std::string(" la date de ") + nom + " de la période n'est pas lisible\n\n   <") +
-                             *texte + fr(">\n\n   attendu : jj/mm/aaaa hh:mn:ss\n\n"
-                                         "   corriger cette valeur ..."),
-                         TypeMessage::erreur);
+        dialogue.message(
+            fr(std::string(" la date de ") + nom + " de la période n'est pas lisible\n\n   <") +
+                *texte +
+                fr(">\n\n   attendu : jj/mm/aaaa hh:mn:ss\n\n"
+                   "   corriger cette valeur ..."),
+            TypeMessage::erreur);
         return false;
     }
     return true;
@@ -311,13 +313,13 @@ bool periode_lisible(const ParametresGrille& p, Dialogue& dialogue, JournalSuivi
 // about 100 bytes a row before any column.
 bool taille_acceptable(const Etendue& e, Dialogue& dialogue) {
     if (e.lignes <= limite_absolue_lignes) return true;
-    dialogue.message(fr(" la liste horodatée compterait ") + format_entier_groupe(e.lignes) +
-                         fr(" lignes (environ ") +
-                         format_entier_groupe((e.lignes + 5'000'000) / 10'000'000) +
-                         fr(" Go de mémoire)\n\n   la limite est de ") +
-                         format_entier_groupe(limite_absolue_lignes) +
-                         fr(" lignes\n\n   choisir une période plus courte ou un pas plus grand ..."),
-                     TypeMessage::erreur);
+    dialogue.message(
+        fr(" la liste horodatée compterait ") + format_entier_groupe(e.lignes) +
+            fr(" lignes (environ ") + format_entier_groupe((e.lignes + 5'000'000) / 10'000'000) +
+            fr(" Go de mémoire)\n\n   la limite est de ") +
+            format_entier_groupe(limite_absolue_lignes) +
+            fr(" lignes\n\n   choisir une période plus courte ou un pas plus grand ..."),
+        TypeMessage::erreur);
     return false;
 }
 

@@ -14,10 +14,13 @@
 namespace tarvo {
 
 const std::vector<std::string>& codes_date_fichier_proposes() {
-    static const std::vector<std::string> codes = {
-        "aaaammjj,3", "aaaa_mm_jj,3",   "2,3,4",
-        "(20)4,3,2",  "20aammjj",       "20aammjjhhmmss",
-        "3(xxxx),/,3(0000xx),/,3(000000xx)"};
+    static const std::vector<std::string> codes = {"aaaammjj,3",
+                                                   "aaaa_mm_jj,3",
+                                                   "2,3,4",
+                                                   "(20)4,3,2",
+                                                   "20aammjj",
+                                                   "20aammjjhhmmss",
+                                                   "3(xxxx),/,3(0000xx),/,3(000000xx)"};
     return codes;
 }
 
@@ -32,7 +35,9 @@ constexpr std::size_t longueur_masque_max = 24;
 // so that it sorts before every real date instead of vanishing.
 constexpr double date_jour_inexistant = 1.0;
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+bool est_chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view sans_guillemets_autour(std::string_view t) {
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"') return t.substr(1, t.size() - 2);
@@ -63,7 +68,8 @@ std::string_view syllabe(const std::vector<std::string_view>& syllabes, long lon
 // A syllable number made of digits only; one too large for any name is "no syllable".
 long long numero_syllabe(std::string_view chiffres) {
     long long n = 0;
-    const auto [fin, erreur] = std::from_chars(chiffres.data(), chiffres.data() + chiffres.size(), n);
+    const auto [fin, erreur] =
+        std::from_chars(chiffres.data(), chiffres.data() + chiffres.size(), n);
     return erreur == std::errc{} && fin == chiffres.data() + chiffres.size() ? n : 0;
 }
 
@@ -293,8 +299,8 @@ DateNomFichier lire_date_nom_fichier(std::string_view nom_fichier, std::string_v
         amj.annee = siecle + std::string(champ_vue(nom, *n_annee, separateur));
         amj.mois = deux_chiffres(champ_vue(nom, *n_mois, separateur));
         amj.jour = deux_chiffres(champ_vue(nom, *n_jour, separateur));
-        if (!entre(amj.jour, "01", "31") || !entre(amj.mois, "01", "12") ||
-            amj.annee.size() < 2 || !est_chiffre(amj.annee[0]) || !est_chiffre(amj.annee[1])) {
+        if (!entre(amj.jour, "01", "31") || !entre(amj.mois, "01", "12") || amj.annee.size() < 2 ||
+            !est_chiffre(amj.annee[0]) || !est_chiffre(amj.annee[1])) {
             journal.ajouter_suivi(" - erreur date : " + amj.annee + "/" + amj.mois + "/" +
                                   amj.jour + "  <" + nom + ">");
             return sans_date;
@@ -314,9 +320,9 @@ DateNomFichier lire_date_nom_fichier(std::string_view nom_fichier, std::string_v
     if (nb_lettres(ensemble) == 0 && nb_car_numeriques(ensemble) == 8 &&
         dans_intervalle(amj.annee, 1900, 2100) && dans_intervalle(amj.mois, 1, 12) &&
         dans_intervalle(amj.jour, 1, 31)) {
-        const double date = date_civile(*lire_entier(amj.annee), *lire_entier(amj.mois),
-                                        *lire_entier(amj.jour))
-                                .value_or(date_jour_inexistant);
+        const double date =
+            date_civile(*lire_entier(amj.annee), *lire_entier(amj.mois), *lire_entier(amj.jour))
+                .value_or(date_jour_inexistant);
         return {amj.annee + "/" + amj.mois + "/" + amj.jour, date};
     }
     journal.ajouter_suivi("");

@@ -23,6 +23,8 @@ char caractere_cp1252(char32_t c);
 std::string cp1252_vers_utf8(std::string_view cp1252);
 
 // Short form for French literals written in UTF-8 in the source.
-inline std::string fr(std::string_view utf8) { return utf8_vers_cp1252(utf8); }
+inline std::string fr(std::string_view utf8) {
+    return utf8_vers_cp1252(utf8);
+}
 
 }  // namespace tarvo

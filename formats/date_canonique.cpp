@@ -16,7 +16,9 @@ namespace ch = std::chrono;
 
 constexpr ch::sys_days origine = ch::year{1899} / 12 / 30;
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+bool est_chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Two or four digits at a position, as an integer; -1 when one is not a digit.
 int nombre(std::string_view t, std::size_t pos, std::size_t n) {
@@ -135,14 +137,14 @@ double texte_vers_date_heure(std::string_view texte, std::string& canonique,
         const auto annee = barre == 4 ? champs[0] : champs[2];
         const auto mois = champs[1], heure = champs[3];
         std::size_t m = 0;
-        for (const auto morceau : {jour, std::string_view("/"), mois, std::string_view("/"),
-                                   annee, std::string_view(" "), heure})
+        for (const auto morceau : {jour, std::string_view("/"), mois, std::string_view("/"), annee,
+                                   std::string_view(" "), heure})
             for (const char c : morceau)
                 if (m < refait.size()) refait[m++] = c;
         t = std::string_view(refait.data(), m);
         const bool valide = entre(jour, "01", "31") && entre(mois, "01", "12") &&
-                            chiffre_entre(heure, 0, '0', '2') && chiffre_entre(heure, 3, '0', '5') &&
-                            chiffre_entre(heure, 6, '0', '5');
+                            chiffre_entre(heure, 0, '0', '2') &&
+                            chiffre_entre(heure, 3, '0', '5') && chiffre_entre(heure, 6, '0', '5');
         if (!valide) {
             journal.ajouter_suivi(" * erreur date : " + std::string(t) + "   <" +
                                   std::string(texte) + ">");

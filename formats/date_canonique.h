@@ -27,8 +27,7 @@ double aujourdhui();
 // its checks is also written to the log.
 //   "2023-12-25 08:05" → 45285.336805…, canonique "25/12/2023 08:05:00"
 //   "08:05:00"         → 0.336805…, canonique "08:05:00"
-double texte_vers_date_heure(std::string_view texte, std::string& canonique,
-                             JournalSuivi& journal);
+double texte_vers_date_heure(std::string_view texte, std::string& canonique, JournalSuivi& journal);
 
 // The instant a timestamp denotes, in whole milliseconds since 30/12/1899. A corrected time
 // (offset, +1 s, drift) and a grid date that name the same instant differ in their last

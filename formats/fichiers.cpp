@@ -60,8 +60,9 @@ std::string cause_systeme(int numero_erreur) {
 std::string texte_exception(const std::exception& e) {
     if (dynamic_cast<const ErreurFichier*>(&e) != nullptr) return e.what();
     if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr)
-        return fr("mémoire insuffisante pour ce traitement : fermer d'autres applications ou "
-                  "traiter une période plus courte");
+        return fr(
+            "mémoire insuffisante pour ce traitement : fermer d'autres applications ou "
+            "traiter une période plus courte");
     if (const auto* f = dynamic_cast<const fs::filesystem_error*>(&e)) {
         std::string texte = fr("opération impossible sur ") + utf8_vers_cp1252(f->path1().string());
         if (!f->path2().empty()) texte += fr(" et ") + utf8_vers_cp1252(f->path2().string());
@@ -70,7 +71,9 @@ std::string texte_exception(const std::exception& e) {
     return fr("erreur interne : ") + utf8_vers_cp1252(e.what());
 }
 
-fs::path chemin_natif(std::string_view chemin) { return fs::path(cp1252_vers_utf8(chemin)); }
+fs::path chemin_natif(std::string_view chemin) {
+    return fs::path(cp1252_vers_utf8(chemin));
+}
 
 std::string nom_de_fichier(std::string_view chemin) {
     const auto barre = chemin.rfind(separateur_dossier);
@@ -175,8 +178,9 @@ FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view c
     std::FILE* f = std::fopen(provisoire_.c_str(), "wb");
     if (f == nullptr) echec("Impossible de créer");
     // An empty view may hold a null pointer, which fwrite must not be given.
-    const bool ecrit = (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
-                       std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+    const bool ecrit =
+        (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
+        std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
     // The new file keeps the permissions the user gave the old one.
     if (droits_anciens != fs::perms::unknown) fs::permissions(provisoire_, droits_anciens, absent);
@@ -213,7 +217,8 @@ std::string lire_ligne_parametre(std::string_view fichier, int n) {
     const auto contenu = lire_fichier(fichier);
     if (!contenu) return {};
     const auto lignes = decouper_lignes(*contenu);
-    return static_cast<std::size_t>(n) <= lignes.size() ? std::string(lignes[n - 1]) : std::string();
+    return static_cast<std::size_t>(n) <= lignes.size() ? std::string(lignes[n - 1])
+                                                        : std::string();
 }
 
 void ecrire_fichier_une_ligne(std::string_view texte, std::string_view fichier) {
@@ -316,8 +321,7 @@ ListeFichiers lister_fichier_converti(std::string_view chemin) {
     if (!dossier.empty()) dossier.pop_back();  // this line names it without its separator
     const std::string nom = nom_de_fichier(chemin);
     liste.premier = nom;
-    liste.lignes.push_back(dossier + "  \t" + nom + "  \t" +
-                           std::to_string(erreur ? 0 : taille));
+    liste.lignes.push_back(dossier + "  \t" + nom + "  \t" + std::to_string(erreur ? 0 : taille));
     return liste;
 }
 

@@ -17,7 +17,9 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+bool est_chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Like substr, but a position past the end gives the empty text instead of throwing.
 std::string_view sous(std::string_view t, std::size_t pos, std::size_t n) {
@@ -85,14 +87,12 @@ void ajouter_erreur_date(JournalSuivi& journal, std::string_view jour, std::stri
 
 const std::vector<std::string>& motifs_date_heure_proposes() {
     static const std::vector<std::string> motifs = {
-        "aaaa_mm_jj_hh_mn_ss",         "jj_mm_aaaa_hh_mn_ss",
-        "jj_mm_20aa_hh_mn_ss",         "mm_jj_aaaa_hh_mn_ss",
-        "19aa_mm_jj_hh_mn_ss",         "20aa_mm_jj_hh_mn_ss",
-        "jj_mm_aaaa",                  "jj/mm/aaaa OU aaaa/mm/jj",
-        "mm/dd/yyyy OU yyyy/dd/mm",    fr("multiformat_dt_mini_1èreUE"),
+        "aaaa_mm_jj_hh_mn_ss", "jj_mm_aaaa_hh_mn_ss", "jj_mm_20aa_hh_mn_ss", "mm_jj_aaaa_hh_mn_ss",
+        "19aa_mm_jj_hh_mn_ss", "20aa_mm_jj_hh_mn_ss", "jj_mm_aaaa", "jj/mm/aaaa OU aaaa/mm/jj",
+        "mm/dd/yyyy OU yyyy/dd/mm", fr("multiformat_dt_mini_1èreUE"),
         fr("multiformat_dt_mini_1èreUS"),
         // Exports that drop leading zeros or write a 12-hour clock.
-        "jj/mm/aaaa hh:mn:ss souple",  "mm/jj/aaaa hh:mn:ss souple",
+        "jj/mm/aaaa hh:mn:ss souple", "mm/jj/aaaa hh:mn:ss souple",
         "mm/jj/aa hh:mn:ss AM/PM souple"};
     return motifs;
 }
@@ -429,8 +429,7 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
         }
     }
     const int mn = entier_strict(minute), s = entier_strict(seconde);
-    const bool valide = forme_ok && h >= 0 && h <= 23 && mn >= 0 && mn <= 59 && s >= 0 &&
-                        s <= 59 &&
+    const bool valide = forme_ok && h >= 0 && h <= 23 && mn >= 0 && mn <= 59 && s >= 0 && s <= 59 &&
                         date_civile(entier_strict(annee), entier_strict(mois), entier_strict(jour));
     if (!valide) {
         ajouter_erreur_date(journal, jour, mois, annee, heure, minute, texte);

@@ -11,7 +11,9 @@ namespace tarvo {
 
 namespace {
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+bool est_chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Sign, digits with at most one decimal mark ("." or ","), optional exponent: the whole
 // text must match, so "1,234.5" and "12a" are refused.
@@ -96,7 +98,9 @@ bool est_nombre(std::string_view texte) {
     return lire_nombre(t).has_value();
 }
 
-double lire_reel(std::string_view texte) { return lire_nombre(texte).value_or(0.0); }
+double lire_reel(std::string_view texte) {
+    return lire_nombre(texte).value_or(0.0);
+}
 
 std::string adapter_separateur_decimal(std::string_view texte, char marque_decimale) {
     std::string s(texte);

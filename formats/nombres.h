@@ -2,8 +2,8 @@
 #pragma once
 
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 namespace tarvo {
 
@@ -25,7 +25,6 @@ std::optional<int> lire_entier(std::string_view texte);
 
 // Field n of the line read as an integer, the default when it is not one.
 int champ_entier(std::string_view texte, int n, char separateur, int defaut);
-
 
 // The digits that follow the word (given in upper case) in the upper-cased text, other
 // characters skipped, up to ",", "-", ";" or the end; the default when there are none.

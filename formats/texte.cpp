@@ -17,9 +17,13 @@ namespace tarvo {
 
 namespace {
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+bool est_chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
-unsigned char octet(char c) { return static_cast<unsigned char>(c); }
+unsigned char octet(char c) {
+    return static_cast<unsigned char>(c);
+}
 
 // Flags of the bytes equal to c among the 16 bytes at p, bit k for byte k.
 unsigned drapeaux16(const char* p, char c) {
@@ -64,7 +68,9 @@ std::string_view rogner_droite(std::string_view t) {
     return t.substr(0, n);
 }
 
-std::string_view rogner(std::string_view t) { return rogner_droite(rogner_gauche(t)); }
+std::string_view rogner(std::string_view t) {
+    return rogner_droite(rogner_gauche(t));
+}
 
 std::string_view champ_vue(std::string_view t, int n, char sep) {
     if (n < 1 || n > champ_max || t.empty()) return {};
@@ -262,9 +268,13 @@ bool contient_heure(std::string_view t) {
     return false;
 }
 
-bool texte_vers_bool(std::string_view t) { return t == "true"; }
+bool texte_vers_bool(std::string_view t) {
+    return t == "true";
+}
 
-std::string bool_vers_texte(bool valeur) { return valeur ? "true" : "false"; }
+std::string bool_vers_texte(bool valeur) {
+    return valeur ? "true" : "false";
+}
 
 std::string blancs_vers_separateur(std::string_view t, char sep) {
     if (t.size() <= 2) return {};

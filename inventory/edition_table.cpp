@@ -1,9 +1,8 @@
 #include "inventory/edition_table.h"
 
-#include <cstdio>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "formats/codes_nom_fichier.h"
@@ -225,7 +224,8 @@ std::optional<CopieDate> copier_date_label(SourceDate source, std::string_view t
     using Cible = CopieDate::Cible;
     // A step such as "01:00:00" holds six digits: the eight-digit floor of the dates would
     // make it impossible to copy, so a step only has to hold a time.
-    if (source == SourceDate::Label_pas_dsc ? !contient_heure(texte) : nb_car_numeriques(texte) <= 7)
+    if (source == SourceDate::Label_pas_dsc ? !contient_heure(texte)
+                                            : nb_car_numeriques(texte) <= 7)
         return std::nullopt;
     const std::string t(texte);
     const auto simple = [&](Cible cible, std::string_view question) -> std::optional<CopieDate> {

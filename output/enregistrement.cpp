@@ -63,9 +63,9 @@ bool appliquer_dossier_export(Description& d) {
 
 std::string texte_fin_traitement(const ContexteEnregistrement& c, const ResultatEnregistrement& r) {
     const std::string o = options_fin(c);
-    const std::string methode =
-        fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
-        legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" + o;
+    const std::string methode = fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
+                                legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" +
+                                o;
     if (c.lot) {
         const std::size_t lignes = c.listes.ListBox_DONNEE_date_clean.size();
         return methode + "\n" + fr("     résultat : ") + r.chemin + "\n" +
@@ -73,10 +73,9 @@ std::string texte_fin_traitement(const ContexteEnregistrement& c, const Resultat
                ", " + std::to_string(lignes > 0 ? lignes - 1 : 0) + fr(" lignes écrites") +
                fr(", durée totale = ") + duree_texte(duree_totale(c));
     }
-    return methode + "\n\n" +
-           "     " + c.Label_nlig_impliquee + "\n\n" + "     " + c.Label_nr_final +
-           " lignes     x     " + std::to_string(c.etapes.K()) + " colonnes attendues" + "\n\n" +
-           o + "\n\n" + nom_de_fichier(r.chemin) +
+    return methode + "\n\n" + "     " + c.Label_nlig_impliquee + "\n\n" + "     " +
+           c.Label_nr_final + " lignes     x     " + std::to_string(c.etapes.K()) +
+           " colonnes attendues" + "\n\n" + o + "\n\n" + nom_de_fichier(r.chemin) +
            fr(" <- Données horodatée régulières ( copiées dans le presse-papier )") + "\n\n" +
            nom_de_fichier(r.chemin_suivi) + fr(" <- fenêtre de suivi dans le répertoire : ") +
            dossier_de_fichier(r.chemin) + "\n\n" +
@@ -90,8 +89,8 @@ std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& c,
            fr(" aucune mesure des fichiers ne tombe dans la période ciblée\n\n") +
            fr("     période ciblée     : ") + c.parametres_grille.Label_temps_deb + " => " +
            c.parametres_grille.Label_temps_fin + "\n" +
-           "     dates des fichiers : " + c.Label_date_heure_min + " => " +
-           c.Label_date_heure_max + "\n\n" +
+           "     dates des fichiers : " + c.Label_date_heure_min + " => " + c.Label_date_heure_max +
+           "\n\n" +
            fr(" vérifier la période (zone 4) et les dates des fichiers (colonnes date dep et "
               "date fin du tableau)\n\n") +
            nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");

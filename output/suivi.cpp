@@ -78,8 +78,7 @@ std::vector<std::string> entete_suivi(const Description& d, const ParametresGril
     l.push_back("");
     l.push_back(fr("  Description de données : ") + run.Label_description_bd);
     l.push_back(" extention " + d.Edit_masque);
-    l.push_back(fr(" séparateur IN = (") +
-                separateur_ou_tabulation(d) + ")");
+    l.push_back(fr(" séparateur IN = (") + separateur_ou_tabulation(d) + ")");
     l.push_back(fr(" méthode de calcul = (") + legende_methode(d.RadioGroup_methode_ItemIndex) +
                 ")");
     if (d.CheckBox_delta_Y)

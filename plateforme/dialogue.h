@@ -28,9 +28,8 @@ public:
 
     // A modal box with one button per caption given (an empty caption means no button);
     // returns 1, 2 or 3 after the button pressed, and 2 when the box is closed without one.
-    virtual int message_perso(std::string_view texte, TypeMessage type,
-                              std::string_view legende1, std::string_view legende2 = {},
-                              std::string_view legende3 = {}) = 0;
+    virtual int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
+                              std::string_view legende2 = {}, std::string_view legende3 = {}) = 0;
 };
 
 }  // namespace tarvo

@@ -98,7 +98,8 @@ DonneesGraphe donnees_graphe(const TableEtapes& etapes, const std::vector<bool>&
             double y = static_cast<double>(valeur);
             bool tracable = true;
             if (derivee) {
-                // A rate needs two usable neighbours: the first row and both sides of an NA are gaps.
+                // A rate needs two usable neighbours: the first row and both sides of an NA are
+                // gaps.
                 if (i == 2 || precedent_na || na)
                     tracable = false;
                 else
@@ -106,7 +107,8 @@ DonneesGraphe donnees_graphe(const TableEtapes& etapes, const std::vector<bool>&
             }
             precedent = valeur;
             precedent_na = na;
-            const bool trace = tracable && ((!na && etapes.nb_ok[c] >= 1) || (compte && valeur > 0));
+            const bool trace =
+                tracable && ((!na && etapes.nb_ok[c] >= 1) || (compte && valeur > 0));
             if (!trace) {
                 if (!segment.empty()) serie.segments.push_back(std::move(segment));
                 segment.clear();
@@ -132,19 +134,19 @@ DonneesGraphe donnees_graphe(const TableEtapes& etapes, const std::vector<bool>&
 std::string texte_pas_graphe(const ParametresGrille& parametres) {
     const int n = parametres.SpinEdit_pas_jour_mois_annee;
     switch (parametres.unite_pas) {
-    case unite_jour:
-        return "pas = " + std::to_string(n) + " jour" + (n > 1 ? "s" : "");
-    case unite_mois:
-        return "pas = " + std::to_string(n) + " mois";
-    case unite_annee:
-        return "pas = " + std::to_string(n) + fr(" année") + (n > 1 ? "s" : "");
-    default: {
-        const long secondes = std::lround(parametres.TimePicker_pas * 86400.0);
-        char texte[32];
-        std::snprintf(texte, sizeof texte, "%02ld:%02ld:%02ld", secondes / 3600, secondes / 60 % 60,
-                      secondes % 60);
-        return "pas = " + std::string(texte);
-    }
+        case unite_jour:
+            return "pas = " + std::to_string(n) + " jour" + (n > 1 ? "s" : "");
+        case unite_mois:
+            return "pas = " + std::to_string(n) + " mois";
+        case unite_annee:
+            return "pas = " + std::to_string(n) + fr(" année") + (n > 1 ? "s" : "");
+        default: {
+            const long secondes = std::lround(parametres.TimePicker_pas * 86400.0);
+            char texte[32];
+            std::snprintf(texte, sizeof texte, "%02ld:%02ld:%02ld", secondes / 3600,
+                          secondes / 60 % 60, secondes % 60);
+            return "pas = " + std::string(texte);
+        }
     }
 }
 
@@ -163,10 +165,11 @@ std::string question_dispatcher_colonnes() {
 }
 
 std::vector<std::string> aide_graphe() {
-    return {fr(" Zoomer avec la roulette ou en sélectionnant une zone"),
-            fr(" Réinitialiser le zoom avec un double-clik ou en sélectionnant une zone vers le haut"),
-            fr(" Déplacements du graphe avec clik droit et glissements"),
-            fr(" Clik gauche sur un point pour afficher X et Y et déplacer le curseur pour effacer")};
+    return {
+        fr(" Zoomer avec la roulette ou en sélectionnant une zone"),
+        fr(" Réinitialiser le zoom avec un double-clik ou en sélectionnant une zone vers le haut"),
+        fr(" Déplacements du graphe avec clik droit et glissements"),
+        fr(" Clik gauche sur un point pour afficher X et Y et déplacer le curseur pour effacer")};
 }
 
 }  // namespace tarvo

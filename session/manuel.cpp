@@ -58,7 +58,8 @@ std::vector<std::string> chemins_manuel_du_programme(std::string_view nom) {
                           utf8_vers_cp1252(environnement_courant().dossier_executable), nom);
 }
 
-bool ouvrir_manuel(Lanceur& lanceur, Dialogue& dialogue, const std::vector<std::string>& candidats) {
+bool ouvrir_manuel(Lanceur& lanceur, Dialogue& dialogue,
+                   const std::vector<std::string>& candidats) {
     const auto trouve = std::find_if(candidats.begin(), candidats.end(), fichier_existe);
     if (trouve == candidats.end()) {
         const std::string attendu = candidats.empty() ? std::string(nom_manuel) : candidats.front();

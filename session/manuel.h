@@ -26,7 +26,8 @@ std::vector<std::string> chemins_manuel(std::string_view dossier_programme,
 std::vector<std::string> chemins_manuel_du_programme(std::string_view nom = nom_manuel);
 
 // Opens the first candidate that exists. None: "<" + first candidate + "> introuvable";
-// no viewer could open it: "Firefox et Acrobat introuvables" and the manual's full path. True when a viewer started.
+// no viewer could open it: "Firefox et Acrobat introuvables" and the manual's full path. True when
+// a viewer started.
 bool ouvrir_manuel(Lanceur& lanceur, Dialogue& dialogue, const std::vector<std::string>& candidats);
 
 }  // namespace tarvo

@@ -127,11 +127,11 @@ void Session::premiere_activation() {
         dossier_derniere_description = dossier;
         const bool utiliser =
             !fichier_argument.empty() ||
-            dialogue_.question("____________________________________ T a r v o\n\ndans => " + dossier +
-                                   "\n\n\n" +
-                                   fr("utiliser la dernière description utilisée ?                     \n\n") +
-                                   nom_de_fichier(candidat) + "\n",
-                               TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui;
+            dialogue_.question(
+                "____________________________________ T a r v o\n\ndans => " + dossier + "\n\n\n" +
+                    fr("utiliser la dernière description utilisée ?                     \n\n") +
+                    nom_de_fichier(candidat) + "\n",
+                TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui;
         if (utiliser) {
             description.dossier_description = dossier;
             Label_rep_description = dossier;
@@ -147,20 +147,21 @@ void Session::premiere_activation() {
                 const bool exemple =
                     apres_lecteur(description.dossier_choisi)
                         .starts_with(fr("/TARVO/Bases de données (exemple)/")) &&
-                    apres_lecteur(description.dossier_description).starts_with("/TARVO/Descriptions-BD/") &&
+                    apres_lecteur(description.dossier_description)
+                        .starts_with("/TARVO/Descriptions-BD/") &&
                     apres_lecteur(description.dossier_choisi_sortie) == "/TARVO/EXPORT/";
                 const bool autre_lecteur = lecteur_de(description.dossier_choisi) != lecteur ||
                                            lecteur_de(description.dossier_description) != lecteur ||
                                            lecteur_de(description.dossier_choisi_sortie) != lecteur;
                 if (exemple && autre_lecteur &&
-                    dialogue_.question(fr(" Vérifier le lecteur des 3 répertoires \n\n") +
-                                           description.dossier_choisi + "\n\n" +
-                                           description.dossier_description + "\n\n" +
-                                           description.dossier_choisi_sortie + "\n\n" +
-                                           " Remplacer tous les lecteurs par " + lecteur + "  ?" +
-                                           "\n\n",
-                                       TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui) {
-                    description.dossier_choisi = lecteur + std::string(apres_lecteur(description.dossier_choisi));
+                    dialogue_.question(
+                        fr(" Vérifier le lecteur des 3 répertoires \n\n") +
+                            description.dossier_choisi + "\n\n" + description.dossier_description +
+                            "\n\n" + description.dossier_choisi_sortie + "\n\n" +
+                            " Remplacer tous les lecteurs par " + lecteur + "  ?" + "\n\n",
+                        TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui) {
+                    description.dossier_choisi =
+                        lecteur + std::string(apres_lecteur(description.dossier_choisi));
                     description.dossier_choisi_sortie =
                         lecteur + std::string(apres_lecteur(description.dossier_choisi_sortie));
                 }
@@ -200,10 +201,9 @@ bool Session::lire_ecrire_description(std::string_view mode) {
                 grille_modifiee = false;
             }
             if (f_modif)
-                ecrire_prm_apres_description(fichier_prm,
-                                             description.dossier_description + Label_description_bd,
-                                             description.RadioGroup_coul_nb,
-                                             parametres_prm.couleurs);
+                ecrire_prm_apres_description(
+                    fichier_prm, description.dossier_description + Label_description_bd,
+                    description.RadioGroup_coul_nb, parametres_prm.couleurs);
         } else {
             using Etat = ResultatLectureDescription::Etat;
             const auto r = lire_description(description.dossier_description, Label_description_bd,
@@ -326,8 +326,9 @@ bool Session::enregistrer_avant_remplacement() {
 void Session::enregistrer_description() {
     if (Label_rep_description == fr(repertoire_description_vide) ||
         description.dossier_description.empty()) {
-        dialogue_.message(" Nouveau fichier de description \n choisir d'abord le dossier des descriptions...",
-                          TypeMessage::confirmation);
+        dialogue_.message(
+            " Nouveau fichier de description \n choisir d'abord le dossier des descriptions...",
+            TypeMessage::confirmation);
         f_modif = false;
         choix_repertoire = ChoixRepertoireDemande::description;
         return;
@@ -337,12 +338,13 @@ void Session::enregistrer_description() {
                                                              : std::nullopt);
         return;
     }
-    const std::string prompt = f_modif ? " Enregistrer les modifications de la description de données  "
-                                       : " Enregistrer la description de données  ";
-    const Reponse r = dialogue_.question(
-        fr(prompt) + "  " + Label_description_bd + "\n\n" + fr(" dans le répertoire ") +
-            description.dossier_description + "   ?   \n\n",
-        TypeMessage::confirmation, Boutons::oui_non_annuler);
+    const std::string prompt = f_modif
+                                   ? " Enregistrer les modifications de la description de données  "
+                                   : " Enregistrer la description de données  ";
+    const Reponse r = dialogue_.question(fr(prompt) + "  " + Label_description_bd + "\n\n" +
+                                             fr(" dans le répertoire ") +
+                                             description.dossier_description + "   ?   \n\n",
+                                         TypeMessage::confirmation, Boutons::oui_non_annuler);
     if (r == Reponse::oui) {
         if (description.RadioGroup_avec_sans_intitule_ItemIndex == 1)
             description.Edit_num_ligne_intitule_col = "0";
@@ -398,7 +400,8 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
         legende_bouton_lister(source.mode, description.Edit_masque);
     // Without a name nothing is written: the defaults never land in the previous file.
     if (const auto chemin = choisir()) enregistrer_description_sous(chemin, true);
-    dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de fichier à traiter ..."),
+    dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de "
+                         "fichier à traiter ..."),
                       TypeMessage::information);
     choix_repertoire = ChoixRepertoireDemande::donnees;
 }
@@ -521,7 +524,6 @@ bool Session::importer_presse_papier() {
     return fait;
 }
 
-
 bool Session::quitter() {
     if (source.mode == ModeEntree::presse_papier && !contient(Label_description_bd, "(ppp")) {
         const std::string propose = nom_description_propose(Label_description_bd, description);
@@ -546,11 +548,11 @@ bool Session::quitter() {
     // file the next start would be a first start again.
     if (!lecture_seule)
         proteger(dialogue_, [&] {
-            ecrire_prm_apres_description(
-                fichier_prm,
-                nom_description_absent(Label_description_bd) ? parametres_prm.derniere_description
-                                                             : chemin_description_courante(),
-                description.RadioGroup_coul_nb, parametres_prm.couleurs);
+            ecrire_prm_apres_description(fichier_prm,
+                                         nom_description_absent(Label_description_bd)
+                                             ? parametres_prm.derniere_description
+                                             : chemin_description_courante(),
+                                         description.RadioGroup_coul_nb, parametres_prm.couleurs);
         });
     for (const char* nom : {"~tmp_xls.csv", "~tmp.xls", "~tmp.txt", "~tmp0.txt", "~tmp1.txt",
                             "~presse-papier.ppp", "~résultats.txt"}) {
@@ -594,16 +596,20 @@ FinTraitement Session::traiter() {
         return FinTraitement::refuse;
     }
     // A description edited by hand may hold any number here: none may run as another method.
-    if (const int m = description.RadioGroup_methode_ItemIndex; m < methode_moyenne || m > methode_cumul) {
-        dialogue_.message(fr("La méthode de traitement <RadioGroup_methode_ItemIndex> de la description "
-                             "vaut ") + std::to_string(m) +
-                              fr(" :\n\n les valeurs permises vont de 0 à 5\n\n   corriger la "
-                                 "description avant de traiter"),
-                          TypeMessage::erreur);
+    if (const int m = description.RadioGroup_methode_ItemIndex;
+        m < methode_moyenne || m > methode_cumul) {
+        dialogue_.message(
+            fr("La méthode de traitement <RadioGroup_methode_ItemIndex> de la description "
+               "vaut ") +
+                std::to_string(m) +
+                fr(" :\n\n les valeurs permises vont de 0 à 5\n\n   corriger la "
+                   "description avant de traiter"),
+            TypeMessage::erreur);
         return FinTraitement::refuse;
     }
     const auto non = [&](std::string_view texte) {
-        return dialogue_.question(texte, TypeMessage::avertissement, Boutons::oui_non) == Reponse::non;
+        return dialogue_.question(texte, TypeMessage::avertissement, Boutons::oui_non) ==
+               Reponse::non;
     };
     if (grille.nb_lignes_grille > 32000 &&
         non(fr("\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n   continuer ? ")))
@@ -615,7 +621,8 @@ FinTraitement Session::traiter() {
             std::to_string(SpinEdit_decalage_jour) + " j " +
             ecrire_heure(description.TimePicker_decalage) + "\n\n" + "   continuer ? "))
         return FinTraitement::refuse;
-    const double derive = description.TimePicker_derive_reelle - description.TimePicker_derive_erronee;
+    const double derive =
+        description.TimePicker_derive_reelle - description.TimePicker_derive_erronee;
     if (description.CheckBox_derive_active && derive != 0 &&
         non(fr("La dérive des dates de mesure n'est pas nulle\n\n   ") +
             ecrire_heure(description.TimePicker_derive_erronee) + " => " +
@@ -671,9 +678,12 @@ FinTraitement Session::traiter() {
 
     FinTraitement fin = FinTraitement::refuse;
     proteger(dialogue_, [&] {
-        const ContexteExtraction contexte{description, parametres_grille, grille,
-                                          SpinEdit_decalage_jour, source, false, table,
-                                          inventaire, lecteur, journal, dialogue_, progression_};
+        const ContexteExtraction contexte{description, parametres_grille,
+                                          grille,      SpinEdit_decalage_jour,
+                                          source,      false,
+                                          table,       inventaire,
+                                          lecteur,     journal,
+                                          dialogue_,   progression_};
         extraction = extraire_mesures(contexte, etapes);
         if (extraction.fin == FinExtraction::abandonnee) fin = FinTraitement::abandonne;
         if (extraction.fin != FinExtraction::complete && extraction.fin != FinExtraction::arretee)
@@ -709,9 +719,9 @@ void Session::sauver() {
 }
 
 bool Session::copier_sans_coldate() {
-    const auto texte = copier_valeurs_seules(listes, dossier_programme_,
-                                             source.mode == ModeEntree::presse_papier,
-                                             presse_papier_, dialogue_);
+    const auto texte =
+        copier_valeurs_seules(listes, dossier_programme_, source.mode == ModeEntree::presse_papier,
+                              presse_papier_, dialogue_);
     if (!texte) return false;
     RichEdit4 = *texte;
     return true;
@@ -727,7 +737,8 @@ std::string texte_date_programme(std::string_view chemin_programme) {
     localtime_r(&t, &local);
     std::array<char, 64> r{};
     std::snprintf(r.data(), r.size(), "date EXE %.2d/%.2d/%.4d %.2d:%.2d:%.2d", local.tm_mday,
-                  local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
+                  local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min,
+                  local.tm_sec);
     return r.data();
 }
 
@@ -735,8 +746,8 @@ ResultatEnregistrement Session::enregistrer_resultats() {
     if (!traitement_en_cours) {
         // No run waiting to be saved: only the description is.
         if (Label_description_bd.starts_with("Temporaire") &&
-            dialogue_.question(" Le fichier  " + Label_description_bd + " est temporaire" +
-                                   "\n\n" + fr(" L'enregistrer avec un nom finalisé ?"),
+            dialogue_.question(" Le fichier  " + Label_description_bd + " est temporaire" + "\n\n" +
+                                   fr(" L'enregistrer avec un nom finalisé ?"),
                                TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
             enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
                                                                  : std::nullopt);
@@ -822,8 +833,8 @@ bool Session::attendre_arret_pc(const std::function<double()>& horloge,
 
 void Session::jouer_son_de_fin(SortieAudio& sortie, std::ostream& messages) {
     constexpr int frequence = 44100;
-    std::mt19937 alea(static_cast<unsigned>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::mt19937 alea(
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::uniform_int_distribution<int> hauteur(120, 5119), duree(20, 99);
     std::vector<std::int32_t> echantillons;
     for (int note = 0; note < 9; ++note) {

@@ -33,9 +33,9 @@ class SortieAudio;
 
 // How a processing run ended.
 enum class FinTraitement {
-    refuse,     // a check or a setting stopped it before anything was read
-    abandonne,  // the user answered a question by cancelling the run
-    termine,    // the result file is written (all files, or up to a stop request)
+    refuse,          // a check or a setting stopped it before anything was read
+    abandonne,       // the user answered a question by cancelling the run
+    termine,         // the result file is written (all files, or up to a stop request)
     echec_ecriture,  // computed, but the result or tracking file could not be written
 };
 
@@ -152,7 +152,7 @@ public:
     TableEtapes etapes;
     ResultatExtraction extraction;
     ListesResultats listes;
-    std::string fichier_resultat;  // written by the last run; empty when none
+    std::string fichier_resultat;                   // written by the last run; empty when none
     ResultatEnregistrement dernier_enregistrement;  // what the window shows of the last save
     // Time spent listing and building the grid, in days, for the run summary.
     double chrono_liste = 0;

@@ -25,7 +25,8 @@ struct ContexteCommandes {
     // another command runs.
     std::function<void(const std::function<void()>&)> executer;
     // The open (false) or save (true) file dialog; nothing when cancelled.
-    std::function<std::optional<std::string>(const DemandeFichier&, bool enregistrer)> choisir_fichier;
+    std::function<std::optional<std::string>(const DemandeFichier&, bool enregistrer)>
+        choisir_fichier;
     // Stage 1, as its button runs it.
     std::function<void()> lister;
 };

@@ -1,5 +1,4 @@
 #include "ui/commandes_exemplaire.h"
-#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -7,6 +6,7 @@
 
 #include "session/exemplaire.h"
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 
 namespace tarvo {
@@ -36,7 +36,8 @@ void afficher_mode(QWidget* fenetre, ModeEntree mode) {
 
 void connecter_commandes_exemplaire(const ContexteCommandes& c) {
     afficher_mode(c.fenetre, c.session->source.mode);
-    auto* bouton = exiger<QAbstractButton>(c.fenetre, QStringLiteral("SpeedButton_choix_fic_donnee"));
+    auto* bouton =
+        exiger<QAbstractButton>(c.fenetre, QStringLiteral("SpeedButton_choix_fic_donnee"));
     bouton->setEnabled(true);
     QObject::connect(bouton, &QAbstractButton::clicked, bouton, [c] {
         c.executer([&c] {

@@ -1,5 +1,4 @@
 #include "ui/commandes_table.h"
-#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -23,6 +22,7 @@
 #include "session/edition_table.h"
 #include "session/session.h"
 #include "ui/commandes.h"
+#include "ui/controles.h"
 #include "ui/panneau_coche.h"
 #include "ui/plateforme_qt.h"
 

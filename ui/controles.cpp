@@ -2,10 +2,10 @@
 
 #include <QAbstractButton>
 #include <QDateTimeEdit>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -52,7 +52,8 @@ private:
 
     bool touche(QKeyEvent* e) {
         const QString t = e->text();
-        const bool caractere = t.size() == 1 && (t[0].isDigit() || QStringLiteral("/:.- ").contains(t[0]));
+        const bool caractere =
+            t.size() == 1 && (t[0].isDigit() || QStringLiteral("/:.- ").contains(t[0]));
         if (tampon_.isEmpty()) {
             // Typing into one section (the day, the hour…) stays the picker's own.
             if (!caractere || ligne()->selectedText() != ligne()->text()) return false;

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QTime>
-
 #include <string>
 #include <string_view>
 

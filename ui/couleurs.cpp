@@ -22,7 +22,9 @@ void donner_role(QWidget* controle, RoleCouleur role) {
     controle->setProperty(propriete, static_cast<int>(role));
 }
 
-QColor couleur_qt(Couleur c) { return {c.rouge, c.vert, c.bleu}; }
+QColor couleur_qt(Couleur c) {
+    return {c.rouge, c.vert, c.bleu};
+}
 
 namespace {
 
@@ -114,7 +116,8 @@ void colorer_legende(QWidget* controle, const QColor& couleur) {
 
 void legende_normale(QWidget* controle) {
     QPalette p = controle->palette();
-    const QPalette normale = controle->parentWidget() ? controle->parentWidget()->palette() : QPalette();
+    const QPalette normale =
+        controle->parentWidget() ? controle->parentWidget()->palette() : QPalette();
     p.setColor(QPalette::ButtonText, normale.color(QPalette::ButtonText));
     p.setColor(QPalette::WindowText, normale.color(QPalette::WindowText));
     controle->setPalette(p);

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QString>
-
 #include <array>
 
 #include "description/fichiers_programme.h"

@@ -1,10 +1,8 @@
 #include "ui/fenetre_graphique.h"
-#include "ui/controles.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateTime>
-#include <QScrollBar>
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -14,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
@@ -24,6 +23,7 @@
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "session/session.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/graphe.h"
 #include "ui/vue_3d.h"
@@ -43,7 +43,9 @@ T* nomme(const QString& nom, A&&... arguments) {
     return w;
 }
 
-QString numero(const char* prefixe, int n) { return QString::fromLatin1(prefixe) + QString::number(n); }
+QString numero(const char* prefixe, int n) {
+    return QString::fromLatin1(prefixe) + QString::number(n);
+}
 
 }  // namespace
 
@@ -72,8 +74,8 @@ void FenetreGraphique::construire() {
         derivees->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         derivees->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         // The derivative marks scroll with the column names they stand beside.
-        connect(liste->verticalScrollBar(), &QScrollBar::valueChanged, derivees->verticalScrollBar(),
-                &QScrollBar::setValue);
+        connect(liste->verticalScrollBar(), &QScrollBar::valueChanged,
+                derivees->verticalScrollBar(), &QScrollBar::setValue);
         listes_[static_cast<std::size_t>(k - 1)] = liste;
         listes_[static_cast<std::size_t>(k + 4)] = derivees;
         auto* unique = nomme<QCheckBox>(numero("CheckBox", k), this);
@@ -101,7 +103,8 @@ QWidget* FenetreGraphique::construire_reglages() {
     c->setContentsMargins(0, 0, 0, 0);
     c->setSpacing(3);
     c->addWidget(nomme<QLabel>(QStringLiteral("Label11"), qt(fr("<= dérivées(x)"))));
-    auto* visualiser = nomme<QPushButton>(QStringLiteral("Button_af_les_graph"), QStringLiteral("&Visualiser"));
+    auto* visualiser =
+        nomme<QPushButton>(QStringLiteral("Button_af_les_graph"), QStringLiteral("&Visualiser"));
     visualiser->setToolTip(QStringLiteral(" visualiser  les nouvelles données cochées "));
     c->addWidget(visualiser);
     auto* toutes = nomme<QPushButton>(QStringLiteral("Button_toute_col_coche"),
@@ -109,21 +112,25 @@ QWidget* FenetreGraphique::construire_reglages() {
     toutes->setToolTip(QStringLiteral(" dispatcher toutes les colonnes sur les 5 graphiques "));
     c->addWidget(toutes);
 
-    auto* abscisses = nomme<QGroupBox>(QStringLiteral("RadioGroup_abscisse"), QStringLiteral("abscisses"));
+    auto* abscisses =
+        nomme<QGroupBox>(QStringLiteral("RadioGroup_abscisse"), QStringLiteral("abscisses"));
     auto* choix = new QVBoxLayout(abscisses);
     choix->setSpacing(0);
     int i = 0;
     for (const char* texte : {"jj-mm-aaaa hh:mm", "jj-mm-aaaa", "hh:mm", "mmm-aaaa", "n"}) {
-        auto* r = nomme<QRadioButton>(numero("RadioGroup_abscisse_", i++), QString::fromLatin1(texte));
+        auto* r =
+            nomme<QRadioButton>(numero("RadioGroup_abscisse_", i++), QString::fromLatin1(texte));
         choix->addWidget(r);
     }
     abscisses->findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_1"))->setChecked(true);
     c->addWidget(abscisses);
 
-    auto* axes = nomme<QCheckBox>(QStringLiteral("CheckBox_draw_axis"), QStringLiteral("abscisses, axes"));
+    auto* axes =
+        nomme<QCheckBox>(QStringLiteral("CheckBox_draw_axis"), QStringLiteral("abscisses, axes"));
     axes->setChecked(true);
     c->addWidget(axes);
-    c->addWidget(nomme<QCheckBox>(QStringLiteral("CheckBox_af_valeur"), QStringLiteral("toutes valeurs en XY")));
+    c->addWidget(nomme<QCheckBox>(QStringLiteral("CheckBox_af_valeur"),
+                                  QStringLiteral("toutes valeurs en XY")));
     c->addWidget(nomme<QCheckBox>(QStringLiteral("CheckBox_3d"), QStringLiteral("3D")));
     auto* taille = new QHBoxLayout;
     taille->addWidget(nomme<QLabel>(QStringLiteral("Label6"), QStringLiteral("taille")));
@@ -134,7 +141,12 @@ QWidget* FenetreGraphique::construire_reglages() {
     taille->addWidget(edit);
     c->addLayout(taille);
 
-    struct Barre { const char* nom; const char* etiquette; const char* texte; int min, max, defaut; };
+    struct Barre {
+        const char* nom;
+        const char* etiquette;
+        const char* texte;
+        int min, max, defaut;
+    };
     for (const Barre& b : {Barre{"TrackBar1", "Label10", "largeur", 30, 100, 30},
                            Barre{"TrackBar2", "Label8", "rotation", 180, 360, 360},
                            Barre{"TrackBar3", "Label7", "zoom %", 50, 100, 90},
@@ -154,7 +166,8 @@ QWidget* FenetreGraphique::construire_reglages() {
     aide->setText(QStringLiteral("?"));
     aide->setToolTip(qt(fr(" écran d'aide  ")));
     c->addWidget(aide);
-    for (const char* nom : {"Label2", "Label4", "Label3", "Label5"}) c->addWidget(nomme<QLabel>(QString::fromLatin1(nom)));
+    for (const char* nom : {"Label2", "Label4", "Label3", "Label5"})
+        c->addWidget(nomme<QLabel>(QString::fromLatin1(nom)));
     c->addStretch(1);
 
     auto* memo = nomme<QPlainTextEdit>(QStringLiteral("Memo3"));
@@ -169,16 +182,22 @@ QWidget* FenetreGraphique::construire_reglages() {
 }
 
 void FenetreGraphique::connecter() {
-    const auto bouton = [this](const char* nom) { return exiger<QAbstractButton>(this, QLatin1String(nom)); };
-    connect(bouton("Button_af_les_graph"), &QAbstractButton::clicked, this, [this] { tracer_graphiques(); });
-    connect(bouton("Button_toute_col_coche"), &QAbstractButton::clicked, this, [this] { toutes_colonnes(); });
+    const auto bouton = [this](const char* nom) {
+        return exiger<QAbstractButton>(this, QLatin1String(nom));
+    };
+    connect(bouton("Button_af_les_graph"), &QAbstractButton::clicked, this,
+            [this] { tracer_graphiques(); });
+    connect(bouton("Button_toute_col_coche"), &QAbstractButton::clicked, this,
+            [this] { toutes_colonnes(); });
     for (const char* nom : {"CheckBox_draw_axis", "CheckBox_af_valeur"})
         connect(bouton(nom), &QAbstractButton::clicked, this, [this] { tracer_graphiques(); });
-    for (QRadioButton* r : exiger<QGroupBox>(this, QStringLiteral("RadioGroup_abscisse"))->findChildren<QRadioButton*>())
+    for (QRadioButton* r : exiger<QGroupBox>(this, QStringLiteral("RadioGroup_abscisse"))
+                               ->findChildren<QRadioButton*>())
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (coche) tracer_graphiques();
         });
-    connect(exiger<QSpinBox>(this, QStringLiteral("Edit1")), &QSpinBox::valueChanged, this, [this] { tracer_graphiques(); });
+    connect(exiger<QSpinBox>(this, QStringLiteral("Edit1")), &QSpinBox::valueChanged, this,
+            [this] { tracer_graphiques(); });
     connect(bouton("CheckBox_3d"), &QAbstractButton::toggled, this, [this] {
         afficher_3d();
         tracer_graphiques();
@@ -206,7 +225,8 @@ void FenetreGraphique::connecter() {
         connect(g, &Graphe::clic_droit, lecture_, &QWidget::hide);
         connect(g, &Graphe::souris_deplacee, this, [this](QPoint position) {
             const QPoint d = mapFromGlobal(position) - ancre_;
-            if (lecture_->isVisible() && (std::abs(d.x()) > 20 || std::abs(d.y()) > 20)) lecture_->hide();
+            if (lecture_->isVisible() && (std::abs(d.x()) > 20 || std::abs(d.y()) > 20))
+                lecture_->hide();
         });
     }
     for (QListWidget* liste : listes_) {
@@ -232,7 +252,8 @@ void FenetreGraphique::changeEvent(QEvent* evenement) {
 // Charts stacked on the left, each with its single-chart box; the column and derivative
 // lists beside them; the settings on the right.
 void FenetreGraphique::disposer() {
-    const int gauche_listes = width() - largeur_reglages - 10 - largeur_derivees - 1 - largeur_liste;
+    const int gauche_listes =
+        width() - largeur_reglages - 10 - largeur_derivees - 1 - largeur_liste;
     reglages_->setGeometry(width() - largeur_reglages - 5, 5, largeur_reglages, height() - 10);
     if (auto* memo = findChild<QPlainTextEdit*>(QStringLiteral("Memo3")))
         memo->setGeometry(gauche_listes - 520, 5, 520, 90);
@@ -246,13 +267,15 @@ void FenetreGraphique::disposer() {
         const int haut = 5 * k + (k - 1) * hauteur;
         uniques_[i]->setGeometry(gauche_listes - 5 - 18, haut, 18, 18);
         listes_[i]->setGeometry(gauche_listes, haut, largeur_liste, hauteur);
-        listes_[i + 5]->setGeometry(gauche_listes + largeur_liste + 1, haut, largeur_derivees, hauteur);
+        listes_[i + 5]->setGeometry(gauche_listes + largeur_liste + 1, haut, largeur_derivees,
+                                    hauteur);
         if (visibles == nb_graphes) graphes_[i]->setGeometry(0, haut, gauche_listes - 30, hauteur);
     }
     if (visibles < nb_graphes) {
         const QRect seul(0, 5, gauche_listes - 30, height() - 50);
         graphe(graphe_seul_ == 0 ? nb_graphes : graphe_seul_)->setGeometry(seul);
-        uniques_[static_cast<std::size_t>(std::max(graphe_seul_, 1) - 1)]->move(gauche_listes - 23, 5);
+        uniques_[static_cast<std::size_t>(std::max(graphe_seul_, 1) - 1)]->move(gauche_listes - 23,
+                                                                                5);
         vue_3d_->setGeometry(seul);
     }
 }
@@ -287,11 +310,14 @@ void FenetreGraphique::zoom_roulette(int delta, QPoint position_globale) {
 
 void FenetreGraphique::lire_point(const QString& titre, QPointF point, QPoint position_globale) {
     // The date axis holds milliseconds; the read-out speaks in the run's own timestamps.
-    const bool dates = !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_4"))->isChecked();
+    const bool dates =
+        !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_4"))->isChecked();
     double x = point.x();
     if (dates) {
         const QDateTime d = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x));
-        x = serie_epoque_unix + static_cast<double>(QDateTime(d.date(), d.time(), Qt::UTC).toMSecsSinceEpoch()) / 86400000.0;
+        x = serie_epoque_unix +
+            static_cast<double>(QDateTime(d.date(), d.time(), Qt::UTC).toMSecsSinceEpoch()) /
+                86400000.0;
     }
     lecture_->setPlainText(qt(texte_lecture_point(cp(titre), x, point.y())));
     ancre_ = mapFromGlobal(position_globale);
@@ -299,7 +325,8 @@ void FenetreGraphique::lire_point(const QString& titre, QPointF point, QPoint po
     int largeur = 140;
     for (const QString& ligne : lecture_->toPlainText().split(QLatin1Char('\n')))
         largeur = std::max(largeur, lecture_->fontMetrics().horizontalAdvance(ligne) + 16);
-    lecture_->setGeometry(ancre_.x(), ancre_.y() + 30, largeur, 3 * lecture_->fontMetrics().lineSpacing() + 12);
+    lecture_->setGeometry(ancre_.x(), ancre_.y() + 30, largeur,
+                          3 * lecture_->fontMetrics().lineSpacing() + 12);
     lecture_->show();
     lecture_->raise();
 }

@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QPoint>
 #include <QWidget>
-
 #include <array>
 #include <string>
 
@@ -36,7 +35,9 @@ public:
     void geler(bool gele);
     Graphe* graphe(int k) const { return graphes_.at(static_cast<std::size_t>(k - 1)); }
     // What chart k drew at the last redraw.
-    const DonneesGraphe& donnees(int k) const { return donnees_.at(static_cast<std::size_t>(k - 1)); }
+    const DonneesGraphe& donnees(int k) const {
+        return donnees_.at(static_cast<std::size_t>(k - 1));
+    }
 
 signals:
     // The selection changed on screen: the description is to be saved.

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
-
 #include <cmath>
 #include <limits>
 
@@ -27,7 +26,8 @@ namespace {
 // The abscissa choices in their order on screen; the last one, "n", has no date format.
 constexpr int largeur_derivees_items = 16;
 
-const std::array<const char*, 5> formats_abscisse{"dd-MM-yyyy hh:mm", "dd-MM-yyyy", "hh:mm", "MMM-yyyy", ""};
+const std::array<const char*, 5> formats_abscisse{"dd-MM-yyyy hh:mm", "dd-MM-yyyy", "hh:mm",
+                                                  "MMM-yyyy", ""};
 
 }  // namespace
 
@@ -98,7 +98,8 @@ void FenetreGraphique::remplir_listes() {
         }
         // The derivative marks stand level with their column names, row for row.
         const int hauteur = colonnes->count() > 0 ? colonnes->sizeHintForRow(0) : 0;
-        for (int p = 0; p < derivees->count(); ++p) derivees->item(p)->setSizeHint(QSize(largeur_derivees_items, hauteur));
+        for (int p = 0; p < derivees->count(); ++p)
+            derivees->item(p)->setSizeHint(QSize(largeur_derivees_items, hauteur));
     }
     remplissage_ = false;
 }
@@ -110,7 +111,8 @@ void FenetreGraphique::appliquer_coches(const Coches& colonnes, const Coches& de
             QListWidget* liste = listes_[static_cast<std::size_t>(k + 5 * l)];
             const auto& c = (l == 0 ? colonnes : derivees)[static_cast<std::size_t>(k)];
             for (int p = 0; p < liste->count(); ++p)
-                liste->item(p)->setCheckState(static_cast<std::size_t>(p) < c.size() && c[static_cast<std::size_t>(p)]
+                liste->item(p)->setCheckState(static_cast<std::size_t>(p) < c.size() &&
+                                                      c[static_cast<std::size_t>(p)]
                                                   ? Qt::Checked
                                                   : Qt::Unchecked);
         }
@@ -121,7 +123,8 @@ Coches FenetreGraphique::coches(int premiere_liste) const {
     Coches c;
     for (int k = 0; k < nb_graphes; ++k) {
         const QListWidget* liste = listes_[static_cast<std::size_t>(premiere_liste + k)];
-        for (int p = 0; p < liste->count(); ++p) c[static_cast<std::size_t>(k)].push_back(liste->item(p)->checkState() == Qt::Checked);
+        for (int p = 0; p < liste->count(); ++p)
+            c[static_cast<std::size_t>(k)].push_back(liste->item(p)->checkState() == Qt::Checked);
     }
     return c;
 }
@@ -134,7 +137,8 @@ void FenetreGraphique::dispatcher() {
 }
 
 void FenetreGraphique::toutes_colonnes() {
-    const Reponse r = dialogue_.question(question_dispatcher_colonnes(), TypeMessage::confirmation, Boutons::oui_non);
+    const Reponse r = dialogue_.question(question_dispatcher_colonnes(), TypeMessage::confirmation,
+                                         Boutons::oui_non);
     depuis_activation_.restart();
     if (r != Reponse::oui) return;
     copie_colonnes_.clear();
@@ -157,12 +161,16 @@ void FenetreGraphique::tracer_graphe(int k, int& compteur) {
     if (graphe_seul_ != 0 && k != graphe_seul_) return;
     const auto i = static_cast<std::size_t>(k - 1);
     int choix = 0;
-    while (choix < 4 && !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_%1").arg(choix))->isChecked())
+    while (
+        choix < 4 &&
+        !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_%1").arg(choix))->isChecked())
         ++choix;
     // Depth is drawn by the single-chart view only: five stacked charts stay flat.
-    const bool trois_d = graphe_seul_ != 0 && findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
-    donnees_[i] = donnees_graphe(session_.etapes, coches(0)[i], coches(nb_graphes)[i], items_graphe(session_.etapes),
-                                 choix == 4, pas_jours(session_.parametres_grille), compteur);
+    const bool trois_d =
+        graphe_seul_ != 0 && findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
+    donnees_[i] = donnees_graphe(session_.etapes, coches(0)[i], coches(nb_graphes)[i],
+                                 items_graphe(session_.etapes), choix == 4,
+                                 pas_jours(session_.parametres_grille), compteur);
     ReglagesTrace r;
     r.format_dates = QString::fromLatin1(formats_abscisse[static_cast<std::size_t>(choix)]);
     r.taille_point = findChild<QSpinBox*>(QStringLiteral("Edit1"))->value();
@@ -177,7 +185,8 @@ void FenetreGraphique::tracer_graphe(int k, int& compteur) {
         Vue3D::Serie v{qt(s.titre), couleur_palette(s.couleur, true), {}};
         for (const auto& segment : s.segments) {
             if (!v.points.empty())
-                v.points.emplace_back(v.points.back().x(), std::numeric_limits<double>::quiet_NaN());
+                v.points.emplace_back(v.points.back().x(),
+                                      std::numeric_limits<double>::quiet_NaN());
             for (const PointGraphe& p : segment) v.points.emplace_back(p.x, p.y);
         }
         series.push_back(std::move(v));
@@ -223,11 +232,13 @@ void FenetreGraphique::afficher_3d() {
     auto* case_3d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"));
     case_3d->setEnabled(graphe_seul_ != 0);
     const bool actif = graphe_seul_ != 0 && case_3d->isChecked();
-    for (int b = 1; b <= 4; ++b) findChild<QSlider*>(QStringLiteral("TrackBar%1").arg(b))->setVisible(actif);
+    for (int b = 1; b <= 4; ++b)
+        findChild<QSlider*>(QStringLiteral("TrackBar%1").arg(b))->setVisible(actif);
     for (const char* nom : {"Label7", "Label8", "Label9", "Label10"}) {
         auto* l = findChild<QLabel*>(QString::fromLatin1(nom));
         QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, actif ? palette().color(QPalette::WindowText) : QColor(192, 192, 192));
+        p.setColor(QPalette::WindowText,
+                   actif ? palette().color(QPalette::WindowText) : QColor(192, 192, 192));
         l->setPalette(p);
     }
     vue_3d_->setVisible(actif);

@@ -7,31 +7,30 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QThread>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-
 #include <array>
 #include <chrono>
 #include <iostream>
 
 #include "description/fichier_description.h"
+#include "engine/grille.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
-#include "engine/grille.h"
 #include "session/lanceur_averti.h"
 #include "session/session.h"
-#include "ui/cadres_zones.h"
 #include "ui/aide_fenetre.h"
+#include "ui/cadres_zones.h"
 #include "ui/commandes_exemplaire.h"
 #include "ui/commandes_table.h"
 #include "ui/controles.h"
@@ -52,8 +51,10 @@ namespace tarvo {
 
 namespace {
 
-QGroupBox* zone(const char* nom, std::string_view legende, QWidget* contenu, QWidget* second = nullptr) {
-    auto* boite = new QGroupBox(QString::fromUtf8(legende.data(), static_cast<int>(legende.size())));
+QGroupBox* zone(const char* nom, std::string_view legende, QWidget* contenu,
+                QWidget* second = nullptr) {
+    auto* boite =
+        new QGroupBox(QString::fromUtf8(legende.data(), static_cast<int>(legende.size())));
     boite->setObjectName(nom);
     auto* disposition = new QVBoxLayout(boite);
     disposition->setContentsMargins(4, 2, 4, 2);
@@ -97,7 +98,9 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
     }
     if (!services_.lanceur) {
         lanceur_propre_ = std::make_unique<LanceurQt>(
-            [this] { return session_ ? session_->description.Edit_name_prog_blocnote : std::string(); },
+            [this] {
+                return session_ ? session_->description.Edit_name_prog_blocnote : std::string();
+            },
             [this](const std::string& ligne) {
                 if (!session_) return;
                 session_->journal.ajouter_suivi(ligne);
@@ -113,9 +116,10 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
         audio_propre_ = std::make_unique<SortieAudioAlsa>();
         services_.audio = audio_propre_.get();
     }
-    lanceur_averti_ = std::make_unique<LanceurAverti>(*services_.lanceur, *services_.dialogue, [this] {
-        return session_ ? session_->description.Edit_name_prog_blocnote : std::string();
-    });
+    lanceur_averti_ =
+        std::make_unique<LanceurAverti>(*services_.lanceur, *services_.dialogue, [this] {
+            return session_ ? session_->description.Edit_name_prog_blocnote : std::string();
+        });
     construire();
     progression_ = std::make_unique<ProgressionQt>(
         findChild<QLabel*>("Label6"), findChild<QLabel*>("Label_patienter"),
@@ -133,7 +137,8 @@ FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string d
 
     session_->lire_argument(arguments_);
     session_->creation();
-    if (auto* l = findChild<QLabel*>("Label70")) l->setText(qt(texte_date_programme(chemin_programme_)));
+    if (auto* l = findChild<QLabel*>("Label70"))
+        l->setText(qt(texte_date_programme(chemin_programme_)));
     appliquer_couleurs(this, session_->parametres_prm.couleurs);
     session_vers_ecran();
 }
@@ -155,7 +160,8 @@ void FenetrePrincipale::construire() {
     sortie_ = new PanneauSortie;
     periode_ = new PanneauPeriode;
     execution_ = new PanneauExecution;
-    colonne->addWidget(zone("zone1", "1- Description des fichiers de données", description_, valeurs_));
+    colonne->addWidget(
+        zone("zone1", "1- Description des fichiers de données", description_, valeurs_));
     colonne->addWidget(zone("zone2", "2- Listage des fichiers impliqués", listage_), 1);
     zone3_ = zone("zone3", "3- Format de sortie", sortie_);
     zone4_ = zone("zone4", "4- Période ciblée", periode_);
@@ -216,7 +222,8 @@ QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
     }};
     for (const auto& [nom, plus_long] : textes) {
         auto* texte = sortir_de_sa_zone<QLabel>(contenu, nom);
-        texte->setFixedWidth(texte->fontMetrics().horizontalAdvance(QString::fromUtf8(plus_long)) + 8);
+        texte->setFixedWidth(texte->fontMetrics().horizontalAdvance(QString::fromUtf8(plus_long)) +
+                             8);
         ligne->addWidget(texte);
     }
     auto* patienter = sortir_de_sa_zone<QLabel>(contenu, "Label_patienter");
@@ -249,10 +256,11 @@ void FenetrePrincipale::connecter() {
     connect(periode_, &PanneauPeriode::remise_a_zero_demandee, this, [this](int quoi) {
         if (occupe_) return;
         static constexpr std::array<const char*, 3> pickers{"TimePicker_deb", "TimePicker_fin",
-                                                           "TimePicker_pas"};
+                                                            "TimePicker_pas"};
         const auto* picker = findChild<QTimeEdit*>(pickers.at(static_cast<std::size_t>(quoi)));
         const double heure = picker ? fraction_de(picker->time()) : 0.0;
-        if (services_.dialogue->question(question_mise_a_zero(quoi, heure), TypeMessage::confirmation,
+        if (services_.dialogue->question(question_mise_a_zero(quoi, heure),
+                                         TypeMessage::confirmation,
                                          Boutons::oui_non) == Reponse::oui)
             periode_->mettre_a_zero(quoi);
     });
@@ -270,13 +278,17 @@ void FenetrePrincipale::connecter() {
                      [this] { repertoires_->ouvrir(ChoixRepertoireDemande::description); });
     connecter_bouton("SpeedButton_choix_rep_sortie",
                      [this] { repertoires_->ouvrir(ChoixRepertoireDemande::sortie); });
-    connecter_bouton("SpeedButton_change_hd", [this] { repertoires_->ouvrir_changement_lecteur(); });
+    connecter_bouton("SpeedButton_change_hd",
+                     [this] { repertoires_->ouvrir_changement_lecteur(); });
     connecter_bouton("SpeedButton_desc_bd", [this, &s] {
         executer([&] { s.choisir_description(choisir(s.demande_choix_description(), false)); });
     });
-    connecter_bouton("SpeedButton_Enregistrer_dsc", [this, &s] { executer([&] { s.enregistrer_description(); }); });
+    connecter_bouton("SpeedButton_Enregistrer_dsc",
+                     [this, &s] { executer([&] { s.enregistrer_description(); }); });
     connecter_bouton("SpeedButton_enreg_description", [this, &s] {
-        executer([&] { s.enregistrer_description_sous(choisir(s.demande_enregistrer_sous(false), true)); });
+        executer([&] {
+            s.enregistrer_description_sous(choisir(s.demande_enregistrer_sous(false), true));
+        });
     });
     connecter_bouton("SpeedButton_nouveau_dsc", [this, &s] {
         executer([&] {
@@ -296,7 +308,8 @@ void FenetrePrincipale::connecter() {
         }
         executer([&] { s.sauver(); });
     });
-    connecter_bouton("SpeedButton_sans_coldate", [this, &s] { executer([&] { s.copier_sans_coldate(); }); });
+    connecter_bouton("SpeedButton_sans_coldate",
+                     [this, &s] { executer([&] { s.copier_sans_coldate(); }); });
     connecter_bouton("SpeedButton_edit", [this] { ouvrir_resultat_dans_editeur(); });
     connecter_bouton("SpeedButton_suivi", [this, &s] {
         if (!s.dernier_enregistrement.chemin_suivi.empty())
@@ -307,9 +320,11 @@ void FenetrePrincipale::connecter() {
             lanceur_averti_->ouvrir_dans_editeur(*chemin);
     });
     connecter_bouton("SpeedButton_exit", [this] { quitter(); });
-    connecter_bouton("SpeedButton_test_son", [this, &s] { s.jouer_son_de_fin(*services_.audio, std::cout); });
+    connecter_bouton("SpeedButton_test_son",
+                     [this, &s] { s.jouer_son_de_fin(*services_.audio, std::cout); });
     connecter_bouton("SpeedButton_graphique", [this] { graphique_->basculer(); });
-    connect(graphique_, &FenetreGraphique::selection_modifiee, this, [this] { description_->rafraichir(*session_); });
+    connect(graphique_, &FenetreGraphique::selection_modifiee, this,
+            [this] { description_->rafraichir(*session_); });
     connecter_bouton("SpeedButton_clear", [this, &s] {
         // During a run the log becomes the tracking file: only the view is cleared.
         if (s.traitement_en_cours) {
@@ -319,7 +334,8 @@ void FenetrePrincipale::connecter() {
         s.journal.vider();
         suivi_->rafraichir(s);
     });
-    connecter_bouton("Panel_button_liste_colonne", [this, &s] { executer([&] { s.lister_colonnes(); }); });
+    connecter_bouton("Panel_button_liste_colonne",
+                     [this, &s] { executer([&] { s.lister_colonnes(); }); });
     connecter_bouton("SpeedButton_fermer_suivi", [this] { suivi_->hide(); });
     connecter_bouton("Panel_button_suivi", [this] { suivi_->setVisible(!suivi_->isVisible()); });
 
@@ -340,11 +356,14 @@ ContexteCommandes FenetrePrincipale::contexte_commandes() {
             services_.dialogue,
             lanceur_averti_.get(),
             [this](const std::function<void()>& commande) { executer(commande); },
-            [this](const DemandeFichier& demande, bool enregistrer) { return choisir(demande, enregistrer); },
+            [this](const DemandeFichier& demande, bool enregistrer) {
+                return choisir(demande, enregistrer);
+            },
             [this] { lister(); }};
 }
 
-std::optional<std::string> FenetrePrincipale::choisir(const DemandeFichier& demande, bool enregistrer) {
+std::optional<std::string> FenetrePrincipale::choisir(const DemandeFichier& demande,
+                                                      bool enregistrer) {
     const auto& choix = enregistrer ? services_.enregistrer_fichier : services_.ouvrir_fichier;
     if (choix) return choix(demande);
     QFileDialog boite(this, qt(demande.titre), qt(demande.dossier), filtre_qt(demande.filtre));
@@ -407,7 +426,8 @@ void FenetrePrincipale::rafraichir() {
         panneau->raise();
     }
     // The description directory is shown as the session names it, placeholder included.
-    if (auto* l = findChild<QLabel*>("Label_rep_description")) l->setText(qt(s.Label_rep_description));
+    if (auto* l = findChild<QLabel*>("Label_rep_description"))
+        l->setText(qt(s.Label_rep_description));
     const std::string legende = nom_description_absent(s.Label_description_bd)
                                     ? chemin_programme_ + std::string(20, ' ') + s.titre_programme
                                     : s.Label_description_bd + "         >  " + s.titre_programme;
@@ -479,7 +499,12 @@ void FenetrePrincipale::traiter() {
         colorer_legende(bouton3, couleur_rouge);
         // Stages 1 and 2 left their zones for the stage bar: they wait for the run as the zones do.
         const std::array<const char*, 6> pendant_le_traitement{
-            "zone1", "zone2", "zone3", "zone4", "SpeedButton_lister", "SpeedButton_creer_listes_date_clean"};
+            "zone1",
+            "zone2",
+            "zone3",
+            "zone4",
+            "SpeedButton_lister",
+            "SpeedButton_creer_listes_date_clean"};
         for (const char* nom : pendant_le_traitement) exiger<QWidget>(this, nom)->setEnabled(false);
         execution_->rafraichir(s);
         // The charts must not read the step table while the run refills it.
@@ -555,7 +580,8 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
         if (auto* w = qobject_cast<QWidget*>(objet); w && w->window() == this)
             session_->annulation_arret = true;
     }
-    if (evenement->type() == QEvent::MouseButtonDblClick && objet->objectName() == "Label_description_bd") {
+    if (evenement->type() == QEvent::MouseButtonDblClick &&
+        objet->objectName() == "Label_description_bd") {
         lanceur_averti_->ouvrir_dans_editeur(session_->chemin_description_courante());
         return true;
     }
@@ -573,7 +599,10 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
 void FenetrePrincipale::closeEvent(QCloseEvent* evenement) {
     if (quitte_ || occupe_) {
         // A close request during a run waits for the run: the session would be torn down under it.
-        if (occupe_) evenement->ignore(); else evenement->accept();
+        if (occupe_)
+            evenement->ignore();
+        else
+            evenement->accept();
         return;
     }
     // The close asked inside this event is ignored by Qt: the event itself carries the answer.

@@ -11,7 +11,6 @@
 #include <QRubberBand>
 #include <QValueAxis>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -62,8 +61,10 @@ QImage marqueur(const QColor& couleur, int taille) {
 // line reaches the edges; beyond two points per pixel column only the lowest and highest
 // of each column are kept, in their order: the same picture with far fewer segments.
 QList<QPointF> reduire(const QList<QPointF>& tous, double x0, double x1, int colonnes) {
-    auto debut = std::lower_bound(tous.begin(), tous.end(), x0, [](QPointF p, double x) { return p.x() < x; });
-    auto fin = std::upper_bound(tous.begin(), tous.end(), x1, [](double x, QPointF p) { return x < p.x(); });
+    auto debut = std::lower_bound(tous.begin(), tous.end(), x0,
+                                  [](QPointF p, double x) { return p.x() < x; });
+    auto fin = std::upper_bound(tous.begin(), tous.end(), x1,
+                                [](double x, QPointF p) { return x < p.x(); });
     if (debut != tous.begin()) --debut;
     if (fin != tous.end()) ++fin;
     if (debut == fin || x1 <= x0) return QList<QPointF>(debut, fin);
@@ -163,7 +164,8 @@ QLineSeries* Graphe::nouvelle_serie(const QString& titre, const QColor& couleur,
                 proche = q;
             }
         }
-        const QPoint position = mapToGlobal(mapFromScene(chart()->mapToScene(chart()->mapToPosition(proche, s))));
+        const QPoint position =
+            mapToGlobal(mapFromScene(chart()->mapToScene(chart()->mapToPosition(proche, s))));
         emit point_clique(titre, proche, position);
     });
     return s;
@@ -196,10 +198,13 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
     c->addAxis(axe_y, Qt::AlignLeft);
 
     const bool dates = !reglages.format_dates.isEmpty();
-    const auto x_axe = [dates](double x) { return dates ? static_cast<double>(millisecondes_axe(x)) : x; };
+    const auto x_axe = [dates](double x) {
+        return dates ? static_cast<double>(millisecondes_axe(x)) : x;
+    };
     // The axes take their ranges before any series is attached, so that each series lays
     // out its points once.
-    double x_min = std::numeric_limits<double>::max(), x_max = std::numeric_limits<double>::lowest();
+    double x_min = std::numeric_limits<double>::max(),
+           x_max = std::numeric_limits<double>::lowest();
     for (const SerieGraphe& serie : donnees.series)
         for (const auto& segment : serie.segments) {
             x_min = std::min(x_min, x_axe(segment.front().x));
@@ -211,7 +216,8 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
         x_max += 1;
     }
     const auto valeur_x = [dates](double x) {
-        return dates ? QVariant(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x))) : QVariant(x);
+        return dates ? QVariant(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x)))
+                     : QVariant(x);
     };
     axe_x->setRange(valeur_x(x_min), valeur_x(x_max));
     if (donnees.a_des_points()) axe_y->setRange(donnees.axe_min, donnees.axe_max);
@@ -220,7 +226,8 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
 
     complets_.clear();
     for (const SerieGraphe& serie : donnees.series) {
-        const QString titre = QString::fromLatin1(serie.titre.data(), static_cast<qsizetype>(serie.titre.size()));
+        const QString titre =
+            QString::fromLatin1(serie.titre.data(), static_cast<qsizetype>(serie.titre.size()));
         const QColor couleur = couleur_palette(serie.couleur, reglages.trois_d);
         QList<QLineSeries*> liste;
         QList<QPointF> isoles;
@@ -249,9 +256,11 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
     placer_legende();
     reechantillonner();
     if (dates)
-        connect(static_cast<QDateTimeAxis*>(axe_x), &QDateTimeAxis::rangeChanged, this, [this] { reechantillonner(); });
+        connect(static_cast<QDateTimeAxis*>(axe_x), &QDateTimeAxis::rangeChanged, this,
+                [this] { reechantillonner(); });
     else
-        connect(static_cast<QValueAxis*>(axe_x), &QValueAxis::rangeChanged, this, [this] { reechantillonner(); });
+        connect(static_cast<QValueAxis*>(axe_x), &QValueAxis::rangeChanged, this,
+                [this] { reechantillonner(); });
     axe_x->setVisible(reglages.axes);
     axe_y->setVisible(reglages.axes);
     for (QAbstractAxis* a : {axe_x, static_cast<QAbstractAxis*>(axe_y)}) {
@@ -263,13 +272,15 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
 
 double Graphe::x_visible_min() const {
     const QAbstractAxis* x = chart()->axes(Qt::Horizontal).front();
-    if (const auto* d = qobject_cast<const QDateTimeAxis*>(x)) return static_cast<double>(d->min().toMSecsSinceEpoch());
+    if (const auto* d = qobject_cast<const QDateTimeAxis*>(x))
+        return static_cast<double>(d->min().toMSecsSinceEpoch());
     return static_cast<const QValueAxis*>(x)->min();
 }
 
 double Graphe::x_visible_max() const {
     const QAbstractAxis* x = chart()->axes(Qt::Horizontal).front();
-    if (const auto* d = qobject_cast<const QDateTimeAxis*>(x)) return static_cast<double>(d->max().toMSecsSinceEpoch());
+    if (const auto* d = qobject_cast<const QDateTimeAxis*>(x))
+        return static_cast<double>(d->max().toMSecsSinceEpoch());
     return static_cast<const QValueAxis*>(x)->max();
 }
 
@@ -277,7 +288,8 @@ void Graphe::reechantillonner() {
     if (complets_.empty()) return;
     largeur_echantillon_ = std::max(100, static_cast<int>(chart()->plotArea().width()));
     const double x0 = x_visible_min(), x1 = x_visible_max();
-    for (auto& [serie, points] : complets_) serie->replace(reduire(points, x0, x1, largeur_echantillon_));
+    for (auto& [serie, points] : complets_)
+        serie->replace(reduire(points, x0, x1, largeur_echantillon_));
 }
 
 QList<QLineSeries*> Graphe::morceaux(int s) const {
@@ -369,7 +381,8 @@ void Graphe::resizeEvent(QResizeEvent* evenement) {
 // charts share their edges, their dates line up and the plots take the whole width.
 void Graphe::placer_legende() {
     const QSizeF taille = chart()->size();
-    chart()->legend()->setGeometry(QRectF(40, 0, std::max(20.0, taille.width() - 48), hauteur_legende));
+    chart()->legend()->setGeometry(
+        QRectF(40, 0, std::max(20.0, taille.width() - 48), hauteur_legende));
     chart()->legend()->update();
 }
 

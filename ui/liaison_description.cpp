@@ -20,7 +20,8 @@ namespace tarvo {
 namespace {
 
 std::string_view sans_suffixe(std::string_view cle) {
-    for (const std::string_view suffixe : {".text", ".Checked", ".caption", ".ItemIndex", "_ItemIndex"})
+    for (const std::string_view suffixe :
+         {".text", ".Checked", ".caption", ".ItemIndex", "_ItemIndex"})
         if (cle.ends_with(suffixe)) return cle.substr(0, cle.size() - suffixe.size());
     return cle;
 }
@@ -34,7 +35,8 @@ std::vector<QRadioButton*> boutons_du_groupe(const QWidget* racine, const QStrin
     const QString suffixe = groupe.mid(QStringLiteral("RadioGroup").size());
     std::vector<QRadioButton*> boutons;
     for (int k = 1;; ++k) {
-        auto* b = racine->findChild<QRadioButton*>(QStringLiteral("RadioButton%1%2").arg(k).arg(suffixe));
+        auto* b =
+            racine->findChild<QRadioButton*>(QStringLiteral("RadioButton%1%2").arg(k).arg(suffixe));
         if (!b) break;
         boutons.push_back(b);
     }
@@ -54,7 +56,8 @@ void pour_chaque_controle(const QWidget* racine, F&& f) {
         if (nom.empty()) continue;
         const QString n = QString::fromStdString(nom);
         if (cle.forme == Forme::indice_radio) {
-            if (auto boutons = boutons_du_groupe(racine, n); !boutons.empty()) f(cle, nullptr, boutons);
+            if (auto boutons = boutons_du_groupe(racine, n); !boutons.empty())
+                f(cle, nullptr, boutons);
         } else if (auto* w = racine->findChild<QWidget*>(n)) {
             f(cle, w, std::vector<QRadioButton*>{});
         }
@@ -85,30 +88,32 @@ void charger_controles(QWidget* racine, const Description& d) {
         }
         const QSignalBlocker bloque(w);
         switch (cle.forme) {
-        case Forme::booleen:
-            if (auto* b = qobject_cast<QAbstractButton*>(w))
-                b->setChecked(d.*std::get<bool Description::*>(cle.champ));
-            break;
-        case Forme::texte:
-        case Forme::dossier: {
-            std::string texte = d.*std::get<std::string Description::*>(cle.champ);
-            // "/." is what a description without a data directory holds.
-            if (cle.forme == Forme::dossier && (texte.empty() || texte == "/."))
-                texte = fr(placeholder(cle.cle));
-            if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(qt(texte));
-            else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(qt(texte));
-            break;
-        }
-        case Forme::heure:
-            if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                t->setTime(heure_qt(d.*std::get<double Description::*>(cle.champ)));
-            break;
-        case Forme::date:
-            if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                t->setDateTime(date_qt(d.*std::get<double Description::*>(cle.champ)));
-            break;
-        case Forme::indice_radio:
-            break;
+            case Forme::booleen:
+                if (auto* b = qobject_cast<QAbstractButton*>(w))
+                    b->setChecked(d.*std::get<bool Description::*>(cle.champ));
+                break;
+            case Forme::texte:
+            case Forme::dossier: {
+                std::string texte = d.*std::get<std::string Description::*>(cle.champ);
+                // "/." is what a description without a data directory holds.
+                if (cle.forme == Forme::dossier && (texte.empty() || texte == "/."))
+                    texte = fr(placeholder(cle.cle));
+                if (auto* e = qobject_cast<QLineEdit*>(w))
+                    e->setText(qt(texte));
+                else if (auto* l = qobject_cast<QLabel*>(w))
+                    l->setText(qt(texte));
+                break;
+            }
+            case Forme::heure:
+                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                    t->setTime(heure_qt(d.*std::get<double Description::*>(cle.champ)));
+                break;
+            case Forme::date:
+                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                    t->setDateTime(date_qt(d.*std::get<double Description::*>(cle.champ)));
+                break;
+            case Forme::indice_radio:
+                break;
         }
     });
 }
@@ -123,40 +128,41 @@ void enregistrer_controles(const QWidget* racine, Description& d) {
             return;
         }
         switch (cle.forme) {
-        case Forme::booleen:
-            if (auto* b = qobject_cast<QAbstractButton*>(w))
-                d.*std::get<bool Description::*>(cle.champ) = b->isChecked();
-            break;
-        case Forme::texte:
-            if (auto* e = qobject_cast<QLineEdit*>(w))
-                d.*std::get<std::string Description::*>(cle.champ) = cp(e->text());
-            break;
-        case Forme::heure:
-            if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                d.*std::get<double Description::*>(cle.champ) = fraction_de(t->time());
-            break;
-        case Forme::date:
-            if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                d.*std::get<double Description::*>(cle.champ) = jours_de(t->dateTime());
-            break;
-        case Forme::dossier:  // chosen through the directory panel, never typed
-        case Forme::indice_radio:
-            break;
+            case Forme::booleen:
+                if (auto* b = qobject_cast<QAbstractButton*>(w))
+                    d.*std::get<bool Description::*>(cle.champ) = b->isChecked();
+                break;
+            case Forme::texte:
+                if (auto* e = qobject_cast<QLineEdit*>(w))
+                    d.*std::get<std::string Description::*>(cle.champ) = cp(e->text());
+                break;
+            case Forme::heure:
+                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                    d.*std::get<double Description::*>(cle.champ) = fraction_de(t->time());
+                break;
+            case Forme::date:
+                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                    d.*std::get<double Description::*>(cle.champ) = jours_de(t->dateTime());
+                break;
+            case Forme::dossier:  // chosen through the directory panel, never typed
+            case Forme::indice_radio:
+                break;
         }
     });
 }
 
 void surveiller_controles(QWidget* racine, const std::function<void()>& modifie) {
-    pour_chaque_controle(racine, [&](const CleDescription&, QWidget* w,
-                                     const std::vector<QRadioButton*>& boutons) {
-        for (QRadioButton* b : boutons) QObject::connect(b, &QAbstractButton::clicked, b, modifie);
-        if (auto* e = qobject_cast<QLineEdit*>(w))
-            QObject::connect(e, &QLineEdit::textEdited, e, modifie);
-        else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            QObject::connect(b, &QAbstractButton::clicked, b, modifie);
-        else if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-            QObject::connect(t, &QDateTimeEdit::dateTimeChanged, t, modifie);
-    });
+    pour_chaque_controle(
+        racine, [&](const CleDescription&, QWidget* w, const std::vector<QRadioButton*>& boutons) {
+            for (QRadioButton* b : boutons)
+                QObject::connect(b, &QAbstractButton::clicked, b, modifie);
+            if (auto* e = qobject_cast<QLineEdit*>(w))
+                QObject::connect(e, &QLineEdit::textEdited, e, modifie);
+            else if (auto* b = qobject_cast<QAbstractButton*>(w))
+                QObject::connect(b, &QAbstractButton::clicked, b, modifie);
+            else if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                QObject::connect(t, &QDateTimeEdit::dateTimeChanged, t, modifie);
+        });
 }
 
 std::vector<std::string> cles_sans_controle(const QWidget* racine) {
@@ -165,8 +171,9 @@ std::vector<std::string> cles_sans_controle(const QWidget* racine) {
         const std::string nom = nom_controle(cle);
         if (nom.empty()) continue;
         const QString n = QString::fromStdString(nom);
-        const bool present = cle.forme == Forme::indice_radio ? !boutons_du_groupe(racine, n).empty()
-                                                               : racine->findChild<QWidget*>(n) != nullptr;
+        const bool present = cle.forme == Forme::indice_radio
+                                 ? !boutons_du_groupe(racine, n).empty()
+                                 : racine->findChild<QWidget*>(n) != nullptr;
         if (!present) manquantes.emplace_back(cle.cle);
     }
     return manquantes;

@@ -1,5 +1,4 @@
 #include "ui/listes_motifs.h"
-#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -10,6 +9,7 @@
 
 #include "formats/codes_nom_fichier.h"
 #include "formats/motifs_date.h"
+#include "ui/controles.h"
 #include "ui/conversions_qt.h"
 
 namespace tarvo {

@@ -1,11 +1,11 @@
 #include "ui/manuel_fenetre.h"
-#include "ui/controles.h"
 
 #include <QAbstractButton>
 #include <QObject>
 #include <QWidget>
 
 #include "session/manuel.h"
+#include "ui/controles.h"
 
 namespace tarvo {
 

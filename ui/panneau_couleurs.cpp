@@ -107,7 +107,8 @@ void connecter_couleurs(const ContexteCommandes& contexte) {
         else
             montrer_sous(panneau, montrer);
     });
-    connecter_clic(panneau, QStringLiteral("SpeedButton4"), panneau, [panneau] { panneau->hide(); });
+    connecter_clic(panneau, QStringLiteral("SpeedButton4"), panneau,
+                   [panneau] { panneau->hide(); });
 
     for (const Choix& c : choisisseurs) {
         const RoleCouleur role = c.role;

@@ -194,7 +194,8 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     int plus_long = 170;
     for (const std::string& motif : motifs_date_heure_proposes())
         plus_long = std::max(plus_long, QFontMetrics(font()).horizontalAdvance(qt(motif)) + 16);
-    auto* format_datetime = saisie_fixe("Edit_format_datetime_mesure", RoleCouleur::listes, plus_long);
+    auto* format_datetime =
+        saisie_fixe("Edit_format_datetime_mesure", RoleCouleur::listes, plus_long);
     auto* col_date = saisie_fixe("Edit_num_col_date", RoleCouleur::saisie, 36);
     auto* format_date = saisie_fixe("Edit_format_date_mesure_seule", RoleCouleur::listes, 100);
     auto* col_heure = saisie_fixe("Edit_num_col_time", RoleCouleur::saisie, 36);

@@ -97,8 +97,9 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
                                    QStringLiteral("éteindre le PC à la fin du traitement "), this);
     arret->setToolTip(QStringLiteral("avec 5 minutes pour changer d'avis"));
     grille->addWidget(arret, 6, 0, 1, 3);
-    grille->addWidget(nomme<QCheckBox>("CheckBox_aide_flottante", QStringLiteral("aide flottante"), this),
-                      7, 0, 1, 3);
+    grille->addWidget(
+        nomme<QCheckBox>("CheckBox_aide_flottante", QStringLiteral("aide flottante"), this), 7, 0,
+        1, 3);
     // The help of the control under the pointer; the help module gives it its look.
     grille->addWidget(vue_texte("Memo2"), 8, 0, 1, 5);
 
@@ -130,7 +131,8 @@ void PanneauExecution::rafraichir(const Session& session) {
     patienter_->setVisible(session.traitement_en_cours);
     // The charts read the step table: they wait for a finished run that filled one.
     findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))
-        ->setEnabled(!session.traitement_en_cours && session.etapes.N() > 0 && session.etapes.K() >= 2);
+        ->setEnabled(!session.traitement_en_cours && session.etapes.N() > 0 &&
+                     session.etapes.K() >= 2);
 
     const ResultatEnregistrement& e = session.dernier_enregistrement;
     reste_->setText(qt(e.Label10.empty() ? session.extraction.Label10 : e.Label10));

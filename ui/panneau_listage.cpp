@@ -2,9 +2,9 @@
 // extremes of the last listing, and the preview of the last pre-read file.
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -207,8 +207,7 @@ void PanneauListage::rafraichir(const Session& session) {
                                                 session.parametres_prm.couleurs));
     modele->definir(&session.table);
 
-    if (!a.legende_SpeedButton_lister.empty())
-        lister_->setText(qt(a.legende_SpeedButton_lister));
+    if (!a.legende_SpeedButton_lister.empty()) lister_->setText(qt(a.legende_SpeedButton_lister));
     montrer_texte(this, "Label54", a.Label54);
     montrer_texte(this, "Label_nb_fic", a.Label_nb_fic);
     montrer_texte(this, "Label_nom_de_fichier", a.Label_nom_de_fichier);

@@ -49,9 +49,11 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
     grille->setContentsMargins(2, 2, 2, 2);
 
     for (int fin = 0; fin < 2; ++fin) {
-        auto* date = selecteur<QDateEdit>(nom("DatePicker", fin), QStringLiteral("dd/MM/yyyy"), this);
+        auto* date =
+            selecteur<QDateEdit>(nom("DatePicker", fin), QStringLiteral("dd/MM/yyyy"), this);
         date->setCalendarPopup(true);
-        auto* heure = selecteur<QTimeEdit>(nom("TimePicker", fin), QStringLiteral("HH:mm:ss"), this);
+        auto* heure =
+            selecteur<QTimeEdit>(nom("TimePicker", fin), QStringLiteral("HH:mm:ss"), this);
         donner_role(date, RoleCouleur::listes);
         donner_role(heure, RoleCouleur::listes);
         auto* zero =

@@ -5,14 +5,14 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTranslator>
 #include <algorithm>
 #include <vector>
 

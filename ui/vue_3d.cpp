@@ -5,7 +5,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -55,7 +54,9 @@ Graduation graduer(double bas, double haut) {
     return {std::floor(bas / pas) * pas, std::ceil(haut / pas) * pas, pas};
 }
 
-bool valide(const QPointF& p) { return std::isfinite(p.y()); }
+bool valide(const QPointF& p) {
+    return std::isfinite(p.y());
+}
 
 }  // namespace
 
@@ -84,8 +85,12 @@ Vue3D::Vue3D(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QSize Vue3D::sizeHint() const { return {640, 400}; }
-QSize Vue3D::minimumSizeHint() const { return {200, 150}; }
+QSize Vue3D::sizeHint() const {
+    return {640, 400};
+}
+QSize Vue3D::minimumSizeHint() const {
+    return {200, 150};
+}
 
 void Vue3D::definir_series(std::vector<Serie> series) {
     series_ = std::move(series);
@@ -176,8 +181,8 @@ void Vue3D::decimer() {
         };
         long colonne_courante = -1;
         for (std::size_t k = 0; k < pts.size(); ++k) {
-            const long colonne = std::clamp(
-                static_cast<long>((pts[k].x() - x_min_) * par_colonne), 0L, static_cast<long>(colonnes - 1));
+            const long colonne = std::clamp(static_cast<long>((pts[k].x() - x_min_) * par_colonne),
+                                            0L, static_cast<long>(colonnes - 1));
             if (colonne != colonne_courante) {
                 vider();
                 colonne_courante = colonne;
@@ -209,7 +214,8 @@ std::vector<std::pair<double, QString>> etiquettes(double bas, double haut) {
 }
 
 // Legend entries flow in rows across the top; returns each entry's box.
-std::vector<QRect> placer_legende(const std::vector<Vue3D::Serie>& series, const QFontMetrics& fm, int largeur) {
+std::vector<QRect> placer_legende(const std::vector<Vue3D::Serie>& series, const QFontMetrics& fm,
+                                  int largeur) {
     std::vector<QRect> boites;
     const int hauteur = fm.height();
     int x = marge, y = 6;
@@ -234,14 +240,16 @@ QRectF Vue3D::zone_trace() const {
         haut = boites.back().bottom() + 10;
     }
     int gauche = 0;
-    for (const auto& e : etiquettes(y_min_, y_max_)) gauche = std::max(gauche, fm.horizontalAdvance(e.second));
+    for (const auto& e : etiquettes(y_min_, y_max_))
+        gauche = std::max(gauche, fm.horizontalAdvance(e.second));
     gauche += 2 * marge;
-    return QRectF(gauche, haut, std::max(1, width() - gauche - marge), std::max(1, height() - haut - marge));
+    return QRectF(gauche, haut, std::max(1, width() - gauche - marge),
+                  std::max(1, height() - haut - marge));
 }
 
 Vue3D::Projection Vue3D::projection() const {
     Projection p;
-    const double lacet = (30.0 - (360 - rotation_) / 3.0) * degres;             // 30° .. -30°
+    const double lacet = (30.0 - (360 - rotation_) / 3.0) * degres;                // 30° .. -30°
     const double elevation = (20.0 + (360 - elevation_) * 40.0 / 180.0) * degres;  // 20° .. 60°
     p.cos_l = std::cos(lacet);
     p.sin_l = std::sin(lacet);
@@ -265,7 +273,8 @@ Vue3D::Projection Vue3D::projection() const {
     const QRectF zone = zone_trace();
     p.echelle = std::min(zone.width() / (x1 - x0), zone.height() / (y1 - y0)) * zoom_ / 100.0;
     const QPointF centre = zone.center();
-    p.origine = {centre.x() - (x0 + x1) / 2.0 * p.echelle, centre.y() + (y0 + y1) / 2.0 * p.echelle};
+    p.origine = {centre.x() - (x0 + x1) / 2.0 * p.echelle,
+                 centre.y() + (y0 + y1) / 2.0 * p.echelle};
     return p;
 }
 
@@ -300,10 +309,12 @@ void Vue3D::paintEvent(QPaintEvent*) {
     peintre.setBrush(couleur_paroi);
     peintre.drawPolygon(QPolygonF{{e(0, 0, 0), e(w, 0, 0), e(w, 0, d), e(0, 0, d)}});
     peintre.drawPolygon(QPolygonF{{e(0, 0, d), e(w, 0, d), e(w, h, d), e(0, h, d)}});
-    peintre.drawPolygon(QPolygonF{{e(x_paroi, 0, 0), e(x_paroi, 0, d), e(x_paroi, h, d), e(x_paroi, h, 0)}});
+    peintre.drawPolygon(
+        QPolygonF{{e(x_paroi, 0, 0), e(x_paroi, 0, d), e(x_paroi, h, d), e(x_paroi, h, 0)}});
 
     for (int k = 1; k < 10; ++k) peintre.drawLine(e(w * k / 10.0, 0, 0), e(w * k / 10.0, 0, d));
-    for (std::size_t k = 1; k < series_.size(); ++k) peintre.drawLine(e(0, 0, k * p.tranche), e(w, 0, k * p.tranche));
+    for (std::size_t k = 1; k < series_.size(); ++k)
+        peintre.drawLine(e(0, 0, k * p.tranche), e(w, 0, k * p.tranche));
 
     // The scale goes on whichever left edge of the box is leftmost on screen.
     const double z_echelle = e(0, 0, 0).x() <= e(0, 0, d).x() ? 0.0 : d;
@@ -311,7 +322,8 @@ void Vue3D::paintEvent(QPaintEvent*) {
     const double ey = h / (y_max_ - y_min_);
     const auto graduations = etiquettes(y_min_, y_max_);
     const double ecart = p.cos_e * p.echelle * h / std::max<std::size_t>(1, graduations.size() - 1);
-    const std::size_t saut = std::max(1L, std::lround(std::ceil(fm.height() / std::max(ecart, 1e-9))));
+    const std::size_t saut =
+        std::max(1L, std::lround(std::ceil(fm.height() / std::max(ecart, 1e-9))));
     for (std::size_t k = 0; k < graduations.size(); ++k) {
         const double y = (graduations[k].first - y_min_) * ey;
         peintre.setPen(couleur_grille);
@@ -378,8 +390,10 @@ void Vue3D::paintEvent(QPaintEvent*) {
         peintre.fillRect(carre, series_[i].couleur);
         peintre.setPen(series_[i].couleur.darker(170));
         peintre.drawRect(carre);
-        peintre.setPen(series_[i].couleur.lightness() > 160 ? series_[i].couleur.darker(170) : series_[i].couleur);
-        peintre.drawText(b.adjusted(b.height() + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, series_[i].nom);
+        peintre.setPen(series_[i].couleur.lightness() > 160 ? series_[i].couleur.darker(170)
+                                                            : series_[i].couleur);
+        peintre.drawText(b.adjusted(b.height() + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         series_[i].nom);
     }
 }
 

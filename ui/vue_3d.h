@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
 #include <cstddef>
 #include <vector>
 
@@ -31,10 +30,13 @@ public:
     // The labels along the front edge as drawn now, for tests.
     QStringList etiquettes_abscisses() const;
     // The four settings take the track bars' own values and are clamped to their ranges.
-    void definir_profondeur(int valeur);  // TrackBar1, 30..100 (default 30): depth, percent of the width
-    void definir_rotation(int valeur);    // TrackBar2, 180..360 (default 360): turn around the vertical axis
-    void definir_zoom(int valeur);        // TrackBar3, 50..100 (default 90): percent of the fitted size
-    void definir_elevation(int valeur);   // TrackBar4, 180..360 (default 360): lower values look down more steeply
+    void definir_profondeur(
+        int valeur);  // TrackBar1, 30..100 (default 30): depth, percent of the width
+    void definir_rotation(
+        int valeur);  // TrackBar2, 180..360 (default 360): turn around the vertical axis
+    void definir_zoom(int valeur);  // TrackBar3, 50..100 (default 90): percent of the fitted size
+    void definir_elevation(
+        int valeur);  // TrackBar4, 180..360 (default 360): lower values look down more steeply
 
     // The projected polyline of series i as drawn now (widget coordinates), for tests.
     std::vector<QPolygonF> trace(std::size_t i) const;

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QString>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,8 +39,9 @@ inline void copier_exemple(const std::string& racine) {
 
 struct AtelierCaptures {
     // The main window of a program kept in racine + "programme/", shown, started on `description`.
-    std::unique_ptr<FenetrePrincipale> ouvrir(const std::string& racine, const std::string& description,
-                                              int largeur = 1280, int hauteur = 800) {
+    std::unique_ptr<FenetrePrincipale> ouvrir(const std::string& racine,
+                                              const std::string& description, int largeur = 1280,
+                                              int hauteur = 800) {
         ServicesFenetre services{&dialogue, &lanceur, &presse_papier, &audio, {}, {}};
         auto fenetre = std::make_unique<FenetrePrincipale>(
             cp(QCoreApplication::applicationFilePath()), racine + "programme/",
@@ -72,7 +72,8 @@ struct SeanceCaptures {
     void cliquer(const char* nom) { fenetre->findChild<QAbstractButton*>(nom)->click(); }
 };
 
-inline std::unique_ptr<SeanceCaptures> seance_sur_l_exemple(int argc, char* argv[], const std::string& nom) {
+inline std::unique_ptr<SeanceCaptures> seance_sur_l_exemple(int argc, char* argv[],
+                                                            const std::string& nom) {
     if (argc != 4) {
         std::fprintf(stderr, "usage: %s <dossier> <largeur> <hauteur>\n", argv[0]);
         return nullptr;

@@ -9,14 +9,13 @@
 #include <QMouseEvent>
 #include <QTimeEdit>
 #include <QTimer>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
-#include "outils/captures/atelier_captures.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "outils/captures/atelier_captures.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/fenetre_principale.h"
@@ -35,7 +34,8 @@ int main(int argc, char* argv[]) {
         for (const char* nom : {"zone1", "zone2", "zone3", "zone4", "zone5"}) {
             auto* z = fenetre.findChild<QWidget*>(nom);
             std::printf("%s min %d x %d  hint %d x %d\n", nom, z->minimumSizeHint().width(),
-                        z->minimumSizeHint().height(), z->sizeHint().width(), z->sizeHint().height());
+                        z->minimumSizeHint().height(), z->sizeHint().width(),
+                        z->sizeHint().height());
             for (auto* enfant : z->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
                 std::printf("   %s %s min %d hint %d\n", enfant->metaObject()->className(),
                             qPrintable(enfant->objectName()), enfant->minimumSizeHint().width(),
@@ -46,8 +46,10 @@ int main(int argc, char* argv[]) {
     const auto jour = [&](const std::string& texte) {
         return QDate::fromString(tarvo::qt(texte).left(10), QStringLiteral("dd/MM/yyyy"));
     };
-    fenetre.findChild<QDateEdit*>("DatePicker_deb")->setDate(jour(fenetre.session().description.Label_min_dsc));
-    fenetre.findChild<QDateEdit*>("DatePicker_fin")->setDate(jour(fenetre.session().description.Label_max_dsc));
+    fenetre.findChild<QDateEdit*>("DatePicker_deb")
+        ->setDate(jour(fenetre.session().description.Label_min_dsc));
+    fenetre.findChild<QDateEdit*>("DatePicker_fin")
+        ->setDate(jour(fenetre.session().description.Label_max_dsc));
     fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(QTime(1, 0));
     cliquer("SpeedButton_lister");
     capture("2-apres-listage");

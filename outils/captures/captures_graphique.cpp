@@ -8,14 +8,13 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QTimeEdit>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "outils/captures/atelier_captures.h"
 #include "formats/fichiers.h"
+#include "outils/captures/atelier_captures.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/fenetre_graphique.h"
@@ -34,9 +33,10 @@ std::string lire(const fs::path& chemin) {
 // A description copied into `racine` with its three directories pointing there.
 std::string installer(const fs::path& dsc, const std::string& racine) {
     std::string texte = lire(dsc);
-    for (const auto& [cle, valeur] : {std::pair{std::string("dossier_choisi_sortie="), racine + "donnees/EXPORT/"},
-                                      {"dossier_choisi=", racine + "donnees/"},
-                                      {"dossier_description=", racine}}) {
+    for (const auto& [cle, valeur] :
+         {std::pair{std::string("dossier_choisi_sortie="), racine + "donnees/EXPORT/"},
+          {"dossier_choisi=", racine + "donnees/"},
+          {"dossier_description=", racine}}) {
         const auto debut = texte.find("\n" + cle) + 1;
         texte.replace(debut, texte.find('\r', debut) - debut, cle + " " + valeur);
     }
@@ -46,14 +46,14 @@ std::string installer(const fs::path& dsc, const std::string& racine) {
 }
 
 void souris(QWidget* w, QEvent::Type type, QPoint ou, Qt::MouseButton bouton) {
-    QMouseEvent e(type, ou, w->mapToGlobal(ou), bouton, type == QEvent::MouseButtonRelease ? Qt::NoButton : bouton,
-                  {});
+    QMouseEvent e(type, ou, w->mapToGlobal(ou), bouton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : bouton, {});
     QApplication::sendEvent(w, &e);
 }
 
 // One run through the main window over [debut, fin] with the given step, then the pictures.
-void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc, const fs::path& donnees,
-              QDate debut, QDate fin, QTime pas) {
+void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc,
+              const fs::path& donnees, QDate debut, QDate fin, QTime pas) {
     const std::string racine = tarvo::racine_captures("tarvo-graphique-" + prefixe.toStdString());
     fs::create_directories(racine + "donnees/EXPORT");
     for (const auto& f : fs::directory_iterator(donnees))
@@ -67,7 +67,9 @@ void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc
     fenetre.findChild<QDateEdit*>("DatePicker_deb")->setDate(debut);
     fenetre.findChild<QDateEdit*>("DatePicker_fin")->setDate(fin);
     fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(pas);
-    const auto cliquer = [](QWidget* w, const char* nom) { w->findChild<QAbstractButton*>(nom)->click(); };
+    const auto cliquer = [](QWidget* w, const char* nom) {
+        w->findChild<QAbstractButton*>(nom)->click();
+    };
     cliquer(&fenetre, "SpeedButton_lister");
     cliquer(&fenetre, "SpeedButton_traiter_fichier");
     cliquer(&fenetre, "SpeedButton_graphique");
@@ -86,7 +88,8 @@ void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc
     if (!un->chart()->series().isEmpty()) {
         auto* serie = static_cast<QLineSeries*>(un->chart()->series().front());
         const QPointF point = serie->at(std::min<qsizetype>(10, serie->count() - 1));
-        const QPoint ou = un->mapFromScene(un->chart()->mapToScene(un->chart()->mapToPosition(point, serie)));
+        const QPoint ou =
+            un->mapFromScene(un->chart()->mapToScene(un->chart()->mapToPosition(point, serie)));
         souris(un->viewport(), QEvent::MouseButtonPress, ou, Qt::LeftButton);
         souris(un->viewport(), QEvent::MouseButtonRelease, ou, Qt::LeftButton);
         capture("2-lecture-point");
@@ -118,15 +121,17 @@ int main(int argc, char* argv[]) {
     }
     const QString sortie = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(sortie);
-    capturer(sortie, QStringLiteral("exemple"), fs::path(TARVO_EXEMPLES) / "LeGue_horaire.dsc", TARVO_EXEMPLES,
-             QDate(2024, 6, 1), QDate(2024, 6, 15), QTime(1, 0));
+    capturer(sortie, QStringLiteral("exemple"), fs::path(TARVO_EXEMPLES) / "LeGue_horaire.dsc",
+             TARVO_EXEMPLES, QDate(2024, 6, 1), QDate(2024, 6, 15), QTime(1, 0));
     // Six weeks of ten-minute temperatures from an Onset HOBO logger, hourly.
     const fs::path hobo = fs::temp_directory_path() / "tarvo-graphique-hobo-donnees";
     fs::remove_all(hobo);
     fs::create_directories(hobo);
-    fs::copy(fs::path(TARVO_DONNEES_REELLES) / "onset-hobo" / "QU5_Mooring_15m_20392468_20210803.csv", hobo);
-    capturer(sortie, QStringLiteral("hobo"), fs::path(TARVO_TESTS_APP) / "hobo_qu5.dsc", hobo, QDate(2021, 6, 16),
-             QDate(2021, 7, 27), QTime(1, 0));
+    fs::copy(
+        fs::path(TARVO_DONNEES_REELLES) / "onset-hobo" / "QU5_Mooring_15m_20392468_20210803.csv",
+        hobo);
+    capturer(sortie, QStringLiteral("hobo"), fs::path(TARVO_TESTS_APP) / "hobo_qu5.dsc", hobo,
+             QDate(2021, 6, 16), QDate(2021, 7, 27), QTime(1, 0));
     std::printf("%s\n", qPrintable(sortie));
     return 0;
 }

@@ -13,10 +13,9 @@
 #include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
-#include <QTextDocument>
-
 #include <cstdio>
 #include <vector>
 
@@ -111,14 +110,18 @@ std::vector<Titre> titres(const QTextDocument& document, double hauteur_page) {
 }
 
 QString sommaire_html(const std::vector<Titre>& liste, int premiere_page_corps) {
-    QString html = QStringLiteral("<h1 style=\"color:#14327a\">Sommaire</h1><table width=\"100%\" "
-                                  "cellspacing=\"0\" cellpadding=\"2\">");
+    QString html = QStringLiteral(
+        "<h1 style=\"color:#14327a\">Sommaire</h1><table width=\"100%\" "
+        "cellspacing=\"0\" cellpadding=\"2\">");
     for (const Titre& t : liste) {
         const QString texte = t.texte.toHtmlEscaped();
-        html += t.niveau == 1
-                    ? QStringLiteral("<tr><td style=\"padding-top:6px\"><b>%1</b></td>"
-                                     "<td align=\"right\" style=\"padding-top:6px\"><b>%2</b></td></tr>")
-                    : QStringLiteral("<tr><td>&nbsp;&nbsp;&nbsp;&nbsp;%1</td><td align=\"right\">%2</td></tr>");
+        html +=
+            t.niveau == 1
+                ? QStringLiteral(
+                      "<tr><td style=\"padding-top:6px\"><b>%1</b></td>"
+                      "<td align=\"right\" style=\"padding-top:6px\"><b>%2</b></td></tr>")
+                : QStringLiteral(
+                      "<tr><td>&nbsp;&nbsp;&nbsp;&nbsp;%1</td><td align=\"right\">%2</td></tr>");
         html = html.arg(texte).arg(premiere_page_corps + t.page);
     }
     return html + QStringLiteral("</table>");
@@ -138,7 +141,8 @@ void pied_de_page(QPainter& p, const QRectF& zone, int page, int total) {
     p.setPen(gris);
     p.drawLine(QPointF(zone.left(), zone.top()), QPointF(zone.right(), zone.top()));
     p.drawText(zone, Qt::AlignLeft | Qt::AlignBottom, titre_manuel);
-    p.drawText(zone, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("page %1 / %2").arg(page).arg(total));
+    p.drawText(zone, Qt::AlignRight | Qt::AlignBottom,
+               QStringLiteral("page %1 / %2").arg(page).arg(total));
     p.restore();
 }
 
@@ -146,7 +150,8 @@ void page_de_titre(QPainter& p, const QRectF& zone) {
     p.save();
     p.setPen(bleu_titres);
     p.setFont(police_texte(40, QFont::Bold));
-    const QRectF haut(zone.left(), zone.top() + zone.height() * 0.25, zone.width(), zone.height() * 0.12);
+    const QRectF haut(zone.left(), zone.top() + zone.height() * 0.25, zone.width(),
+                      zone.height() * 0.12);
     p.drawText(haut, Qt::AlignCenter, QStringLiteral("T a r v o"));
     p.setFont(police_texte(16));
     p.drawText(haut.translated(0, haut.height()), Qt::AlignCenter,
@@ -157,7 +162,8 @@ void page_de_titre(QPainter& p, const QRectF& zone) {
                QStringLiteral("Manuel d'utilisation"));
     p.setPen(gris);
     p.setFont(police_texte(11));
-    p.drawText(QRectF(zone.left(), zone.bottom() - zone.height() * 0.15, zone.width(), zone.height() * 0.1),
+    p.drawText(QRectF(zone.left(), zone.bottom() - zone.height() * 0.15, zone.width(),
+                      zone.height() * 0.1),
                Qt::AlignCenter,
                QStringLiteral("fichiers d'enregistreurs  →  une série horodatée régulière\n"
                               "fenêtre  tarvo   et   programme par lots  tarvo-lot"));

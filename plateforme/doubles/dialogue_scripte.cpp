@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <sstream>
-
 #include <string>
 
 namespace tarvo {
@@ -13,20 +12,28 @@ namespace {
 
 const char* nom(Reponse reponse) {
     switch (reponse) {
-    case Reponse::oui: return "oui";
-    case Reponse::non: return "non";
-    case Reponse::annuler: return "annuler";
-    case Reponse::ok: return "ok";
+        case Reponse::oui:
+            return "oui";
+        case Reponse::non:
+            return "non";
+        case Reponse::annuler:
+            return "annuler";
+        case Reponse::ok:
+            return "ok";
     }
     return "?";
 }
 
 const char* nom(Boutons boutons) {
     switch (boutons) {
-    case Boutons::oui_non: return "oui/non";
-    case Boutons::oui_non_annuler: return "oui/non/annuler";
-    case Boutons::oui_annuler: return "oui/annuler";
-    case Boutons::ok: return "ok";
+        case Boutons::oui_non:
+            return "oui/non";
+        case Boutons::oui_non_annuler:
+            return "oui/non/annuler";
+        case Boutons::oui_annuler:
+            return "oui/annuler";
+        case Boutons::ok:
+            return "ok";
     }
     return "?";
 }
@@ -40,10 +47,14 @@ std::string decrire(const std::variant<Reponse, int>& reponse) {
 
 bool bouton_present(Reponse reponse, Boutons boutons) {
     switch (boutons) {
-    case Boutons::oui_non: return reponse == Reponse::oui || reponse == Reponse::non;
-    case Boutons::oui_non_annuler: return reponse != Reponse::ok;
-    case Boutons::oui_annuler: return reponse == Reponse::oui || reponse == Reponse::annuler;
-    case Boutons::ok: return reponse == Reponse::ok;
+        case Boutons::oui_non:
+            return reponse == Reponse::oui || reponse == Reponse::non;
+        case Boutons::oui_non_annuler:
+            return reponse != Reponse::ok;
+        case Boutons::oui_annuler:
+            return reponse == Reponse::oui || reponse == Reponse::annuler;
+        case Boutons::ok:
+            return reponse == Reponse::ok;
     }
     return false;
 }
@@ -52,10 +63,13 @@ bool bouton_present(Reponse reponse, Boutons boutons) {
 // so it takes the path that changes nothing rather than one no user could choose.
 Reponse refus(Boutons boutons) {
     switch (boutons) {
-    case Boutons::oui_non: return Reponse::non;
-    case Boutons::ok: return Reponse::ok;
-    case Boutons::oui_non_annuler:
-    case Boutons::oui_annuler: break;
+        case Boutons::oui_non:
+            return Reponse::non;
+        case Boutons::ok:
+            return Reponse::ok;
+        case Boutons::oui_non_annuler:
+        case Boutons::oui_annuler:
+            break;
     }
     return Reponse::annuler;
 }
@@ -65,7 +79,9 @@ Reponse refus(Boutons boutons) {
 std::function<void(const std::string&)> DialogueScripte::rapporteur;
 
 namespace {
-std::ostringstream texte_de() { return std::ostringstream(); }
+std::ostringstream texte_de() {
+    return std::ostringstream();
+}
 void signaler(const std::ostream& flux) {
     const std::string texte = static_cast<const std::ostringstream&>(flux).str();
     if (DialogueScripte::rapporteur)
@@ -77,15 +93,19 @@ void signaler(const std::ostream& flux) {
 
 DialogueScripte::~DialogueScripte() {
     for (const auto& reponse : attendues_) {
-        signaler(texte_de() << "DialogueScripte: " << decrire(reponse) << " was queued but never asked for");
+        signaler(texte_de() << "DialogueScripte: " << decrire(reponse)
+                            << " was queued but never asked for");
     }
 }
 
-void DialogueScripte::attendre_question(Reponse reponse) { attendues_.emplace_back(reponse); }
+void DialogueScripte::attendre_question(Reponse reponse) {
+    attendues_.emplace_back(reponse);
+}
 
 void DialogueScripte::attendre_choix(int choix) {
     if (choix < 1 || choix > 3) {
-        signaler(texte_de() << "DialogueScripte: a three-button box returns 1, 2 or 3, not " << choix);
+        signaler(texte_de() << "DialogueScripte: a three-button box returns 1, 2 or 3, not "
+                            << choix);
         return;
     }
     attendues_.emplace_back(choix);
@@ -108,19 +128,21 @@ Reponse DialogueScripte::question(std::string_view texte, TypeMessage type, Bout
     vus.push_back({Genre::question, std::string(texte), type, boutons, {}});
     const auto suivante = prendre_suivante();
     if (!suivante) {
-        signaler(texte_de() << "DialogueScripte: unexpected question (" << nom(boutons) << "):\n" << texte);
+        signaler(texte_de() << "DialogueScripte: unexpected question (" << nom(boutons) << "):\n"
+                            << texte);
         return refus(boutons);
     }
     const auto* reponse = std::get_if<Reponse>(&*suivante);
     if (reponse == nullptr) {
-        signaler(texte_de() << "DialogueScripte: question answered with a " << decrire(*suivante) << ":\n"
-                      << texte);
+        signaler(texte_de() << "DialogueScripte: question answered with a " << decrire(*suivante)
+                            << ":\n"
+                            << texte);
         return refus(boutons);
     }
     if (!bouton_present(*reponse, boutons)) {
         signaler(texte_de() << "DialogueScripte: " << decrire(*suivante) << " is not a button of "
-                      << nom(boutons) << ":\n"
-                      << texte);
+                            << nom(boutons) << ":\n"
+                            << texte);
         return refus(boutons);
     }
     return *reponse;
@@ -145,15 +167,15 @@ int DialogueScripte::message_perso(std::string_view texte, TypeMessage type,
     }
     const auto* choix = std::get_if<int>(&*suivante);
     if (choix == nullptr) {
-        signaler(texte_de() << "DialogueScripte: message_perso answered with an " << decrire(*suivante)
-                      << ":\n"
-                      << texte);
+        signaler(texte_de() << "DialogueScripte: message_perso answered with an "
+                            << decrire(*suivante) << ":\n"
+                            << texte);
         return refus_perso;
     }
     // 2 is always possible: it is also what closing the box returns.
     if (*choix < 1 || *choix > 3 || (*choix == 3 && legende3.empty())) {
         signaler(texte_de() << "DialogueScripte: " << decrire(*suivante) << " is not a button of:\n"
-                      << texte);
+                            << texte);
         return refus_perso;
     }
     return *choix;

@@ -2,8 +2,6 @@
 // box it was asked to show, so a test checks both the texts and the path the code took.
 #pragma once
 
-#include "plateforme/dialogue.h"
-
 #include <deque>
 #include <functional>
 #include <optional>
@@ -11,6 +9,8 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "plateforme/dialogue.h"
 
 namespace tarvo {
 

@@ -2,11 +2,11 @@
 // the test chose, so a failed launch can be simulated.
 #pragma once
 
-#include "plateforme/lanceur.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "plateforme/lanceur.h"
 
 namespace tarvo {
 

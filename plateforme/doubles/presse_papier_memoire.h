@@ -1,10 +1,10 @@
 // A clipboard held in memory, for tests.
 #pragma once
 
-#include "plateforme/presse_papier.h"
-
 #include <string>
 #include <string_view>
+
+#include "plateforme/presse_papier.h"
 
 namespace tarvo {
 

@@ -6,7 +6,8 @@ namespace tarvo {
 
 void ProgressionScriptee::afficher_progression(std::string_view message, int chronometre) {
     if (chronometre < chronometre_liste || chronometre > chronometre_traitement) {
-        ADD_FAILURE() << "ProgressionScriptee: no stopwatch " << chronometre << " for:\n" << message;
+        ADD_FAILURE() << "ProgressionScriptee: no stopwatch " << chronometre << " for:\n"
+                      << message;
     }
     affichages.push_back({std::string(message), chronometre});
 }

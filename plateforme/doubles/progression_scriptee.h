@@ -2,12 +2,12 @@
 // after a chosen number of event passes, as a user pressing stop mid-run would.
 #pragma once
 
-#include "plateforme/progression.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "plateforme/progression.h"
 
 namespace tarvo {
 

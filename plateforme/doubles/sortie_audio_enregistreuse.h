@@ -1,10 +1,10 @@
 // A SortieAudio for tests: it plays nothing and keeps every buffer it was given.
 #pragma once
 
-#include "plateforme/sortie_audio.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "plateforme/sortie_audio.h"
 
 namespace tarvo {
 

@@ -118,8 +118,7 @@ Execution terminer(const Processus& p) {
 }
 
 // A whole run; standard input empty unless a file is given.
-Execution lancer(const std::vector<std::string>& arguments,
-                 const std::string& entree = "/dev/null",
+Execution lancer(const std::vector<std::string>& arguments, const std::string& entree = "/dev/null",
                  const std::vector<std::string>& avant = {}) {
     return terminer(demarrer(arguments, entree, avant));
 }
@@ -300,14 +299,15 @@ TEST_F(TarvoLot, UneDescriptionSansCleSort1) {
         for (const char c : std::string("Edit_masque.text= *.csv\r\n")) t += {c, '\0'};
         return t;
     }();
-    static constexpr char binaire[] = "\x7F" "ELF\x02\x01\x01\0\0\0=\xFF\xFE";
+    static constexpr char binaire[] =
+        "\x7F"
+        "ELF\x02\x01\x01\0\0\0=\xFF\xFE";
     struct Cas {
         std::string nom, contenu, message;
     };
     const std::vector<Cas> cas = {
         {"vide.dsc", "", "ne contient aucune clé"},
-        {"binaire.dsc", std::string(binaire, sizeof binaire - 1),
-         "ne contient aucune clé"},
+        {"binaire.dsc", std::string(binaire, sizeof binaire - 1), "ne contient aucune clé"},
         {"utf16.dsc", utf16, "ne contient aucune clé"},
     };
     for (const auto& c : cas) {
@@ -327,8 +327,8 @@ TEST_F(TarvoLot, UneDescriptionSansCleSort1) {
     fs::permissions(racine_, fs::perms::others_exec | fs::perms::others_read,
                     fs::perm_options::add);
     if (::geteuid() == 0) {
-        const Execution e = lancer({prive}, "/dev/null", {"setpriv", "--reuid=65534",
-                                                              "--regid=65534", "--clear-groups"});
+        const Execution e = lancer({prive}, "/dev/null",
+                                   {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
         EXPECT_EQ(e.statut, 1);
         EXPECT_TRUE(contient(e.erreurs, "Impossible d'ouvrir le fichier " + prive)) << e.erreurs;
     }
@@ -379,7 +379,8 @@ TEST_F(TarvoLot, LesReglagesEcritsALaMainSontControles) {
         const std::string titres = resultat.substr(0, resultat.find('\r'));
         EXPECT_TRUE(contient(titres, c.titres)) << vu << "\n" << titres;
         // Every value of the first written hour is there, none NA.
-        const std::string ligne = resultat.substr(titres.size() + 2, resultat.find('\r', titres.size() + 2) - titres.size() - 2);
+        const std::string ligne = resultat.substr(
+            titres.size() + 2, resultat.find('\r', titres.size() + 2) - titres.size() - 2);
         EXPECT_FALSE(contient(ligne, "NA")) << vu << "\n" << ligne;
     }
 }
@@ -739,8 +740,10 @@ TEST_F(TarvoLot, ConvertitDAutresVraisFichiers) {
         std::vector<std::string> lignes;  // the title line, then the values
     };
     const std::vector<Cas> cas = {
-        {"keller-logger", "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt",
-         "keller_rollegem.dsc", "ROLLEGEM_6h.txt",
+        {"keller-logger",
+         "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt",
+         "keller_rollegem.dsc",
+         "ROLLEGEM_6h.txt",
          {"temps(Date/Time inf ou =)\tP1\tnb(4)_methode_(moyenne des n mesures OK)\r",
           "07/06/2010 18:00:00\t3,246\t1\r", "08/06/2010 00:00:00\t3,243\t1\r",
           "08/06/2010 06:00:00\t3,240\t1\r", "08/06/2010 12:00:00\t3,230\t1\r"}},
@@ -748,7 +751,9 @@ TEST_F(TarvoLot, ConvertitDAutresVraisFichiers) {
         // titles of columns 2 and 5 are "Date" and "LEVEL".
         // (19:00, 20:00]: 691.6322, 691.6058, 691.3594, 691.3843 → 691.495425;
         // (20:00, 21:00]: 691.4439, 691.6416, 691.5913, 691.6797 → 691.589125.
-        {"solinst-levelogger", "solinst_level_testfile.csv", "solinst_level.dsc",
+        {"solinst-levelogger",
+         "solinst_level_testfile.csv",
+         "solinst_level.dsc",
          "solinst_horaire.txt",
          {"Date\tLEVEL\tnb(2)_methode_(moyenne des n mesures OK)\r",
           "23/11/2016 20:00:00\t691,495\t4\r", "23/11/2016 21:00:00\t691,589\t4\r"}},
@@ -756,7 +761,8 @@ TEST_F(TarvoLot, ConvertitDAutresVraisFichiers) {
     for (const Cas& c : cas) {
         for (const auto& f : fs::directory_iterator(donnees_))
             if (f.is_regular_file()) fs::remove(f.path());
-        fs::copy_file(fs::path(TARVO_DONNEES_REELLES) / c.dossier / c.fichier, donnees_ / c.fichier);
+        fs::copy_file(fs::path(TARVO_DONNEES_REELLES) / c.dossier / c.fichier,
+                      donnees_ / c.fichier);
         const std::string dsc =
             description({}, c.description, fs::path(TARVO_TESTS_APP) / c.description);
         const Execution e = lancer({dsc});

@@ -146,7 +146,8 @@ struct CasAnalyse {
 TEST(AnalyseExemplaire, UneHeureEntreGuillemetsNEstPasUneDonnee) {
     const std::vector<std::string_view> lignes = {
         "\"Plot Title: 20392468\"",
-        "\"#\",\"Date Time, GMT-07:00\",\"Temp, \xB0" "C (LGR S/N: 20392468, SEN S/N: 20392468, LBL: "
+        "\"#\",\"Date Time, GMT-07:00\",\"Temp, \xB0"
+        "C (LGR S/N: 20392468, SEN S/N: 20392468, LBL: "
         "QU5-M)\",\"Coupler Detached (LGR S/N: 20392468)\"",
         "1,06/16/21 02:35:28 PM,32.587,Logged,,,",
         "2,06/16/21 02:45:00 PM,35.850,,,,",
@@ -159,7 +160,8 @@ TEST(AnalyseExemplaire, UneHeureEntreGuillemetsNEstPasUneDonnee) {
     dialogue.attendre_question(Reponse::oui);  // "," rather than ";"
     EXPECT_TRUE(analyser_exemplaire(lignes, d, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
-    EXPECT_NE(dialogue.vus[0].texte.find(fr("séparateur de colonnes soit <virgule>")), std::string::npos)
+    EXPECT_NE(dialogue.vus[0].texte.find(fr("séparateur de colonnes soit <virgule>")),
+              std::string::npos)
         << dialogue.vus[0].texte;
     EXPECT_NE(dialogue.vus[0].texte.find(std::string(lignes[2])), std::string::npos);
     EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, 3);

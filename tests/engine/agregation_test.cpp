@@ -330,8 +330,8 @@ TEST(Agregation, CroissanceForceeDUnCompteur) {
         Description d;
         d.RadioGroup_methode_ItemIndex = methode_max;
         d.CheckBox_cumul_corriger = true;
-        TableEtapes t = table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes),
-                                 methode_max);
+        TableEtapes t =
+            table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes), methode_max);
         JournalSuivi journal;
         ProgressionScriptee progression;
         agreger(t, d, 1, journal, progression);

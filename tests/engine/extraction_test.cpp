@@ -114,8 +114,9 @@ TEST(RegleEtape, DateDeLaGrilleApresUnSaut) {
         int depart = 1;
         for (const int i : {31, 32, 500, 3, 999}) {
             SCOPED_TRACE(std::to_string(i) + (strict ? " inf strict" : " inf ou ="));
-            EXPECT_EQ(etape_de(t, dates[static_cast<std::size_t>(i) - 1], strict, unite_hms, depart),
-                      i + strict);
+            EXPECT_EQ(
+                etape_de(t, dates[static_cast<std::size_t>(i) - 1], strict, unite_hms, depart),
+                i + strict);
         }
     }
 }
@@ -194,9 +195,9 @@ TEST(ReglesChamps, ColonnesCochees) {
 
 TEST(ReglesChamps, DecoupageCommeChampVue) {
     const std::vector<std::pair<std::string, char>> lignes = {
-        {"a;b;;c", ';'}, {";a;b;", ';'},   {" 1 ; 2 ;3 ", ';'}, {"x", ';'}, {",Date,,B,", ','},
-        {";", ';'},      {";;", ';'},      {"  12   34 ", ' '}, {"a b", ' '},
-        {"   ", ' '},    {"1,5,,7,", ','}, {"a;b c;d", ' '},
+        {"a;b;;c", ';'},    {";a;b;", ';'}, {" 1 ; 2 ;3 ", ';'}, {"x", ';'},
+        {",Date,,B,", ','}, {";", ';'},     {";;", ';'},         {"  12   34 ", ' '},
+        {"a b", ' '},       {"   ", ' '},   {"1,5,,7,", ','},    {"a;b c;d", ' '},
     };
     for (const auto& [ligne, sep] : lignes) {
         std::vector<std::string_view> champs;

@@ -101,8 +101,8 @@ TEST(ConstruireGrille, UnSeulCompteDeLignes) {
     for (const auto& c : cas) {
         SCOPED_TRACE(c.p.Label_temps_deb + " -> " + c.p.Label_temps_fin);
         const std::string n = std::to_string(c.lignes);
-        const std::string jours = c.jours > 1 ? std::to_string(c.jours) + " jours"
-                                              : std::to_string(c.jours) + " jour";
+        const std::string jours =
+            c.jours > 1 ? std::to_string(c.jours) + " jours" : std::to_string(c.jours) + " jour";
         const std::string suffixe = c.jours > 0 ? " => " + jours : "";
         JournalSuivi journal;
         EXPECT_EQ(resume_grille(c.p, journal).texte, n + suffixe);
@@ -122,9 +122,9 @@ TEST(ConstruireGrille, UnSeulCompteDeLignes) {
         EXPECT_EQ(g.Label25.texte, n + " => " + jours);
         const auto& lignes = journal.lignes();
         EXPECT_NE(std::find(lignes.begin(), lignes.end(), "nb dates = " + n), lignes.end());
-        EXPECT_NE(std::find(lignes.begin(), lignes.end(),
-                            fr("à  ") + c.p.Label_temps_fin + "  " + jours),
-                  lignes.end());
+        EXPECT_NE(
+            std::find(lignes.begin(), lignes.end(), fr("à  ") + c.p.Label_temps_fin + "  " + jours),
+            lignes.end());
     }
 }
 
@@ -619,8 +619,7 @@ TEST(ConstruireGrille, PeriodeRefuseeAvantToutCalcul) {
         {"deux siècles à la seconde",
          horaire("01/01/1900 00:00:00", "01/01/2100 00:00:00", "00:00:01"),
          " la liste horodatée compterait 6 311 433 601 lignes (environ 631 Go de mémoire)"},
-        {"une ligne de trop",
-         horaire("01/01/2024 00:00:00", "19/08/2024 11:33:20", "00:00:01"),
+        {"une ligne de trop", horaire("01/01/2024 00:00:00", "19/08/2024 11:33:20", "00:00:01"),
          "compterait 20 000 001 lignes"},
         {"mois sur huit mille ans",
          calendrier("01/01/1900 00:00:00", "01/01/9999 00:00:00", unite_mois, 1),

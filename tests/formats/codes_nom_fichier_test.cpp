@@ -102,10 +102,11 @@ TEST(CodeStation, FormesDuCode) {
 }
 
 TEST(CodeStation, NomsDeFichiersReels) {
-    const std::string keller = reel("keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt");
+    const std::string keller =
+        reel("keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt");
     const std::string hobo = reel("onset-hobo/QU5_Mooring_15m_20392468_20210803.csv");
-    const std::string campbell = reel(
-        "campbell-toa5/exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat");
+    const std::string campbell =
+        reel("campbell-toa5/exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat");
     const std::string diver = reel("vanessen-diver-mon/ff_b29d_091125120713_C4080.MON");
     const std::string exo = reel("ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv");
     const std::string watina = reel("inbo-watina-csv/BAOL031X_T5740.csv");
@@ -151,7 +152,9 @@ TEST(DateNomFichier, FamillesDeCodes) {
         {"2024-05-13 10H45'12 essai_579.txt", "aaaa_mm_jj,1", "2024/05/13", {}},
         {"2024-05-13 10H45'12 essai_579.txt", "aaaa_mm_jj", "2024/05/13", {}},
         {"ABC-450046 20211214121633.CSV", "3(xxxx),/,3(0000xx),/,3(000000xx)", "2021/12/14", {}},
-        {"DEV2136-20170418-212124Z-Data.dat", "2(xxxx),/,2(0000xx),/,2(000000xx)", "2017/04/18",
+        {"DEV2136-20170418-212124Z-Data.dat",
+         "2(xxxx),/,2(0000xx),/,2(000000xx)",
+         "2017/04/18",
          {}},
         {"mesure_2021_2_5.csv", "2,3,4", "2021/02/05", {}},
     });
@@ -159,10 +162,13 @@ TEST(DateNomFichier, FamillesDeCodes) {
 
 // Each code of the pick list, in its order, reads a name written the way it says.
 TEST(DateNomFichier, ChaqueCodeProposeLitSaForme) {
-    const std::vector<std::string> noms = {
-        "sonde_B7_20240513_1045.csv", "releve_B7_2024-05-13 10H45.txt", "mesure_2024_05_13_00.csv",
-        "SCAN 13 05 24_09 01 21.txt", "logger240513.mv",  "capteur_240513141752_S5502.MON",
-        "ABC-450046 20240513121633.CSV"};
+    const std::vector<std::string> noms = {"sonde_B7_20240513_1045.csv",
+                                           "releve_B7_2024-05-13 10H45.txt",
+                                           "mesure_2024_05_13_00.csv",
+                                           "SCAN 13 05 24_09 01 21.txt",
+                                           "logger240513.mv",
+                                           "capteur_240513141752_S5502.MON",
+                                           "ABC-450046 20240513121633.CSV"};
     const auto& codes = codes_date_fichier_proposes();
     ASSERT_EQ(codes.size(), noms.size());
     std::vector<CasDate> cas;
@@ -187,12 +193,21 @@ TEST(DateNomFichier, EchecsEtJournal) {
         {"", "2,3,4", "", {}},
         {"mesure_2021_11_10_00.csv", "2,x,4", "", {}},
         {"mesure_2021_11_10_00.csv", "99999999999999999999,3,4", "", {}},
-        {"mesure_2021_13_10.csv", "2,3,4", "", {" - erreur date : 2021/13/10  <mesure_2021_13_10>"}},
-        {"SCAN 07 01 21_09 01 21.txt", "(xx)4,3,2", "",
+        {"mesure_2021_13_10.csv",
+         "2,3,4",
+         "",
+         {" - erreur date : 2021/13/10  <mesure_2021_13_10>"}},
+        {"SCAN 07 01 21_09 01 21.txt",
+         "(xx)4,3,2",
+         "",
          {" - erreur date : xx21/01/07  <SCAN_07_01_21_09_01_21>"}},
-        {"mesure_1850_11_10.csv", "2,3,4", "",
+        {"mesure_1850_11_10.csv",
+         "2,3,4",
+         "",
          {"", "erreur : 2,3,4  ne fournit pas de date avec <mesure_1850_11_10>"}},
-        {"logger201109.mv", "3(xxxx)", "",
+        {"logger201109.mv",
+         "3(xxxx)",
+         "",
          {"", "erreur : 3(xxxx)  ne fournit pas de date avec <logger201109>"}},
     });
 }
@@ -207,12 +222,13 @@ TEST(DateNomFichier, JourInexistantDonneLeDernierJourDe1899) {
 }
 
 TEST(DateNomFichier, NomsDeFichiersReels) {
-    const std::string keller = reel("keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt");
+    const std::string keller =
+        reel("keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt");
     const std::string hobo = reel("onset-hobo/QU5_Mooring_15m_20392468_20210803.csv");
     const std::string full = reel("onset-hobo/FULL1_PT_20292372_20200430_corrected_P2.csv");
     const std::string james = reel("onset-hobo/james_island_pier_21234295_20231122_rawdata.csv");
-    const std::string campbell = reel(
-        "campbell-toa5/exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat");
+    const std::string campbell =
+        reel("campbell-toa5/exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat");
     const std::string diver = reel("vanessen-diver-mon/ff_b29d_091125120713_C4080.MON");
     const std::string exo = reel("ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv");
     const std::string watina = reel("inbo-watina-csv/BAOL031X_T5740.csv");
@@ -221,8 +237,11 @@ TEST(DateNomFichier, NomsDeFichiersReels) {
         {hobo, "aaaammjj,5", "2021/08/03", {}},
         {hobo, "5,aaaammjj", "2021/08/03", {}},
         // Alone, the pattern starts at the logger's serial number.
-        {hobo, "aaaammjj", "",
-         {"", "erreur : aaaammjj  ne fournit pas de date avec <QU5_Mooring_15m_20392468_20210803>"}},
+        {hobo,
+         "aaaammjj",
+         "",
+         {"",
+          "erreur : aaaammjj  ne fournit pas de date avec <QU5_Mooring_15m_20392468_20210803>"}},
         {full, "aaaammjj,4", "2020/04/30", {}},
         {james, "5,aaaammjj", "2023/11/22", {}},
         {campbell, "aaaammjj,9", "2022/06/29", {}},
@@ -230,7 +249,9 @@ TEST(DateNomFichier, NomsDeFichiersReels) {
         {diver, "20aammjj,3", "2009/11/25", {}},
         {diver, "20aammjjhhmmss", "2009/11/25", {}},
         // A pattern is read year first whatever its letters say; items can read day first.
-        {keller, "jjmmaaaa,3", "",
+        {keller,
+         "jjmmaaaa,3",
+         "",
          {"", "erreur : jjmmaaaa  ne fournit pas de date avec <07062010>"}},
         {keller, "3(xx),/,3(00xx),/,3(0000xxxx)", "2010/06/07", {}},
         {exo, "5(00xx),/,5(xx),/,\"20\",5(0000xx)", "2021/09/08", {}},

@@ -11,7 +11,9 @@ namespace {
 
 TEST(Cp1252, LitterauxFrancais) {
     EXPECT_EQ(fr("é"), "\xE9");
-    EXPECT_EQ(fr("données €"), "donn\xE9" "es \x80");
+    EXPECT_EQ(fr("données €"),
+              "donn\xE9"
+              "es \x80");
     EXPECT_EQ(fr("œ…"), "\x9C\x85");
     EXPECT_EQ(fr("日"), "?");
 }

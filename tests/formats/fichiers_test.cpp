@@ -15,8 +15,9 @@ namespace fs = std::filesystem;
 class DossierTemporaire : public testing::Test {
 protected:
     void SetUp() override {
-        racine_ = fs::temp_directory_path() /
-                  ("tarvo_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        racine_ =
+            fs::temp_directory_path() /
+            ("tarvo_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(racine_);
         fs::create_directories(racine_);
     }
@@ -45,11 +46,13 @@ TEST(DecouperLignes, FinsDeLigne) {
 
 TEST(DecouperLignes, FichierReelEnCRSeul) {
     // An older HOBO export ends its lines with CR alone.
-    const auto contenu = lire_fichier(std::string(TARVO_DONNEES_REELLES) +
-                                      "/onset-hobo/north_beach_surfgrass_20387239_20190218_rawdata.csv");
+    const auto contenu =
+        lire_fichier(std::string(TARVO_DONNEES_REELLES) +
+                     "/onset-hobo/north_beach_surfgrass_20387239_20190218_rawdata.csv");
     ASSERT_TRUE(contenu);
     const auto lignes = decouper_lignes(*contenu);
-    EXPECT_EQ(lignes.size(), static_cast<std::size_t>(std::count(contenu->begin(), contenu->end(), '\r')));
+    EXPECT_EQ(lignes.size(),
+              static_cast<std::size_t>(std::count(contenu->begin(), contenu->end(), '\r')));
     EXPECT_GT(lignes.size(), 100u);
     for (const auto l : lignes) EXPECT_EQ(l.find_first_of("\r\n"), std::string_view::npos);
 }
@@ -61,11 +64,12 @@ TEST_F(DossierTemporaire, LigneParametre) {
     EXPECT_EQ(ecrire_ligne_parametre(fr("trois é"), f, 3), "");
     const auto contenu = lire_fichier(f);
     ASSERT_TRUE(contenu);
-    EXPECT_EQ(*contenu, "un\r\ndeux\r\ntrois \xE9\r\n" + [] {
-        std::string s;
-        for (int i = 0; i < 57; ++i) s += "\r\n";
-        return s;
-    }());
+    EXPECT_EQ(
+        *contenu, "un\r\ndeux\r\ntrois \xE9\r\n" + [] {
+            std::string s;
+            for (int i = 0; i < 57; ++i) s += "\r\n";
+            return s;
+        }());
     EXPECT_EQ(lire_ligne_parametre(f, 2), "deux");
     EXPECT_EQ(lire_ligne_parametre(f, 3), "trois \xE9");
     EXPECT_EQ(lire_ligne_parametre(f, 60), "");
@@ -101,8 +105,8 @@ TEST_F(DossierTemporaire, EcritureEchoueSansRienAbimer) {
 
 TEST_F(DossierTemporaire, EcritureGardeLienEtDroits) {
     creer("vrai.dsc", "ancien");
-    fs::permissions(racine_ / "vrai.dsc", fs::perms::owner_read | fs::perms::owner_write |
-                                              fs::perms::group_read);
+    fs::permissions(racine_ / "vrai.dsc",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(racine_ / "vrai.dsc", racine_ / "lien.dsc");
     ecrire_fichier_atomique(chemin("lien.dsc"), "nouveau");
     EXPECT_TRUE(fs::is_symlink(racine_ / "lien.dsc"));
@@ -121,13 +125,13 @@ TEST_F(DossierTemporaire, ListerFichiers) {
     creer(".cache/e.csv", "");
     creer("Z.csv", "");
     creer("\xC3\xA9t\xC3\xA9.csv", "");  // "été.csv" on disk, in UTF-8
-    creer("\xE6\x97\xA5.csv", "");      // no Windows-1252 name: left out, but said
+    creer("\xE6\x97\xA5.csv", "");       // no Windows-1252 name: left out, but said
 
     for (const std::string masque : {"*.csv", ".csv", "csv", "CSV"}) {
         const auto l = lister_fichiers(chemin(""), masque, true);
         EXPECT_EQ(l.lignes, (std::vector<std::string>{"  \ta.csv  \t1", "  \tb.CSV  \t5",
-                                                       "sub/  \td.csv  \t2", "  \tZ.csv  \t0",
-                                                       "  \t\xE9t\xE9.csv  \t0"}))
+                                                      "sub/  \td.csv  \t2", "  \tZ.csv  \t0",
+                                                      "  \t\xE9t\xE9.csv  \t0"}))
             << masque;
         EXPECT_EQ(l.premier, "a.csv");
         EXPECT_EQ(l.noms_ignores, std::vector<std::string>{"\xE6\x97\xA5.csv"});

@@ -62,7 +62,8 @@ TEST(LireDateHeureMesure, ErreurNotee) {
     EXPECT_EQ(lecteur.lire_date_heure_mesure("25/13/2023 08:00:00", "jj_mm_aaaa_hh_mn_ss", journal),
               "");
     ASSERT_EQ(journal.lignes().size(), 1u);
-    EXPECT_EQ(journal.lignes()[0], " + erreur date : 25/13/2023 08:00:  corriger <25/13/2023 08:00:00>");
+    EXPECT_EQ(journal.lignes()[0],
+              " + erreur date : 25/13/2023 08:00:  corriger <25/13/2023 08:00:00>");
 }
 
 TEST(LireDateHeureMesure, InversionSignaleeUneFoisParSerie) {
@@ -167,20 +168,21 @@ TEST(LireDateSouple, ChampsParOrdre) {
 TEST(LireDateSouple, ErreurNotee) {
     LecteurDateMesure lecteur;
     JournalSuivi journal;
-    EXPECT_EQ(lecteur.lire_date_heure_mesure("31/02/2023 10:00", "jj/mm/aaaa hh:mn:ss souple",
-                                             journal),
-              "");
-    EXPECT_EQ(journal.lignes(), std::vector<std::string>{
-                                    " + erreur date : 31/02/2023 10:00:  corriger <31/02/2023 10:00>"});
+    EXPECT_EQ(
+        lecteur.lire_date_heure_mesure("31/02/2023 10:00", "jj/mm/aaaa hh:mn:ss souple", journal),
+        "");
+    EXPECT_EQ(journal.lignes(),
+              std::vector<std::string>{
+                  " + erreur date : 31/02/2023 10:00:  corriger <31/02/2023 10:00>"});
 }
 
 // Every pattern offered in the pick list reads a text written the way it says.
 TEST(MotifsProposes, ChacunLitSaPropreForme) {
     const std::vector<std::string> textes = {
-        "2023/12/25 08:05:00", "25/12/2023 08:05:00", "25/12/23 08:05:00", "12/25/2023 08:05:00",
-        "23/12/25 08:05:00",   "23/12/25 08:05:00",   "25/12/2023",        "25/12/2023 08:05:00",
-        "12/25/2023 08:05:00", "25/12/2023 08:05:00", "12/25/2023 08:05:00",
-        "25/12/2023 8:05:00",  "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM"};
+        "2023/12/25 08:05:00", "25/12/2023 08:05:00", "25/12/23 08:05:00",   "12/25/2023 08:05:00",
+        "23/12/25 08:05:00",   "23/12/25 08:05:00",   "25/12/2023",          "25/12/2023 08:05:00",
+        "12/25/2023 08:05:00", "25/12/2023 08:05:00", "12/25/2023 08:05:00", "25/12/2023 8:05:00",
+        "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM"};
     const auto& motifs = motifs_date_heure_proposes();
     ASSERT_EQ(motifs.size(), textes.size());
     for (std::size_t i = 0; i < motifs.size(); ++i) {
@@ -226,7 +228,8 @@ TEST(LireDateHeureMesure, FichiersReels) {
         int nb = 0;
         for (std::size_t i = c.premiere_ligne - 1; i < lignes.size(); ++i) {
             std::string texte(champ_vue(lignes[i], c.col_date, c.sep));
-            if (c.col_heure > 0) texte += " " + std::string(champ_vue(lignes[i], c.col_heure, c.sep));
+            if (c.col_heure > 0)
+                texte += " " + std::string(champ_vue(lignes[i], c.col_heure, c.sep));
             if (rogner(texte).empty()) continue;
             lecteur.lire_date_heure_mesure(texte, c.motif, resultat, journal);
             const double date = texte_vers_date_heure(resultat, canonique, journal);

@@ -11,18 +11,20 @@ namespace {
 
 TEST(Nombres, EstNombre) {
     const std::vector<std::pair<std::string, bool>> cas = {
-        {"<12,5", true}, {"1E3", true},   {"1e-3", true},  {" -0.5 ", true},  {"+4", true},
-        {".5", true},    {"5.", true},    {"12a", false},  {"", false},       {"1,234.5", false},
-        {"-", false},    {"1e", false},   {"NAN", false},  {"inf", false},    {"<", false},
-        {"--1", false},  {"1 2", false},  {"0x10", false}, {"1e999", false},  {"-999", true},
+        {"<12,5", true}, {"1E3", true},  {"1e-3", true},  {" -0.5 ", true}, {"+4", true},
+        {".5", true},    {"5.", true},   {"12a", false},  {"", false},      {"1,234.5", false},
+        {"-", false},    {"1e", false},  {"NAN", false},  {"inf", false},   {"<", false},
+        {"--1", false},  {"1 2", false}, {"0x10", false}, {"1e999", false}, {"-999", true},
     };
     for (const auto& [texte, attendu] : cas) EXPECT_EQ(est_nombre(texte), attendu) << texte;
 }
 
 TEST(Nombres, LireReel) {
     const std::vector<std::pair<std::string, double>> cas = {
-        {"1,5", 1.5},   {"1.5", 1.5},        {"1,234.5", 0}, {"-3,25", -3.25},
-        {"abc", 0},     {"1013.25", 1013.25}, {"<2", 0},      {"501.2226469549333", 501.2226469549333},
+        {"1,5", 1.5},   {"1.5", 1.5},
+        {"1,234.5", 0}, {"-3,25", -3.25},
+        {"abc", 0},     {"1013.25", 1013.25},
+        {"<2", 0},      {"501.2226469549333", 501.2226469549333},
         {"2E-2", 0.02}, {"", 0},
     };
     for (const auto& [texte, attendu] : cas) EXPECT_DOUBLE_EQ(lire_reel(texte), attendu) << texte;

@@ -79,7 +79,7 @@ TEST(ExtraireChamp, LigneDeDonneesReelle) {
 
 TEST(Compteurs, ClassesDeCaracteres) {
     EXPECT_EQ(nb_car_numeriques("+1,5.2-3"), 7);  // "-" does not count
-    EXPECT_EQ(nb_lettres("Az[`_^]\\09"), 8);       // the six signs between Z and a count
+    EXPECT_EQ(nb_lettres("Az[`_^]\\09"), 8);      // the six signs between Z and a count
     EXPECT_EQ(nb_car_num_ou_blanc("12/03 08:00;x"), 11);
     EXPECT_EQ(nb_lettres(fr("é")), 0);
     // Counting covers the whole text, far beyond 255 characters.
@@ -103,8 +103,16 @@ TEST(Reecriture, OperationsDeCaracteres) {
 
 TEST(Reecriture, ReparerAccents) {
     const std::vector<std::pair<std::string, std::string>> cas = {
-        {"d\xC3\xA9" "bit d\xC3\xA9" "bit", "d\xE9" "bit d\xE9" "bit"},  // two rounds
-        {"Temp \xC2\xB0" "C", "Temp \xB0" "C"},
+        {"d\xC3\xA9"
+         "bit d\xC3\xA9"
+         "bit",
+         "d\xE9"
+         "bit d\xE9"
+         "bit"},  // two rounds
+        {"Temp \xC2\xB0"
+         "C",
+         "Temp \xB0"
+         "C"},
         {"\xC3\x83\xC2\xA9t\xC3\xA9", "\xE9t\xE9"},
         {"\xC3\xB8", "\xB0"},
         {"\xE2\x80\x9A", "\xE9"},
@@ -133,7 +141,9 @@ std::string reparer_par_passes(std::string s) {
 }
 
 TEST(Reecriture, ReparerAccentsCommeLesPasses) {
-    const std::string alphabet = "\xC2\xC3\xE2\x80\x83\x9A\xA9\xB0\xB4\xA2\xB8" "a ";
+    const std::string alphabet =
+        "\xC2\xC3\xE2\x80\x83\x9A\xA9\xB0\xB4\xA2\xB8"
+        "a ";
     std::mt19937 alea(12345);
     for (int essai = 0; essai < 20000; ++essai) {
         std::string s;

@@ -25,7 +25,8 @@ inline void ecrire_zip(const std::string& chemin, const PartiesZip& parties) {
     for (const auto& [nom, contenu] : parties) {
         zip_source_t* s = zip_source_buffer(z, contenu.data(), contenu.size(), 0);
         const zip_int64_t i = s ? zip_file_add(z, nom.c_str(), s, ZIP_FL_OVERWRITE) : -1;
-        if (i < 0 || zip_set_file_compression(z, static_cast<zip_uint64_t>(i), ZIP_CM_STORE, 0) != 0)
+        if (i < 0 ||
+            zip_set_file_compression(z, static_cast<zip_uint64_t>(i), ZIP_CM_STORE, 0) != 0)
             std::abort();
     }
     if (zip_close(z) != 0) std::abort();

@@ -31,16 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     std::string canonique;
     const double debut = texte_vers_date_heure(parametres.Label_temps_deb, canonique, l.journal);
     const double fin = texte_vers_date_heure(parametres.Label_temps_fin, canonique, l.journal);
-    if (parametres.TimePicker_pas <= 0 ||
-        (fin - debut) / pas_jours(parametres) > max_lignes_grille)
+    if (parametres.TimePicker_pas <= 0 || (fin - debut) / pas_jours(parametres) > max_lignes_grille)
         return 0;
     const Grille grille = construire_grille(parametres, l.dialogue, l.progression, l.journal);
     if (grille.etat != EtatGrille::construite) return 0;
 
     TableEtapes etapes;
-    const ContexteExtraction contexte{d,         parametres,  grille,    0,         l.source,
-                                      false,     l.table,     l.inventaire, l.lecteur, l.journal,
-                                      l.dialogue, l.progression};
+    const ContexteExtraction contexte{d,         parametres, grille,     0,
+                                      l.source,  false,      l.table,    l.inventaire,
+                                      l.lecteur, l.journal,  l.dialogue, l.progression};
     const ResultatExtraction r = extraire_mesures(contexte, etapes);
     if (r.fin == FinExtraction::complete)
         agreger(etapes, d, pas_jours(parametres), l.journal, l.progression);

@@ -13,8 +13,7 @@ using namespace tarvo;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     static const std::string dossier = fuzz::sous_dossier("descriptions");
-    fuzz::ecrire(dossier + "essai.dsc",
-                 {reinterpret_cast<const char*>(donnees), taille});
+    fuzz::ecrire(dossier + "essai.dsc", {reinterpret_cast<const char*>(donnees), taille});
     const ContexteDescription contexte{fuzz::sous_dossier("programme"), fuzz::maintenant_fixe};
     JournalSuivi journal;
     Description lue = description_par_defaut(contexte);

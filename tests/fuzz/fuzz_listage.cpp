@@ -1,11 +1,12 @@
 // Fuzzes stage 1 on a logger file and the description meant to read it: the listing with
 // its pre-reading, the column titles, the preview and the column list the window shows.
+#include "tests/fuzz/fuzz_listage.h"
+
 #include <cstddef>
 #include <cstdint>
 
 #include "inventory/intitules.h"
 #include "inventory/prelecture.h"
-#include "tests/fuzz/fuzz_listage.h"
 
 using namespace tarvo;
 

@@ -386,8 +386,8 @@ TEST(AnalyserIntitules, TropDeColonnesRefusees) {
         bool avec_intitules;
         bool refuse;
     };
-    for (const Cas& c : {Cas{16384, true, false}, Cas{16385, true, true},
-                         Cas{16384, false, false}, Cas{100000, false, true}}) {
+    for (const Cas& c : {Cas{16384, true, false}, Cas{16385, true, true}, Cas{16384, false, false},
+                         Cas{100000, false, true}}) {
         SCOPED_TRACE(std::to_string(c.colonnes) + (c.avec_intitules ? " avec" : " sans"));
         std::string titres = "Date", donnees = "2023/12/25 08:00:00";
         for (int k = 1; k < c.colonnes; ++k) {
@@ -405,9 +405,9 @@ TEST(AnalyserIntitules, TropDeColonnesRefusees) {
             ASSERT_EQ(a.dialogue.vus.size(), 1u);
             EXPECT_EQ(a.dialogue.vus[0].type, TypeMessage::erreur);
             const std::string nombre = c.colonnes == 16385 ? "16 385" : "100 000";
-            EXPECT_NE(a.dialogue.vus[0].texte.find(" le fichier f.csv compte " + nombre +
-                                                   " colonnes"),
-                      std::string::npos)
+            EXPECT_NE(
+                a.dialogue.vus[0].texte.find(" le fichier f.csv compte " + nombre + " colonnes"),
+                std::string::npos)
                 << a.dialogue.vus[0].texte;
         } else {
             EXPECT_TRUE(a.dialogue.vus.empty());

@@ -199,18 +199,20 @@ TEST_F(Prelecture, CeQuiNEstPasUnFichierEstRefuse) {
         std::string message;  // empty: read
     };
     const std::vector<Cas> cas = {
-        {"tube.csv", " n'est pas un fichier ordinaire (dossier, tube ou périphérique) : il n'est "
-                     "pas lu"},
-        {"dossier.csv", " n'est pas un fichier ordinaire (dossier, tube ou périphérique) : il "
-                        "n'est pas lu"},
+        {"tube.csv",
+         " n'est pas un fichier ordinaire (dossier, tube ou périphérique) : il n'est "
+         "pas lu"},
+        {"dossier.csv",
+         " n'est pas un fichier ordinaire (dossier, tube ou périphérique) : il "
+         "n'est pas lu"},
         {"boucle.csv", " trop de liens symboliques (boucle)"},
         {"lien.csv", ""},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
         DialogueScripte vu;
-        const bool lu = prelire_fichier(chemin(c.nom), 30, d, ModeEntree::fichiers, tampon,
-                                        journal, vu);
+        const bool lu =
+            prelire_fichier(chemin(c.nom), 30, d, ModeEntree::fichiers, tampon, journal, vu);
         EXPECT_EQ(lu, c.message.empty());
         if (c.message.empty()) {
             EXPECT_EQ(tampon.nb_lignes(), 2);

@@ -325,7 +325,8 @@ TEST(Suivi, FichierCompletEtFluxEnPanne) {
     std::ostream cassee(&panne);
     EXPECT_THROW(ecrire_suivi(cassee, {"a"}, journal, "f.TXT"), ErreurFichier);
 
-    ajouter_fin_suivi(journal, 45000 + (10 * 3600 + 30 * 60 + 15) * seconde, (30 * 60 + 15) * seconde);
+    ajouter_fin_suivi(journal, 45000 + (10 * 3600 + 30 * 60 + 15) * seconde,
+                      (30 * 60 + 15) * seconde);
     EXPECT_EQ(journal.lignes(), (Lignes{"titre", "\xE9", "",
                                         "10:30:15  dur\xE9"
                                         "e totale 00:30:15"}));

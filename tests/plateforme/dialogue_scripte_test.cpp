@@ -1,8 +1,9 @@
 #include "plateforme/doubles/dialogue_scripte.h"
-#include "plateforme/doubles/progression_scriptee.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+
+#include "plateforme/doubles/progression_scriptee.h"
 
 namespace tarvo {
 namespace {
@@ -21,17 +22,19 @@ TEST(DialogueScripte, RepondDansLOrdreEtEnregistreChaqueBoite) {
               Reponse::oui);
     EXPECT_EQ(dialogue.message_perso("Changer ?", TypeMessage::confirmation, "CHANGER", "Annuler"),
               2);
-    EXPECT_EQ(dialogue.question("Enregistrer ?", TypeMessage::confirmation,
-                                Boutons::oui_non_annuler),
-              Reponse::annuler);
+    EXPECT_EQ(
+        dialogue.question("Enregistrer ?", TypeMessage::confirmation, Boutons::oui_non_annuler),
+        Reponse::annuler);
 
     const std::vector<Vu> attendus{
         {Genre::message, "Fini", TypeMessage::information, Boutons::ok, {}},
         {Genre::question, "continuer ?", TypeMessage::avertissement, Boutons::oui_non, {}},
-        {Genre::message_perso, "Changer ?", TypeMessage::confirmation, std::nullopt,
+        {Genre::message_perso,
+         "Changer ?",
+         TypeMessage::confirmation,
+         std::nullopt,
          {"CHANGER", "Annuler"}},
-        {Genre::question, "Enregistrer ?", TypeMessage::confirmation, Boutons::oui_non_annuler,
-         {}},
+        {Genre::question, "Enregistrer ?", TypeMessage::confirmation, Boutons::oui_non_annuler, {}},
     };
     EXPECT_EQ(dialogue.vus, attendus);
 }
@@ -49,10 +52,9 @@ TEST(DialogueScripte, UneQuestionImprevueEchoueEtRendLeRefus) {
         reponse = dialogue.question("Quitter ?", TypeMessage::confirmation, Boutons::oui_annuler),
         "Quitter ?");
     EXPECT_EQ(reponse, Reponse::annuler);
-    EXPECT_NONFATAL_FAILURE(
-        choix = dialogue.message_perso("Remplacer ?", TypeMessage::avertissement, "Remplacer",
-                                       "Annuler"),
-        "Remplacer ?");
+    EXPECT_NONFATAL_FAILURE(choix = dialogue.message_perso(
+                                "Remplacer ?", TypeMessage::avertissement, "Remplacer", "Annuler"),
+                            "Remplacer ?");
     EXPECT_EQ(choix, 2);
     EXPECT_NONFATAL_FAILURE(choix = dialogue.message_perso("Garder ?", TypeMessage::confirmation,
                                                            "GARDER", "CREER", "Annuler"),

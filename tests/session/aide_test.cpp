@@ -185,7 +185,10 @@ TEST(Aide, cadre_de_la_boite_flottante) {
         // The box would cover the control it explains (window y 150..250): it goes below it,
         // or above it when the window ends first.
         {"sous un grand contrôle", sur_controle(150, 250, 100, 100), 3, "8", {300, 254, 220, 60}},
-        {"au-dessus d'un contrôle du bas", sur_controle(560, 800, 100, 200), 3, "8",
+        {"au-dessus d'un contrôle du bas",
+         sur_controle(560, 800, 100, 200),
+         3,
+         "8",
          {300, 496, 220, 60}},
         {"bord bas", mesures({300, 0, 0, 0, 0, 0}, 400, 800), 4, "3", {300, 575, 330, 75}},
         {"19 à la hauteur de Label37",

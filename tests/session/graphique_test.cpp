@@ -20,7 +20,8 @@ TableEtapes table(int n, int colonnes) {
     TableEtapes t;
     t.dimensionner(dates, colonnes, colonnes + 2);
     t.titres_colonnes[1] = "date";
-    for (int m = 2; m <= t.K(); ++m) t.titres_colonnes[static_cast<std::size_t>(m)] = "c" + std::to_string(m - 1);
+    for (int m = 2; m <= t.K(); ++m)
+        t.titres_colonnes[static_cast<std::size_t>(m)] = "c" + std::to_string(m - 1);
     t.titres_colonnes[static_cast<std::size_t>(t.K())] = "n";
     for (int i = 1; i <= n; ++i) {
         for (int m = 2; m < t.K(); ++m) {
@@ -59,7 +60,8 @@ std::vector<double> abscisses(const SerieGraphe& s) {
 TEST(Graphique, ItemsEtCompteRembourre) {
     TableEtapes t = table(5, 3);
     t.titres_colonnes[3] = "temperature";
-    EXPECT_EQ(items_graphe(t), (std::vector<std::string>{"c1", "temperature", "c3", "n OK        "}));
+    EXPECT_EQ(items_graphe(t),
+              (std::vector<std::string>{"c1", "temperature", "c3", "n OK        "}));
 }
 
 TEST(Graphique, DispatchEtTextes) {
@@ -67,14 +69,15 @@ TEST(Graphique, DispatchEtTextes) {
         int colonnes;
         std::string texte;
     };
-    for (const Cas& c : {Cas{8, "0,5,;1,6,;2,7,;3,8,;4,;"},
-                         Cas{20, "0,5,10,;1,6,11,;2,7,12,;3,8,13,;4,9,14,;"},
-                         Cas{2, "0,;1,;2,;;;"}}) {
+    for (const Cas& c :
+         {Cas{8, "0,5,;1,6,;2,7,;3,8,;4,;"}, Cas{20, "0,5,10,;1,6,11,;2,7,12,;3,8,13,;4,9,14,;"},
+          Cas{2, "0,;1,;2,;;;"}}) {
         const int items = static_cast<int>(items_graphe(table(4, c.colonnes)).size());
         const Coches coches = dispatcher_coches(items);
         EXPECT_EQ(texte_selection(coches), c.texte) << c.colonnes;
         int cochees = 0;
-        for (const auto& liste : coches) cochees += static_cast<int>(std::count(liste.begin(), liste.end(), true));
+        for (const auto& liste : coches)
+            cochees += static_cast<int>(std::count(liste.begin(), liste.end(), true));
         EXPECT_EQ(cochees, std::min(items, 15)) << c.colonnes;
         EXPECT_EQ(texte_selection(restaurer_coches(c.texte, items)), c.texte);
     }
@@ -85,10 +88,8 @@ TEST(Graphique, RestaurationIgnoreLesIndicesEnTrop) {
         std::string texte;
         std::string attendu;
     };
-    for (const Cas& c : {Cas{"0,12,;3,;99,;;;", "0,;3,;;;;"},
-                         Cas{"0,5,;1,;;;;", "0,5,;1,;;;;"},
-                         Cas{"x,2,;;", "2,;;;;;"},
-                         Cas{";;;;8,;7,", ";;;;8,;"}}) {
+    for (const Cas& c : {Cas{"0,12,;3,;99,;;;", "0,;3,;;;;"}, Cas{"0,5,;1,;;;;", "0,5,;1,;;;;"},
+                         Cas{"x,2,;;", "2,;;;;;"}, Cas{";;;;8,;7,", ";;;;8,;"}}) {
         EXPECT_EQ(texte_selection(restaurer_coches(c.texte, 9)), c.attendu) << c.texte;
     }
 }
@@ -183,6 +184,8 @@ TEST(Graphique, Textes) {
     EXPECT_EQ(pas(0, 2, unite_annee), fr("pas = 2 années"));
     EXPECT_EQ(texte_lecture_point("c1", 45444.5, 2.25),
               fr("  série   c1\n  01/06/2024 12:00:00\n  2.250 "));
-    EXPECT_EQ(texte_lecture_point("c1", 45444.0, -1), fr("  série   c1\n  01/06/2024 00:00:00\n  -1.000 "));
-    EXPECT_EQ(message_graphe_sans_donnee(), fr(" aucune donnée, vérifier la période et le traitement..."));
+    EXPECT_EQ(texte_lecture_point("c1", 45444.0, -1),
+              fr("  série   c1\n  01/06/2024 00:00:00\n  -1.000 "));
+    EXPECT_EQ(message_graphe_sans_donnee(),
+              fr(" aucune donnée, vérifier la période et le traitement..."));
 }

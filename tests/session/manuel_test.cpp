@@ -21,16 +21,19 @@ TEST(CheminsManuel, ProgrammeExecutableEtInstallation) {
     };
     const Cas cas[] = {
         // A program directory that is the executable's: one place, then the installed one.
-        {"/opt/t/bin/", "/opt/t/bin",
+        {"/opt/t/bin/",
+         "/opt/t/bin",
          {"/opt/t/bin/Pelmo_manuel.pdf", "/opt/t/share/doc/tarvo/Pelmo_manuel.pdf"}},
         // An installed program keeps its settings elsewhere: all three places, in order.
-        {"/home/u/.config/tarvo/", "/usr/bin",
+        {"/home/u/.config/tarvo/",
+         "/usr/bin",
          {"/home/u/.config/tarvo/Pelmo_manuel.pdf", "/usr/bin/Pelmo_manuel.pdf",
           "/usr/share/doc/tarvo/Pelmo_manuel.pdf"}},
         // Unknown executable directory: the program directory alone.
         {"/d/", "", {"/d/Pelmo_manuel.pdf"}},
     };
-    for (const Cas& c : cas) EXPECT_EQ(chemins_manuel(c.programme, c.executable), c.attendus) << c.programme;
+    for (const Cas& c : cas)
+        EXPECT_EQ(chemins_manuel(c.programme, c.executable), c.attendus) << c.programme;
 }
 
 class OuvrirManuel : public DossierTemporaire {
@@ -40,7 +43,8 @@ protected:
 };
 
 TEST_F(OuvrirManuel, AbsentPartoutNommeLeCheminDuDossierProgramme) {
-    const std::vector<std::string> candidats{chemin("prog/Pelmo_manuel.pdf"), chemin("bin/Pelmo_manuel.pdf")};
+    const std::vector<std::string> candidats{chemin("prog/Pelmo_manuel.pdf"),
+                                             chemin("bin/Pelmo_manuel.pdf")};
     EXPECT_FALSE(ouvrir_manuel(lanceur, dialogue, candidats));
     EXPECT_TRUE(lanceur.appels.empty());
     ASSERT_EQ(dialogue.vus.size(), 1u);
@@ -50,7 +54,8 @@ TEST_F(OuvrirManuel, AbsentPartoutNommeLeCheminDuDossierProgramme) {
 TEST_F(OuvrirManuel, OuvreLePremierQuiExisteDansLeVisionneur) {
     creer("bin/Pelmo_manuel.pdf", "%PDF-1.4\n");
     creer("share/doc/tarvo/Pelmo_manuel.pdf", "%PDF-1.4\n");
-    const std::vector<std::string> candidats{chemin("prog/Pelmo_manuel.pdf"), chemin("bin/Pelmo_manuel.pdf"),
+    const std::vector<std::string> candidats{chemin("prog/Pelmo_manuel.pdf"),
+                                             chemin("bin/Pelmo_manuel.pdf"),
                                              chemin("share/doc/tarvo/Pelmo_manuel.pdf")};
     EXPECT_TRUE(ouvrir_manuel(lanceur, dialogue, candidats));
     const std::vector<LanceurEnregistreur::Appel> attendus{
@@ -64,9 +69,10 @@ TEST_F(OuvrirManuel, SansVisionneurLeDit) {
     lanceur.reussite = false;
     EXPECT_FALSE(ouvrir_manuel(lanceur, dialogue, {chemin("prog/Pelmo_manuel.pdf")}));
     ASSERT_EQ(dialogue.vus.size(), 1u);
-    EXPECT_EQ(dialogue.vus[0].texte,
-              fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le manuel\n\n") +
-                  chemin("prog/Pelmo_manuel.pdf"));
+    EXPECT_EQ(
+        dialogue.vus[0].texte,
+        fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le manuel\n\n") +
+            chemin("prog/Pelmo_manuel.pdf"));
 }
 
 TEST_F(OuvrirManuel, UnDossierDuNomDuManuelNeComptePas) {

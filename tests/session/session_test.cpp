@@ -1,5 +1,4 @@
 #include "session/session.h"
-#include "session/lanceur_averti.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/progression_scriptee.h"
+#include "session/lanceur_averti.h"
 #include "tests/description/dossier_temporaire.h"
 
 namespace tarvo {
@@ -108,7 +108,8 @@ TEST_F(SessionTest, DerniereDescriptionProposee) {
     ASSERT_EQ(dialogue.vus.size(), 2u);
     EXPECT_EQ(dialogue.vus[0].texte,
               "____________________________________ T a r v o\n\ndans => " + descriptions +
-                  "\n\n\n" + fr("utiliser la dernière description utilisée ?                     \n\n") +
+                  "\n\n\n" +
+                  fr("utiliser la dernière description utilisée ?                     \n\n") +
                   "niveaux.dsc\n");
 }
 
@@ -211,7 +212,8 @@ namespace {
 // list, build the grid.
 TEST_F(SessionTest, ListerPuisCreerLaGrilleSurUnFichierHobo) {
     const std::string fichier = copier_hobo();
-    ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(description_hobo()));
+    ecrire_fichier_atomique(descriptions + "hobo.dsc",
+                            ecrire_description_texte(description_hobo()));
 
     auto s = nouvelle_session();
     s->creation();
@@ -235,9 +237,10 @@ TEST_F(SessionTest, ListerPuisCreerLaGrilleSurUnFichierHobo) {
     dialogue.attendre_question(Reponse::oui);
     const Grille& g = s->creer_grille();
     ASSERT_EQ(g.etat, EtatGrille::construite);
-    EXPECT_EQ(g.items, (std::vector<std::string>{fr("_intitulés des colonnes"), "16/06/2021 14:00:00",
-                                                 "16/06/2021 15:00:00", "16/06/2021 16:00:00",
-                                                 "16/06/2021 17:00:00", "16/06/2021 18:00:00"}));
+    EXPECT_EQ(g.items,
+              (std::vector<std::string>{fr("_intitulés des colonnes"), "16/06/2021 14:00:00",
+                                        "16/06/2021 15:00:00", "16/06/2021 16:00:00",
+                                        "16/06/2021 17:00:00", "16/06/2021 18:00:00"}));
     EXPECT_EQ(g.nb_lignes_grille, 5);
     EXPECT_EQ(g.Label_nr_final, "4");
     EXPECT_FALSE(s->en_demarrage);
@@ -300,12 +303,14 @@ TEST_F(SessionTest, DescriptionIllisibleNonReecrite) {
 
 // A description saved by an editor as UTF-8 with a mark still reads its first key.
 TEST_F(SessionTest, MarqueUtf8Ignoree) {
-    ecrire_fichier_atomique(descriptions + "bom.dsc", "\xEF\xBB\xBF" "Edit_masque.text= *.dat\r\n");
+    ecrire_fichier_atomique(descriptions + "bom.dsc",
+                            "\xEF\xBB\xBF"
+                            "Edit_masque.text= *.dat\r\n");
     Description d;
     JournalSuivi journal;
-    EXPECT_TRUE(lire_description_texte(*lire_fichier(descriptions + "bom.dsc"), d, {programme, 0},
-                                       journal)
-                    .erreur.empty());
+    EXPECT_TRUE(
+        lire_description_texte(*lire_fichier(descriptions + "bom.dsc"), d, {programme, 0}, journal)
+            .erreur.empty());
     EXPECT_EQ(d.Edit_masque, "*.dat");
 }
 
@@ -345,7 +350,8 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     ASSERT_EQ(t.K(), 3);
     EXPECT_EQ(t.nb_lignes_etape(2), 3);
     EXPECT_EQ(t.nb_lignes_etape(3), 6);
-    EXPECT_NEAR(static_cast<double>(t.valeur[t.indice(2, 2)]), (32.587 + 35.850 + 37.976) / 3, 1e-12);
+    EXPECT_NEAR(static_cast<double>(t.valeur[t.indice(2, 2)]), (32.587 + 35.850 + 37.976) / 3,
+                1e-12);
     EXPECT_NEAR(static_cast<double>(t.valeur[t.indice(3, 2)]),
                 (32.201 + 28.518 + 27.481 + 26.695 + 26.353 + 27.751) / 6, 1e-12);
     EXPECT_EQ(s->description.Label_min_dsc, "16/06/2021 15:00:00");
@@ -366,7 +372,8 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     s->description.Edit_nb_decimale = "5";
     s->f_modif = true;
     s->sauver();
-    EXPECT_EQ(dialogue.vus.back().texte, fr(" Données extraites enregistrées dans \n") + s->fichier_resultat);
+    EXPECT_EQ(dialogue.vus.back().texte,
+              fr(" Données extraites enregistrées dans \n") + s->fichier_resultat);
     EXPECT_EQ(lire_fichier(s->fichier_resultat), resultat_ecrit);
     EXPECT_NE(lire_fichier(descriptions + "hobo.dsc")->find("Edit_nb_decimale.text= 5\r\n"),
               std::string::npos);

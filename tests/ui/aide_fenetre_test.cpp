@@ -222,7 +222,8 @@ private slots:
         // cover the control explained.
         const auto place_19 = [&](const char* nom) {
             const int haut = de_la_fenetre(f.get(), "Label37")->mapTo(f.get(), QPoint(0, 0)).y();
-            const QRect a_label37(boite->x(), std::max(0, std::min(haut, f->height() - boite->height())),
+            const QRect a_label37(boite->x(),
+                                  std::max(0, std::min(haut, f->height() - boite->height())),
                                   boite->width(), boite->height());
             QWidget* w = de_la_fenetre(f.get(), nom);
             const QRect controle(w->mapTo(f.get(), QPoint(0, 0)), w->size());

@@ -31,8 +31,9 @@ private:
     // The example listed, its station read from the first syllable of the names.
     // The description's period starts before its files, as after a run on a longer period.
     void lister_exemple() {
-        ecrire_fichier_atomique(ex->dsc, ex->description_exemple({{"Edit_f_station.text", "1"},
-                                                                  {"Label_min_dsc.caption", "01/05/2024 00:00:00"}}));
+        ecrire_fichier_atomique(
+            ex->dsc, ex->description_exemple({{"Edit_f_station.text", "1"},
+                                              {"Label_min_dsc.caption", "01/05/2024 00:00:00"}}));
         f = ex->fenetre({ex->dsc});
         f->demarrer();
         ExempleFenetre::cliquer(f.get(), "SpeedButton_lister");

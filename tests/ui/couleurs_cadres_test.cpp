@@ -256,7 +256,8 @@ private slots:
             auto* suivi = controle(f.get(), "Panel1");
             auto* defilement = controle(f.get(), "defilement");
             QVERIFY(!QRect(suivi->mapTo(f.get(), QPoint(0, 0)), suivi->size())
-                         .intersects(QRect(defilement->mapTo(f.get(), QPoint(0, 0)), defilement->size())));
+                         .intersects(
+                             QRect(defilement->mapTo(f.get(), QPoint(0, 0)), defilement->size())));
             QCOMPARE(controle(f.get(), "legende_saisie_manuelle")->isVisible(), c.legendes);
 
             // Either button hides them again.

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -49,17 +48,21 @@ public:
         donnees = dossier("donnees");
         sortie = dossier("donnees/EXPORT");
         descriptions = dossier("descriptions");
-        for (const char* f : {"LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv", "LeGue_2024-06-10.csv"})
+        for (const char* f :
+             {"LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv", "LeGue_2024-06-10.csv"})
             std::filesystem::copy_file(std::string(TARVO_SOURCES) + "/exemples/" + f, donnees + f);
         dsc = descriptions + "LeGue_horaire.dsc";
         ecrire_fichier_atomique(dsc, description_exemple({}));
     }
 
     // The example's description with its directories here and some keys replaced.
-    std::string description_exemple(const std::vector<std::pair<std::string, std::string>>& cles) const {
+    std::string description_exemple(
+        const std::vector<std::pair<std::string, std::string>>& cles) const {
         std::string texte = lire(std::string(TARVO_SOURCES) + "/exemples/LeGue_horaire.dsc");
         std::vector<std::pair<std::string, std::string>> toutes{
-            {"dossier_choisi_sortie", sortie}, {"dossier_choisi", donnees}, {"dossier_description", descriptions}};
+            {"dossier_choisi_sortie", sortie},
+            {"dossier_choisi", donnees},
+            {"dossier_description", descriptions}};
         toutes.insert(toutes.end(), cles.begin(), cles.end());
         for (const auto& [cle, valeur] : toutes) {
             const auto debut = texte.find("\n" + cle + "=") + 1;

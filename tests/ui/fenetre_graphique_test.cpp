@@ -1,5 +1,7 @@
 // The graph window after real runs of the shipped example, and over step tables of many
 // columns: the lists and their texts, the series drawn with their gaps, the modes.
+#include "ui/fenetre_graphique.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
@@ -17,11 +19,9 @@
 #include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
-
 #include <filesystem>
 #include <memory>
 
-#include "tests/ui/exemple_fenetre.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
@@ -30,8 +30,8 @@
 #include "plateforme/doubles/progression_scriptee.h"
 #include "plateforme/doubles/sortie_audio_enregistreuse.h"
 #include "session/session.h"
+#include "tests/ui/exemple_fenetre.h"
 #include "ui/conversions_qt.h"
-#include "ui/fenetre_graphique.h"
 #include "ui/fenetre_principale.h"
 #include "ui/graphe.h"
 #include "ui/vue_3d.h"
@@ -66,7 +66,9 @@ QList<QPointF> points_traces(Graphe* g, int s) {
     return tous;
 }
 
-qreal un_marqueur(Graphe* g) { return g->morceaux(0).front()->markerSize(); }
+qreal un_marqueur(Graphe* g) {
+    return g->morceaux(0).front()->markerSize();
+}
 
 }  // namespace
 
@@ -90,8 +92,10 @@ private:
         const auto jour = [&](const std::string& texte) {
             return QDate::fromString(qt(texte).left(10), QStringLiteral("dd/MM/yyyy"));
         };
-        controle<QDateEdit>(&f, "DatePicker_deb")->setDate(jour(f.session().description.Label_min_dsc));
-        controle<QDateEdit>(&f, "DatePicker_fin")->setDate(jour(f.session().description.Label_max_dsc));
+        controle<QDateEdit>(&f, "DatePicker_deb")
+            ->setDate(jour(f.session().description.Label_min_dsc));
+        controle<QDateEdit>(&f, "DatePicker_fin")
+            ->setDate(jour(f.session().description.Label_max_dsc));
         controle<QTimeEdit>(&f, "TimePicker_pas")->setTime(QTime(1, 0));
         controle<QAbstractButton>(&f, "SpeedButton_lister")->click();
         auto* bouton = controle<QToolButton>(&f, "SpeedButton_graphique");
@@ -107,12 +111,14 @@ private:
     // A session whose step table has `colonnes` data columns over `n` hourly steps, row i
     // of column m holding i + m, as a run leaves it.
     std::unique_ptr<Session> session_remplie(int colonnes, int n = 30) {
-        auto s = std::make_unique<Session>(*dialogue, progression, ex->lanceur, ex->presse_papier, ex->programme);
+        auto s = std::make_unique<Session>(*dialogue, progression, ex->lanceur, ex->presse_papier,
+                                           ex->programme);
         std::vector<double> dates;
         for (int i = 1; i <= n; ++i) dates.push_back(45444.0 + (i - 1) / 24.0);
         TableEtapes& t = s->etapes;
         t.dimensionner(dates, colonnes, colonnes + 2);
-        for (int m = 2; m <= t.K(); ++m) t.titres_colonnes[static_cast<std::size_t>(m)] = "mesure " + std::to_string(m);
+        for (int m = 2; m <= t.K(); ++m)
+            t.titres_colonnes[static_cast<std::size_t>(m)] = "mesure " + std::to_string(m);
         for (int i = 1; i <= n; ++i) {
             for (int m = 2; m < t.K(); ++m) {
                 t.valeur[t.indice(i, m)] = i + m;
@@ -143,12 +149,14 @@ private slots:
             FenetreGraphique* g = apres_traitement(*f);
             QCOMPARE(g->objectName(), QStringLiteral("Form2"));
             // Three columns and the count, one per chart.
-            QCOMPARE(f->session().description.suite_coche_liste_graph, std::string("0,;1,;2,;3,;;"));
+            QCOMPARE(f->session().description.suite_coche_liste_graph,
+                     std::string("0,;1,;2,;3,;;"));
             QVERIFY(f->session().f_modif);
             QCOMPARE(liste(g, 4)->item(3)->text().trimmed(), QStringLiteral("n OK"));
             // Chart 1 draws the first column from the step table, one point per usable row.
             const SerieGraphe& serie = g->donnees(1).series.at(0);
-            QCOMPARE(points_traces(g->graphe(1), 0).size(), static_cast<qsizetype>(serie.nb_points()));
+            QCOMPARE(points_traces(g->graphe(1), 0).size(),
+                     static_cast<qsizetype>(serie.nb_points()));
             QVERIFY(serie.nb_points() > 100);
             QVERIFY(g->graphe(5)->chart()->series().isEmpty());
             QVERIFY(!controle<QLabel>(g, "Label5")->text().isEmpty());
@@ -157,10 +165,12 @@ private slots:
             liste(g, 1)->item(1)->setCheckState(Qt::Checked);
             liste(g, 6)->item(1)->setCheckState(Qt::Checked);
             controle<QAbstractButton>(g, "Button_af_les_graph")->click();
-            QCOMPARE(g->donnees(1).series.at(1).titre, std::string("d/dt > ") + cp(liste(g, 1)->item(1)->text()));
+            QCOMPARE(g->donnees(1).series.at(1).titre,
+                     std::string("d/dt > ") + cp(liste(g, 1)->item(1)->text()));
             texte_sauve = f->session().description.suite_coche_liste_graph;
             QCOMPARE(texte_sauve, std::string("0,1,;1,;2,;3,;;"));
-            QCOMPARE(f->session().description.suite_coche_liste_graph_deriv, std::string("1,;;;;;"));
+            QCOMPARE(f->session().description.suite_coche_liste_graph_deriv,
+                     std::string("1,;;;;;"));
             dialogue->attendre_question(Reponse::oui);  // "Enregistrer les modifications ..."
             controle<QAbstractButton>(f.get(), "SpeedButton_Enregistrer_dsc")->click();
         }
@@ -205,8 +215,13 @@ private slots:
     }
 
     void dispatch_de_8_et_de_20_colonnes() {
-        struct Cas { int colonnes; const char* texte; int cochees; };
-        for (const Cas& c : {Cas{8, "0,5,;1,6,;2,7,;3,8,;4,;", 9}, Cas{20, "0,5,10,;1,6,11,;2,7,12,;3,8,13,;4,9,14,;", 15}}) {
+        struct Cas {
+            int colonnes;
+            const char* texte;
+            int cochees;
+        };
+        for (const Cas& c : {Cas{8, "0,5,;1,6,;2,7,;3,8,;4,;", 9},
+                             Cas{20, "0,5,10,;1,6,11,;2,7,12,;3,8,13,;4,9,14,;", 15}}) {
             auto s = session_remplie(c.colonnes);
             FenetreGraphique g(*s, *dialogue);
             g.ouvrir();
@@ -255,7 +270,8 @@ private slots:
         // One legend entry for the column, whatever its number of runs.
         QTest::qWait(50);
         int entrees = 0;
-        for (QLegendMarker* m : g.graphe(1)->chart()->legend()->markers()) entrees += m->isVisible() ? 1 : 0;
+        for (QLegendMarker* m : g.graphe(1)->chart()->legend()->markers())
+            entrees += m->isVisible() ? 1 : 0;
         QCOMPARE(entrees, 1);
     }
 
@@ -281,7 +297,8 @@ private slots:
         const double bas1 = g.graphe(1)->axe_min();
         // Just below chart 2's bottom edge, in the gap before chart 3.
         const QPoint ici = g.mapToGlobal(QPoint(50, deux->geometry().bottom() + 3));
-        QWheelEvent roue(g.mapFromGlobal(ici), ici, {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QWheelEvent roue(g.mapFromGlobal(ici), ici, {}, QPoint(0, 120), Qt::NoButton, {},
+                         Qt::NoScrollPhase, false);
         QApplication::sendEvent(&g, &roue);
         const double d = (maximum - minimum) * 0.1;
         QCOMPARE(deux->axe_min(), minimum + d);
@@ -302,7 +319,8 @@ private slots:
         const QRectF zone = un->chart()->plotArea();
         const auto glisser = [&](Qt::MouseButton bouton, QPointF a, QPointF b) {
             QTest::mousePress(un->viewport(), bouton, {}, a.toPoint());
-            QMouseEvent deplace(QEvent::MouseMove, b, un->viewport()->mapToGlobal(b), bouton, bouton, {});
+            QMouseEvent deplace(QEvent::MouseMove, b, un->viewport()->mapToGlobal(b), bouton,
+                                bouton, {});
             QApplication::sendEvent(un->viewport(), &deplace);
             QTest::mouseRelease(un->viewport(), bouton, {}, b.toPoint());
         };
@@ -338,11 +356,13 @@ private slots:
         Graphe* un = g.graphe(1);
         QLineSeries* serie = un->morceaux(0).front();
         const QPointF point = serie->at(3);  // row 5: 5 + 2
-        const QPoint ou = un->mapFromScene(un->chart()->mapToScene(un->chart()->mapToPosition(point, serie)));
+        const QPoint ou =
+            un->mapFromScene(un->chart()->mapToScene(un->chart()->mapToPosition(point, serie)));
         QTest::mouseClick(un->viewport(), Qt::LeftButton, {}, ou);
         auto* memo = controle<QPlainTextEdit>(&g, "Memo2");
         QVERIFY(memo->isVisible());
-        QCOMPARE(memo->toPlainText(), qt(fr("  série   mesure 2\n  01/06/2024 04:00:00\n  7.000 ")));
+        QCOMPARE(memo->toPlainText(),
+                 qt(fr("  série   mesure 2\n  01/06/2024 04:00:00\n  7.000 ")));
         QTest::mouseMove(un->viewport(), ou + QPoint(5, 5));
         QVERIFY(memo->isVisible());
         QTest::mouseMove(un->viewport(), ou + QPoint(40, 0));
@@ -393,7 +413,10 @@ private slots:
         g.ouvrir();
         dialogue->attendre_question(Reponse::oui);
         controle<QAbstractButton>(&g, "Button_toute_col_coche")->click();
-        QCOMPARE(dialogue->vus.back().texte, std::string(" cocher toutes les colonnes en les  \n dispatchant sur les 5 graphiques ? \n"));
+        QCOMPARE(
+            dialogue->vus.back().texte,
+            std::string(
+                " cocher toutes les colonnes en les  \n dispatchant sur les 5 graphiques ? \n"));
         QCOMPARE(s->description.suite_coche_liste_graph, std::string("0,5,;1,6,;2,7,;3,8,;4,;"));
     }
 
@@ -408,7 +431,8 @@ private slots:
         auto* bouton = controle<QToolButton>(f.get(), "SpeedButton_graphique");
         QVERIFY(bouton->isEnabled());
         bouton->click();
-        QCOMPARE(dialogue->vus.back().texte, fr(" aucune donnée, vérifier la période et le traitement..."));
+        QCOMPARE(dialogue->vus.back().texte,
+                 fr(" aucune donnée, vérifier la période et le traitement..."));
         QVERIFY(!f->session().en_demarrage);
         auto* g = f->findChild<FenetreGraphique*>();
         for (int k = 1; k <= 5; ++k)

@@ -1,35 +1,34 @@
 // The main window driven as a user drives it: buttons and fields found by their name,
 // the boxes answered by a script, the results looked for on disk.
+#include "ui/fenetre_principale.h"
+
 #include <QAbstractButton>
-#include <QButtonGroup>
 #include <QAbstractItemView>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTimeEdit>
 #include <QRadioButton>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QtTest>
-
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "session/session.h"
+#include "tests/ui/exemple_fenetre.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/fenetre_graphique.h"
-#include "ui/fenetre_principale.h"
-
-#include "tests/ui/exemple_fenetre.h"
 
 using namespace tarvo;
 
@@ -70,10 +69,11 @@ QStringList non_branches(const QWidget* fenetre) {
     QStringList r;
     for (const auto* b : fenetre->findChildren<QAbstractButton*>()) {
         if (!nom_de_commande(b->objectName()) || lus_a_l_usage.contains(b->objectName())) continue;
-        const int n = recepteurs(b, {SIGNAL(clicked(bool)), SIGNAL(toggled(bool)), SIGNAL(pressed())}) +
-                      (b->group() ? recepteurs(b->group(), {SIGNAL(idClicked(int)),
-                                                            SIGNAL(buttonClicked(QAbstractButton*))})
-                                  : 0);
+        const int n =
+            recepteurs(b, {SIGNAL(clicked(bool)), SIGNAL(toggled(bool)), SIGNAL(pressed())}) +
+            (b->group() ? recepteurs(b->group(), {SIGNAL(idClicked(int)),
+                                                  SIGNAL(buttonClicked(QAbstractButton*))})
+                        : 0);
         if (n == 0) r << b->objectName();
     }
     for (const auto* e : fenetre->findChildren<QLineEdit*>())
@@ -93,9 +93,13 @@ private:
     std::unique_ptr<ExempleFenetre> ex;
     DialogueScripte* dialogue = nullptr;
 
-    auto fenetre(std::vector<std::string> arguments = {}) { return ex->fenetre(std::move(arguments)); }
+    auto fenetre(std::vector<std::string> arguments = {}) {
+        return ex->fenetre(std::move(arguments));
+    }
     template <class T = QWidget>
-    static T* controle(QWidget* f, const char* nom) { return ExempleFenetre::controle<T>(f, nom); }
+    static T* controle(QWidget* f, const char* nom) {
+        return ExempleFenetre::controle<T>(f, nom);
+    }
     static void cliquer(QWidget* f, const char* nom) { ExempleFenetre::cliquer(f, nom); }
     bool demande_vue(std::string_view debut) const { return ex->demande_vue(debut); }
 
@@ -132,7 +136,8 @@ private slots:
         QCOMPARE(f->session().description.dossier_description, ex->descriptions);
         QVERIFY(f->windowTitle().startsWith(QStringLiteral("LeGue_horaire.dsc         >  ")));
         // Every setting of the description is on screen.
-        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("LeGue_horaire"));
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(),
+                 QStringLiteral("LeGue_horaire"));
     }
 
     // The first start opens the example with no grid settings yet: its own period and step
@@ -141,8 +146,10 @@ private slots:
         QVERIFY(!std::filesystem::exists(ex->programme + "tarvo.2dt"));
         auto f = fenetre({ex->dsc});
         f->demarrer();
-        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_deb")->text(), QStringLiteral("01/06/2024 00:00:00"));
-        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_fin")->text(), QStringLiteral("15/06/2024 00:00:00"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_deb")->text(),
+                 QStringLiteral("01/06/2024 00:00:00"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_fin")->text(),
+                 QStringLiteral("15/06/2024 00:00:00"));
         QCOMPARE(controle<QTimeEdit>(f.get(), "TimePicker_pas")->time(), QTime(1, 0));
         cliquer(f.get(), "SpeedButton_lister");
         dialogue->attendre_question(Reponse::oui);  // build a new list
@@ -157,8 +164,9 @@ private slots:
     // A period that misses every file still writes its all-NA result, but ends with a
     // warning that says so and what to look at, not with the success box.
     void une_periode_sans_mesure_finit_par_un_avertissement() {
-        ecrire_fichier_atomique(ex->dsc, ex->description_exemple({{"Label_min_dsc.caption", "01/01/2026 00:00:00"},
-                                                                  {"Label_max_dsc.caption", "02/01/2026 00:00:00"}}));
+        ecrire_fichier_atomique(
+            ex->dsc, ex->description_exemple({{"Label_min_dsc.caption", "01/01/2026 00:00:00"},
+                                              {"Label_max_dsc.caption", "02/01/2026 00:00:00"}}));
         auto f = fenetre({ex->dsc});
         f->demarrer();
         cliquer(f.get(), "SpeedButton_lister");
@@ -186,16 +194,36 @@ private slots:
             std::function<bool()> lu;
         };
         const std::vector<Cas> cas = {
-            {"DatePicker_deb", "20/06/2024", [&] { return s.parametres_grille.Label_temps_deb == "20/06/2024 00:00:00"; }},
-            {"TimePicker_deb", "06:30:00", [&] { return s.parametres_grille.Label_temps_deb == "20/06/2024 06:30:00"; }},
-            {"DatePicker_fin", "25/07/2024", [&] { return s.parametres_grille.Label_temps_fin == "25/07/2024 00:00:00"; }},
-            {"TimePicker_fin", "18:15:00", [&] { return s.parametres_grille.Label_temps_fin == "25/07/2024 18:15:00"; }},
-            {"TimePicker_pas", "00:30:00", [&] { return std::abs(s.parametres_grille.TimePicker_pas - heure(0, 30)) < 1e-9; }},
-            {"TimePicker_decalage", "00:20:00", [&] { return std::abs(s.description.TimePicker_decalage - heure(0, 20)) < 1e-9; }},
-            {"TimePicker_derive_erronee", "10:00:00", [&] { return std::abs(s.description.TimePicker_derive_erronee - heure(10, 0)) < 1e-9; }},
-            {"TimePicker_derive_reelle", "10:05:00", [&] { return std::abs(s.description.TimePicker_derive_reelle - heure(10, 5)) < 1e-9; }},
-            {"DateTimePicker_debut_derive", "21/06/2024 12:00:00", [&] { return date_heure_vers_texte(s.description.DateTimePicker_debut_derive) == "21/06/2024 12:00:00"; }},
-            {"DateTimePicker_constat_derive", "28/06/2024 08:45:00", [&] { return date_heure_vers_texte(s.description.DateTimePicker_constat_derive) == "28/06/2024 08:45:00"; }},
+            {"DatePicker_deb", "20/06/2024",
+             [&] { return s.parametres_grille.Label_temps_deb == "20/06/2024 00:00:00"; }},
+            {"TimePicker_deb", "06:30:00",
+             [&] { return s.parametres_grille.Label_temps_deb == "20/06/2024 06:30:00"; }},
+            {"DatePicker_fin", "25/07/2024",
+             [&] { return s.parametres_grille.Label_temps_fin == "25/07/2024 00:00:00"; }},
+            {"TimePicker_fin", "18:15:00",
+             [&] { return s.parametres_grille.Label_temps_fin == "25/07/2024 18:15:00"; }},
+            {"TimePicker_pas", "00:30:00",
+             [&] { return std::abs(s.parametres_grille.TimePicker_pas - heure(0, 30)) < 1e-9; }},
+            {"TimePicker_decalage", "00:20:00",
+             [&] { return std::abs(s.description.TimePicker_decalage - heure(0, 20)) < 1e-9; }},
+            {"TimePicker_derive_erronee", "10:00:00",
+             [&] {
+                 return std::abs(s.description.TimePicker_derive_erronee - heure(10, 0)) < 1e-9;
+             }},
+            {"TimePicker_derive_reelle", "10:05:00",
+             [&] {
+                 return std::abs(s.description.TimePicker_derive_reelle - heure(10, 5)) < 1e-9;
+             }},
+            {"DateTimePicker_debut_derive", "21/06/2024 12:00:00",
+             [&] {
+                 return date_heure_vers_texte(s.description.DateTimePicker_debut_derive) ==
+                        "21/06/2024 12:00:00";
+             }},
+            {"DateTimePicker_constat_derive", "28/06/2024 08:45:00",
+             [&] {
+                 return date_heure_vers_texte(s.description.DateTimePicker_constat_derive) ==
+                        "28/06/2024 08:45:00";
+             }},
         };
         for (const Cas& c : cas) {
             auto* selecteur = controle<QDateTimeEdit>(f.get(), c.nom);
@@ -219,9 +247,13 @@ private slots:
         QVERIFY(f->minimumSizeHint().width() <= 1280);
         QCOMPARE(f->width(), 1280);
         auto* defilement = controle(f.get(), "defilement");
-        const std::vector<const char*> etapes = {"SpeedButton_lister", "SpeedButton_creer_listes_date_clean",
-                                                 "SpeedButton_traiter_fichier", "SpeedButton_stop",
-                                                 "Label6", "Label10", "Label_patienter"};
+        const std::vector<const char*> etapes = {"SpeedButton_lister",
+                                                 "SpeedButton_creer_listes_date_clean",
+                                                 "SpeedButton_traiter_fichier",
+                                                 "SpeedButton_stop",
+                                                 "Label6",
+                                                 "Label10",
+                                                 "Label_patienter"};
         const auto places = [&] {
             std::vector<QRect> r;
             for (const char* nom : etapes) {
@@ -235,8 +267,10 @@ private slots:
             QVERIFY2(!defilement->isAncestorOf(controle(f.get(), etapes[i])), etapes[i]);
             if (i < 6) QVERIFY2(f->rect().contains(avant[i]), etapes[i]);
         }
-        controle<QLabel>(f.get(), "Label6")->setText(QStringLiteral("durées  01:02:03   00:04   12:34:56   totale 13:39:03"));
-        controle<QLabel>(f.get(), "Label10")->setText(QStringLiteral("01:23:45 >> 17:02:03    1234,56 Mo"));
+        controle<QLabel>(f.get(), "Label6")
+            ->setText(QStringLiteral("durées  01:02:03   00:04   12:34:56   totale 13:39:03"));
+        controle<QLabel>(f.get(), "Label10")
+            ->setText(QStringLiteral("01:23:45 >> 17:02:03    1234,56 Mo"));
         auto* patienter = controle<QLabel>(f.get(), "Label_patienter");
         patienter->setText(QStringLiteral("3- patienter ... fic-12  45%     "));
         patienter->show();
@@ -281,8 +315,10 @@ private slots:
         cliquer(f.get(), "SpeedButton_creer_listes_date_clean");
         QVERIFY(demande_vue(fr("--- PAR MOIS")));
         QVERIFY(controle<QRadioButton>(f.get(), "RadioButton2_actuel_ou_passee")->isChecked());
-        QCOMPARE(f->session().parametres_grille.Label_temps_deb, std::string("01/05/2024 00:00:00"));
-        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_deb")->text(), QStringLiteral("01/05/2024 00:00:00"));
+        QCOMPARE(f->session().parametres_grille.Label_temps_deb,
+                 std::string("01/05/2024 00:00:00"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_temps_deb")->text(),
+                 QStringLiteral("01/05/2024 00:00:00"));
         auto* liste = controle<QAbstractItemView>(f.get(), "ListBox_date_clean");
         QCOMPARE(liste->model()->rowCount(), static_cast<int>(f->session().grille.items.size()));
         QVERIFY(liste->model()->rowCount() >= 3);
@@ -294,14 +330,17 @@ private slots:
         QVERIFY(resultat.starts_with(ex->sortie));
         QVERIFY(existe(resultat + ".TXT"));
         QVERIFY(!controle<QLabel>(f.get(), "Label21")->text().isEmpty());
-        QVERIFY(controle<QAbstractItemView>(f.get(), "ListBox_DONNEE_date_clean")->model()->rowCount() > 0);
+        QVERIFY(
+            controle<QAbstractItemView>(f.get(), "ListBox_DONNEE_date_clean")->model()->rowCount() >
+            0);
 
         // "sans col DateTime": the values alone, on screen and in the clipboard.
         cliquer(f.get(), "SpeedButton_sans_coldate");
         QVERIFY(demande_vue(" les colonnes sans la date"));
         auto* valeurs = controle<QPlainTextEdit>(f.get(), "RichEdit4");
         QVERIFY(valeurs->isVisible());
-        QCOMPARE(valeurs->toPlainText().trimmed(), qt(ex->presse_papier.contenu).remove(QLatin1Char('\r')).trimmed());
+        QCOMPARE(valeurs->toPlainText().trimmed(),
+                 qt(ex->presse_papier.contenu).remove(QLatin1Char('\r')).trimmed());
         QVERIFY(!ex->presse_papier.contenu.empty());
         QVERIFY(ex->presse_papier.contenu.find("/2024") == std::string::npos);  // no date column
         QVERIFY(existe(ex->programme + "~tmp.txt"));
@@ -315,7 +354,9 @@ private slots:
         cliquer(f.get(), "SpeedButton_deb");
         QVERIFY(demande_vue(fr("=== heure début ===\n\n  08:30:00")));
         QCOMPARE(controle<QTimeEdit>(f.get(), "TimePicker_deb")->time(), QTime(0, 0));
-        QVERIFY(controle<QLabel>(f.get(), "Label_temps_deb")->text().endsWith(QStringLiteral(" 00:00:00")));
+        QVERIFY(controle<QLabel>(f.get(), "Label_temps_deb")
+                    ->text()
+                    .endsWith(QStringLiteral(" 00:00:00")));
         QVERIFY(f->session().grille_modifiee);
     }
 
@@ -331,7 +372,8 @@ private slots:
         // Enough lines for the run to hand control to the window many times.
         std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
         std::string lignes;
-        for (int j = 0; j < 300; ++j) lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
+        for (int j = 0; j < 300; ++j)
+            lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
         ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
         auto f = fenetre({ex->dsc});
         f->demarrer();
@@ -377,7 +419,8 @@ private slots:
     void pendant_un_traitement_les_graphiques_attendent() {
         std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
         std::string lignes;
-        for (int j = 0; j < 300; ++j) lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
+        for (int j = 0; j < 300; ++j)
+            lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
         ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
         auto f = fenetre({ex->dsc});
         f->demarrer();
@@ -425,7 +468,8 @@ private slots:
         QCOMPARE(d.Edit_nom_fic_sortie, std::string("A"));  // every other setting is the default
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(), QStringLiteral("A"));
         QVERIFY(existe(ex->descriptions + "neuve.dsc"));
-        QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(), QStringLiteral("neuve.dsc"));
+        QCOMPARE(controle<QLabel>(f.get(), "Label_description_bd")->text(),
+                 QStringLiteral("neuve.dsc"));
         // Then the user is sent to the data directory.
         QVERIFY(controle(f.get(), "Panel_dir")->isVisible());
     }
@@ -449,11 +493,12 @@ private slots:
     // finds the description and the colours: the parameter file is written each time.
     void chaque_sortie_ecrit_le_fichier_de_parametres() {
         const std::string prm = ex->programme + "tarvo.prm";
-        const std::vector<std::pair<const char*, std::function<void(FenetrePrincipale&)>>> sorties = {
-            {"bouton", [](FenetrePrincipale& f) { cliquer(&f, "SpeedButton_exit"); }},
-            {"Echap", [](FenetrePrincipale& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
-            {"fermeture", [](FenetrePrincipale& f) { f.close(); }},
-        };
+        const std::vector<std::pair<const char*, std::function<void(FenetrePrincipale&)>>> sorties =
+            {
+                {"bouton", [](FenetrePrincipale& f) { cliquer(&f, "SpeedButton_exit"); }},
+                {"Echap", [](FenetrePrincipale& f) { QTest::keyClick(&f, Qt::Key_Escape); }},
+                {"fermeture", [](FenetrePrincipale& f) { f.close(); }},
+            };
         for (const auto& [nom, sortir] : sorties) {
             std::filesystem::remove(prm);
             auto f = fenetre({ex->dsc});

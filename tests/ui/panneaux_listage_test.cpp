@@ -101,7 +101,8 @@ private slots:
             const QString t = qt(titres_table()[static_cast<std::size_t>(c)]);
             QVERIFY2(table->columnWidth(c) >= titre.horizontalAdvance(t) + 8, qPrintable(t));
         }
-        const int date = table->fontMetrics().horizontalAdvance(QStringLiteral("01/06/2024 00:00:00"));
+        const int date =
+            table->fontMetrics().horizontalAdvance(QStringLiteral("01/06/2024 00:00:00"));
         for (const Colonne c : {Colonne::date_dep, Colonne::date_fin, Colonne::date_nom_fichier})
             QVERIFY(table->columnWidth(static_cast<int>(c)) >= date + 8);
     }

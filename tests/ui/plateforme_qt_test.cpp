@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -11,7 +12,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QDesktopServices>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -372,7 +372,8 @@ void PlateformeQtTest::editeur_introuvable_remplace_par_le_bureau() {
     QCOMPARE(bureau.ouverts.at(1), QUrl::fromLocalFile(QStringLiteral("/tmp/b.txt")));
     const std::vector<std::string> attendu = {
         fr("éditeur <notepad.exe> introuvable : fichiers ouverts avec l'application du bureau"),
-        fr("éditeur <notepad++.exe -multiInst> introuvable : fichiers ouverts avec l'application du bureau")};
+        fr("éditeur <notepad++.exe -multiInst> introuvable : fichiers ouverts avec l'application "
+           "du bureau")};
     QCOMPARE(journal, attendu);
 }
 

@@ -21,7 +21,8 @@ private:
         ExempleFenetre::controle<QDateEdit>(f.get(), "DatePicker_fin")->setDate(QDate(2024, 6, 10));
         ExempleFenetre::controle<QTimeEdit>(f.get(), "TimePicker_pas")->setTime(QTime(1, 0));
         ExempleFenetre::cliquer(f.get(), "SpeedButton_traiter_fichier");
-        return f->session().fichier_resultat.empty() ? std::string() : lire(f->session().fichier_resultat);
+        return f->session().fichier_resultat.empty() ? std::string()
+                                                     : lire(f->session().fichier_resultat);
     }
 
 private slots:

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QTest>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
