@@ -71,7 +71,7 @@ std::optional<std::string> date_option(const std::string& texte) {
 std::optional<double> pas_option(const std::string& texte) {
     const auto s = heure(texte);
     if (!s) return std::nullopt;
-    return *s / 86400.0;
+    return *s / jour_en_secondes;
 }
 
 std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, std::ostream& sortie,

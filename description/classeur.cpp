@@ -92,7 +92,7 @@ std::string texte_nombre(double valeur) {
 }
 
 std::string texte_date(double jours, GenreDate genre) {
-    const std::string texte = date_heure_vers_texte(jours);
+    std::string texte = date_heure_vers_texte(jours);
     if (texte.size() != 19) return {};
     switch (genre) {
         case GenreDate::date:
@@ -144,7 +144,7 @@ double date_iso(std::string_view texte) {
         const auto r = std::from_chars(texte.data(), texte.data() + texte.size(), s);
         if (r.ec != std::errc{}) return -1;
     }
-    return *date + (*h * 3600.0 + *mn * 60.0 + s) / 86400.0;
+    return *date + (*h * 3600.0 + *mn * 60.0 + s) / jour_en_secondes;
 }
 
 }  // namespace classeur
@@ -758,7 +758,7 @@ double duree_iso(std::string_view t) {
         else
             return -1;
     }
-    return total / 86400.0;
+    return total / jour_en_secondes;
 }
 
 class LecteurOds : public AnalyseurXml {

@@ -267,7 +267,7 @@ std::string sur_une_ligne(std::string_view texte) {
 long long secondes_du_jour(double jours) {
     if (!std::isfinite(jours)) return 0;
     const double fraction = jours - std::floor(jours);
-    return std::llround(fraction * 86400.0) % 86400;
+    return std::llround(fraction * jour_en_secondes) % secondes_par_jour;
 }
 
 }  // namespace
@@ -360,7 +360,7 @@ double lire_heure(std::string_view texte, JournalSuivi& journal) {
     std::string canonique;
     // The picker is given the timestamp plus one day and keeps its time of day only.
     const double t = texte_vers_date_heure(texte, canonique, journal) + 1.0;
-    return static_cast<double>(secondes_du_jour(t)) / 86400.0;
+    return static_cast<double>(secondes_du_jour(t)) / jour_en_secondes;
 }
 
 std::string ecrire_heure(double heure) {

@@ -84,10 +84,10 @@ bool nom_description_absent(std::string_view nom) {
 
 std::string chemin_description(std::string_view dossier_description, std::string_view nom) {
     const auto n = rogner(nom);
-    const std::string tel_quel = std::string(dossier_description) + std::string(n);
+    std::string tel_quel = std::string(dossier_description) + std::string(n);
     if (extension_dsc(n) && fichier_existe(tel_quel)) return tel_quel;
     const std::string base = std::string(dossier_description) + std::string(sans_extension(n));
-    const std::string majuscule = base + std::string(extension_description);
+    std::string majuscule = base + std::string(extension_description);
     if (fichier_existe(majuscule)) return majuscule;
     if (auto autre = variante_existante(base)) return *autre;
     // A new file keeps the ".dsc" the user sees in its name; only a name without it

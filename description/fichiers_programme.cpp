@@ -102,7 +102,7 @@ double maintenant_local() {
         date_civile(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).value_or(0);
     // A leap second (60) counts as the last second of the minute.
     const int s = local.tm_sec > 59 ? 59 : local.tm_sec;
-    return jour + (local.tm_hour * 3600 + local.tm_min * 60 + s) / 86400.0;
+    return jour + (local.tm_hour * 3600 + local.tm_min * 60 + s) / jour_en_secondes;
 }
 
 std::string fichier_prm(std::string_view dossier) {

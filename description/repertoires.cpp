@@ -311,6 +311,7 @@ std::vector<std::string> chemins_descriptions(std::string_view dossier_descripti
     }
     std::sort(trouves.begin(), trouves.end());
     std::vector<std::string> chemins;
+    chemins.reserve(trouves.size());
     for (const auto& t : trouves)
         chemins.push_back(ajouter_antislash(dossier_description) + t.second);
     return chemins;
@@ -335,7 +336,9 @@ ResultatChangementLecteur changer_lecteur(std::string_view lecteur,
         std::vector<std::string> lignes;
         for (const auto ligne : decouper_lignes(*contenu)) lignes.emplace_back(ligne);
         rapport.push_back(nom_de_fichier(f));
-        if (appliquer) rapport.push_back("- modification lecteur par <" + l + "> dans " + f);
+        if (appliquer)
+            rapport.push_back(
+                std::string("- modification lecteur par <").append(l).append("> dans ").append(f));
         int modifs = 0;
         for (const std::string_view cle :
              {"dossier_choisi", "dossier_description", "dossier_choisi_sortie"}) {
@@ -349,11 +352,10 @@ ResultatChangementLecteur changer_lecteur(std::string_view lecteur,
                     ++modifs;
                 }
                 rapport.push_back("  " + n);
-            } else if (cle == "dossier_choisi") {
-                rapport.push_back(n + " <= " + v + fr("  échec"));
             } else {
-                rapport.push_back(fr("  échec  ") + v + "=>" + n);
-                rapport.push_back(n + " <= " + v + fr("  échec"));
+                if (cle != "dossier_choisi")
+                    rapport.push_back(fr("  échec  ").append(v).append("=>").append(n));
+                rapport.push_back(std::string(n).append(" <= ").append(v).append(fr("  échec")));
             }
         }
         if (appliquer && modifs > 0) {

@@ -36,7 +36,6 @@ using Horloge = std::chrono::steady_clock;
 constexpr int lignes_par_controle = 4096;
 constexpr std::string_view non_lu = " ---";
 constexpr std::string_view inconnue = "    ????";
-constexpr double jour_en_secondes = 86400.0;
 // The observed-step minimum before any step was seen.
 constexpr double minimum_initial = 9999.0;
 

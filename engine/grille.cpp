@@ -21,7 +21,6 @@ namespace {
 namespace ch = std::chrono;
 
 constexpr ch::sys_days origine = ch::year{1899} / 12 / 30;
-constexpr long long secondes_jour = 86400;
 constexpr long long limite_lignes = 32000;
 constexpr long long limite_absolue_lignes = 20'000'000;
 
@@ -35,15 +34,15 @@ long long division_basse(long long a, long long b) {
 }
 
 long long vers_secondes(double date) {
-    return std::llround(date * 86400.0);
+    return std::llround(date * jour_en_secondes);
 }
 
 // Summed as the canonical text is parsed (day + time of day), so that a grid timestamp
 // and a measurement read from the same text compare equal at a step boundary.
 double vers_date(long long secondes) {
-    const long long jours = division_basse(secondes, secondes_jour);
+    const long long jours = division_basse(secondes, secondes_par_jour);
     return static_cast<double>(jours) +
-           static_cast<double>(secondes - jours * secondes_jour) / 86400.0;
+           static_cast<double>(secondes - jours * secondes_par_jour) / jour_en_secondes;
 }
 
 // A date and time of day, the form the calendar checks and corrections work on.
@@ -53,12 +52,12 @@ struct Moment {
 };
 
 Moment vers_moment(long long secondes) {
-    const long long jours = division_basse(secondes, secondes_jour);
-    return {ch::year_month_day{origine + ch::days{jours}}, secondes - jours * secondes_jour};
+    const long long jours = division_basse(secondes, secondes_par_jour);
+    return {ch::year_month_day{origine + ch::days{jours}}, secondes - jours * secondes_par_jour};
 }
 
 long long secondes_de(const Moment& m) {
-    return (ch::sys_days{m.jour} - origine).count() * secondes_jour + m.seconde;
+    return (ch::sys_days{m.jour} - origine).count() * secondes_par_jour + m.seconde;
 }
 
 // The chosen day of the month, or the last day of a month that lacks it.
@@ -70,7 +69,7 @@ ch::year_month_day jour_borne(ch::year_month mois, unsigned jour) {
 
 // The time of day of a count of seconds.
 std::string heure_texte(long long secondes) {
-    return hh_mm_ss(((secondes % secondes_jour) + secondes_jour) % secondes_jour);
+    return hh_mm_ss(((secondes % secondes_par_jour) + secondes_par_jour) % secondes_par_jour);
 }
 
 // The unit and the count as the window's controls can hold them: a settings file may
@@ -141,8 +140,8 @@ Etendue etendue(const ParametresGrille& p, long long deb, long long fin, long lo
     else
         n = (fin - deb) / pas + 1;
     if (n == 0) return {};
-    return {n,
-            (rang_en_secondes(p, deb, pas, n) - rang_en_secondes(p, deb, pas, 1)) / secondes_jour};
+    return {n, (rang_en_secondes(p, deb, pas, n) - rang_en_secondes(p, deb, pas, 1)) /
+                   secondes_par_jour};
 }
 
 ResumeGrille resume(const Etendue& e) {
@@ -462,8 +461,9 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     // what it made. Unlike the summary, the built grid always states its days, even none.
     const long long ecrites = std::max(0LL, g.nb_lignes_grille - 1);
     const long long jours =
-        ecrites > 0 ? (vers_secondes(g.dates.back()) - vers_secondes(g.dates[1])) / secondes_jour
-                    : 0;
+        ecrites > 0
+            ? (vers_secondes(g.dates.back()) - vers_secondes(g.dates[1])) / secondes_par_jour
+            : 0;
     g.Label25 = {format_entier_groupe(ecrites) + " => " + texte_jours(jours), CouleurResume::bleu};
     g.Label_nr_final = std::to_string(ecrites);
     return g;

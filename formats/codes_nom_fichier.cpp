@@ -242,7 +242,7 @@ bool station_depuis_contenu(std::string_view code) {
 
 DateNomFichier lire_date_nom_fichier(std::string_view nom_fichier, std::string_view code_saisi,
                                      JournalSuivi& journal, double date_du_jour) {
-    const DateNomFichier sans_date{{}, date_du_jour};
+    DateNomFichier sans_date{{}, date_du_jour};
     std::string code(code_saisi);
     // Users of a ";" list separator type "2;3;4": it separates the items everywhere.
     const char sep = contient(code, ";") ? ';' : ',';

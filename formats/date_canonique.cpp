@@ -43,7 +43,7 @@ std::optional<double> heure_du_jour(std::string_view t) {
     if (t.size() != 8 || t[2] != ':' || t[5] != ':') return std::nullopt;
     const int h = nombre(t, 0, 2), mn = nombre(t, 3, 2), s = nombre(t, 6, 2);
     if (h < 0 || h > 23 || mn < 0 || mn > 59 || s < 0 || s > 59) return std::nullopt;
-    return (h * 3600 + mn * 60 + s) / 86400.0;
+    return (h * 3600 + mn * 60 + s) / jour_en_secondes;
 }
 
 // The timestamp of a calendar date at midnight; false when the date does not exist. The
@@ -166,9 +166,11 @@ double texte_vers_date_heure(std::string_view texte, std::string& canonique,
 
 std::string date_heure_vers_texte(double date) {
     if (!std::isfinite(date) || std::fabs(date) > 3e6) return {};
-    const long long secondes = std::llround(date * 86400.0);
-    const long long jours = secondes >= 0 ? secondes / 86400 : -((-secondes + 86399) / 86400);
-    const long long reste = secondes - jours * 86400;
+    const long long secondes = std::llround(date * jour_en_secondes);
+    const long long jours = secondes >= 0
+                                ? secondes / secondes_par_jour
+                                : -((-secondes + secondes_par_jour - 1) / secondes_par_jour);
+    const long long reste = secondes - jours * secondes_par_jour;
     const ch::year_month_day ymd{origine + ch::days{jours}};
     std::array<char, 64> tampon{};
     std::snprintf(tampon.data(), tampon.size(), "%02u/%02u/%04d %02lld:%02lld:%02lld",

@@ -15,6 +15,11 @@ class JournalSuivi;
 // 01/01/1970 00:00 UTC as a timestamp: where the system's clocks and Qt's dates start.
 inline constexpr double serie_epoque_unix = 25569.0;
 
+inline constexpr long long secondes_par_jour = 86400;
+// The same counts as doubles, so that dividing a count of seconds by them never truncates.
+inline constexpr double jour_en_secondes = static_cast<double>(secondes_par_jour);
+inline constexpr double jour_en_millisecondes = jour_en_secondes * 1000.0;
+
 // Timestamp of a calendar date at midnight; nothing when the date does not exist.
 std::optional<double> date_civile(int annee, int mois, int jour);
 
@@ -34,7 +39,7 @@ double texte_vers_date_heure(std::string_view texte, std::string& canonique, Jou
 // bits as doubles; as milliseconds they are equal.
 //   0.5 → 43200000        45285.336805555555 → 3912668700000
 inline long long millisecondes(double date) {
-    return std::llround(date * 86400000.0);
+    return std::llround(date * jour_en_millisecondes);
 }
 
 // The canonical text of a timestamp, rounded to the nearest second.

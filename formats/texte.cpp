@@ -11,6 +11,7 @@
 #endif
 
 #include "formats/cp1252.h"
+#include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
 
 namespace tarvo {
@@ -345,8 +346,8 @@ std::string duree_texte(double jours) {
     if (!std::isfinite(jours) || std::fabs(jours) > 1e9) return "---";
     // To the nearest second, as the log's "hh:mm:ss" of the same total: the two are read
     // side by side.
-    const long long total = std::llround(std::fabs(jours) * 86400.0);
-    const long long s_jour = total % 86400;
+    const long long total = std::llround(std::fabs(jours) * jour_en_secondes);
+    const long long s_jour = total % secondes_par_jour;
     const long long h = s_jour / 3600, mn = s_jour / 60 % 60, s = s_jour % 60;
     std::array<char, 64> r{};
     if (total < 60)

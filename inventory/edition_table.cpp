@@ -61,7 +61,7 @@ std::optional<double> date_nom(std::string_view texte) {
 }
 
 long long secondes(double jours) {
-    return std::llround(jours * 86400.0);
+    return std::llround(jours * jour_en_secondes);
 }
 
 }  // namespace
@@ -208,15 +208,15 @@ double arrondir_au_pas_inferieur(double date, double pas) {
     if (p <= 0) return date;
     const long long s = secondes(date);
     const long long q = s >= 0 ? s / p : -((-s + p - 1) / p);
-    return static_cast<double>(q * p) / 86400.0;
+    return static_cast<double>(q * p) / jour_en_secondes;
 }
 
 double arrondir_au_pas_proche(double date, double pas) {
     const long long p = secondes(pas);
     if (p <= 0) return date;
     // Half a step added, then rounded down: a time halfway goes up.
-    return arrondir_au_pas_inferieur(static_cast<double>(2 * secondes(date) + p) / 2.0 / 86400.0,
-                                     pas);
+    return arrondir_au_pas_inferieur(
+        static_cast<double>(2 * secondes(date) + p) / 2.0 / jour_en_secondes, pas);
 }
 
 std::optional<CopieDate> copier_date_label(SourceDate source, std::string_view texte, double pas,
@@ -257,7 +257,8 @@ std::optional<CopieDate> copier_date_label(SourceDate source, std::string_view t
             if (!oui(dialogue, fr(" récupérer le pas ?\n") + t)) return std::nullopt;
             int h = 0, mn = 0, s = 0;
             if (std::sscanf(t.c_str(), "%d:%d:%d", &h, &mn, &s) < 2) return std::nullopt;
-            return CopieDate{Cible::pas, {}, ((h * 60 + mn) * 60 + s) % 86400 / 86400.0};
+            return CopieDate{
+                Cible::pas, {}, ((h * 60 + mn) * 60 + s) % secondes_par_jour / jour_en_secondes};
         }
         case SourceDate::Label_date_heure_min:
             return arrondie(Cible::debut, " récupérer la date/heure mini ?\n\n(oui) ",

@@ -141,7 +141,7 @@ std::size_t convertir_selon_bom(char* p, std::size_t n) {
     const auto o = [&](std::size_t i) { return static_cast<unsigned char>(p[i]); };
     if (n >= 3 && o(0) == 0xEF && o(1) == 0xBB && o(2) == 0xBF) {
         const std::string cp = utf8_vers_cp1252(std::string_view(p + 3, n - 3));
-        std::memcpy(p, cp.data(), cp.size());
+        std::copy(cp.begin(), cp.end(), p);
         return cp.size();
     }
     if (n >= 2 && o(0) == 0xFF && o(1) == 0xFE) return utf16_vers_cp1252(p, n, false);

@@ -112,7 +112,7 @@ void TableFichiers::trier_tableau(int colonne, GenreTri genre, bool croissant) {
             echange = false;
             for (int i = 0; i + ecart < n; ++i) {
                 int& a = ordre[static_cast<std::size_t>(i)];
-                int& b = ordre[static_cast<std::size_t>(i + ecart)];
+                int& b = ordre[static_cast<std::size_t>(i) + static_cast<std::size_t>(ecart)];
                 if (croissant ? avant(b, a) : avant(a, b)) {
                     std::swap(a, b);
                     echange = true;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "formats/cp1252.h"
+#include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "formats/texte.h"
@@ -27,7 +28,8 @@ bool retirer_marqueur(std::string& nom, std::string_view marqueur) {
 }  // namespace
 
 std::string duree_pour_nom(double jours) {
-    const long long ms = std::isfinite(jours) ? std::llround(std::fabs(jours) * 86400000.0) : 0;
+    const long long ms =
+        std::isfinite(jours) ? std::llround(std::fabs(jours) * jour_en_millisecondes) : 0;
     const long long s = ms / 1000;
     std::array<char, 64> tampon{};
     std::snprintf(tampon.data(), tampon.size(), "%02lld;%02lld;%02lld", s / 3600, s / 60 % 60,

@@ -54,8 +54,7 @@ std::vector<EntreeAide> entrees_aide_haut() {
             "5", {"Edit_f_date_fichier", "Label16"},
             {"5-  Date prise dans le nom de chaque fichier (colonne date_NOM_Fichier, aaaa/mm/jj)",
              "     Le nom sans extension est coupé en syllabes aux _ (aux - s'il n'a aucun _).",
-             "     ex. Brest_20240601.txt : aaaammjj,2    Brest_01_06_2024.txt : 4,3,2 "
-             "(an,mois,jour)",
+             "     ex. Brest_20240601.txt : aaaammjj,2    Brest_01_06_2024.txt : 4,3,2 (an,mois,jour)",
              "     Année sur 2 chiffres : 20aammjj ; le bouton ... propose les codes courants.",
              "     Sert à trier et contrôler les fichiers, pas à dater les mesures.",
              "     Un code faux laisse la colonne vide : la vérifier après le listage."}),

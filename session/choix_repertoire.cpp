@@ -69,7 +69,7 @@ std::string masque_extension(std::string_view nom) {
 }  // namespace
 
 ChoixRepertoire::ChoixRepertoire(Session& session, Dialogue& dialogue, Lanceur& lanceur,
-                                 std::string dossier_programme)
+                                 std::string_view dossier_programme)
     : recents(fichier_rep_recents(dossier_programme)),
       session_(session),
       dialogue_(dialogue),

@@ -33,7 +33,7 @@ struct ResultatValidation {
 class ChoixRepertoire {
 public:
     ChoixRepertoire(Session& session, Dialogue& dialogue, Lanceur& lanceur,
-                    std::string dossier_programme);
+                    std::string_view dossier_programme);
 
     // The click on one of the three directory buttons, at `maintenant_secondes` on any clock;
     // `legende` is the caption of that button, which heads the message of a lost directory.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "formats/cp1252.h"
+#include "formats/date_canonique.h"
 #include "formats/texte.h"
 
 namespace tarvo {
@@ -141,7 +142,7 @@ std::string texte_pas_graphe(const ParametresGrille& parametres) {
         case unite_annee:
             return "pas = " + std::to_string(n) + fr(" année") + (n > 1 ? "s" : "");
         default: {
-            const long secondes = std::lround(parametres.TimePicker_pas * 86400.0);
+            const long secondes = std::lround(parametres.TimePicker_pas * jour_en_secondes);
             char texte[32];
             std::snprintf(texte, sizeof texte, "%02ld:%02ld:%02ld", secondes / 3600,
                           secondes / 60 % 60, secondes % 60);

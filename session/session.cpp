@@ -51,11 +51,11 @@ void proteger(Dialogue& dialogue, Commande&& commande) {
 }  // namespace
 
 Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
-                 std::string dossier_programme)
-    : Session(dialogue, progression, lanceur, sans_presse_papier_, std::move(dossier_programme)) {}
+                 std::string_view dossier_programme)
+    : Session(dialogue, progression, lanceur, sans_presse_papier_, dossier_programme) {}
 
 Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
-                 PressePapier& presse_papier, std::string dossier_programme)
+                 PressePapier& presse_papier, std::string_view dossier_programme)
     : dialogue_(dialogue),
       progression_(progression),
       lanceur_(lanceur),
@@ -447,7 +447,8 @@ void Session::marquer_modifie() {
 namespace {
 // Days elapsed since a steady-clock instant, for the stage stopwatches.
 double jours_depuis(std::chrono::steady_clock::time_point debut) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count() / 86400;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count() /
+           jour_en_secondes;
 }
 }  // namespace
 

@@ -57,10 +57,10 @@ std::string texte_date_programme(std::string_view chemin_programme);
 class Session {
 public:
     Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
-            PressePapier& presse_papier, std::string dossier_programme);
+            PressePapier& presse_papier, std::string_view dossier_programme);
     // Without a clipboard (the batch program).
     Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
-            std::string dossier_programme);
+            std::string_view dossier_programme);
 
     // --- start-up
     // The description named on the command line (its first argument, quotes removed).

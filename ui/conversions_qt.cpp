@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "formats/cp1252.h"
+#include "formats/date_canonique.h"
 
 namespace tarvo {
 
@@ -19,10 +20,11 @@ std::string cp(const QString& texte) {
 }
 
 QDateTime date_qt(double jours) {
-    const long long secondes = std::llround(jours * 86400.0);
-    const long long j = secondes >= 0 ? secondes / 86400 : -((-secondes + 86399) / 86400);
+    const long long secondes = std::llround(jours * jour_en_secondes);
+    const long long j = secondes >= 0 ? secondes / secondes_par_jour
+                                      : -((-secondes + secondes_par_jour - 1) / secondes_par_jour);
     return QDateTime(origine.addDays(j),
-                     QTime(0, 0).addSecs(static_cast<int>(secondes - j * 86400)));
+                     QTime(0, 0).addSecs(static_cast<int>(secondes - j * secondes_par_jour)));
 }
 
 double jours_de(const QDateTime& date) {
@@ -30,12 +32,13 @@ double jours_de(const QDateTime& date) {
 }
 
 QTime heure_qt(double fraction) {
-    const long long s = std::llround((fraction - std::floor(fraction)) * 86400.0) % 86400;
+    const long long s =
+        std::llround((fraction - std::floor(fraction)) * jour_en_secondes) % secondes_par_jour;
     return QTime(0, 0).addSecs(static_cast<int>(s));
 }
 
 double fraction_de(QTime heure) {
-    return QTime(0, 0).secsTo(heure) / 86400.0;
+    return QTime(0, 0).secsTo(heure) / jour_en_secondes;
 }
 
 }  // namespace tarvo

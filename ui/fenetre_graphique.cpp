@@ -317,7 +317,7 @@ void FenetreGraphique::lire_point(const QString& titre, QPointF point, QPoint po
         const QDateTime d = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x));
         x = serie_epoque_unix +
             static_cast<double>(QDateTime(d.date(), d.time(), Qt::UTC).toMSecsSinceEpoch()) /
-                86400000.0;
+                jour_en_millisecondes;
     }
     lecture_->setPlainText(qt(texte_lecture_point(cp(titre), x, point.y())));
     ancre_ = mapFromGlobal(position_globale);

@@ -101,7 +101,7 @@ qint64 millisecondes_axe(double date) {
     static double jour_cache = std::numeric_limits<double>::quiet_NaN();
     static qint64 decalage = 0;
     const double jour = std::floor(date);
-    const qint64 utc = std::llround((date - serie_epoque_unix) * 86400000.0);
+    const qint64 utc = std::llround((date - serie_epoque_unix) * jour_en_millisecondes);
     if (jour != jour_cache) {
         jour_cache = jour;
         const QDateTime d = QDateTime::fromMSecsSinceEpoch(utc, Qt::UTC);
