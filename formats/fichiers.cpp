@@ -165,7 +165,8 @@ void retirer_fichiers_provisoires() noexcept {
         if (e.etat.load() == pret) ::unlink(e.chemin.data());
 }
 
-FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view contenu)
+FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view contenu,
+                                     Synchroniser synchroniser)
     : chemin_(chemin), cible_(chemin_natif(chemin)) {
     std::error_code absent;
     // A link is followed, so that the file it points to is the one replaced.
@@ -180,7 +181,7 @@ FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view c
     // An empty view may hold a null pointer, which fwrite must not be given.
     const bool ecrit =
         (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
-        std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+        std::fflush(f) == 0 && synchroniser(::fileno(f)) == 0;
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
     // The new file keeps the permissions the user gave the old one.
     if (droits_anciens != fs::perms::unknown) fs::permissions(provisoire_, droits_anciens, absent);

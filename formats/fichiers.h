@@ -2,6 +2,8 @@
 // parameter files and the directory walk that lists the input files.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -53,7 +55,11 @@ void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu);
 // version. Removed on destruction unless put in place. Throws ErreurFichier.
 class FichierProvisoire {
 public:
-    FichierProvisoire(std::string_view chemin, std::string_view contenu);
+    // Flushes a descriptor to the disk; a parameter so that a test can see the call happen.
+    using Synchroniser = int (*)(int descripteur);
+
+    FichierProvisoire(std::string_view chemin, std::string_view contenu,
+                      Synchroniser synchroniser = ::fsync);
     ~FichierProvisoire();
     FichierProvisoire(const FichierProvisoire&) = delete;
     FichierProvisoire& operator=(const FichierProvisoire&) = delete;

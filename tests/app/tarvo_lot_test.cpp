@@ -364,6 +364,9 @@ TEST_F(TarvoLot, LesReglagesEcritsALaMainSontControles) {
          "la colonne de date/heure n°9999 n'existe pas : les fichiers comptent 4 colonnes"},
         {{{"Edit_num_col_datetime.text", "0"}}, 1, "", "la colonne de date/heure n°0 n'existe pas"},
         {{{"Edit_num_col_datetime.text", "-3"}}, 1, "", "la colonne de date/heure n°-3 n'existe"},
+        // Blanks as the separator: the listing finds no date and its question stops the
+        // whole call with the status of a run given up, before any file is written.
+        {{{"RadioGroup_separateur_colonne_ItemIndex", "1"}}, 3, "", "Problème de date"},
     };
     for (const Cas& c : cas) {
         const std::string vu = c.cles.begin()->second;

@@ -1,9 +1,12 @@
 #include "formats/fichiers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "formats/cp1252.h"
 
@@ -113,6 +116,53 @@ TEST_F(DossierTemporaire, EcritureGardeLienEtDroits) {
     EXPECT_EQ(lire_fichier(chemin("vrai.dsc")), std::string("nouveau"));
     EXPECT_EQ(fs::status(racine_ / "vrai.dsc").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// What the disk held when the program asked for its copy to be flushed.
+struct VuALaSynchronisation {
+    static inline int appels = 0;
+    static inline long long taille_provisoire = -1;
+    static inline std::string cible;  // the target's content at that moment
+    static inline fs::path chemin_cible;
+    static inline int erreur = 0;  // errno to fail with, 0 to flush for real
+    static int synchroniser(int descripteur) {
+        ++appels;
+        struct stat etat {};
+        taille_provisoire = ::fstat(descripteur, &etat) == 0 ? etat.st_size : -1;
+        std::ifstream f(chemin_cible, std::ios::binary);
+        cible.assign(std::istreambuf_iterator<char>(f), {});
+        if (erreur == 0) return ::fsync(descripteur);
+        errno = erreur;
+        return -1;
+    }
+};
+
+// A power cut just after the rename must find the whole new text on the disk, so the flush
+// comes once everything is written and before the old file is replaced; a failed flush
+// replaces nothing.
+TEST_F(DossierTemporaire, LaCopieEstSurLeDisqueAvantDeRemplacerLAncienne) {
+    using V = VuALaSynchronisation;
+    creer("resultat.txt", "ancien");
+    V::chemin_cible = racine_ / "resultat.txt";
+    const std::string texte(100000, 'x');
+    {
+        V::appels = 0;
+        V::erreur = 0;
+        FichierProvisoire copie(chemin("resultat.txt"), texte, &V::synchroniser);
+        copie.mettre_en_place();
+    }
+    EXPECT_EQ(V::appels, 1);
+    EXPECT_EQ(V::taille_provisoire, static_cast<long long>(texte.size()));
+    EXPECT_EQ(V::cible, "ancien");
+    EXPECT_EQ(lire_fichier(chemin("resultat.txt")), texte);
+
+    V::appels = 0;
+    V::erreur = EIO;
+    EXPECT_THROW(FichierProvisoire(chemin("resultat.txt"), "court", &V::synchroniser),
+                 ErreurFichier);
+    EXPECT_EQ(V::appels, 1);
+    EXPECT_EQ(lire_fichier(chemin("resultat.txt")), texte);
+    EXPECT_EQ(std::distance(fs::directory_iterator(racine_), fs::directory_iterator()), 1);
 }
 
 TEST_F(DossierTemporaire, ListerFichiers) {
