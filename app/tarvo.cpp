@@ -10,8 +10,8 @@
 #include "description/fichiers_programme.h"
 #include "formats/fichiers.h"
 #include "ui/conversions_qt.h"
-#include "ui/fenetre_principale.h"
 #include "ui/plateforme_qt.h"
+#include "ui/programme_bureau.h"
 
 namespace {
 
@@ -55,8 +55,9 @@ int main(int argc, char* argv[]) {
             !livre.empty())
             arguments.push_back(copie_de_l_exemple(livre, dossier));
     }
-    tarvo::FenetrePrincipale fenetre(tarvo::cp(QCoreApplication::applicationFilePath()), dossier,
+    tarvo::ProgrammeBureau programme(tarvo::cp(QCoreApplication::applicationFilePath()), dossier,
                                      arguments);
+    tarvo::FenetrePrincipale& fenetre = programme.fenetre();
     fenetre.showMaximized();
     QTimer::singleShot(0, &fenetre, [&fenetre] { fenetre.demarrer(); });
     return QApplication::exec();

@@ -189,7 +189,7 @@ private:
                 break;
             case ModeEntree::fichiers: {
                 const auto compte = compter_fichiers(d);
-                session_.inventaire.affichage.Label54 = std::to_string(compte.nb);
+                session_.inventaire.affichage.nb_fichiers_listes = std::to_string(compte.nb);
                 session_.inventaire.affichage.Label_nom_de_fichier = compte.premier;
                 break;
             }

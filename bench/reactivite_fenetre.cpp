@@ -23,7 +23,7 @@
 #include "plateforme/doubles/sortie_audio_enregistreuse.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
-#include "ui/fenetre_principale.h"
+#include "ui/programme_bureau.h"
 
 namespace {
 
@@ -52,8 +52,9 @@ int main(int argc, char* argv[]) {
     tarvo::PressePapierMemoire presse_papier;
     tarvo::SortieAudioEnregistreuse audio;
     tarvo::ServicesFenetre services{&dialogue, &lanceur, &presse_papier, &audio, {}, {}};
-    tarvo::FenetrePrincipale fenetre(programme.string() + "/tarvo", programme.string() + "/",
-                                     {argv[1]}, services);
+    tarvo::ProgrammeBureau bureau(programme.string() + "/tarvo", programme.string() + "/",
+                                  {argv[1]}, services);
+    tarvo::FenetrePrincipale& fenetre = bureau.fenetre();
     fenetre.show();
     fenetre.demarrer();
     const auto trouver = [&](const char* nom) { return fenetre.findChild<QWidget*>(nom); };

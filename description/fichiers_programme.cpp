@@ -175,7 +175,7 @@ ParametresGrille2dt lire_fichier_2dt(std::string_view fichier, ParametresGrille2
     texte(1, g.Label_temps_deb);
     texte(2, g.Label_temps_fin);
     texte(3, g.TimePicker_pas);
-    texte(4, g.Label25);
+    texte(4, g.resume_grille);
     entier(5, g.SpinEdit_pas_jour_mois_annee);
     entier(6, g.test_strict);
     entier(7, g.unite_pas);
@@ -186,7 +186,7 @@ void ecrire_fichier_2dt(std::string_view fichier, const ParametresGrille2dt& g) 
     ecrire_lignes_parametre(fichier, {{1, g.Label_temps_deb},
                                       {2, g.Label_temps_fin},
                                       {3, g.TimePicker_pas},
-                                      {4, g.Label25},
+                                      {4, g.resume_grille},
                                       {5, std::to_string(g.SpinEdit_pas_jour_mois_annee)},
                                       {6, std::to_string(g.test_strict)},
                                       {7, std::to_string(g.unite_pas)}});

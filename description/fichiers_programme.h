@@ -77,7 +77,7 @@ struct ParametresGrille2dt {
     std::string Label_temps_deb;           // grid start, canonical date text
     std::string Label_temps_fin;           // grid end
     std::string TimePicker_pas;            // step, "hh:mm:ss"
-    std::string Label25;                   // expected number of rows
+    std::string resume_grille;             // expected number of rows
     int SpinEdit_pas_jour_mois_annee = 1;  // step count in days, months or years
     int test_strict = 0;                   // 0 "(inf ou =)", 1 "(inf strict)"
     int unite_pas = 0;                     // 0 hh:mn:ss, 1 jour, 2 mois, 3 année

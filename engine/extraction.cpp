@@ -264,7 +264,7 @@ void Extraction::colonnes_reference(std::string_view premiere_ligne, int r) {
     const std::string ligne = sep_ == ' ' ? std::string(rogner(reduire_blancs(premiere_ligne)))
                                           : std::string(premiere_ligne);
     table.ecrire_cellule(r, Colonne::nb_colonnes, " " + std::to_string(nb_car(sep_, ligne) + 1));
-    res_.Label5 = std::to_string(K_) + " colonnes (avec temps et nb)";
+    res_.colonnes_sortie = std::to_string(K_) + " colonnes (avec temps et nb)";
 
     // The data columns: the chosen ones in their order, else all but the date columns.
     std::vector<int> sources = colonnes_choisies_;
@@ -342,7 +342,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
             ? ajouter_antislash(d_.dossier_choisi) +
                   std::string(rogner(table.lire_cellule(r, Colonne::sous_repertoire))) + nom
             : c_.source.copie;
-    TamponLignes& tampon = c_.inventaire.Memo1;
+    TamponLignes& tampon = c_.inventaire.tampon_fichier_lu;
     if (!prelire_fichier(chemin, std::llround(mo * 1024.0 * 1000.0), d_, c_.source.mode, tampon,
                          journal, c_.dialogue))
         return FinExtraction::refusee;
@@ -396,7 +396,8 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
             res_.date_heure_max = std::max(res_.date_heure_max, t);
         }
     }
-    res_.Label26 = format_entier_groupe(std::max(0, nb - plage.premiere - plage.decalage_balise));
+    res_.nb_lignes_donnees =
+        format_entier_groupe(std::max(0, nb - plage.premiere - plage.decalage_balise));
     if (reference) colonnes_reference(premiere, r);
 
     int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
@@ -520,10 +521,10 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     if (traites > 0) {
         const double ecoule = secondes_depuis(debut_);
         const double reste = ecoule * total_ko / traites - ecoule;
-        res_.Label10 = duree_tronquee(reste) + " >> " + heure_dans(reste) + "    " +
-                       format_0_00((total_ko - traites) / 1000.0) + " Mo";
+        res_.temps_restant = duree_tronquee(reste) + " >> " + heure_dans(reste) + "    " +
+                             format_0_00((total_ko - traites) / 1000.0) + " Mo";
     } else {
-        res_.Label10 = "reste " + format_0_00(total_ko / 1000.0) + " Mo";
+        res_.temps_restant = "reste " + format_0_00(total_ko / 1000.0) + " Mo";
     }
     c_.progression.afficher_progression("3c- patienter ... fic-" + std::to_string(r) + "         ",
                                         Progression::chronometre_traitement);

@@ -58,11 +58,11 @@ struct ResultatExtraction {
     std::string Label_min_dsc;
     std::string Label_max_dsc;
     std::string Label_pas_dsc;
-    std::string Label5;   // "5 colonnes (avec temps et nb)"
-    std::string Label26;  // data lines of the last file
+    std::string colonnes_sortie;    // "5 colonnes (avec temps et nb)"
+    std::string nb_lignes_donnees;  // data lines of the last file
     std::string Label_fic;
     std::string Label_nlig_impliquee;
-    std::string Label10;
+    std::string temps_restant;
     std::string Label_date_heure_min;
     std::string Label_date_heure_max;
 };

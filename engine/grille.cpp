@@ -365,7 +365,7 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     // leaves it there.
     Grille g = construire_grille(p, dialogue, progression, journal);
     if (g.etat == EtatGrille::annulee || g.etat == EtatGrille::refusee)
-        g.Label25 = {format_entier_groupe(e.lignes), CouleurResume::inchangee};
+        g.resume = {format_entier_groupe(e.lignes), CouleurResume::inchangee};
     return g;
 }
 
@@ -464,7 +464,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
         ecrites > 0
             ? (vers_secondes(g.dates.back()) - vers_secondes(g.dates[1])) / secondes_par_jour
             : 0;
-    g.Label25 = {format_entier_groupe(ecrites) + " => " + texte_jours(jours), CouleurResume::bleu};
+    g.resume = {format_entier_groupe(ecrites) + " => " + texte_jours(jours), CouleurResume::bleu};
     g.Label_nr_final = std::to_string(ecrites);
     return g;
 }
@@ -485,7 +485,7 @@ std::string question_mise_a_zero(int quoi, double heure) {
            (i == 2 ? "  00:00:00 ?" : "  00:00:00   ?");
 }
 
-std::string texte_Label56(int unite) {
+std::string texte_unite_pas(int unite) {
     switch (unite) {
         case unite_jour:
             return "jour";

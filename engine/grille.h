@@ -36,7 +36,7 @@ double pas_jours(const ParametresGrille& parametres);
 
 enum class CouleurResume { inchangee, rouge, bleu };
 
-// The text of `Label25` and its colour ("---" leaves the colour as it is).
+// The grid summary shown under the period, and its colour ("---" leaves the colour as it is).
 struct ResumeGrille {
     std::string texte;
     CouleurResume couleur = CouleurResume::inchangee;
@@ -75,7 +75,7 @@ struct Grille {
     double fin_grille = 0.0;
     // Built or stopped: the rows and their days. Through button 2, the count it agreed
     // to when the build then ends without a grid; otherwise empty.
-    ResumeGrille Label25;
+    ResumeGrille resume;
     std::string Label_nr_final;
 };
 
@@ -99,8 +99,8 @@ std::string jour_semaine(double date);
 //   0, 0.5 → "=== heure début ===\n\n  12:00:00\n\n mettre à\n\n  00:00:00   ?"
 std::string question_mise_a_zero(int quoi, double heure);
 
-// `Label56`, beside the step count: "" for hours:minutes:seconds, "jour", "mois", "année".
-std::string texte_Label56(int unite);
+// The unit shown beside the step count: "" for hours:minutes:seconds, "jour", "mois", "année".
+std::string texte_unite_pas(int unite);
 
 // How every grid display writes a timestamp: its date-time text, " 00:00:00" added when
 // that text is a bare date, so that midnight too has 19 characters.

@@ -138,7 +138,8 @@ void recompter_tableau(TableFichiers& table, const Description& description, Eta
         table.ecrire_cellule(i, Colonne::date_nom_fichier, date.texte);
     }
     etat.taille_totale_ko = total_ko;
-    a.Label8 = "taille totale " + format_0_00(static_cast<double>(total_ko) / 1000.0) + " Mo";
+    a.taille_totale =
+        "taille totale " + format_0_00(static_cast<double>(total_ko) / 1000.0) + " Mo";
     a.Label_date_min = date_heure_vers_texte(nom_min);
     a.Label_date_max = date_heure_vers_texte(nom_max);
     a.Label_date_min_rouge = !(nom_min < nom_max);

@@ -383,7 +383,7 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                                  ? std::string(" -")
                                  : " " + std::to_string(colonnes.ligne_intitules + 1));
     }
-    colonnes.Label19 =
+    colonnes.texte_nb_colonnes =
         std::to_string(colonnes.nb_colonnes_donnees) +
         fr(colonnes.nb_colonnes_donnees >= 2 ? " colonnes de données" : " colonne de données");
     return SuiteListage::continuer;

@@ -33,7 +33,7 @@ struct ColonnesFichier {
     std::string Edit_intitule_origine;
     // The titles of every column (date columns included), tab-separated.
     std::string intitules;
-    std::string Label19;  // "3 colonnes de données"
+    std::string texte_nb_colonnes;  // "3 colonnes de données"
 };
 
 // The input separator once the loader has turned tabulations into ";".

@@ -229,12 +229,12 @@ SuiteListage Listage::executer() {
                               " dans " + d_.dossier_choisi,
                           TypeMessage::avertissement);
         a.Label_nb_fic = "0 fichier";
-        a.Label54 = "0";
+        a.nb_fichiers_listes = "0";
         resultat_.fin = FinListage::aucun_fichier;
         return SuiteListage::arreter;
     }
     a.Label_nb_fic = std::to_string(liste.nb()) + " fichiers";
-    a.Label54 = std::to_string(liste.nb());
+    a.nb_fichiers_listes = std::to_string(liste.nb());
     a.Label_nom_de_fichier = liste.premier;
     afficher_progression("patientez...");
     table_.vider();
@@ -343,10 +343,10 @@ SuiteListage Listage::lire_fichier_de_la_liste(int numero, const LigneListe& l) 
     if (etat_.ko_traites > 0) {
         const double ecoule = secondes_depuis(debut_);
         const auto traites = static_cast<double>(etat_.ko_traites);
-        a.Label10 = "reste " + duree_arrondie(ecoule * total_ko / traites - ecoule) + "    " +
-                    format_0_00((total_ko - traites) / 1000.0) + " Mo";
+        a.avancement = "reste " + duree_arrondie(ecoule * total_ko / traites - ecoule) + "    " +
+                       format_0_00((total_ko - traites) / 1000.0) + " Mo";
     } else {
-        a.Label10 = "Total " + format_0_00(total_ko / 1000.0) + " Mo";
+        a.avancement = "Total " + format_0_00(total_ko / 1000.0) + " Mo";
     }
     progression_.traiter_evenements();
     return SuiteListage::continuer;
@@ -357,11 +357,11 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
     const double mo = static_cast<double>(l.taille) / 1024.0 / 1000.0;
     a.Label_nom_de_fichier = normaliser_nom(l.nom);
     a.Label_fic = table_.lire_cellule(ligne, Colonne::n) + "  " + l.nom;
-    a.Label1 = format_0_00(mo) + " Mo";
-    TamponLignes& tampon = etat_.Memo1;
+    a.taille_fichier_lu = format_0_00(mo) + " Mo";
+    TamponLignes& tampon = etat_.tampon_fichier_lu;
     if (!prelire_fichier(chemin, l.taille, d_, source_.mode, tampon, journal_, dialogue_))
         return SuiteListage::arreter;
-    a.Memo6 = apercu_tampon(tampon);
+    a.apercu = apercu_tampon(tampon);
 
     for (const Colonne c : {Colonne::nb_extraites, Colonne::pas_moyen, Colonne::correction})
         table_.ecrire_cellule(ligne, c, std::string(non_lu));
@@ -379,10 +379,10 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
     const PlageDonnees plage = plage_donnees(d_, tampon);
     etat_.plage = plage;
     // A start tag missing from the file puts the first data line past its end.
-    a.Label26 = format_entier_groupe(std::max(0, tampon.nb_lignes() - plage.premiere));
+    a.nb_lignes_donnees = format_entier_groupe(std::max(0, tampon.nb_lignes() - plage.premiere));
     const SuiteListage suite = analyser_intitules(d_, tampon, plage, chemin, ligne, table_,
                                                   etat_.colonnes, journal_, dialogue_, lanceur_);
-    a.Label19 = etat_.colonnes.Label19;
+    a.texte_nb_colonnes = etat_.colonnes.texte_nb_colonnes;
     if (suite != SuiteListage::continuer) return suite;
 
     const DateLue premiere =
@@ -440,10 +440,10 @@ void Listage::terminer() {
     a.Label_date_heure_max = date_heure_vers_texte(mesure_max_);
     a.Label_date_min_rouge = !(nom_min_ < nom_max_) || nom_min_ < 2;
     a.Label_date_max_rouge = !(nom_max_ > nom_min_ && nom_max_ >= 3);
-    a.Label54 = std::to_string(table_.nb_fichiers());
+    a.nb_fichiers_listes = std::to_string(table_.nb_fichiers());
     a.Label_nb_fic = std::to_string(table_.nb_fichiers()) + " fichiers";
-    a.Label8 = "taille totale " +
-               format_0_00(static_cast<double>(etat_.taille_totale_ko) / 1000.0) + " Mo";
+    a.taille_totale = "taille totale " +
+                      format_0_00(static_cast<double>(etat_.taille_totale_ko) / 1000.0) + " Mo";
     afficher_progression(" --- ");
     a.Label_col_alternatives = resume_colonnes_extraites(d_, etat_.colonnes.Edit_intitule_origine,
                                                          a.Label_col_alternatives);
@@ -502,7 +502,7 @@ ResultatListage lister_fichiers_table(const Description& description, const Sour
     AffichageListage& a = etat.affichage;
 
     journal.ajouter_suivi("");
-    const std::optional<int> compte = lire_entier(a.Label54);
+    const std::optional<int> compte = lire_entier(a.nb_fichiers_listes);
     if (compte && *compte > 100 && description.CheckBox_prelire_tous) {
         const std::string texte = fr(" le nombre de fichiers à pré-lire est supérieur à 100 (") +
                                   std::to_string(*compte) + ")\n\n" +
@@ -513,8 +513,8 @@ ResultatListage lister_fichiers_table(const Description& description, const Sour
             return abandon;
     }
     progression.afficher_progression("1- listage, patienter ..", Progression::chronometre_liste);
-    a.Label8 = "---";
-    a.Label10 = "---";
+    a.taille_totale = "---";
+    a.avancement = "---";
 
     switch (source.mode) {
         case ModeEntree::classeur: {
@@ -539,7 +539,7 @@ ResultatListage lister_fichiers_table(const Description& description, const Sour
             break;
     }
 
-    etat.Memo1.vider();
+    etat.tampon_fichier_lu.vider();
     if (f_modif && actions.enregistrer_description) actions.enregistrer_description();
 
     ResultatListage resultat =

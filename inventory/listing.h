@@ -27,17 +27,18 @@ struct SourceListage {
     std::string copie;  // path of "~tmp_xls.csv" or "~presse-papier.ppp"
 };
 
-// The texts of the window that the listing writes, named after their controls.
+// The texts of the window that the listing writes; ui/ maps each one to its control.
 struct AffichageListage {
-    std::string Label54 = "0";  // the file count, which stage 1 reads back
+    std::string nb_fichiers_listes = "0";  // the file count, which stage 1 reads back
     std::string Label_nb_fic;
     std::string Label_nom_de_fichier;
     std::string Label_fic;
-    std::string Label1;
-    std::string Label8 = "---";
-    std::string Label10 = "---";
-    std::string Label19;
-    std::string Label26;
+    std::string taille_fichier_lu;  // "1,54 Mo"
+    std::string taille_totale = "---";
+    // Time left or total size while reading, the reading time of a converted copy.
+    std::string avancement = "---";
+    std::string texte_nb_colonnes;
+    std::string nb_lignes_donnees;  // data lines of the file pre-read
     std::string Label_date_min;
     std::string Label_date_max;
     std::string Label_date_heure_min;
@@ -46,7 +47,7 @@ struct AffichageListage {
     bool Label_date_max_rouge = false;
     std::string Label_col_alternatives;
     std::string legende_SpeedButton_lister;
-    std::vector<std::string> Memo6;
+    std::vector<std::string> apercu;  // the first lines of the file pre-read
 };
 
 // What one listing leaves for the next listing, the processing run and the window.
@@ -55,7 +56,7 @@ struct EtatInventaire {
     std::vector<std::string> ListBox_fic_coche;
     // The row of the first marked file, else 1: the file pre-read first.
     int premiere_ligne_lue = 1;
-    TamponLignes Memo1;  // the line buffer of the last pre-read file
+    TamponLignes tampon_fichier_lu;  // the line buffer of the last pre-read file
     PlageDonnees plage;
     ColonnesFichier colonnes;
     long long taille_totale_ko = 0;
@@ -108,7 +109,7 @@ ResultatListage lister(const Description& description, const SourceListage& sour
                        Lanceur& lanceur);
 
 // The files of the data directory that match the mask, counted after a description is
-// read or a directory chosen (Label54 and Label_nom_de_fichier).
+// read or a directory chosen (the file count and the first name).
 struct ComptageFichiers {
     int nb = 0;
     std::string premier;

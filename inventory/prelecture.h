@@ -18,7 +18,7 @@ struct Description;
 // copy of a spreadsheet sheet or of the clipboard.
 enum class ModeEntree { fichiers, classeur, presse_papier };
 
-// Memo1: the lines of the last file loaded, as one block of bytes and the offset where
+// The lines of the last file loaded, as one block of bytes and the offset where
 // each line starts, so that a file of millions of lines costs no allocation per line.
 class TamponLignes {
 public:
@@ -53,7 +53,7 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
                      ModeEntree mode, TamponLignes& tampon, JournalSuivi& journal,
                      Dialogue& dialogue);
 
-// Memo6: the first 21 lines, ";" shown as tabulations and accents repaired, then a note
+// The preview: the first 21 lines, ";" shown as tabulations and accents repaired, then a note
 // that this is only the beginning of the file.
 std::vector<std::string> apercu_tampon(const TamponLignes& tampon);
 

@@ -123,13 +123,13 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
                                     N - 1};
     const NomResultat nom = nommer_resultat(nommage, c.dialogue, c.choisir_fichier, c.journal);
     r.chemin = nom.chemin;
-    r.Label21 = nom.Label21;
+    r.nom_resultat = nom.nom_resultat;
     r.chemin_suivi = chemin_suivi(r.chemin);
 
     std::optional<FichierProvisoire> resultat;
     try {
-        r.RichEdit3 = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean, r.chemin);
-        resultat.emplace(r.chemin, r.RichEdit3);
+        r.texte_resultat = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean, r.chemin);
+        resultat.emplace(r.chemin, r.texte_resultat);
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
@@ -162,7 +162,7 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
-    if (!c.mode_presse_papier && !c.lot) c.presse_papier.ecrire_texte(r.RichEdit3);
+    if (!c.mode_presse_papier && !c.lot) c.presse_papier.ecrire_texte(r.texte_resultat);
     try {
         suivi->mettre_en_place();
     } catch (const ErreurFichier& e) {
@@ -171,9 +171,9 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     ajouter_fin_suivi(c.journal, c.maintenant, total);
 
     c.progression.afficher_progression(std::string(32, ' '), Progression::chronometre_traitement);
-    r.Label10 = "reste 00:00:00    0 Mo";
+    r.temps_restant = "reste 00:00:00    0 Mo";
     r.etat = EtatEnregistrement::enregistre;
-    if (c.CheckBox_arret_PC) return r;
+    if (c.arret_pc_demande) return r;
     if (c.nb_lignes_lues == 0)
         c.dialogue.message(texte_aucune_ligne_extraite(c, r), TypeMessage::avertissement);
     else

@@ -52,7 +52,7 @@ struct ContexteEnregistrement {
     // The clipboard was the input: it keeps its content.
     bool mode_presse_papier = false;
     // The machine is switched off after the run: no closing box.
-    bool CheckBox_arret_PC = false;
+    bool arret_pc_demande = false;
     // The batch program: nothing goes to the clipboard and the description is never
     // written, so the closing box says where the files went instead.
     bool lot = false;
@@ -71,11 +71,11 @@ enum class EtatEnregistrement {
 
 struct ResultatEnregistrement {
     EtatEnregistrement etat = EtatEnregistrement::echec_resultat;
-    std::string chemin;        // the result file, once named
-    std::string chemin_suivi;  // the tracking file
-    std::string Label21;       // the result file's name
-    std::string RichEdit3;     // the text written, as the view shows it
-    std::string Label10;
+    std::string chemin;          // the result file, once named
+    std::string chemin_suivi;    // the tracking file
+    std::string nom_resultat;    // the result file's name
+    std::string texte_resultat;  // the text written, as the view shows it
+    std::string temps_restant;
     std::string message_erreur;  // the file error shown to the user
     bool reussi() const { return etat == EtatEnregistrement::enregistre; }
 };

@@ -99,8 +99,8 @@ NomResultat nommer_resultat(const ParametresNommage& p, Dialogue& dialogue,
             }
         }
     }
-    r.Label21 = nom_de_fichier(r.chemin);
-    journal.ajouter_suivi(" => " + r.Label21);
+    r.nom_resultat = nom_de_fichier(r.chemin);
+    journal.ajouter_suivi(" => " + r.nom_resultat);
     return r;
 }
 

@@ -40,7 +40,7 @@ struct NomResultat {
     std::string nom_travail;
     // The dialog was cancelled: the results go to "~résultats.txt".
     bool recuperation = false;
-    std::string Label21;  // the file name shown
+    std::string nom_resultat;  // the file name shown
 };
 
 // A duration in days as "hh;mm;ss" (hours beyond 24 kept): 83 s → "00;01;23".

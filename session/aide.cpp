@@ -73,10 +73,11 @@ CadreAide cadre_flottant(const MesuresAide& m, int n, std::string_view numero) {
     c.largeur = w * 11 / 10;
     c.hauteur = n * 15 + 15;
     c.gauche = std::min(m.pointeur_x - m.fenetre_gauche, m.fenetre_largeur - c.largeur - 20);
-    // The window scrolls on small screens: Label37 may be out of sight, the box may not.
-    c.haut = numero == "19" ? std::max(0, std::min(m.haut_label37, m.fenetre_hauteur - c.hauteur))
-                            : std::min(m.pointeur_y - m.fenetre_haut + 20,
-                                       m.fenetre_hauteur - c.hauteur - 150);
+    // The window scrolls on small screens: the caption may be out of sight, the box may not.
+    c.haut =
+        numero == "19"
+            ? std::max(0, std::min(m.haut_periode_traitee, m.fenetre_hauteur - c.hauteur))
+            : std::min(m.pointeur_y - m.fenetre_haut + 20, m.fenetre_hauteur - c.hauteur - 150);
     const bool couvre = c.gauche < m.controle_gauche + m.controle_largeur &&
                         m.controle_gauche < c.gauche + c.largeur &&
                         c.haut < m.controle_haut + m.controle_hauteur &&

@@ -44,12 +44,13 @@ struct LignesFlottantes {
 LignesFlottantes lignes_flottantes(const LignesAide& lignes);
 
 // What the window measures, in pixels: the six lines' widths in the window font, the
-// pointer and the window on the screen, and the top of `Label37` in the window.
+// pointer and the window on the screen, and the top of the caption of the period last
+// processed in the window.
 struct MesuresAide {
     std::array<int, 6> largeurs{};
     int pointeur_x = 0, pointeur_y = 0;
     int fenetre_gauche = 0, fenetre_haut = 0, fenetre_largeur = 0, fenetre_hauteur = 0;
-    int haut_label37 = 0;
+    int haut_periode_traitee = 0;
     // The control explained, in window coordinates: the box never covers it.
     int controle_gauche = 0, controle_haut = 0, controle_largeur = 0, controle_hauteur = 0;
 };
@@ -58,8 +59,8 @@ struct CadreAide {
     bool operator==(const CadreAide&) const = default;
 };
 // Width 11/10 of the widest line (at least 150), 15 pixels a line plus 15, near the
-// pointer but inside the window; entry "19" stays at the height of `Label37` (kept inside
-// the window when the label is scrolled out of sight). A box that would cover the control
+// pointer but inside the window; entry "19" stays at the height of that caption (kept inside
+// the window when it is scrolled out of sight). A box that would cover the control
 // explained goes just below it, or above it when the window ends first.
 // Example: lines 200 px wide, n = 3, pointer at (300, 400) in a 1280×800 window at the
 // origin → {300, 420, 220, 60}.

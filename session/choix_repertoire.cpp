@@ -168,7 +168,7 @@ void ChoixRepertoire::verifier_masque() {
     AffichageListage& a = session_.inventaire.affichage;
     const ComptageFichiers compte = compter_fichiers(d);
     if (compte.nb != 0) {
-        a.Label54 = std::to_string(compte.nb);
+        a.nb_fichiers_listes = std::to_string(compte.nb);
         a.Label_nom_de_fichier = compte.premier;
         return;
     }
@@ -190,7 +190,7 @@ void ChoixRepertoire::verifier_masque() {
         d.Edit_masque = x;
         session_.f_modif = true;
     }
-    a.Label54 = std::to_string(detecte.nb);
+    a.nb_fichiers_listes = std::to_string(detecte.nb);
     a.Label_nom_de_fichier = detecte.premier;
     a.legende_SpeedButton_lister =
         legende_bouton_lister(mode_depuis_masque(d.Edit_masque), d.Edit_masque);
@@ -207,7 +207,7 @@ void ChoixRepertoire::changer_repertoire(std::string_view repertoire) {
     Label_dir_new = repertoire_liste;
     Label_dir_new_rouge = true;
     valider_rouge = true;
-    Label45 = std::to_string(nombre_fichiers(repertoire_liste));
+    nb_fichiers_repertoire = std::to_string(nombre_fichiers(repertoire_liste));
 }
 
 void ChoixRepertoire::ajouter_recents() {
@@ -231,7 +231,7 @@ ResultatValidation ChoixRepertoire::valider_repertoire(std::string_view repertoi
             session_.f_modif = true;
             AffichageListage& a = session_.inventaire.affichage;
             const ComptageFichiers compte = compter_fichiers(d);
-            a.Label54 = std::to_string(compte.nb);
+            a.nb_fichiers_listes = std::to_string(compte.nb);
             a.Label_nom_de_fichier = compte.premier;
             if (compte.nb > 0) {
                 a.legende_SpeedButton_lister =
@@ -321,15 +321,15 @@ ChoixRepertoireDemande ChoixRepertoire::ouvrir_changement_lecteur() {
     }
     const Description& d = session_.description;
     Panel_lecteur_visible = true;
-    Label64 = d.dossier_description;
+    repertoire_descriptions = d.dossier_description;
     Edit_lecteur = regle_edit_lecteur(lecteur_de(d.dossier_description), dossier_programme_);
     ListBox_CheminsFichiers = chemins_descriptions(d.dossier_description);
-    Memo8 = ListBox_CheminsFichiers;
+    rapport_lecteur = ListBox_CheminsFichiers;
     const auto r =
         changer_lecteur(Edit_lecteur, ListBox_CheminsFichiers,
                         {d.dossier_choisi, d.dossier_description, d.dossier_choisi_sortie},
                         dossier_programme_, false, session_.journal);
-    Memo8.insert(Memo8.end(), r.rapport.begin(), r.rapport.end());
+    rapport_lecteur.insert(rapport_lecteur.end(), r.rapport.begin(), r.rapport.end());
     return ChoixRepertoireDemande::aucun;
 }
 
@@ -347,7 +347,7 @@ bool ChoixRepertoire::modifier_lecteur() {
         changer_lecteur(Edit_lecteur, ListBox_CheminsFichiers,
                         {d.dossier_choisi, d.dossier_description, d.dossier_choisi_sortie},
                         dossier_programme_, true, session_.journal);
-    Memo8.insert(Memo8.end(), r.rapport.begin(), r.rapport.end());
+    rapport_lecteur.insert(rapport_lecteur.end(), r.rapport.begin(), r.rapport.end());
     d.dossier_choisi = r.repertoires.dossier_choisi;
     d.dossier_description = r.repertoires.dossier_description;
     d.dossier_choisi_sortie = r.repertoires.dossier_choisi_sortie;

@@ -81,12 +81,12 @@ public:
     std::string Label_dir_new;
     bool Label_dir_new_rouge = false;
     bool valider_rouge = false;
-    std::string Label45;
+    std::string nb_fichiers_repertoire;
     RepertoiresRecents recents;
-    std::string Label64;
+    std::string repertoire_descriptions;  // whose paths the drive change rewrites
     std::string Edit_lecteur;
     std::vector<std::string> ListBox_CheminsFichiers;
-    std::vector<std::string> Memo8;
+    std::vector<std::string> rapport_lecteur;
 
 private:
     Repertoires labels() const;

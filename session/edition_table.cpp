@@ -156,7 +156,7 @@ bool valider_masque(Session& s, Dialogue& dialogue) {
     if (!s.f_modif) return false;
     AffichageListage& a = s.inventaire.affichage;
     const ComptageFichiers compte = compter_fichiers(s.description);
-    a.Label54 = std::to_string(compte.nb);
+    a.nb_fichiers_listes = std::to_string(compte.nb);
     a.Label_nom_de_fichier = compte.premier;
     if (compte.nb > 0) {
         a.legende_SpeedButton_lister = legende_bouton_lister(

@@ -22,16 +22,16 @@ std::string extension(std::string_view nom) {
     return point == std::string_view::npos ? std::string() : std::string(nom.substr(point + 1));
 }
 
-// Label54 and Label_nom_de_fichier for the files that have the sample's extension.
+// The file count and the first name for the files that have the sample's extension.
 void compter_extension(Session& session, const std::string& ext) {
     Description d = session.description;
     d.Edit_masque = ext;
     const auto compte = compter_fichiers(d);
-    session.inventaire.affichage.Label54 = std::to_string(compte.nb);
+    session.inventaire.affichage.nb_fichiers_listes = std::to_string(compte.nb);
     session.inventaire.affichage.Label_nom_de_fichier = compte.premier;
 }
 
-// Memo1 holds the sample as it is: its tabulations must stay to be counted.
+// The line buffer holds the sample as it is: its tabulations must stay to be counted.
 bool charger_exemplaire(Session& session, Dialogue& dialogue, const std::string& chemin) {
     Description brute = session.description;
     brute.RadioGroup_separateur_colonne_ItemIndex = 1;
@@ -39,8 +39,8 @@ bool charger_exemplaire(Session& session, Dialogue& dialogue, const std::string&
     std::error_code erreur;
     const auto taille = std::filesystem::file_size(chemin_natif(chemin), erreur);
     return prelire_fichier(chemin, erreur ? 0 : static_cast<long long>(taille), brute,
-                           ModeEntree::fichiers, session.inventaire.Memo1, session.journal,
-                           dialogue);
+                           ModeEntree::fichiers, session.inventaire.tampon_fichier_lu,
+                           session.journal, dialogue);
 }
 
 }  // namespace
@@ -82,12 +82,12 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
                                  "exemplaire ?"),
                           TypeMessage::avertissement, Boutons::oui_non) != Reponse::oui)
         return;
-    a.Label8 = "---";
-    a.Label10 = "---";
+    a.taille_totale = "---";
+    a.avancement = "---";
     session.table.vider();
 
     d.dossier_choisi = dossier_de_fichier(*chemin);
-    a.Label54 = std::to_string(compter_fichiers(d).nb);
+    a.nb_fichiers_listes = std::to_string(compter_fichiers(d).nb);
     if (ext != masque || masque == "ppp") {
         d.Edit_masque = ext;
         session.f_modif = true;
@@ -146,10 +146,11 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
         }
         montre = session.source.copie;
     }
-    if (!charger_exemplaire(session, dialogue, montre)) session.inventaire.Memo1.vider();
+    if (!charger_exemplaire(session, dialogue, montre))
+        session.inventaire.tampon_fichier_lu.vider();
     lanceur.ouvrir_dans_editeur(montre);
-    const TamponLignes& memo = session.inventaire.Memo1;
-    a.Label26 = format_entier_groupe(memo.nb_lignes());
+    const TamponLignes& memo = session.inventaire.tampon_fichier_lu;
+    a.nb_lignes_donnees = format_entier_groupe(memo.nb_lignes());
 
     std::vector<std::string_view> lignes;
     lignes.reserve(static_cast<std::size_t>(memo.nb_lignes()));
@@ -223,7 +224,7 @@ void quitter_champ(Session& session, Dialogue& dialogue, std::string_view nom, b
         session.lire_ecrire_description(fr("écrire"));
     } else if (nom == "Edit_masque" && session.f_modif) {
         const auto compte = compter_fichiers(d);
-        a.Label54 = std::to_string(compte.nb);
+        a.nb_fichiers_listes = std::to_string(compte.nb);
         a.Label_nom_de_fichier = compte.premier;
         session.lister_fichiers();
     }

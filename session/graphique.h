@@ -66,7 +66,7 @@ DonneesGraphe donnees_graphe(const TableEtapes& etapes, const std::vector<bool>&
                              const std::vector<std::string>& items, bool abscisse_n,
                              double pas_jours, int& compteur_series);
 
-// `Label5` of the graph window: "pas = 01:00:00", "pas = 2 jours", "pas = 1 mois" …
+// The step shown in the graph window: "pas = 01:00:00", "pas = 2 jours", "pas = 1 mois" …
 std::string texte_pas_graphe(const ParametresGrille& parametres);
 
 // The three lines of the point read-out box.

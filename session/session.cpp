@@ -258,7 +258,7 @@ void Session::apres_lecture() {
     if (source.mode == ModeEntree::presse_papier) importer_presse_papier();
     if (source.mode == ModeEntree::fichiers) {
         const auto compte = compter_fichiers(description);
-        inventaire.affichage.Label54 = std::to_string(compte.nb);
+        inventaire.affichage.nb_fichiers_listes = std::to_string(compte.nb);
         inventaire.affichage.Label_nom_de_fichier = compte.premier;
     }
 }
@@ -477,14 +477,14 @@ bool Session::convertir_excel(std::string_view chemin_classeur) {
     demande_stop = false;
     source.copie = dossier_programme_ + "~tmp_xls.csv";
     AffichageListage& a = inventaire.affichage;
-    a.Label10 = " patienter, lecture Excel...";
-    a.Memo6.clear();
-    inventaire.Memo1.vider();
+    a.avancement = " patienter, lecture Excel...";
+    a.apercu.clear();
+    inventaire.tampon_fichier_lu.vider();
     // A sheet number that is not a number, or below 1, reads the first sheet.
     const int numero =
         std::max(1, lire_entier(rogner(description.Edit_num_feuille_excel)).value_or(1));
     const ResultatConversion r = convertir_classeur(chemin_classeur, numero, source.copie);
-    a.Label10 = "durée " + duree_texte(jours_depuis(debut));
+    a.avancement = "durée " + duree_texte(jours_depuis(debut));
     if (!r.reussi) {
         dialogue_.message(r.erreur,
                           r.feuille_vide ? TypeMessage::information : TypeMessage::erreur);
@@ -498,8 +498,8 @@ bool Session::convertir_excel(std::string_view chemin_classeur) {
 bool Session::importer_presse_papier() {
     const auto debut = std::chrono::steady_clock::now();
     AffichageListage& a = inventaire.affichage;
-    a.Label10 = "patience lecture presse-papier...";
-    inventaire.Memo1.vider();
+    a.avancement = "patience lecture presse-papier...";
+    inventaire.tampon_fichier_lu.vider();
     const std::string texte = presse_papier_.lire_texte();
     const auto lignes = decouper_lignes(texte);
     if (lignes.empty()) {
@@ -521,7 +521,7 @@ bool Session::importer_presse_papier() {
     if (description.Edit_masque != "ppp") description.Edit_masque = "ppp";
     source.mode = mode_depuis_masque(description.Edit_masque);
     afficher_enregistrement();
-    a.Label10 = "lecture en " + duree_texte(jours_depuis(debut));
+    a.avancement = "lecture en " + duree_texte(jours_depuis(debut));
     return fait;
 }
 
@@ -567,8 +567,8 @@ void Session::parametres_grille_modifies() {
     grille_modifiee = true;
     grille = {};
     const ResumeGrille resume = resume_grille(parametres_grille, journal);
-    Label25 = resume.texte;
-    couleur_Label25 = resume.couleur;
+    resume_grille_affiche.texte = resume.texte;
+    resume_grille_affiche.couleur = resume.couleur;
 }
 
 void Session::lister_colonnes() {
@@ -584,7 +584,7 @@ const Grille& Session::creer_grille() {
     if (g.parametres_modifies) grille_modifiee = true;
     if (g.liste_effacee) {
         grille = std::move(g);
-        Label25 = grille.Label25.texte;
+        resume_grille_affiche.texte = grille.resume.texte;
         if (grille.etat == EtatGrille::construite) en_demarrage = false;
     }
     return grille;
@@ -650,7 +650,7 @@ FinTraitement Session::traiter() {
     journal.ajouter_suivi("       --> TRAITEMENT " + quoi);
     journal.ajouter_suivi(std::string(50, '='));
     heure_debut_traitement = maintenant_local();
-    RichEdit4.clear();
+    texte_sans_coldate.clear();
     traitement_en_cours = true;
     formatage_commence_ = false;
     demande_stop = false;
@@ -669,7 +669,7 @@ FinTraitement Session::traiter() {
     }
     if (grille.items.size() < 2) {
         grille = construire_grille(parametres_grille, dialogue_, progression_, journal);
-        Label25 = grille.Label25.texte;
+        resume_grille_affiche.texte = grille.resume.texte;
         if (grille.etat != EtatGrille::construite) {
             traitement_en_cours = false;
             return FinTraitement::refuse;
@@ -724,7 +724,7 @@ bool Session::copier_sans_coldate() {
         copier_valeurs_seules(listes, dossier_programme_, source.mode == ModeEntree::presse_papier,
                               presse_papier_, dialogue_);
     if (!texte) return false;
-    RichEdit4 = *texte;
+    texte_sans_coldate = *texte;
     return true;
 }
 
@@ -790,7 +790,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
         .Label_date_heure_min = extraction.Label_date_heure_min,
         .Label_date_heure_max = extraction.Label_date_heure_max,
         .mode_presse_papier = source.mode == ModeEntree::presse_papier,
-        .CheckBox_arret_PC = CheckBox_arret_PC,
+        .arret_pc_demande = arret_pc.demande,
         .lot = lecture_seule,
         .chrono_liste = chrono_liste,
         .chrono_grille = chrono_grille,
@@ -814,20 +814,20 @@ void Session::demander_arret() {
 
 bool Session::attendre_arret_pc(const std::function<double()>& horloge,
                                 const std::function<void(int)>& dormir) {
-    if (!CheckBox_arret_PC) return false;
-    Panel4_visible = true;
-    annulation_arret = false;
+    if (!arret_pc.demande) return false;
+    arret_pc.compte_a_rebours_visible = true;
+    arret_pc.annule = false;
     dormir(500);
     const double debut = horloge();
-    for (double ecoule = 0; ecoule < 300 && !annulation_arret; ecoule = horloge() - debut) {
+    for (double ecoule = 0; ecoule < 300 && !arret_pc.annule; ecoule = horloge() - debut) {
         std::array<char, 32> texte{};
         std::snprintf(texte.data(), texte.size(), "%8.2f mn", 5 - ecoule / 60);
-        Label49 = texte.data();
+        arret_pc.compte_a_rebours = texte.data();
         progression_.traiter_evenements();
-        if (!annulation_arret) dormir(200);
+        if (!arret_pc.annule) dormir(200);
     }
-    Panel4_visible = false;
-    if (annulation_arret) return false;
+    arret_pc.compte_a_rebours_visible = false;
+    if (arret_pc.annule) return false;
     lanceur_.eteindre_machine(fr("L'ordinateur va s'arrêter dans une minute..."));
     return true;
 }
@@ -862,7 +862,7 @@ ParametresGrille2dt Session::grille_vers_2dt() const {
     p.Label_temps_deb = parametres_grille.Label_temps_deb;
     p.Label_temps_fin = parametres_grille.Label_temps_fin;
     p.TimePicker_pas = ecrire_heure(parametres_grille.TimePicker_pas);
-    p.Label25 = Label25;
+    p.resume_grille = resume_grille_affiche.texte;
     p.SpinEdit_pas_jour_mois_annee = parametres_grille.SpinEdit_pas_jour_mois_annee;
     p.test_strict = parametres_grille.test_strict;
     p.unite_pas = parametres_grille.unite_pas;
@@ -875,7 +875,7 @@ void Session::appliquer_fichier_2dt() {
         parametres_grille.Label_temps_deb = p.Label_temps_deb;
         parametres_grille.Label_temps_fin = p.Label_temps_fin;
         parametres_grille.TimePicker_pas = lire_heure(p.TimePicker_pas, journal);
-        Label25 = p.Label25;
+        resume_grille_affiche.texte = p.resume_grille;
         parametres_grille.SpinEdit_pas_jour_mois_annee = p.SpinEdit_pas_jour_mois_annee;
         parametres_grille.test_strict = p.test_strict;
         parametres_grille.unite_pas = p.unite_pas;

@@ -54,6 +54,15 @@ enum class ChoixRepertoireDemande { aucun, donnees, description, sortie };
 // "date EXE jj/mm/aaaa hh:mm:ss": when the program file was last written, local time.
 std::string texte_date_programme(std::string_view chemin_programme);
 
+// The end-of-run shutdown: asked for by `CheckBox_arret_PC`, then counted down over the
+// file table for five minutes in which any key cancels it.
+struct ArretMachine {
+    bool demande = false;
+    bool annule = false;
+    bool compte_a_rebours_visible = false;
+    std::string compte_a_rebours;  // "    4.97 mn"
+};
+
 class Session {
 public:
     Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
@@ -124,10 +133,10 @@ public:
     // "sauver ->": outside a run it saves the description, then names the last result;
     // during a run it writes the rows formatted so far.
     void sauver();
-    // "sans col DateTime": the values-only lines to "~tmp.txt", `RichEdit4` and the
+    // "sans col DateTime": the values-only lines to "~tmp.txt", `texte_sans_coldate` and the
     // clipboard; false when there is nothing to copy.
     bool copier_sans_coldate();
-    std::string RichEdit4;
+    std::string texte_sans_coldate;
     // The description's save dialog, for a temporary description given a final name.
     std::function<std::optional<std::string>()> choisir_nom_description;
     // The stop button: asks, then sets the stop request that the run sees.
@@ -136,16 +145,13 @@ public:
     // command. `horloge` gives seconds, `dormir` waits milliseconds. True when asked.
     bool attendre_arret_pc(const std::function<double()>& horloge,
                            const std::function<void(int)>& dormir);
-    std::string Label49;
-    bool Panel4_visible = false;
+    ArretMachine arret_pc;
     // After a run that took over a minute: nine short random tones.
     void jouer_son_de_fin(SortieAudio& sortie, std::ostream& messages);
 
     // The batch program reads descriptions but never writes them or the files beside
     // the program.
     bool lecture_seule = false;
-    bool CheckBox_arret_PC = false;
-    bool annulation_arret = false;
     bool demande_stop = false;
     bool traitement_en_cours = false;
     double heure_debut_traitement = 0;
@@ -177,8 +183,7 @@ public:
     ParametresPrm parametres_prm;
 
     ParametresGrille parametres_grille;
-    std::string Label25;
-    CouleurResume couleur_Label25 = CouleurResume::inchangee;
+    ResumeGrille resume_grille_affiche;
     int SpinEdit_decalage_jour = 0;
     Grille grille;
 

@@ -149,7 +149,7 @@ private:
         m.fenetre_haut = origine.y();
         m.fenetre_largeur = fenetre_->width();
         m.fenetre_hauteur = fenetre_->height();
-        m.haut_label37 = label37_ ? label37_->mapTo(fenetre_, QPoint(0, 0)).y() : 0;
+        m.haut_periode_traitee = label37_ ? label37_->mapTo(fenetre_, QPoint(0, 0)).y() : 0;
         if (sous != fenetre_) {
             const QPoint coin = sous->mapTo(fenetre_, QPoint(0, 0));
             m.controle_gauche = coin.x();

@@ -39,7 +39,14 @@ QLabel* legende(const QString& nom, const QString& texte, const QColor& couleur,
 class CadresZones : public QObject {
 public:
     CadresZones(QWidget* fenetre, QAbstractScrollArea* defilement, QWidget* contenu)
-        : QObject(fenetre), fenetre_(fenetre), defilement_(defilement), contenu_(contenu) {}
+        : QObject(fenetre),
+          fenetre_(fenetre),
+          defilement_(defilement),
+          contenu_(contenu),
+          test_(exiger<QWidget>(contenu, "GroupBox_actuel_ou_passee")) {
+        for (int z = 1; z <= 5; ++z)
+            zones_.push_back(exiger<QGroupBox>(contenu, QStringLiteral("zone%1").arg(z)));
+    }
 
     void basculer(bool avec_legendes) {
         if (visibles_) {
@@ -101,9 +108,8 @@ private:
     void creer() {
         static constexpr std::array<const char*, 4> cotes{"haut", "bas", "gauche", "droite"};
         for (int z = 1; z <= 5; ++z) {
-            auto* zone = contenu_->findChild<QGroupBox*>(QStringLiteral("zone%1").arg(z));
+            const QGroupBox* zone = zones_[static_cast<std::size_t>(z - 1)];
             const QColor& couleur = z % 2 == 1 ? orange : bleu;
-            zones_.push_back(zone);
             for (const char* cote : cotes) {
                 auto* barre = nomme<QWidget>(
                     QStringLiteral("cadre%1_%2").arg(z).arg(QLatin1String(cote)), defilement_);
@@ -147,18 +153,15 @@ private:
             poser_au_centre(legendes_[z], r.center());
         }
         // Above the date test, the part of the period that is typed rather than taken.
-        if (const auto* test =
-                contenu_->findChild<QWidget*>(QStringLiteral("GroupBox_actuel_ou_passee"))) {
-            const QPoint coin = test->mapTo(contenu_, QPoint(0, 0));
-            QWidget* l = legendes_.back();
-            poser_au_centre(l,
-                            QPoint(coin.x() + test->width() / 2, coin.y() - l->height() / 2 - 2));
-        }
+        const QPoint coin = test_->mapTo(contenu_, QPoint(0, 0));
+        QWidget* l = legendes_.back();
+        poser_au_centre(l, QPoint(coin.x() + test_->width() / 2, coin.y() - l->height() / 2 - 2));
     }
 
     QWidget* fenetre_;
     QAbstractScrollArea* defilement_;
     QWidget* contenu_;
+    const QWidget* test_;  // the date test, under which the period is typed by hand
     std::vector<QGroupBox*> zones_;
     std::vector<QWidget*> barres_;
     std::vector<QWidget*> legendes_;

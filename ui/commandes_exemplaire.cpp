@@ -13,29 +13,32 @@ namespace tarvo {
 
 namespace {
 
-void montrer(QWidget* fenetre, std::initializer_list<const char*> noms, bool visible) {
-    for (const char* nom : noms)
-        if (auto* w = fenetre->findChild<QWidget*>(QLatin1String(nom))) w->setVisible(visible);
+std::vector<QWidget*> controles(const QWidget* fenetre, std::initializer_list<const char*> noms) {
+    std::vector<QWidget*> w;
+    for (const char* nom : noms) w.push_back(exiger<QWidget>(fenetre, nom));
+    return w;
 }
 
 }  // namespace
 
-void afficher_mode(QWidget* fenetre, ModeEntree mode) {
-    montrer(fenetre,
-            {"Label_nom_fic_excel", "Edit_num_feuille_excel", "Label61", "Label_nom_feuille"},
-            mode == ModeEntree::classeur);
-    montrer(fenetre,
-            {"Label_nom_de_fichier", "Label40", "Label15", "Label16", "Edit_f_station",
-             "Edit_f_date_fichier", "SpeedButton_date_fic"},
-            mode == ModeEntree::fichiers);
-    montrer(fenetre, {"Label4", "Edit_masque", "Label54"}, mode != ModeEntree::presse_papier);
-    montrer(fenetre, {"SpeedButton_presse_papier"}, false);
-    if (auto* lister = fenetre->findChild<QWidget*>(QStringLiteral("SpeedButton_lister")))
-        lister->setToolTip(qt(bulle_bouton_lister(mode)));
+ControlesMode::ControlesMode(const QWidget* fenetre)
+    : classeur_(controles(fenetre, {"Label_nom_fic_excel", "Edit_num_feuille_excel", "Label61",
+                                    "Label_nom_feuille"})),
+      fichiers_(controles(fenetre, {"Label_nom_de_fichier", "Label15", "Label16", "Edit_f_station",
+                                    "Edit_f_date_fichier", "SpeedButton_date_fic"})),
+      sauf_presse_papier_(controles(fenetre, {"Label4", "Edit_masque", "Label54"})),
+      presse_papier_(exiger<QWidget>(fenetre, "SpeedButton_presse_papier")),
+      lister_(exiger<QWidget>(fenetre, "SpeedButton_lister")) {}
+
+void ControlesMode::afficher(ModeEntree mode) const {
+    for (QWidget* w : classeur_) w->setVisible(mode == ModeEntree::classeur);
+    for (QWidget* w : fichiers_) w->setVisible(mode == ModeEntree::fichiers);
+    for (QWidget* w : sauf_presse_papier_) w->setVisible(mode != ModeEntree::presse_papier);
+    presse_papier_->setVisible(false);
+    lister_->setToolTip(qt(bulle_bouton_lister(mode)));
 }
 
 void connecter_commandes_exemplaire(const ContexteCommandes& c) {
-    afficher_mode(c.fenetre, c.session->source.mode);
     auto* bouton =
         exiger<QAbstractButton>(c.fenetre, QStringLiteral("SpeedButton_choix_fic_donnee"));
     bouton->setEnabled(true);
@@ -45,7 +48,6 @@ void connecter_commandes_exemplaire(const ContexteCommandes& c) {
             exemplaire_fichier_donnees(s, *c.dialogue, *c.lanceur,
                                        c.choisir_fichier(demande_exemplaire(s), false));
         });
-        afficher_mode(c.fenetre, c.session->source.mode);
     });
     for (const char* nom : champs_controles) {
         auto* champ = exiger<QLineEdit>(c.fenetre, QLatin1String(nom));

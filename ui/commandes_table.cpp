@@ -58,10 +58,16 @@ public:
     explicit CommandesTable(const ContexteCommandes& contexte)
         : c_(contexte),
           s_(*contexte.session),
-          table_(contexte.fenetre->findChild<QTableView*>(QStringLiteral("StringGrid1"))),
-          progression_(contexte.fenetre->findChild<QLabel*>(QStringLiteral("Label6")),
-                       contexte.fenetre->findChild<QLabel*>(QStringLiteral("Label_patienter")),
-                       [s = contexte.session] { return s->demande_stop; }) {}
+          table_(exiger<QTableView>(contexte.fenetre, "StringGrid1")),
+          sans_confirmation_(exiger<QCheckBox>(contexte.fenetre, "CheckBox_sans_confirmation")),
+          nb_fic_(exiger<QWidget>(contexte.fenetre, "Label_nb_fic")),
+          defilement_(exiger<QScrollArea>(contexte.fenetre, "defilement")),
+          suivi_(exiger<QWidget>(contexte.fenetre, "Panel1")),
+          progression_([s = contexte.session] { return s->demande_stop; }) {
+        // Its own stopwatches, on the window's progress labels.
+        progression_.afficher_dans(exiger<QLabel>(contexte.fenetre, "Label6"),
+                                   exiger<QLabel>(contexte.fenetre, "Label_patienter"));
+    }
 
     void connecter(const std::shared_ptr<CommandesTable>& soi);
 
@@ -96,9 +102,7 @@ private:
                 derniere = k == 0 ? l : std::max(derniere, l);
             }
         }
-        const auto* sans =
-            c_.fenetre->findChild<QCheckBox*>(QStringLiteral("CheckBox_sans_confirmation"));
-        const bool sans_confirmation = sans && sans->isChecked();
+        const bool sans_confirmation = sans_confirmation_->isChecked();
         lancer([=, this] {
             return effacer_lignes(s_, quoi, premiere, derniere, sans_confirmation, *c_.dialogue,
                                   progression_);
@@ -126,10 +130,7 @@ private:
         coche_->preparer(titre_panneau_coche(), legendes_choix_station(station_));
         QWidget* parent = coche_->parentWidget();
         int x = 88;
-        if (!colonne_station)
-            if (auto* sans =
-                    c_.fenetre->findChild<QWidget*>(QStringLiteral("CheckBox_sans_confirmation")))
-                x = sans->mapTo(parent, QPoint(0, 0)).x() - 40;
+        if (!colonne_station) x = sans_confirmation_->mapTo(parent, QPoint(0, 0)).x() - 40;
         coche_->move(std::clamp(x, 0, std::max(0, parent->width() - coche_->width())),
                      table_->mapTo(parent, QPoint(0, 0)).y());
         coche_->show();
@@ -139,28 +140,27 @@ private:
 
     void grand_tableau(bool grand) {
         if (grand) {
-            const auto* nb_fic = c_.fenetre->findChild<QWidget*>(QStringLiteral("Label_nb_fic"));
-            const int haut = nb_fic ? nb_fic->mapTo(c_.fenetre, QPoint(0, 0)).y() : 0;
+            const int haut = nb_fic_->mapTo(c_.fenetre, QPoint(0, 0)).y();
             table_->setMinimumHeight(std::max(hauteur_dessin_, c_.fenetre->height() - haut - 65));
             table_->raise();
             // The zones below give way: the window scrolls so that the table's new bottom shows.
-            if (auto* defilement =
-                    c_.fenetre->findChild<QScrollArea*>(QStringLiteral("defilement"))) {
-                const int bas =
-                    table_->mapTo(defilement->widget(), QPoint(0, table_->minimumHeight())).y();
-                QScrollBar* barre = defilement->verticalScrollBar();
-                barre->setValue(
-                    std::max(barre->value(), bas + 8 - defilement->viewport()->height()));
-            }
+            const int bas =
+                table_->mapTo(defilement_->widget(), QPoint(0, table_->minimumHeight())).y();
+            QScrollBar* barre = defilement_->verticalScrollBar();
+            barre->setValue(std::max(barre->value(), bas + 8 - defilement_->viewport()->height()));
             return;
         }
         table_->setMinimumHeight(hauteur_dessin_);
-        if (auto* suivi = c_.fenetre->findChild<QWidget*>(QStringLiteral("Panel1"))) suivi->raise();
+        suivi_->raise();
     }
 
     ContexteCommandes c_;
     Session& s_;
     QTableView* table_;
+    QCheckBox* sans_confirmation_;
+    QWidget* nb_fic_;
+    QScrollArea* defilement_;
+    QWidget* suivi_;
     ProgressionQt progression_;
     PanneauCoche* coche_ = nullptr;
     std::string station_;
@@ -230,38 +230,31 @@ void CommandesTable::connecter(const std::shared_ptr<CommandesTable>& soi) {
         {"Label_max_dsc", SourceDate::Label_max_dsc},
         {"Label_pas_dsc", SourceDate::Label_pas_dsc},
     }};
-    for (const auto& entree : sources)
-        if (auto* l = f->findChild<QLabel*>(QLatin1String(entree.first))) {
-            const SourceDate source = entree.second;
-            new Filtre(l, [soi, this, source](QEvent* e) {
-                if (e->type() != QEvent::MouseButtonDblClick) return false;
-                lancer([&] { return copier_date(s_, source, *c_.dialogue); });
-                return true;
-            });
-        }
+    for (const auto& [nom, source] : sources)
+        new Filtre(exiger<QLabel>(f, nom), [soi, this, source](QEvent* e) {
+            if (e->type() != QEvent::MouseButtonDblClick) return false;
+            lancer([&] { return copier_date(s_, source, *c_.dialogue); });
+            return true;
+        });
 
     // Enter in the fields whose change calls for a new listing; the key goes on to the field.
     for (const char* nom : {"Edit_masque", "Edit_f_station", "Edit_col_cochee"})
-        if (auto* e = f->findChild<QLineEdit*>(QLatin1String(nom)))
-            new Filtre(e, [soi, this](QEvent* ev) {
-                if (!touche_entree(ev)) return false;
-                bool relister = false;
-                c_.executer([&] { relister = valider_masque(s_, *c_.dialogue); });
-                if (relister) c_.lister();
-                return false;
-            });
-    if (auto* e = f->findChild<QLineEdit*>(QStringLiteral("Edit_num_ligne_donnee")))
-        new Filtre(e, [soi, this](QEvent* ev) {
-            if (touche_entree(ev)) c_.executer([&] { valider_ligne_donnee(s_, *c_.dialogue); });
+        new Filtre(exiger<QLineEdit>(f, nom), [soi, this](QEvent* ev) {
+            if (!touche_entree(ev)) return false;
+            bool relister = false;
+            c_.executer([&] { relister = valider_masque(s_, *c_.dialogue); });
+            if (relister) c_.lister();
             return false;
         });
+    new Filtre(exiger<QLineEdit>(f, "Edit_num_ligne_donnee"), [soi, this](QEvent* ev) {
+        if (touche_entree(ev)) c_.executer([&] { valider_ligne_donnee(s_, *c_.dialogue); });
+        return false;
+    });
 }
 
 }  // namespace
 
 void connecter_commandes_table(const ContexteCommandes& contexte) {
-    auto* table = contexte.fenetre->findChild<QTableView*>(QStringLiteral("StringGrid1"));
-    if (!table) return;
     // Shared by the connections and filters that use it, so it lives as long as they do.
     auto commandes = std::make_shared<CommandesTable>(contexte);
     commandes->connecter(commandes);

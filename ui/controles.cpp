@@ -28,7 +28,9 @@ QRadioButton* radio(const QString& groupe, int k, const QString& legende) {
 // until it is read.
 class SaisieLibre : public QObject {
 public:
-    explicit SaisieLibre(QDateTimeEdit* selecteur) : QObject(selecteur), s_(selecteur) {
+    // The picker's own text field is there from its construction.
+    explicit SaisieLibre(QDateTimeEdit* selecteur)
+        : QObject(selecteur), s_(selecteur), ligne_(selecteur->findChild<QLineEdit*>()) {
         selecteur->installEventFilter(this);
         ligne()->installEventFilter(this);
     }
@@ -48,7 +50,7 @@ protected:
     }
 
 private:
-    QLineEdit* ligne() const { return s_->findChild<QLineEdit*>(); }
+    QLineEdit* ligne() const { return ligne_; }
 
     bool touche(QKeyEvent* e) {
         const QString t = e->text();
@@ -108,6 +110,7 @@ private:
     }
 
     QDateTimeEdit* s_;
+    QLineEdit* ligne_;
     QString tampon_;
 };
 

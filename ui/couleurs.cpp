@@ -93,12 +93,8 @@ void appliquer_couleurs(QWidget* racine, const std::array<Couleur, 4>& couleurs)
 }
 
 void repeindre_si_change(QWidget* fenetre, const Session& session) {
-    const int mode = session.description.RadioGroup_coul_nb;
-    // Grey levels are fixed: the four choosers serve colour mode only.
-    if (auto* panneau = fenetre->findChild<QWidget*>(QStringLiteral("Panel_des_couleurs")))
-        for (QPushButton* choisisseur : panneau->findChildren<QPushButton*>())
-            choisisseur->setEnabled(mode == 0);
-    const auto couleurs = couleurs_affichees(mode, session.parametres_prm.couleurs);
+    const auto couleurs =
+        couleurs_affichees(session.description.RadioGroup_coul_nb, session.parametres_prm.couleurs);
     QVariantList valeurs;
     for (const Couleur& c : couleurs) valeurs << c.rouge << c.vert << c.bleu;
     if (fenetre->property("couleurs_peintes").toList() == valeurs) return;

@@ -28,8 +28,7 @@ QColor couleur_qt(Couleur c);
 void appliquer_couleurs(QWidget* racine, const std::array<Couleur, 4>& couleurs);
 
 // The colours the session's mode calls for, painted only when they differ from the last
-// ones painted on `fenetre`: a refresh after any command costs nothing otherwise. The
-// colour choosers are offered in colour mode only.
+// ones painted on `fenetre`: a refresh after any command costs nothing otherwise.
 void repeindre_si_change(QWidget* fenetre, const Session& session);
 
 // Caption colours of the buttons.

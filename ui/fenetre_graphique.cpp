@@ -94,6 +94,7 @@ void FenetreGraphique::construire() {
     lecture_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lecture_->setLineWrapMode(QPlainTextEdit::NoWrap);
     lecture_->hide();
+    resoudre_controles();
     afficher_3d();
 }
 
@@ -122,7 +123,7 @@ QWidget* FenetreGraphique::construire_reglages() {
             nomme<QRadioButton>(numero("RadioGroup_abscisse_", i++), QString::fromLatin1(texte));
         choix->addWidget(r);
     }
-    abscisses->findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_1"))->setChecked(true);
+    exiger<QRadioButton>(abscisses, "RadioGroup_abscisse_1")->setChecked(true);
     c->addWidget(abscisses);
 
     auto* axes =
@@ -181,6 +182,27 @@ QWidget* FenetreGraphique::construire_reglages() {
     return panneau;
 }
 
+void FenetreGraphique::resoudre_controles() {
+    for (std::size_t i = 0; i < c_.abscisses.size(); ++i)
+        c_.abscisses[i] =
+            exiger<QRadioButton>(this, numero("RadioGroup_abscisse_", static_cast<int>(i)));
+    c_.axes = exiger<QCheckBox>(this, "CheckBox_draw_axis");
+    c_.valeurs = exiger<QCheckBox>(this, "CheckBox_af_valeur");
+    c_.trois_d = exiger<QCheckBox>(this, "CheckBox_3d");
+    c_.taille_point = exiger<QSpinBox>(this, "Edit1");
+    c_.copier = exiger<QPushButton>(this, "Button_pp");
+    c_.aide = exiger<QPlainTextEdit>(this, "Memo3");
+    for (std::size_t i = 0; i < c_.glissieres.size(); ++i)
+        c_.glissieres[i] = exiger<QSlider>(this, numero("TrackBar", static_cast<int>(i) + 1));
+    const std::array<const char*, 4> legendes{"Label7", "Label8", "Label9", "Label10"};
+    for (std::size_t i = 0; i < legendes.size(); ++i)
+        c_.legendes_glissieres[i] = exiger<QLabel>(this, legendes[i]);
+    c_.debut = exiger<QLabel>(this, "Label2");
+    c_.fin = exiger<QLabel>(this, "Label4");
+    c_.nb_lignes = exiger<QLabel>(this, "Label3");
+    c_.pas = exiger<QLabel>(this, "Label5");
+}
+
 void FenetreGraphique::connecter() {
     const auto bouton = [this](const char* nom) {
         return exiger<QAbstractButton>(this, QLatin1String(nom));
@@ -191,8 +213,7 @@ void FenetreGraphique::connecter() {
             [this] { toutes_colonnes(); });
     for (const char* nom : {"CheckBox_draw_axis", "CheckBox_af_valeur"})
         connect(bouton(nom), &QAbstractButton::clicked, this, [this] { tracer_graphiques(); });
-    for (QRadioButton* r : exiger<QGroupBox>(this, QStringLiteral("RadioGroup_abscisse"))
-                               ->findChildren<QRadioButton*>())
+    for (QRadioButton* r : c_.abscisses)
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (coche) tracer_graphiques();
         });
@@ -204,9 +225,8 @@ void FenetreGraphique::connecter() {
     });
     connect(bouton("Button_pp"), &QAbstractButton::clicked, this, [this] { copier(); });
     connect(bouton("SpeedButton_help2"), &QAbstractButton::clicked, this, [this] {
-        auto* memo = findChild<QPlainTextEdit*>(QStringLiteral("Memo3"));
-        memo->setVisible(!memo->isVisible());
-        memo->raise();
+        c_.aide->setVisible(!c_.aide->isVisible());
+        c_.aide->raise();
     });
     using Reglage = void (Vue3D::*)(int);
     const std::array<Reglage, 4> reglages{&Vue3D::definir_profondeur, &Vue3D::definir_rotation,
@@ -255,8 +275,7 @@ void FenetreGraphique::disposer() {
     const int gauche_listes =
         width() - largeur_reglages - 10 - largeur_derivees - 1 - largeur_liste;
     reglages_->setGeometry(width() - largeur_reglages - 5, 5, largeur_reglages, height() - 10);
-    if (auto* memo = findChild<QPlainTextEdit*>(QStringLiteral("Memo3")))
-        memo->setGeometry(gauche_listes - 520, 5, 520, 90);
+    c_.aide->setGeometry(gauche_listes - 520, 5, 520, 90);
     int visibles = 0;
     for (Graphe* g : graphes_) visibles += g->isVisibleTo(this) ? 1 : 0;
     if (graphe_seul_ != 0 && visibles == 0) visibles = 1;  // the 3D view stands in for it
@@ -310,8 +329,7 @@ void FenetreGraphique::zoom_roulette(int delta, QPoint position_globale) {
 
 void FenetreGraphique::lire_point(const QString& titre, QPointF point, QPoint position_globale) {
     // The date axis holds milliseconds; the read-out speaks in the run's own timestamps.
-    const bool dates =
-        !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_4"))->isChecked();
+    const bool dates = !c_.abscisses[4]->isChecked();
     double x = point.x();
     if (dates) {
         const QDateTime d = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x));
@@ -333,7 +351,7 @@ void FenetreGraphique::lire_point(const QString& titre, QPointF point, QPoint po
 
 void FenetreGraphique::copier() {
     if (graphe_seul_ == 0) return;
-    auto* bouton = findChild<QPushButton*>(QStringLiteral("Button_pp"));
+    QPushButton* bouton = c_.copier;
     QWidget* vue = vue_3d_->isVisible() ? static_cast<QWidget*>(vue_3d_) : graphe(graphe_seul_);
     QGuiApplication::clipboard()->setPixmap(vue->grab());
     bouton->setText(QStringLiteral("OK"));

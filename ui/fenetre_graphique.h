@@ -12,8 +12,13 @@
 #include "session/graphique.h"
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
 
 namespace tarvo {
 
@@ -51,6 +56,7 @@ protected:
 private:
     void construire();
     QWidget* construire_reglages();
+    void resoudre_controles();
     void connecter();
     // Activation: lists filled, checks restored or dispatched, everything redrawn.
     void activer();
@@ -77,6 +83,22 @@ private:
     std::array<DonneesGraphe, nb_graphes> donnees_;
     QWidget* reglages_ = nullptr;
     QPlainTextEdit* lecture_ = nullptr;
+    // The settings the charts are drawn with, found once when the window is built.
+    struct Controles {
+        std::array<QRadioButton*, 5> abscisses{};  // the date formats, then "n"
+        QCheckBox* axes = nullptr;
+        QCheckBox* valeurs = nullptr;
+        QCheckBox* trois_d = nullptr;
+        QSpinBox* taille_point = nullptr;
+        QPushButton* copier = nullptr;
+        QPlainTextEdit* aide = nullptr;
+        std::array<QSlider*, 4> glissieres{};  // depth, rotation, zoom, elevation
+        std::array<QLabel*, 4> legendes_glissieres{};
+        QLabel* debut = nullptr;
+        QLabel* fin = nullptr;
+        QLabel* nb_lignes = nullptr;
+        QLabel* pas = nullptr;
+    } c_;
     Vue3D* vue_3d_ = nullptr;
     std::string copie_colonnes_;
     std::string copie_derivees_;

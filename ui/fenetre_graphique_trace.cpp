@@ -1,11 +1,11 @@
 // The graph window's drawing: activation, the lists and their checks, the redraw of every
 // chart, the single-chart mode and its 3D view.
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -44,9 +44,8 @@ void FenetreGraphique::ouvrir() {
     copie_derivees_ = d.suite_coche_liste_graph_deriv;
     // Dense series stay readable with dots rather than circles.
     if (session_.etapes.N() > 10000) {
-        auto* taille = findChild<QSpinBox*>(QStringLiteral("Edit1"));
-        const QSignalBlocker bloque(taille);
-        taille->setValue(1);
+        const QSignalBlocker bloque(c_.taille_point);
+        c_.taille_point->setValue(1);
     }
     show();
     raise();
@@ -69,10 +68,10 @@ void FenetreGraphique::activer() {
         dispatcher();
     }
     const ParametresGrille& p = session_.parametres_grille;
-    findChild<QLabel*>(QStringLiteral("Label2"))->setText(qt(p.Label_temps_deb));
-    findChild<QLabel*>(QStringLiteral("Label4"))->setText(qt(p.Label_temps_fin));
-    findChild<QLabel*>(QStringLiteral("Label3"))->setText(qt(session_.grille.Label_nr_final));
-    findChild<QLabel*>(QStringLiteral("Label5"))->setText(qt(texte_pas_graphe(p)));
+    c_.debut->setText(qt(p.Label_temps_deb));
+    c_.fin->setText(qt(p.Label_temps_fin));
+    c_.nb_lignes->setText(qt(session_.grille.Label_nr_final));
+    c_.pas->setText(qt(texte_pas_graphe(p)));
     tracer_graphiques();
     if (session_.extraction.nb_lignes_extraites == 0) {
         dialogue_.message(message_graphe_sans_donnee());
@@ -161,21 +160,17 @@ void FenetreGraphique::tracer_graphe(int k, int& compteur) {
     if (graphe_seul_ != 0 && k != graphe_seul_) return;
     const auto i = static_cast<std::size_t>(k - 1);
     int choix = 0;
-    while (
-        choix < 4 &&
-        !findChild<QRadioButton*>(QStringLiteral("RadioGroup_abscisse_%1").arg(choix))->isChecked())
-        ++choix;
+    while (choix < 4 && !c_.abscisses[static_cast<std::size_t>(choix)]->isChecked()) ++choix;
     // Depth is drawn by the single-chart view only: five stacked charts stay flat.
-    const bool trois_d =
-        graphe_seul_ != 0 && findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"))->isChecked();
+    const bool trois_d = graphe_seul_ != 0 && c_.trois_d->isChecked();
     donnees_[i] = donnees_graphe(session_.etapes, coches(0)[i], coches(nb_graphes)[i],
                                  items_graphe(session_.etapes), choix == 4,
                                  pas_jours(session_.parametres_grille), compteur);
     ReglagesTrace r;
     r.format_dates = QString::fromLatin1(formats_abscisse[static_cast<std::size_t>(choix)]);
-    r.taille_point = findChild<QSpinBox*>(QStringLiteral("Edit1"))->value();
-    r.axes = findChild<QCheckBox*>(QStringLiteral("CheckBox_draw_axis"))->isChecked();
-    r.valeurs = findChild<QCheckBox*>(QStringLiteral("CheckBox_af_valeur"))->isChecked();
+    r.taille_point = c_.taille_point->value();
+    r.axes = c_.axes->isChecked();
+    r.valeurs = c_.valeurs->isChecked();
     r.trois_d = trois_d;
     graphe(k)->tracer(donnees_[i], r);
     if (graphe_seul_ != k || !trois_d) return;
@@ -193,21 +188,21 @@ void FenetreGraphique::tracer_graphe(int k, int& compteur) {
     }
     vue_3d_->definir_series(std::move(series));
     vue_3d_->definir_format_abscisses(choix == 4 ? QString() : r.format_dates);
-    vue_3d_->definir_profondeur(findChild<QSlider*>(QStringLiteral("TrackBar1"))->value());
-    vue_3d_->definir_rotation(findChild<QSlider*>(QStringLiteral("TrackBar2"))->value());
-    vue_3d_->definir_zoom(findChild<QSlider*>(QStringLiteral("TrackBar3"))->value());
-    vue_3d_->definir_elevation(findChild<QSlider*>(QStringLiteral("TrackBar4"))->value());
+    vue_3d_->definir_profondeur(c_.glissieres[0]->value());
+    vue_3d_->definir_rotation(c_.glissieres[1]->value());
+    vue_3d_->definir_zoom(c_.glissieres[2]->value());
+    vue_3d_->definir_elevation(c_.glissieres[3]->value());
 }
 
 void FenetreGraphique::mode_unique(int k, bool actif) {
-    auto* trois_d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"));
+    QCheckBox* trois_d = c_.trois_d;
     if (actif) {
         graphe_seul_ = k;
         for (int j = 1; j <= nb_graphes; ++j) {
             graphe(j)->setVisible(j == k);
             uniques_[static_cast<std::size_t>(j - 1)]->setVisible(j == k);
         }
-        findChild<QAbstractButton*>(QStringLiteral("Button_pp"))->setEnabled(true);
+        c_.copier->setEnabled(true);
         trois_d->setEnabled(true);
         trois_d->setChecked(false);  // redraws when it was checked
         disposer();
@@ -218,7 +213,7 @@ void FenetreGraphique::mode_unique(int k, bool actif) {
         graphe(j)->show();
         uniques_[static_cast<std::size_t>(j - 1)]->show();
     }
-    findChild<QAbstractButton*>(QStringLiteral("Button_pp"))->setEnabled(false);
+    c_.copier->setEnabled(false);
     disposer();
     {
         const QSignalBlocker bloque(trois_d);
@@ -229,13 +224,10 @@ void FenetreGraphique::mode_unique(int k, bool actif) {
 }
 
 void FenetreGraphique::afficher_3d() {
-    auto* case_3d = findChild<QCheckBox*>(QStringLiteral("CheckBox_3d"));
-    case_3d->setEnabled(graphe_seul_ != 0);
-    const bool actif = graphe_seul_ != 0 && case_3d->isChecked();
-    for (int b = 1; b <= 4; ++b)
-        findChild<QSlider*>(QStringLiteral("TrackBar%1").arg(b))->setVisible(actif);
-    for (const char* nom : {"Label7", "Label8", "Label9", "Label10"}) {
-        auto* l = findChild<QLabel*>(QString::fromLatin1(nom));
+    c_.trois_d->setEnabled(graphe_seul_ != 0);
+    const bool actif = graphe_seul_ != 0 && c_.trois_d->isChecked();
+    for (QSlider* g : c_.glissieres) g->setVisible(actif);
+    for (QLabel* l : c_.legendes_glissieres) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText,
                    actif ? palette().color(QPalette::WindowText) : QColor(192, 192, 192));

@@ -37,7 +37,6 @@
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
 #include "ui/fenetre_graphique.h"
-#include "ui/lanceur_qt.h"
 #include "ui/liaison_description.h"
 #include "ui/listes_motifs.h"
 #include "ui/manuel_fenetre.h"
@@ -45,7 +44,6 @@
 #include "ui/panneau_repertoires.h"
 #include "ui/panneaux.h"
 #include "ui/plateforme_qt.h"
-#include "ui/sortie_audio_alsa.h"
 
 namespace tarvo {
 
@@ -82,71 +80,56 @@ W* sortir_de_sa_zone(QWidget* contenu, const char* nom) {
 
 }  // namespace
 
-FenetrePrincipale::FenetrePrincipale(std::string chemin_programme, std::string dossier_programme,
-                                     std::vector<std::string> arguments, ServicesFenetre services)
-    : chemin_programme_(std::move(chemin_programme)),
-      dossier_programme_(std::move(dossier_programme)),
-      arguments_(std::move(arguments)),
-      services_(std::move(services)) {
+FenetrePrincipale::FenetrePrincipale(MoyensFenetre moyens, std::string chemin_programme,
+                                     std::string dossier_programme,
+                                     std::vector<std::string> arguments)
+    : moyens_(std::move(moyens)),
+      session_(moyens_.session),
+      chemin_programme_(std::move(chemin_programme)),
+      dossier_programme_(std::move(dossier_programme)) {
     setObjectName("Form1");
-    if (!services_.dialogue) {
-        dialogue_propre_ = std::make_unique<DialogueQt>(this);
-        dialogue_propre_->avant_boite = [this] {
-            if (occupe_ && session_) session_vers_ecran();
+    if (moyens_.dialogue_qt) {
+        moyens_.dialogue_qt->placer_sur(this);
+        moyens_.dialogue_qt->avant_boite = [this] {
+            if (occupe_) session_vers_ecran();
         };
-        services_.dialogue = dialogue_propre_.get();
     }
-    if (!services_.lanceur) {
-        lanceur_propre_ = std::make_unique<LanceurQt>(
-            [this] {
-                return session_ ? session_->description.Edit_name_prog_blocnote : std::string();
-            },
-            [this](const std::string& ligne) {
-                if (!session_) return;
-                session_->journal.ajouter_suivi(ligne);
-                suivi_->rafraichir(*session_);
-            });
-        services_.lanceur = lanceur_propre_.get();
-    }
-    if (!services_.presse_papier) {
-        presse_papier_propre_ = std::make_unique<PressePapierQt>();
-        services_.presse_papier = presse_papier_propre_.get();
-    }
-    if (!services_.audio) {
-        audio_propre_ = std::make_unique<SortieAudioAlsa>();
-        services_.audio = audio_propre_.get();
-    }
-    lanceur_averti_ =
-        std::make_unique<LanceurAverti>(*services_.lanceur, *services_.dialogue, [this] {
-            return session_ ? session_->description.Edit_name_prog_blocnote : std::string();
-        });
     construire();
-    progression_ = std::make_unique<ProgressionQt>(
-        findChild<QLabel*>("Label6"), findChild<QLabel*>("Label_patienter"),
-        [this] { return session_ && session_->demande_stop; });
-    session_ = std::make_unique<Session>(*services_.dialogue, *progression_, *lanceur_averti_,
-                                         *services_.presse_papier, dossier_programme_);
-    session_->choisir_nom_description = [this] {
-        return choisir(session_->demande_enregistrer_sous(false), true);
+    resoudre_controles();
+    mode_ = ControlesMode(this);
+    mode_.afficher(session_.source.mode);
+    textes_ = TextesZone(this, ZoneTexte::fenetre);
+    moyens_.progression.afficher_dans(c_.durees, c_.patienter);
+    session_.choisir_nom_description = [this] {
+        return choisir(session_.demande_enregistrer_sous(false), true);
     };
-    repertoires_ = new PanneauRepertoires(*session_, *services_.dialogue, *lanceur_averti_,
+    repertoires_ = new PanneauRepertoires(session_, moyens_.dialogue, moyens_.lanceur,
                                           dossier_programme_, this);
     repertoires_->hide();
-    graphique_ = new FenetreGraphique(*session_, *services_.dialogue, this);
+    graphique_ = new FenetreGraphique(session_, moyens_.dialogue, this);
     connecter();
 
-    session_->lire_argument(arguments_);
-    session_->creation();
-    if (auto* l = findChild<QLabel*>("Label70"))
-        l->setText(qt(texte_date_programme(chemin_programme_)));
-    appliquer_couleurs(this, session_->parametres_prm.couleurs);
+    session_.lire_argument(arguments);
+    session_.creation();
+    c_.date_programme->setText(qt(texte_date_programme(chemin_programme_)));
+    appliquer_couleurs(this, session_.parametres_prm.couleurs);
     session_vers_ecran();
 }
 
 FenetrePrincipale::~FenetrePrincipale() {
-    // The views read the session's tables until they are gone: they go first.
+    // Deleting the children below could send this filter events it can no longer take.
     qApp->removeEventFilter(this);
-    for (QWidget* enfant : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) delete enfant;
+    // The session lives on a little after the window: nothing of it may call back into it.
+    session_.choisir_nom_description = nullptr;
+    if (moyens_.dialogue_qt) {
+        moyens_.dialogue_qt->avant_boite = nullptr;
+        moyens_.dialogue_qt->placer_sur(nullptr);
+    }
+    moyens_.progression.afficher_dans(nullptr, nullptr);
+}
+
+void FenetrePrincipale::rafraichir_suivi() {
+    suivi_->rafraichir(session_);
 }
 
 void FenetrePrincipale::construire() {
@@ -195,9 +178,33 @@ void FenetrePrincipale::construire() {
     pile->addLayout(bas);
     setCentralWidget(centre);
     // The shutdown countdown is drawn over the file table, outside its zone's bounds.
-    execution_->panel4()->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    execution_->compte_a_rebours()->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     const QRect ecran = screen()->availableGeometry();
     resize(std::min(1280, ecran.width()), std::min(800, ecran.height()));
+}
+
+void FenetrePrincipale::resoudre_controles() {
+    c_.durees = exiger<QLabel>(this, "Label6");
+    c_.patienter = exiger<QLabel>(this, "Label_patienter");
+    c_.date_programme = exiger<QLabel>(this, "Label70");
+    c_.description_bd = exiger<QLabel>(this, "Label_description_bd");
+    c_.pointeur_x = exiger<QLabel>(this, "Label_x");
+    c_.pointeur_y = exiger<QLabel>(this, "Label_y");
+    c_.arret_pc = exiger<QCheckBox>(this, "CheckBox_arret_PC");
+    c_.heures_remises = {exiger<QTimeEdit>(this, "TimePicker_deb"),
+                         exiger<QTimeEdit>(this, "TimePicker_fin"),
+                         exiger<QTimeEdit>(this, "TimePicker_pas")};
+    c_.table = exiger<QWidget>(this, "StringGrid1");
+    c_.creer_grille = exiger<QWidget>(this, "SpeedButton_creer_listes_date_clean");
+    c_.traiter = exiger<QWidget>(this, "SpeedButton_traiter_fichier");
+    c_.graphique = exiger<QWidget>(this, "SpeedButton_graphique");
+    // Stages 1 and 2 left their zones for the stage bar: they wait for the run as the zones do.
+    c_.pendant_le_traitement = {exiger<QWidget>(this, "zone1"),
+                                exiger<QWidget>(this, "zone2"),
+                                exiger<QWidget>(this, "zone3"),
+                                exiger<QWidget>(this, "zone4"),
+                                exiger<QWidget>(this, "SpeedButton_lister"),
+                                c_.creer_grille};
 }
 
 QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
@@ -240,28 +247,26 @@ void FenetrePrincipale::connecter_bouton(const char* nom, std::function<void()> 
 }
 
 void FenetrePrincipale::connecter() {
-    Session& s = *session_;
-    surveiller_controles(centralWidget(), [this] {
+    Session& s = session_;
+    // The colour panel, built below, runs its own command when its mode changes.
+    LiaisonDescription(centralWidget()).surveiller([this] {
         if (occupe_) return;
-        enregistrer_controles(centralWidget(), session_->description);
-        session_->marquer_modifie();
-        description_->rafraichir(*session_);
+        liaison_.enregistrer(session_.description);
+        session_.marquer_modifie();
+        description_->rafraichir(session_);
     });
     connect(periode_, &PanneauPeriode::grille_modifiee, this, [this] {
         if (occupe_) return;
-        periode_->enregistrer(session_->parametres_grille, session_->SpinEdit_decalage_jour);
-        session_->parametres_grille_modifies();
-        periode_->rafraichir(*session_);
+        periode_->enregistrer(session_.parametres_grille, session_.SpinEdit_decalage_jour);
+        session_.parametres_grille_modifies();
+        periode_->rafraichir(session_);
     });
     connect(periode_, &PanneauPeriode::remise_a_zero_demandee, this, [this](int quoi) {
         if (occupe_) return;
-        static constexpr std::array<const char*, 3> pickers{"TimePicker_deb", "TimePicker_fin",
-                                                            "TimePicker_pas"};
-        const auto* picker = findChild<QTimeEdit*>(pickers.at(static_cast<std::size_t>(quoi)));
-        const double heure = picker ? fraction_de(picker->time()) : 0.0;
-        if (services_.dialogue->question(question_mise_a_zero(quoi, heure),
-                                         TypeMessage::confirmation,
-                                         Boutons::oui_non) == Reponse::oui)
+        const double heure =
+            fraction_de(c_.heures_remises.at(static_cast<std::size_t>(quoi))->time());
+        if (moyens_.dialogue.question(question_mise_a_zero(quoi, heure), TypeMessage::confirmation,
+                                      Boutons::oui_non) == Reponse::oui)
             periode_->mettre_a_zero(quoi);
     });
     connect(suivi_, &FenetreSuivi::taille_changee, this, [this](bool grande) {
@@ -313,18 +318,18 @@ void FenetrePrincipale::connecter() {
     connecter_bouton("SpeedButton_edit", [this] { ouvrir_resultat_dans_editeur(); });
     connecter_bouton("SpeedButton_suivi", [this, &s] {
         if (!s.dernier_enregistrement.chemin_suivi.empty())
-            lanceur_averti_->ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
+            moyens_.lanceur.ouvrir_dans_editeur(s.dernier_enregistrement.chemin_suivi);
     });
     connecter_bouton("SpeedButton_rep_export", [this, &s] {
         if (const auto chemin = choisir(s.demande_repertoire_sortie(), false))
-            lanceur_averti_->ouvrir_dans_editeur(*chemin);
+            moyens_.lanceur.ouvrir_dans_editeur(*chemin);
     });
     connecter_bouton("SpeedButton_exit", [this] { quitter(); });
     connecter_bouton("SpeedButton_test_son",
-                     [this, &s] { s.jouer_son_de_fin(*services_.audio, std::cout); });
+                     [this, &s] { s.jouer_son_de_fin(moyens_.audio, std::cout); });
     connecter_bouton("SpeedButton_graphique", [this] { graphique_->basculer(); });
     connect(graphique_, &FenetreGraphique::selection_modifiee, this,
-            [this] { description_->rafraichir(*session_); });
+            [this] { description_->rafraichir(session_); });
     connecter_bouton("SpeedButton_clear", [this, &s] {
         // During a run the log becomes the tracking file: only the view is cleared.
         if (s.traitement_en_cours) {
@@ -339,7 +344,7 @@ void FenetrePrincipale::connecter() {
     connecter_bouton("SpeedButton_fermer_suivi", [this] { suivi_->hide(); });
     connecter_bouton("Panel_button_suivi", [this] { suivi_->setVisible(!suivi_->isVisible()); });
 
-    if (auto* l = findChild<QLabel*>("Label_description_bd")) l->installEventFilter(this);
+    c_.description_bd->installEventFilter(this);
     qApp->installEventFilter(this);
     connecter_commandes_table(contexte_commandes());
     connecter_commandes_exemplaire(contexte_commandes());
@@ -348,13 +353,15 @@ void FenetrePrincipale::connecter() {
     connecter_cadres(contexte_commandes());
     connecter_manuel(contexte_commandes());
     connecter_aide(contexte_commandes());
+    choisisseurs_couleur_ = choisisseurs_couleur(this);
+    liaison_ = LiaisonDescription(centralWidget());
 }
 
 ContexteCommandes FenetrePrincipale::contexte_commandes() {
     return {this,
-            session_.get(),
-            services_.dialogue,
-            lanceur_averti_.get(),
+            &session_,
+            &moyens_.dialogue,
+            &moyens_.lanceur,
             [this](const std::function<void()>& commande) { executer(commande); },
             [this](const DemandeFichier& demande, bool enregistrer) {
                 return choisir(demande, enregistrer);
@@ -364,7 +371,7 @@ ContexteCommandes FenetrePrincipale::contexte_commandes() {
 
 std::optional<std::string> FenetrePrincipale::choisir(const DemandeFichier& demande,
                                                       bool enregistrer) {
-    const auto& choix = enregistrer ? services_.enregistrer_fichier : services_.ouvrir_fichier;
+    const auto& choix = enregistrer ? moyens_.enregistrer_fichier : moyens_.ouvrir_fichier;
     if (choix) return choix(demande);
     QFileDialog boite(this, qt(demande.titre), qt(demande.dossier), filtre_qt(demande.filtre));
     boite.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -378,37 +385,36 @@ void FenetrePrincipale::executer(const std::function<void()>& commande) {
     if (occupe_) return;
     occupe_ = true;
     ecran_vers_session();
-    const std::string description_avant = session_->chemin_description_courante();
+    const std::string description_avant = session_.chemin_description_courante();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         commande();
     } catch (const std::exception& e) {
-        services_.dialogue->message(texte_exception(e), TypeMessage::erreur);
+        moyens_.dialogue.message(texte_exception(e), TypeMessage::erreur);
     }
     QApplication::restoreOverrideCursor();
     occupe_ = false;
     // The graph window keeps the chart selection it was opened with and writes it back at
     // each activation: it must not write it into another description.
-    if (session_->chemin_description_courante() != description_avant) graphique_->hide();
+    if (session_.chemin_description_courante() != description_avant) graphique_->hide();
     session_vers_ecran();
     apres_commande();
 }
 
 void FenetrePrincipale::ecran_vers_session() {
-    enregistrer_controles(centralWidget(), session_->description);
-    periode_->enregistrer(session_->parametres_grille, session_->SpinEdit_decalage_jour);
-    if (auto* arret = findChild<QCheckBox*>("CheckBox_arret_PC"))
-        session_->CheckBox_arret_PC = arret->isChecked();
+    liaison_.enregistrer(session_.description);
+    periode_->enregistrer(session_.parametres_grille, session_.SpinEdit_decalage_jour);
+    session_.arret_pc.demande = c_.arret_pc->isChecked();
 }
 
 void FenetrePrincipale::session_vers_ecran() {
-    charger_controles(centralWidget(), session_->description);
-    periode_->charger(session_->parametres_grille, session_->SpinEdit_decalage_jour);
+    liaison_.charger(session_.description);
+    periode_->charger(session_.parametres_grille, session_.SpinEdit_decalage_jour);
     rafraichir();
 }
 
 void FenetrePrincipale::rafraichir() {
-    const Session& s = *session_;
+    const Session& s = session_;
     description_->rafraichir(s);
     valeurs_->rafraichir(s);
     listage_->rafraichir(s);
@@ -417,17 +423,19 @@ void FenetrePrincipale::rafraichir() {
     execution_->rafraichir(s);
     suivi_->rafraichir(s);
     // Any read of a description may change the input mode its mask selects.
-    afficher_mode(this, s.source.mode);
+    mode_.afficher(s.source.mode);
     graphique_->setWindowTitle(qt(s.titre_graphique));
+    // Grey levels are fixed: the colour choosers serve colour mode only.
+    for (QWidget* choisisseur : choisisseurs_couleur_)
+        choisisseur->setEnabled(s.description.RadioGroup_coul_nb == 0);
     repeindre_si_change(this, s);
-    if (auto* panneau = execution_->panel4(); s.Panel4_visible) {
-        const QWidget* table = findChild<QWidget*>("StringGrid1");
+    if (auto* panneau = execution_->compte_a_rebours(); s.arret_pc.compte_a_rebours_visible) {
+        const QWidget* table = c_.table;
         panneau->move(table->mapToGlobal(table->rect().center()) - panneau->rect().center());
         panneau->raise();
     }
     // The description directory is shown as the session names it, placeholder included.
-    if (auto* l = findChild<QLabel*>("Label_rep_description"))
-        l->setText(qt(s.Label_rep_description));
+    textes_.rafraichir(s);
     const std::string legende = nom_description_absent(s.Label_description_bd)
                                     ? chemin_programme_ + std::string(20, ' ') + s.titre_programme
                                     : s.Label_description_bd + "         >  " + s.titre_programme;
@@ -464,62 +472,51 @@ void FenetrePrincipale::resizeEvent(QResizeEvent* evenement) {
 }
 
 void FenetrePrincipale::apres_commande() {
-    const ChoixRepertoireDemande demande = session_->choix_repertoire;
+    const ChoixRepertoireDemande demande = session_.choix_repertoire;
     if (demande == ChoixRepertoireDemande::aucun) return;
-    session_->choix_repertoire = ChoixRepertoireDemande::aucun;
+    session_.choix_repertoire = ChoixRepertoireDemande::aucun;
     repertoires_->ouvrir(demande);
 }
 
 void FenetrePrincipale::demarrer() {
-    executer([this] { session_->premiere_activation(); });
+    executer([this] { session_.premiere_activation(); });
 }
 
 void FenetrePrincipale::lister() {
     executer([this] {
-        progression_->remettre_a_zero();
-        session_->lister_fichiers();
+        moyens_.progression.remettre_a_zero();
+        session_.lister_fichiers();
     });
 }
 
 void FenetrePrincipale::creer_grille() {
     executer([this] {
-        auto* bouton = findChild<QWidget*>("SpeedButton_creer_listes_date_clean");
-        colorer_legende(bouton, couleur_rouge);
-        session_->creer_grille();
-        legende_normale(bouton);
+        colorer_legende(c_.creer_grille, couleur_rouge);
+        session_.creer_grille();
+        legende_normale(c_.creer_grille);
     });
 }
 
 void FenetrePrincipale::traiter() {
     executer([this] {
-        Session& s = *session_;
-        auto* bouton2 = findChild<QWidget*>("SpeedButton_creer_listes_date_clean");
-        auto* bouton3 = findChild<QWidget*>("SpeedButton_traiter_fichier");
-        colorer_legende(bouton2, couleur_bleue);
-        colorer_legende(bouton3, couleur_rouge);
-        // Stages 1 and 2 left their zones for the stage bar: they wait for the run as the zones do.
-        const std::array<const char*, 6> pendant_le_traitement{
-            "zone1",
-            "zone2",
-            "zone3",
-            "zone4",
-            "SpeedButton_lister",
-            "SpeedButton_creer_listes_date_clean"};
-        for (const char* nom : pendant_le_traitement) exiger<QWidget>(this, nom)->setEnabled(false);
+        Session& s = session_;
+        colorer_legende(c_.creer_grille, couleur_bleue);
+        colorer_legende(c_.traiter, couleur_rouge);
+        for (QWidget* w : c_.pendant_le_traitement) w->setEnabled(false);
         execution_->rafraichir(s);
         // The charts must not read the step table while the run refills it.
-        exiger<QWidget>(this, "SpeedButton_graphique")->setEnabled(false);
+        c_.graphique->setEnabled(false);
         graphique_->geler(true);
         const auto debut = std::chrono::steady_clock::now();
         const FinTraitement fin = s.traiter();
         graphique_->geler(false);
-        for (const char* nom : pendant_le_traitement) exiger<QWidget>(this, nom)->setEnabled(true);
-        colorer_legende(bouton3, couleur_pourpre);
+        for (QWidget* w : c_.pendant_le_traitement) w->setEnabled(true);
+        colorer_legende(c_.traiter, couleur_pourpre);
         s.traitement_en_cours = false;
         if (fin != FinTraitement::termine) return;
         const double secondes =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
-        if (secondes > 60 && !s.CheckBox_arret_PC) s.jouer_son_de_fin(*services_.audio, std::cout);
+        if (secondes > 60 && !s.arret_pc.demande) s.jouer_son_de_fin(moyens_.audio, std::cout);
         QElapsedTimer horloge;
         horloge.start();
         s.attendre_arret_pc([&] { return horloge.elapsed() / 1000.0; },
@@ -527,7 +524,7 @@ void FenetrePrincipale::traiter() {
                                 execution_->rafraichir(s);
                                 QElapsedTimer attente;
                                 attente.start();
-                                while (attente.elapsed() < ms && !s.annulation_arret) {
+                                while (attente.elapsed() < ms && !s.arret_pc.annule) {
                                     QApplication::processEvents(QEventLoop::AllEvents, 20);
                                     QThread::msleep(10);
                                 }
@@ -536,14 +533,14 @@ void FenetrePrincipale::traiter() {
 }
 
 void FenetrePrincipale::ouvrir_resultat_dans_editeur() {
-    const Session& s = *session_;
+    const Session& s = session_;
     if (s.fichier_resultat.empty()) return;
-    lanceur_averti_->ouvrir_dans_editeur(s.fichier_resultat);
+    moyens_.lanceur.ouvrir_dans_editeur(s.fichier_resultat);
 }
 
 void FenetrePrincipale::quitter() {
     executer([this] {
-        if (session_->quitter()) quitte_ = true;
+        if (session_.quitter()) quitte_ = true;
     });
     if (!quitte_) return;
     // The graph window is a window of its own: left open, it would keep the program running.
@@ -552,19 +549,19 @@ void FenetrePrincipale::quitter() {
 }
 
 void FenetrePrincipale::mousePressEvent(QMouseEvent* evenement) {
-    description_->rafraichir(*session_);
+    description_->rafraichir(session_);
     QMainWindow::mousePressEvent(evenement);
 }
 
 void FenetrePrincipale::leaveEvent(QEvent* evenement) {
     const QPoint ici = QCursor::pos();
-    if (auto* x = findChild<QLabel*>("Label_x")) x->setText(QString::number(ici.x()));
-    if (auto* y = findChild<QLabel*>("Label_y")) y->setText(QString::number(ici.y()));
+    c_.pointeur_x->setText(QString::number(ici.x()));
+    c_.pointeur_y->setText(QString::number(ici.y()));
     QMainWindow::leaveEvent(evenement);
 }
 
 void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {
-    session_->annulation_arret = true;
+    session_.arret_pc.annule = true;
     // On the press only: the release of an Escape that closed a box comes here once the box
     // is gone, and would ask again.
     if (evenement->key() == Qt::Key_Escape && !evenement->isAutoRepeat() && !occupe_) {
@@ -578,11 +575,11 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
     // Any key anywhere in the window cancels the end-of-run shutdown.
     if (evenement->type() == QEvent::KeyPress) {
         if (auto* w = qobject_cast<QWidget*>(objet); w && w->window() == this)
-            session_->annulation_arret = true;
+            session_.arret_pc.annule = true;
     }
     if (evenement->type() == QEvent::MouseButtonDblClick &&
         objet->objectName() == "Label_description_bd") {
-        lanceur_averti_->ouvrir_dans_editeur(session_->chemin_description_courante());
+        moyens_.lanceur.ouvrir_dans_editeur(session_.chemin_description_courante());
         return true;
     }
     // The floating help box takes its double clicks on its viewport.

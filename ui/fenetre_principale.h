@@ -4,15 +4,21 @@
 
 #include <QMainWindow>
 
+class QCheckBox;
 class QGridLayout;
+class QLabel;
+class QTimeEdit;
 
+#include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ui/commandes.h"
+#include "ui/commandes_exemplaire.h"
+#include "ui/liaison_description.h"
+#include "ui/textes_affiches.h"
 
 namespace tarvo {
 
@@ -35,7 +41,7 @@ class Session;
 class SortieAudio;
 struct DemandeFichier;
 
-// What the window asks of the machine; each one left unset gets the desktop's own.
+// What the program asks of the machine; each one left unset gets the desktop's own.
 struct ServicesFenetre {
     Dialogue* dialogue = nullptr;
     Lanceur* lanceur = nullptr;
@@ -46,17 +52,33 @@ struct ServicesFenetre {
     ChoixFichier enregistrer_fichier;
 };
 
+// What the window works with, all of it owned above the window and outliving it.
+struct MoyensFenetre {
+    Session& session;
+    Dialogue& dialogue;
+    // The same box maker as `dialogue` when the boxes are the desktop's, to be drawn over
+    // the window; null otherwise.
+    DialogueQt* dialogue_qt;
+    LanceurAverti& lanceur;
+    SortieAudio& audio;
+    ProgressionQt& progression;
+    ServicesFenetre::ChoixFichier ouvrir_fichier;
+    ServicesFenetre::ChoixFichier enregistrer_fichier;
+};
+
 class FenetrePrincipale : public QMainWindow {
     Q_OBJECT
 public:
     // `arguments`: the command line without the program name.
-    FenetrePrincipale(std::string chemin_programme, std::string dossier_programme,
-                      std::vector<std::string> arguments, ServicesFenetre services = {});
+    FenetrePrincipale(MoyensFenetre moyens, std::string chemin_programme,
+                      std::string dossier_programme, std::vector<std::string> arguments);
     ~FenetrePrincipale() override;
 
     // The first activation: companion files, last or given description, tracking log.
     void demarrer();
-    Session& session() { return *session_; }
+    Session& session() { return session_; }
+    // The tracking log gained a line outside any command.
+    void rafraichir_suivi();
     // For the groups of commands connected outside this file.
     ContexteCommandes contexte_commandes();
 
@@ -70,6 +92,7 @@ protected:
 
 private:
     void construire();
+    void resoudre_controles();
     void connecter();
     void connecter_bouton(const char* nom, std::function<void()> action);
     // Runs a session command between the screen and the session: the controls go to the
@@ -91,17 +114,10 @@ private:
     void ouvrir_resultat_dans_editeur();
     std::optional<std::string> choisir(const DemandeFichier& demande, bool enregistrer);
 
+    MoyensFenetre moyens_;
+    Session& session_;
     std::string chemin_programme_;
     std::string dossier_programme_;
-    std::vector<std::string> arguments_;
-    ServicesFenetre services_;
-    std::unique_ptr<DialogueQt> dialogue_propre_;
-    std::unique_ptr<Lanceur> lanceur_propre_;
-    std::unique_ptr<PressePapier> presse_papier_propre_;
-    std::unique_ptr<SortieAudio> audio_propre_;
-    std::unique_ptr<LanceurAverti> lanceur_averti_;
-    std::unique_ptr<ProgressionQt> progression_;
-    std::unique_ptr<Session> session_;
 
     PanneauDescription* description_ = nullptr;
     PanneauValeurs* valeurs_ = nullptr;
@@ -120,6 +136,27 @@ private:
     QWidget* zone5_ = nullptr;
     QGridLayout* bas_ = nullptr;
     bool bas_sur_une_ligne_ = true;
+    TextesZone textes_;
+    ControlesMode mode_;
+    LiaisonDescription liaison_;
+    std::vector<QWidget*> choisisseurs_couleur_;
+    // The window's own controls that its commands and events use, found once when built.
+    struct Controles {
+        QLabel* durees = nullptr;  // the three stage stopwatches
+        QLabel* patienter = nullptr;
+        QLabel* date_programme = nullptr;
+        QLabel* description_bd = nullptr;
+        QLabel* pointeur_x = nullptr;
+        QLabel* pointeur_y = nullptr;
+        QCheckBox* arret_pc = nullptr;
+        // The pickers each zero button sets back: start, end, step.
+        std::array<QTimeEdit*, 3> heures_remises{};
+        QWidget* table = nullptr;
+        QWidget* creer_grille = nullptr;
+        QWidget* traiter = nullptr;
+        QWidget* graphique = nullptr;
+        std::array<QWidget*, 6> pendant_le_traitement{};  // disabled during a run
+    } c_;
 };
 
 }  // namespace tarvo

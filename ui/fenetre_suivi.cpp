@@ -44,20 +44,19 @@ FenetreSuivi::FenetreSuivi(QWidget* parent) : QWidget(parent) {
     fermer->setToolTip(QStringLiteral("fermer la fenêtre de suivi"));
     grille->addWidget(fermer, 0, 4);
 
-    auto* memo = new QPlainTextEdit(this);
-    memo->setObjectName(QStringLiteral("Memo5"));
-    memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    donner_role(memo, RoleCouleur::listes);
-    grille->addWidget(memo, 1, 0, 1, 5);
+    memo_ = new QPlainTextEdit(this);
+    memo_->setObjectName(QStringLiteral("Memo5"));
+    memo_->setReadOnly(true);
+    memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    donner_role(memo_, RoleCouleur::listes);
+    grille->addWidget(memo_, 1, 0, 1, 5);
     grille->setColumnStretch(0, 1);
 }
 
 void FenetreSuivi::rafraichir(const Session& session) {
     const std::vector<std::string>& lignes = session.journal.lignes();
-    auto* memo = findChild<QPlainTextEdit*>(QStringLiteral("Memo5"));
     if (lignes.size() < lignes_affichees_) {
-        memo->clear();
+        memo_->clear();
         lignes_affichees_ = 0;
     }
     if (lignes.size() == lignes_affichees_) return;
@@ -66,12 +65,12 @@ void FenetreSuivi::rafraichir(const Session& session) {
     QStringList nouvelles;
     nouvelles.reserve(static_cast<qsizetype>(lignes.size() - lignes_affichees_));
     for (std::size_t i = lignes_affichees_; i < lignes.size(); ++i) nouvelles.append(qt(lignes[i]));
-    memo->appendPlainText(nouvelles.join(QLatin1Char('\n')));
+    memo_->appendPlainText(nouvelles.join(QLatin1Char('\n')));
     lignes_affichees_ = lignes.size();
 }
 
 void FenetreSuivi::effacer_affichage() {
-    findChild<QPlainTextEdit*>(QStringLiteral("Memo5"))->clear();
+    memo_->clear();
 }
 
 void FenetreSuivi::mousePressEvent(QMouseEvent* evenement) {

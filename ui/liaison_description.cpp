@@ -75,85 +75,97 @@ std::string nom_controle(const CleDescription& cle) {
     return std::string(sans_suffixe(cle.cle));
 }
 
-void charger_controles(QWidget* racine, const Description& d) {
+LiaisonDescription::LiaisonDescription(const QWidget* racine) {
     pour_chaque_controle(racine, [&](const CleDescription& cle, QWidget* w,
                                      const std::vector<QRadioButton*>& boutons) {
-        if (!boutons.empty()) {
-            const int i = d.*std::get<int Description::*>(cle.champ);
-            for (std::size_t k = 0; k < boutons.size(); ++k) {
-                const QSignalBlocker bloque(boutons[k]);
-                boutons[k]->setChecked(static_cast<int>(k) == i);
-            }
-            return;
-        }
-        const QSignalBlocker bloque(w);
-        switch (cle.forme) {
-            case Forme::booleen:
-                if (auto* b = qobject_cast<QAbstractButton*>(w))
-                    b->setChecked(d.*std::get<bool Description::*>(cle.champ));
-                break;
-            case Forme::texte:
-            case Forme::dossier: {
-                std::string texte = d.*std::get<std::string Description::*>(cle.champ);
-                // "/." is what a description without a data directory holds.
-                if (cle.forme == Forme::dossier && (texte.empty() || texte == "/."))
-                    texte = fr(placeholder(cle.cle));
-                if (auto* e = qobject_cast<QLineEdit*>(w))
-                    e->setText(qt(texte));
-                else if (auto* l = qobject_cast<QLabel*>(w))
-                    l->setText(qt(texte));
-                break;
-            }
-            case Forme::heure:
-                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                    t->setTime(heure_qt(d.*std::get<double Description::*>(cle.champ)));
-                break;
-            case Forme::date:
-                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                    t->setDateTime(date_qt(d.*std::get<double Description::*>(cle.champ)));
-                break;
-            case Forme::indice_radio:
-                break;
-        }
+        controles_.push_back({&cle, w, boutons});
     });
 }
 
-void enregistrer_controles(const QWidget* racine, Description& d) {
-    pour_chaque_controle(racine, [&](const CleDescription& cle, QWidget* w,
-                                     const std::vector<QRadioButton*>& boutons) {
-        if (!boutons.empty()) {
-            for (std::size_t k = 0; k < boutons.size(); ++k)
-                if (boutons[k]->isChecked())
-                    d.*std::get<int Description::*>(cle.champ) = static_cast<int>(k);
-            return;
-        }
-        switch (cle.forme) {
-            case Forme::booleen:
-                if (auto* b = qobject_cast<QAbstractButton*>(w))
-                    d.*std::get<bool Description::*>(cle.champ) = b->isChecked();
-                break;
-            case Forme::texte:
-                if (auto* e = qobject_cast<QLineEdit*>(w))
-                    d.*std::get<std::string Description::*>(cle.champ) = cp(e->text());
-                break;
-            case Forme::heure:
-                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                    d.*std::get<double Description::*>(cle.champ) = fraction_de(t->time());
-                break;
-            case Forme::date:
-                if (auto* t = qobject_cast<QDateTimeEdit*>(w))
-                    d.*std::get<double Description::*>(cle.champ) = jours_de(t->dateTime());
-                break;
-            case Forme::dossier:  // chosen through the directory panel, never typed
-            case Forme::indice_radio:
-                break;
-        }
-    });
+template <class F>
+void LiaisonDescription::pour_chaque_lie(F&& f) const {
+    for (const Controle& c : controles_) f(*c.cle, c.w, c.boutons);
 }
 
-void surveiller_controles(QWidget* racine, const std::function<void()>& modifie) {
-    pour_chaque_controle(
-        racine, [&](const CleDescription&, QWidget* w, const std::vector<QRadioButton*>& boutons) {
+void LiaisonDescription::charger(const Description& d) const {
+    pour_chaque_lie(
+        [&](const CleDescription& cle, QWidget* w, const std::vector<QRadioButton*>& boutons) {
+            if (!boutons.empty()) {
+                const int i = d.*std::get<int Description::*>(cle.champ);
+                for (std::size_t k = 0; k < boutons.size(); ++k) {
+                    const QSignalBlocker bloque(boutons[k]);
+                    boutons[k]->setChecked(static_cast<int>(k) == i);
+                }
+                return;
+            }
+            const QSignalBlocker bloque(w);
+            switch (cle.forme) {
+                case Forme::booleen:
+                    if (auto* b = qobject_cast<QAbstractButton*>(w))
+                        b->setChecked(d.*std::get<bool Description::*>(cle.champ));
+                    break;
+                case Forme::texte:
+                case Forme::dossier: {
+                    std::string texte = d.*std::get<std::string Description::*>(cle.champ);
+                    // "/." is what a description without a data directory holds.
+                    if (cle.forme == Forme::dossier && (texte.empty() || texte == "/."))
+                        texte = fr(placeholder(cle.cle));
+                    if (auto* e = qobject_cast<QLineEdit*>(w))
+                        e->setText(qt(texte));
+                    else if (auto* l = qobject_cast<QLabel*>(w))
+                        l->setText(qt(texte));
+                    break;
+                }
+                case Forme::heure:
+                    if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                        t->setTime(heure_qt(d.*std::get<double Description::*>(cle.champ)));
+                    break;
+                case Forme::date:
+                    if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                        t->setDateTime(date_qt(d.*std::get<double Description::*>(cle.champ)));
+                    break;
+                case Forme::indice_radio:
+                    break;
+            }
+        });
+}
+
+void LiaisonDescription::enregistrer(Description& d) const {
+    pour_chaque_lie(
+        [&](const CleDescription& cle, QWidget* w, const std::vector<QRadioButton*>& boutons) {
+            if (!boutons.empty()) {
+                for (std::size_t k = 0; k < boutons.size(); ++k)
+                    if (boutons[k]->isChecked())
+                        d.*std::get<int Description::*>(cle.champ) = static_cast<int>(k);
+                return;
+            }
+            switch (cle.forme) {
+                case Forme::booleen:
+                    if (auto* b = qobject_cast<QAbstractButton*>(w))
+                        d.*std::get<bool Description::*>(cle.champ) = b->isChecked();
+                    break;
+                case Forme::texte:
+                    if (auto* e = qobject_cast<QLineEdit*>(w))
+                        d.*std::get<std::string Description::*>(cle.champ) = cp(e->text());
+                    break;
+                case Forme::heure:
+                    if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                        d.*std::get<double Description::*>(cle.champ) = fraction_de(t->time());
+                    break;
+                case Forme::date:
+                    if (auto* t = qobject_cast<QDateTimeEdit*>(w))
+                        d.*std::get<double Description::*>(cle.champ) = jours_de(t->dateTime());
+                    break;
+                case Forme::dossier:  // chosen through the directory panel, never typed
+                case Forme::indice_radio:
+                    break;
+            }
+        });
+}
+
+void LiaisonDescription::surveiller(const std::function<void()>& modifie) const {
+    pour_chaque_lie(
+        [&](const CleDescription&, QWidget* w, const std::vector<QRadioButton*>& boutons) {
             for (QRadioButton* b : boutons)
                 QObject::connect(b, &QAbstractButton::clicked, b, modifie);
             if (auto* e = qobject_cast<QLineEdit*>(w))

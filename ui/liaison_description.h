@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class QRadioButton;
 class QWidget;
 
 namespace tarvo {
@@ -20,12 +21,29 @@ struct Description;
 //   "dossier_choisi" → "Label_repertoire"
 std::string nom_controle(const CleDescription& cle);
 
-// Every control under `racine` takes the record's value, without signalling a change.
-void charger_controles(QWidget* racine, const Description& description);
-// The record takes every editable control's value; labels only show the record.
-void enregistrer_controles(const QWidget* racine, Description& description);
-// `modifie` runs after every change the user makes to a bound control.
-void surveiller_controles(QWidget* racine, const std::function<void()>& modifie);
+// The controls under `racine` that show a key, found once when the window is built.
+class LiaisonDescription {
+public:
+    LiaisonDescription() = default;
+    explicit LiaisonDescription(const QWidget* racine);
+
+    // Every bound control takes the record's value, without signalling a change.
+    void charger(const Description& description) const;
+    // The record takes every editable control's value; labels only show the record.
+    void enregistrer(Description& description) const;
+    // `modifie` runs after every change the user makes to a bound control.
+    void surveiller(const std::function<void()>& modifie) const;
+
+private:
+    struct Controle {
+        const CleDescription* cle;
+        QWidget* w;  // null for a radio group
+        std::vector<QRadioButton*> boutons;
+    };
+    template <class F>
+    void pour_chaque_lie(F&& f) const;
+    std::vector<Controle> controles_;
+};
 // The keys with a control name that no control under `racine` carries.
 std::vector<std::string> cles_sans_controle(const QWidget* racine);
 

@@ -35,38 +35,40 @@ const std::array<ListeMotifs, 4> listes = {{
      &codes_date_fichier_proposes, false},
 }};
 
-void fermer_listes(QWidget* fenetre) {
-    for (const ListeMotifs& l : listes)
-        if (auto* w = fenetre->findChild<QListWidget*>(QLatin1String(l.liste))) w->hide();
+using ListesOuvertes = std::array<QListWidget*, listes.size()>;
+
+void fermer_listes(const ListesOuvertes& ouvertes) {
+    for (QListWidget* w : ouvertes) w->hide();
 }
 
 // A press in a pattern field, or the focus reaching it, puts the lists away.
 class FermetureListes : public QObject {
 public:
-    FermetureListes(QWidget* fenetre, QObject* parent) : QObject(parent), fenetre_(fenetre) {}
+    FermetureListes(const ListesOuvertes& listes, QObject* parent)
+        : QObject(parent), listes_(listes) {}
 
 protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
         if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::FocusIn)
-            fermer_listes(fenetre_);
+            fermer_listes(listes_);
         return QObject::eventFilter(objet, e);
     }
 
 private:
-    QWidget* fenetre_;
+    ListesOuvertes listes_;
 };
 
 QString item_choisi(const ListeMotifs& l, const QString& item) {
     return l.avant_parenthese ? item.section(QLatin1Char('('), 0, 0).trimmed() : item;
 }
 
-void ouvrir_ou_fermer(QWidget* fenetre, QAbstractButton* bouton, QListWidget* liste,
-                      const QLineEdit* champ) {
+void ouvrir_ou_fermer(QWidget* fenetre, const ListesOuvertes& toutes, QAbstractButton* bouton,
+                      QListWidget* liste, const QLineEdit* champ) {
     if (liste->isVisible()) {
         liste->hide();
         return;
     }
-    fermer_listes(fenetre);
+    fermer_listes(toutes);
     const auto trouves = liste->findItems(champ->text(), Qt::MatchExactly);
     liste->setCurrentItem(trouves.isEmpty() ? nullptr : trouves.front());
     liste->resize(qMax(liste->sizeHintForColumn(0) + 30, 120),
@@ -82,18 +84,24 @@ void ouvrir_ou_fermer(QWidget* fenetre, QAbstractButton* bouton, QListWidget* li
 
 void connecter_listes_motifs(const ContexteCommandes& c) {
     QWidget* fenetre = c.fenetre;
-    auto* fermeture = new FermetureListes(fenetre, fenetre);
-    for (const ListeMotifs& l : listes) {
+    ListesOuvertes ouvertes{};
+    for (std::size_t i = 0; i < listes.size(); ++i) {
+        ouvertes[i] = new QListWidget(fenetre);
+        ouvertes[i]->setObjectName(QLatin1String(listes[i].liste));
+        ouvertes[i]->hide();
+    }
+    auto* fermeture = new FermetureListes(ouvertes, fenetre);
+    for (std::size_t i = 0; i < listes.size(); ++i) {
+        const ListeMotifs& l = listes[i];
         auto* bouton = exiger<QAbstractButton>(fenetre, QLatin1String(l.bouton));
         auto* champ = exiger<QLineEdit>(fenetre, QLatin1String(l.champ));
         champ->installEventFilter(fermeture);
-        auto* liste = new QListWidget(fenetre);
-        liste->setObjectName(QLatin1String(l.liste));
+        QListWidget* liste = ouvertes[i];
         for (const std::string& item : l.items()) liste->addItem(qt(item));
-        liste->hide();
-        QObject::connect(bouton, &QAbstractButton::clicked, liste, [fenetre, bouton, liste, champ] {
-            ouvrir_ou_fermer(fenetre, bouton, liste, champ);
-        });
+        QObject::connect(bouton, &QAbstractButton::clicked, liste,
+                         [fenetre, ouvertes, bouton, liste, champ] {
+                             ouvrir_ou_fermer(fenetre, ouvertes, bouton, liste, champ);
+                         });
         QObject::connect(liste, &QListWidget::itemDoubleClicked, champ,
                          [&l, liste, champ](QListWidgetItem* item) {
                              champ->setText(item_choisi(l, item->text()));

@@ -127,18 +127,28 @@ void connecter_couleurs(const ContexteCommandes& contexte) {
                          });
     }
 
-    const auto modes = panneau->findChildren<QRadioButton*>();
+    const std::array<QRadioButton*, 2> modes = {
+        exiger<QRadioButton>(panneau, "RadioButton1_coul_nb"),
+        exiger<QRadioButton>(panneau, "RadioButton2_coul_nb")};
     for (int k = 0; k < static_cast<int>(modes.size()); ++k)
-        QObject::connect(modes[k], &QAbstractButton::clicked, panneau, [contexte, s, k] {
-            if (s->description.RadioGroup_coul_nb == k) return;
-            // The command reads the new mode from the panel before it runs.
-            contexte.executer([s] {
-                // Back to colours: those last saved, whatever was chosen since.
-                if (s->description.RadioGroup_coul_nb == 0)
-                    s->parametres_prm.couleurs = lire_fichier_prm(s->fichier_prm).couleurs;
-                s->marquer_modifie();
-            });
-        });
+        QObject::connect(modes[static_cast<std::size_t>(k)], &QAbstractButton::clicked, panneau,
+                         [contexte, s, k] {
+                             if (s->description.RadioGroup_coul_nb == k) return;
+                             // The command reads the new mode from the panel before it runs.
+                             contexte.executer([s] {
+                                 // Back to colours: those last saved, whatever was chosen since.
+                                 if (s->description.RadioGroup_coul_nb == 0)
+                                     s->parametres_prm.couleurs =
+                                         lire_fichier_prm(s->fichier_prm).couleurs;
+                                 s->marquer_modifie();
+                             });
+                         });
+}
+
+std::vector<QWidget*> choisisseurs_couleur(const QWidget* fenetre) {
+    std::vector<QWidget*> boutons;
+    for (const Choix& c : choisisseurs) boutons.push_back(exiger<QWidget>(fenetre, c.nom));
+    return boutons;
 }
 
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <array>
+#include <vector>
 
 #include "description/fichiers_programme.h"
 #include "ui/commandes.h"
@@ -15,6 +16,9 @@ namespace tarvo {
 // description binding finds `RadioGroup_coul_nb`, and wires the button "couleurs", the four
 // choosers, "X" and the two modes.
 void connecter_couleurs(const ContexteCommandes& contexte);
+
+// The four choosers of the panel built by `connecter_couleurs`; they serve colour mode only.
+std::vector<QWidget*> choisisseurs_couleur(const QWidget* fenetre);
 
 // What confirming the colour dialog does: `role` takes `couleur`, the window is painted
 // again and the description counts as modified, so that saving it keeps the colour.

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "formats/motifs_date.h"
 #include "session/session.h"
@@ -28,39 +30,6 @@ QHBoxLayout* ligne(QVBoxLayout* parent) {
     l->setSpacing(4);
     parent->addLayout(l);
     return l;
-}
-
-// Shows or hides fields with the labels that name them.
-void montrer(QWidget* racine, std::initializer_list<const char*> noms, bool visible) {
-    const auto etiquettes = racine->findChildren<QLabel*>();
-    for (const char* nom : noms) {
-        QWidget* w = racine->findChild<QWidget*>(QLatin1String(nom));
-        if (!w) continue;
-        w->setVisible(visible);
-        for (QLabel* l : etiquettes)
-            if (l->buddy() == w) l->setVisible(visible);
-    }
-}
-
-bool coche(const QWidget* racine, const char* nom) {
-    const auto* b = racine->findChild<QRadioButton*>(QLatin1String(nom));
-    return b && b->isChecked();
-}
-
-// Which date/time, title-line and tag fields the chosen options call for.
-void afficher_options(QWidget* racine) {
-    const bool deux_colonnes = coche(racine, "RadioButton2_datetime_nb_col");
-    montrer(racine,
-            {"Edit_num_col_datetime", "Edit_format_datetime_mesure", "SpeedButton_date_heure"},
-            !deux_colonnes);
-    montrer(racine,
-            {"Edit_num_col_date", "Edit_format_date_mesure_seule", "SpeedButton_date",
-             "Edit_num_col_time", "Edit_format_time_mesure_seul", "SpeedButton_heure"},
-            deux_colonnes);
-    montrer(racine, {"Edit_num_ligne_intitule_col"},
-            !coche(racine, "RadioButton2_avec_sans_intitule"));
-    montrer(racine, {"Edit_balise_deb", "Edit_balise_fin"},
-            coche(racine, "RadioButton2_numlig_balise"));
 }
 
 // A directory too long for its place is drawn tiny rather than covering its neighbours;
@@ -104,8 +73,7 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         reps->addWidget(l, i, 1);
     }
-    colorer_legende(findChild<QWidget*>(QStringLiteral("SpeedButton_choix_rep_donnee")),
-                    couleur_marron);
+    colorer_legende(exiger<QWidget>(this, "SpeedButton_choix_rep_donnee"), couleur_marron);
     reps->addWidget(
         bouton("SpeedButton_desc_bd", QString::fromUtf8("Choix du fichier de description  *.dsc")),
         3, 0);
@@ -227,43 +195,74 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     for (const char* nom : {"RadioButton1_datetime_nb_col", "RadioButton2_datetime_nb_col",
                             "RadioButton1_avec_sans_intitule", "RadioButton2_avec_sans_intitule",
                             "RadioButton1_numlig_balise", "RadioButton2_numlig_balise"}) {
-        auto* r = findChild<QRadioButton*>(QLatin1String(nom));
+        auto* r = exiger<QRadioButton>(this, nom);
         r->setChecked(r->objectName().startsWith(QLatin1String("RadioButton1")));
-        connect(r, &QRadioButton::toggled, this, [this] { afficher_options(this); });
+        connect(r, &QRadioButton::toggled, this, [this] { afficher_options(); });
     }
-    afficher_options(this);
+
+    // Which date/time, title-line and tag fields the chosen options call for: each field
+    // goes with the labels that name it.
+    const auto etiquettes = findChildren<QLabel*>();
+    const auto champs = [&](std::initializer_list<const char*> noms) {
+        std::vector<QWidget*> w;
+        for (const char* nom : noms) {
+            w.push_back(exiger<QWidget>(this, nom));
+            for (QLabel* l : etiquettes)
+                if (l->buddy() == w.back()) w.push_back(l);
+        }
+        return w;
+    };
+    auto* deux_colonnes = exiger<QRadioButton>(this, "RadioButton2_datetime_nb_col");
+    options_ = {
+        {deux_colonnes, false,
+         champs(
+             {"Edit_num_col_datetime", "Edit_format_datetime_mesure", "SpeedButton_date_heure"})},
+        {deux_colonnes, true,
+         champs({"Edit_num_col_date", "Edit_format_date_mesure_seule", "SpeedButton_date",
+                 "Edit_num_col_time", "Edit_format_time_mesure_seul", "SpeedButton_heure"})},
+        {exiger<QRadioButton>(this, "RadioButton2_avec_sans_intitule"), false,
+         champs({"Edit_num_ligne_intitule_col"})},
+        {exiger<QRadioButton>(this, "RadioButton2_numlig_balise"), true,
+         champs({"Edit_balise_deb", "Edit_balise_fin"})},
+    };
+    afficher_options();
+
+    sauvegardes_ = {exiger<QWidget>(this, "SpeedButton_Enregistrer_dsc"),
+                    exiger<QWidget>(this, "SpeedButton_enreg_description")};
+    const std::array<std::array<const char*, 3>, 3> places{
+        {{"Label_repertoire", "SpeedButton_choix_rep_donnee", "Label61"},
+         {"Label_rep_description", "SpeedButton_choix_rep_desc", "Label61"},
+         {"Label_rep_sortie", "SpeedButton_choix_rep_sortie", "Label65"}}};
+    for (std::size_t i = 0; i < places.size(); ++i)
+        repertoires_[i] = {exiger<QLabel>(this, places[i][0]), exiger<QWidget>(this, places[i][1]),
+                           exiger<QWidget>(this, places[i][2])};
+    textes_ = TextesZone(this, ZoneTexte::description);
+}
+
+void PanneauDescription::afficher_options() {
+    for (const ChampsSelonChoix& o : options_) {
+        const bool visible = o.choix->isChecked() == o.si_coche;
+        for (QWidget* w : o.champs) w->setVisible(visible);
+    }
 }
 
 void PanneauDescription::rafraichir(const Session& session) {
-    findChild<QLabel*>(QStringLiteral("Label_description_bd"))
-        ->setText(qt(session.Label_description_bd));
-    const std::pair<const char*, bool> sauvegardes[] = {
-        {"SpeedButton_Enregistrer_dsc",
-         session.couleurs_enregistrement.SpeedButton_Enregistrer_dsc_rouge},
-        {"SpeedButton_enreg_description",
-         session.couleurs_enregistrement.SpeedButton_enreg_description_rouge}};
-    for (const auto& [nom, rouge] : sauvegardes) {
-        auto* b = findChild<QWidget*>(QLatin1String(nom));
-        if (rouge)
-            colorer_legende(b, couleur_rouge);
+    textes_.rafraichir(session);
+    const std::array<bool, 2> rouges = {
+        session.couleurs_enregistrement.SpeedButton_Enregistrer_dsc_rouge,
+        session.couleurs_enregistrement.SpeedButton_enreg_description_rouge};
+    for (std::size_t i = 0; i < rouges.size(); ++i) {
+        if (rouges[i])
+            colorer_legende(sauvegardes_[i], couleur_rouge);
         else
-            legende_normale(b);
+            legende_normale(sauvegardes_[i]);
     }
-
-    const struct {
-        const char* label;
-        const char* bouton;
-        const char* repere;
-    } repertoires[] = {{"Label_repertoire", "SpeedButton_choix_rep_donnee", "Label61"},
-                       {"Label_rep_description", "SpeedButton_choix_rep_desc", "Label61"},
-                       {"Label_rep_sortie", "SpeedButton_choix_rep_sortie", "Label65"}};
-    for (const auto& r : repertoires) {
-        auto* l = findChild<QLabel*>(QLatin1String(r.label));
-        l->setToolTip(l->text());
-        findChild<QWidget*>(QLatin1String(r.bouton))->setToolTip(l->text());
-        ajuster_repertoire(this, l, findChild<QWidget*>(QLatin1String(r.repere)));
+    for (const Repertoire& r : repertoires_) {
+        r.label->setToolTip(r.label->text());
+        r.bouton->setToolTip(r.label->text());
+        ajuster_repertoire(this, r.label, r.repere);
     }
-    afficher_options(this);
+    afficher_options();
 }
 
 }  // namespace tarvo

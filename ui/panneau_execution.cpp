@@ -37,7 +37,8 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     stop_ = bouton_outil("SpeedButton_stop", QStringLiteral("stop"));
     colorer_legende(stop_, couleur_grise);
     grille->addWidget(stop_, 0, 1);
-    grille->addWidget(bouton_outil("SpeedButton_graphique", QStringLiteral("graphiques...")), 0, 2);
+    graphique_ = bouton_outil("SpeedButton_graphique", QStringLiteral("graphiques..."));
+    grille->addWidget(graphique_, 0, 2);
     auto* aide = new QHBoxLayout;
     aide->addWidget(bouton_outil("SpeedButton_help", QStringLiteral("help"),
                                  QStringLiteral("   fichier d'aide et manuel d'utilisation   ")));
@@ -47,9 +48,9 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     grille->addWidget(bouton_outil("SpeedButton_exit", QStringLiteral("exit")), 0, 4);
 
     grille->addWidget(etiquette("Label6"), 1, 0, 1, 3);
-    reste_ = etiquette("Label10");
-    colorer_legende(reste_, couleur_rouge);
-    grille->addWidget(reste_, 1, 3, 1, 2);
+    auto* reste = etiquette("Label10");
+    colorer_legende(reste, couleur_rouge);
+    grille->addWidget(reste, 1, 3, 1, 2);
     patienter_ = etiquette("Label_patienter");
     patienter_->hide();
     grille->addWidget(patienter_, 2, 0, 1, 5);
@@ -86,9 +87,11 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     grille->addWidget(suivi, 6, 3, 1, 2);
 
     // The result list and, over it once a file is written, that file's text.
-    grille->addWidget(liste_lignes("ListBox_DONNEE_date_clean"), 5, 0, 1, 5);
-    for (const char* nom : {"RichEdit3", "RichEdit4"}) {
-        auto* texte = vue_texte(nom);
+    resultats_ = liste_lignes("ListBox_DONNEE_date_clean");
+    grille->addWidget(resultats_, 5, 0, 1, 5);
+    texte_resultat_ = vue_texte("RichEdit3");
+    texte_sans_coldate_ = vue_texte("RichEdit4");
+    for (auto* texte : {texte_resultat_, texte_sans_coldate_}) {
         texte->hide();
         grille->addWidget(texte, 5, 0, 1, 5);
     }
@@ -104,23 +107,24 @@ PanneauExecution::PanneauExecution(QWidget* parent) : QWidget(parent) {
     grille->addWidget(vue_texte("Memo2"), 8, 0, 1, 5);
 
     // Kept out of the layout: the window places it over the file table.
-    auto* panneau = nomme<QFrame>("Panel4", this);
-    panneau->setFixedSize(650, 200);
-    panneau->setAutoFillBackground(true);
-    QPalette p = panneau->palette();
+    compte_a_rebours_ = nomme<QFrame>("Panel4", this);
+    compte_a_rebours_->setFixedSize(650, 200);
+    compte_a_rebours_->setAutoFillBackground(true);
+    QPalette p = compte_a_rebours_->palette();
     p.setColor(QPalette::Window, QColor(0, 0, 128));
     p.setColor(QPalette::WindowText, QColor(255, 255, 0));
-    panneau->setPalette(p);
-    auto* colonne = new QVBoxLayout(panneau);
+    compte_a_rebours_->setPalette(p);
+    auto* colonne = new QVBoxLayout(compte_a_rebours_);
     colonne->addWidget(new QLabel(
         QStringLiteral("5 mn, pour annuler la mise en veille du PC en appuyant sur une touche..."),
-        panneau));
+        compte_a_rebours_));
     colonne->addWidget(etiquette("Label49"));
-    panneau->hide();
+    compte_a_rebours_->hide();
+    textes_ = TextesZone(this, ZoneTexte::execution);
 }
 
-QWidget* PanneauExecution::panel4() const {
-    return findChild<QFrame*>(QStringLiteral("Panel4"));
+QWidget* PanneauExecution::compte_a_rebours() const {
+    return compte_a_rebours_;
 }
 
 void PanneauExecution::rafraichir(const Session& session) {
@@ -130,32 +134,25 @@ void PanneauExecution::rafraichir(const Session& session) {
         colorer_legende(stop_, couleur_grise);
     patienter_->setVisible(session.traitement_en_cours);
     // The charts read the step table: they wait for a finished run that filled one.
-    findChild<QToolButton*>(QStringLiteral("SpeedButton_graphique"))
-        ->setEnabled(!session.traitement_en_cours && session.etapes.N() > 0 &&
-                     session.etapes.K() >= 2);
+    graphique_->setEnabled(!session.traitement_en_cours && session.etapes.N() > 0 &&
+                           session.etapes.K() >= 2);
 
     const ResultatEnregistrement& e = session.dernier_enregistrement;
-    reste_->setText(qt(e.Label10.empty() ? session.extraction.Label10 : e.Label10));
-    if (!e.Label21.empty()) findChild<QLabel*>(QStringLiteral("Label21"))->setText(qt(e.Label21));
-    findChild<QLabel*>(QStringLiteral("Label_nlig_impliquee"))
-        ->setText(qt(session.extraction.Label_nlig_impliquee));
-    findChild<QLabel*>(QStringLiteral("Label5"))->setText(qt(session.extraction.Label5));
-    auto* texte = findChild<QPlainTextEdit*>(QStringLiteral("RichEdit3"));
+    textes_.rafraichir(session);
     // A result file can be long: it is laid out again only when it changed.
-    if (const QString nouveau = qt(e.RichEdit3); nouveau != texte->toPlainText())
-        texte->setPlainText(nouveau);
+    if (const QString nouveau = qt(e.texte_resultat); nouveau != texte_resultat_->toPlainText())
+        texte_resultat_->setPlainText(nouveau);
     // "sans col DateTime" shows the values-only copy in the same place until the next run.
-    auto* valeurs = findChild<QPlainTextEdit*>(QStringLiteral("RichEdit4"));
-    if (const QString nouveau = qt(session.RichEdit4); nouveau != valeurs->toPlainText())
-        valeurs->setPlainText(nouveau);
-    valeurs->setVisible(!session.RichEdit4.empty());
-    texte->setVisible(!e.RichEdit3.empty() && session.RichEdit4.empty());
+    if (const QString nouveau = qt(session.texte_sans_coldate);
+        nouveau != texte_sans_coldate_->toPlainText())
+        texte_sans_coldate_->setPlainText(nouveau);
+    texte_sans_coldate_->setVisible(!session.texte_sans_coldate.empty());
+    texte_resultat_->setVisible(!e.texte_resultat.empty() && session.texte_sans_coldate.empty());
 
-    auto* liste = findChild<QListView*>(QStringLiteral("ListBox_DONNEE_date_clean"));
-    static_cast<ModeleLignes*>(liste->model())->definir(&session.listes.ListBox_DONNEE_date_clean);
+    static_cast<ModeleLignes*>(resultats_->model())
+        ->definir(&session.listes.ListBox_DONNEE_date_clean);
 
-    panel4()->setVisible(session.Panel4_visible);
-    findChild<QLabel*>(QStringLiteral("Label49"))->setText(qt(session.Label49));
+    compte_a_rebours_->setVisible(session.arret_pc.compte_a_rebours_visible);
 }
 
 }  // namespace tarvo

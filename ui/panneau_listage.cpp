@@ -73,16 +73,6 @@ private:
     QWidget* complet_;
 };
 
-void montrer_texte(QWidget* racine, const char* nom, const std::string& texte) {
-    racine->findChild<QLabel*>(QString::fromLatin1(nom))->setText(qt(texte));
-}
-
-void montrer_date(QWidget* racine, const char* nom, const std::string& texte, bool rouge) {
-    auto* l = racine->findChild<QLabel*>(QString::fromLatin1(nom));
-    l->setText(qt(texte));
-    colorer_legende(l, rouge ? couleur_rouge : couleur_bleue);
-}
-
 template <class Lignes, class F>
 QString joindre(int nb, const Lignes& lignes, F&& ligne) {
     std::string texte;
@@ -150,7 +140,8 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
     extremes->setColumnStretch(3, 1);
 
     auto* table = nomme<QTableView>("StringGrid1");
-    auto* modele = new ModeleTableFichiers(table);
+    modele_ = new ModeleTableFichiers(table);
+    auto* modele = modele_;
     table->setModel(modele);
     table->setItemDelegate(new DelegueTableFichiers(table));
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -178,18 +169,18 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
     donner_role(table, RoleCouleur::listes);
 
     // Memo6 is laid over Memo1: the preview first, the buffer on demand.
-    auto* memo1 = vue_texte("Memo1");
-    auto* memo6 = vue_texte("Memo6");
-    donner_role(memo1, RoleCouleur::listes);
-    donner_role(memo6, RoleCouleur::listes);
-    auto* pile = new QStackedLayout;
-    pile->addWidget(memo6);
-    pile->addWidget(memo1);
-    memo6->viewport()->installEventFilter(new AffichageComplet(pile, memo1, memo6));
+    memo1_ = vue_texte("Memo1");
+    memo6_ = vue_texte("Memo6");
+    donner_role(memo1_, RoleCouleur::listes);
+    donner_role(memo6_, RoleCouleur::listes);
+    pile_ = new QStackedLayout;
+    pile_->addWidget(memo6_);
+    pile_->addWidget(memo1_);
+    memo6_->viewport()->installEventFilter(new AffichageComplet(pile_, memo1_, memo6_));
 
     auto* corps = new QHBoxLayout;
     corps->addWidget(table, 3);
-    corps->addLayout(pile, 2);
+    corps->addLayout(pile_, 2);
 
     auto* mise_en_page = new QVBoxLayout(this);
     mise_en_page->addLayout(commandes);
@@ -197,48 +188,33 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
     mise_en_page->addLayout(lecture);
     mise_en_page->addLayout(extremes);
     mise_en_page->addLayout(corps, 1);
+    textes_ = TextesZone(this, ZoneTexte::listage);
 }
 
 void PanneauListage::rafraichir(const Session& session) {
     const AffichageListage& a = session.inventaire.affichage;
-    auto* table = findChild<QTableView*>(QStringLiteral("StringGrid1"));
-    auto* modele = static_cast<ModeleTableFichiers*>(table->model());
-    modele->definir_couleurs(couleurs_affichees(session.description.RadioGroup_coul_nb,
-                                                session.parametres_prm.couleurs));
-    modele->definir(&session.table);
+    modele_->definir_couleurs(couleurs_affichees(session.description.RadioGroup_coul_nb,
+                                                 session.parametres_prm.couleurs));
+    modele_->definir(&session.table);
 
     if (!a.legende_SpeedButton_lister.empty()) lister_->setText(qt(a.legende_SpeedButton_lister));
-    montrer_texte(this, "Label54", a.Label54);
-    montrer_texte(this, "Label_nb_fic", a.Label_nb_fic);
-    montrer_texte(this, "Label_nom_de_fichier", a.Label_nom_de_fichier);
-    montrer_texte(this, "Label_fic", a.Label_fic);
-    montrer_texte(this, "Label1", a.Label1);
-    montrer_texte(this, "Label8", a.Label8);
-    montrer_texte(this, "Label19", a.Label19);
-    montrer_texte(this, "Label26", a.Label26);
-    montrer_date(this, "Label_date_min", a.Label_date_min, a.Label_date_min_rouge);
-    montrer_date(this, "Label_date_max", a.Label_date_max, a.Label_date_max_rouge);
-    montrer_texte(this, "Label_date_heure_min", a.Label_date_heure_min);
-    montrer_texte(this, "Label_date_heure_max", a.Label_date_heure_max);
+    textes_.rafraichir(session);
 
     // A memo is rewritten only when its text changed, so that a refresh after another
     // command keeps its scroll position and the memo the user brought in front.
-    auto* memo6 = findChild<QPlainTextEdit*>(QStringLiteral("Memo6"));
-    auto* memo1 = findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    const TamponLignes& tampon = session.inventaire.Memo1;
+    const TamponLignes& tampon = session.inventaire.tampon_fichier_lu;
     if (const QString texte = joindre(std::min(tampon.nb_lignes(), lignes_memo1_max), tampon,
                                       [](const TamponLignes& t, int i) { return t.ligne(i); });
-        texte != memo1->toPlainText())
-        memo1->setPlainText(texte);
-    auto* pile = findChild<QStackedLayout*>();
+        texte != memo1_->toPlainText())
+        memo1_->setPlainText(texte);
     if (const QString texte = joindre(
-            static_cast<int>(a.Memo6.size()), a.Memo6,
+            static_cast<int>(a.apercu.size()), a.apercu,
             [](const auto& l, int i) { return std::string_view(l[static_cast<std::size_t>(i)]); });
-        texte != memo6->toPlainText()) {
-        memo6->setPlainText(texte);
-        pile->setCurrentWidget(memo6);
+        texte != memo6_->toPlainText()) {
+        memo6_->setPlainText(texte);
+        pile_->setCurrentWidget(memo6_);
     }
-    if (a.Memo6.empty()) pile->setCurrentWidget(memo1);
+    if (a.apercu.empty()) pile_->setCurrentWidget(memo1_);
 }
 
 }  // namespace tarvo

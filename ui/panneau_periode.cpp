@@ -60,6 +60,7 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
             bouton_outil(fin == 0 ? "SpeedButton_deb" : "SpeedButton_fin", QStringLiteral("0"));
         auto* temps = nomme<QLabel>(nom("Label_temps", fin), this);
         auto* jour = nomme<QLabel>(nom("Label_jour_semaine", fin), this);
+        extremites_[static_cast<std::size_t>(fin)] = {date, heure, temps, jour};
         grille->addWidget(etiquette(fin == 0 ? "Label22" : "Label23",
                                     fin == 0 ? QStringLiteral("début") : QStringLiteral("fin")),
                           fin, 0);
@@ -83,6 +84,7 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
     for (int k = 0; k < 4; ++k) {
         auto* r = nomme<QRadioButton>(QStringLiteral("RadioButton%1_jour_mois_annee").arg(k + 1),
                                       legendes[static_cast<std::size_t>(k)], unites);
+        unites_[static_cast<std::size_t>(k)] = r;
         ligne_unites->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (!coche) return;
@@ -90,38 +92,40 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
             emit grille_modifiee();
         });
     }
-    auto* pas = selecteur<QTimeEdit>("TimePicker_pas", QStringLiteral("HH:mm:ss"), unites);
-    auto* nombre = nomme<QSpinBox>("SpinEdit_pas_jour_mois_annee", unites);
-    nombre->setRange(1, 400);
-    donner_role(pas, RoleCouleur::listes);
-    donner_role(nombre, RoleCouleur::listes);
-    ligne_unites->addWidget(pas);
-    ligne_unites->addWidget(bouton_outil("SpeedButton_pas", QStringLiteral("0")));
-    ligne_unites->addWidget(nombre);
-    ligne_unites->addWidget(etiquette("Label56"));
+    pas_ = selecteur<QTimeEdit>("TimePicker_pas", QStringLiteral("HH:mm:ss"), unites);
+    nombre_pas_ = nomme<QSpinBox>("SpinEdit_pas_jour_mois_annee", unites);
+    nombre_pas_->setRange(1, 400);
+    donner_role(pas_, RoleCouleur::listes);
+    donner_role(nombre_pas_, RoleCouleur::listes);
+    zero_pas_ = bouton_outil("SpeedButton_pas", QStringLiteral("0"));
+    unite_pas_ = etiquette("Label56");
+    ligne_unites->addWidget(pas_);
+    ligne_unites->addWidget(zero_pas_);
+    ligne_unites->addWidget(nombre_pas_);
+    ligne_unites->addWidget(unite_pas_);
     grille->addWidget(unites, 3, 0, 1, 6);
-    connect(pas, &QTimeEdit::timeChanged, this, &PanneauPeriode::grille_modifiee);
-    connect(nombre, &QSpinBox::valueChanged, this, &PanneauPeriode::grille_modifiee);
-    connect(findChild<QToolButton*>(QStringLiteral("SpeedButton_pas")), &QToolButton::clicked, this,
-            [this] { emit remise_a_zero_demandee(2); });
+    connect(pas_, &QTimeEdit::timeChanged, this, &PanneauPeriode::grille_modifiee);
+    connect(nombre_pas_, &QSpinBox::valueChanged, this, &PanneauPeriode::grille_modifiee);
+    connect(zero_pas_, &QToolButton::clicked, this, [this] { emit remise_a_zero_demandee(2); });
 
     auto* test = nomme<QGroupBox>("GroupBox_actuel_ou_passee", this);
     auto* ligne_test = new QHBoxLayout(test);
-    ligne_test->addWidget(
-        nomme<QRadioButton>("RadioButton1_actuel_ou_passee", QStringLiteral("(inf ou =)"), test));
-    ligne_test->addWidget(
-        nomme<QRadioButton>("RadioButton2_actuel_ou_passee", QStringLiteral("(inf strict)"), test));
-    for (auto* r : test->findChildren<QRadioButton*>())
+    tests_ = {
+        nomme<QRadioButton>("RadioButton1_actuel_ou_passee", QStringLiteral("(inf ou =)"), test),
+        nomme<QRadioButton>("RadioButton2_actuel_ou_passee", QStringLiteral("(inf strict)"), test)};
+    for (auto* r : tests_) {
+        ligne_test->addWidget(r);
         connect(r, &QRadioButton::toggled, this, [this](bool coche) {
             if (coche) emit grille_modifiee();
         });
-    auto* decalage = nomme<QSpinBox>("SpinEdit_decalage_jour", this);
-    decalage->setRange(0, 99999);
-    decalage->setToolTip(QStringLiteral(" le décalage n'impacte que la date de mesure  "));
-    donner_role(decalage, RoleCouleur::boutons);
-    connect(decalage, &QSpinBox::valueChanged, this, &PanneauPeriode::grille_modifiee);
+    }
+    decalage_ = nomme<QSpinBox>("SpinEdit_decalage_jour", this);
+    decalage_->setRange(0, 99999);
+    decalage_->setToolTip(QStringLiteral(" le décalage n'impacte que la date de mesure  "));
+    donner_role(decalage_, RoleCouleur::boutons);
+    connect(decalage_, &QSpinBox::valueChanged, this, &PanneauPeriode::grille_modifiee);
     grille->addWidget(test, 4, 0, 1, 4);
-    grille->addWidget(decalage, 4, 4);
+    grille->addWidget(decalage_, 4, 4);
 
     // The period last processed with the description, which a double click brings back.
     const std::array<std::pair<const char*, const char*>, 3> dsc = {
@@ -144,26 +148,26 @@ PanneauPeriode::PanneauPeriode(QWidget* parent) : QWidget(parent) {
     grille->addWidget(etiquette("Label25"), 6, 3, 1, 2);
     grille->addWidget(etiquette("Label_nr_final"), 6, 5);
 
-    grille->addWidget(liste_lignes("ListBox_date_clean"), 7, 0, 1, 6);
+    dates_ = liste_lignes("ListBox_date_clean");
+    grille->addWidget(dates_, 7, 0, 1, 6);
 
-    findChild<QRadioButton*>(QStringLiteral("RadioButton1_jour_mois_annee"))->setChecked(true);
-    findChild<QRadioButton*>(QStringLiteral("RadioButton1_actuel_ou_passee"))->setChecked(true);
+    unites_[0]->setChecked(true);
+    tests_[0]->setChecked(true);
+    textes_ = TextesZone(this, ZoneTexte::periode);
 }
 
 void PanneauPeriode::fin_modifiee(int fin) {
     // An end is the date of its date picker at the time of its time picker, whichever
     // of the two was changed.
-    const QDateTime moment(findChild<QDateEdit*>(nom("DatePicker", fin))->date(),
-                           findChild<QTimeEdit*>(nom("TimePicker", fin))->time());
-    const double jours = jours_de(moment);
-    findChild<QLabel*>(nom("Label_temps", fin))->setText(qt(texte_grille(jours)));
-    findChild<QLabel*>(nom("Label_jour_semaine", fin))->setText(qt(jour_semaine(jours)));
+    const Extremite& e = extremites_.at(static_cast<std::size_t>(fin));
+    const double jours = jours_de(QDateTime(e.date->date(), e.heure->time()));
+    e.temps->setText(qt(texte_grille(jours)));
+    e.jour->setText(qt(jour_semaine(jours)));
     emit grille_modifiee();
 }
 
 void PanneauPeriode::mettre_a_zero(int quoi) {
-    auto* heure = quoi == 2 ? findChild<QTimeEdit*>(QStringLiteral("TimePicker_pas"))
-                            : findChild<QTimeEdit*>(nom("TimePicker", quoi == 1 ? 1 : 0));
+    auto* heure = quoi == 2 ? pas_ : extremites_[quoi == 1 ? 1 : 0].heure;
     // A time already at zero sends no change, but the answer Oui still counts as one.
     if (heure->time() != QTime(0, 0))
         heure->setTime(QTime(0, 0));
@@ -176,14 +180,11 @@ void PanneauPeriode::mettre_a_zero(int quoi) {
 void PanneauPeriode::afficher_unite() {
     int unite = unite_hms;
     for (int k = 0; k < 4; ++k)
-        if (findChild<QRadioButton*>(QStringLiteral("RadioButton%1_jour_mois_annee").arg(k + 1))
-                ->isChecked())
-            unite = k;
-    findChild<QTimeEdit*>(QStringLiteral("TimePicker_pas"))->setVisible(unite == unite_hms);
-    findChild<QToolButton*>(QStringLiteral("SpeedButton_pas"))->setVisible(unite == unite_hms);
-    findChild<QSpinBox*>(QStringLiteral("SpinEdit_pas_jour_mois_annee"))
-        ->setVisible(unite != unite_hms);
-    findChild<QLabel*>(QStringLiteral("Label56"))->setText(qt(texte_Label56(unite)));
+        if (unites_[static_cast<std::size_t>(k)]->isChecked()) unite = k;
+    pas_->setVisible(unite == unite_hms);
+    zero_pas_->setVisible(unite == unite_hms);
+    nombre_pas_->setVisible(unite != unite_hms);
+    unite_pas_->setText(qt(texte_unite_pas(unite)));
 }
 
 void PanneauPeriode::charger(const ParametresGrille& p, int SpinEdit_decalage_jour) {
@@ -191,32 +192,26 @@ void PanneauPeriode::charger(const ParametresGrille& p, int SpinEdit_decalage_jo
     for (int fin = 0; fin < 2; ++fin) {
         const std::string& texte = *textes[static_cast<std::size_t>(fin)];
         const double jours = date_de(texte);
-        auto* date = findChild<QDateEdit*>(nom("DatePicker", fin));
-        auto* heure = findChild<QTimeEdit*>(nom("TimePicker", fin));
-        const QSignalBlocker b1(date), b2(heure);
-        date->setDate(date_qt(jours).date());
-        heure->setTime(date_qt(jours).time());
-        findChild<QLabel*>(nom("Label_temps", fin))->setText(qt(texte));
-        findChild<QLabel*>(nom("Label_jour_semaine", fin))->setText(qt(jour_semaine(jours)));
+        const Extremite& e = extremites_[static_cast<std::size_t>(fin)];
+        const QSignalBlocker b1(e.date), b2(e.heure);
+        e.date->setDate(date_qt(jours).date());
+        e.heure->setTime(date_qt(jours).time());
+        e.temps->setText(qt(texte));
+        e.jour->setText(qt(jour_semaine(jours)));
     }
-    auto* pas = findChild<QTimeEdit*>(QStringLiteral("TimePicker_pas"));
-    auto* nombre = findChild<QSpinBox*>(QStringLiteral("SpinEdit_pas_jour_mois_annee"));
-    auto* decalage = findChild<QSpinBox*>(QStringLiteral("SpinEdit_decalage_jour"));
-    const QSignalBlocker b1(pas), b2(nombre), b3(decalage);
-    pas->setTime(heure_qt(p.TimePicker_pas));
-    nombre->setValue(p.SpinEdit_pas_jour_mois_annee);
-    decalage->setValue(SpinEdit_decalage_jour);
+    const QSignalBlocker b1(pas_), b2(nombre_pas_), b3(decalage_);
+    pas_->setTime(heure_qt(p.TimePicker_pas));
+    nombre_pas_->setValue(p.SpinEdit_pas_jour_mois_annee);
+    decalage_->setValue(SpinEdit_decalage_jour);
     const int unite =
         p.unite_pas >= unite_hms && p.unite_pas <= unite_annee ? p.unite_pas : unite_hms;
     for (int k = 0; k < 4; ++k) {
-        auto* r =
-            findChild<QRadioButton*>(QStringLiteral("RadioButton%1_jour_mois_annee").arg(k + 1));
+        auto* r = unites_[static_cast<std::size_t>(k)];
         const QSignalBlocker bloque(r);
         r->setChecked(k == unite);
     }
     for (int k = 0; k < 2; ++k) {
-        auto* r =
-            findChild<QRadioButton*>(QStringLiteral("RadioButton%1_actuel_ou_passee").arg(k + 1));
+        auto* r = tests_[static_cast<std::size_t>(k)];
         const QSignalBlocker bloque(r);
         r->setChecked(k == (p.test_strict == 1 ? 1 : 0));
     }
@@ -224,39 +219,19 @@ void PanneauPeriode::charger(const ParametresGrille& p, int SpinEdit_decalage_jo
 }
 
 void PanneauPeriode::enregistrer(ParametresGrille& p, int& SpinEdit_decalage_jour) const {
-    p.Label_temps_deb = cp(findChild<QLabel*>(QStringLiteral("Label_temps_deb"))->text());
-    p.Label_temps_fin = cp(findChild<QLabel*>(QStringLiteral("Label_temps_fin"))->text());
-    p.TimePicker_pas = fraction_de(findChild<QTimeEdit*>(QStringLiteral("TimePicker_pas"))->time());
-    p.SpinEdit_pas_jour_mois_annee =
-        findChild<QSpinBox*>(QStringLiteral("SpinEdit_pas_jour_mois_annee"))->value();
+    p.Label_temps_deb = cp(extremites_[0].temps->text());
+    p.Label_temps_fin = cp(extremites_[1].temps->text());
+    p.TimePicker_pas = fraction_de(pas_->time());
+    p.SpinEdit_pas_jour_mois_annee = nombre_pas_->value();
     for (int k = 0; k < 4; ++k)
-        if (findChild<QRadioButton*>(QStringLiteral("RadioButton%1_jour_mois_annee").arg(k + 1))
-                ->isChecked())
-            p.unite_pas = k;
-    p.test_strict =
-        findChild<QRadioButton*>(QStringLiteral("RadioButton2_actuel_ou_passee"))->isChecked() ? 1
-                                                                                               : 0;
-    SpinEdit_decalage_jour =
-        findChild<QSpinBox*>(QStringLiteral("SpinEdit_decalage_jour"))->value();
+        if (unites_[static_cast<std::size_t>(k)]->isChecked()) p.unite_pas = k;
+    p.test_strict = tests_[1]->isChecked() ? 1 : 0;
+    SpinEdit_decalage_jour = decalage_->value();
 }
 
 void PanneauPeriode::rafraichir(const Session& session) {
-    auto* resume = findChild<QLabel*>(QStringLiteral("Label25"));
-    resume->setText(qt(session.Label25));
-    if (session.couleur_Label25 == CouleurResume::rouge)
-        colorer_legende(resume, couleur_rouge);
-    else if (session.couleur_Label25 == CouleurResume::bleu)
-        colorer_legende(resume, couleur_bleue);
-    findChild<QLabel*>(QStringLiteral("Label_nr_final"))
-        ->setText(qt(session.grille.Label_nr_final));
-    auto* liste = findChild<QListView*>(QStringLiteral("ListBox_date_clean"));
-    static_cast<ModeleLignes*>(liste->model())->definir(&session.grille.items);
-    findChild<QLabel*>(QStringLiteral("Label_min_dsc"))
-        ->setText(qt(session.description.Label_min_dsc));
-    findChild<QLabel*>(QStringLiteral("Label_max_dsc"))
-        ->setText(qt(session.description.Label_max_dsc));
-    findChild<QLabel*>(QStringLiteral("Label_pas_dsc"))
-        ->setText(qt(session.description.Label_pas_dsc));
+    textes_.rafraichir(session);
+    static_cast<ModeleLignes*>(dates_->model())->definir(&session.grille.items);
 }
 
 }  // namespace tarvo

@@ -68,13 +68,17 @@ PanneauRepertoires::PanneauRepertoires(Session& session, Dialogue& dialogue, Lan
     : QWidget(fenetre),
       choix_(session, dialogue, lanceur, std::move(dossier_programme)),
       fenetre_(fenetre) {
+    // The window's directory buttons and labels, which this panel colours and opens under.
+    if (fenetre_) {
+        for (std::size_t i = 0; i < std::size(boutons_repertoires); ++i)
+            controles_fenetre_[i] = {
+                exiger<QAbstractButton>(fenetre_, QLatin1String(boutons_repertoires[i].bouton)),
+                exiger<QWidget>(fenetre_, QLatin1String(boutons_repertoires[i].label))};
+        change_hd_ = exiger<QWidget>(fenetre_, "SpeedButton_change_hd");
+    }
     construire();
     construire_lecteur();
     afficher();
-}
-
-QWidget* PanneauRepertoires::controle_fenetre(const char* nom) const {
-    return fenetre_ ? fenetre_->findChild<QWidget*>(QLatin1String(nom)) : nullptr;
 }
 
 void PanneauRepertoires::construire() {
@@ -221,14 +225,15 @@ void PanneauRepertoires::ouvrir(ChoixRepertoireDemande quel) {
     const auto* b = std::find_if(std::begin(boutons_repertoires), std::end(boutons_repertoires),
                                  [&](const BoutonRepertoire& r) { return r.quel == quel; });
     if (b == std::end(boutons_repertoires)) return;
+    const ControlesRepertoire& c =
+        controles_fenetre_[static_cast<std::size_t>(b - std::begin(boutons_repertoires))];
     std::string legende;
-    if (const auto* bouton_fenetre = qobject_cast<QAbstractButton*>(controle_fenetre(b->bouton)))
-        legende = cp(bouton_fenetre->text());
+    if (c.bouton) legende = cp(c.bouton->text());
     const SuiteOuverture suite = choix_.ouvrir_choix_repertoire(
         quel, static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000.0, legende);
     if (suite == SuiteOuverture::ignoree) return;
     if (suite == SuiteOuverture::ouverte) {
-        if (const QWidget* label = controle_fenetre(b->label); label && fenetre_)
+        if (const QWidget* label = c.label)
             move(
                 dans_fenetre(fenetre_, label->mapTo(fenetre_, QPoint(0, label->height())), size()));
         aller_vers(sans_barre_finale(choix_.repertoire_liste));
@@ -243,7 +248,7 @@ void PanneauRepertoires::ouvrir_changement_lecteur() {
         ouvrir(demande);
         return;
     }
-    if (const QWidget* b = controle_fenetre("SpeedButton_change_hd"); b && fenetre_)
+    if (const QWidget* b = change_hd_)
         lecteur_->move(
             dans_fenetre(fenetre_, b->mapTo(fenetre_, QPoint(0, b->height())), lecteur_->size()));
     afficher();
@@ -298,12 +303,12 @@ void PanneauRepertoires::afficher() {
     dir_new_->setText(qt(choix_.Label_dir_new));
     dir_new_->setToolTip(dir_new_->text());
     colorer(dir_new_, choix_.Label_dir_new_rouge);
-    nb_fichiers_->setText(qt(choix_.Label45));
+    nb_fichiers_->setText(qt(choix_.nb_fichiers_repertoire));
     colorer(valider_, choix_.valider_rouge);
-    for (const BoutonRepertoire& b : boutons_repertoires) {
-        QWidget* bouton_fenetre = controle_fenetre(b.bouton);
+    for (std::size_t i = 0; i < std::size(boutons_repertoires); ++i) {
+        QWidget* bouton_fenetre = controles_fenetre_[i].bouton;
         if (!bouton_fenetre) continue;
-        switch (choix_.couleur_bouton(b.quel)) {
+        switch (choix_.couleur_bouton(boutons_repertoires[i].quel)) {
             case CouleurLegende::rouge:
                 colorer_legende(bouton_fenetre, couleur_rouge);
                 break;
@@ -326,11 +331,11 @@ void PanneauRepertoires::afficher() {
 
     lecteur_->setVisible(choix_.Panel_lecteur_visible);
     if (choix_.Panel_lecteur_visible) lecteur_->raise();
-    label64_->setText(qt(choix_.Label64));
+    label64_->setText(qt(choix_.repertoire_descriptions));
     if (edit_lecteur_->text() != qt(choix_.Edit_lecteur))
         edit_lecteur_->setText(qt(choix_.Edit_lecteur));
     QString memo;
-    for (const std::string& ligne : choix_.Memo8) memo += qt(ligne) + QLatin1Char('\n');
+    for (const std::string& ligne : choix_.rapport_lecteur) memo += qt(ligne) + QLatin1Char('\n');
     memo8_->setPlainText(memo);
     chemins_fichiers_->clear();
     for (const std::string& chemin : choix_.ListBox_CheminsFichiers)

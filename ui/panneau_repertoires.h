@@ -4,10 +4,12 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <string>
 
 #include "session/choix_repertoire.h"
 
+class QAbstractButton;
 class QComboBox;
 class QFileSystemModel;
 class QFrame;
@@ -52,10 +54,16 @@ private:
     void aller_vers(const QString& chemin);
     void valider();
     void annuler();
-    QWidget* controle_fenetre(const char* nom) const;
-
     ChoixRepertoire choix_;
     QWidget* fenetre_;
+    // Data, description, output: each directory's button and label in the window (none
+    // without a window).
+    struct ControlesRepertoire {
+        QAbstractButton* bouton = nullptr;
+        const QWidget* label = nullptr;
+    };
+    std::array<ControlesRepertoire, 3> controles_fenetre_{};
+    const QWidget* change_hd_ = nullptr;
     QComboBox* lecteurs_ = nullptr;
     QFileSystemModel* modele_dossiers_ = nullptr;
     QFileSystemModel* modele_fichiers_ = nullptr;

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <array>
 
 #include "session/session.h"
 #include "ui/controles.h"
@@ -68,6 +69,8 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
     auto* min = saisie("Edit_min_na", RoleCouleur::listes, 60);
     auto* max = saisie("Edit_max_na", RoleCouleur::listes, 60);
     auto* origine = saisie("Edit_intitule_origine", RoleCouleur::listes);
+    seuils_ = {min, max};
+    intitule_origine_ = origine;
     origine->setReadOnly(true);
     auto* liste = bouton("Panel_button_liste_colonne", QStringLiteral("lister les colonnes"),
                          RoleCouleur::boutons);
@@ -164,19 +167,18 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
                                     QString::fromUtf8("cumul croissant forcé")),
                    delta, derivees});
     post->addStretch();
+    textes_ = TextesZone(this, ZoneTexte::valeurs);
 }
 
 void PanneauValeurs::rafraichir(const Session& session) {
-    findChild<QLineEdit*>(QStringLiteral("Edit_intitule_origine"))
-        ->setText(qt(session.inventaire.colonnes.Edit_intitule_origine));
-    findChild<QLabel*>(QStringLiteral("Label_col_alternatives"))
-        ->setText(qt(session.inventaire.affichage.Label_col_alternatives));
+    intitule_origine_->setText(qt(session.inventaire.colonnes.Edit_intitule_origine));
+    textes_.rafraichir(session);
     // A threshold in force stands out in the entry-field colour.
-    const std::pair<const char*, bool> seuils[] = {
-        {"Edit_min_na", !session.description.Edit_min_na.empty()},
-        {"Edit_max_na", !session.description.Edit_max_na.empty()}};
-    for (const auto& [nom, actif] : seuils) {
-        auto* e = findChild<QWidget*>(QLatin1String(nom));
+    const std::array<bool, 2> actifs = {!session.description.Edit_min_na.empty(),
+                                        !session.description.Edit_max_na.empty()};
+    for (std::size_t i = 0; i < actifs.size(); ++i) {
+        QWidget* e = seuils_[i];
+        const bool actif = actifs[i];
         const RoleCouleur role = actif ? RoleCouleur::saisie : RoleCouleur::fond;
         donner_role(e, role);
         QPalette p = e->palette();

@@ -6,14 +6,28 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <array>
 #include <cstddef>
+#include <vector>
 
+#include "ui/textes_affiches.h"
+
+class QDateEdit;
+class QFrame;
 class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStackedLayout;
+class QTimeEdit;
 class QToolButton;
 
 namespace tarvo {
 
+class ModeleTableFichiers;
 class Session;
 struct ParametresGrille;
 
@@ -24,6 +38,26 @@ class PanneauDescription : public QWidget {
 public:
     explicit PanneauDescription(QWidget* parent = nullptr);
     void rafraichir(const Session& session);
+
+private:
+    void afficher_options();
+
+    // Fields shown only when `choix` is checked (`si_coche`) or only when it is not.
+    struct ChampsSelonChoix {
+        QRadioButton* choix = nullptr;
+        bool si_coche = true;
+        std::vector<QWidget*> champs;
+    };
+    std::vector<ChampsSelonChoix> options_;
+    std::array<QWidget*, 2> sauvegardes_{};  // drawn red while the description is not saved
+    // A directory's label, its button, and the control at its right it must not reach.
+    struct Repertoire {
+        QLabel* label = nullptr;
+        QWidget* bouton = nullptr;
+        const QWidget* repere = nullptr;
+    };
+    std::array<Repertoire, 3> repertoires_{};
+    TextesZone textes_;
 };
 
 // Zone 1, lower part: what a value is (NA texts, thresholds), which columns are
@@ -33,6 +67,11 @@ class PanneauValeurs : public QWidget {
 public:
     explicit PanneauValeurs(QWidget* parent = nullptr);
     void rafraichir(const Session& session);
+
+private:
+    QLineEdit* intitule_origine_ = nullptr;
+    std::array<QWidget*, 2> seuils_{};  // Edit_min_na, Edit_max_na
+    TextesZone textes_;
 };
 
 // Zone 2: the listing command, the file table and what the pre-reading shows.
@@ -45,6 +84,12 @@ public:
 
 private:
     QPushButton* lister_ = nullptr;  // laid out in the window's stage bar
+    ModeleTableFichiers* modele_ = nullptr;
+    // The preview (Memo6) laid over the line buffer (Memo1) of the file pre-read.
+    QPlainTextEdit* memo1_ = nullptr;
+    QPlainTextEdit* memo6_ = nullptr;
+    QStackedLayout* pile_ = nullptr;
+    TextesZone textes_;
 };
 
 // Zone 3: the result file's name and number format.
@@ -76,6 +121,24 @@ signals:
 private:
     void fin_modifiee(int fin);
     void afficher_unite();
+
+    // One end of the period: its pickers, its canonical text and its weekday.
+    struct Extremite {
+        QDateEdit* date = nullptr;
+        QTimeEdit* heure = nullptr;
+        QLabel* temps = nullptr;
+        QLabel* jour = nullptr;
+    };
+    std::array<Extremite, 2> extremites_;  // start, end
+    std::array<QRadioButton*, 4> unites_{};
+    std::array<QRadioButton*, 2> tests_{};  // "(inf ou =)", "(inf strict)"
+    QTimeEdit* pas_ = nullptr;
+    QToolButton* zero_pas_ = nullptr;
+    QSpinBox* nombre_pas_ = nullptr;
+    QLabel* unite_pas_ = nullptr;
+    QSpinBox* decalage_ = nullptr;
+    QListView* dates_ = nullptr;
+    TextesZone textes_;
 };
 
 // Zone 5: the run and stop commands, progress texts, the result list and file.
@@ -85,13 +148,18 @@ public:
     explicit PanneauExecution(QWidget* parent = nullptr);
     void rafraichir(const Session& session);
     // The shutdown countdown, which the window raises over the file table.
-    QWidget* panel4() const;
+    QWidget* compte_a_rebours() const;
 
 private:
     // The window lays these out in its stage bar: they are not looked for under the panel.
     QToolButton* stop_ = nullptr;
     QLabel* patienter_ = nullptr;
-    QLabel* reste_ = nullptr;
+    QToolButton* graphique_ = nullptr;
+    QListView* resultats_ = nullptr;
+    QPlainTextEdit* texte_resultat_ = nullptr;
+    QPlainTextEdit* texte_sans_coldate_ = nullptr;
+    QFrame* compte_a_rebours_ = nullptr;
+    TextesZone textes_;
 };
 
 // `Panel1`: the tracking log, small or large.
@@ -113,6 +181,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* evenement) override;
 
 private:
+    QPlainTextEdit* memo_ = nullptr;
     std::size_t lignes_affichees_ = 0;
     QPoint prise_;
 };

@@ -218,9 +218,6 @@ int DialogueQt::message_perso(std::string_view texte, TypeMessage type, std::str
     return resultat >= 1 && resultat <= 3 ? resultat : 2;
 }
 
-ProgressionQt::ProgressionQt(QLabel* Label6, QLabel* Label_patienter, std::function<bool()> arret)
-    : Label6_(Label6), Label_patienter_(Label_patienter), arret_(std::move(arret)) {}
-
 void ProgressionQt::afficher_progression(std::string_view message, int chronometre) {
     if (chronometre >= 1 && chronometre <= 3) {
         if (chronometre != chronometre_) {
@@ -232,7 +229,7 @@ void ProgressionQt::afficher_progression(std::string_view message, int chronomet
     }
     // Redrawing only when a displayed second changes, and never twice within a second even
     // when a stage hands over to the next, keeps the label readable and a per-line call cheap.
-    if (depuis_affichage_.isValid() && depuis_affichage_.elapsed() < 1000) return;
+    if (!Label6_ || (depuis_affichage_.isValid() && depuis_affichage_.elapsed() < 1000)) return;
     const QString texte = qt(texte_durees(durees_[0], durees_[1], durees_[2]));
     if (texte == Label6_->text()) return;
     depuis_affichage_.start();

@@ -25,7 +25,9 @@ bool charger_traductions_qt();
 // Modal boxes titled " T A R V O ", with French button captions whatever the system language.
 class DialogueQt final : public Dialogue {
 public:
-    explicit DialogueQt(QWidget* parent) : parent_(parent) {}
+    explicit DialogueQt(QWidget* parent = nullptr) : parent_(parent) {}
+    // The boxes are drawn over `parent` from now on.
+    void placer_sur(QWidget* parent) { parent_ = parent; }
 
     void message(std::string_view texte, TypeMessage type = TypeMessage::information) override;
     Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) override;
@@ -50,8 +52,14 @@ private:
 // The three stage stopwatches in Label6 and the current step in Label_patienter.
 class ProgressionQt final : public Progression {
 public:
-    // `arret` tells whether the stop command was given; the labels stay owned by the window.
-    ProgressionQt(QLabel* Label6, QLabel* Label_patienter, std::function<bool()> arret);
+    // `arret` tells whether the stop command was given.
+    explicit ProgressionQt(std::function<bool()> arret) : arret_(std::move(arret)) {}
+    // The labels of the window that shows the progress, which stay owned by the window;
+    // nothing is shown while there is none.
+    void afficher_dans(QLabel* Label6, QLabel* Label_patienter) {
+        Label6_ = Label6;
+        Label_patienter_ = Label_patienter;
+    }
 
     void afficher_progression(std::string_view message, int chronometre) override;
     void traiter_evenements() override;
@@ -61,8 +69,8 @@ public:
     void remettre_a_zero();
 
 private:
-    QLabel* Label6_;
-    QLabel* Label_patienter_;
+    QLabel* Label6_ = nullptr;
+    QLabel* Label_patienter_ = nullptr;
     std::function<bool()> arret_;
     std::array<double, 3> durees_{};
     QElapsedTimer depuis_debut_;

@@ -17,7 +17,7 @@
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/sortie_audio_enregistreuse.h"
 #include "ui/conversions_qt.h"
-#include "ui/fenetre_principale.h"
+#include "ui/programme_bureau.h"
 
 namespace tarvo {
 
@@ -39,17 +39,18 @@ inline void copier_exemple(const std::string& racine) {
 
 struct AtelierCaptures {
     // The main window of a program kept in racine + "programme/", shown, started on `description`.
-    std::unique_ptr<FenetrePrincipale> ouvrir(const std::string& racine,
-                                              const std::string& description, int largeur = 1280,
-                                              int hauteur = 800) {
+    std::unique_ptr<ProgrammeBureau> ouvrir(const std::string& racine,
+                                            const std::string& description, int largeur = 1280,
+                                            int hauteur = 800) {
         ServicesFenetre services{&dialogue, &lanceur, &presse_papier, &audio, {}, {}};
-        auto fenetre = std::make_unique<FenetrePrincipale>(
+        auto programme = std::make_unique<ProgrammeBureau>(
             cp(QCoreApplication::applicationFilePath()), racine + "programme/",
             std::vector<std::string>{description}, services);
-        fenetre->resize(largeur, hauteur);
-        fenetre->show();
-        fenetre->demarrer();
-        return fenetre;
+        FenetrePrincipale& fenetre = programme->fenetre();
+        fenetre.resize(largeur, hauteur);
+        fenetre.show();
+        fenetre.demarrer();
+        return programme;
     }
 
     DialogueDirect dialogue;
@@ -63,13 +64,14 @@ struct AtelierCaptures {
 struct SeanceCaptures {
     QString sortie;
     AtelierCaptures atelier;
-    std::unique_ptr<FenetrePrincipale> fenetre;
+    std::unique_ptr<ProgrammeBureau> programme;
+    FenetrePrincipale& fenetre() { return programme->fenetre(); }
 
     void capturer(const char* nom) {
         QApplication::processEvents();
-        fenetre->grab().save(sortie + "/" + nom + ".png");
+        fenetre().grab().save(sortie + "/" + nom + ".png");
     }
-    void cliquer(const char* nom) { fenetre->findChild<QAbstractButton*>(nom)->click(); }
+    void cliquer(const char* nom) { fenetre().findChild<QAbstractButton*>(nom)->click(); }
 };
 
 inline std::unique_ptr<SeanceCaptures> seance_sur_l_exemple(int argc, char* argv[],
@@ -83,8 +85,8 @@ inline std::unique_ptr<SeanceCaptures> seance_sur_l_exemple(int argc, char* argv
     QDir().mkpath(seance->sortie);
     const std::string racine = racine_captures(nom);
     copier_exemple(racine);
-    seance->fenetre = seance->atelier.ouvrir(racine, racine + "exemples/LeGue_horaire.dsc",
-                                             std::atoi(argv[2]), std::atoi(argv[3]));
+    seance->programme = seance->atelier.ouvrir(racine, racine + "exemples/LeGue_horaire.dsc",
+                                               std::atoi(argv[2]), std::atoi(argv[3]));
     return seance;
 }
 

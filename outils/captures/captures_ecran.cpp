@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const auto seance = tarvo::seance_sur_l_exemple(argc, argv, "tarvo-captures");
     if (!seance) return 2;
-    tarvo::FenetrePrincipale& fenetre = *seance->fenetre;
+    tarvo::FenetrePrincipale& fenetre = seance->fenetre();
     const QString& sortie = seance->sortie;
     const auto capture = [&](const char* nom) { seance->capturer(nom); };
     const auto cliquer = [&](const char* nom) { seance->cliquer(nom); };

@@ -63,7 +63,7 @@ void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc
 
     tarvo::AtelierCaptures atelier;
     const auto ouverte = atelier.ouvrir(racine, chemin);
-    tarvo::FenetrePrincipale& fenetre = *ouverte;
+    tarvo::FenetrePrincipale& fenetre = ouverte->fenetre();
     fenetre.findChild<QDateEdit*>("DatePicker_deb")->setDate(debut);
     fenetre.findChild<QDateEdit*>("DatePicker_fin")->setDate(fin);
     fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(pas);

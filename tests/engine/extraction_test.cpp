@@ -342,7 +342,7 @@ TEST_F(Extraction, MesuresRangeesEtNettoyees) {
     EXPECT_TRUE(journal_contient("pb conversion <12<> ligne 5"));
     EXPECT_TRUE(journal_contient("nb_pb conversion = 1"));
     EXPECT_EQ(r.Label_nlig_impliquee, "4 lignes extraites");
-    EXPECT_EQ(r.Label5, "4 colonnes (avec temps et nb)");
+    EXPECT_EQ(r.colonnes_sortie, "4 colonnes (avec temps et nb)");
 }
 
 // Values as loggers write them: NA codes listed with a decimal point and written with a

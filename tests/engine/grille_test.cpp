@@ -119,7 +119,7 @@ TEST(ConstruireGrille, UnSeulCompteDeLignes) {
             << dialogue.vus[0].texte;
         EXPECT_EQ(static_cast<long long>(g.items.size()), c.lignes + 2);  // titles, row 0
         EXPECT_EQ(g.Label_nr_final, n);
-        EXPECT_EQ(g.Label25.texte, n + " => " + jours);
+        EXPECT_EQ(g.resume.texte, n + " => " + jours);
         const auto& lignes = journal.lignes();
         EXPECT_NE(std::find(lignes.begin(), lignes.end(), "nb dates = " + n), lignes.end());
         EXPECT_NE(
@@ -462,7 +462,7 @@ TEST(ConstruireGrille, JournalEtEtiquettes) {
                            {"", "de 07/11/2021 00:00:00", fr("à  08/11/2021 10:00:00  1 jour"),
                             "nb dates = 35", "pas = 01:00:00"});
         EXPECT_EQ(journal.lignes(), attendu);
-        EXPECT_EQ(g.Label25, (ResumeGrille{"35 => 1 jour", CouleurResume::bleu}));
+        EXPECT_EQ(g.resume, (ResumeGrille{"35 => 1 jour", CouleurResume::bleu}));
         EXPECT_EQ(g.Label_nr_final, "35");
     }
 }
@@ -500,7 +500,7 @@ TEST(ConstruireGrille, JournalEtEtiquettesSelonLUnite) {
                                                   fr(c.a),  c.nb_dates,
                                                   fr(c.pas)};
         EXPECT_EQ(journal.lignes(), attendu);
-        EXPECT_EQ(g.Label25, (ResumeGrille{c.label25, CouleurResume::bleu}));
+        EXPECT_EQ(g.resume, (ResumeGrille{c.label25, CouleurResume::bleu}));
         EXPECT_EQ(g.Label_nr_final, c.nr_final);
     }
 }
@@ -545,7 +545,7 @@ TEST(CreerListeHorodatee, Label25SelonLaFin) {
         JournalSuivi journal;
         const Grille g = creer_liste_horodatee(p, dialogue, progression, journal);
         EXPECT_EQ(g.liste_effacee, c.liste_effacee);
-        EXPECT_EQ(g.Label25, c.label25);
+        EXPECT_EQ(g.resume, c.label25);
     }
 }
 
@@ -752,10 +752,10 @@ TEST(BoutonsZero, QuestionSelonLHeureVisee) {
 }
 
 TEST(BoutonsZero, LegendeDuNombreDUnites) {
-    EXPECT_EQ(texte_Label56(unite_hms), "");
-    EXPECT_EQ(texte_Label56(unite_jour), "jour");
-    EXPECT_EQ(texte_Label56(unite_mois), "mois");
-    EXPECT_EQ(texte_Label56(unite_annee), fr("année"));
+    EXPECT_EQ(texte_unite_pas(unite_hms), "");
+    EXPECT_EQ(texte_unite_pas(unite_jour), "jour");
+    EXPECT_EQ(texte_unite_pas(unite_mois), "mois");
+    EXPECT_EQ(texte_unite_pas(unite_annee), fr("année"));
 }
 
 }  // namespace

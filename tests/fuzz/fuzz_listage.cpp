@@ -13,7 +13,7 @@ using namespace tarvo;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     fuzz::Listage l(donnees, taille);
     const ResultatListage r = l.lister();
-    apercu_tampon(l.inventaire.Memo1);
+    apercu_tampon(l.inventaire.tampon_fichier_lu);
     resume_colonnes_extraites(r.description, l.inventaire.colonnes.Edit_intitule_origine, "");
     if (r.fin == FinListage::complet)
         lister_colonnes(r.description, l.inventaire.colonnes, 0, "moyenne", l.journal, l.dialogue);

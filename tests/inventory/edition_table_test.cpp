@@ -161,7 +161,7 @@ TEST(EditionTable, RecompterApresEffacement) {
     recompter_tableau(t, d, etat, journal, progression);
     EXPECT_EQ(etat.affichage.Label_nb_fic, "3  fichiers");
     EXPECT_EQ(etat.taille_totale_ko, 3750);
-    EXPECT_EQ(etat.affichage.Label8, "taille totale 3,75 Mo");
+    EXPECT_EQ(etat.affichage.taille_totale, "taille totale 3,75 Mo");
     EXPECT_EQ(colonne(t, Colonne::date_nom_fichier), (Noms{"2021/11/10", "2021/11/02", ""}));
     EXPECT_EQ(etat.affichage.Label_date_min, "02/11/2021 00:00:00");
     EXPECT_EQ(etat.affichage.Label_date_max, "10/11/2021 00:00:00");

@@ -86,7 +86,7 @@ TEST(AnalyserIntitules, DispositionSansQuestion) {
         EXPECT_EQ(a.table.lire_cellule(1, Colonne::nb_colonnes), c.nb_colonnes) << c.nom;
         EXPECT_EQ(a.table.lire_cellule(1, Colonne::ligne_intitules), c.ligne_intitules) << c.nom;
         EXPECT_EQ(a.colonnes.intitules, c.intitules) << c.nom;
-        EXPECT_EQ(a.colonnes.Label19, c.label19) << c.nom;
+        EXPECT_EQ(a.colonnes.texte_nb_colonnes, c.label19) << c.nom;
         EXPECT_EQ(a.d, avant) << c.nom;
     }
 }

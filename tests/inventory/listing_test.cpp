@@ -206,18 +206,18 @@ TEST_F(Listage, SeulLePremierFichierPreLu) {
             EXPECT_EQ(b.table.lire_cellule(l, c), " ---");
 
     const AffichageListage& a = b.etat.affichage;
-    EXPECT_EQ(a.Label54, "3");
+    EXPECT_EQ(a.nb_fichiers_listes, "3");
     EXPECT_EQ(a.Label_nb_fic, "3 fichiers");
     EXPECT_EQ(a.Label_nom_de_fichier, "a");
     EXPECT_EQ(a.Label_fic, "1  a.csv");
-    EXPECT_EQ(a.Label8, "taille totale 1,54 Mo");
-    EXPECT_EQ(a.Label19, fr("1 colonne de données"));
+    EXPECT_EQ(a.taille_totale, "taille totale 1,54 Mo");
+    EXPECT_EQ(a.texte_nb_colonnes, fr("1 colonne de données"));
     EXPECT_EQ(a.Label_date_heure_min, "25/12/2023 08:00:00");
     EXPECT_EQ(a.Label_date_heure_max, "25/12/2023 09:00:00");
     EXPECT_EQ(a.legende_SpeedButton_lister, "1- Valider et Lister les fichiers   csv");
-    ASSERT_EQ(a.Memo6.size(), 6u);  // the 3 lines of a.csv, then the note
-    EXPECT_EQ(a.Memo6.front(), "Date\tT");
-    EXPECT_EQ(a.Memo6[4], "cet affichage n'est qu'une partie du fichier...");
+    ASSERT_EQ(a.apercu.size(), 6u);  // the 3 lines of a.csv, then the note
+    EXPECT_EQ(a.apercu.front(), "Date\tT");
+    EXPECT_EQ(a.apercu[4], "cet affichage n'est qu'une partie du fichier...");
     EXPECT_TRUE(b.dans_journal("       --> Lire le fichier"));
     EXPECT_TRUE(b.dans_journal("2  b.CSV -> "));
     EXPECT_EQ(b.progression_scriptee.affichages.back().message, " --- ");
@@ -296,7 +296,7 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         ASSERT_EQ(v.dialogue.vus.size(), 1u);
         EXPECT_TRUE(v.dialogue.vus[0].texte.starts_with("Le fichier " + chemin("b.csv")));
         EXPECT_EQ(v.table.nb_fichiers(), 2);
-        EXPECT_EQ(v.etat.affichage.Label8, "---");  // the end of the listing did not run
+        EXPECT_EQ(v.etat.affichage.taille_totale, "---");  // the end of the listing did not run
     }
     {  // b.csv is deleted while a.csv is being listed.
         class ProgressionEffaceuse final : public Progression {
@@ -330,7 +330,7 @@ TEST_F(Listage, BaliseDeDebutAbsente) {
     EXPECT_EQ(b.etape1().fin, FinListage::arrete);
     ASSERT_EQ(b.dialogue.vus.size(), 1u);
     EXPECT_TRUE(b.dialogue.vus[0].texte.starts_with(fr("??? avec le séparateur de colonne")));
-    EXPECT_EQ(b.etat.affichage.Label26, "0");
+    EXPECT_EQ(b.etat.affichage.nb_lignes_donnees, "0");
     EXPECT_EQ(b.table.nb_lignes(), 1);
 }
 
@@ -339,13 +339,13 @@ TEST_F(Listage, ArretDemandeEtQuestionAuDelaDe100) {
     b.progression_scriptee.arreter_apres(2);
     EXPECT_EQ(b.etape1().fin, FinListage::interrompu);
     EXPECT_EQ(b.table.nb_fichiers(), 2);
-    EXPECT_EQ(b.etat.affichage.Label54, "2");
+    EXPECT_EQ(b.etat.affichage.nb_fichiers_listes, "2");
 
     // 101 files listed last time, all to pre-read: the user is asked first.
     Banc v;
     v.d = b.d;
     v.d.CheckBox_prelire_tous = true;
-    v.etat.affichage.Label54 = "101";
+    v.etat.affichage.nb_fichiers_listes = "101";
     v.dialogue.attendre_question(Reponse::annuler);
     EXPECT_EQ(v.etape1().fin, FinListage::abandon);
     ASSERT_EQ(v.dialogue.vus.size(), 1u);

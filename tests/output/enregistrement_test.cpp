@@ -116,10 +116,10 @@ TEST_F(Enregistrement, ResultatPressePapierSuiviEtMessageFinal) {
     ASSERT_TRUE(r.reussi()) << r.message_erreur;
     EXPECT_EQ(r.chemin, dossier_ + "A10.txt");
     EXPECT_EQ(r.chemin_suivi, dossier_ + "A10.txt.TXT");
-    EXPECT_EQ(r.Label21, "A10.txt");
-    EXPECT_EQ(r.Label10, "reste 00:00:00    0 Mo");
+    EXPECT_EQ(r.nom_resultat, "A10.txt");
+    EXPECT_EQ(r.temps_restant, "reste 00:00:00    0 Mo");
     EXPECT_EQ(lire(racine_ / "A10.txt"), texte_resultats);
-    EXPECT_EQ(r.RichEdit3, texte_resultats);
+    EXPECT_EQ(r.texte_resultat, texte_resultats);
     EXPECT_EQ(presse_papier_.contenu, texte_resultats);
     EXPECT_EQ(descriptions_ecrites_, 0);
 
@@ -201,7 +201,7 @@ TEST_F(Enregistrement, ModesSansPressePapierNiMessage) {
         dialogue_.vus.clear();
         ContexteEnregistrement c = contexte();
         c.mode_presse_papier = k.mode_presse_papier;
-        c.CheckBox_arret_PC = k.arret_pc;
+        c.arret_pc_demande = k.arret_pc;
         const ResultatEnregistrement r = enregistrer_resultats(c);
         ASSERT_TRUE(r.reussi());
         EXPECT_EQ(lire(r.chemin), texte_resultats);

@@ -108,7 +108,7 @@ TEST_F(NommerResultat, IncrementPrendLePremierNomLibre) {
         for (const auto& f : c.presents) creer(f);
         const NomResultat r = nommer_resultat(parametres(c.edit, true), dialogue_, {}, journal_);
         EXPECT_EQ(r.chemin, dossier_ + c.attendu) << c.edit;
-        EXPECT_EQ(r.Label21, c.attendu);
+        EXPECT_EQ(r.nom_resultat, c.attendu);
         EXPECT_FALSE(r.recuperation);
         EXPECT_EQ(journal_.lignes().back(), " => " + c.attendu);
     }

@@ -146,7 +146,7 @@ TEST(Aide, cadre_de_la_boite_flottante) {
         m.fenetre_haut = 50;
         m.fenetre_largeur = 1280;
         m.fenetre_hauteur = 800;
-        m.haut_label37 = 600;
+        m.haut_periode_traitee = 600;
         return m;
     };
     // The pointer at (400, y) in a control 250 px from the left edge of the window.
@@ -204,7 +204,7 @@ TEST(Aide, cadre_de_la_boite_flottante) {
         {"19 Label37 sous le bas de la fenêtre",
          [&] {
              auto m = mesures({300, 0, 0, 0, 0, 0}, 400, 100);
-             m.haut_label37 = 1145;
+             m.haut_periode_traitee = 1145;
              return m;
          }(),
          4,
@@ -213,7 +213,7 @@ TEST(Aide, cadre_de_la_boite_flottante) {
         {"19 Label37 au-dessus de la fenêtre",
          [&] {
              auto m = mesures({300, 0, 0, 0, 0, 0}, 400, 100);
-             m.haut_label37 = -40;
+             m.haut_periode_traitee = -40;
              return m;
          }(),
          4,

@@ -52,7 +52,7 @@ TEST_F(ChoixRepertoireTest, DeuxiemeClicRapideIgnorePuisClicSuivantFerme) {
     EXPECT_TRUE(choix->Panel_dir_visible);
     EXPECT_EQ(choix->couleur_bouton(D::donnees), CouleurLegende::rouge);
     EXPECT_EQ(choix->Label_dir_new, donnees);
-    EXPECT_EQ(choix->Label45, "1");
+    EXPECT_EQ(choix->nb_fichiers_repertoire, "1");
 
     EXPECT_EQ(choix->ouvrir_choix_repertoire(D::donnees, 100.3), SuiteOuverture::ignoree);
     EXPECT_TRUE(choix->Panel_dir_visible);
@@ -126,7 +126,7 @@ TEST_F(ChoixRepertoireTest, DonneesSansFichierDuMasqueProposeLExtensionTrouvee) 
         EXPECT_EQ(session->description.Edit_masque, reponse == Reponse::oui ? "*.CSV" : "*.txt");
         EXPECT_EQ(session->f_modif, reponse == Reponse::oui);
         const auto& a = session->inventaire.affichage;
-        EXPECT_EQ(a.Label54, "2");
+        EXPECT_EQ(a.nb_fichiers_listes, "2");
         EXPECT_EQ(a.Label_nom_de_fichier, "M1.csv");
         EXPECT_EQ(
             dialogue.vus[1].texte,
@@ -151,7 +151,7 @@ TEST_F(ChoixRepertoireTest, ValiderDonneesAvecFichiersDemandeLeListageEtEcritLaD
     const ResultatValidation r = choix->valider_repertoire(autre);
     EXPECT_TRUE(r.lister);
     EXPECT_EQ(session->description.dossier_choisi, autre);
-    EXPECT_EQ(session->inventaire.affichage.Label54, "1");
+    EXPECT_EQ(session->inventaire.affichage.nb_fichiers_listes, "1");
     EXPECT_FALSE(session->f_modif);  // written
     const auto ecrit = lire_fichier(session->chemin_description_courante());
     ASSERT_TRUE(ecrit);
@@ -229,11 +229,12 @@ TEST_F(ChoixRepertoireTest, ChangementVersUnLecteurAbsentRapporteLEchec) {
 
     EXPECT_EQ(choix->ouvrir_changement_lecteur(), D::aucun);
     EXPECT_TRUE(choix->Panel_lecteur_visible);
-    EXPECT_EQ(choix->Label64, descriptions);
+    EXPECT_EQ(choix->repertoire_descriptions, descriptions);
     EXPECT_EQ(choix->Edit_lecteur, regle_edit_lecteur(descriptions, ""));
     EXPECT_EQ(choix->ListBox_CheminsFichiers, std::vector<std::string>{dsc});
     const auto a_ligne = [&](const std::string& ligne) {
-        return std::find(choix->Memo8.begin(), choix->Memo8.end(), ligne) != choix->Memo8.end();
+        return std::find(choix->rapport_lecteur.begin(), choix->rapport_lecteur.end(), ligne) !=
+               choix->rapport_lecteur.end();
     };
     EXPECT_TRUE(a_ligne("  " + donnees));  // exists where it is
 

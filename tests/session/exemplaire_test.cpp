@@ -437,7 +437,7 @@ TEST_F(ExemplaireTest, MasqueSuitLExtension) {
                 fr(" L'extention du fichier (csV) n'est pas celui attendu (*.csV) \r\r   modifier "
                    "l'extention et continuer (Oui)  \n\n   ou juste visualiser le fichier     "
                    "(Non) "));
-            EXPECT_EQ(s.inventaire.affichage.Label54, "1");
+            EXPECT_EQ(s.inventaire.affichage.nb_fichiers_listes, "1");
         }
     }
 }
@@ -459,7 +459,7 @@ TEST_F(ExemplaireTest, EditerEtAdapterOuvreLeFichierSansRienChanger) {
                                   {LanceurEnregistreur::Genre::editeur, donnees + "a.txt"}}));
     EXPECT_EQ(s.description.RadioGroup_separateur_colonne_ItemIndex,
               avant.RadioGroup_separateur_colonne_ItemIndex);
-    EXPECT_TRUE(s.inventaire.Memo1.vide());
+    EXPECT_TRUE(s.inventaire.tampon_fichier_lu.vide());
 }
 
 // Leaving a field stores its corrected value; Enter in the column list also saves the

@@ -218,7 +218,7 @@ TEST_F(SessionTest, ListerPuisCreerLaGrilleSurUnFichierHobo) {
     auto s = nouvelle_session();
     s->creation();
     s->choisir_description(descriptions + "hobo.dsc");
-    EXPECT_EQ(s->inventaire.affichage.Label54, "1");
+    EXPECT_EQ(s->inventaire.affichage.nb_fichiers_listes, "1");
     EXPECT_EQ(s->inventaire.affichage.Label_nom_de_fichier, fichier);
 
     const ResultatListage liste = s->lister_fichiers();
@@ -264,7 +264,8 @@ TEST_F(SessionTest, ParametresDeGrilleRetrouvesAuDemarrageSuivant) {
         s->parametres_grille.Label_temps_fin = "02/01/2024 00:00:00";
         s->parametres_grille.TimePicker_pas = 1.0 / 24;
         s->parametres_grille_modifies();
-        EXPECT_EQ(s->Label25, "25 => 1 jour");  // both ends are rows of the result
+        EXPECT_EQ(s->resume_grille_affiche.texte,
+                  "25 => 1 jour");  // both ends are rows of the result
         EXPECT_TRUE(s->grille_modifiee);
         dialogue.attendre_question(Reponse::oui);
         s->enregistrer_description();
@@ -277,7 +278,7 @@ TEST_F(SessionTest, ParametresDeGrilleRetrouvesAuDemarrageSuivant) {
     EXPECT_EQ(s->parametres_grille.Label_temps_deb, "01/01/2024 00:00:00");
     EXPECT_EQ(s->parametres_grille.Label_temps_fin, "02/01/2024 00:00:00");
     EXPECT_DOUBLE_EQ(s->parametres_grille.TimePicker_pas, 1.0 / 24);
-    EXPECT_EQ(s->Label25, "25 => 1 jour");
+    EXPECT_EQ(s->resume_grille_affiche.texte, "25 => 1 jour");
 }
 
 }  // namespace
@@ -427,16 +428,16 @@ TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {
 
 TEST_F(SessionTest, ArretDuPcAnnuleParUneTouche) {
     auto s = nouvelle_session();
-    s->CheckBox_arret_PC = true;
+    s->arret_pc.demande = true;
     double t = 0;
     int pas = 0;
     const auto horloge = [&] { return t; };
     const auto dormir = [&](int ms) {
         t += ms / 1000.0;
-        if (++pas == 10) s->annulation_arret = true;  // a key pressed after two seconds
+        if (++pas == 10) s->arret_pc.annule = true;  // a key pressed after two seconds
     };
     EXPECT_FALSE(s->attendre_arret_pc(horloge, dormir));
-    EXPECT_EQ(s->Label49, "    4.97 mn");
+    EXPECT_EQ(s->arret_pc.compte_a_rebours, "    4.97 mn");
     EXPECT_TRUE(lanceur.appels.empty());
     // Nobody there: after five minutes the machine is asked to power off.
     EXPECT_TRUE(s->attendre_arret_pc(horloge, [&](int ms) { t += ms / 1000.0; }));

@@ -51,7 +51,7 @@ class AideFenetreTest : public QObject {
 
 private:
     std::unique_ptr<ExempleFenetre> ex;
-    std::unique_ptr<FenetrePrincipale> f;
+    FenetreOuverte f;
 
     QPlainTextEdit* memo(const char* nom) { return de_la_fenetre<QPlainTextEdit>(f.get(), nom); }
     // Through the window, as the platform delivers a move: to the control under the pointer.

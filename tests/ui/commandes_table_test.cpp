@@ -26,7 +26,7 @@ class CommandesTableTest : public QObject {
 
 private:
     std::unique_ptr<ExempleFenetre> ex;
-    std::unique_ptr<FenetrePrincipale> f;
+    FenetreOuverte f;
 
     // The example listed, its station read from the first syllable of the names.
     // The description's period starts before its files, as after a run on a longer period.

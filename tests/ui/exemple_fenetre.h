@@ -20,7 +20,7 @@
 #include "plateforme/doubles/sortie_audio_enregistreuse.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
-#include "ui/fenetre_principale.h"
+#include "ui/programme_bureau.h"
 
 namespace tarvo {
 
@@ -33,6 +33,23 @@ inline std::string lire(const std::string& chemin) {
 inline QByteArray octets(const std::string& texte) {
     return QByteArray::fromStdString(texte);
 }
+
+// A main window seen through the program that owns it: going out of scope or reset, it takes
+// the whole program with it, session included.
+class FenetreOuverte {
+public:
+    FenetreOuverte() = default;
+    explicit FenetreOuverte(std::unique_ptr<ProgrammeBureau> programme)
+        : programme_(std::move(programme)) {}
+    FenetrePrincipale* get() const { return programme_ ? &programme_->fenetre() : nullptr; }
+    FenetrePrincipale* operator->() const { return get(); }
+    FenetrePrincipale& operator*() const { return *get(); }
+    explicit operator bool() const { return programme_ != nullptr; }
+    void reset() { programme_.reset(); }
+
+private:
+    std::unique_ptr<ProgrammeBureau> programme_;
+};
 
 class ExempleFenetre {
 public:
@@ -72,7 +89,7 @@ public:
         return texte;
     }
 
-    std::unique_ptr<FenetrePrincipale> fenetre(std::vector<std::string> arguments = {}) {
+    FenetreOuverte fenetre(std::vector<std::string> arguments = {}) {
         ServicesFenetre services;
         services.dialogue = &dialogue;
         services.lanceur = &lanceur;
@@ -80,8 +97,8 @@ public:
         services.audio = &audio;
         services.ouvrir_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
         services.enregistrer_fichier = [this](const DemandeFichier&) { return fichier_choisi; };
-        auto f = std::make_unique<FenetrePrincipale>(programme + "tarvo", programme,
-                                                     std::move(arguments), services);
+        FenetreOuverte f(std::make_unique<ProgrammeBureau>(programme + "tarvo", programme,
+                                                           std::move(arguments), services));
         f->show();
         return f;
     }

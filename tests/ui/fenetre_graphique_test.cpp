@@ -80,7 +80,7 @@ private:
     DialogueScripte* dialogue = nullptr;
     ProgressionScriptee progression;
 
-    std::unique_ptr<FenetrePrincipale> fenetre_principale() {
+    FenetreOuverte fenetre_principale() {
         auto f = ex->fenetre({ex->dsc});
         f->demarrer();
         return f;

@@ -18,7 +18,7 @@ private:
     // The program directory of this process, fixed before anything resolves it.
     QTemporaryDir dossier_programme_;
     std::unique_ptr<ExempleFenetre> ex;
-    std::unique_ptr<FenetrePrincipale> f;
+    FenetreOuverte f;
 
     std::string manuel() const { return cp(dossier_programme_.path()) + "/Pelmo_manuel.pdf"; }
     std::string versions() const {

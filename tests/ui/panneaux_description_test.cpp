@@ -123,9 +123,9 @@ private slots:
         d.RadioButton_decalage_negatif = true;
         d.RadioButton_decalage_positif = false;
 
-        charger_controles(fenetre.get(), d);
+        LiaisonDescription(fenetre.get()).charger(d);
         Description lu = description_par_defaut({programme.path().toStdString() + "/", 0});
-        enregistrer_controles(fenetre.get(), lu);
+        LiaisonDescription(fenetre.get()).enregistrer(lu);
 
         for (const CleDescription& cle : cles_description()) {
             if (!zone_1(cle)) continue;
@@ -150,8 +150,8 @@ private slots:
 
     void une_saisie_de_l_utilisateur_est_signalee() {
         int changements = 0;
-        surveiller_controles(fenetre.get(), [&] { ++changements; });
-        charger_controles(fenetre.get(), session->description);
+        LiaisonDescription(fenetre.get()).surveiller([&] { ++changements; });
+        LiaisonDescription(fenetre.get()).charger(session->description);
         QCOMPARE(changements, 0);
 
         auto* masque = fenetre->findChild<QLineEdit*>(QStringLiteral("Edit_masque"));
@@ -165,7 +165,7 @@ private slots:
         QVERIFY(methode->isChecked());
         QCOMPARE(changements, 1);
         Description lu = session->description;
-        enregistrer_controles(fenetre.get(), lu);
+        LiaisonDescription(fenetre.get()).enregistrer(lu);
         QCOMPARE(lu.RadioGroup_methode_ItemIndex, 2);
         QCOMPARE(lu.Edit_masque, session->description.Edit_masque + "txt");
     }
@@ -174,7 +174,7 @@ private slots:
         const auto visible = [&](const char* nom) {
             return fenetre->findChild<QWidget*>(QLatin1String(nom))->isVisibleTo(fenetre.get());
         };
-        charger_controles(fenetre.get(), session->description);
+        LiaisonDescription(fenetre.get()).charger(session->description);
         description->rafraichir(*session);
         QVERIFY(visible("Edit_num_col_datetime") && visible("Edit_format_datetime_mesure") &&
                 visible("Label44"));
@@ -189,7 +189,7 @@ private slots:
         QVERIFY(!visible("Edit_num_col_datetime") && !visible("Label44") && !visible("Label34"));
 
         // Loading a description checks its button without a signal: the refresh shows it.
-        charger_controles(fenetre.get(), session->description);
+        LiaisonDescription(fenetre.get()).charger(session->description);
         description->rafraichir(*session);
         QVERIFY(visible("Edit_num_col_datetime") && !visible("Edit_num_col_time"));
     }
@@ -217,7 +217,7 @@ private slots:
         Description d = session->description;
         d.dossier_choisi = "/mesures/" + std::string(300, 'x') + "/";
         d.dossier_description = "/descriptions/";
-        charger_controles(fenetre.get(), d);
+        LiaisonDescription(fenetre.get()).charger(d);
         description->rafraichir(*session);
         auto* donnees = fenetre->findChild<QLabel*>(QStringLiteral("Label_repertoire"));
         QCOMPARE(donnees->font().pointSize(), 4);

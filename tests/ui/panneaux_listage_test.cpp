@@ -139,11 +139,11 @@ private slots:
         QCOMPARE(controle<QPushButton>(panneau, "SpeedButton_lister")->text(),
                  QStringLiteral("1- Valider et Lister les fichiers   *.csv"));
         // The preview of the pre-read file is what the memo shows, laid over the buffer.
-        QVERIFY(!a.Memo6.empty());
+        QVERIFY(!a.apercu.empty());
         auto* memo6 = controle<QPlainTextEdit>(panneau, "Memo6");
         const QStringList lignes = memo6->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lignes.size(), static_cast<qsizetype>(a.Memo6.size()));
-        QCOMPARE(lignes[1], qt(a.Memo6[1]));
+        QCOMPARE(lignes.size(), static_cast<qsizetype>(a.apercu.size()));
+        QCOMPARE(lignes[1], qt(a.apercu[1]));
         QVERIFY(memo6->isVisibleTo(&panneau));
         QCOMPARE(controle<QPlainTextEdit>(panneau, "Memo1")->toPlainText(),
                  QStringLiteral("Date;T\n01/03/2024 10:00:00;1,5\n"
@@ -242,8 +242,8 @@ private slots:
         auto s = nouvelle_session();
         std::string contenu;
         for (int i = 1; i <= 2500; ++i) contenu += "ligne " + std::to_string(i) + "\r\n";
-        s->inventaire.Memo1.charger(contenu);
-        s->inventaire.affichage.Memo6 = {"ligne 1", "ligne 2"};
+        s->inventaire.tampon_fichier_lu.charger(contenu);
+        s->inventaire.affichage.apercu = {"ligne 1", "ligne 2"};
         PanneauListage panneau;
         panneau.rafraichir(*s);
         auto* memo1 = controle<QPlainTextEdit>(panneau, "Memo1");
@@ -257,7 +257,7 @@ private slots:
         // Another command's refresh leaves it there; a new pre-read shows its preview.
         panneau.rafraichir(*s);
         QVERIFY(memo1->isVisibleTo(&panneau));
-        s->inventaire.affichage.Memo6 = {"autre"};
+        s->inventaire.affichage.apercu = {"autre"};
         panneau.rafraichir(*s);
         QVERIFY(memo6->isVisibleTo(&panneau));
     }
@@ -283,7 +283,7 @@ private slots:
         d.RadioGroup_separateur_sortie_ItemIndex = 3;
         d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = 1;
         d.Edit_nom_fic_sortie = "niveaux";
-        charger_controles(&fenetre, d);
+        LiaisonDescription(&fenetre).charger(d);
         QVERIFY(controle<QRadioButton>(fenetre, "RadioButton4_separateur_sortie")->isChecked());
         QCOMPARE(controle<QRadioButton>(fenetre, "RadioButton4_separateur_sortie")->text(),
                  QStringLiteral("point-virgule"));
@@ -295,7 +295,7 @@ private slots:
         controle<QRadioButton>(fenetre, "RadioButton3_separateur_sortie")->setChecked(true);
         controle<QRadioButton>(fenetre, "RadioButton1_DECIMAL_SEPARATOR_sortie")->setChecked(true);
         controle<QCheckBox>(fenetre, "CheckBox_inc_nom")->setChecked(false);
-        enregistrer_controles(&fenetre, d);
+        LiaisonDescription(&fenetre).enregistrer(d);
         QCOMPARE(d.RadioGroup_separateur_sortie_ItemIndex, 2);
         QCOMPARE(d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex, 0);
         QCOMPARE(d.CheckBox_inc_nom, false);

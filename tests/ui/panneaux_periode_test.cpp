@@ -148,18 +148,18 @@ private slots:
         auto s = session();
         PanneauPeriode panneau;
         auto* resume = controle<QLabel>(panneau, "Label25");
-        s->Label25 = "-3";
-        s->couleur_Label25 = CouleurResume::rouge;
+        s->resume_grille_affiche.texte = "-3";
+        s->resume_grille_affiche.couleur = CouleurResume::rouge;
         panneau.rafraichir(*s);
         QCOMPARE(resume->text(), QStringLiteral("-3"));
         QCOMPARE(resume->palette().color(QPalette::WindowText), couleur_rouge);
-        s->Label25 = "34 => 1 jour";
-        s->couleur_Label25 = CouleurResume::bleu;
+        s->resume_grille_affiche.texte = "34 => 1 jour";
+        s->resume_grille_affiche.couleur = CouleurResume::bleu;
         panneau.rafraichir(*s);
         QCOMPARE(resume->palette().color(QPalette::WindowText), couleur_bleue);
         // "---" leaves the colour as it was.
-        s->Label25 = "---";
-        s->couleur_Label25 = CouleurResume::inchangee;
+        s->resume_grille_affiche.texte = "---";
+        s->resume_grille_affiche.couleur = CouleurResume::inchangee;
         panneau.rafraichir(*s);
         QCOMPARE(resume->palette().color(QPalette::WindowText), couleur_bleue);
     }
@@ -199,15 +199,15 @@ private slots:
         panneau.rafraichir(*s);
         const QColor gris = stop->palette().color(QPalette::ButtonText);
         s->traitement_en_cours = true;
-        s->Panel4_visible = true;
-        s->Label49 = "    4.50 mn";
+        s->arret_pc.compte_a_rebours_visible = true;
+        s->arret_pc.compte_a_rebours = "    4.50 mn";
         s->listes.ListBox_DONNEE_date_clean = {"temps\tT", "07/11/2021 01:00:00\t12,35"};
-        s->dernier_enregistrement.Label21 = "A10.txt";
-        s->dernier_enregistrement.RichEdit3 = "temps\tT\n07/11/2021 01:00:00\t12,35";
+        s->dernier_enregistrement.nom_resultat = "A10.txt";
+        s->dernier_enregistrement.texte_resultat = "temps\tT\n07/11/2021 01:00:00\t12,35";
         panneau.rafraichir(*s);
         QVERIFY(stop->palette().color(QPalette::ButtonText) != gris);
         QVERIFY(!controle<QLabel>(panneau, "Label_patienter")->isHidden());
-        QVERIFY(!panneau.panel4()->isHidden());
+        QVERIFY(!panneau.compte_a_rebours()->isHidden());
         QCOMPARE(controle<QLabel>(panneau, "Label49")->text(), QStringLiteral("    4.50 mn"));
         QCOMPARE(controle<QLabel>(panneau, "Label21")->text(), QStringLiteral("A10.txt"));
         QVERIFY(!controle<QPlainTextEdit>(panneau, "RichEdit3")->isHidden());

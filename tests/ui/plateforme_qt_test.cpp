@@ -238,7 +238,8 @@ void PlateformeQtTest::message_se_ferme_par_ok() {
 
 void PlateformeQtTest::progression_une_mise_a_jour_par_seconde() {
     QLabel Label6, Label_patienter;
-    ProgressionQt progression(&Label6, &Label_patienter, [] { return false; });
+    ProgressionQt progression([] { return false; });
+    progression.afficher_dans(&Label6, &Label_patienter);
     progression.afficher_progression("fic-1  10%", Progression::chronometre_traitement);
     QCOMPARE(Label6.text(), qt(texte_durees(0, 0, 0)));
     QCOMPARE(Label_patienter.text(), QStringLiteral("fic-1  10%"));
@@ -256,7 +257,8 @@ void PlateformeQtTest::progression_une_mise_a_jour_par_seconde() {
 
 void PlateformeQtTest::progression_chronometre_repart_au_changement() {
     QLabel Label6, Label_patienter;
-    ProgressionQt progression(&Label6, &Label_patienter, [] { return false; });
+    ProgressionQt progression([] { return false; });
+    progression.afficher_dans(&Label6, &Label_patienter);
     progression.afficher_progression("liste", Progression::chronometre_liste);
     QTest::qWait(1100);
     progression.afficher_progression("liste", Progression::chronometre_liste);
@@ -281,7 +283,8 @@ void PlateformeQtTest::progression_chronometre_repart_au_changement() {
 void PlateformeQtTest::progression_transmet_l_arret() {
     QLabel Label6, Label_patienter;
     bool demande_stop = false;
-    ProgressionQt progression(&Label6, &Label_patienter, [&] { return demande_stop; });
+    ProgressionQt progression([&] { return demande_stop; });
+    progression.afficher_dans(&Label6, &Label_patienter);
     QVERIFY(!progression.arret_demande());
     // The stop arrives through the events of the window.
     QTimer::singleShot(0, [&] { demande_stop = true; });
