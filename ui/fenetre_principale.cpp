@@ -259,9 +259,9 @@ void FenetrePrincipale::connecter() {
                                                             "TimePicker_pas"};
         const auto* picker = findChild<QTimeEdit*>(pickers.at(static_cast<std::size_t>(quoi)));
         const double heure = picker ? fraction_de(picker->time()) : 0.0;
-        if (services_.dialogue->question(question_mise_a_zero(quoi, heure),
-                                         TypeMessage::confirmation,
-                                         Boutons::oui_non) == Reponse::oui)
+        if (services_.dialogue->question(
+                IdMessage::remettre_periode_a_zero, question_mise_a_zero(quoi, heure),
+                TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
             periode_->mettre_a_zero(quoi);
     });
     connect(suivi_, &FenetreSuivi::taille_changee, this, [this](bool grande) {
@@ -383,7 +383,8 @@ void FenetrePrincipale::executer(const std::function<void()>& commande) {
     try {
         commande();
     } catch (const std::exception& e) {
-        services_.dialogue->message(texte_exception(e), TypeMessage::erreur);
+        services_.dialogue->message(IdMessage::erreur_entree_sortie, texte_exception(e),
+                                    TypeMessage::erreur);
     }
     QApplication::restoreOverrideCursor();
     occupe_ = false;

@@ -145,6 +145,7 @@ TEST_F(VerificationRepertoires, AucunRepertoire) {
     dialogue_.attendre_choix(1);
     EXPECT_EQ(verifier(lus).repertoires, (Repertoires{p_, p_, p_ + "EXPORT/"}));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::trois_repertoires_absents);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::avertissement);
     EXPECT_EQ(dialogue_.vus[0].legendes, (std::vector<std::string>{"Remplacer", "Annuler"}));
     EXPECT_TRUE(dialogue_.vus[0].texte.starts_with(

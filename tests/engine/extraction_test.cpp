@@ -295,6 +295,12 @@ protected:
         const auto& l = journal.lignes();
         return std::find(l.begin(), l.end(), fr(ligne)) != l.end();
     }
+    // What the problem lines of the log are about, in their order.
+    std::vector<ProblemeSuivi> problemes() const {
+        std::vector<ProblemeSuivi> r;
+        for (const auto& p : journal.problemes()) r.push_back(p.probleme);
+        return r;
+    }
 
     fs::path racine_;
     Description d;
@@ -341,6 +347,8 @@ TEST_F(Extraction, MesuresRangeesEtNettoyees) {
     EXPECT_EQ(table.lire_cellule(1, Colonne::ligne_intitules), " -");
     EXPECT_TRUE(journal_contient("pb conversion <12<> ligne 5"));
     EXPECT_TRUE(journal_contient("nb_pb conversion = 1"));
+    EXPECT_EQ(problemes(), (std::vector<ProblemeSuivi>{ProblemeSuivi::conversion_impossible,
+                                                       ProblemeSuivi::nb_conversions_impossibles}));
     EXPECT_EQ(r.Label_nlig_impliquee, "4 lignes extraites");
     EXPECT_EQ(r.Label5, "4 colonnes (avec temps et nb)");
 }
@@ -599,6 +607,10 @@ TEST_F(Extraction, LignesIllisibles) {
               2);
     EXPECT_TRUE(journal_contient("ligne 4 pb etc ......... "));
     EXPECT_TRUE(journal_contient("nb_pb = 5"));
+    EXPECT_EQ(problemes(),
+              (std::vector<ProblemeSuivi>{
+                  ProblemeSuivi::ligne_illisible, ProblemeSuivi::ligne_illisible,
+                  ProblemeSuivi::lignes_illisibles_suite, ProblemeSuivi::nb_lignes_illisibles}));
 }
 
 TEST_F(Extraction, CaracteresDeControle) {
@@ -694,6 +706,7 @@ TEST_F(Extraction, FichiersMarquesEtArret) {
     EXPECT_EQ(table.lire_cellule(1, Colonne::nb_extraites), " ---");
     EXPECT_EQ(table.lire_cellule(3, Colonne::nb_extraites), " ---");
     EXPECT_TRUE(journal_contient("  Liste partielle"));
+    EXPECT_EQ(problemes(), std::vector<ProblemeSuivi>{ProblemeSuivi::liste_partielle});
     EXPECT_EQ(inventaire.ko_traites, 10);
 }
 
@@ -707,6 +720,9 @@ TEST_F(Extraction, FichierAbsentEtGrilleVide) {
     journal.vider();
     EXPECT_EQ(lancer().fin, FinExtraction::refusee);
     EXPECT_EQ(journal.lignes().back(), "!!! : ListBox_date_clean.Items.Count= 0");
+    EXPECT_EQ(journal.problemes(),
+              (std::vector<JournalSuivi::Probleme>{
+                  {journal.lignes().size() - 1, ProblemeSuivi::liste_horodatee_vide}}));
 }
 
 TEST_F(Extraction, BeaucoupDeLignes) {

@@ -124,6 +124,7 @@ TEST(AnalyserIntitules, CorrectionsAvecBalises) {
         a.dialogue.attendre_choix(1);  // Corriger
         EXPECT_EQ(a.lancer(), SuiteListage::arreter);
         ASSERT_EQ(a.dialogue.vus.size(), 1u);
+        EXPECT_EQ(a.dialogue.ids[0], IdMessage::ligne_semble_intitules);
         EXPECT_TRUE(a.dialogue.vus[0].texte.starts_with(fr("la ligne n°3 semble")));
         EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 0);
         EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, 0);
@@ -403,6 +404,7 @@ TEST(AnalyserIntitules, TropDeColonnesRefusees) {
         EXPECT_EQ(a.lancer(), c.refuse ? SuiteListage::arreter : SuiteListage::continuer);
         if (c.refuse) {
             ASSERT_EQ(a.dialogue.vus.size(), 1u);
+            EXPECT_EQ(a.dialogue.ids[0], IdMessage::trop_de_colonnes);
             EXPECT_EQ(a.dialogue.vus[0].type, TypeMessage::erreur);
             const std::string nombre = c.colonnes == 16385 ? "16 385" : "100 000";
             EXPECT_NE(

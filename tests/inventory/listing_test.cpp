@@ -294,6 +294,7 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         EXPECT_EQ(v.etape1().fin, FinListage::arrete);
         ::close(autre);
         ASSERT_EQ(v.dialogue.vus.size(), 1u);
+        EXPECT_EQ(v.dialogue.ids[0], IdMessage::fichier_ouvert_ailleurs);
         EXPECT_TRUE(v.dialogue.vus[0].texte.starts_with("Le fichier " + chemin("b.csv")));
         EXPECT_EQ(v.table.nb_fichiers(), 2);
         EXPECT_EQ(v.etat.affichage.Label8, "---");  // the end of the listing did not run
@@ -315,6 +316,7 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         v.progression = &effaceuse;
         EXPECT_EQ(v.etape1().fin, FinListage::arrete);
         ASSERT_EQ(v.dialogue.vus.size(), 1u);
+        EXPECT_EQ(v.dialogue.ids[0], IdMessage::fichier_inexistant);
         EXPECT_EQ(v.dialogue.vus[0].texte, "fichier inexistant\n" + chemin("b.csv"));
         EXPECT_EQ(v.table.lire_cellule(1, Colonne::date_dep), "25/12/2023 08:00:00");
     }
@@ -329,7 +331,10 @@ TEST_F(Listage, BaliseDeDebutAbsente) {
     b.dialogue.attendre_choix(1);  // Oui to the one-column message
     EXPECT_EQ(b.etape1().fin, FinListage::arrete);
     ASSERT_EQ(b.dialogue.vus.size(), 1u);
+    EXPECT_EQ(b.dialogue.ids[0], IdMessage::une_seule_colonne);
     EXPECT_TRUE(b.dialogue.vus[0].texte.starts_with(fr("??? avec le séparateur de colonne")));
+    ASSERT_FALSE(b.journal.problemes().empty());
+    EXPECT_EQ(b.journal.problemes().back().probleme, ProblemeSuivi::une_seule_colonne);
     EXPECT_EQ(b.etat.affichage.Label26, "0");
     EXPECT_EQ(b.table.nb_lignes(), 1);
 }

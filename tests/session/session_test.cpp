@@ -151,6 +151,7 @@ TEST_F(SessionTest, EnregistrerSansIntitulesMetZero) {
     s->f_modif = true;
     dialogue.attendre_question(Reponse::oui);
     s->enregistrer_description();
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::enregistrer_description);
     EXPECT_EQ(dialogue.vus.back().texte,
               fr(" Enregistrer les modifications de la description de données    niveaux.dsc\n\n"
                  " dans le répertoire ") +
@@ -296,6 +297,7 @@ TEST_F(SessionTest, DescriptionIllisibleNonReecrite) {
     s->creation();
     s->choisir_description(descriptions + "abimee.dsc");
     ASSERT_FALSE(dialogue.vus.empty());
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::erreur_lecture_description);
     EXPECT_EQ(dialogue.vus.back().texte, fr("'deux' n'est pas une valeur entière correcte"));
     EXPECT_EQ(s->description.Edit_masque, "*.dat");
     EXPECT_EQ(lire_fichier(descriptions + "abimee.dsc"), contenu);
