@@ -169,6 +169,7 @@ TEST_F(Prelecture, FichierOuvertAilleursRefuse) {
     tampon.charger("ancien\n");
     EXPECT_FALSE(prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::fichier_ouvert_ailleurs);
     EXPECT_EQ(dialogue.vus[0].texte, "Le fichier " + c +
                                          "\n\n est ouvert par une autre application,\n\n"
                                          " solution => Fermer le fichier ");
@@ -260,6 +261,7 @@ TEST_F(Prelecture, FichierDisparuOuVide) {
     EXPECT_FALSE(prelire_fichier(chemin("parti.csv"), 10, d, ModeEntree::fichiers, tampon, journal,
                                  dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::fichier_inexistant);
     EXPECT_EQ(dialogue.vus[0].texte, "fichier inexistant\n" + chemin("parti.csv"));
 
     EXPECT_FALSE(prelire_fichier(chemin("~presse-papier.ppp"), 0, d, ModeEntree::presse_papier,
@@ -280,6 +282,7 @@ TEST_F(Prelecture, PressePapierTropCourt) {
     dialogue.attendre_choix(1);  // its single button, Annuler
     EXPECT_FALSE(prelire("Date;T\n25/12/2023;1\n", ModeEntree::presse_papier));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::presse_papier_trop_court);
     EXPECT_EQ(dialogue.vus[0].legendes, std::vector<std::string>{"Annuler"});
     EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
     EXPECT_EQ(dialogue.vus[0].texte,
