@@ -7,6 +7,7 @@
 
 #include "description/cles_description.h"
 #include "description/fichier_description.h"
+#include "description/messages.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
@@ -122,8 +123,8 @@ ResultatVerification verifier_avec_argument(const Repertoires& lus, std::string_
         else
             r.repertoires = tout_vers(p);
     } else {
-        dialogue.message(IdMessage::option_repertoires_non_traitee, fr("option non traitée..."),
-                         TypeMessage::information);
+        dialogue.message(IdMessage::option_repertoires_non_traitee,
+                         texte_option_repertoires_non_traitee(), TypeMessage::information);
     }
     return r;
 }
@@ -292,8 +293,8 @@ ChoixRecent choisir_repertoire_recent(std::string_view entree, Dialogue& dialogu
         choix.repertoire = repertoire;
     } else if (r == Reponse::non &&
                dialogue.question(IdMessage::effacer_repertoires_recents,
-                                 fr("  Effacer la liste des répertoires ?\n\n"),
-                                 TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui) {
+                                 texte_effacer_repertoires_recents(), TypeMessage::confirmation,
+                                 Boutons::oui_non) == Reponse::oui) {
         choix.action = ChoixRecent::Action::effacer;
     }
     return choix;

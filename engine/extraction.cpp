@@ -12,6 +12,7 @@
 #include "description/description.h"
 #include "engine/agregation.h"
 #include "engine/grille.h"
+#include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
@@ -380,9 +381,8 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         lire_date(tampon.ligne(plage.derniere), date_fin);
     if (contient(date_dep, "//")) {
         if (c_.dialogue.question(IdMessage::colonne_date_a_verifier,
-                                 fr("Problème de date : vérifier le n° de la colonne Date \n\n "
-                                    "Annuler ce traitement ?"),
-                                 TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+                                 texte_colonne_date_a_verifier(), TypeMessage::avertissement,
+                                 Boutons::oui_non) == Reponse::oui)
             return FinExtraction::abandonnee;
     }
     if (!(date_fin > date_dep)) table.ecrire_cellule(r, Colonne::correction, fr("à faire"));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
@@ -175,11 +176,9 @@ constexpr int continuer = 2;
 bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& journal,
                          bool& modifies) {
     if (p.test_strict == 0) {
-        const Reponse r = dialogue.question(
-            IdMessage::test_strict_propose,
-            fr(" le test sur les dates devrait être (inf strict)\n\n   [date [mesure]  <    "
-               "[horodatées] (inf strict)]\n\n   corriger cette option (Oui / Non)"),
-            TypeMessage::avertissement, Boutons::oui_non);
+        const Reponse r =
+            dialogue.question(IdMessage::test_strict_propose, texte_test_strict_propose(),
+                              TypeMessage::avertissement, Boutons::oui_non);
         if (r == Reponse::oui) {
             p.test_strict = 1;
             modifies = true;
@@ -390,8 +389,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
 
     const long long pas = pas_secondes(p);
     if (pas == 0) {
-        dialogue.message(IdMessage::pas_nul_liste_horodatee,
-                         fr(" le pas est à zéro\n\n   corriger cette valeur et relancer ..."),
+        dialogue.message(IdMessage::pas_nul_liste_horodatee, texte_pas_nul_liste_horodatee(),
                          TypeMessage::erreur);
         return g;
     }
@@ -421,9 +419,8 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     const long long attendu = e.lignes + 1;  // with the row before the start
     if (e.lignes > limite_lignes &&
         dialogue.question(IdMessage::grille_plus_de_32000_lignes,
-                          fr("\n\n   Le nombre de lignes à générer est supérieur à 32000       "
-                             ".\n\n   continuer ? "),
-                          TypeMessage::information, Boutons::oui_non) != Reponse::oui) {
+                          texte_grille_plus_de_32000_lignes(), TypeMessage::information,
+                          Boutons::oui_non) != Reponse::oui) {
         g.etat = EtatGrille::annulee;
         return g;
     }

@@ -12,6 +12,7 @@
 #include "formats/nombres.h"
 #include "formats/texte.h"
 #include "inventory/listing.h"
+#include "inventory/messages.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/progression.h"
@@ -81,8 +82,7 @@ bool effacer_selection(TableFichiers& table, int premiere, int derniere, Dialogu
 
 bool effacer_vers_le_haut(TableFichiers& table, int courante, Dialogue& dialogue) {
     if (table.nb_fichiers() < 1 || courante < 1) return false;
-    if (!oui(dialogue, IdMessage::effacer_lignes_vers_le_haut,
-             "effacer toutes les lignes vers le haut, courante comprise ?"))
+    if (!oui(dialogue, IdMessage::effacer_lignes_vers_le_haut, texte_effacer_lignes_vers_le_haut()))
         return false;
     // A table keeps one data row: from the last row, that row itself stays.
     supprimer_lignes(table, 1, std::min(courante, table.nb_fichiers() - 1));
@@ -91,8 +91,7 @@ bool effacer_vers_le_haut(TableFichiers& table, int courante, Dialogue& dialogue
 
 bool effacer_vers_le_bas(TableFichiers& table, int courante, Dialogue& dialogue) {
     if (table.nb_fichiers() < 1 || courante < 1) return false;
-    if (!oui(dialogue, IdMessage::effacer_lignes_vers_le_bas,
-             "effacer toutes les lignes vers le bas, courante comprise ?"))
+    if (!oui(dialogue, IdMessage::effacer_lignes_vers_le_bas, texte_effacer_lignes_vers_le_bas()))
         return false;
     supprimer_lignes(table, courante, table.nb_fichiers());
     return true;
@@ -104,8 +103,8 @@ bool effacer_hors_periode(TableFichiers& table, std::string_view debut, std::str
     JournalSuivi ignore;
     const std::optional<double> jour_debut = jour_du_texte(debut, ignore);
     const std::optional<double> jour_fin = jour_du_texte(fin, ignore);
-    if (!sans_confirmation && !oui(dialogue, IdMessage::effacer_lignes_hors_periode,
-                                   fr("effacer les lignes hors intervalle = période ciblée ?")))
+    if (!sans_confirmation &&
+        !oui(dialogue, IdMessage::effacer_lignes_hors_periode, texte_effacer_lignes_hors_periode()))
         return false;
     // A period without dates says nothing about which files to drop.
     if (!jour_debut || !jour_fin) return false;

@@ -10,6 +10,7 @@
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
+#include "inventory/messages.h"
 #include "inventory/prelecture.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/dialogue.h"
@@ -261,12 +262,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
     } else {
         colonnes.ligne_intitules = index_intitules;
         if (index_intitules < 0) {
-            dialogue.message(
-                IdMessage::ligne_intitules_nulle,
-                fr("??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
-                   "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
-                   "ouvert dans le blocnote"),
-                TypeMessage::erreur);
+            dialogue.message(IdMessage::ligne_intitules_nulle, texte_ligne_intitules_nulle(),
+                             TypeMessage::erreur);
             ouvrir();
             return SuiteListage::arreter;
         }

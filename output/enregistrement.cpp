@@ -14,6 +14,7 @@
 #include "formats/journal_suivi.h"
 #include "formats/texte.h"
 #include "output/ecriture.h"
+#include "output/messages.h"
 #include "output/suivi.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/presse_papier.h"
@@ -199,10 +200,7 @@ std::optional<std::string> copier_valeurs_seules(const ListesResultats& listes,
         return std::nullopt;
     }
     if (!mode_presse_papier) presse_papier.ecrire_texte(texte);
-    dialogue.message(IdMessage::valeurs_copiees,
-                     fr(" les colonnes sans la date ni le nombre de lignes extraites\n\n sont "
-                        "copiées dans le presse-papier"),
-                     TypeMessage::information);
+    dialogue.message(IdMessage::valeurs_copiees, texte_valeurs_copiees(), TypeMessage::information);
     return texte;
 }
 

@@ -12,6 +12,7 @@
 #include "inventory/listing.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/lanceur.h"
+#include "session/messages.h"
 
 namespace tarvo {
 
@@ -323,8 +324,7 @@ void ChoixRepertoire::editer_fichier(std::string_view chemin) {
 ChoixRepertoireDemande ChoixRepertoire::ouvrir_changement_lecteur() {
     if (session_.Label_rep_description == fr(repertoire_description_vide)) {
         dialogue_.message(IdMessage::dossier_descriptions_d_abord,
-                          fr(" D'abord choisir un répertoire des fichiers de description \n"),
-                          TypeMessage::information);
+                          texte_dossier_descriptions_d_abord(), TypeMessage::information);
         return ChoixRepertoireDemande::description;
     }
     const Description& d = session_.description;

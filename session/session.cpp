@@ -30,6 +30,7 @@
 #include "plateforme/progression.h"
 #include "plateforme/sortie_audio.h"
 #include "session/exemplaire.h"
+#include "session/messages.h"
 
 namespace tarvo {
 
@@ -332,10 +333,8 @@ bool Session::enregistrer_avant_remplacement() {
 void Session::enregistrer_description() {
     if (Label_rep_description == fr(repertoire_description_vide) ||
         description.dossier_description.empty()) {
-        dialogue_.message(
-            IdMessage::nouvelle_description_sans_dossier,
-            " Nouveau fichier de description \n choisir d'abord le dossier des descriptions...",
-            TypeMessage::confirmation);
+        dialogue_.message(IdMessage::nouvelle_description_sans_dossier,
+                          texte_nouvelle_description_sans_dossier(), TypeMessage::confirmation);
         f_modif = false;
         choix_repertoire = ChoixRepertoireDemande::description;
         return;
@@ -389,9 +388,7 @@ void Session::enregistrer_description_sous(std::optional<std::string> chemin, bo
 }
 
 void Session::nouvelle_description(const std::function<std::optional<std::string>()>& choisir) {
-    if (dialogue_.question(IdMessage::nouvelle_description,
-                           fr("Nouvelle description ? \n\n ( Valeurs par défaut, seuls les 3 "
-                              "répertoires sont conservés )     "),
+    if (dialogue_.question(IdMessage::nouvelle_description, texte_nouvelle_description(),
                            TypeMessage::confirmation, Boutons::oui_non_annuler) != Reponse::oui)
         return;
     const Description ancienne = description;
@@ -409,9 +406,7 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
         legende_bouton_lister(source.mode, description.Edit_masque);
     // Without a name nothing is written: the defaults never land in the previous file.
     if (const auto chemin = choisir()) enregistrer_description_sous(chemin, true);
-    dialogue_.message(IdMessage::choisir_repertoire_donnees,
-                      fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de "
-                         "fichier à traiter ..."),
+    dialogue_.message(IdMessage::choisir_repertoire_donnees, texte_choisir_repertoire_donnees(),
                       TypeMessage::information);
     choix_repertoire = ChoixRepertoireDemande::donnees;
 }
@@ -512,7 +507,7 @@ bool Session::importer_presse_papier() {
     const std::string texte = presse_papier_.lire_texte();
     const auto lignes = decouper_lignes(texte);
     if (lignes.empty()) {
-        dialogue_.message(IdMessage::presse_papier_vide, fr("le presse-papier est vide! ..."),
+        dialogue_.message(IdMessage::presse_papier_vide, texte_presse_papier_vide(),
                           TypeMessage::information);
         return false;
     }
@@ -549,7 +544,7 @@ bool Session::quitter() {
         if (r == Reponse::oui) Label_description_bd = propose;
         f_modif = true;
     }
-    if (dialogue_.question(IdMessage::quitter, "Quitter  ?\n", TypeMessage::confirmation,
+    if (dialogue_.question(IdMessage::quitter, texte_quitter(), TypeMessage::confirmation,
                            Boutons::oui_non) != Reponse::oui)
         return false;
     if (f_modif) enregistrer_resultats();
@@ -603,8 +598,7 @@ const Grille& Session::creer_grille() {
 
 FinTraitement Session::traiter() {
     if (table.nb_fichiers() < 1) {
-        dialogue_.message(IdMessage::lister_d_abord,
-                          fr(" Il faut d'abord Lister des fichiers de données..."),
+        dialogue_.message(IdMessage::lister_d_abord, texte_lister_d_abord(),
                           TypeMessage::information);
         return FinTraitement::refuse;
     }
@@ -626,8 +620,7 @@ FinTraitement Session::traiter() {
                Reponse::non;
     };
     if (grille.nb_lignes_grille > 32000 &&
-        non(IdMessage::traitement_plus_de_32000_lignes,
-            fr("\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n   continuer ? ")))
+        non(IdMessage::traitement_plus_de_32000_lignes, texte_traitement_plus_de_32000_lignes()))
         return FinTraitement::refuse;
     const double decalage = decalage_jours(description, SpinEdit_decalage_jour);
     if (description.CheckBox_decalage_actif && decalage != 0 &&
@@ -648,9 +641,7 @@ FinTraitement Session::traiter() {
                 "   continuer ? "))
         return FinTraitement::refuse;
     if (description.CheckBox_cumul_corriger && description.RadioGroup_methode_ItemIndex != 2 &&
-        dialogue_.question(IdMessage::choisir_max_pour_cumuls,
-                           " Il faudrait choisir l'option <max des n  mesures OK > \n pour bien "
-                           "traiter une valeur croissante (cumuls)\n\n   annuler pour modifier ? ",
+        dialogue_.question(IdMessage::choisir_max_pour_cumuls, texte_choisir_max_pour_cumuls(),
                            TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
         return FinTraitement::refuse;
     // The list is cleaned as when its field is left: a description written by hand or run
@@ -728,7 +719,7 @@ FinTraitement Session::traiter() {
 void Session::sauver() {
     if (table.nb_lignes() <= 1 || (traitement_en_cours && !formatage_commence_)) {
         dialogue_.message(IdMessage::pas_de_donnees_a_enregistrer,
-                          fr(" pas de données à enregistrer..."), TypeMessage::information);
+                          texte_pas_de_donnees_a_enregistrer(), TypeMessage::information);
         return;
     }
     const ResultatEnregistrement r = enregistrer_resultats();
@@ -827,7 +818,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
 void Session::demander_arret() {
     if (!traitement_en_cours) return;
     if (table.nb_fichiers() < 1 && source.mode != ModeEntree::classeur) return;
-    if (dialogue_.question(IdMessage::stopper_traitement, "Stopper le traitement  ?\n",
+    if (dialogue_.question(IdMessage::stopper_traitement, texte_stopper_traitement(),
                            TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
         demande_stop = true;
 }
