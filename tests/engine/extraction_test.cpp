@@ -399,6 +399,7 @@ TEST_F(Extraction, Corrections) {
         std::vector<double> lignes;  // per step
         std::string correction;
         std::vector<std::string> journal;
+        std::vector<ProblemeSuivi> problemes;  // what the log reports, in its order
     };
     const std::vector<Cas> cas = {
         {"+1 s",
@@ -407,13 +408,15 @@ TEST_F(Extraction, Corrections) {
          false,
          {0, 1, 1, 0},
          "+1jour,s 0/1x",
-         {"3 : + 1s à 05/03/2023 01:00:00", "nb (+ 1s) = 1"}},
+         {"3 : + 1s à 05/03/2023 01:00:00", "nb (+ 1s) = 1"},
+         {ProblemeSuivi::seconde_ajoutee, ProblemeSuivi::nb_secondes_ajoutees}},
         {"sans +1 s",
          "2023-03-05T01:00:00;1;1\n2023-03-05T01:00:00;2;2\n",
          false,
          false,
          {0, 2, 0, 0},
          "---",
+         {},
          {}},
         {"+1 jour",
          "2023-03-05T00:30:00;1;1\n2023-03-04T01:30:00;2;2\n",
@@ -421,7 +424,8 @@ TEST_F(Extraction, Corrections) {
          true,
          {0, 1, 1, 0},
          "+1jour,s 1/0x",
-         {"3 : + 1j à 04/03/2023 01:30:00", "nb (+ 1j) = 1"}},
+         {"3 : + 1j à 04/03/2023 01:30:00", "nb (+ 1j) = 1"},
+         {ProblemeSuivi::jour_ajoute, ProblemeSuivi::nb_jours_ajoutes}},
         // A repeated time is no step back: "+1 jour" alone leaves both lines where they are.
         {"+1 jour sur une heure répétée",
          "2023-03-05T01:00:00;1;1\n2023-03-05T01:00:00;2;2\n",
@@ -429,6 +433,7 @@ TEST_F(Extraction, Corrections) {
          true,
          {0, 2, 0, 0},
          "---",
+         {},
          {}},
         // Lines after the end of data read no time: they correct nothing.
         {"ligne illisible",
@@ -437,6 +442,7 @@ TEST_F(Extraction, Corrections) {
          true,
          {0, 1, 0, 0},
          "---",
+         {},
          {}},
     };
     for (const Cas& c : cas) {
@@ -450,6 +456,7 @@ TEST_F(Extraction, Corrections) {
         EXPECT_EQ(table.lire_cellule(1, Colonne::correction), c.correction) << c.nom;
         for (const std::string& l : c.journal)
             EXPECT_TRUE(journal_contient(l)) << c.nom << ": " << l;
+        EXPECT_EQ(problemes(), c.problemes) << c.nom;
     }
 }
 
