@@ -106,6 +106,8 @@ TEST_F(SessionTest, DerniereDescriptionProposee) {
         EXPECT_EQ(s->description.Edit_nom_fic_sortie, reponse == Reponse::oui ? "niveaux" : "A");
     }
     ASSERT_EQ(dialogue.vus.size(), 2u);
+    EXPECT_EQ(dialogue.ids, (std::vector<IdMessage>{IdMessage::utiliser_derniere_description,
+                                                    IdMessage::utiliser_derniere_description}));
     EXPECT_EQ(dialogue.vus[0].texte,
               "____________________________________ T a r v o\n\ndans => " + descriptions +
                   "\n\n\n" +
@@ -119,6 +121,7 @@ TEST_F(SessionTest, DerniereDescriptionDisparue) {
     s->creation();
     s->premiere_activation();
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::derniere_description_absente);
     EXPECT_EQ(dialogue.vus[0].texte, "Le fichier <" + descriptions + "partie.dsc>\n n'existe pas ");
 }
 
@@ -326,6 +329,7 @@ TEST_F(SessionTest, TraiterSansFichiersListes) {
     auto s = nouvelle_session();
     EXPECT_EQ(s->traiter(), FinTraitement::refuse);
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::lister_d_abord);
     EXPECT_EQ(dialogue.vus[0].texte, fr(" Il faut d'abord Lister des fichiers de données..."));
 }
 
@@ -484,6 +488,7 @@ TEST_F(SessionTest, LireUneDescriptionPressePapierRelitLePressePapier) {
     dialogue.vus.clear();
     s->charger_description();
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::presse_papier_vide);
     EXPECT_EQ(dialogue.vus[0].texte, "le presse-papier est vide! ...");
 }
 
@@ -515,6 +520,7 @@ TEST_F(SessionTest, ConvertirUnClasseurNommeSaFeuille) {
     // A workbook that is not there: its error, and the last conversion kept.
     EXPECT_FALSE(s->convertir_excel(donnees + "absent.xlsx"));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::erreur_classeur);
     EXPECT_EQ(dialogue.vus[0].type, TypeMessage::erreur);
     EXPECT_NE(dialogue.vus[0].texte.find("absent.xlsx"), std::string::npos)
         << dialogue.vus[0].texte;
@@ -568,6 +574,10 @@ TEST_F(SessionTest, QuitterEnregistreEtEffaceLesFichiersDeTravail) {
     dialogue.attendre_question(Reponse::non);
     EXPECT_FALSE(s->quitter());
     ASSERT_EQ(dialogue.vus.size(), 3u);
+    EXPECT_EQ(std::vector<IdMessage>(dialogue.ids.end() - 3, dialogue.ids.end()),
+              (std::vector<IdMessage>{IdMessage::description_presse_papier_avant_quitter,
+                                      IdMessage::description_presse_papier_avant_quitter,
+                                      IdMessage::quitter}));
     EXPECT_EQ(dialogue.vus[0].texte, question_ppp);
     EXPECT_EQ(dialogue.vus[0].boutons, Boutons::oui_non_annuler);
     EXPECT_EQ(dialogue.vus[2].texte, "Quitter  ?\n");
@@ -587,6 +597,7 @@ TEST_F(SessionTest, QuitterEnregistreEtEffaceLesFichiersDeTravail) {
     dialogue.attendre_question(Reponse::oui);
     EXPECT_TRUE(s->quitter());
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::quitter);
     EXPECT_EQ(dialogue.vus[0].texte, "Quitter  ?\n");
 }
 
@@ -632,6 +643,7 @@ TEST(LanceurAverti, AvertitSelonLEditeurQuandRienNeDemarre) {
         EXPECT_EQ(machine.appels[0].argument, "/d/r.txt");
         if (*c.message) {
             ASSERT_EQ(dialogue.vus.size(), 1u) << c.editeur;
+            EXPECT_EQ(dialogue.ids.back(), IdMessage::editeur_absent);
             EXPECT_EQ(dialogue.vus[0].texte, c.message);
             EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
         } else {
