@@ -220,6 +220,9 @@ TEST_F(Prelecture, CeQuiNEstPasUnFichierEstRefuse) {
             continue;
         }
         ASSERT_EQ(vu.vus.size(), 1u);
+        // A loop of links cannot even be looked at; the others are not plain files.
+        EXPECT_EQ(vu.ids[0], c.nom == "boucle.csv" ? IdMessage::fichier_illisible
+                                                   : IdMessage::fichier_pas_ordinaire);
         EXPECT_EQ(vu.vus[0].type, TypeMessage::erreur);
         EXPECT_EQ(vu.vus[0].texte, "Le fichier " + chemin(c.nom) + "\n\n" + fr(c.message));
     }
@@ -267,6 +270,7 @@ TEST_F(Prelecture, FichierDisparuOuVide) {
     EXPECT_FALSE(prelire_fichier(chemin("~presse-papier.ppp"), 0, d, ModeEntree::presse_papier,
                                  tampon, journal, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 2u);
+    EXPECT_EQ(dialogue.ids[1], IdMessage::fichier_introuvable);
     EXPECT_EQ(dialogue.vus[1].texte, chemin("~presse-papier.ppp") + "\n\nfichier introuvable ");
 
     // An empty file loads as an empty buffer, and the log says so.
@@ -371,6 +375,7 @@ TEST_F(DossierTemporaire, CopierEnRemplacant) {
     EXPECT_FALSE(copier_en_remplacant(chemin("absent.txt"), '\t', chemin("~copie.txt"), ';',
                                       journal, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids[0], IdMessage::fichier_inexistant);
     EXPECT_EQ(dialogue.vus[0].texte, "fichier inexistant\n" + chemin("absent.txt"));
     EXPECT_EQ(lire_fichier(chemin("~copie.txt")), "");
 
