@@ -119,6 +119,9 @@ TEST_F(ChoixRepertoireTest, DonneesSansFichierDuMasqueProposeLExtensionTrouvee) 
         choix->ouvrir_choix_repertoire(D::donnees, reponse == Reponse::oui ? 10.0 : 0.0);
 
         ASSERT_EQ(dialogue.vus.size(), 2u);
+        EXPECT_EQ(std::vector<IdMessage>(dialogue.ids.end() - 2, dialogue.ids.end()),
+                  (std::vector<IdMessage>{IdMessage::mettre_a_jour_masque,
+                                          IdMessage::visualiser_exemplaire}));
         EXPECT_EQ(
             dialogue.vus[0].texte,
             mesures + "\n\n" +
