@@ -131,7 +131,7 @@ void DialogueLot::ecrire(std::string_view prefixe, std::string_view texte_cp1252
     erreurs_.flush();
 }
 
-void DialogueLot::message(std::string_view texte, TypeMessage type) {
+void DialogueLot::message(IdMessage, std::string_view texte, TypeMessage type) {
     if (type == TypeMessage::erreur) ++nb_erreurs_;
     // Information boxes only report what went well; errors and warnings always show.
     if (silencieux_ && (type == TypeMessage::information || type == TypeMessage::confirmation))
@@ -139,9 +139,10 @@ void DialogueLot::message(std::string_view texte, TypeMessage type) {
     ecrire("", texte);
 }
 
-int DialogueLot::repondre(std::string_view texte, const std::vector<std::string>& legendes) {
+int DialogueLot::repondre(IdMessage id, std::string_view texte,
+                          const std::vector<std::string>& legendes) {
     ecrire("? ", texte);
-    const QuestionConnue* q = question_connue(texte);
+    const QuestionConnue* q = question_connue(id);
     int bouton = 1;
     if (oui_partout_) {
         bouton = 1;
@@ -162,22 +163,23 @@ int DialogueLot::repondre(std::string_view texte, const std::vector<std::string>
     return bouton;
 }
 
-Reponse DialogueLot::question(std::string_view texte, TypeMessage, Boutons boutons) {
+Reponse DialogueLot::question(IdMessage id, std::string_view texte, TypeMessage, Boutons boutons) {
     std::vector<std::string> legendes;
     for (int i = 1; i <= nb_boutons(boutons); ++i)
         legendes.emplace_back(legende_bouton(boutons, i));
-    return reponse_du_bouton(boutons, repondre(texte, legendes));
+    return reponse_du_bouton(boutons, repondre(id, texte, legendes));
 }
 
-int DialogueLot::message_perso(std::string_view texte, TypeMessage, std::string_view legende1,
-                               std::string_view legende2, std::string_view legende3) {
+int DialogueLot::message_perso(IdMessage id, std::string_view texte, TypeMessage,
+                               std::string_view legende1, std::string_view legende2,
+                               std::string_view legende3) {
     std::vector<std::string> legendes;
     for (const std::string_view l : {legende1, legende2, legende3}) {
         if (l.empty()) break;
         legendes.push_back(cp1252_vers_utf8(l));
     }
     if (legendes.empty()) legendes.emplace_back("OK");
-    return repondre(texte, legendes);
+    return repondre(id, texte, legendes);
 }
 
 void ProgressionLot::afficher_progression(std::string_view message, int chronometre) {

@@ -28,10 +28,13 @@ public:
     DialogueLot(std::ostream& erreurs, bool oui_partout, bool silencieux)
         : erreurs_(erreurs), oui_partout_(oui_partout), silencieux_(silencieux) {}
 
-    void message(std::string_view texte, TypeMessage type = TypeMessage::information) override;
-    Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) override;
-    int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
-                      std::string_view legende2 = {}, std::string_view legende3 = {}) override;
+    void message(IdMessage id, std::string_view texte,
+                 TypeMessage type = TypeMessage::information) override;
+    Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
+                     Boutons boutons) override;
+    int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
+                      std::string_view legende1, std::string_view legende2 = {},
+                      std::string_view legende3 = {}) override;
 
     // An answer ended the run, or a question no entry knows was asked.
     bool abandon() const { return abandon_; }
@@ -40,7 +43,7 @@ public:
     std::function<void()> avant_ecriture;
 
 private:
-    int repondre(std::string_view texte, const std::vector<std::string>& legendes);
+    int repondre(IdMessage id, std::string_view texte, const std::vector<std::string>& legendes);
     void ecrire(std::string_view prefixe, std::string_view texte_cp1252);
 
     std::ostream& erreurs_;

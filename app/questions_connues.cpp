@@ -1,10 +1,7 @@
 #include "app/questions_connues.h"
 
+#include <algorithm>
 #include <array>
-#include <string>
-#include <vector>
-
-#include "formats/cp1252.h"
 
 namespace tarvo {
 
@@ -14,55 +11,53 @@ constexpr unsigned b1 = 1U << 1U, b2 = 1U << 2U, b3 = 1U << 3U;
 
 // Confirmations of the user's own settings proceed; proposals to change the settings are
 // declined; questions that offer to abort because the data look wrong abort the run.
-// First match wins, so a fragment shared by two texts must come after the longer one.
-constexpr std::array<QuestionConnue, 30> questions{{
+constexpr auto questions = std::to_array<QuestionConnue>({
     // --- confirmations of the user's own settings: proceed
-    {"Le nombre de lignes à générer est supérieur à 32000", 1, b2},
-    {"Le décalage des dates de mesure n'est pas nul", 1, b2},
-    {"La dérive des dates de mesure n'est pas nulle", 1, b2},
-    {"Créer une nouvelle liste de dates régulières ?", 1, b2 | b3},
-    {"le nombre de fichiers à pré-lire est supérieur à 100", 1, b2},
-    {" => écraser ?", 1, 0},
+    {IdMessage::grille_plus_de_32000_lignes, 1, b2},
+    {IdMessage::traitement_plus_de_32000_lignes, 1, b2},
+    {IdMessage::decalage_non_nul, 1, b2},
+    {IdMessage::derive_non_nulle, 1, b2},
+    {IdMessage::creer_liste_horodatee, 1, b2 | b3},
+    {IdMessage::prelecture_plus_de_100_fichiers, 1, b2},
+    {IdMessage::ecraser_resultat, 1, 0},
     // --- proposals to change the user's settings: declined
-    {"Il faudrait choisir l'option <max des n  mesures OK >", 2, b1},
-    {"le test sur les dates devrait être (inf strict)", 2, 0},
-    {"--- PAR JOUR", 2, b3},
-    {"--- PAR MOIS", 2, b3},
-    {"--- PAR ANNEE", 2, b3},
-    {"semble correspondre à des intitulés de colonnes", 2, b1},
-    {"Corriger l'option vers : [x] sans intitulé de colonnes", 2, b1},
-    {"proposition => choisir l'option sans intitulé de colonnes", 2, b3},
-    {"écraser les intitulés originaux", 2, 0},
-    {"CHANGER avec le répertoire du fichier sélectionné", 2, 0},
-    {"CHANGER les 3 avec le répertoire du fichier sélectionné", 2, 0},
-    {"Inexistance des 3 répertoires", 2, 0},
-    {"Inexistance de 2 répertoires", 2, 0},
-    {"GARDER le répertoire ou CRÉER le répertoire /EXPORT", 1, 0},
-    {"Vérifier le lecteur des 3 répertoires", 2, 0},
-    {"Stopper le traitement  ?", 2, 0},
+    {IdMessage::choisir_max_pour_cumuls, 2, b1},
+    {IdMessage::test_strict_propose, 2, 0},
+    {IdMessage::par_jour_heures_non_nulles, 2, b3},
+    {IdMessage::par_mois_jours_non_premiers, 2, b3},
+    {IdMessage::par_mois_heures_non_nulles, 2, b3},
+    {IdMessage::par_annee_dates_non_premier_janvier, 2, b3},
+    {IdMessage::exemplaire_ligne_semble_intitules, 2, b1},
+    {IdMessage::ligne_semble_intitules, 2, b1},
+    {IdMessage::ligne_semble_pas_intitules, 2, b1},
+    {IdMessage::exemplaire_ligne_semble_pas_intitules, 2, b3},
+    {IdMessage::intitules_semblent_donnees, 2, b3},
+    {IdMessage::ecraser_intitules_originaux, 2, 0},
+    {IdMessage::changer_repertoires_description, 2, 0},
+    {IdMessage::changer_trois_repertoires, 2, 0},
+    {IdMessage::trois_repertoires_absents, 2, 0},
+    {IdMessage::deux_repertoires_absents, 2, 0},
+    {IdMessage::garder_ou_creer_export, 1, 0},
+    {IdMessage::verifier_lecteur_repertoires, 2, 0},
+    {IdMessage::stopper_traitement, 2, 0},
     // --- the data look wrong: abort
-    {"Problème de date de mesure vide", 2, b1 | b2},
-    {"Ouvrir le fichier et annuler le traitement ?", 1, b1},
-    {"le nombre de colonnes détectées entre intitulé et données est différent", 2, b1 | b2},
-    {"soit une description de colonnes", 1, b1},
-    {"vérifier le n° de la colonne Date", 1, b1},
-    {"Problème d'indice des colonnes à extraire", 1, b1},
+    {IdMessage::date_mesure_vide, 2, b1 | b2},
+    {IdMessage::date_premiere_mesure_illisible, 1, b1},
+    {IdMessage::nb_colonnes_intitules_donnees_different, 2, b1 | b2},
+    {IdMessage::donnees_semblent_intitules, 1, b1},
+    {IdMessage::colonne_date_a_verifier, 1, b1},
+    {IdMessage::indice_colonnes_a_extraire, 1, b1},
     // --- one-button boxes: their only button, the command stops by itself
-    {"une seule colonne de détectée", 1, 0},
-    {"le presse papier ne contient que", 1, 0},
-}};
+    {IdMessage::une_seule_colonne, 1, 0},
+    {IdMessage::presse_papier_trop_court, 1, 0},
+});
 
 }  // namespace
 
-const QuestionConnue* question_connue(std::string_view texte_cp1252) {
-    static const std::vector<std::string> fragments = [] {
-        std::vector<std::string> v;
-        for (const auto& q : questions) v.push_back(fr(q.fragment));
-        return v;
-    }();
-    for (std::size_t i = 0; i < questions.size(); ++i)
-        if (texte_cp1252.find(fragments[i]) != std::string_view::npos) return &questions[i];
-    return nullptr;
+const QuestionConnue* question_connue(IdMessage id) {
+    const auto* q = std::find_if(questions.begin(), questions.end(),
+                                 [id](const QuestionConnue& c) { return c.id == id; });
+    return q == questions.end() ? nullptr : q;
 }
 
 int nb_boutons(Boutons boutons) {

@@ -11,13 +11,13 @@ namespace tarvo {
 // Buttons are numbered from 1 in the order the box shows them: Oui, Non, Annuler for a
 // question (Oui, Annuler for Oui/Annuler; OK alone), the captions for a three-button box.
 struct QuestionConnue {
-    std::string_view fragment;  // UTF-8 text that only this question holds
-    int bouton;                 // the answer of the policy
-    unsigned abandons;          // bit b set: answering button b ends the run (status 3)
+    IdMessage id;
+    int bouton;         // the answer of the policy
+    unsigned abandons;  // bit b set: answering button b ends the run (status 3)
 };
 
-// The entry whose fragment the text (Windows-1252) holds; nothing for an unknown text.
-const QuestionConnue* question_connue(std::string_view texte_cp1252);
+// The policy's entry for the question; nothing for one it does not know.
+const QuestionConnue* question_connue(IdMessage id);
 
 // A button number's answer, caption and the number of buttons of a question box.
 Reponse reponse_du_bouton(Boutons boutons, int numero);

@@ -52,28 +52,6 @@ private:
     std::string chemin_;
 };
 
-// The log lines that report a problem of the data or of a setting, as opposed to those
-// that only record what was done.
-bool est_ligne_probleme(std::string_view ligne) {
-    static const std::vector<std::string> marques = {
-        "pb ",
-        "pb_",
-        "!!!",
-        "???",
-        "erreur",
-        fr("VIDE =>"),
-        fr("date inversée"),
-        fr("NON effectuée"),
-        "Liste partielle",
-        fr(" : + 1s à "),
-        fr(" : + 1j à "),
-        "nb (+ 1",
-    };
-    for (const auto& m : marques)
-        if (ligne.find(m) != std::string_view::npos) return true;
-    return false;
-}
-
 // What a failed save left on disk.
 std::string texte_echec_ecriture(const ResultatEnregistrement& r) {
     if (r.etat == EtatEnregistrement::echec_suivi)
@@ -122,9 +100,12 @@ public:
     int executer() {
         const int r = etapes();
         progression_.effacer();
-        for (std::size_t i = debut_journal_; i < session_.journal.lignes().size(); ++i)
-            if (est_ligne_probleme(session_.journal.lignes()[i]))
-                std::cerr << texte_terminal(cp1252_vers_utf8(session_.journal.lignes()[i])) << '\n';
+        // The lines that report a problem of the data or of a setting; those that only record
+        // what was done stay in the tracking file.
+        for (const auto& p : session_.journal.problemes())
+            if (p.ligne >= debut_journal_)
+                std::cerr << texte_terminal(cp1252_vers_utf8(session_.journal.lignes()[p.ligne]))
+                          << '\n';
         if (!message_.empty()) std::cerr << "tarvo-lot : " << texte_terminal(message_) << '\n';
         return r;
     }

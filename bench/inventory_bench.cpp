@@ -63,9 +63,11 @@ fs::path gros_fichier() {
 
 class DialogueMuet final : public Dialogue {
 public:
-    void message(std::string_view, TypeMessage) override {}
-    Reponse question(std::string_view, TypeMessage, Boutons) override { return Reponse::non; }
-    int message_perso(std::string_view, TypeMessage, std::string_view, std::string_view,
+    void message(IdMessage, std::string_view, TypeMessage) override {}
+    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons) override {
+        return Reponse::non;
+    }
+    int message_perso(IdMessage, std::string_view, TypeMessage, std::string_view, std::string_view,
                       std::string_view) override {
         return 2;
     }

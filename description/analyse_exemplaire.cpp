@@ -67,8 +67,8 @@ std::string_view ligne_1(const std::vector<std::string_view>& lignes, int numero
                : std::string_view();
 }
 
-bool oui(Dialogue& dialogue, const std::string& texte, Boutons boutons) {
-    return dialogue.question(texte, TypeMessage::avertissement, boutons) == Reponse::oui;
+bool oui(Dialogue& dialogue, IdMessage id, const std::string& texte, Boutons boutons) {
+    return dialogue.question(id, texte, TypeMessage::avertissement, boutons) == Reponse::oui;
 }
 
 }  // namespace
@@ -202,7 +202,8 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
         const std::string_view L = lignes[static_cast<std::size_t>(n)];
         if (d.RadioGroup_avec_sans_intitule_ItemIndex == 1 &&
             entier_champ(d.Edit_num_ligne_donnee) + s == a && ressemble_a_intitules(L) &&
-            oui(dialogue, question_intitules_sans(a, L), Boutons::oui_annuler)) {
+            oui(dialogue, IdMessage::exemplaire_ligne_semble_intitules,
+                question_intitules_sans(a, L), Boutons::oui_annuler)) {
             d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
             d.Edit_num_ligne_intitule_col = std::to_string(a);
             d.RadioGroup_numlig_balise_ItemIndex = 0;
@@ -211,7 +212,8 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
         if (d.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&
             entier_champ(d.Edit_num_ligne_intitule_col) + s == a &&
             nb_lettres(L) < nb_car_numeriques(L) &&
-            oui(dialogue, question_intitules_avec(a, L), Boutons::oui_annuler)) {
+            oui(dialogue, IdMessage::exemplaire_ligne_semble_pas_intitules,
+                question_intitules_avec(a, L), Boutons::oui_annuler)) {
             d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
             modifie = true;
         }
@@ -219,7 +221,8 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
 
         // L is the first data line.
         if (n == 0 && d.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&
-            oui(dialogue, question_pas_de_ligne_intitules(L), Boutons::oui_annuler)) {
+            oui(dialogue, IdMessage::exemplaire_pas_de_ligne_intitules,
+                question_pas_de_ligne_intitules(L), Boutons::oui_annuler)) {
             d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
             d.RadioGroup_numlig_balise_ItemIndex = 0;
             d.Edit_num_ligne_donnee = "1";
@@ -229,14 +232,15 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
         const int actuel = d.RadioGroup_separateur_colonne_ItemIndex;
         if (const auto propose = separateur_propose(c);
             propose && *propose != actuel &&
-            oui(dialogue, question_separateur(L, c, *propose, actuel), Boutons::oui_non)) {
+            oui(dialogue, IdMessage::exemplaire_separateur_propose,
+                question_separateur(L, c, *propose, actuel), Boutons::oui_non)) {
             d.RadioGroup_separateur_colonne_ItemIndex = *propose;
             modifie = true;
         }
         if (d.RadioGroup_numlig_balise_ItemIndex == 0 &&
             entier_champ(d.Edit_num_ligne_donnee) + s != a &&
-            oui(dialogue, question_ligne_donnee(a, d.Edit_num_ligne_donnee, L),
-                Boutons::oui_annuler)) {
+            oui(dialogue, IdMessage::exemplaire_ligne_donnee_proposee,
+                question_ligne_donnee(a, d.Edit_num_ligne_donnee, L), Boutons::oui_annuler)) {
             d.Edit_num_ligne_donnee = std::to_string(a);
             modifie = true;
         }
@@ -246,12 +250,14 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
             const int k = entier_champ(d.Edit_num_ligne_intitule_col) + s;
             const std::string_view T = ligne_1(lignes, k);
             if (n > 0 && T.empty() && !P.empty() &&
-                oui(dialogue, question_intitules_vides(n, k, T, P, L), Boutons::oui_annuler)) {
+                oui(dialogue, IdMessage::exemplaire_intitules_en_ligne,
+                    question_intitules_vides(n, k, T, P, L), Boutons::oui_annuler)) {
                 d.Edit_num_ligne_intitule_col = std::to_string(n);
                 modifie = true;
             }
         } else if (n > 0 && d.RadioGroup_numlig_balise_ItemIndex == 0 && ressemble_a_intitules(P) &&
-                   oui(dialogue, question_intitules_precedente(n, P), Boutons::oui_annuler)) {
+                   oui(dialogue, IdMessage::exemplaire_intitules_ligne_precedente,
+                       question_intitules_precedente(n, P), Boutons::oui_annuler)) {
             d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
             d.Edit_num_ligne_intitule_col = std::to_string(n);
             modifie = true;

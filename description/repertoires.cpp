@@ -7,6 +7,7 @@
 
 #include "description/cles_description.h"
 #include "description/fichier_description.h"
+#include "description/messages.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
@@ -91,14 +92,14 @@ ResultatVerification verifier_avec_argument(const Repertoires& lus, std::string_
 
     ResultatVerification r{SuiteVerification::continuer, lus};
     if (!donnees && !description && !sortie) {
-        if (dialogue.message_perso(boite_changer, TypeMessage::confirmation, "CHANGER",
-                                   "Annuler") != 1)
+        if (dialogue.message_perso(IdMessage::changer_repertoires_description, boite_changer,
+                                   TypeMessage::confirmation, "CHANGER", "Annuler") != 1)
             r.suite = SuiteVerification::abandon;
         else
             r.repertoires = tout_vers(p);
     } else if (!donnees && !sortie && lus.dossier_description == p) {
-        if (dialogue.message_perso(boite_changer, TypeMessage::confirmation, "CHANGER",
-                                   "Annuler") != 1) {
+        if (dialogue.message_perso(IdMessage::changer_repertoires_description, boite_changer,
+                                   TypeMessage::confirmation, "CHANGER", "Annuler") != 1) {
             r.suite = SuiteVerification::abandon;
         } else {
             r.repertoires.dossier_choisi = p;
@@ -116,12 +117,14 @@ ResultatVerification verifier_avec_argument(const Repertoires& lus, std::string_
         const std::string texte =
             tete + fr("CHANGER les 3 avec le répertoire du fichier sélectionné ? (") + p +
             ") !\n\n" + vers_p;
-        if (dialogue.message_perso(texte, TypeMessage::confirmation, "CHANGER", "Annuler") != 1)
+        if (dialogue.message_perso(IdMessage::changer_trois_repertoires, texte,
+                                   TypeMessage::confirmation, "CHANGER", "Annuler") != 1)
             r.suite = SuiteVerification::abandon;
         else
             r.repertoires = tout_vers(p);
     } else {
-        dialogue.message(fr("option non traitée..."), TypeMessage::information);
+        dialogue.message(IdMessage::option_repertoires_non_traitee,
+                         texte_option_repertoires_non_traitee(), TypeMessage::information);
     }
     return r;
 }
@@ -145,7 +148,8 @@ ResultatVerification verifier_sans_argument(const Repertoires& lus, std::string_
             "/EXPORT      ? " + sortie + "\n\n" + "Remplacer par " + p_sans + "/ ? " + "\n\n" +
             fr("/Données     > ") + p + "\n" + "/Description > " + p + "\n" + "/EXPORT      > " +
             p + "EXPORT/\n";
-        if (dialogue.message_perso(texte, TypeMessage::avertissement, "Remplacer", "Annuler") == 1)
+        if (dialogue.message_perso(IdMessage::trois_repertoires_absents, texte,
+                                   TypeMessage::avertissement, "Remplacer", "Annuler") == 1)
             r.repertoires = tout_vers(p);
         else
             r.suite = SuiteVerification::abandon;
@@ -159,7 +163,8 @@ ResultatVerification verifier_sans_argument(const Repertoires& lus, std::string_
             fr("/Données       ") + choisi + "\n" + "/Description   " + desc + "\n" +
             "/EXPORT      > " + p_sans + "/EXPORT/" + "\n";
         // Closing the box answers 2, as the middle button does.
-        const int choix = dialogue.message_perso(texte, TypeMessage::confirmation, "GARDER",
+        const int choix = dialogue.message_perso(IdMessage::garder_ou_creer_export, texte,
+                                                 TypeMessage::confirmation, "GARDER",
                                                  fr("CRÉER /EXPORT"), "Annuler");
         if (choix == 2) {
             r.repertoires.dossier_choisi_sortie = p_sans + "/EXPORT/";
@@ -177,8 +182,8 @@ ResultatVerification verifier_sans_argument(const Repertoires& lus, std::string_
             "/EXPORT      ? " + sortie + "\n\n" + "REMPLACER par " + p_sans + "/ ? " + "\n\n" +
             fr("/Données     > ") + desc + "\n" + "/Description   " + desc + "\n" +
             "/EXPORT      > " + desc + "EXPORT/\n";
-        if (dialogue.message_perso(texte, TypeMessage::avertissement, "REMPLACER", "Annuler") ==
-            1) {
+        if (dialogue.message_perso(IdMessage::deux_repertoires_absents, texte,
+                                   TypeMessage::avertissement, "REMPLACER", "Annuler") == 1) {
             r.repertoires.dossier_choisi = desc;
             r.repertoires.dossier_choisi_sortie = desc + "EXPORT/";
             creer_si_absent(r.repertoires.dossier_choisi_sortie);
@@ -274,19 +279,22 @@ ChoixRecent choisir_repertoire_recent(std::string_view entree, Dialogue& dialogu
     ChoixRecent choix;
     const std::string repertoire = repertoire_de_entree(entree);
     if (!dossier_existe(repertoire)) {
-        dialogue.message(fr(" Répertoire inexistant \n\n") + repertoire + "\n",
+        dialogue.message(IdMessage::repertoire_recent_absent,
+                         fr(" Répertoire inexistant \n\n") + repertoire + "\n",
                          TypeMessage::information);
         return choix;
     }
-    const Reponse r = dialogue.question(fr("  Choisir le répertoire ") + repertoire + "\n\n" +
+    const Reponse r = dialogue.question(IdMessage::choisir_repertoire_recent,
+                                        fr("  Choisir le répertoire ") + repertoire + "\n\n" +
                                             "  (Non) = effacer la liste" + "\n\n",
                                         TypeMessage::confirmation, Boutons::oui_non_annuler);
     if (r == Reponse::oui) {
         choix.action = ChoixRecent::Action::choisir;
         choix.repertoire = repertoire;
     } else if (r == Reponse::non &&
-               dialogue.question(fr("  Effacer la liste des répertoires ?\n\n"),
-                                 TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui) {
+               dialogue.question(IdMessage::effacer_repertoires_recents,
+                                 texte_effacer_repertoires_recents(), TypeMessage::confirmation,
+                                 Boutons::oui_non) == Reponse::oui) {
         choix.action = ChoixRecent::Action::effacer;
     }
     return choix;

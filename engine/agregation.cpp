@@ -165,8 +165,9 @@ int combler_lacunes(TableEtapes& t, std::string_view Edit_nmax_lacune, JournalSu
             const std::string bornes =
                 " données " + std::to_string(g - 1) + "-" + std::to_string(e);
             if (e - g > nmax) {
-                journal.ajouter_suivi(fr("    ---> régression NON effectuée sur ") +
-                                      std::to_string(e - g) + fr(bornes));
+                journal.ajouter_probleme(ProblemeSuivi::regression_non_effectuee,
+                                         fr("    ---> régression NON effectuée sur ") +
+                                             std::to_string(e - g) + fr(bornes));
             } else {
                 const bool recopie = premiere_lacune && g == debut;
                 const long double avant = v(g - 1);

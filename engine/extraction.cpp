@@ -12,6 +12,7 @@
 #include "description/description.h"
 #include "engine/agregation.h"
 #include "engine/grille.h"
+#include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
@@ -156,7 +157,8 @@ private:
 bool Extraction::preparer() {
     const Grille& g = c_.grille;
     if (g.dates.empty()) {
-        c_.journal.ajouter_suivi("!!! : ListBox_date_clean.Items.Count= 0");
+        c_.journal.ajouter_probleme(ProblemeSuivi::liste_horodatee_vide,
+                                    "!!! : ListBox_date_clean.Items.Count= 0");
         return false;
     }
     res_.Label_min_dsc = c_.parametres_grille.Label_temps_deb;
@@ -170,7 +172,8 @@ bool Extraction::preparer() {
         std::string fautive;
         const auto liste = colonnes_cochees(d_.Edit_col_cochee, fautive);
         if (!liste) {
-            c_.dialogue.message(fr("La liste des colonnes à extraire <") + d_.Edit_col_cochee +
+            c_.dialogue.message(IdMessage::colonne_a_extraire_non_entiere,
+                                fr("La liste des colonnes à extraire <") + d_.Edit_col_cochee +
                                     fr(">\n\ncontient <") + fautive +
                                     fr("> qui n'est pas un n° de colonne entier\n\n") +
                                     fr("   corriger la liste avant de traiter"),
@@ -207,6 +210,7 @@ bool Extraction::preparer() {
     for (const auto& [colonne, nom] : dates) {
         if (colonne >= 1 && colonne <= total) continue;
         c_.dialogue.message(
+            IdMessage::colonne_inexistante,
             fr(std::string(" la colonne de ") + nom + " n°") + std::to_string(colonne) +
                 fr(" n'existe pas : les fichiers comptent ") + std::to_string(total) +
                 fr(" colonnes\n\n   corriger la description avant de traiter"),
@@ -363,8 +367,8 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
             "<" + std::string(premiere) + ">" + "\n" +
             " nb chiffres    = " + std::to_string(chiffres) + "\n" +
             " nb de lettrres = " + std::to_string(lettres) + "\n\n" + " Annuler ce traitement ?";
-        if (c_.dialogue.question(texte, TypeMessage::avertissement, Boutons::oui_non) ==
-            Reponse::oui)
+        if (c_.dialogue.question(IdMessage::donnees_semblent_intitules, texte,
+                                 TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
             return FinExtraction::abandonnee;
         table.ecrire_cellule(r, Colonne::ligne_intitules, " ? ");
     }
@@ -375,9 +379,9 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     if (plage.derniere >= 0 && plage.derniere < nb)
         lire_date(tampon.ligne(plage.derniere), date_fin);
     if (contient(date_dep, "//")) {
-        if (c_.dialogue.question(fr("Problème de date : vérifier le n° de la colonne Date \n\n "
-                                    "Annuler ce traitement ?"),
-                                 TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+        if (c_.dialogue.question(IdMessage::colonne_date_a_verifier,
+                                 texte_colonne_date_a_verifier(), TypeMessage::avertissement,
+                                 Boutons::oui_non) == Reponse::oui)
             return FinExtraction::abandonnee;
     }
     if (!(date_fin > date_dep)) table.ecrire_cellule(r, Colonne::correction, fr("à faire"));
@@ -426,10 +430,12 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         if (ligne_illisible(ligne, car_null)) {
             ++nb_pb;
             if (nb_pb <= 2)
-                journal.ajouter_suivi("ligne " + std::to_string(n) + " pb " +
-                                      std::string(ligne.substr(0, 30)));
+                journal.ajouter_probleme(
+                    ProblemeSuivi::ligne_illisible,
+                    "ligne " + std::to_string(n) + " pb " + std::string(ligne.substr(0, 30)));
             else if (nb_pb == 3)
-                journal.ajouter_suivi("ligne " + std::to_string(n) + " pb etc ......... ");
+                journal.ajouter_probleme(ProblemeSuivi::lignes_illisibles_suite,
+                                         "ligne " + std::to_string(n) + " pb etc ......... ");
             continue;
         }
         if (ligne.empty()) continue;
@@ -450,12 +456,14 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
             if (millisecondes(t) == millisecondes(precedent) && plus_1s) {
                 t += 1.0 / jour_en_secondes;
                 if (++nb_1s <= 2)
-                    journal.ajouter_suivi(std::to_string(n) + fr(" : + 1s à ") + date_texte_);
+                    journal.ajouter_probleme(ProblemeSuivi::seconde_ajoutee,
+                                             std::to_string(n) + fr(" : + 1s à ") + date_texte_);
             }
             if (millisecondes(t) < millisecondes(precedent) && plus_1j) {
                 t += 1.0;
                 if (++nb_1j <= 2)
-                    journal.ajouter_suivi(std::to_string(n) + fr(" : + 1j à ") + date_texte_);
+                    journal.ajouter_probleme(ProblemeSuivi::jour_ajoute,
+                                             std::to_string(n) + fr(" : + 1j à ") + date_texte_);
             }
             precedent = t;
         }
@@ -468,10 +476,12 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
             const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(i)]);
             const ChampNettoye f = nettoyer_champ(brut, regles_, travail_);
             if (f.pb_conversion && ++nb_pb_conversion <= 2)
-                journal.ajouter_suivi("pb conversion <" + std::string(brut) + "> ligne " +
-                                      std::to_string(n));
+                journal.ajouter_probleme(
+                    ProblemeSuivi::conversion_impossible,
+                    "pb conversion <" + std::string(brut) + "> ligne " + std::to_string(n));
             if (f.alphanumerique &&
                 c_.dialogue.question(
+                    IdMessage::indice_colonnes_a_extraire,
                     fr("Problème d'indice des colonnes à extraire : \n\nvérifier le n° des "
                        "colonnes alphanumériques à extraire \n\n Annuler ce traitement ?\n\n") +
                         std::string(brut),
@@ -528,11 +538,18 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     }
     c_.progression.afficher_progression("3c- patienter ... fic-" + std::to_string(r) + "         ",
                                         Progression::chronometre_traitement);
-    if (nb_pb) journal.ajouter_suivi("nb_pb = " + std::to_string(nb_pb));
+    if (nb_pb)
+        journal.ajouter_probleme(ProblemeSuivi::nb_lignes_illisibles,
+                                 "nb_pb = " + std::to_string(nb_pb));
     if (nb_pb_conversion)
-        journal.ajouter_suivi("nb_pb conversion = " + std::to_string(nb_pb_conversion));
-    if (nb_1j) journal.ajouter_suivi("nb (+ 1j) = " + std::to_string(nb_1j));
-    if (nb_1s) journal.ajouter_suivi("nb (+ 1s) = " + std::to_string(nb_1s));
+        journal.ajouter_probleme(ProblemeSuivi::nb_conversions_impossibles,
+                                 "nb_pb conversion = " + std::to_string(nb_pb_conversion));
+    if (nb_1j)
+        journal.ajouter_probleme(ProblemeSuivi::nb_jours_ajoutes,
+                                 "nb (+ 1j) = " + std::to_string(nb_1j));
+    if (nb_1s)
+        journal.ajouter_probleme(ProblemeSuivi::nb_secondes_ajoutees,
+                                 "nb (+ 1s) = " + std::to_string(nb_1s));
     return FinExtraction::complete;
 }
 
@@ -549,7 +566,7 @@ ResultatExtraction Extraction::executer() {
         for (int r = 1; r < c_.table.nb_lignes(); ++r) lignes.push_back(r);
     if (partielle || c_.lignes_supprimees) {
         c_.journal.ajouter_suivi("");
-        c_.journal.ajouter_suivi("  Liste partielle");
+        c_.journal.ajouter_probleme(ProblemeSuivi::liste_partielle, "  Liste partielle");
     }
 
     res_.fin = FinExtraction::complete;

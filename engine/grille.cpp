@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
@@ -162,8 +163,8 @@ std::string titre_progression() {
     return fr("2- liste horodatée ... ");
 }
 
-int choix_trois_boutons(Dialogue& dialogue, const std::string& texte) {
-    return dialogue.message_perso(texte, TypeMessage::avertissement, "Corriger", "Continuer",
+int choix_trois_boutons(Dialogue& dialogue, IdMessage id, const std::string& texte) {
+    return dialogue.message_perso(id, texte, TypeMessage::avertissement, "Corriger", "Continuer",
                                   "Annuler");
 }
 
@@ -174,10 +175,9 @@ constexpr int continuer = 2;
 bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& journal,
                          bool& modifies) {
     if (p.test_strict == 0) {
-        const Reponse r = dialogue.question(
-            fr(" le test sur les dates devrait être (inf strict)\n\n   [date [mesure]  <    "
-               "[horodatées] (inf strict)]\n\n   corriger cette option (Oui / Non)"),
-            TypeMessage::avertissement, Boutons::oui_non);
+        const Reponse r =
+            dialogue.question(IdMessage::test_strict_propose, texte_test_strict_propose(),
+                              TypeMessage::avertissement, Boutons::oui_non);
         if (r == Reponse::oui) {
             p.test_strict = 1;
             modifies = true;
@@ -203,11 +203,12 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
         if (fin.seconde != 0)
             liste += (deb.seconde != 0 ? "  et  \n" : "    ") + f.substr(11) + " -> 00:00:00";
         const int choix = choix_trois_boutons(
-            dialogue, "--- PAR JOUR ------------\n\n" + d.substr(0, 10) + "  " + d.substr(11) +
-                          "\n" + f.substr(0, 10) + "  " + f.substr(11) + "\n\n" +
-                          fr(" les heures des dates de début ou de fin ne sont pas à zéro =>  "
-                             "00:00:00    \n\n") +
-                          liste + "\n\n");
+            dialogue, IdMessage::par_jour_heures_non_nulles,
+            "--- PAR JOUR ------------\n\n" + d.substr(0, 10) + "  " + d.substr(11) + "\n" +
+                f.substr(0, 10) + "  " + f.substr(11) + "\n\n" +
+                fr(" les heures des dates de début ou de fin ne sont pas à zéro =>  "
+                   "00:00:00    \n\n") +
+                liste + "\n\n");
         if (choix == corriger)
             heures_a_zero();
         else if (choix != continuer)
@@ -221,9 +222,10 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
             if (!deb_1) liste = texte(deb).substr(0, 10);
             if (!fin_1) liste += (!deb_1 ? "  et  " : "    ") + texte(fin).substr(0, 10);
             const int choix = choix_trois_boutons(
-                dialogue, fr("--- PAR MOIS ------------\n\n   les dates de début et de fin ne "
-                             "sont pas du type  01/mm/aaaa\n\n") +
-                              liste + "\n\n");
+                dialogue, IdMessage::par_mois_jours_non_premiers,
+                fr("--- PAR MOIS ------------\n\n   les dates de début et de fin ne "
+                   "sont pas du type  01/mm/aaaa\n\n") +
+                    liste + "\n\n");
             if (choix == corriger) {
                 deb.jour = deb.jour.year() / deb.jour.month() / 1;
                 fin.jour = fin.jour.year() / fin.jour.month() / 1;
@@ -238,10 +240,10 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
         }
         if (deb.seconde != 0 || fin.seconde != 0) {
             const int choix = choix_trois_boutons(
-                dialogue, "--- PAR MOIS ------------\n\n" + texte(deb) + "\n" + texte(fin) +
-                              "\n\n" +
-                              fr(" les heures des dates de début et de fin ne sont pas à zéro "
-                                 "00:00:00\n\n"));
+                dialogue, IdMessage::par_mois_heures_non_nulles,
+                "--- PAR MOIS ------------\n\n" + texte(deb) + "\n" + texte(fin) + "\n\n" +
+                    fr(" les heures des dates de début et de fin ne sont pas à zéro "
+                       "00:00:00\n\n"));
             if (choix == corriger)
                 heures_a_zero();
             else if (choix != continuer)
@@ -255,9 +257,10 @@ bool verifier_calendrier(ParametresGrille& p, Dialogue& dialogue, JournalSuivi& 
         };
         if (!premier_janvier(deb) || !premier_janvier(fin)) {
             const int choix = choix_trois_boutons(
-                dialogue, fr("--- PAR ANNEE ------------\n\n   les dates de début et de fin ne "
-                             "sont pas du type   01/01/aaaa\n\n   ") +
-                              texte(deb) + "\n" + "   " + texte(fin) + "\n\n");
+                dialogue, IdMessage::par_annee_dates_non_premier_janvier,
+                fr("--- PAR ANNEE ------------\n\n   les dates de début et de fin ne "
+                   "sont pas du type   01/01/aaaa\n\n   ") +
+                    texte(deb) + "\n" + "   " + texte(fin) + "\n\n");
             if (choix == corriger) {
                 deb = {deb.jour.year() / ch::January / 1, 0};
                 fin = {fin.jour.year() / ch::January / 1, 0};
@@ -298,6 +301,7 @@ bool periode_lisible(const ParametresGrille& p, Dialogue& dialogue, JournalSuivi
         texte_vers_date_heure(*texte, canonique, journal);
         if (!canonique.empty() && canonique.size() > 8) continue;
         dialogue.message(
+            IdMessage::periode_illisible,
             fr(std::string(" la date de ") + nom + " de la période n'est pas lisible\n\n   <") +
                 *texte +
                 fr(">\n\n   attendu : jj/mm/aaaa hh:mn:ss\n\n"
@@ -313,6 +317,7 @@ bool periode_lisible(const ParametresGrille& p, Dialogue& dialogue, JournalSuivi
 bool taille_acceptable(const Etendue& e, Dialogue& dialogue) {
     if (e.lignes <= limite_absolue_lignes) return true;
     dialogue.message(
+        IdMessage::grille_trop_grande,
         fr(" la liste horodatée compterait ") + format_entier_groupe(e.lignes) +
             fr(" lignes (environ ") + format_entier_groupe((e.lignes + 5'000'000) / 10'000'000) +
             fr(" Go de mémoire)\n\n   la limite est de ") +
@@ -335,7 +340,8 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     Grille refus;
     const long long pas = pas_secondes(p);
     if (pas == 0) {
-        dialogue.message(fr(" le pas est à zéro\n\n   <") + pas_texte(p) + ">  \n\n" +
+        dialogue.message(IdMessage::pas_nul,
+                         fr(" le pas est à zéro\n\n   <") + pas_texte(p) + ">  \n\n" +
                              "   corriger cette valeur et relancer ...",
                          TypeMessage::erreur);
         return refus;
@@ -344,7 +350,8 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     const long long deb = lire_secondes(p.Label_temps_deb, journal);
     const long long fin = lire_secondes(p.Label_temps_fin, journal);
     if (fin <= deb) {
-        dialogue.message(fr(" la date de fin est antérieure à la date de début\n\n  début ") +
+        dialogue.message(IdMessage::fin_avant_debut,
+                         fr(" la date de fin est antérieure à la date de début\n\n  début ") +
                              p.Label_temps_deb + "  \n\n" + "  fin   " + p.Label_temps_fin +
                              "  \n\n" + "   corriger cette valeur ...",
                          TypeMessage::erreur);
@@ -353,6 +360,7 @@ Grille creer_liste_horodatee(ParametresGrille& p, Dialogue& dialogue, Progressio
     const Etendue e = etendue(p, deb, fin, pas);
     if (!taille_acceptable(e, dialogue)) return refus;
     const Reponse r = dialogue.question(
+        IdMessage::creer_liste_horodatee,
         fr(" Créer une nouvelle liste de dates régulières ? \n\n\n du ") + p.Label_temps_deb +
             "\n\n" + " au " + p.Label_temps_fin + "\n\n" + " au pas de " + pas_texte(p) + "\n\n" +
             " => " + std::to_string(e.lignes) + " dates" + suffixe_jours(e.jours) + "\n\n",
@@ -380,7 +388,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
 
     const long long pas = pas_secondes(p);
     if (pas == 0) {
-        dialogue.message(fr(" le pas est à zéro\n\n   corriger cette valeur et relancer ..."),
+        dialogue.message(IdMessage::pas_nul_liste_horodatee, texte_pas_nul_liste_horodatee(),
                          TypeMessage::erreur);
         return g;
     }
@@ -395,7 +403,8 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     // Button 2 refuses this before asking; the run comes here directly and would
     // otherwise process its files into an empty grid.
     if (fin < deb) {
-        dialogue.message(fr(" la date de fin est antérieure à la date de début\n\n  début ") +
+        dialogue.message(IdMessage::fin_avant_debut,
+                         fr(" la date de fin est antérieure à la date de début\n\n  début ") +
                              p.Label_temps_deb + "  \n\n" + "  fin   " + p.Label_temps_fin +
                              "  \n\n" + "   corriger cette valeur ...",
                          TypeMessage::erreur);
@@ -408,9 +417,9 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     if (!taille_acceptable(e, dialogue)) return g;
     const long long attendu = e.lignes + 1;  // with the row before the start
     if (e.lignes > limite_lignes &&
-        dialogue.question(fr("\n\n   Le nombre de lignes à générer est supérieur à 32000       "
-                             ".\n\n   continuer ? "),
-                          TypeMessage::information, Boutons::oui_non) != Reponse::oui) {
+        dialogue.question(IdMessage::grille_plus_de_32000_lignes,
+                          texte_grille_plus_de_32000_lignes(), TypeMessage::information,
+                          Boutons::oui_non) != Reponse::oui) {
         g.etat = EtatGrille::annulee;
         return g;
     }

@@ -301,8 +301,9 @@ DateNomFichier lire_date_nom_fichier(std::string_view nom_fichier, std::string_v
         amj.jour = deux_chiffres(champ_vue(nom, *n_jour, separateur));
         if (!entre(amj.jour, "01", "31") || !entre(amj.mois, "01", "12") || amj.annee.size() < 2 ||
             !est_chiffre(amj.annee[0]) || !est_chiffre(amj.annee[1])) {
-            journal.ajouter_suivi(" - erreur date : " + amj.annee + "/" + amj.mois + "/" +
-                                  amj.jour + "  <" + nom + ">");
+            journal.ajouter_probleme(ProblemeSuivi::erreur_date_nom_fichier,
+                                     " - erreur date : " + amj.annee + "/" + amj.mois + "/" +
+                                         amj.jour + "  <" + nom + ">");
             return sans_date;
         }
     } else {
@@ -326,7 +327,8 @@ DateNomFichier lire_date_nom_fichier(std::string_view nom_fichier, std::string_v
         return {amj.annee + "/" + amj.mois + "/" + amj.jour, date};
     }
     journal.ajouter_suivi("");
-    journal.ajouter_suivi("erreur : " + code + "  ne fournit pas de date avec <" + nom + ">");
+    journal.ajouter_probleme(ProblemeSuivi::nom_fichier_sans_date,
+                             "erreur : " + code + "  ne fournit pas de date avec <" + nom + ">");
     return sans_date;
 }
 

@@ -146,8 +146,9 @@ double texte_vers_date_heure(std::string_view texte, std::string& canonique,
                             chiffre_entre(heure, 0, '0', '2') &&
                             chiffre_entre(heure, 3, '0', '5') && chiffre_entre(heure, 6, '0', '5');
         if (!valide) {
-            journal.ajouter_suivi(" * erreur date : " + std::string(t) + "   <" +
-                                  std::string(texte) + ">");
+            journal.ajouter_probleme(
+                ProblemeSuivi::erreur_date,
+                " * erreur date : " + std::string(t) + "   <" + std::string(texte) + ">");
             return 0;
         }
     }
@@ -156,8 +157,8 @@ double texte_vers_date_heure(std::string_view texte, std::string& canonique,
                           ? heure_du_jour(t)
                           : convertir_canonique(t);
     if (!date) {
-        journal.ajouter_suivi(" * erreur date : " + std::string(t) + "   <" + std::string(texte) +
-                              ">");
+        journal.ajouter_probleme(ProblemeSuivi::erreur_date, " * erreur date : " + std::string(t) +
+                                                                 "   <" + std::string(texte) + ">");
         return 0;
     }
     canonique.assign(t);

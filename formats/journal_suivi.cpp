@@ -2,8 +2,18 @@
 
 namespace tarvo {
 
+bool JournalSuivi::repetee(std::string_view texte) const {
+    return lignes_.size() >= 2 && lignes_.back() == texte;
+}
+
 void JournalSuivi::ajouter_suivi(std::string_view texte) {
-    if (lignes_.size() >= 2 && lignes_.back() == texte) return;
+    if (repetee(texte)) return;
+    lignes_.emplace_back(texte);
+}
+
+void JournalSuivi::ajouter_probleme(ProblemeSuivi probleme, std::string_view texte) {
+    if (repetee(texte)) return;
+    problemes_.push_back({lignes_.size(), probleme});
     lignes_.emplace_back(texte);
 }
 

@@ -80,7 +80,7 @@ void ajouter_erreur_date(JournalSuivi& journal, std::string_view jour, std::stri
     std::string ligne = " + erreur date : ";
     ligne.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
     ligne.append(heure).append(":").append(minute).append(":  corriger <").append(texte);
-    journal.ajouter_suivi(ligne + ">");
+    journal.ajouter_probleme(ProblemeSuivi::erreur_date, ligne + ">");
 }
 
 }  // namespace
@@ -248,7 +248,8 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
             p = positions(m);
             ++nb_dates_inversees;
             if (++inversion_signalee == 1)
-                journal.ajouter_suivi(t + fr(" date invers\u00e9e mais corrig\u00e9e"));
+                journal.ajouter_probleme(ProblemeSuivi::date_inversee,
+                                         t + fr(" date invers\u00e9e mais corrig\u00e9e"));
         }
         annee = sous(t, p.aaaa, 4);
     }

@@ -12,6 +12,7 @@
 #include "formats/nombres.h"
 #include "formats/texte.h"
 #include "inventory/listing.h"
+#include "inventory/messages.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/progression.h"
@@ -20,8 +21,9 @@ namespace tarvo {
 
 namespace {
 
-bool oui(Dialogue& dialogue, std::string_view texte) {
-    return dialogue.question(texte, TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui;
+bool oui(Dialogue& dialogue, IdMessage id, std::string_view texte) {
+    return dialogue.question(id, texte, TypeMessage::confirmation, Boutons::oui_non) ==
+           Reponse::oui;
 }
 
 // The data rows (1-based) the predicate names leave the table; the others keep their order.
@@ -73,14 +75,15 @@ bool effacer_selection(TableFichiers& table, int premiere, int derniere, Dialogu
             ? fr("effacer la lignes sélectionnée  L") + std::to_string(premiere) + "  ?\n"
             : fr("effacer toutes les lignes sélectionnées ?\n  de la ligne ") +
                   std::to_string(premiere) + fr("  à la ligne ") + std::to_string(derniere);
-    if (!oui(dialogue, texte)) return false;
+    if (!oui(dialogue, IdMessage::effacer_lignes_selectionnees, texte)) return false;
     supprimer_lignes(table, premiere, derniere);
     return true;
 }
 
 bool effacer_vers_le_haut(TableFichiers& table, int courante, Dialogue& dialogue) {
     if (table.nb_fichiers() < 1 || courante < 1) return false;
-    if (!oui(dialogue, "effacer toutes les lignes vers le haut, courante comprise ?")) return false;
+    if (!oui(dialogue, IdMessage::effacer_lignes_vers_le_haut, texte_effacer_lignes_vers_le_haut()))
+        return false;
     // A table keeps one data row: from the last row, that row itself stays.
     supprimer_lignes(table, 1, std::min(courante, table.nb_fichiers() - 1));
     return true;
@@ -88,7 +91,8 @@ bool effacer_vers_le_haut(TableFichiers& table, int courante, Dialogue& dialogue
 
 bool effacer_vers_le_bas(TableFichiers& table, int courante, Dialogue& dialogue) {
     if (table.nb_fichiers() < 1 || courante < 1) return false;
-    if (!oui(dialogue, "effacer toutes les lignes vers le bas, courante comprise ?")) return false;
+    if (!oui(dialogue, IdMessage::effacer_lignes_vers_le_bas, texte_effacer_lignes_vers_le_bas()))
+        return false;
     supprimer_lignes(table, courante, table.nb_fichiers());
     return true;
 }
@@ -100,7 +104,7 @@ bool effacer_hors_periode(TableFichiers& table, std::string_view debut, std::str
     const std::optional<double> jour_debut = jour_du_texte(debut, ignore);
     const std::optional<double> jour_fin = jour_du_texte(fin, ignore);
     if (!sans_confirmation &&
-        !oui(dialogue, fr("effacer les lignes hors intervalle = période ciblée ?")))
+        !oui(dialogue, IdMessage::effacer_lignes_hors_periode, texte_effacer_lignes_hors_periode()))
         return false;
     // A period without dates says nothing about which files to drop.
     if (!jour_debut || !jour_fin) return false;
@@ -229,17 +233,18 @@ std::optional<CopieDate> copier_date_label(SourceDate source, std::string_view t
                                             : nb_car_numeriques(texte) <= 7)
         return std::nullopt;
     const std::string t(texte);
-    const auto simple = [&](Cible cible, std::string_view question) -> std::optional<CopieDate> {
-        if (!oui(dialogue, fr(question) + t)) return std::nullopt;
+    const auto simple = [&](Cible cible, IdMessage id,
+                            std::string_view question) -> std::optional<CopieDate> {
+        if (!oui(dialogue, id, fr(question) + t)) return std::nullopt;
         return CopieDate{cible, t, 0};
     };
-    const auto arrondie = [&](Cible cible, std::string_view question,
+    const auto arrondie = [&](Cible cible, IdMessage id, std::string_view question,
                               double (*arrondir)(double, double)) -> std::optional<CopieDate> {
         std::string canonique;
         const double date = texte_vers_date_heure(texte, canonique, journal);
         const std::string r = date_heure_vers_texte(arrondir(date, pas));
         const Reponse reponse =
-            dialogue.question(fr(question) + r + "\n\n" + "(non) " + t + "\n\n",
+            dialogue.question(id, fr(question) + r + "\n\n" + "(non) " + t + "\n\n",
                               TypeMessage::confirmation, Boutons::oui_non_annuler);
         if (reponse == Reponse::oui) return CopieDate{cible, r, 0};
         if (reponse == Reponse::non) return CopieDate{cible, t, 0};
@@ -247,26 +252,29 @@ std::optional<CopieDate> copier_date_label(SourceDate source, std::string_view t
     };
     switch (source) {
         case SourceDate::Label_date_min:
-            return simple(Cible::debut, " récupérer la date min ?\n");
+            return simple(Cible::debut, IdMessage::copier_date_min, " récupérer la date min ?\n");
         case SourceDate::Label_date_max:
-            return simple(Cible::fin, " récupérer la date max ?\n");
+            return simple(Cible::fin, IdMessage::copier_date_max, " récupérer la date max ?\n");
         case SourceDate::Label_min_dsc:
-            return simple(Cible::debut, " récupérer la date/heure min ?\n");
+            return simple(Cible::debut, IdMessage::copier_date_heure_min,
+                          " récupérer la date/heure min ?\n");
         case SourceDate::Label_max_dsc:
-            return simple(Cible::fin, " récupérer la date/heure max ?\n");
+            return simple(Cible::fin, IdMessage::copier_date_heure_max,
+                          " récupérer la date/heure max ?\n");
         case SourceDate::Label_pas_dsc: {
-            if (!oui(dialogue, fr(" récupérer le pas ?\n") + t)) return std::nullopt;
+            if (!oui(dialogue, IdMessage::copier_pas, fr(" récupérer le pas ?\n") + t))
+                return std::nullopt;
             int h = 0, mn = 0, s = 0;
             if (std::sscanf(t.c_str(), "%d:%d:%d", &h, &mn, &s) < 2) return std::nullopt;
             return CopieDate{
                 Cible::pas, {}, ((h * 60 + mn) * 60 + s) % secondes_par_jour / jour_en_secondes};
         }
         case SourceDate::Label_date_heure_min:
-            return arrondie(Cible::debut, " récupérer la date/heure mini ?\n\n(oui) ",
-                            arrondir_au_pas_inferieur);
+            return arrondie(Cible::debut, IdMessage::copier_date_heure_mini_arrondie,
+                            " récupérer la date/heure mini ?\n\n(oui) ", arrondir_au_pas_inferieur);
         case SourceDate::Label_date_heure_max:
-            return arrondie(Cible::fin, " récupérer la date/heure maxi ?\n\n(oui) ",
-                            arrondir_au_pas_proche);
+            return arrondie(Cible::fin, IdMessage::copier_date_heure_maxi_arrondie,
+                            " récupérer la date/heure maxi ?\n\n(oui) ", arrondir_au_pas_proche);
     }
     return std::nullopt;
 }
@@ -280,7 +288,10 @@ std::optional<CopieDate> copier_date_cellule(const TableFichiers& table, int lig
     if (nb_car_numeriques(cellule) <= 7) return std::nullopt;
     const std::string question = dep ? fr(" récupérer la date dep comme date min ?\n")
                                      : fr(" récupérer la date fin comme date max?\n");
-    if (!oui(dialogue, question + cellule)) return std::nullopt;
+    if (!oui(dialogue,
+             dep ? IdMessage::copier_date_dep_cellule : IdMessage::copier_date_fin_cellule,
+             question + cellule))
+        return std::nullopt;
     std::string canonique;
     const double date = texte_vers_date_heure(cellule, canonique, journal);
     if (date <= 0) return std::nullopt;

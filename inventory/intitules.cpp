@@ -10,6 +10,7 @@
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
+#include "inventory/messages.h"
 #include "inventory/prelecture.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/dialogue.h"
@@ -91,13 +92,18 @@ void signaler_une_colonne(std::string_view nom_sep, std::string_view ligne, Jour
                               std::to_string(nb_car(',', ligne)) + " virgule(s)" + "\n\n" +
                               fr("  vérifier la liste des colonnes à extraire ci-dessous\n\n") +
                               "<" + std::string(ligne) + ">";
-    for (const std::string_view l : lignes_du_texte(texte)) journal.ajouter_suivi(l);
-    dialogue.message_perso(texte, TypeMessage::avertissement, fr("Oui"));
+    // Its first line names the problem; the others help to find the right separator.
+    const auto lignes = lignes_du_texte(texte);
+    journal.ajouter_probleme(ProblemeSuivi::une_seule_colonne, lignes.front());
+    for (std::size_t i = 1; i < lignes.size(); ++i) journal.ajouter_suivi(lignes[i]);
+    dialogue.message_perso(IdMessage::une_seule_colonne, texte, TypeMessage::avertissement,
+                           fr("Oui"));
 }
 
 void signaler_discordance(int nb_alternatif, int nb_original, std::string_view detail,
                           std::string_view nom_sep, Dialogue& dialogue) {
-    dialogue.message(fr(" le nombre de colonnes alternatives (") + std::to_string(nb_alternatif) +
+    dialogue.message(IdMessage::colonnes_alternatives_discordantes,
+                     fr(" le nombre de colonnes alternatives (") + std::to_string(nb_alternatif) +
                          fr(") est différent\n\n") + fr(" du nombre original (") +
                          std::to_string(nb_original) + ")" + "\n\n" + std::string(detail) +
                          fr("   ou effacer les intitulés alternatifs\n\n") +
@@ -197,7 +203,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                 std::string(premiere) + "\n\n" +
                 fr(" Corriger l'option vers : [x] avec intitulé de colonnes et son n° de ligne") +
                 "\n\n" + fr(" ou Continuer");
-            if (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Corriger"),
+            if (dialogue.message_perso(IdMessage::ligne_semble_intitules, texte,
+                                       TypeMessage::avertissement, fr("Corriger"),
                                        fr("Continuer")) == 1) {
                 d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
                 d.Edit_num_ligne_intitule_col = std::to_string(numero);
@@ -222,7 +229,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                 std::string(titres) + "\n\n" +
                 fr(" Corriger l'option vers : [x] sans intitulé de colonnes") + "\n\n" +
                 fr(" ou Continuer");
-            if (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Corriger"),
+            if (dialogue.message_perso(IdMessage::ligne_semble_pas_intitules, texte,
+                                       TypeMessage::avertissement, fr("Corriger"),
                                        fr("Continuer")) == 1) {
                 d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
                 return SuiteListage::arreter;
@@ -254,11 +262,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
     } else {
         colonnes.ligne_intitules = index_intitules;
         if (index_intitules < 0) {
-            dialogue.message(
-                fr("??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
-                   "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
-                   "ouvert dans le blocnote"),
-                TypeMessage::erreur);
+            dialogue.message(IdMessage::ligne_intitules_nulle, texte_ligne_intitules_nulle(),
+                             TypeMessage::erreur);
             ouvrir();
             return SuiteListage::arreter;
         }
@@ -296,7 +301,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                     fr(" Juste stopper le traitement ===> ( Ok )") + "\n" +
                     fr(" Stopper le traitement et utiliser la ligne corrigée alternative => "
                        "(Oui)");
-                if (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Oui"),
+                if (dialogue.message_perso(IdMessage::nb_colonnes_intitules_donnees_different,
+                                           texte, TypeMessage::avertissement, fr("Oui"),
                                            fr("OK")) == 1) {
                     bool remplacer = true;
                     if (d.Edit_new_desc_colonne != corrigee) {
@@ -308,7 +314,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                             std::to_string(nb_corrige) + " colonnes\n" + corrigee + "\n" +
                             fr("     ce qui serait en accord avec les ") +
                             std::to_string(nb_donnees) + fr(" de colonnes de données  => (Oui)");
-                        remplacer = dialogue.question(confirmation, TypeMessage::confirmation,
+                        remplacer = dialogue.question(IdMessage::ecraser_intitules_originaux,
+                                                      confirmation, TypeMessage::confirmation,
                                                       Boutons::oui_non) == Reponse::oui;
                     }
                     if (remplacer) {
@@ -350,7 +357,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                 fr("  ne semble pas correspondre à une suite d'intitulés de colonnes...") + "\n" +
                 "\n" + std::string(titres) + "\n\n" +
                 fr(" proposition => choisir l'option sans intitulé de colonnes") + "\n\n";
-            switch (dialogue.message_perso(texte, TypeMessage::avertissement, fr("Corriger"),
+            switch (dialogue.message_perso(IdMessage::intitules_semblent_donnees, texte,
+                                           TypeMessage::avertissement, fr("Corriger"),
                                            fr("Continuer"), fr("Annuler"))) {
                 case 1:
                     d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
@@ -367,7 +375,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
 
     const int total = colonnes.nb_colonnes_donnees + dates;
     if (total > max_colonnes_fichier) {
-        dialogue.message(fr(" le fichier ") + nom_de_fichier(chemin) + " compte " +
+        dialogue.message(IdMessage::trop_de_colonnes,
+                         fr(" le fichier ") + nom_de_fichier(chemin) + " compte " +
                              format_entier_groupe(total) +
                              fr(" colonnes\n\n   au-delà de 16 384 colonnes, un fichier de "
                                 "données n'est pas traité\n\n   vérifier le séparateur (") +
@@ -426,7 +435,8 @@ void lister_colonnes(const Description& d, const ColonnesFichier& colonnes, int 
     }
     const std::string titres = blancs_vers_separateur(brut, '\t');
     if (!contient(titres, "\t")) {
-        dialogue.message(fr(" le nombre de colonnes détectées est nul :\n\n<") + titres + ">\n\n" +
+        dialogue.message(IdMessage::aucune_colonne_detectee,
+                         fr(" le nombre de colonnes détectées est nul :\n\n<") + titres + ">\n\n" +
                              fr("  vérifier les intitulés alternatifs..."),
                          TypeMessage::avertissement);
         return;

@@ -225,7 +225,8 @@ SuiteListage Listage::executer() {
         resultat_.f_modif = false;
     }
     if (liste.nb() == 0) {
-        dialogue_.message(fr("aucun fichier ne correspond au filtre <") + masque + ">" + "\n\n" +
+        dialogue_.message(IdMessage::aucun_fichier_filtre,
+                          fr("aucun fichier ne correspond au filtre <") + masque + ">" + "\n\n" +
                               " dans " + d_.dossier_choisi,
                           TypeMessage::avertissement);
         a.Label_nb_fic = "0 fichier";
@@ -395,8 +396,8 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
                 fr("Problème de date de mesure vide\n\nformat actuel :\n") + premiere.motif + "\n" +
                 "    " + premiere.description + "\n\n" + fr("format proposé :\n") +
                 "20aa/mm/jj-hh:mn:ss   => (Oui)" + "\n\n" + "annuler le traitement => (Annuler)";
-            if (dialogue_.question(texte, TypeMessage::avertissement, Boutons::oui_annuler) ==
-                Reponse::oui)
+            if (dialogue_.question(IdMessage::date_mesure_vide, texte, TypeMessage::avertissement,
+                                   Boutons::oui_annuler) == Reponse::oui)
                 d_.Edit_format_datetime_mesure = "20aa/mm/jj-hh:mn:ss";
             return SuiteListage::arreter;
         }
@@ -408,8 +409,8 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
             fr("1ères données en ligne ") + std::to_string(plage.premiere + 1) +
             " ? : " + std::string(tampon.ligne(plage.premiere)) + "\n\n" +
             " Ouvrir le fichier et annuler le traitement ?";
-        if (dialogue_.question(texte, TypeMessage::avertissement, Boutons::oui_non) ==
-            Reponse::oui) {
+        if (dialogue_.question(IdMessage::date_premiere_mesure_illisible, texte,
+                               TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui) {
             lanceur_.ouvrir_dans_editeur(chemin);
             return SuiteListage::arreter;
         }
@@ -508,8 +509,8 @@ ResultatListage lister_fichiers_table(const Description& description, const Sour
                                   std::to_string(*compte) + ")\n\n" +
                                   fr(" => très long car <Pré lecture de tous les fichiers> \n\n") +
                                   "  Continuer ?";
-        if (dialogue.question(texte, TypeMessage::avertissement, Boutons::oui_annuler) !=
-            Reponse::oui)
+        if (dialogue.question(IdMessage::prelecture_plus_de_100_fichiers, texte,
+                              TypeMessage::avertissement, Boutons::oui_annuler) != Reponse::oui)
             return abandon;
     }
     progression.afficher_progression("1- listage, patienter ..", Progression::chronometre_liste);

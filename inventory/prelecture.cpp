@@ -278,13 +278,16 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
         if (erreur == ENOENT || erreur == ENOTDIR) {
             // A file that vanished since the listing is refused once, and said so.
             if (mode == ModeEntree::presse_papier)
-                dialogue.message(std::string(chemin) + "\n\n" + fr("fichier introuvable "),
+                dialogue.message(IdMessage::fichier_introuvable,
+                                 std::string(chemin) + "\n\n" + fr("fichier introuvable "),
                                  TypeMessage::erreur);
             else
-                dialogue.message(fr("fichier inexistant\n") + std::string(chemin),
+                dialogue.message(IdMessage::fichier_inexistant,
+                                 fr("fichier inexistant\n") + std::string(chemin),
                                  TypeMessage::erreur);
         } else {
-            dialogue.message(message_illisible(chemin, erreur), TypeMessage::erreur);
+            dialogue.message(IdMessage::fichier_illisible, message_illisible(chemin, erreur),
+                             TypeMessage::erreur);
         }
         return false;
     }
@@ -293,7 +296,8 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
         throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin) + " : " +
                             cause_systeme(errno));
     if (!S_ISREG(etat.st_mode)) {
-        dialogue.message(fr("Le fichier ") + std::string(chemin) + "\n\n" +
+        dialogue.message(IdMessage::fichier_pas_ordinaire,
+                         fr("Le fichier ") + std::string(chemin) + "\n\n" +
                              fr(" n'est pas un fichier ordinaire (dossier, tube ou périphérique) : "
                                 "il n'est pas lu"),
                          TypeMessage::erreur);
@@ -302,7 +306,8 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     // Another program that is writing the file holds an exclusive lock: reading now would
     // give half a file. Readers share theirs, so two runs can read the same folder.
     if (::flock(fichier.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        dialogue.message(message_ouvert_ailleurs(chemin), TypeMessage::avertissement);
+        dialogue.message(IdMessage::fichier_ouvert_ailleurs, message_ouvert_ailleurs(chemin),
+                         TypeMessage::avertissement);
         return false;
     }
 
@@ -351,7 +356,8 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     const bool copie_telle_quelle = mode != ModeEntree::fichiers && !tabulation;
 
     if (n == 0 && !(mode == ModeEntree::presse_papier && !tabulation))
-        journal.ajouter_suivi(fr("fichier VIDE => ") + std::string(chemin));
+        journal.ajouter_probleme(ProblemeSuivi::fichier_vide,
+                                 fr("fichier VIDE => ") + std::string(chemin));
 
     if (comptes.nul && !copie_telle_quelle)
         remplacer_nul(p, n, !tabulation && (court || car_null) ? '_' : '\x01');
@@ -367,7 +373,8 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
             texte.append(tampon.ligne(i)).append("\n");
         texte += "==============================\n\n";
         texte += fr(" => Annuler pour   Recopier les données du fichier Excel");
-        dialogue.message_perso(texte, TypeMessage::avertissement, fr("Annuler"));
+        dialogue.message_perso(IdMessage::presse_papier_trop_court, texte,
+                               TypeMessage::avertissement, fr("Annuler"));
         return false;
     }
     return true;
@@ -391,7 +398,8 @@ bool copier_en_remplacant(std::string_view source, char a, std::string_view dest
                           JournalSuivi& journal, Dialogue& dialogue) {
     std::error_code erreur;
     if (!std::filesystem::is_regular_file(chemin_natif(source), erreur)) {
-        dialogue.message(fr("fichier inexistant\n") + std::string(source), TypeMessage::erreur);
+        dialogue.message(IdMessage::fichier_inexistant,
+                         fr("fichier inexistant\n") + std::string(source), TypeMessage::erreur);
         // An empty std::string, not {}: the writer hands its data() to fwrite, never null.
         ecrire_fichier_atomique(destination, std::string());
         return false;
@@ -399,7 +407,8 @@ bool copier_en_remplacant(std::string_view source, char a, std::string_view dest
     std::optional<std::string> contenu = lire_fichier(source);
     if (!contenu) throw ErreurFichier(fr("Impossible de lire ") + std::string(source));
     if (contenu->empty()) {
-        journal.ajouter_suivi(fr("fichier VIDE => ") + std::string(source));
+        journal.ajouter_probleme(ProblemeSuivi::fichier_vide,
+                                 fr("fichier VIDE => ") + std::string(source));
         ecrire_fichier_atomique(destination, std::string());
         return false;
     }

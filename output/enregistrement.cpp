@@ -14,6 +14,7 @@
 #include "formats/journal_suivi.h"
 #include "formats/texte.h"
 #include "output/ecriture.h"
+#include "output/messages.h"
 #include "output/suivi.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/presse_papier.h"
@@ -103,7 +104,8 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     const auto echec = [&](EtatEnregistrement etat, const ErreurFichier& e) {
         r.etat = etat;
         r.message_erreur = e.what();
-        c.dialogue.message(r.message_erreur, TypeMessage::erreur);
+        c.dialogue.message(IdMessage::echec_ecriture_resultat, r.message_erreur,
+                           TypeMessage::erreur);
         return r;
     };
 
@@ -175,9 +177,11 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     r.etat = EtatEnregistrement::enregistre;
     if (c.arret_pc_demande) return r;
     if (c.nb_lignes_lues == 0)
-        c.dialogue.message(texte_aucune_ligne_extraite(c, r), TypeMessage::avertissement);
+        c.dialogue.message(IdMessage::aucune_ligne_extraite, texte_aucune_ligne_extraite(c, r),
+                           TypeMessage::avertissement);
     else
-        c.dialogue.message(texte_fin_traitement(c, r), TypeMessage::information);
+        c.dialogue.message(IdMessage::fin_traitement, texte_fin_traitement(c, r),
+                           TypeMessage::information);
     return r;
 }
 
@@ -192,13 +196,11 @@ std::optional<std::string> copier_valeurs_seules(const ListesResultats& listes,
         texte = texte_des_lignes(listes.ListBox_juste_donnee, chemin);
         ecrire_fichier_atomique(chemin, texte);
     } catch (const ErreurFichier& e) {
-        dialogue.message(e.what(), TypeMessage::erreur);
+        dialogue.message(IdMessage::erreur_copie_valeurs, e.what(), TypeMessage::erreur);
         return std::nullopt;
     }
     if (!mode_presse_papier) presse_papier.ecrire_texte(texte);
-    dialogue.message(fr(" les colonnes sans la date ni le nombre de lignes extraites\n\n sont "
-                        "copiées dans le presse-papier"),
-                     TypeMessage::information);
+    dialogue.message(IdMessage::valeurs_copiees, texte_valeurs_copiees(), TypeMessage::information);
     return texte;
 }
 

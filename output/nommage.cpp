@@ -80,8 +80,8 @@ NomResultat nommer_resultat(const ParametresNommage& p, Dialogue& dialogue,
         if (!dossier.empty() && dossier.back() == separateur_dossier) dossier.pop_back();
         const std::string question = dossier + "\n\n" + " Le fichier  " + nom_de_fichier(r.chemin) +
                                      "\n\n" + fr("   existe déjà") + "\n\n" + fr(" => écraser ?");
-        if (dialogue.question(question, TypeMessage::confirmation, Boutons::oui_non) !=
-            Reponse::oui) {
+        if (dialogue.question(IdMessage::ecraser_resultat, question, TypeMessage::confirmation,
+                              Boutons::oui_non) != Reponse::oui) {
             const DemandeEnregistrement demande{
                 fr("enregistrement des résultats de calcul"), souche, p.dossier_sortie,
                 "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*"};

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "plateforme/id_message.h"
+
 namespace tarvo {
 
 // The values are those the three-button box expects of its type (0 warning … 3 confirmation).
@@ -20,16 +22,21 @@ public:
     Dialogue& operator=(const Dialogue&) = delete;
     virtual ~Dialogue() = default;
 
+    // Every box comes with its identity: what it means, which its text only shows.
+
     // A modal box with the single button OK.
-    virtual void message(std::string_view texte, TypeMessage type = TypeMessage::information) = 0;
+    virtual void message(IdMessage id, std::string_view texte,
+                         TypeMessage type = TypeMessage::information) = 0;
 
     // A modal box with the given buttons; returns the one pressed.
-    virtual Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) = 0;
+    virtual Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
+                             Boutons boutons) = 0;
 
     // A modal box with one button per caption given (an empty caption means no button);
     // returns 1, 2 or 3 after the button pressed, and 2 when the box is closed without one.
-    virtual int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
-                              std::string_view legende2 = {}, std::string_view legende3 = {}) = 0;
+    virtual int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
+                              std::string_view legende1, std::string_view legende2 = {},
+                              std::string_view legende3 = {}) = 0;
 };
 
 }  // namespace tarvo

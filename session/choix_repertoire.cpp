@@ -12,6 +12,7 @@
 #include "inventory/listing.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/lanceur.h"
+#include "session/messages.h"
 
 namespace tarvo {
 
@@ -132,12 +133,14 @@ SuiteOuverture ChoixRepertoire::ouvrir_choix_repertoire(ChoixRepertoireDemande q
         if (quel == ChoixRepertoireDemande::sortie) {
             const std::string cible = d.dossier_choisi + "EXPORT";
             if (dialogue_.question(
+                    IdMessage::creer_sous_repertoire_sortie,
                     fr(" Créer le sous répertoire ") + cible + " pour les fichiers de sortie ? ",
                     TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui) {
                 std::error_code ignore;
                 fs::create_directories(chemin_natif(cible), ignore);
                 if (!dossier_existe(cible)) {
-                    dialogue_.message(fr("Impossible de créer le répertoire  ") + cible,
+                    dialogue_.message(IdMessage::creation_repertoire_impossible,
+                                      fr("Impossible de créer le répertoire  ") + cible,
                                       TypeMessage::avertissement);
                 } else {
                     d.dossier_choisi_sortie = ajouter_antislash(cible);
@@ -146,7 +149,8 @@ SuiteOuverture ChoixRepertoire::ouvrir_choix_repertoire(ChoixRepertoireDemande q
                 }
             }
         } else {
-            dialogue_.message(std::string(legende) + "\n\n\n" + "DOSSIER INACCESSIBLE\n\n" + "<" +
+            dialogue_.message(IdMessage::dossier_inaccessible,
+                              std::string(legende) + "\n\n\n" + "DOSSIER INACCESSIBLE\n\n" + "<" +
                                   r + ">" + "\n\n" + fr("Sélectionner un dossier valide...") +
                                   "\n\n",
                               TypeMessage::erreur);
@@ -180,6 +184,7 @@ void ChoixRepertoire::verifier_masque() {
     avec_x.Edit_masque = x;
     const ComptageFichiers detecte = compter_fichiers(avec_x);
     if (dialogue_.question(
+            IdMessage::mettre_a_jour_masque,
             d.dossier_choisi + "\n\n" +
                 fr("   Aucun fichier de ce répertoire n'a l'extention attendue de ") +
                 d.Edit_masque + "\n\n" +
@@ -196,6 +201,7 @@ void ChoixRepertoire::verifier_masque() {
         legende_bouton_lister(mode_depuis_masque(d.Edit_masque), d.Edit_masque);
     if (detecte.premier.empty()) return;
     if (dialogue_.question(
+            IdMessage::visualiser_exemplaire,
             fr(" Visualiser un fichier de données pour aider à remplir les champs ? \n") +
                 detecte.premier,
             TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
@@ -214,7 +220,7 @@ void ChoixRepertoire::ajouter_recents() {
     try {
         recents.ajouter(labels());
     } catch (const ErreurFichier& e) {
-        dialogue_.message(e.what(), TypeMessage::erreur);
+        dialogue_.message(IdMessage::erreur_entree_sortie, e.what(), TypeMessage::erreur);
     }
 }
 
@@ -239,6 +245,7 @@ ResultatValidation ChoixRepertoire::valider_repertoire(std::string_view repertoi
                 resultat.lister = true;
             } else {
                 dialogue_.message(
+                    IdMessage::aucun_fichier_extension,
                     " Aucun fichier ayant l'extension " + d.Edit_masque + "        " + "\n",
                     TypeMessage::information);
             }
@@ -274,7 +281,7 @@ void ChoixRepertoire::basculer_recents() {
     try {
         recents.charger(labels());
     } catch (const ErreurFichier& e) {
-        dialogue_.message(e.what(), TypeMessage::erreur);
+        dialogue_.message(IdMessage::erreur_entree_sortie, e.what(), TypeMessage::erreur);
     }
 }
 
@@ -308,15 +315,16 @@ void ChoixRepertoire::choisir_recent(std::size_t indice) {
 }
 
 void ChoixRepertoire::editer_fichier(std::string_view chemin) {
-    if (dialogue_.question(" Editer le fichier <" + nom_de_fichier(chemin) + ">  ?  " + "\n\n",
+    if (dialogue_.question(IdMessage::editer_fichier,
+                           " Editer le fichier <" + nom_de_fichier(chemin) + ">  ?  " + "\n\n",
                            TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
         lanceur_.ouvrir_dans_editeur(chemin);
 }
 
 ChoixRepertoireDemande ChoixRepertoire::ouvrir_changement_lecteur() {
     if (session_.Label_rep_description == fr(repertoire_description_vide)) {
-        dialogue_.message(fr(" D'abord choisir un répertoire des fichiers de description \n"),
-                          TypeMessage::information);
+        dialogue_.message(IdMessage::dossier_descriptions_d_abord,
+                          texte_dossier_descriptions_d_abord(), TypeMessage::information);
         return ChoixRepertoireDemande::description;
     }
     const Description& d = session_.description;
@@ -338,7 +346,8 @@ void ChoixRepertoire::saisir_lecteur(std::string_view texte) {
 }
 
 bool ChoixRepertoire::modifier_lecteur() {
-    if (dialogue_.question(" Confimation du changement de lecteur dans les fichiers DSC  (/" +
+    if (dialogue_.question(IdMessage::confirmer_changement_lecteur,
+                           " Confimation du changement de lecteur dans les fichiers DSC  (/" +
                                Edit_lecteur + "/)  ",
                            TypeMessage::confirmation, Boutons::oui_annuler) != Reponse::oui)
         return false;

@@ -164,6 +164,7 @@ bool valider_masque(Session& s, Dialogue& dialogue) {
         return true;
     }
     dialogue.message(
+        IdMessage::aucun_fichier_extension,
         " Aucun fichier ayant l'extension " + s.description.Edit_masque + "        " + "\n",
         TypeMessage::information);
     return false;
@@ -178,7 +179,8 @@ void valider_ligne_donnee(Session& s, Dialogue& dialogue) {
         s.marquer_modifie();
         return;
     }
-    dialogue.message(fr(" la valeur ") + d.Edit_num_ligne_donnee +
+    dialogue.message(IdMessage::ligne_donnee_invalide,
+                     fr(" la valeur ") + d.Edit_num_ligne_donnee +
                          fr(" n'est pas valide comme n° de ligne de donnée par rapport à celui de "
                             "l'intitulés de colonnes : ") +
                          d.Edit_num_ligne_intitule_col + " ...",

@@ -77,7 +77,8 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     // replaced only on the user's word, asked before anything changes.
     const std::string cible = chemin_description(d.dossier_description, nom_description);
     if (!nom_description_absent(nom_description) && existe(cible) &&
-        dialogue.question(fr(" Le fichier de description  ") + nom_de_fichier(cible) +
+        dialogue.question(IdMessage::remplacer_description_existante,
+                          fr(" Le fichier de description  ") + nom_de_fichier(cible) +
                               fr("  existe déjà\n\n   le remplacer par les réglages de cet "
                                  "exemplaire ?"),
                           TypeMessage::avertissement, Boutons::oui_non) != Reponse::oui)
@@ -108,6 +109,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
 
     if (!classeur &&
         dialogue.message_perso(
+            IdMessage::utiliser_ou_editer_exemplaire,
             "FICHIER\n  " + nom + "                   " + "\n\n\n" + "DESCRIPTION DES DONNEES\n\n" +
                 fr(" Utiliser les paramètrages tels quel") + "\n" + "\n" +
                 fr(" ou les adapter et éditer le fichier") + "\n",
@@ -118,6 +120,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     if (session.source.mode == ModeEntree::fichiers &&
         majuscules(ext) != majuscules(d.Edit_masque)) {
         const Reponse r = dialogue.question(
+            IdMessage::extension_inattendue,
             fr(" L'extention du fichier (") + ext + fr(") n'est pas celui attendu (") +
                 d.Edit_masque + ") \r\r" + "   modifier l'extention et continuer (Oui)  " + "\n\n" +
                 "   ou juste visualiser le fichier     (Non) ",
@@ -158,7 +161,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     try {
         if (analyser_exemplaire(lignes, d, dialogue)) session.f_modif = true;
     } catch (const std::invalid_argument& e) {
-        dialogue.message(e.what(), TypeMessage::erreur);
+        dialogue.message(IdMessage::exemplaire_valeur_non_entiere, e.what(), TypeMessage::erreur);
         return;
     }
     session.lister_fichiers();
@@ -211,7 +214,7 @@ void quitter_champ(Session& session, Dialogue& dialogue, std::string_view nom, b
     } else {
         return;
     }
-    if (!r.message.empty()) dialogue.message(r.message, type);
+    if (!r.message.empty()) dialogue.message(IdMessage::controle_champ, r.message, type);
     *champ = r.valeur;
     if (modifie || (r.modifie && nom == "Edit_col_cochee")) session.marquer_modifie();
     AffichageListage& a = session.inventaire.affichage;

@@ -14,7 +14,8 @@ LanceurAverti::LanceurAverti(Lanceur& lanceur, Dialogue& dialogue,
 
 bool LanceurAverti::ouvrir_dans_editeur(std::string_view chemin) {
     if (lanceur_.ouvrir_dans_editeur(chemin)) return true;
-    dialogue_.message(contient(majuscules(editeur_()), "NOTEPAD++")
+    dialogue_.message(IdMessage::editeur_absent,
+                      contient(majuscules(editeur_()), "NOTEPAD++")
                           ? fr("  Notepad++ non installé...\n\n")
                           : fr("  Notepad non trouvé...\n\n"),
                       TypeMessage::avertissement);

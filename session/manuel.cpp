@@ -63,12 +63,14 @@ bool ouvrir_manuel(Lanceur& lanceur, Dialogue& dialogue,
     const auto trouve = std::find_if(candidats.begin(), candidats.end(), fichier_existe);
     if (trouve == candidats.end()) {
         const std::string attendu = candidats.empty() ? std::string(nom_manuel) : candidats.front();
-        dialogue.message("<" + attendu + "> introuvable", TypeMessage::avertissement);
+        dialogue.message(IdMessage::manuel_introuvable, "<" + attendu + "> introuvable",
+                         TypeMessage::avertissement);
         return false;
     }
     if (lanceur.ouvrir_document(*trouve)) return true;
     // The path lets the user open it by hand.
-    dialogue.message(fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le "
+    dialogue.message(IdMessage::lecteur_pdf_absent,
+                     fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le "
                         "manuel\n\n") +
                          *trouve,
                      TypeMessage::avertissement);

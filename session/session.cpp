@@ -30,6 +30,7 @@
 #include "plateforme/progression.h"
 #include "plateforme/sortie_audio.h"
 #include "session/exemplaire.h"
+#include "session/messages.h"
 
 namespace tarvo {
 
@@ -42,9 +43,9 @@ void proteger(Dialogue& dialogue, Commande&& commande) {
     try {
         commande();
     } catch (const ErreurFichier& e) {
-        dialogue.message(e.what(), TypeMessage::erreur);
+        dialogue.message(IdMessage::erreur_entree_sortie, e.what(), TypeMessage::erreur);
     } catch (const std::filesystem::filesystem_error& e) {
-        dialogue.message(texte_exception(e), TypeMessage::erreur);
+        dialogue.message(IdMessage::erreur_entree_sortie, texte_exception(e), TypeMessage::erreur);
     }
 }
 
@@ -118,7 +119,8 @@ void Session::premiere_activation() {
         existe(chemin_description(dossier_de_fichier(candidat), nom_de_fichier(candidat))))
         candidat = chemin_description(dossier_de_fichier(candidat), nom_de_fichier(candidat));
     if (!candidat.empty() && !existe(candidat)) {
-        dialogue_.message("Le fichier <" + candidat + ">" + "\n" + " n'existe pas ",
+        dialogue_.message(IdMessage::derniere_description_absente,
+                          "Le fichier <" + candidat + ">" + "\n" + " n'existe pas ",
                           TypeMessage::information);
         candidat.clear();
     }
@@ -128,6 +130,7 @@ void Session::premiere_activation() {
         const bool utiliser =
             !fichier_argument.empty() ||
             dialogue_.question(
+                IdMessage::utiliser_derniere_description,
                 "____________________________________ T a r v o\n\ndans => " + dossier + "\n\n\n" +
                     fr("utiliser la dernière description utilisée ?                     \n\n") +
                     nom_de_fichier(candidat) + "\n",
@@ -155,6 +158,7 @@ void Session::premiere_activation() {
                                            lecteur_de(description.dossier_choisi_sortie) != lecteur;
                 if (exemple && autre_lecteur &&
                     dialogue_.question(
+                        IdMessage::verifier_lecteur_repertoires,
                         fr(" Vérifier le lecteur des 3 répertoires \n\n") +
                             description.dossier_choisi + "\n\n" + description.dossier_description +
                             "\n\n" + description.dossier_choisi_sortie + "\n\n" +
@@ -193,7 +197,8 @@ bool Session::lire_ecrire_description(std::string_view mode) {
                                               description);
             if (r.etat == ResultatEcritureDescription::Etat::sans_nom) return;
             if (r.etat == ResultatEcritureDescription::Etat::echec) {
-                dialogue_.message(r.message, TypeMessage::erreur);
+                dialogue_.message(IdMessage::erreur_ecriture_description, r.message,
+                                  TypeMessage::erreur);
                 return;
             }
             if (grille_modifiee) {
@@ -211,8 +216,9 @@ bool Session::lire_ecrire_description(std::string_view mode) {
             lecture_interrompue_ = r.etat == Etat::interrompue;
             if (r.etat == Etat::sans_nom) return;
             if (r.etat != Etat::lue) {
-                dialogue_.message(r.message, r.etat == Etat::introuvable ? TypeMessage::information
-                                                                         : TypeMessage::erreur);
+                dialogue_.message(
+                    IdMessage::erreur_lecture_description, r.message,
+                    r.etat == Etat::introuvable ? TypeMessage::information : TypeMessage::erreur);
                 return;
             }
             const auto verification = verifier_repertoires_apres_lecture(
@@ -302,7 +308,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     proteger(dialogue_, [&] {
         ecrire_fichier_une_ligne(dossier + nom, fichier_prm);
         if (const auto message = ecrire_ligne_parametre("0", fichier_prm, 6); !message.empty())
-            dialogue_.message(message, TypeMessage::erreur);
+            dialogue_.message(IdMessage::erreur_fichier_parametres, message, TypeMessage::erreur);
     });
     lire_ecrire_description(fr("écrire"));
     charger_description();
@@ -311,7 +317,8 @@ void Session::choisir_description(std::optional<std::string> chemin) {
 bool Session::enregistrer_avant_remplacement() {
     if (!f_modif) return true;
     const Reponse r =
-        dialogue_.question(fr(" Enregistrer les modifications de la description de données  ") +
+        dialogue_.question(IdMessage::enregistrer_modifications_description,
+                           fr(" Enregistrer les modifications de la description de données  ") +
                                Label_description_bd + " ?",
                            TypeMessage::confirmation, Boutons::oui_non_annuler);
     if (r != Reponse::oui) return r == Reponse::non;
@@ -326,9 +333,8 @@ bool Session::enregistrer_avant_remplacement() {
 void Session::enregistrer_description() {
     if (Label_rep_description == fr(repertoire_description_vide) ||
         description.dossier_description.empty()) {
-        dialogue_.message(
-            " Nouveau fichier de description \n choisir d'abord le dossier des descriptions...",
-            TypeMessage::confirmation);
+        dialogue_.message(IdMessage::nouvelle_description_sans_dossier,
+                          texte_nouvelle_description_sans_dossier(), TypeMessage::confirmation);
         f_modif = false;
         choix_repertoire = ChoixRepertoireDemande::description;
         return;
@@ -341,7 +347,8 @@ void Session::enregistrer_description() {
     const std::string prompt = f_modif
                                    ? " Enregistrer les modifications de la description de données  "
                                    : " Enregistrer la description de données  ";
-    const Reponse r = dialogue_.question(fr(prompt) + "  " + Label_description_bd + "\n\n" +
+    const Reponse r = dialogue_.question(IdMessage::enregistrer_description,
+                                         fr(prompt) + "  " + Label_description_bd + "\n\n" +
                                              fr(" dans le répertoire ") +
                                              description.dossier_description + "   ?   \n\n",
                                          TypeMessage::confirmation, Boutons::oui_non_annuler);
@@ -381,8 +388,7 @@ void Session::enregistrer_description_sous(std::optional<std::string> chemin, bo
 }
 
 void Session::nouvelle_description(const std::function<std::optional<std::string>()>& choisir) {
-    if (dialogue_.question(fr("Nouvelle description ? \n\n ( Valeurs par défaut, seuls les 3 "
-                              "répertoires sont conservés )     "),
+    if (dialogue_.question(IdMessage::nouvelle_description, texte_nouvelle_description(),
                            TypeMessage::confirmation, Boutons::oui_non_annuler) != Reponse::oui)
         return;
     const Description ancienne = description;
@@ -400,8 +406,7 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
         legende_bouton_lister(source.mode, description.Edit_masque);
     // Without a name nothing is written: the defaults never land in the previous file.
     if (const auto chemin = choisir()) enregistrer_description_sous(chemin, true);
-    dialogue_.message(fr(" Choisir le répertoire des données \n  et ouvrir un exemplaire de "
-                         "fichier à traiter ..."),
+    dialogue_.message(IdMessage::choisir_repertoire_donnees, texte_choisir_repertoire_donnees(),
                       TypeMessage::information);
     choix_repertoire = ChoixRepertoireDemande::donnees;
 }
@@ -486,7 +491,7 @@ bool Session::convertir_excel(std::string_view chemin_classeur) {
     const ResultatConversion r = convertir_classeur(chemin_classeur, numero, source.copie);
     a.avancement = "durée " + duree_texte(jours_depuis(debut));
     if (!r.reussi) {
-        dialogue_.message(r.erreur,
+        dialogue_.message(IdMessage::erreur_classeur, r.erreur,
                           r.feuille_vide ? TypeMessage::information : TypeMessage::erreur);
         return false;
     }
@@ -503,7 +508,8 @@ bool Session::importer_presse_papier() {
     const std::string texte = presse_papier_.lire_texte();
     const auto lignes = decouper_lignes(texte);
     if (lignes.empty()) {
-        dialogue_.message(fr("le presse-papier est vide! ..."), TypeMessage::information);
+        dialogue_.message(IdMessage::presse_papier_vide, texte_presse_papier_vide(),
+                          TypeMessage::information);
         return false;
     }
     bool fait = false;
@@ -529,6 +535,7 @@ bool Session::quitter() {
     if (source.mode == ModeEntree::presse_papier && !contient(Label_description_bd, "(ppp")) {
         const std::string propose = nom_description_propose(Label_description_bd, description);
         const Reponse r = dialogue_.question(
+            IdMessage::description_presse_papier_avant_quitter,
             "avant de quitter, enregistrer une description propre au Presse-Papier ?\n\n (Non) "
             "actuelle : " +
                 Label_description_bd + "\n\n" + fr(" (Oui) proposée : ") + propose + "\n\n" +
@@ -538,8 +545,8 @@ bool Session::quitter() {
         if (r == Reponse::oui) Label_description_bd = propose;
         f_modif = true;
     }
-    if (dialogue_.question("Quitter  ?\n", TypeMessage::confirmation, Boutons::oui_non) !=
-        Reponse::oui)
+    if (dialogue_.question(IdMessage::quitter, texte_quitter(), TypeMessage::confirmation,
+                           Boutons::oui_non) != Reponse::oui)
         return false;
     if (f_modif) enregistrer_resultats();
     if (grille_modifiee && !lecture_seule)
@@ -592,7 +599,7 @@ const Grille& Session::creer_grille() {
 
 FinTraitement Session::traiter() {
     if (table.nb_fichiers() < 1) {
-        dialogue_.message(fr(" Il faut d'abord Lister des fichiers de données..."),
+        dialogue_.message(IdMessage::lister_d_abord, texte_lister_d_abord(),
                           TypeMessage::information);
         return FinTraitement::refuse;
     }
@@ -600,6 +607,7 @@ FinTraitement Session::traiter() {
     if (const int m = description.RadioGroup_methode_ItemIndex;
         m < methode_moyenne || m > methode_cumul) {
         dialogue_.message(
+            IdMessage::methode_invalide,
             fr("La méthode de traitement <RadioGroup_methode_ItemIndex> de la description "
                "vaut ") +
                 std::to_string(m) +
@@ -608,32 +616,33 @@ FinTraitement Session::traiter() {
             TypeMessage::erreur);
         return FinTraitement::refuse;
     }
-    const auto non = [&](std::string_view texte) {
-        return dialogue_.question(texte, TypeMessage::avertissement, Boutons::oui_non) ==
+    const auto non = [&](IdMessage id, std::string_view texte) {
+        return dialogue_.question(id, texte, TypeMessage::avertissement, Boutons::oui_non) ==
                Reponse::non;
     };
     if (grille.nb_lignes_grille > 32000 &&
-        non(fr("\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n   continuer ? ")))
+        non(IdMessage::traitement_plus_de_32000_lignes, texte_traitement_plus_de_32000_lignes()))
         return FinTraitement::refuse;
     const double decalage = decalage_jours(description, SpinEdit_decalage_jour);
     if (description.CheckBox_decalage_actif && decalage != 0 &&
-        non(fr("Le décalage des dates de mesure n'est pas nul\n\n   ") +
-            (description.RadioButton_decalage_negatif ? "-" : "+") + " " +
-            std::to_string(SpinEdit_decalage_jour) + " j " +
-            ecrire_heure(description.TimePicker_decalage) + "\n\n" + "   continuer ? "))
+        non(IdMessage::decalage_non_nul,
+            fr("Le décalage des dates de mesure n'est pas nul\n\n   ") +
+                (description.RadioButton_decalage_negatif ? "-" : "+") + " " +
+                std::to_string(SpinEdit_decalage_jour) + " j " +
+                ecrire_heure(description.TimePicker_decalage) + "\n\n" + "   continuer ? "))
         return FinTraitement::refuse;
     const double derive =
         description.TimePicker_derive_reelle - description.TimePicker_derive_erronee;
     if (description.CheckBox_derive_active && derive != 0 &&
-        non(fr("La dérive des dates de mesure n'est pas nulle\n\n   ") +
-            ecrire_heure(description.TimePicker_derive_erronee) + " => " +
-            ecrire_heure(description.TimePicker_derive_reelle) + fr(" dérive = ") +
-            (derive >= 0 ? "+" : "-") + ecrire_heure(std::fabs(derive)) + "\n\n" +
-            "   continuer ? "))
+        non(IdMessage::derive_non_nulle,
+            fr("La dérive des dates de mesure n'est pas nulle\n\n   ") +
+                ecrire_heure(description.TimePicker_derive_erronee) + " => " +
+                ecrire_heure(description.TimePicker_derive_reelle) + fr(" dérive = ") +
+                (derive >= 0 ? "+" : "-") + ecrire_heure(std::fabs(derive)) + "\n\n" +
+                "   continuer ? "))
         return FinTraitement::refuse;
     if (description.CheckBox_cumul_corriger && description.RadioGroup_methode_ItemIndex != 2 &&
-        dialogue_.question(" Il faudrait choisir l'option <max des n  mesures OK > \n pour bien "
-                           "traiter une valeur croissante (cumuls)\n\n   annuler pour modifier ? ",
+        dialogue_.question(IdMessage::choisir_max_pour_cumuls, texte_choisir_max_pour_cumuls(),
                            TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
         return FinTraitement::refuse;
     // The list is cleaned as when its field is left: a description written by hand or run
@@ -710,12 +719,14 @@ FinTraitement Session::traiter() {
 
 void Session::sauver() {
     if (table.nb_lignes() <= 1 || (traitement_en_cours && !formatage_commence_)) {
-        dialogue_.message(fr(" pas de données à enregistrer..."), TypeMessage::information);
+        dialogue_.message(IdMessage::pas_de_donnees_a_enregistrer,
+                          texte_pas_de_donnees_a_enregistrer(), TypeMessage::information);
         return;
     }
     const ResultatEnregistrement r = enregistrer_resultats();
     if (r.reussi())
-        dialogue_.message(fr(" Données extraites enregistrées dans \n") + r.chemin,
+        dialogue_.message(IdMessage::donnees_enregistrees,
+                          fr(" Données extraites enregistrées dans \n") + r.chemin,
                           TypeMessage::information);
 }
 
@@ -747,7 +758,8 @@ ResultatEnregistrement Session::enregistrer_resultats() {
     if (!traitement_en_cours) {
         // No run waiting to be saved: only the description is.
         if (Label_description_bd.starts_with("Temporaire") &&
-            dialogue_.question(" Le fichier  " + Label_description_bd + " est temporaire" + "\n\n" +
+            dialogue_.question(IdMessage::description_temporaire,
+                               " Le fichier  " + Label_description_bd + " est temporaire" + "\n\n" +
                                    fr(" L'enregistrer avec un nom finalisé ?"),
                                TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
             enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
@@ -807,8 +819,8 @@ ResultatEnregistrement Session::enregistrer_resultats() {
 void Session::demander_arret() {
     if (!traitement_en_cours) return;
     if (table.nb_fichiers() < 1 && source.mode != ModeEntree::classeur) return;
-    if (dialogue_.question("Stopper le traitement  ?\n", TypeMessage::confirmation,
-                           Boutons::oui_non) == Reponse::oui)
+    if (dialogue_.question(IdMessage::stopper_traitement, texte_stopper_traitement(),
+                           TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
         demande_stop = true;
 }
 

@@ -74,7 +74,7 @@ void FenetreGraphique::activer() {
     c_.pas->setText(qt(texte_pas_graphe(p)));
     tracer_graphiques();
     if (session_.extraction.nb_lignes_extraites == 0) {
-        dialogue_.message(message_graphe_sans_donnee());
+        dialogue_.message(IdMessage::graphe_sans_donnee, message_graphe_sans_donnee());
         session_.en_demarrage = false;
     }
     depuis_activation_.restart();
@@ -136,8 +136,9 @@ void FenetreGraphique::dispatcher() {
 }
 
 void FenetreGraphique::toutes_colonnes() {
-    const Reponse r = dialogue_.question(question_dispatcher_colonnes(), TypeMessage::confirmation,
-                                         Boutons::oui_non);
+    const Reponse r =
+        dialogue_.question(IdMessage::dispatcher_colonnes, question_dispatcher_colonnes(),
+                           TypeMessage::confirmation, Boutons::oui_non);
     depuis_activation_.restart();
     if (r != Reponse::oui) return;
     copie_colonnes_.clear();

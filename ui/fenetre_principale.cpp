@@ -265,7 +265,8 @@ void FenetrePrincipale::connecter() {
         if (occupe_) return;
         const double heure =
             fraction_de(c_.heures_remises.at(static_cast<std::size_t>(quoi))->time());
-        if (moyens_.dialogue.question(question_mise_a_zero(quoi, heure), TypeMessage::confirmation,
+        if (moyens_.dialogue.question(IdMessage::remettre_periode_a_zero,
+                                      question_mise_a_zero(quoi, heure), TypeMessage::confirmation,
                                       Boutons::oui_non) == Reponse::oui)
             periode_->mettre_a_zero(quoi);
     });
@@ -390,7 +391,8 @@ void FenetrePrincipale::executer(const std::function<void()>& commande) {
     try {
         commande();
     } catch (const std::exception& e) {
-        moyens_.dialogue.message(texte_exception(e), TypeMessage::erreur);
+        moyens_.dialogue.message(IdMessage::erreur_entree_sortie, texte_exception(e),
+                                 TypeMessage::erreur);
     }
     QApplication::restoreOverrideCursor();
     occupe_ = false;

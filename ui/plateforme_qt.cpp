@@ -91,7 +91,7 @@ void DialogueQt::preparer_fenetre() const {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void DialogueQt::message(std::string_view texte, TypeMessage type) {
+void DialogueQt::message(IdMessage, std::string_view texte, TypeMessage type) {
     preparer_fenetre();
     QMessageBox boite(parent_);
     preparer_boite(boite, texte, type);
@@ -102,7 +102,7 @@ void DialogueQt::message(std::string_view texte, TypeMessage type) {
     boite.exec();
 }
 
-Reponse DialogueQt::question(std::string_view texte, TypeMessage type, Boutons boutons) {
+Reponse DialogueQt::question(IdMessage, std::string_view texte, TypeMessage type, Boutons boutons) {
     preparer_fenetre();
     QMessageBox boite(parent_);
     preparer_boite(boite, texte, type);
@@ -210,8 +210,9 @@ std::unique_ptr<QDialog> DialogueQt::construire_message_perso(
     return boite;
 }
 
-int DialogueQt::message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
-                              std::string_view legende2, std::string_view legende3) {
+int DialogueQt::message_perso(IdMessage, std::string_view texte, TypeMessage type,
+                              std::string_view legende1, std::string_view legende2,
+                              std::string_view legende3) {
     preparer_fenetre();
     const auto boite = construire_message_perso(parent_, texte, type, legende1, legende2, legende3);
     const int resultat = boite->exec();

@@ -29,10 +29,14 @@ public:
     // The boxes are drawn over `parent` from now on.
     void placer_sur(QWidget* parent) { parent_ = parent; }
 
-    void message(std::string_view texte, TypeMessage type = TypeMessage::information) override;
-    Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) override;
-    int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
-                      std::string_view legende2 = {}, std::string_view legende3 = {}) override;
+    // A person reads the text: the identity is not shown.
+    void message(IdMessage id, std::string_view texte,
+                 TypeMessage type = TypeMessage::information) override;
+    Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
+                     Boutons boutons) override;
+    int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
+                      std::string_view legende1, std::string_view legende2 = {},
+                      std::string_view legende3 = {}) override;
 
     // The three-button box, sized and placed but not shown; its buttons are "bouton1" to
     // "bouton3" and end the box with their number.

@@ -11,11 +11,11 @@ class DialogueDirect final : public Dialogue {
 public:
     explicit DialogueDirect(int choix_perso = 1) : choix_perso_(choix_perso) {}
 
-    void message(std::string_view, TypeMessage) override {}
-    Reponse question(std::string_view, TypeMessage, Boutons boutons) override {
+    void message(IdMessage, std::string_view, TypeMessage) override {}
+    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons boutons) override {
         return boutons == Boutons::ok ? Reponse::ok : Reponse::oui;
     }
-    int message_perso(std::string_view, TypeMessage, std::string_view, std::string_view,
+    int message_perso(IdMessage, std::string_view, TypeMessage, std::string_view, std::string_view,
                       std::string_view) override {
         return choix_perso_;
     }

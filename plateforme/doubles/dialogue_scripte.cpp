@@ -120,11 +120,14 @@ std::optional<std::variant<Reponse, int>> DialogueScripte::prendre_suivante() {
     return suivante;
 }
 
-void DialogueScripte::message(std::string_view texte, TypeMessage type) {
+void DialogueScripte::message(IdMessage id, std::string_view texte, TypeMessage type) {
+    ids.push_back(id);
     vus.push_back({Genre::message, std::string(texte), type, Boutons::ok, {}});
 }
 
-Reponse DialogueScripte::question(std::string_view texte, TypeMessage type, Boutons boutons) {
+Reponse DialogueScripte::question(IdMessage id, std::string_view texte, TypeMessage type,
+                                  Boutons boutons) {
+    ids.push_back(id);
     vus.push_back({Genre::question, std::string(texte), type, boutons, {}});
     const auto suivante = prendre_suivante();
     if (!suivante) {
@@ -148,9 +151,10 @@ Reponse DialogueScripte::question(std::string_view texte, TypeMessage type, Bout
     return *reponse;
 }
 
-int DialogueScripte::message_perso(std::string_view texte, TypeMessage type,
+int DialogueScripte::message_perso(IdMessage id, std::string_view texte, TypeMessage type,
                                    std::string_view legende1, std::string_view legende2,
                                    std::string_view legende3) {
+    ids.push_back(id);
     std::vector<std::string> legendes{std::string(legende1), std::string(legende2),
                                       std::string(legende3)};
     while (legendes.size() > 1 && legendes.back().empty()) {

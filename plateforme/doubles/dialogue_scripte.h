@@ -1,5 +1,6 @@
 // A Dialogue for tests: it answers from a script written by the test and records every
-// box it was asked to show, so a test checks both the texts and the path the code took.
+// box it was asked to show, so a test checks the boxes' identities, the path the code took
+// and, where a test pins them, the texts.
 #pragma once
 
 #include <deque>
@@ -37,12 +38,17 @@ public:
     void attendre_question(Reponse reponse);
     void attendre_choix(int choix);
 
-    void message(std::string_view texte, TypeMessage type = TypeMessage::information) override;
-    Reponse question(std::string_view texte, TypeMessage type, Boutons boutons) override;
-    int message_perso(std::string_view texte, TypeMessage type, std::string_view legende1,
-                      std::string_view legende2 = {}, std::string_view legende3 = {}) override;
+    void message(IdMessage id, std::string_view texte,
+                 TypeMessage type = TypeMessage::information) override;
+    Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
+                     Boutons boutons) override;
+    int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
+                      std::string_view legende1, std::string_view legende2 = {},
+                      std::string_view legende3 = {}) override;
 
     std::vector<Vu> vus;
+    // The identity of each box of `vus`, in the same order.
+    std::vector<IdMessage> ids;
 
     // Where a script not followed is reported; unset, as a GoogleTest failure.
     static std::function<void(const std::string&)> rapporteur;

@@ -22,6 +22,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/plateforme_lot.h"
@@ -1056,8 +1057,8 @@ TEST_F(TarvoLot, UneEntreeStandardSansFinEstRefusee) {
 TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
     std::ostringstream erreurs;
     DialogueLot d(erreurs, false, false);
-    EXPECT_EQ(d.question(fr("Remplacer les données ?\n\n"), TypeMessage::confirmation,
-                         Boutons::oui_non_annuler),
+    EXPECT_EQ(d.question(IdMessage::quitter, fr("Remplacer les données ?\n\n"),
+                         TypeMessage::confirmation, Boutons::oui_non_annuler),
               Reponse::annuler);
     EXPECT_TRUE(d.abandon());
     EXPECT_EQ(erreurs.str(),
@@ -1066,12 +1067,13 @@ TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
 
     std::ostringstream tout_oui;
     DialogueLot oui(tout_oui, true, false);
+    EXPECT_EQ(oui.question(IdMessage::quitter, fr("Remplacer les données ?"),
+                           TypeMessage::confirmation, Boutons::oui_non),
+              Reponse::oui);
     EXPECT_EQ(
-        oui.question(fr("Remplacer les données ?"), TypeMessage::confirmation, Boutons::oui_non),
-        Reponse::oui);
-    EXPECT_EQ(oui.message_perso(fr("--- PAR MOIS ------------"), TypeMessage::avertissement,
-                                "Corriger", "Continuer", "Annuler"),
-              1);
+        oui.message_perso(IdMessage::par_mois_heures_non_nulles, fr("--- PAR MOIS ------------"),
+                          TypeMessage::avertissement, "Corriger", "Continuer", "Annuler"),
+        1);
     EXPECT_FALSE(oui.abandon());
     EXPECT_EQ(tout_oui.str(),
               "? Remplacer les données ?\n> Oui\n? --- PAR MOIS ------------\n> Corriger\n");
@@ -1080,8 +1082,8 @@ TEST(DialogueLot, UneQuestionImprevueArreteSansResultat) {
 TEST(DialogueLot, LesMessagesDInformationSeTaisentEnSilence) {
     std::ostringstream erreurs;
     DialogueLot d(erreurs, false, true);
-    d.message("fini", TypeMessage::information);
-    d.message(fr("répertoire absent"), TypeMessage::erreur);
+    d.message(IdMessage::fin_traitement, "fini", TypeMessage::information);
+    d.message(IdMessage::dossier_inaccessible, fr("répertoire absent"), TypeMessage::erreur);
     EXPECT_EQ(erreurs.str(), "répertoire absent\n");
     EXPECT_EQ(d.nb_erreurs(), 1);
 }
@@ -1104,35 +1106,112 @@ TEST(ProgressionLot, EtapeFichierPourcentEtTempsRestant) {
     EXPECT_TRUE(rien.str().empty());
 }
 
-TEST(QuestionsConnues, ChaqueQuestionEstReconnueParSonTexte) {
+TEST(QuestionsConnues, ChaqueQuestionEstReconnueParSonIdentite) {
     struct Cas {
-        std::string texte;
+        IdMessage id;
         int bouton;
         bool abandon_si_oui;
     };
     const std::vector<Cas> cas = {
-        {"\n\nLe nombre de lignes à générer est supérieur à 32000     .\n\n   continuer ? ", 1,
-         false},
-        {"La dérive des dates de mesure n'est pas nulle\n\n   00:00:00 => 00:00:10", 1, false},
-        {"--- PAR MOIS ------------\n\n   les dates de début et de fin", 2, false},
-        {"--- PAR ANNEE ------------\n\n   les dates", 2, false},
-        {"a- la ligne n°3  ne semble pas correspondre à une suite d'intitulés de colonnes...\n\n"
-         "1;2;3\n\n proposition => choisir l'option sans intitulé de colonnes\n\n",
-         2, false},
-        {"la ligne n°2 semble correspondre à des intitulés de colonnes..", 2, true},
-        {"Problème de date : vérifier le n° de la colonne Date \n\n Annuler ce traitement ?", 1,
-         true},
-        {"Problème d'indice des colonnes à extraire : \n\n Annuler ce traitement ?\n\nabc", 1,
-         true},
-        {"/d\n\n Le fichier  A.txt\n\n   existe déjà\n\n => écraser ?", 1, false},
+        {IdMessage::traitement_plus_de_32000_lignes, 1, false},
+        {IdMessage::derive_non_nulle, 1, false},
+        {IdMessage::par_mois_jours_non_premiers, 2, false},
+        {IdMessage::par_annee_dates_non_premier_janvier, 2, false},
+        {IdMessage::intitules_semblent_donnees, 2, false},
+        {IdMessage::ligne_semble_intitules, 2, true},
+        {IdMessage::colonne_date_a_verifier, 1, true},
+        {IdMessage::indice_colonnes_a_extraire, 1, true},
+        {IdMessage::ecraser_resultat, 1, false},
     };
     for (const auto& c : cas) {
-        const QuestionConnue* q = question_connue(fr(c.texte));
-        ASSERT_NE(q, nullptr) << c.texte;
-        EXPECT_EQ(q->bouton, c.bouton) << c.texte;
-        EXPECT_EQ((q->abandons & 2U) != 0, c.abandon_si_oui) << c.texte;
+        const QuestionConnue* q = question_connue(c.id);
+        ASSERT_NE(q, nullptr) << static_cast<int>(c.id);
+        EXPECT_EQ(q->bouton, c.bouton) << static_cast<int>(c.id);
+        EXPECT_EQ((q->abandons & 2U) != 0, c.abandon_si_oui) << static_cast<int>(c.id);
     }
-    EXPECT_EQ(question_connue(fr("Une question que personne n'a prévue ?")), nullptr);
+    EXPECT_EQ(question_connue(IdMessage::nouvelle_description), nullptr);
+}
+
+// Each question the policy knows, asked with the buttons its box shows: the answer written
+// and whether the run ends, without and with --oui. A question it does not know ends the run.
+TEST(DialogueLot, ChaqueQuestionConnueALaReponseDeLaPolitique) {
+    using L = std::vector<std::string>;
+    struct Cas {
+        IdMessage id;
+        std::variant<Boutons, L> boutons;  // a question's, or a three-button box's captions
+        std::string reponse;
+        bool abandon;
+        bool abandon_si_oui;
+    };
+    const L trois{"Corriger", "Continuer", "Annuler"}, deux{"Corriger", "Continuer"};
+    const std::vector<Cas> cas = {
+        {IdMessage::grille_plus_de_32000_lignes, Boutons::oui_non, "Oui", false, false},
+        {IdMessage::traitement_plus_de_32000_lignes, Boutons::oui_non, "Oui", false, false},
+        {IdMessage::decalage_non_nul, Boutons::oui_non, "Oui", false, false},
+        {IdMessage::derive_non_nulle, Boutons::oui_non, "Oui", false, false},
+        {IdMessage::creer_liste_horodatee, Boutons::oui_non_annuler, "Oui", false, false},
+        {IdMessage::prelecture_plus_de_100_fichiers, Boutons::oui_annuler, "Oui", false, false},
+        {IdMessage::ecraser_resultat, Boutons::oui_non, "Oui", false, false},
+        {IdMessage::choisir_max_pour_cumuls, Boutons::oui_non, "Non", false, true},
+        {IdMessage::test_strict_propose, Boutons::oui_non, "Non", false, false},
+        {IdMessage::par_jour_heures_non_nulles, trois, "Continuer", false, false},
+        {IdMessage::par_mois_jours_non_premiers, trois, "Continuer", false, false},
+        {IdMessage::par_mois_heures_non_nulles, trois, "Continuer", false, false},
+        {IdMessage::par_annee_dates_non_premier_janvier, trois, "Continuer", false, false},
+        {IdMessage::exemplaire_ligne_semble_intitules, Boutons::oui_annuler, "Annuler", false,
+         true},
+        {IdMessage::ligne_semble_intitules, deux, "Continuer", false, true},
+        {IdMessage::ligne_semble_pas_intitules, deux, "Continuer", false, true},
+        {IdMessage::exemplaire_ligne_semble_pas_intitules, Boutons::oui_annuler, "Annuler", false,
+         false},
+        {IdMessage::intitules_semblent_donnees, trois, "Continuer", false, false},
+        {IdMessage::ecraser_intitules_originaux, Boutons::oui_non, "Non", false, false},
+        {IdMessage::changer_repertoires_description, L{"CHANGER", "Annuler"}, "Annuler", false,
+         false},
+        {IdMessage::changer_trois_repertoires, L{"CHANGER", "Annuler"}, "Annuler", false, false},
+        {IdMessage::trois_repertoires_absents, L{"Remplacer", "Annuler"}, "Annuler", false, false},
+        {IdMessage::deux_repertoires_absents, L{"REMPLACER", "Annuler"}, "Annuler", false, false},
+        {IdMessage::garder_ou_creer_export, L{"GARDER", fr("CRÉER /EXPORT"), "Annuler"}, "GARDER",
+         false, false},
+        {IdMessage::verifier_lecteur_repertoires, Boutons::oui_non, "Non", false, false},
+        {IdMessage::stopper_traitement, Boutons::oui_non, "Non", false, false},
+        {IdMessage::date_mesure_vide, Boutons::oui_annuler, "Annuler", true, true},
+        {IdMessage::date_premiere_mesure_illisible, Boutons::oui_non, "Oui", true, true},
+        {IdMessage::nb_colonnes_intitules_donnees_different, L{"Oui", "OK"}, "OK", true, true},
+        {IdMessage::donnees_semblent_intitules, Boutons::oui_non, "Oui", true, true},
+        {IdMessage::colonne_date_a_verifier, Boutons::oui_non, "Oui", true, true},
+        {IdMessage::indice_colonnes_a_extraire, Boutons::oui_non, "Oui", true, true},
+        {IdMessage::une_seule_colonne, L{"Oui"}, "Oui", false, false},
+        {IdMessage::presse_papier_trop_court, L{"Annuler"}, "Annuler", false, false},
+        // Known to no entry: the last button, and the run ends.
+        {IdMessage::utiliser_derniere_description, Boutons::oui_non, "Non", true, false},
+        {IdMessage::exemplaire_separateur_propose, Boutons::oui_non, "Non", true, false},
+        {IdMessage::enregistrer_description, Boutons::oui_non_annuler, "Annuler", true, false},
+        {IdMessage::utiliser_ou_editer_exemplaire, L{"Utiliser tels quels", "Editer et adapter"},
+         "Editer et adapter", true, false},
+    };
+    for (const auto& c : cas) {
+        for (const bool oui : {false, true}) {
+            std::ostringstream erreurs;
+            DialogueLot d(erreurs, oui, true);
+            if (const auto* b = std::get_if<Boutons>(&c.boutons)) {
+                d.question(c.id, "?", TypeMessage::avertissement, *b);
+            } else {
+                const L& l = std::get<L>(c.boutons);
+                d.message_perso(c.id, "?", TypeMessage::avertissement, l[0],
+                                l.size() > 1 ? l[1] : "", l.size() > 2 ? l[2] : "");
+            }
+            const std::string premier =
+                std::holds_alternative<Boutons>(c.boutons)
+                    ? std::string(legende_bouton(std::get<Boutons>(c.boutons), 1))
+                    : std::get<L>(c.boutons)[0];
+            const std::string& attendue = oui ? premier : c.reponse;
+            EXPECT_TRUE(contient(erreurs.str(), "> " + cp1252_vers_utf8(attendue) + "\n"))
+                << static_cast<int>(c.id) << (oui ? " --oui\n" : "\n") << erreurs.str();
+            EXPECT_EQ(d.abandon(), oui ? c.abandon_si_oui : c.abandon)
+                << static_cast<int>(c.id) << (oui ? " --oui" : "");
+        }
+    }
 }
 
 }  // namespace

@@ -139,6 +139,7 @@ struct CasAnalyse {
     int intitule_apres, separateur_apres;
     std::string num_donnee_apres, num_intitule_apres;
     std::vector<std::string> debuts;  // how each question shown begins
+    std::vector<IdMessage> ids;       // and what each one proposes
 };
 
 // A real HOBO export: its title line holds a time ("GMT-07:00") inside quotes. The first
@@ -181,7 +182,8 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          0,
          "2",
          "1",
-         {"d'après le contenu de ce nouveau fichier de donnée,\n et de"}},
+         {"d'après le contenu de ce nouveau fichier de donnée,\n et de"},
+         {IdMessage::exemplaire_separateur_propose}},
         {"garder le separateur",
          {"Date;T", "02/01/2024 10:00:00\t1.5\t2.5"},
          0,
@@ -193,7 +195,8 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          2,
          "2",
          "1",
-         {"d'après"}},
+         {"d'après"},
+         {IdMessage::exemplaire_separateur_propose}},
         {"sans ligne de titres",
          {"2024-01-02 10:00:00;1,5", "2024-01-02 10:15:00;1,6"},
          0,
@@ -206,7 +209,9 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          "1",
          "1",
          {"la ligne n°1  ne semble pas",
-          " Les premières données sont détectées en ligne 1 et non en 2"}},
+          " Les premières données sont détectées en ligne 1 et non en 2"},
+         {IdMessage::exemplaire_ligne_semble_pas_intitules,
+          IdMessage::exemplaire_ligne_donnee_proposee}},
         {"heure des la ligne 1",
          {"02/01/2024 10:00:00;1.5", "02/01/2024 10:15:00;1.6"},
          0,
@@ -218,7 +223,8 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          2,
          "1",
          "3",
-         {"d'après le contenu de ce nouveau fichier de donnée,\n il semble"}},
+         {"d'après le contenu de ce nouveau fichier de donnée,\n il semble"},
+         {IdMessage::exemplaire_pas_de_ligne_intitules}},
         {"donnees plus bas",
          {"en-tete", "Date;T", "2024-01-02 10:00:00;1,5"},
          0,
@@ -230,7 +236,8 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          2,
          "3",
          "1",
-         {" Les premières données sont détectées en ligne 3 et non en 2"}},
+         {" Les premières données sont détectées en ligne 3 et non en 2"},
+         {IdMessage::exemplaire_ligne_donnee_proposee}},
         {"titres sous une ligne vide",
          {"", "Date;T", "2024-01-02 10:00:00;1,5"},
          0,
@@ -242,7 +249,8 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          2,
          "3",
          "2",
-         {"1- Il se pourrait"}},
+         {"1- Il se pourrait"},
+         {IdMessage::exemplaire_intitules_en_ligne}},
         {"sans mais titres presents",
          {"Date;Temp", "2024-01-02 10:00:00;1,5"},
          1,
@@ -254,8 +262,10 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          2,
          "1",
          "1",
-         {"la ligne n°1 semble correspondre", " Les premières données"}},
-        {"aucune heure", {"a;b", "1;2"}, 0, 0, "2", "1", {}, 0, 0, "2", "1", {}},
+         {"la ligne n°1 semble correspondre", " Les premières données"},
+         {IdMessage::exemplaire_ligne_semble_intitules,
+          IdMessage::exemplaire_ligne_donnee_proposee}},
+        {"aucune heure", {"a;b", "1;2"}, 0, 0, "2", "1", {}, 0, 0, "2", "1", {}, {}},
         {"egalite rien propose",
          {"T;X", "10:00:00\t1;2\t3;"},
          0,
@@ -267,6 +277,7 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
          1,
          "2",
          "1",
+         {},
          {}},
     };
     for (const auto& c : cas) {
@@ -289,6 +300,7 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
         ASSERT_EQ(dialogue.vus.size(), c.debuts.size()) << c.nom;
         for (std::size_t i = 0; i < c.debuts.size(); ++i)
             EXPECT_TRUE(dialogue.vus[i].texte.starts_with(fr(c.debuts[i]))) << c.nom << i;
+        EXPECT_EQ(dialogue.ids, c.ids) << c.nom;
     }
 }
 

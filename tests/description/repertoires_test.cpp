@@ -45,6 +45,7 @@ TEST_F(VerificationRepertoires, AvecArgumentAucunRepertoire) {
     EXPECT_TRUE(existe("desc/EXPORT"));
 
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::changer_repertoires_description);
     const auto& vu = dialogue_.vus[0];
     EXPECT_EQ(vu.type, TypeMessage::confirmation);
     EXPECT_EQ(vu.legendes, (std::vector<std::string>{"CHANGER", "Annuler"}));
@@ -75,6 +76,7 @@ TEST_F(VerificationRepertoires, AvecArgumentDescriptionDejaIci) {
     const auto r = verifier(lus, p_);
     EXPECT_EQ(r.repertoires, (Repertoires{p_, p_, p_ + "EXPORT/"}));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::changer_repertoires_description);
     EXPECT_NE(dialogue_.vus[0].texte.find(fr("Répertoires /Données /EXPORT inexistants\n\n")),
               std::string::npos);
     EXPECT_NE(dialogue_.vus[0].texte.find("/Description   " + p_ + "\n"), std::string::npos);
@@ -100,6 +102,7 @@ TEST_F(VerificationRepertoires, AvecArgumentSeuleLaSortieExiste) {
     const auto r = verifier(lus, p_);
     EXPECT_EQ(r.repertoires, (Repertoires{p_, p_, p_ + "EXPORT/"}));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::changer_trois_repertoires);
     EXPECT_TRUE(dialogue_.vus[0].texte.ends_with(
         fr("CHANGER les 3 avec le répertoire du fichier sélectionné ? (") + p_ +
         fr(") !\n\n/Données     > ") + p_ + "\n/Description > " + p_ + "\n/EXPORT      > " + p_ +
@@ -112,6 +115,7 @@ TEST_F(VerificationRepertoires, AvecArgumentCasNonTraite) {
     EXPECT_EQ(r.suite, SuiteVerification::continuer);
     EXPECT_EQ(r.repertoires, lus);
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::option_repertoires_non_traitee);
     EXPECT_EQ(dialogue_.vus[0].genre, Genre::message);
     EXPECT_EQ(dialogue_.vus[0].texte, fr("option non traitée..."));
 }
@@ -133,6 +137,7 @@ TEST_F(VerificationRepertoires, AvecArgumentUneDescriptionOuverteAilleurs) {
     const auto r = verifier_repertoires_apres_lecture(aucun, autre + "x.DSC", p_, dialogue_);
     EXPECT_EQ(r.repertoires, (Repertoires{autre, autre, autre + "EXPORT/"}));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::trois_repertoires_absents);
     EXPECT_TRUE(dialogue_.vus[0].texte.starts_with(
         fr("Fichier de description sélectionné : x.DSC\n\nInexistance des 3 répertoires")));
     EXPECT_FALSE(existe("desc/EXPORT"));
@@ -145,6 +150,7 @@ TEST_F(VerificationRepertoires, AucunRepertoire) {
     dialogue_.attendre_choix(1);
     EXPECT_EQ(verifier(lus).repertoires, (Repertoires{p_, p_, p_ + "EXPORT/"}));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::trois_repertoires_absents);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::avertissement);
     EXPECT_EQ(dialogue_.vus[0].legendes, (std::vector<std::string>{"Remplacer", "Annuler"}));
     EXPECT_TRUE(dialogue_.vus[0].texte.starts_with(
@@ -190,6 +196,7 @@ TEST_F(VerificationRepertoires, SortieAilleursGarderCreerAnnuler) {
     dialogue_.attendre_choix(1);
     EXPECT_EQ(verifier(lus).repertoires, lus);
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::garder_ou_creer_export);
     EXPECT_EQ(dialogue_.vus[0].legendes,
               (std::vector<std::string>{"GARDER", fr("CRÉER /EXPORT"), "Annuler"}));
     EXPECT_EQ(
@@ -225,6 +232,7 @@ TEST_F(VerificationRepertoires, SeuleLaDescriptionExiste) {
     EXPECT_EQ(verifier(lus).repertoires, (Repertoires{desc, desc, desc + "EXPORT/"}));
     EXPECT_TRUE(existe("descriptions/EXPORT"));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids[0], IdMessage::deux_repertoires_absents);
     EXPECT_EQ(dialogue_.vus[0].legendes, (std::vector<std::string>{"REMPLACER", "Annuler"}));
     EXPECT_TRUE(dialogue_.vus[0].texte.starts_with(
         fr("Fichier de description sélectionné : \n\nInexistance de 2 répertoires : /Données et "
@@ -329,12 +337,16 @@ TEST_F(Recents, DoubleClicSurUneEntree) {
         }
         EXPECT_EQ(dialogue.vus.front().texte,
                   fr("  Choisir le répertoire ") + d + "\n\n  (Non) = effacer la liste\n\n");
+        std::vector<IdMessage> ids{IdMessage::choisir_repertoire_recent};
+        if (c.reponses.size() == 2) ids.push_back(IdMessage::effacer_repertoires_recents);
+        EXPECT_EQ(dialogue.ids, ids);
     }
 
     DialogueScripte dialogue;
     const auto disparu = choisir_repertoire_recent("2- " + chemin("disparu/"), dialogue);
     EXPECT_EQ(disparu.action, ChoixRecent::Action::aucune);
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids[0], IdMessage::repertoire_recent_absent);
     EXPECT_EQ(dialogue.vus[0].texte, fr(" Répertoire inexistant \n\n") + chemin("disparu/") + "\n");
 }
 

@@ -295,6 +295,12 @@ protected:
         const auto& l = journal.lignes();
         return std::find(l.begin(), l.end(), fr(ligne)) != l.end();
     }
+    // What the problem lines of the log are about, in their order.
+    std::vector<ProblemeSuivi> problemes() const {
+        std::vector<ProblemeSuivi> r;
+        for (const auto& p : journal.problemes()) r.push_back(p.probleme);
+        return r;
+    }
 
     fs::path racine_;
     Description d;
@@ -341,6 +347,8 @@ TEST_F(Extraction, MesuresRangeesEtNettoyees) {
     EXPECT_EQ(table.lire_cellule(1, Colonne::ligne_intitules), " -");
     EXPECT_TRUE(journal_contient("pb conversion <12<> ligne 5"));
     EXPECT_TRUE(journal_contient("nb_pb conversion = 1"));
+    EXPECT_EQ(problemes(), (std::vector<ProblemeSuivi>{ProblemeSuivi::conversion_impossible,
+                                                       ProblemeSuivi::nb_conversions_impossibles}));
     EXPECT_EQ(r.Label_nlig_impliquee, "4 lignes extraites");
     EXPECT_EQ(r.colonnes_sortie, "4 colonnes (avec temps et nb)");
 }
@@ -391,6 +399,7 @@ TEST_F(Extraction, Corrections) {
         std::vector<double> lignes;  // per step
         std::string correction;
         std::vector<std::string> journal;
+        std::vector<ProblemeSuivi> problemes;  // what the log reports, in its order
     };
     const std::vector<Cas> cas = {
         {"+1 s",
@@ -399,13 +408,15 @@ TEST_F(Extraction, Corrections) {
          false,
          {0, 1, 1, 0},
          "+1jour,s 0/1x",
-         {"3 : + 1s à 05/03/2023 01:00:00", "nb (+ 1s) = 1"}},
+         {"3 : + 1s à 05/03/2023 01:00:00", "nb (+ 1s) = 1"},
+         {ProblemeSuivi::seconde_ajoutee, ProblemeSuivi::nb_secondes_ajoutees}},
         {"sans +1 s",
          "2023-03-05T01:00:00;1;1\n2023-03-05T01:00:00;2;2\n",
          false,
          false,
          {0, 2, 0, 0},
          "---",
+         {},
          {}},
         {"+1 jour",
          "2023-03-05T00:30:00;1;1\n2023-03-04T01:30:00;2;2\n",
@@ -413,7 +424,8 @@ TEST_F(Extraction, Corrections) {
          true,
          {0, 1, 1, 0},
          "+1jour,s 1/0x",
-         {"3 : + 1j à 04/03/2023 01:30:00", "nb (+ 1j) = 1"}},
+         {"3 : + 1j à 04/03/2023 01:30:00", "nb (+ 1j) = 1"},
+         {ProblemeSuivi::jour_ajoute, ProblemeSuivi::nb_jours_ajoutes}},
         // A repeated time is no step back: "+1 jour" alone leaves both lines where they are.
         {"+1 jour sur une heure répétée",
          "2023-03-05T01:00:00;1;1\n2023-03-05T01:00:00;2;2\n",
@@ -421,6 +433,7 @@ TEST_F(Extraction, Corrections) {
          true,
          {0, 2, 0, 0},
          "---",
+         {},
          {}},
         // Lines after the end of data read no time: they correct nothing.
         {"ligne illisible",
@@ -429,6 +442,7 @@ TEST_F(Extraction, Corrections) {
          true,
          {0, 1, 0, 0},
          "---",
+         {},
          {}},
     };
     for (const Cas& c : cas) {
@@ -442,6 +456,7 @@ TEST_F(Extraction, Corrections) {
         EXPECT_EQ(table.lire_cellule(1, Colonne::correction), c.correction) << c.nom;
         for (const std::string& l : c.journal)
             EXPECT_TRUE(journal_contient(l)) << c.nom << ": " << l;
+        EXPECT_EQ(problemes(), c.problemes) << c.nom;
     }
 }
 
@@ -599,6 +614,10 @@ TEST_F(Extraction, LignesIllisibles) {
               2);
     EXPECT_TRUE(journal_contient("ligne 4 pb etc ......... "));
     EXPECT_TRUE(journal_contient("nb_pb = 5"));
+    EXPECT_EQ(problemes(),
+              (std::vector<ProblemeSuivi>{
+                  ProblemeSuivi::ligne_illisible, ProblemeSuivi::ligne_illisible,
+                  ProblemeSuivi::lignes_illisibles_suite, ProblemeSuivi::nb_lignes_illisibles}));
 }
 
 TEST_F(Extraction, CaracteresDeControle) {
@@ -694,6 +713,7 @@ TEST_F(Extraction, FichiersMarquesEtArret) {
     EXPECT_EQ(table.lire_cellule(1, Colonne::nb_extraites), " ---");
     EXPECT_EQ(table.lire_cellule(3, Colonne::nb_extraites), " ---");
     EXPECT_TRUE(journal_contient("  Liste partielle"));
+    EXPECT_EQ(problemes(), std::vector<ProblemeSuivi>{ProblemeSuivi::liste_partielle});
     EXPECT_EQ(inventaire.ko_traites, 10);
 }
 
@@ -707,6 +727,9 @@ TEST_F(Extraction, FichierAbsentEtGrilleVide) {
     journal.vider();
     EXPECT_EQ(lancer().fin, FinExtraction::refusee);
     EXPECT_EQ(journal.lignes().back(), "!!! : ListBox_date_clean.Items.Count= 0");
+    EXPECT_EQ(journal.problemes(),
+              (std::vector<JournalSuivi::Probleme>{
+                  {journal.lignes().size() - 1, ProblemeSuivi::liste_horodatee_vide}}));
 }
 
 TEST_F(Extraction, BeaucoupDeLignes) {

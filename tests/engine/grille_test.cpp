@@ -289,6 +289,7 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
         EtatGrille etat;
         std::string apres;  // start and end once corrected; empty when kept
         long long nb;
+        std::vector<IdMessage> ids;  // the boxes, in their order
     };
     const auto creer = [](const std::string& suite) {
         return question(" Créer une nouvelle liste de dates régulières ? \n\n\n du " + suite,
@@ -311,7 +312,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                  "...")},
          EtatGrille::refusee,
          "",
-         0},
+         0,
+         {IdMessage::pas_nul}},
         {"pas nul, construction seule",
          false,
          horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "00:00:00"),
@@ -319,7 +321,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
          {erreur(" le pas est à zéro\n\n   corriger cette valeur et relancer ...")},
          EtatGrille::refusee,
          "",
-         0},
+         0,
+         {IdMessage::pas_nul_liste_horodatee}},
         {"fin avant début",
          true,
          horaire("08/11/2021 10:00:00", "07/11/2021 00:00:00", "01:00:00"),
@@ -327,7 +330,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
          {fin_avant_debut},
          EtatGrille::refusee,
          "",
-         0},
+         0,
+         {IdMessage::fin_avant_debut}},
         {"fin avant début, construction seule",
          false,
          horaire("08/11/2021 10:00:00", "07/11/2021 00:00:00", "01:00:00"),
@@ -335,7 +339,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
          {fin_avant_debut},
          EtatGrille::refusee,
          "",
-         0},
+         0,
+         {IdMessage::fin_avant_debut}},
         {"nouvelle liste refusée",
          true,
          horaire("07/11/2021 00:00:00", "08/11/2021 10:00:00", "01:00:00"),
@@ -344,7 +349,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                 "dates => 1 jour\n\n")},
          EtatGrille::annulee,
          "",
-         0},
+         0,
+         {IdMessage::creer_liste_horodatee}},
         {"par jour, heure de début corrigée",
          true,
          calendrier("07/11/2021 10:00:00", "09/11/2021 00:00:00", unite_jour, 1, 0),
@@ -356,7 +362,9 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                 heures_pas_a_zero + "10:00:00 -> 00:00:00\n\n")},
          EtatGrille::construite,
          "07/11/2021 00:00:00 09/11/2021 00:00:00",
-         4},
+         4,
+         {IdMessage::creer_liste_horodatee, IdMessage::test_strict_propose,
+          IdMessage::par_jour_heures_non_nulles}},
         {"par jour, deux heures gardées",
          false,
          calendrier("07/11/2021 10:00:00", "09/11/2021 12:30:00", unite_jour, 1, 0),
@@ -366,7 +374,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                 heures_pas_a_zero + "10:00:00 -> 00:00:00  et  \n12:30:00 -> 00:00:00\n\n")},
          EtatGrille::construite,
          "",
-         4},
+         4,
+         {IdMessage::test_strict_propose, IdMessage::par_jour_heures_non_nulles}},
         {"par jour, annulé",
          false,
          calendrier("07/11/2021 00:00:00", "09/11/2021 12:30:00", unite_jour, 1),
@@ -375,7 +384,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                 heures_pas_a_zero + "    12:30:00 -> 00:00:00\n\n")},
          EtatGrille::annulee,
          "",
-         0},
+         0,
+         {IdMessage::par_jour_heures_non_nulles}},
         {"par mois, un seul mois",
          false,
          calendrier("15/03/2023 00:00:00", "20/03/2023 00:00:00", unite_mois, 1),
@@ -383,7 +393,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
          {choix(jours_pas_a_un + "15/03/2023  et  20/03/2023\n\n")},
          EtatGrille::construite,
          "01/03/2023 00:00:00 01/04/2023 00:00:00",
-         3},
+         3,
+         {IdMessage::par_mois_jours_non_premiers}},
         {"par mois, décembre puis les heures",
          false,
          calendrier("01/12/2023 00:00:00", "10/12/2023 06:00:00", unite_mois, 1),
@@ -393,7 +404,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                 "heures des dates de début et de fin ne sont pas à zéro 00:00:00\n\n")},
          EtatGrille::construite,
          "01/12/2023 00:00:00 01/01/2024 00:00:00",
-         3},
+         3,
+         {IdMessage::par_mois_jours_non_premiers, IdMessage::par_mois_heures_non_nulles}},
         {"par année, une seule année",
          false,
          calendrier("15/06/2023 08:00:00", "20/09/2023 00:00:00", unite_annee, 1),
@@ -402,7 +414,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                 "type   01/01/aaaa\n\n   15/06/2023 08:00:00\n   20/09/2023 00:00:00\n\n")},
          EtatGrille::construite,
          "01/01/2023 00:00:00 01/01/2024 00:00:00",
-         3},
+         3,
+         {IdMessage::par_annee_dates_non_premier_janvier}},
         {"plus de 32000 lignes, refusé",
          false,
          horaire("01/01/2023 00:00:00", "31/01/2023 00:00:00", "00:01:00"),
@@ -412,7 +425,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                    TypeMessage::information, Boutons::oui_non)},
          EtatGrille::annulee,
          "",
-         0},
+         0,
+         {IdMessage::grille_plus_de_32000_lignes}},
         {"plus de 32000 lignes, accepté",
          false,
          horaire("01/01/2023 00:00:00", "31/01/2023 00:00:00", "00:01:00"),
@@ -422,7 +436,8 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
                    TypeMessage::information, Boutons::oui_non)},
          EtatGrille::construite,
          "",
-         43202},
+         43202,
+         {IdMessage::grille_plus_de_32000_lignes}},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -434,6 +449,7 @@ TEST(ConstruireGrille, QuestionsDansLOrdre) {
         const Grille g = c.bouton_2 ? creer_liste_horodatee(p, dialogue, progression, journal)
                                     : construire_grille(p, dialogue, progression, journal);
         EXPECT_EQ(dialogue.vus, c.vus);
+        EXPECT_EQ(dialogue.ids, c.ids);
         EXPECT_EQ(g.etat, c.etat);
         EXPECT_EQ(p.Label_temps_deb + " " + p.Label_temps_fin,
                   c.apres.empty() ? c.p.Label_temps_deb + " " + c.p.Label_temps_fin : c.apres);

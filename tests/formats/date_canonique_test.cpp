@@ -61,6 +61,8 @@ TEST(TexteVersDateHeure, LigneDErreur) {
     EXPECT_EQ(texte_vers_date_heure("2023-13-25 08:00:00", canonique, journal), 0);
     ASSERT_EQ(journal.lignes().size(), 1u);
     EXPECT_EQ(journal.lignes()[0], " * erreur date : 25/13/2023 08:00:00   <2023-13-25 08:00:00>");
+    EXPECT_EQ(journal.problemes(),
+              (std::vector<JournalSuivi::Probleme>{{0, ProblemeSuivi::erreur_date}}));
 }
 
 TEST(DateHeureVersTexte, AllerRetour) {

@@ -79,8 +79,8 @@ class DialogueFuzz final : public Dialogue {
 public:
     explicit DialogueFuzz(std::string_view reponses) : reponses_(reponses) {}
 
-    void message(std::string_view, TypeMessage) override {}
-    Reponse question(std::string_view, TypeMessage, Boutons boutons) override {
+    void message(IdMessage, std::string_view, TypeMessage) override {}
+    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons boutons) override {
         switch (boutons) {
             case Boutons::ok:
                 return Reponse::ok;
@@ -94,8 +94,8 @@ public:
         constexpr std::array<Reponse, 3> r{Reponse::oui, Reponse::non, Reponse::annuler};
         return r[suivante(3)];
     }
-    int message_perso(std::string_view, TypeMessage, std::string_view, std::string_view legende2,
-                      std::string_view legende3) override {
+    int message_perso(IdMessage, std::string_view, TypeMessage, std::string_view,
+                      std::string_view legende2, std::string_view legende3) override {
         return 1 + suivante(legende3.empty() ? (legende2.empty() ? 1 : 2) : 3);
     }
 

@@ -102,6 +102,10 @@ TEST(EditionTable, EffacementsApresLaQuestion) {
         ASSERT_EQ(dialogue.vus.size(), 1u);
         EXPECT_EQ(dialogue.vus[0].texte, c.question);
         EXPECT_EQ(dialogue.vus[0].boutons, Boutons::oui_non);
+        EXPECT_EQ(dialogue.ids[0], c.quoi == Quoi::bas ? IdMessage::effacer_lignes_vers_le_bas
+                                   : c.quoi == Quoi::haut
+                                       ? IdMessage::effacer_lignes_vers_le_haut
+                                       : IdMessage::effacer_lignes_selectionnees);
     }
 }
 
@@ -301,6 +305,25 @@ TEST(EditionTable, ArrondiAuPas) {
 
 TEST(EditionTable, CopieDesDatesDesLabels) {
     using Cible = CopieDate::Cible;
+    const auto question_de = [](SourceDate source) {
+        switch (source) {
+            case SourceDate::Label_date_min:
+                return IdMessage::copier_date_min;
+            case SourceDate::Label_date_max:
+                return IdMessage::copier_date_max;
+            case SourceDate::Label_min_dsc:
+                return IdMessage::copier_date_heure_min;
+            case SourceDate::Label_max_dsc:
+                return IdMessage::copier_date_heure_max;
+            case SourceDate::Label_pas_dsc:
+                return IdMessage::copier_pas;
+            case SourceDate::Label_date_heure_min:
+                return IdMessage::copier_date_heure_mini_arrondie;
+            case SourceDate::Label_date_heure_max:
+                break;
+        }
+        return IdMessage::copier_date_heure_maxi_arrondie;
+    };
     const double pas = 5.0 / 1440;
     const std::string t = "25/12/2023 08:07:30";
     struct Cas {
@@ -346,6 +369,7 @@ TEST(EditionTable, CopieDesDatesDesLabels) {
         ASSERT_EQ(dialogue.vus.size(), c.reponse ? 1u : 0u) << c.question;
         if (c.reponse) {
             EXPECT_EQ(dialogue.vus[0].texte, c.question);
+            EXPECT_EQ(dialogue.ids[0], question_de(c.source)) << c.question;
         }
         ASSERT_EQ(copie.has_value(), c.cible.has_value()) << c.question;
         if (!copie) continue;

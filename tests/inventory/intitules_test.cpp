@@ -99,6 +99,7 @@ TEST(AnalyserIntitules, LigneDeTitresPriseSansIntitules) {
     a.dialogue.attendre_choix(1);  // Corriger
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
     ASSERT_EQ(a.dialogue.vus.size(), 1u);
+    EXPECT_EQ(a.dialogue.ids[0], IdMessage::ligne_semble_intitules);
     EXPECT_EQ(a.dialogue.vus[0].texte,
               fr("la ligne n°1 semble correspondre à des intitulés de colonnes..\n\nDate;T\n\n"
                  " Corriger l'option vers : [x] avec intitulé de colonnes et son n° de ligne\n\n"
@@ -124,6 +125,7 @@ TEST(AnalyserIntitules, CorrectionsAvecBalises) {
         a.dialogue.attendre_choix(1);  // Corriger
         EXPECT_EQ(a.lancer(), SuiteListage::arreter);
         ASSERT_EQ(a.dialogue.vus.size(), 1u);
+        EXPECT_EQ(a.dialogue.ids[0], IdMessage::ligne_semble_intitules);
         EXPECT_TRUE(a.dialogue.vus[0].texte.starts_with(fr("la ligne n°3 semble")));
         EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 0);
         EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, 0);
@@ -157,6 +159,8 @@ TEST(AnalyserIntitules, ChiffresAuLieuDeTitres) {
     a.dialogue.attendre_choix(1);  // Corriger: list again without titles
     EXPECT_EQ(a.lancer(), SuiteListage::relancer);
     ASSERT_EQ(a.dialogue.vus.size(), 2u);
+    EXPECT_EQ(a.dialogue.ids, (std::vector<IdMessage>{IdMessage::ligne_semble_pas_intitules,
+                                                      IdMessage::intitules_semblent_donnees}));
     EXPECT_EQ(
         a.dialogue.vus[0].texte,
         fr("la ligne n°1  ne semble pas correspondre à une suite d'intitulés de colonnes..\n\n"
@@ -180,6 +184,7 @@ TEST(AnalyserIntitules, UneSeuleColonneArreteEtVideLaTable) {
     a.dialogue.attendre_choix(1);  // its single button, Oui
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
     ASSERT_EQ(a.dialogue.vus.size(), 1u);
+    EXPECT_EQ(a.dialogue.ids[0], IdMessage::une_seule_colonne);
     const std::string attendu = fr(
         "??? avec le séparateur de colonne => Virgule une seule colonne de détectée !!!        "
         "\n\n  vérifier le séparateur de colonne en Entrée\n\n"
@@ -206,6 +211,7 @@ TEST(AnalyserIntitules, IntitulesAlternatifsDiscordants) {
     a.d.Edit_new_desc_colonne = "a,b,c";
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
     ASSERT_EQ(a.dialogue.vus.size(), 1u);
+    EXPECT_EQ(a.dialogue.ids[0], IdMessage::colonnes_alternatives_discordantes);
     EXPECT_EQ(a.dialogue.vus[0].texte,
               fr(" le nombre de colonnes alternatives (3) est différent\n\n du nombre original (2)"
                  "\n\n => vérifier la similitude ...\n\n   ou effacer les intitulés alternatifs\n\n"
@@ -222,6 +228,7 @@ TEST(AnalyserIntitules, NumeroDeLigneDesTitresNul) {
         a.d.Edit_num_ligne_intitule_col = numero;
         EXPECT_EQ(a.lancer(), SuiteListage::arreter) << numero;
         ASSERT_EQ(a.dialogue.vus.size(), 1u) << numero;
+        EXPECT_EQ(a.dialogue.ids[0], IdMessage::ligne_intitules_nulle) << numero;
         EXPECT_EQ(a.dialogue.vus[0].texte,
                   fr("??? le n° de ligne des intitulés de colonnes semble être nul\n\n => "
                      "sélectionner l'option sans intitulé de colonne ...\n\n   le fichier sera "
@@ -241,6 +248,7 @@ TEST(AnalyserIntitules, BlancsTitresEtDonneesEnDesaccord) {
         a.dialogue.attendre_choix(2);
         EXPECT_EQ(a.lancer(), SuiteListage::continuer);
         ASSERT_EQ(a.dialogue.vus.size(), 1u);
+        EXPECT_EQ(a.dialogue.ids[0], IdMessage::nb_colonnes_intitules_donnees_different);
         EXPECT_EQ(a.dialogue.vus[0].texte,
                   fr("1- Valider et LISTER\n\nAvec le séparateur Espace\n"
                      "le nombre de colonnes détectées entre intitulé et données est différent\n\n"
@@ -262,6 +270,9 @@ TEST(AnalyserIntitules, BlancsTitresEtDonneesEnDesaccord) {
         a.dialogue.attendre_question(Reponse::oui);
         EXPECT_EQ(a.lancer(), SuiteListage::arreter);
         ASSERT_EQ(a.dialogue.vus.size(), 2u);
+        EXPECT_EQ(a.dialogue.ids,
+                  (std::vector<IdMessage>{IdMessage::nb_colonnes_intitules_donnees_different,
+                                          IdMessage::ecraser_intitules_originaux}));
         EXPECT_EQ(a.dialogue.vus[1].texte,
                   fr("1- Valider et LISTER\n\n     écraser les intitulés originaux contenant 4 "
                      "colonnes\nx\n\n     avec la correction contenant 4 "
@@ -373,6 +384,7 @@ TEST(ListerColonnes, JournalDesColonnes) {
     journal.vider();
     lister_colonnes(d, colonnes, 97, "cumul", journal, dialogue);
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids[0], IdMessage::aucune_colonne_detectee);
     EXPECT_EQ(dialogue.vus[0].texte,
               fr(" le nombre de colonnes détectées est nul :\n\n<Date>\n\n  vérifier les intitulés "
                  "alternatifs..."));
@@ -403,6 +415,7 @@ TEST(AnalyserIntitules, TropDeColonnesRefusees) {
         EXPECT_EQ(a.lancer(), c.refuse ? SuiteListage::arreter : SuiteListage::continuer);
         if (c.refuse) {
             ASSERT_EQ(a.dialogue.vus.size(), 1u);
+            EXPECT_EQ(a.dialogue.ids[0], IdMessage::trop_de_colonnes);
             EXPECT_EQ(a.dialogue.vus[0].type, TypeMessage::erreur);
             const std::string nombre = c.colonnes == 16385 ? "16 385" : "100 000";
             EXPECT_NE(

@@ -264,6 +264,7 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         v.d.dossier_choisi = dossier() + "parti/";
         EXPECT_EQ(v.etape1().fin, FinListage::aucun_fichier);
         ASSERT_EQ(v.dialogue.vus.size(), 1u);
+        EXPECT_EQ(v.dialogue.ids[0], IdMessage::aucun_fichier_filtre);
         EXPECT_EQ(v.dialogue.vus[0].texte,
                   "aucun fichier ne correspond au filtre <csv>\n\n dans " + dossier() + "parti/");
         EXPECT_EQ(v.etat.affichage.Label_nb_fic, "0 fichier");
@@ -284,6 +285,9 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
     EXPECT_EQ(b.table.lire_cellule(3, Colonne::nb_donnees), "0");
     EXPECT_EQ(b.table.lire_cellule(3, Colonne::nb_colonnes), " 2");
     ASSERT_EQ(b.dialogue.vus.size(), 3u);
+    EXPECT_EQ(b.dialogue.ids, (std::vector<IdMessage>{IdMessage::ligne_semble_pas_intitules,
+                                                      IdMessage::intitules_semblent_donnees,
+                                                      IdMessage::date_premiere_mesure_illisible}));
     EXPECT_TRUE(b.dialogue.vus[2].texte.starts_with(fr("-- Date de la 1ère mesure <>\n\n")));
 
     {  // Another program holds a lock on b.csv: the listing stops there, row 1 stays.
@@ -294,6 +298,7 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         EXPECT_EQ(v.etape1().fin, FinListage::arrete);
         ::close(autre);
         ASSERT_EQ(v.dialogue.vus.size(), 1u);
+        EXPECT_EQ(v.dialogue.ids[0], IdMessage::fichier_ouvert_ailleurs);
         EXPECT_TRUE(v.dialogue.vus[0].texte.starts_with("Le fichier " + chemin("b.csv")));
         EXPECT_EQ(v.table.nb_fichiers(), 2);
         EXPECT_EQ(v.etat.affichage.taille_totale, "---");  // the end of the listing did not run
@@ -315,6 +320,7 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
         v.progression = &effaceuse;
         EXPECT_EQ(v.etape1().fin, FinListage::arrete);
         ASSERT_EQ(v.dialogue.vus.size(), 1u);
+        EXPECT_EQ(v.dialogue.ids[0], IdMessage::fichier_inexistant);
         EXPECT_EQ(v.dialogue.vus[0].texte, "fichier inexistant\n" + chemin("b.csv"));
         EXPECT_EQ(v.table.lire_cellule(1, Colonne::date_dep), "25/12/2023 08:00:00");
     }
@@ -329,7 +335,10 @@ TEST_F(Listage, BaliseDeDebutAbsente) {
     b.dialogue.attendre_choix(1);  // Oui to the one-column message
     EXPECT_EQ(b.etape1().fin, FinListage::arrete);
     ASSERT_EQ(b.dialogue.vus.size(), 1u);
+    EXPECT_EQ(b.dialogue.ids[0], IdMessage::une_seule_colonne);
     EXPECT_TRUE(b.dialogue.vus[0].texte.starts_with(fr("??? avec le séparateur de colonne")));
+    ASSERT_FALSE(b.journal.problemes().empty());
+    EXPECT_EQ(b.journal.problemes().back().probleme, ProblemeSuivi::une_seule_colonne);
     EXPECT_EQ(b.etat.affichage.nb_lignes_donnees, "0");
     EXPECT_EQ(b.table.nb_lignes(), 1);
 }
@@ -349,6 +358,7 @@ TEST_F(Listage, ArretDemandeEtQuestionAuDelaDe100) {
     v.dialogue.attendre_question(Reponse::annuler);
     EXPECT_EQ(v.etape1().fin, FinListage::abandon);
     ASSERT_EQ(v.dialogue.vus.size(), 1u);
+    EXPECT_EQ(v.dialogue.ids[0], IdMessage::prelecture_plus_de_100_fichiers);
     EXPECT_EQ(v.dialogue.vus[0].texte,
               fr(" le nombre de fichiers à pré-lire est supérieur à 100 (101)\n\n"
                  " => très long car <Pré lecture de tous les fichiers> \n\n  Continuer ?"));
@@ -360,6 +370,7 @@ TEST_F(Listage, QuestionsSurLaDateDeLaPremiereMesure) {
     b.dialogue.attendre_question(Reponse::oui);  // open the file and stop
     EXPECT_EQ(b.etape1().fin, FinListage::arrete);
     ASSERT_EQ(b.dialogue.vus.size(), 1u);
+    EXPECT_EQ(b.dialogue.ids[0], IdMessage::date_premiere_mesure_illisible);
     EXPECT_EQ(b.dialogue.vus[0].texte,
               fr("-- Date de la 1ère mesure <>\n\naaaa/mm/jj hh:mn:ss\n25-12 08:00 en colonne 1"
                  "\n\nProblème de date : vérifier les paramètres de la colonne Date/Heure et son "
@@ -377,6 +388,7 @@ TEST_F(Listage, QuestionsSurLaDateDeLaPremiereMesure) {
     const ResultatListage r = v.etape1();
     EXPECT_EQ(r.fin, FinListage::arrete);
     ASSERT_EQ(v.dialogue.vus.size(), 1u);
+    EXPECT_EQ(v.dialogue.ids[0], IdMessage::date_mesure_vide);
     EXPECT_EQ(v.dialogue.vus[0].texte,
               fr("Problème de date de mesure vide\n\nformat actuel :\naaaa/mm/jj-hh:mn:ss\n"
                  "    23/12/25-08:05:00 en colonne 1\n\nformat proposé :\n"

@@ -169,6 +169,7 @@ TEST_F(Prelecture, FichierOuvertAilleursRefuse) {
     tampon.charger("ancien\n");
     EXPECT_FALSE(prelire_fichier(c, 30, d, ModeEntree::fichiers, tampon, journal, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::fichier_ouvert_ailleurs);
     EXPECT_EQ(dialogue.vus[0].texte, "Le fichier " + c +
                                          "\n\n est ouvert par une autre application,\n\n"
                                          " solution => Fermer le fichier ");
@@ -219,6 +220,9 @@ TEST_F(Prelecture, CeQuiNEstPasUnFichierEstRefuse) {
             continue;
         }
         ASSERT_EQ(vu.vus.size(), 1u);
+        // A loop of links cannot even be looked at; the others are not plain files.
+        EXPECT_EQ(vu.ids[0], c.nom == "boucle.csv" ? IdMessage::fichier_illisible
+                                                   : IdMessage::fichier_pas_ordinaire);
         EXPECT_EQ(vu.vus[0].type, TypeMessage::erreur);
         EXPECT_EQ(vu.vus[0].texte, "Le fichier " + chemin(c.nom) + "\n\n" + fr(c.message));
     }
@@ -260,11 +264,13 @@ TEST_F(Prelecture, FichierDisparuOuVide) {
     EXPECT_FALSE(prelire_fichier(chemin("parti.csv"), 10, d, ModeEntree::fichiers, tampon, journal,
                                  dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::fichier_inexistant);
     EXPECT_EQ(dialogue.vus[0].texte, "fichier inexistant\n" + chemin("parti.csv"));
 
     EXPECT_FALSE(prelire_fichier(chemin("~presse-papier.ppp"), 0, d, ModeEntree::presse_papier,
                                  tampon, journal, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 2u);
+    EXPECT_EQ(dialogue.ids[1], IdMessage::fichier_introuvable);
     EXPECT_EQ(dialogue.vus[1].texte, chemin("~presse-papier.ppp") + "\n\nfichier introuvable ");
 
     // An empty file loads as an empty buffer, and the log says so.
@@ -280,6 +286,7 @@ TEST_F(Prelecture, PressePapierTropCourt) {
     dialogue.attendre_choix(1);  // its single button, Annuler
     EXPECT_FALSE(prelire("Date;T\n25/12/2023;1\n", ModeEntree::presse_papier));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::presse_papier_trop_court);
     EXPECT_EQ(dialogue.vus[0].legendes, std::vector<std::string>{"Annuler"});
     EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
     EXPECT_EQ(dialogue.vus[0].texte,
@@ -368,6 +375,7 @@ TEST_F(DossierTemporaire, CopierEnRemplacant) {
     EXPECT_FALSE(copier_en_remplacant(chemin("absent.txt"), '\t', chemin("~copie.txt"), ';',
                                       journal, dialogue));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids[0], IdMessage::fichier_inexistant);
     EXPECT_EQ(dialogue.vus[0].texte, "fichier inexistant\n" + chemin("absent.txt"));
     EXPECT_EQ(lire_fichier(chemin("~copie.txt")), "");
 

@@ -142,6 +142,7 @@ TEST_F(Enregistrement, ResultatPressePapierSuiviEtMessageFinal) {
     EXPECT_TRUE(suivi.find("\r\n => A10.txt\r\n") != std::string::npos);
 
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids.back(), IdMessage::fin_traitement);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::information);
     EXPECT_EQ(dialogue_.vus[0].texte,
               "3- TRAITEMENT EFFECTU\xC9  (m\xE9thode : moyenne des n mesures OK)\n\n     2 lignes "
@@ -256,6 +257,7 @@ TEST_F(Enregistrement, ResultatImpossibleAEcrire) {
     EXPECT_EQ(r.etat, EtatEnregistrement::echec_resultat);
     EXPECT_FALSE(r.message_erreur.empty());
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids.back(), IdMessage::echec_ecriture_resultat);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
     EXPECT_EQ(dialogue_.vus[0].texte, r.message_erreur);
     EXPECT_EQ(presse_papier_.contenu, "ancien");
@@ -273,6 +275,7 @@ TEST_F(Enregistrement, SuiviImpossibleAEcrire) {
     EXPECT_EQ(r.etat, EtatEnregistrement::echec_suivi);
     EXPECT_EQ(lire(racine_ / "A10.txt"), texte_resultats);
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids.back(), IdMessage::echec_ecriture_resultat);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
     EXPECT_TRUE(fs::is_directory(racine_ / "A10.txt.TXT"));
     EXPECT_FALSE(fs::exists(racine_ / "A10.txt.TXT.~ecriture"));
@@ -286,6 +289,7 @@ TEST_F(Enregistrement, SuiviImpossibleAEcrireNeLaissePasLeResultatSeul) {
     const ResultatEnregistrement r = enregistrer_resultats(c);
     EXPECT_EQ(r.etat, EtatEnregistrement::echec_resultat);
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids.back(), IdMessage::echec_ecriture_resultat);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
     EXPECT_FALSE(fs::exists(racine_ / "A10.txt"));
     EXPECT_FALSE(fs::exists(racine_ / "A10.txt.~ecriture"));
@@ -325,6 +329,7 @@ TEST_F(Enregistrement, ValeursSeulesVersLePressePapier) {
         copier_valeurs_seules(listes_, dossier_ + "fichier/", false, presse_papier_, dialogue_));
     EXPECT_EQ(presse_papier_.contenu, "ancien");
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids.back(), IdMessage::erreur_copie_valeurs);
     EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
 }
 

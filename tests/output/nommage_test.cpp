@@ -126,6 +126,7 @@ TEST_F(NommerResultat, SansIncrementOnDemandeAvantDEcraser) {
     r = nommer_resultat(parametres("A10", false), dialogue_, {}, journal_);
     EXPECT_EQ(r.chemin, dossier_ + "A10.txt");
     ASSERT_EQ(dialogue_.vus.size(), 1u);
+    EXPECT_EQ(dialogue_.ids.back(), IdMessage::ecraser_resultat);
     EXPECT_EQ(dialogue_.vus[0].texte, racine_.string() +
                                           "\n\n Le fichier  A10.txt\n\n   existe d\xE9j\xE0\n\n => "
                                           "\xE9"

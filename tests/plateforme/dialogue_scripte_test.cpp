@@ -17,14 +17,16 @@ TEST(DialogueScripte, RepondDansLOrdreEtEnregistreChaqueBoite) {
     dialogue.attendre_choix(2);
     dialogue.attendre_question(Reponse::annuler);
 
-    dialogue.message("Fini");
-    EXPECT_EQ(dialogue.question("continuer ?", TypeMessage::avertissement, Boutons::oui_non),
+    dialogue.message(IdMessage::fin_traitement, "Fini");
+    EXPECT_EQ(dialogue.question(IdMessage::decalage_non_nul, "continuer ?",
+                                TypeMessage::avertissement, Boutons::oui_non),
               Reponse::oui);
-    EXPECT_EQ(dialogue.message_perso("Changer ?", TypeMessage::confirmation, "CHANGER", "Annuler"),
+    EXPECT_EQ(dialogue.message_perso(IdMessage::changer_repertoires_description, "Changer ?",
+                                     TypeMessage::confirmation, "CHANGER", "Annuler"),
               2);
-    EXPECT_EQ(
-        dialogue.question("Enregistrer ?", TypeMessage::confirmation, Boutons::oui_non_annuler),
-        Reponse::annuler);
+    EXPECT_EQ(dialogue.question(IdMessage::enregistrer_description, "Enregistrer ?",
+                                TypeMessage::confirmation, Boutons::oui_non_annuler),
+              Reponse::annuler);
 
     const std::vector<Vu> attendus{
         {Genre::message, "Fini", TypeMessage::information, Boutons::ok, {}},
@@ -37,6 +39,10 @@ TEST(DialogueScripte, RepondDansLOrdreEtEnregistreChaqueBoite) {
         {Genre::question, "Enregistrer ?", TypeMessage::confirmation, Boutons::oui_non_annuler, {}},
     };
     EXPECT_EQ(dialogue.vus, attendus);
+    EXPECT_EQ(dialogue.ids,
+              (std::vector<IdMessage>{IdMessage::fin_traitement, IdMessage::decalage_non_nul,
+                                      IdMessage::changer_repertoires_description,
+                                      IdMessage::enregistrer_description}));
 }
 
 TEST(DialogueScripte, UneQuestionImprevueEchoueEtRendLeRefus) {
@@ -45,20 +51,24 @@ TEST(DialogueScripte, UneQuestionImprevueEchoueEtRendLeRefus) {
     int choix = 0;
 
     EXPECT_NONFATAL_FAILURE(
-        reponse = dialogue.question("Stopper ?", TypeMessage::confirmation, Boutons::oui_non),
+        reponse = dialogue.question(IdMessage::stopper_traitement, "Stopper ?",
+                                    TypeMessage::confirmation, Boutons::oui_non),
         "Stopper ?");
     EXPECT_EQ(reponse, Reponse::non);
     EXPECT_NONFATAL_FAILURE(
-        reponse = dialogue.question("Quitter ?", TypeMessage::confirmation, Boutons::oui_annuler),
+        reponse = dialogue.question(IdMessage::quitter, "Quitter ?", TypeMessage::confirmation,
+                                    Boutons::oui_annuler),
         "Quitter ?");
     EXPECT_EQ(reponse, Reponse::annuler);
-    EXPECT_NONFATAL_FAILURE(choix = dialogue.message_perso(
-                                "Remplacer ?", TypeMessage::avertissement, "Remplacer", "Annuler"),
-                            "Remplacer ?");
+    EXPECT_NONFATAL_FAILURE(
+        choix = dialogue.message_perso(IdMessage::trois_repertoires_absents, "Remplacer ?",
+                                       TypeMessage::avertissement, "Remplacer", "Annuler"),
+        "Remplacer ?");
     EXPECT_EQ(choix, 2);
-    EXPECT_NONFATAL_FAILURE(choix = dialogue.message_perso("Garder ?", TypeMessage::confirmation,
-                                                           "GARDER", "CREER", "Annuler"),
-                            "Garder ?");
+    EXPECT_NONFATAL_FAILURE(
+        choix = dialogue.message_perso(IdMessage::garder_ou_creer_export, "Garder ?",
+                                       TypeMessage::confirmation, "GARDER", "CREER", "Annuler"),
+        "Garder ?");
     EXPECT_EQ(choix, 3);
     EXPECT_EQ(dialogue.vus.size(), 4U);  // still recorded, so the test can see what was asked
 }
@@ -72,22 +82,25 @@ TEST(DialogueScripte, UnScriptQueLaBoiteNePeutSuivreEchoue) {
     dialogue.attendre_choix(1);
     dialogue.attendre_question(Reponse::oui);
     EXPECT_NONFATAL_FAILURE(
-        reponse = dialogue.question("continuer ?", TypeMessage::avertissement, Boutons::oui_non),
+        reponse = dialogue.question(IdMessage::decalage_non_nul, "continuer ?",
+                                    TypeMessage::avertissement, Boutons::oui_non),
         "choice 1");
     EXPECT_EQ(reponse, Reponse::non);
-    EXPECT_NONFATAL_FAILURE(choix = dialogue.message_perso("Changer ?", TypeMessage::confirmation,
-                                                           "CHANGER", "Annuler"),
-                            "answer oui");
+    EXPECT_NONFATAL_FAILURE(
+        choix = dialogue.message_perso(IdMessage::changer_repertoires_description, "Changer ?",
+                                       TypeMessage::confirmation, "CHANGER", "Annuler"),
+        "answer oui");
     EXPECT_EQ(choix, 2);
 
     // Answers no user could give: a button the box does not show.
     dialogue.attendre_question(Reponse::annuler);
-    EXPECT_NONFATAL_FAILURE(
-        dialogue.question("continuer ?", TypeMessage::avertissement, Boutons::oui_non),
-        "not a button of oui/non");
+    EXPECT_NONFATAL_FAILURE(dialogue.question(IdMessage::decalage_non_nul, "continuer ?",
+                                              TypeMessage::avertissement, Boutons::oui_non),
+                            "not a button of oui/non");
     dialogue.attendre_choix(3);
     EXPECT_NONFATAL_FAILURE(
-        dialogue.message_perso("Changer ?", TypeMessage::confirmation, "CHANGER", "Annuler"),
+        dialogue.message_perso(IdMessage::changer_repertoires_description, "Changer ?",
+                               TypeMessage::confirmation, "CHANGER", "Annuler"),
         "not a button");
     EXPECT_NONFATAL_FAILURE(dialogue.attendre_choix(4), "not 4");
 }
@@ -98,7 +111,8 @@ TEST(DialogueScripte, UneReponseJamaisDemandeeEchoueALaFin) {
             DialogueScripte dialogue;
             dialogue.attendre_question(Reponse::oui);
             dialogue.attendre_question(Reponse::non);
-            dialogue.question("a ?", TypeMessage::confirmation, Boutons::oui_non);
+            dialogue.question(IdMessage::quitter, "a ?", TypeMessage::confirmation,
+                              Boutons::oui_non);
         },
         "answer non was queued but never asked for");
 }

@@ -77,6 +77,7 @@ TEST_F(ChoixRepertoireTest, SortieAbsenteOffreDeCreerExport) {
         choix->ouvrir_choix_repertoire(D::sortie, reponse == Reponse::oui ? 10.0 : 0.0);
 
         ASSERT_EQ(dialogue.vus.size(), 1u);
+        EXPECT_EQ(dialogue.ids.back(), IdMessage::creer_sous_repertoire_sortie);
         EXPECT_EQ(dialogue.vus[0].texte, fr(" Créer le sous répertoire ") + donnees + "EXPORT" +
                                              " pour les fichiers de sortie ? ");
         EXPECT_EQ(existe("donnees/EXPORT"), reponse == Reponse::oui);
@@ -92,6 +93,7 @@ TEST_F(ChoixRepertoireTest, DonneesInaccessiblesSignaleesEtListeSurLeParent) {
     session->description.dossier_choisi = donnees + "perdu/";
     choix->ouvrir_choix_repertoire(D::donnees, 0.0, fr("Répertoire des données"));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::dossier_inaccessible);
     EXPECT_EQ(dialogue.vus[0].texte, fr("Répertoire des données\n\n\nDOSSIER INACCESSIBLE\n\n<") +
                                          donnees +
                                          fr("perdu/>\n\nSélectionner un dossier valide...\n\n"));
@@ -117,6 +119,9 @@ TEST_F(ChoixRepertoireTest, DonneesSansFichierDuMasqueProposeLExtensionTrouvee) 
         choix->ouvrir_choix_repertoire(D::donnees, reponse == Reponse::oui ? 10.0 : 0.0);
 
         ASSERT_EQ(dialogue.vus.size(), 2u);
+        EXPECT_EQ(std::vector<IdMessage>(dialogue.ids.end() - 2, dialogue.ids.end()),
+                  (std::vector<IdMessage>{IdMessage::mettre_a_jour_masque,
+                                          IdMessage::visualiser_exemplaire}));
         EXPECT_EQ(
             dialogue.vus[0].texte,
             mesures + "\n\n" +
@@ -168,6 +173,7 @@ TEST_F(ChoixRepertoireTest, ValiderDonneesSansFichierLeSignaleSansLister) {
     const ResultatValidation r = choix->valider_repertoire(vide);
     EXPECT_FALSE(r.lister);
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::aucun_fichier_extension);
     EXPECT_EQ(dialogue.vus[0].texte, " Aucun fichier ayant l'extension *.txt        \n");
     EXPECT_EQ(session->description.dossier_choisi, vide);
 }
@@ -253,6 +259,7 @@ TEST_F(ChoixRepertoireTest, ChangementDeLecteurSansRepertoireDesDescriptions) {
     session->Label_rep_description = fr(repertoire_description_vide);
     EXPECT_EQ(choix->ouvrir_changement_lecteur(), D::description);
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::dossier_descriptions_d_abord);
     EXPECT_EQ(dialogue.vus[0].texte,
               fr(" D'abord choisir un répertoire des fichiers de description \n"));
     EXPECT_FALSE(choix->Panel_lecteur_visible);

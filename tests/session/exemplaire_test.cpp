@@ -432,6 +432,7 @@ TEST_F(ExemplaireTest, MasqueSuitLExtension) {
         exemplaire_fichier_donnees(s, dialogue, lanceur, donnees + c.fichier);
         EXPECT_EQ(s.description.Edit_masque, c.masque_apres);
         if (c.question) {
+            EXPECT_EQ(dialogue.ids.back(), IdMessage::extension_inattendue);
             EXPECT_EQ(
                 dialogue.vus.back().texte,
                 fr(" L'extention du fichier (csV) n'est pas celui attendu (*.csV) \r\r   modifier "

@@ -48,6 +48,7 @@ TEST_F(OuvrirManuel, AbsentPartoutNommeLeCheminDuDossierProgramme) {
     EXPECT_FALSE(ouvrir_manuel(lanceur, dialogue, candidats));
     EXPECT_TRUE(lanceur.appels.empty());
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::manuel_introuvable);
     EXPECT_EQ(dialogue.vus[0].texte, "<" + chemin("prog/Pelmo_manuel.pdf") + "> introuvable");
 }
 
@@ -69,6 +70,7 @@ TEST_F(OuvrirManuel, SansVisionneurLeDit) {
     lanceur.reussite = false;
     EXPECT_FALSE(ouvrir_manuel(lanceur, dialogue, {chemin("prog/Pelmo_manuel.pdf")}));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::lecteur_pdf_absent);
     EXPECT_EQ(
         dialogue.vus[0].texte,
         fr("Firefox et Acrobat introuvables : aucun lecteur PDF n'a pu ouvrir le manuel\n\n") +
@@ -81,6 +83,7 @@ TEST_F(OuvrirManuel, UnDossierDuNomDuManuelNeComptePas) {
     EXPECT_FALSE(ouvrir_manuel(lanceur, dialogue, {chemin("prog/Pelmo_manuel.pdf")}));
     EXPECT_TRUE(lanceur.appels.empty());
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::manuel_introuvable);
 }
 
 TEST_F(OuvrirManuel, CheminAccentueDuDossierProgramme) {

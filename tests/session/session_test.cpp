@@ -106,6 +106,8 @@ TEST_F(SessionTest, DerniereDescriptionProposee) {
         EXPECT_EQ(s->description.Edit_nom_fic_sortie, reponse == Reponse::oui ? "niveaux" : "A");
     }
     ASSERT_EQ(dialogue.vus.size(), 2u);
+    EXPECT_EQ(dialogue.ids, (std::vector<IdMessage>{IdMessage::utiliser_derniere_description,
+                                                    IdMessage::utiliser_derniere_description}));
     EXPECT_EQ(dialogue.vus[0].texte,
               "____________________________________ T a r v o\n\ndans => " + descriptions +
                   "\n\n\n" +
@@ -119,6 +121,7 @@ TEST_F(SessionTest, DerniereDescriptionDisparue) {
     s->creation();
     s->premiere_activation();
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::derniere_description_absente);
     EXPECT_EQ(dialogue.vus[0].texte, "Le fichier <" + descriptions + "partie.dsc>\n n'existe pas ");
 }
 
@@ -151,6 +154,7 @@ TEST_F(SessionTest, EnregistrerSansIntitulesMetZero) {
     s->f_modif = true;
     dialogue.attendre_question(Reponse::oui);
     s->enregistrer_description();
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::enregistrer_description);
     EXPECT_EQ(dialogue.vus.back().texte,
               fr(" Enregistrer les modifications de la description de données    niveaux.dsc\n\n"
                  " dans le répertoire ") +
@@ -297,6 +301,7 @@ TEST_F(SessionTest, DescriptionIllisibleNonReecrite) {
     s->creation();
     s->choisir_description(descriptions + "abimee.dsc");
     ASSERT_FALSE(dialogue.vus.empty());
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::erreur_lecture_description);
     EXPECT_EQ(dialogue.vus.back().texte, fr("'deux' n'est pas une valeur entière correcte"));
     EXPECT_EQ(s->description.Edit_masque, "*.dat");
     EXPECT_EQ(lire_fichier(descriptions + "abimee.dsc"), contenu);
@@ -325,6 +330,7 @@ TEST_F(SessionTest, TraiterSansFichiersListes) {
     auto s = nouvelle_session();
     EXPECT_EQ(s->traiter(), FinTraitement::refuse);
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::lister_d_abord);
     EXPECT_EQ(dialogue.vus[0].texte, fr(" Il faut d'abord Lister des fichiers de données..."));
 }
 
@@ -483,6 +489,7 @@ TEST_F(SessionTest, LireUneDescriptionPressePapierRelitLePressePapier) {
     dialogue.vus.clear();
     s->charger_description();
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::presse_papier_vide);
     EXPECT_EQ(dialogue.vus[0].texte, "le presse-papier est vide! ...");
 }
 
@@ -514,6 +521,7 @@ TEST_F(SessionTest, ConvertirUnClasseurNommeSaFeuille) {
     // A workbook that is not there: its error, and the last conversion kept.
     EXPECT_FALSE(s->convertir_excel(donnees + "absent.xlsx"));
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::erreur_classeur);
     EXPECT_EQ(dialogue.vus[0].type, TypeMessage::erreur);
     EXPECT_NE(dialogue.vus[0].texte.find("absent.xlsx"), std::string::npos)
         << dialogue.vus[0].texte;
@@ -567,6 +575,10 @@ TEST_F(SessionTest, QuitterEnregistreEtEffaceLesFichiersDeTravail) {
     dialogue.attendre_question(Reponse::non);
     EXPECT_FALSE(s->quitter());
     ASSERT_EQ(dialogue.vus.size(), 3u);
+    EXPECT_EQ(std::vector<IdMessage>(dialogue.ids.end() - 3, dialogue.ids.end()),
+              (std::vector<IdMessage>{IdMessage::description_presse_papier_avant_quitter,
+                                      IdMessage::description_presse_papier_avant_quitter,
+                                      IdMessage::quitter}));
     EXPECT_EQ(dialogue.vus[0].texte, question_ppp);
     EXPECT_EQ(dialogue.vus[0].boutons, Boutons::oui_non_annuler);
     EXPECT_EQ(dialogue.vus[2].texte, "Quitter  ?\n");
@@ -586,6 +598,7 @@ TEST_F(SessionTest, QuitterEnregistreEtEffaceLesFichiersDeTravail) {
     dialogue.attendre_question(Reponse::oui);
     EXPECT_TRUE(s->quitter());
     ASSERT_EQ(dialogue.vus.size(), 1u);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::quitter);
     EXPECT_EQ(dialogue.vus[0].texte, "Quitter  ?\n");
 }
 
@@ -631,6 +644,7 @@ TEST(LanceurAverti, AvertitSelonLEditeurQuandRienNeDemarre) {
         EXPECT_EQ(machine.appels[0].argument, "/d/r.txt");
         if (*c.message) {
             ASSERT_EQ(dialogue.vus.size(), 1u) << c.editeur;
+            EXPECT_EQ(dialogue.ids.back(), IdMessage::editeur_absent);
             EXPECT_EQ(dialogue.vus[0].texte, c.message);
             EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
         } else {

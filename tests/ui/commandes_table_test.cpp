@@ -78,6 +78,7 @@ private slots:
         ExempleFenetre::cliquer(f.get(), "SpeedButton_effacer_selection");
         QCOMPARE(ex->dialogue.vus.back().texte,
                  fr("effacer toutes les lignes sélectionnées ?\n  de la ligne 1  à la ligne 2"));
+        QCOMPARE(ex->dialogue.ids.back(), IdMessage::effacer_lignes_selectionnees);
         QCOMPARE(colonne_vue(static_cast<int>(Colonne::fichier)),
                  QStringList{"LeGue_2024-06-10.csv"});
         QCOMPARE(ExempleFenetre::controle<QLabel>(f.get(), "Label_nb_fic")->text(),
@@ -176,6 +177,7 @@ private slots:
         ExempleFenetre::cliquer(f.get(), "SpeedButton_effacer_vers_le_bas");
         QCOMPARE(ex->dialogue.vus.back().texte,
                  std::string("effacer toutes les lignes vers le bas, courante comprise ?"));
+        QCOMPARE(ex->dialogue.ids.back(), IdMessage::effacer_lignes_vers_le_bas);
         QCOMPARE(table()->model()->rowCount(), 0);
         QCOMPARE(ExempleFenetre::controle<QLabel>(f.get(), "Label_nb_fic")->text(),
                  QStringLiteral("0  fichiers"));
@@ -211,6 +213,7 @@ private slots:
                            Qt::LeftButton);
         QVERIFY(ex->dialogue.vus.back().texte.starts_with(
             fr(" récupérer la date/heure mini ?\n\n(oui) ") + propose));
+        QCOMPARE(ex->dialogue.ids.back(), IdMessage::copier_date_heure_mini_arrondie);
         QCOMPARE(debut->text(), qt(propose));
         QCOMPARE(ExempleFenetre::controle<QDateEdit>(f.get(), "DatePicker_deb")->date(),
                  QDate(2024, 6, 1));

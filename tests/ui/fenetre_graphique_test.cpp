@@ -417,6 +417,7 @@ private slots:
             dialogue->vus.back().texte,
             std::string(
                 " cocher toutes les colonnes en les  \n dispatchant sur les 5 graphiques ? \n"));
+        QCOMPARE(dialogue->ids.back(), IdMessage::dispatcher_colonnes);
         QCOMPARE(s->description.suite_coche_liste_graph, std::string("0,5,;1,6,;2,7,;3,8,;4,;"));
     }
 
@@ -433,6 +434,7 @@ private slots:
         bouton->click();
         QCOMPARE(dialogue->vus.back().texte,
                  fr(" aucune donnée, vérifier la période et le traitement..."));
+        QCOMPARE(dialogue->ids.back(), IdMessage::graphe_sans_donnee);
         QVERIFY(!f->session().en_demarrage);
         auto* g = f->findChild<FenetreGraphique*>();
         for (int k = 1; k <= 5; ++k)

@@ -157,6 +157,7 @@ private slots:
         cliquer(f.get(), "SpeedButton_traiter_fichier");
         QCOMPARE(dialogue->vus.back().type, TypeMessage::information);
         QVERIFY(dialogue->vus.back().texte.starts_with(fr("3- TRAITEMENT EFFECTUÉ  (méthode")));
+        QCOMPARE(dialogue->ids.back(), IdMessage::fin_traitement);
         QCOMPARE(f->session().extraction.nb_lignes_extraites, 1985);
         QCOMPARE(f->session().description.Label_min_dsc, std::string("01/06/2024 00:00:00"));
     }
@@ -174,6 +175,7 @@ private slots:
         cliquer(f.get(), "SpeedButton_creer_listes_date_clean");
         cliquer(f.get(), "SpeedButton_traiter_fichier");
         QCOMPARE(dialogue->vus.back().type, TypeMessage::avertissement);
+        QCOMPARE(dialogue->ids.back(), IdMessage::aucune_ligne_extraite);
         const std::string texte = dialogue->vus.back().texte;
         QVERIFY(texte.find("AUCUNE LIGNE EXTRAITE") != std::string::npos);
         QVERIFY(texte.find("01/01/2026 00:00:00 => 02/01/2026 00:00:00") != std::string::npos);

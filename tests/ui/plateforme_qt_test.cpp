@@ -171,9 +171,9 @@ void PlateformeQtTest::message_perso_resultat() {
     QFETCH(int, resultat);
     DialogueQt dialogue(nullptr);
     repondre(geste);
-    QCOMPARE(dialogue.message_perso(fr("Le sous-répertoire \\EXPORT n'existe pas"),
-                                    TypeMessage::confirmation, "GARDER", fr("CRÉER \\EXPORT"),
-                                    "Annuler"),
+    QCOMPARE(dialogue.message_perso(
+                 IdMessage::garder_ou_creer_export, fr("Le sous-répertoire \\EXPORT n'existe pas"),
+                 TypeMessage::confirmation, "GARDER", fr("CRÉER \\EXPORT"), "Annuler"),
              resultat);
 }
 
@@ -214,7 +214,8 @@ void PlateformeQtTest::question() {
         repondre(geste);
     });
     // "<" and ">" are the program's own, not markup.
-    QCOMPARE(dialogue.question(fr(" Il faudrait choisir l'option <max des n  mesures OK > ?"),
+    QCOMPARE(dialogue.question(IdMessage::choisir_max_pour_cumuls,
+                               fr(" Il faudrait choisir l'option <max des n  mesures OK > ?"),
                                TypeMessage::avertissement, boutons),
              reponse);
     QCOMPARE(titre, QStringLiteral(" T A R V O "));
@@ -232,7 +233,7 @@ void PlateformeQtTest::message_se_ferme_par_ok() {
         icone = qobject_cast<QMessageBox*>(boite)->icon();
         repondre(QStringLiteral("OK"));
     });
-    dialogue.message(fr("Fichier créé"), TypeMessage::erreur);
+    dialogue.message(IdMessage::fin_traitement, fr("Fichier créé"), TypeMessage::erreur);
     QCOMPARE(icone, QMessageBox::Critical);
 }
 

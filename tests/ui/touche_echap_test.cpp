@@ -47,6 +47,8 @@ private slots:
         QCOMPARE(std::count_if(vus.begin(), vus.end(),
                                [](const auto& v) { return v.texte == "Quitter  ?\n"; }),
                  questions);
+        const auto& ids = ex->dialogue.ids;
+        QCOMPARE(std::count(ids.begin(), ids.end(), IdMessage::quitter), questions);
         QVERIFY(f->isVisible());
         if (cadres) QVERIFY(!ExempleFenetre::controle(f.get(), "cadre1_haut")->isVisible());
     }

@@ -1,0 +1,29 @@
+#include "engine/messages.h"
+
+#include "formats/cp1252.h"
+
+namespace tarvo {
+
+std::string texte_test_strict_propose() {
+    return fr(
+        " le test sur les dates devrait être (inf strict)\n\n   [date [mesure]  <    "
+        "[horodatées] (inf strict)]\n\n   corriger cette option (Oui / Non)");
+}
+
+std::string texte_pas_nul_liste_horodatee() {
+    return fr(" le pas est à zéro\n\n   corriger cette valeur et relancer ...");
+}
+
+std::string texte_grille_plus_de_32000_lignes() {
+    return fr(
+        "\n\n   Le nombre de lignes à générer est supérieur à 32000       "
+        ".\n\n   continuer ? ");
+}
+
+std::string texte_colonne_date_a_verifier() {
+    return fr(
+        "Problème de date : vérifier le n° de la colonne Date \n\n "
+        "Annuler ce traitement ?");
+}
+
+}  // namespace tarvo
