@@ -91,7 +91,7 @@ Description description_banc(const std::string& dossier) {
     Description d;
     d.dossier_choisi = dossier;
     d.Edit_masque = "txt";
-    d.RadioGroup_separateur_colonne_ItemIndex = 0;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::tabulation;
     d.Edit_num_ligne_intitule_col = "1";
     d.Edit_num_ligne_donnee = "2";
     d.Edit_num_col_datetime = "1";

@@ -18,7 +18,7 @@ std::string nom_description_propose(std::string_view nom, const Description& d) 
     std::replace(code.begin(), code.end(), '*', '_');
     std::replace(code.begin() + 2, code.end(), '.', '_');
     static const std::array<const char*, 4> separateurs = {" Tab", " esp", " ;", " ,"};
-    const int i = d.RadioGroup_separateur_colonne_ItemIndex;
+    const int i = static_cast<int>(d.RadioGroup_separateur_colonne_ItemIndex);
     const std::string sep = i >= 0 && i < 4 ? separateurs[static_cast<std::size_t>(i)] : "";
     return base + code + sep + ").dsc";
 }
@@ -78,7 +78,7 @@ bool ressemble_a_intitules(std::string_view ligne) {
 }
 
 int ligne_depart(const std::vector<std::string_view>& lignes, const Description& d) {
-    if (d.RadioGroup_numlig_balise_ItemIndex != 1) return 0;
+    if (d.RadioGroup_numlig_balise_ItemIndex != DebutDonnees::balises) return 0;
     for (std::size_t i = 0; i < lignes.size(); ++i)
         if (contient(lignes[i], d.Edit_balise_deb)) return static_cast<int>(i);
     return static_cast<int>(lignes.size());
@@ -200,44 +200,44 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
     for (int n = 0; n < fin; ++n) {
         const int a = n + 1;
         const std::string_view L = lignes[static_cast<std::size_t>(n)];
-        if (d.RadioGroup_avec_sans_intitule_ItemIndex == 1 &&
+        if (d.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::sans &&
             entier_champ(d.Edit_num_ligne_donnee) + s == a && ressemble_a_intitules(L) &&
             oui(dialogue, IdMessage::exemplaire_ligne_semble_intitules,
                 question_intitules_sans(a, L), Boutons::oui_annuler)) {
-            d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
+            d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::avec;
             d.Edit_num_ligne_intitule_col = std::to_string(a);
-            d.RadioGroup_numlig_balise_ItemIndex = 0;
+            d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::numero_de_ligne;
             modifie = true;
         }
-        if (d.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&
+        if (d.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::avec &&
             entier_champ(d.Edit_num_ligne_intitule_col) + s == a &&
             nb_lettres(L) < nb_car_numeriques(L) &&
             oui(dialogue, IdMessage::exemplaire_ligne_semble_pas_intitules,
                 question_intitules_avec(a, L), Boutons::oui_annuler)) {
-            d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+            d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
             modifie = true;
         }
         if (!ligne_de_donnees(L)) continue;
 
         // L is the first data line.
-        if (n == 0 && d.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&
+        if (n == 0 && d.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::avec &&
             oui(dialogue, IdMessage::exemplaire_pas_de_ligne_intitules,
                 question_pas_de_ligne_intitules(L), Boutons::oui_annuler)) {
-            d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
-            d.RadioGroup_numlig_balise_ItemIndex = 0;
+            d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
+            d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::numero_de_ligne;
             d.Edit_num_ligne_donnee = "1";
             modifie = true;
         }
         const ComptesSeparateurs c = compter_separateurs(L);
-        const int actuel = d.RadioGroup_separateur_colonne_ItemIndex;
+        const int actuel = static_cast<int>(d.RadioGroup_separateur_colonne_ItemIndex);
         if (const auto propose = separateur_propose(c);
             propose && *propose != actuel &&
             oui(dialogue, IdMessage::exemplaire_separateur_propose,
                 question_separateur(L, c, *propose, actuel), Boutons::oui_non)) {
-            d.RadioGroup_separateur_colonne_ItemIndex = *propose;
+            d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(*propose);
             modifie = true;
         }
-        if (d.RadioGroup_numlig_balise_ItemIndex == 0 &&
+        if (d.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::numero_de_ligne &&
             entier_champ(d.Edit_num_ligne_donnee) + s != a &&
             oui(dialogue, IdMessage::exemplaire_ligne_donnee_proposee,
                 question_ligne_donnee(a, d.Edit_num_ligne_donnee, L), Boutons::oui_annuler)) {
@@ -246,7 +246,7 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
         }
         const std::string_view P =
             n > 0 ? lignes[static_cast<std::size_t>(n - 1)] : std::string_view();
-        if (d.RadioGroup_avec_sans_intitule_ItemIndex == 0) {
+        if (d.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::avec) {
             const int k = entier_champ(d.Edit_num_ligne_intitule_col) + s;
             const std::string_view T = ligne_1(lignes, k);
             if (n > 0 && T.empty() && !P.empty() &&
@@ -255,10 +255,11 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
                 d.Edit_num_ligne_intitule_col = std::to_string(n);
                 modifie = true;
             }
-        } else if (n > 0 && d.RadioGroup_numlig_balise_ItemIndex == 0 && ressemble_a_intitules(P) &&
+        } else if (n > 0 && d.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::numero_de_ligne &&
+                   ressemble_a_intitules(P) &&
                    oui(dialogue, IdMessage::exemplaire_intitules_ligne_precedente,
                        question_intitules_precedente(n, P), Boutons::oui_annuler)) {
-            d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
+            d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::avec;
             d.Edit_num_ligne_intitule_col = std::to_string(n);
             modifie = true;
         }
@@ -303,7 +304,7 @@ ControleChamp controler_col_cochee(std::string_view texte, const Description& d)
     std::string_view t2 = t1;
     if (!t2.empty() && t2.back() == ',') t2.remove_suffix(1);
     std::vector<std::string> dates;
-    if (d.RadioGroup_datetime_nb_col_ItemIndex == 1)
+    if (d.RadioGroup_datetime_nb_col_ItemIndex == ColonnesDateHeure::deux)
         dates = {d.Edit_num_col_date, d.Edit_num_col_time};
     else
         dates = {d.Edit_num_col_datetime};

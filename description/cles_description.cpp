@@ -83,22 +83,23 @@ constexpr std::array<CleDescription, nb_cles_description> table{{
     {"RadioButton_decalage_positif.Checked", F::booleen, "true", V::aucun,
      &D::RadioButton_decalage_positif},
     {"RadioGroup_avec_sans_intitule_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_avec_sans_intitule_ItemIndex},
-    {"RadioGroup_coul_nb.ItemIndex", F::indice_radio, "0", V::aucun, &D::RadioGroup_coul_nb},
+     champ_indice<&D::RadioGroup_avec_sans_intitule_ItemIndex>()},
+    {"RadioGroup_coul_nb.ItemIndex", F::indice_radio, "0", V::aucun,
+     champ_indice<&D::RadioGroup_coul_nb>()},
     {"RadioGroup_datetime_nb_col_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_datetime_nb_col_ItemIndex},
+     champ_indice<&D::RadioGroup_datetime_nb_col_ItemIndex>()},
     {"RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex},
+     champ_indice<&D::RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex>()},
     {"RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex},
+     champ_indice<&D::RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex>()},
     {"RadioGroup_methode_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_methode_ItemIndex},
+     champ_indice<&D::RadioGroup_methode_ItemIndex>()},
     {"RadioGroup_numlig_balise_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_numlig_balise_ItemIndex},
+     champ_indice<&D::RadioGroup_numlig_balise_ItemIndex>()},
     {"RadioGroup_separateur_colonne_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_separateur_colonne_ItemIndex},
+     champ_indice<&D::RadioGroup_separateur_colonne_ItemIndex>()},
     {"RadioGroup_separateur_sortie_ItemIndex", F::indice_radio, "0", V::aucun,
-     &D::RadioGroup_separateur_sortie_ItemIndex},
+     champ_indice<&D::RadioGroup_separateur_sortie_ItemIndex>()},
     {"suite_coche_liste_graph_deriv", F::texte, "", V::aucun, &D::suite_coche_liste_graph_deriv},
     {"suite_coche_liste_graph", F::texte, "", V::aucun, &D::suite_coche_liste_graph},
     {"TimePicker_decalage", F::heure, date_vide, V::aucun, &D::TimePicker_decalage},
@@ -241,7 +242,7 @@ bool appliquer(const CleDescription& c, const std::string& valeur, Description& 
                 erreur = message_entier_incorrect(valeur);
                 return false;
             }
-            d.*std::get<int D::*>(c.champ) = *n;
+            std::get<ChampIndice>(c.champ).ecrire(d, *n);
             return true;
         }
         case F::heure:
@@ -322,7 +323,7 @@ std::string ecrire_description_texte(const Description& d) {
                 texte.append(sur_une_ligne(d.*std::get<std::string D::*>(c.champ)));
                 break;
             case F::indice_radio:
-                texte.append(std::to_string(d.*std::get<int D::*>(c.champ)));
+                texte.append(std::to_string(std::get<ChampIndice>(c.champ).lire(d)));
                 break;
             case F::heure:
                 texte.append(ecrire_heure(d.*std::get<double D::*>(c.champ)));

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -18,10 +20,24 @@ class JournalSuivi;
 // How a value is written in the file and read back.
 enum class Forme { booleen, texte, indice_radio, heure, date, dossier };
 
+// A radio group's field: an enumeration (or an int) in the record, its index in the file.
+struct ChampIndice {
+    int (*lire)(const Description&);
+    void (*ecrire)(Description&, int);
+    constexpr bool operator==(const ChampIndice&) const = default;
+};
+
+template <auto membre>
+constexpr ChampIndice champ_indice() {
+    using Type = std::remove_cvref_t<decltype(std::declval<Description&>().*membre)>;
+    return {[](const Description& d) { return static_cast<int>(d.*membre); },
+            [](Description& d, int indice) { d.*membre = static_cast<Type>(indice); }};
+}
+
 // The field of the record that a key fills; its type follows the form (bool, text,
-// int, double for times and dates).
-using ChampDescription = std::variant<bool Description::*, std::string Description::*,
-                                      int Description::*, double Description::*>;
+// radio index, double for times and dates).
+using ChampDescription = std::variant<bool Description::*, std::string Description::*, ChampIndice,
+                                      double Description::*>;
 
 // Defaults known only when the program runs.
 enum class DefautVariable { aucun, dossier_programme, maintenant };

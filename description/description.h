@@ -6,6 +6,23 @@
 
 namespace tarvo {
 
+// The radio groups of a description. The file stores a choice as its button's index, so each
+// value is that index; a hand-written file may hold any integer, kept as read and refused
+// where it is used.
+enum class Intitules : int { avec = 0, sans = 1 };
+enum class ColonnesDateHeure : int { une = 0, deux = 1 };
+enum class DebutDonnees : int { numero_de_ligne = 0, balises = 1 };
+enum class Separateur : int { tabulation = 0, espace = 1, point_virgule = 2, virgule = 3 };
+enum class MarqueDecimale : int { virgule = 0, point = 1 };
+enum class Methode : int {
+    moyenne = 0,
+    ponctuel = 1,
+    max = 2,
+    min = 3,
+    moyenne_vides = 4,
+    cumul = 5
+};
+
 // Field names are the description keys (without ".text", ".Checked"…). Texts are
 // Windows-1252; times of day are fractions of a day; dates are timestamps. The values
 // given here are only zero-initialisation: the defaults come from the key table.
@@ -56,14 +73,14 @@ struct Description {
     std::string Label_nom_fic_excel;
     bool RadioButton_decalage_negatif = false;
     bool RadioButton_decalage_positif = false;
-    int RadioGroup_avec_sans_intitule_ItemIndex = 0;
+    Intitules RadioGroup_avec_sans_intitule_ItemIndex = Intitules::avec;
     int RadioGroup_coul_nb = 0;
-    int RadioGroup_datetime_nb_col_ItemIndex = 0;
+    ColonnesDateHeure RadioGroup_datetime_nb_col_ItemIndex = ColonnesDateHeure::une;
     int RadioGroup_DECIMAL_SEPARATOR_entree_ItemIndex = 0;
-    int RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = 0;
-    int RadioGroup_methode_ItemIndex = 0;
-    int RadioGroup_numlig_balise_ItemIndex = 0;
-    int RadioGroup_separateur_colonne_ItemIndex = 0;
+    MarqueDecimale RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = MarqueDecimale::virgule;
+    Methode RadioGroup_methode_ItemIndex = Methode::moyenne;
+    DebutDonnees RadioGroup_numlig_balise_ItemIndex = DebutDonnees::numero_de_ligne;
+    Separateur RadioGroup_separateur_colonne_ItemIndex = Separateur::tabulation;
     int RadioGroup_separateur_sortie_ItemIndex = 0;
     std::string suite_coche_liste_graph_deriv;
     std::string suite_coche_liste_graph;

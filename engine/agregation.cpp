@@ -30,13 +30,14 @@ void passe_evenements(Progression& progression, Horloge::time_point& dernier) {
 
 }  // namespace
 
-std::string legende_methode(int methode) {
+std::string legende_methode(Methode methode) {
     static const std::array<std::string, 6> legendes = {
         fr("moyenne des n mesures OK"),      fr("ponctuel = dernière mesure OK"),
         fr("max des n  mesures OK "),        fr("min des n  mesures OK "),
         fr("moy ET si vide = prec+suiv /2"), fr("cumul"),
     };
-    return methode >= 0 && methode < 6 ? legendes[static_cast<std::size_t>(methode)] : legendes[0];
+    const auto i = static_cast<std::size_t>(methode);
+    return i < legendes.size() ? legendes[i] : legendes[0];
 }
 
 void remplir_etapes_vides(TableEtapes& t) {
@@ -68,7 +69,7 @@ void remplir_etapes_vides(TableEtapes& t) {
     }
 }
 
-void finir_etapes(TableEtapes& t, int methode, Progression& progression) {
+void finir_etapes(TableEtapes& t, Methode methode, Progression& progression) {
     const int N = t.N();
     const int K = t.K();
     auto dernier = Horloge::now();
@@ -78,9 +79,9 @@ void finir_etapes(TableEtapes& t, int methode, Progression& progression) {
         for (int i = 2; i <= K - 1; ++i) {
             const std::size_t c = t.indice(k, i);
             if (t.na[c] != 0) continue;
-            if (methode == methode_moyenne || methode == methode_moyenne_vides) {
+            if (methode == Methode::moyenne || methode == Methode::moyenne_vides) {
                 t.valeur[c] /= t.nb_ok[c] == 0 ? 1 : t.nb_ok[c];
-            } else if (methode == methode_cumul && k > 1) {
+            } else if (methode == Methode::cumul && k > 1) {
                 const std::size_t p = t.indice(k - 1, i);
                 if (t.na[p] == 0) t.valeur[c] += t.valeur[p];
             }
@@ -218,8 +219,8 @@ void calculer_differences(TableEtapes& t, bool derivee, double pas_jours, Journa
 
 void agreger(TableEtapes& t, const Description& d, double pas_jours, JournalSuivi& journal,
              Progression& progression) {
-    const int methode = d.RadioGroup_methode_ItemIndex;
-    if (methode == methode_moyenne_vides) remplir_etapes_vides(t);
+    const Methode methode = d.RadioGroup_methode_ItemIndex;
+    if (methode == Methode::moyenne_vides) remplir_etapes_vides(t);
     finir_etapes(t, methode, progression);
     if (d.CheckBox_cumul_corriger) forcer_croissance(t);
     if (d.CheckBox_post_traitement) combler_lacunes(t, d.Edit_nmax_lacune, journal);

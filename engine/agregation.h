@@ -5,39 +5,31 @@
 #include <string>
 #include <string_view>
 
+#include "description/description.h"
 #include "engine/table_etapes.h"
 
 namespace tarvo {
 
 class JournalSuivi;
 class Progression;
-struct Description;
-
-// `RadioGroup_methode_ItemIndex`.
-inline constexpr int methode_moyenne = 0;
-inline constexpr int methode_ponctuel = 1;
-inline constexpr int methode_max = 2;
-inline constexpr int methode_min = 3;
-inline constexpr int methode_moyenne_vides = 4;
-inline constexpr int methode_cumul = 5;
 
 // The caption of the method's radio button (Windows-1252), which the last column title
 // quotes; the first method's for an unknown index.
-std::string legende_methode(int methode);
+std::string legende_methode(Methode methode);
 
 // One OK value x into cell (k, i); the caller sets its `na`. Max and min take the first
 // OK value of the cell as it is, whatever the other columns of the step hold.
-inline void accumuler(TableEtapes& t, int k, int i, long double x, int methode) {
+inline void accumuler(TableEtapes& t, int k, int i, long double x, Methode methode) {
     const std::size_t c = t.indice(k, i);
     long double& v = t.valeur[c];
     switch (methode) {
-        case methode_ponctuel:
+        case Methode::ponctuel:
             v = x;
             break;
-        case methode_max:
+        case Methode::max:
             v = t.nb_ok[c] == 0 || x > v ? x : v;
             break;
-        case methode_min:
+        case Methode::min:
             v = t.nb_ok[c] == 0 || x < v ? x : v;
             break;
         default:
@@ -53,7 +45,7 @@ inline void accumuler(TableEtapes& t, int k, int i, long double x, int methode) 
 void remplir_etapes_vides(TableEtapes& t);
 
 // Means for methods 0 and 4, running totals for method 5, over every step.
-void finir_etapes(TableEtapes& t, int methode, Progression& progression);
+void finir_etapes(TableEtapes& t, Methode methode, Progression& progression);
 
 // A cumulative counter that restarted carries its last total forward.
 //   0, 10, 20, 30, 5, 15 → 0, 10, 20, 30, 30, 45

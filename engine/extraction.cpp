@@ -137,7 +137,7 @@ private:
     bool derive_ = false;
     double derive_pente_ = 0;
     double debut_derive_ = 0;
-    int methode_ = 0;
+    Methode methode_ = Methode::moyenne;
     int test_strict_ = 0;
     int unite_ = unite_hms;
     double pas_ = 0;
@@ -221,7 +221,7 @@ bool Extraction::preparer() {
                  ? d_.Edit_format_datetime_mesure
                  : d_.Edit_format_date_mesure_seule + " " + d_.Edit_format_time_mesure_seul;
     // A typed line number far out of range must not wrap around.
-    index_intitules_ = d_.RadioGroup_avec_sans_intitule_ItemIndex == 1
+    index_intitules_ = d_.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::sans
                            ? -1
                            : static_cast<int>(std::max<long long>(
                                  -1, entier(d_.Edit_num_ligne_intitule_col) - 1LL));

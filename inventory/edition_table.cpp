@@ -266,8 +266,10 @@ std::optional<CopieDate> copier_date_label(SourceDate source, std::string_view t
                 return std::nullopt;
             int h = 0, mn = 0, s = 0;
             if (std::sscanf(t.c_str(), "%d:%d:%d", &h, &mn, &s) < 2) return std::nullopt;
-            return CopieDate{
-                Cible::pas, {}, ((h * 60 + mn) * 60 + s) % secondes_par_jour / jour_en_secondes};
+            return CopieDate{Cible::pas,
+                             {},
+                             static_cast<double>(((h * 60 + mn) * 60 + s) % secondes_par_jour) /
+                                 jour_en_secondes};
         }
         case SourceDate::Label_date_heure_min:
             return arrondie(Cible::debut, IdMessage::copier_date_heure_mini_arrondie,

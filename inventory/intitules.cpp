@@ -115,13 +115,13 @@ void signaler_discordance(int nb_alternatif, int nb_original, std::string_view d
 
 char separateur_entree(const Description& d) {
     switch (d.RadioGroup_separateur_colonne_ItemIndex) {
-        case 0:
+        case Separateur::tabulation:
             return ';';  // the loader turned the tabulations into ";"
-        case 1:
+        case Separateur::espace:
             return ' ';
-        case 2:
+        case Separateur::point_virgule:
             return ';';
-        case 3:
+        case Separateur::virgule:
             return ',';
         default:
             return '\t';
@@ -130,13 +130,13 @@ char separateur_entree(const Description& d) {
 
 std::string nom_separateur(const Description& d) {
     switch (d.RadioGroup_separateur_colonne_ItemIndex) {
-        case 0:
+        case Separateur::tabulation:
             return fr("Tabulation");
-        case 1:
+        case Separateur::espace:
             return fr("Espace");
-        case 2:
+        case Separateur::point_virgule:
             return fr("Point-virgule");
-        case 3:
+        case Separateur::virgule:
             return fr("Virgule");
         default:
             return {};
@@ -144,7 +144,7 @@ std::string nom_separateur(const Description& d) {
 }
 
 int nb_colonnes_dates(const Description& d) {
-    return d.RadioGroup_datetime_nb_col_ItemIndex == 1 ? 2 : 1;
+    return d.RadioGroup_datetime_nb_col_ItemIndex == ColonnesDateHeure::deux ? 2 : 1;
 }
 
 PlageDonnees plage_donnees(const Description& d, const TamponLignes& tampon) {
@@ -156,7 +156,7 @@ PlageDonnees plage_donnees(const Description& d, const TamponLignes& tampon) {
         while (i >= 0 && rogner(tampon.ligne(i)).empty()) --i;
         return i;
     };
-    if (d.RadioGroup_numlig_balise_ItemIndex == 1) {
+    if (d.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises) {
         // Without its start tag the file holds no data.
         int balise = n;
         for (int i = 0; i < n; ++i)
@@ -185,8 +185,8 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
     const std::string nom_sep = nom_separateur(d);
     const int dates = nb_colonnes_dates(d);
     colonnes.nb_colonnes_dates = dates;
-    const bool avec_intitules = d.RadioGroup_avec_sans_intitule_ItemIndex != 1;
-    const bool balises = d.RadioGroup_numlig_balise_ItemIndex == 1;
+    const bool avec_intitules = d.RadioGroup_avec_sans_intitule_ItemIndex != Intitules::sans;
+    const bool balises = d.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises;
     const bool alternatifs = d.CheckBox_int_col_alternatif;
     const std::string_view premiere = tampon.ligne(plage.premiere);
     const int num_intitules = entier(d.Edit_num_ligne_intitule_col);
@@ -206,13 +206,13 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
             if (dialogue.message_perso(IdMessage::ligne_semble_intitules, texte,
                                        TypeMessage::avertissement, fr("Corriger"),
                                        fr("Continuer")) == 1) {
-                d.RadioGroup_avec_sans_intitule_ItemIndex = 0;
+                d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::avec;
                 d.Edit_num_ligne_intitule_col = std::to_string(numero);
                 // Tags go off, so lines are counted from the top of the file again: the
                 // data then start below the titles, wherever the tag had put them.
                 if (balises || entier(d.Edit_num_ligne_donnee) == numero)
                     d.Edit_num_ligne_donnee = std::to_string(numero + 1);
-                d.RadioGroup_numlig_balise_ItemIndex = 0;
+                d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::numero_de_ligne;
                 return SuiteListage::arreter;
             }
         }
@@ -232,7 +232,7 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
             if (dialogue.message_perso(IdMessage::ligne_semble_pas_intitules, texte,
                                        TypeMessage::avertissement, fr("Corriger"),
                                        fr("Continuer")) == 1) {
-                d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+                d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
                 return SuiteListage::arreter;
             }
         }
@@ -361,7 +361,7 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
                                            TypeMessage::avertissement, fr("Corriger"),
                                            fr("Continuer"), fr("Annuler"))) {
                 case 1:
-                    d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+                    d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
                     // The data start on that line, counted as the titles were (from the tag).
                     d.Edit_num_ligne_donnee = std::to_string(num_intitules);
                     return SuiteListage::relancer;

@@ -137,7 +137,8 @@ std::string station_du_contenu(const std::string& chemin, long long taille, cons
     if (contient(maj, "VIRGULE")) sep = ',';
     if (contient(maj, "POINT-VIRGULE")) sep = ';';
     // The loader has already turned the tabulations into ";".
-    if (sep == '\t' && d.RadioGroup_separateur_colonne_ItemIndex == 0) sep = ';';
+    if (sep == '\t' && d.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation)
+        sep = ';';
     if (!prelire_fichier(chemin, taille, d, mode, tampon, journal, dialogue)) return "a";
     const std::string_view ligne = tampon.ligne(num_ligne - 1);
     return reparer_accents(num_colonne < 1 ? std::string(ligne)

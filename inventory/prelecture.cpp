@@ -268,7 +268,8 @@ public:
 bool prelire_fichier(std::string_view chemin, long long taille, const Description& description,
                      ModeEntree mode, TamponLignes& tampon, JournalSuivi& journal,
                      Dialogue& dialogue) {
-    const bool tabulation = description.RadioGroup_separateur_colonne_ItemIndex == 0;
+    const bool tabulation =
+        description.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation;
     const std::filesystem::path natif = chemin_natif(chemin);
 
     // Without blocking: a FIFO put in a file's place would otherwise wait for a writer forever.

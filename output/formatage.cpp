@@ -79,9 +79,8 @@ std::string nombre_court(long double valeur) {
     return std::string(tampon.data(), r.ptr);
 }
 
-void appliquer_marque_decimale(std::string& ligne,
-                               int RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex) {
-    const bool point = RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex == sortie_point;
+void appliquer_marque_decimale(std::string& ligne, MarqueDecimale marque) {
+    const bool point = marque == MarqueDecimale::point;
     const char voulue = point ? '.' : ',';
     const char autre = point ? ',' : '.';
     if (ligne.find(voulue) != std::string::npos) return;
@@ -97,7 +96,7 @@ bool formater_resultats(TableEtapes& t, const std::vector<std::string>& ListBox_
     const std::string sep = separateur_sortie(description.RadioGroup_separateur_sortie_ItemIndex);
     const std::string na = texte_na(description.Edit_NA);
     const int decimales = nb_decimales(description.Edit_nb_decimale);
-    const int marque = description.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex;
+    const MarqueDecimale marque = description.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex;
     const auto titre = [&](int k) -> const std::string& {
         return t.titres_colonnes[static_cast<std::size_t>(k)];
     };

@@ -11,6 +11,7 @@ namespace tarvo {
 class Progression;
 class TableEtapes;
 struct Description;
+enum class MarqueDecimale : int;
 
 // The two lists a run leaves behind, header first; both hold the rows of grid steps 2..N
 // formatted so far.
@@ -21,10 +22,6 @@ struct ListesResultats {
 
 // `RadioGroup_separateur_sortie_ItemIndex`: 0 tab, 1 " ", 2 " " + tab, 3 ";"; tab otherwise.
 std::string separateur_sortie(int index);
-
-// `RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex`.
-inline constexpr int sortie_virgule = 0;
-inline constexpr int sortie_point = 1;
 
 // The text of a missing value: "E" (any case, blanks around) is one space, "V" nothing,
 // any other text stands as typed.
@@ -43,8 +40,7 @@ std::string nombre_court(long double valeur);
 // With the comma chosen, a line holding no comma has its points turned into commas; with
 // the point, a line holding no point has its commas turned into points. A line that
 // already holds the other mark is kept whole.
-void appliquer_marque_decimale(std::string& ligne,
-                               int RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex);
+void appliquer_marque_decimale(std::string& ligne, MarqueDecimale marque);
 
 // Fills both lists from the finished table (both emptied first) and counts the NA texts of
 // the written rows into `nb_vides`. Date texts are items 1..N of `ListBox_date_clean`;

@@ -249,17 +249,17 @@ ResultatValidation ChoixRepertoire::valider_repertoire(std::string_view repertoi
                     " Aucun fichier ayant l'extension " + d.Edit_masque + "        " + "\n",
                     TypeMessage::information);
             }
-            session_.lire_ecrire_description(fr("écrire"));
+            session_.lire_ecrire_description(Session::SensDescription::ecrire);
             break;
         }
         case ChoixRepertoireDemande::description:
             d.dossier_description = dossier;
             session_.Label_rep_description = dossier;
-            session_.lire_ecrire_description(fr("écrire"));
+            session_.lire_ecrire_description(Session::SensDescription::ecrire);
             break;
         case ChoixRepertoireDemande::sortie:
             d.dossier_choisi_sortie = dossier;
-            session_.lire_ecrire_description(fr("écrire"));
+            session_.lire_ecrire_description(Session::SensDescription::ecrire);
             break;
         case ChoixRepertoireDemande::aucun:
             break;

@@ -172,7 +172,7 @@ bool valider_masque(Session& s, Dialogue& dialogue) {
 
 void valider_ligne_donnee(Session& s, Dialogue& dialogue) {
     const Description& d = s.description;
-    const bool sans_intitules = d.RadioGroup_avec_sans_intitule_ItemIndex == 1;
+    const bool sans_intitules = d.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::sans;
     const int intitules = lire_entier(d.Edit_num_ligne_intitule_col).value_or(0);
     const int donnee = lire_entier(d.Edit_num_ligne_donnee).value_or(0);
     if ((sans_intitules && rogner(d.Edit_num_ligne_intitule_col) != "0") || intitules < donnee) {

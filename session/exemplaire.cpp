@@ -34,7 +34,7 @@ void compter_extension(Session& session, const std::string& ext) {
 // The line buffer holds the sample as it is: its tabulations must stay to be counted.
 bool charger_exemplaire(Session& session, Dialogue& dialogue, const std::string& chemin) {
     Description brute = session.description;
-    brute.RadioGroup_separateur_colonne_ItemIndex = 1;
+    brute.RadioGroup_separateur_colonne_ItemIndex = Separateur::espace;
     brute.CheckBox_car_null = false;
     std::error_code erreur;
     const auto taille = std::filesystem::file_size(chemin_natif(chemin), erreur);
@@ -143,8 +143,8 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
 
     std::string montre = *chemin;
     if (classeur) {
-        if (d.RadioGroup_separateur_colonne_ItemIndex != 2) {
-            d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        if (d.RadioGroup_separateur_colonne_ItemIndex != Separateur::point_virgule) {
+            d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
             session.f_modif = true;
         }
         montre = session.source.copie;
@@ -165,7 +165,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
         return;
     }
     session.lister_fichiers();
-    session.lire_ecrire_description(fr("écrire"));
+    session.lire_ecrire_description(Session::SensDescription::ecrire);
     a.legende_SpeedButton_lister = legende_bouton_lister(session.source.mode, d.Edit_masque);
 }
 
@@ -224,7 +224,7 @@ void quitter_champ(Session& session, Dialogue& dialogue, std::string_view nom, b
     if (!entree) return;
     if (nom == "Edit_col_cochee") {
         session.marquer_modifie();
-        session.lire_ecrire_description(fr("écrire"));
+        session.lire_ecrire_description(Session::SensDescription::ecrire);
     } else if (nom == "Edit_masque" && session.f_modif) {
         const auto compte = compter_fichiers(d);
         a.nb_fichiers_listes = std::to_string(compte.nb);

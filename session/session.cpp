@@ -187,8 +187,8 @@ void Session::premiere_activation() {
     afficher_enregistrement();
 }
 
-bool Session::lire_ecrire_description(std::string_view mode) {
-    const bool ecrire = mode == fr("écrire") || mode == fr("création");
+bool Session::lire_ecrire_description(SensDescription sens) {
+    const bool ecrire = sens == SensDescription::ecrire;
     if (ecrire && lecture_seule) return false;
     bool fait = false;
     proteger(dialogue_, [&] {
@@ -232,7 +232,7 @@ bool Session::lire_ecrire_description(std::string_view mode) {
         }
         f_modif = false;
         afficher_enregistrement();
-        if (mode == "lire") apres_lecture();
+        if (!ecrire) apres_lecture();
         inventaire.affichage.legende_SpeedButton_lister =
             legende_bouton_lister(source.mode, description.Edit_masque);
         fait = true;
@@ -271,7 +271,7 @@ void Session::apres_lecture() {
 
 void Session::charger_description() {
     table.vider();
-    lire_ecrire_description("lire");
+    lire_ecrire_description(SensDescription::lire);
     Label_rep_description = description.dossier_description;
     choix_repertoire = ChoixRepertoireDemande::aucun;
     if (!existe(description.dossier_choisi))
@@ -297,7 +297,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     description.dossier_description = dossier;
     Label_rep_description = dossier;
     Label_description_bd = nom;
-    lire_ecrire_description("lire");
+    lire_ecrire_description(SensDescription::lire);
     // The file may name another directory than the one it lies in: it is rewritten with
     // its real place.
     description.dossier_description = dossier;
@@ -310,7 +310,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
         if (const auto message = ecrire_ligne_parametre("0", fichier_prm, 6); !message.empty())
             dialogue_.message(IdMessage::erreur_fichier_parametres, message, TypeMessage::erreur);
     });
-    lire_ecrire_description(fr("écrire"));
+    lire_ecrire_description(SensDescription::ecrire);
     charger_description();
 }
 
@@ -327,7 +327,7 @@ bool Session::enregistrer_avant_remplacement() {
                                                              : std::nullopt);
         return !f_modif;
     }
-    return lire_ecrire_description(fr("écrire"));
+    return lire_ecrire_description(SensDescription::ecrire);
 }
 
 void Session::enregistrer_description() {
@@ -353,13 +353,13 @@ void Session::enregistrer_description() {
                                              description.dossier_description + "   ?   \n\n",
                                          TypeMessage::confirmation, Boutons::oui_non_annuler);
     if (r == Reponse::oui) {
-        if (description.RadioGroup_avec_sans_intitule_ItemIndex == 1)
+        if (description.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::sans)
             description.Edit_num_ligne_intitule_col = "0";
-        else if (description.RadioGroup_avec_sans_intitule_ItemIndex == 0 &&
+        else if (description.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::avec &&
                  rogner(description.Edit_num_ligne_intitule_col) == "0")
             description.Edit_num_ligne_intitule_col = "1";
         f_modif = true;
-        lire_ecrire_description(fr("écrire"));
+        lire_ecrire_description(SensDescription::ecrire);
     } else if (r == Reponse::non) {
         f_modif = false;
         afficher_enregistrement();
@@ -383,7 +383,7 @@ void Session::enregistrer_description_sous(std::optional<std::string> chemin, bo
         });
     f_modif = true;
     afficher_enregistrement();
-    lire_ecrire_description(fr("création"));
+    lire_ecrire_description(SensDescription::ecrire);
     charger_description();
 }
 
@@ -466,7 +466,9 @@ ResultatListage Session::lister_fichiers() {
             return convertir_excel(description.dossier_choisi + description.Label_nom_fic_excel);
         };
         actions.copier_presse_papier = [this] { importer_presse_papier(); };
-        actions.enregistrer_description = [this] { lire_ecrire_description(fr("écrire")); };
+        actions.enregistrer_description = [this] {
+            lire_ecrire_description(SensDescription::ecrire);
+        };
         r = lister_fichiers_table(description, source, f_modif, inventaire, table, lecteur, journal,
                                   dialogue_, progression_, lanceur_, actions);
         if (r.description_corrigee) description = r.description;
@@ -523,7 +525,7 @@ bool Session::importer_presse_papier() {
         copier_en_remplacant(tmp, '\t', source.copie, ';', journal, dialogue_);
         fait = true;
     });
-    description.RadioGroup_separateur_colonne_ItemIndex = 2;
+    description.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     if (description.Edit_masque != "ppp") description.Edit_masque = "ppp";
     source.mode = mode_depuis_masque(description.Edit_masque);
     afficher_enregistrement();
@@ -551,7 +553,7 @@ bool Session::quitter() {
     if (f_modif) enregistrer_resultats();
     if (grille_modifiee && !lecture_seule)
         proteger(dialogue_, [&] { ecrire_fichier_2dt(fichier_2dt, grille_vers_2dt()); });
-    lire_ecrire_description(fr("écrire"));
+    lire_ecrire_description(SensDescription::ecrire);
     // Every exit remembers the description and the colours, changed or not: without the
     // file the next start would be a first start again.
     if (!lecture_seule)
@@ -604,8 +606,8 @@ FinTraitement Session::traiter() {
         return FinTraitement::refuse;
     }
     // A description edited by hand may hold any number here: none may run as another method.
-    if (const int m = description.RadioGroup_methode_ItemIndex;
-        m < methode_moyenne || m > methode_cumul) {
+    if (const int m = static_cast<int>(description.RadioGroup_methode_ItemIndex);
+        m < static_cast<int>(Methode::moyenne) || m > static_cast<int>(Methode::cumul)) {
         dialogue_.message(
             IdMessage::methode_invalide,
             fr("La méthode de traitement <RadioGroup_methode_ItemIndex> de la description "
@@ -641,7 +643,8 @@ FinTraitement Session::traiter() {
                 (derive >= 0 ? "+" : "-") + ecrire_heure(std::fabs(derive)) + "\n\n" +
                 "   continuer ? "))
         return FinTraitement::refuse;
-    if (description.CheckBox_cumul_corriger && description.RadioGroup_methode_ItemIndex != 2 &&
+    if (description.CheckBox_cumul_corriger &&
+        description.RadioGroup_methode_ItemIndex != Methode::max &&
         dialogue_.question(IdMessage::choisir_max_pour_cumuls, texte_choisir_max_pour_cumuls(),
                            TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
         return FinTraitement::refuse;
@@ -764,7 +767,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
                                TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui)
             enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
                                                                  : std::nullopt);
-        lire_ecrire_description(fr("écrire"));
+        lire_ecrire_description(SensDescription::ecrire);
         ResultatEnregistrement r;
         r.etat = EtatEnregistrement::enregistre;
         r.chemin = fichier_resultat;
@@ -790,7 +793,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
         .choisir_fichier = choisir_fichier_sortie,
         .enregistrer_description =
             [this] {
-                if (!lire_ecrire_description(fr("écrire"))) f_modif = false;
+                if (!lire_ecrire_description(SensDescription::ecrire)) f_modif = false;
             },
         .Label_description_bd = Label_description_bd,
         .Label_nr_final = grille.Label_nr_final,

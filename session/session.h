@@ -80,8 +80,9 @@ public:
 
     // --- description commands (the chosen path is the file dialog's answer; nothing
     // means the dialog was cancelled)
-    // mode "lire", "écrire" or "création"; false when nothing was read or written.
-    bool lire_ecrire_description(std::string_view mode);
+    // false when nothing was read or written.
+    enum class SensDescription { lire, ecrire };
+    bool lire_ecrire_description(SensDescription sens);
     void charger_description();
     void choisir_description(std::optional<std::string> chemin);
     void enregistrer_description();

@@ -91,7 +91,7 @@ void LiaisonDescription::charger(const Description& d) const {
     pour_chaque_lie(
         [&](const CleDescription& cle, QWidget* w, const std::vector<QRadioButton*>& boutons) {
             if (!boutons.empty()) {
-                const int i = d.*std::get<int Description::*>(cle.champ);
+                const int i = std::get<ChampIndice>(cle.champ).lire(d);
                 for (std::size_t k = 0; k < boutons.size(); ++k) {
                     const QSignalBlocker bloque(boutons[k]);
                     boutons[k]->setChecked(static_cast<int>(k) == i);
@@ -136,7 +136,7 @@ void LiaisonDescription::enregistrer(Description& d) const {
             if (!boutons.empty()) {
                 for (std::size_t k = 0; k < boutons.size(); ++k)
                     if (boutons[k]->isChecked())
-                        d.*std::get<int Description::*>(cle.champ) = static_cast<int>(k);
+                        std::get<ChampIndice>(cle.champ).ecrire(d, static_cast<int>(k));
                 return;
             }
             switch (cle.forme) {

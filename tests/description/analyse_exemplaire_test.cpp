@@ -48,7 +48,7 @@ TEST(AnalyseExemplaire, NomProposeGardeLaBaseEtDitMasqueEtSeparateur) {
     for (const auto& c : cas) {
         Description d = defaut();
         d.Edit_masque = c.masque;
-        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
         EXPECT_EQ(nom_description_propose(c.nom, d), c.attendu);
     }
 }
@@ -117,7 +117,7 @@ TEST(AnalyseExemplaire, ListeDesColonnesSansLesColonnesDate) {
         d.Edit_num_col_datetime = c.col_datetime;
         d.Edit_num_col_date = "2";
         d.Edit_num_col_time = "3";
-        d.RadioGroup_datetime_nb_col_ItemIndex = c.nb_col;
+        d.RadioGroup_datetime_nb_col_ItemIndex = static_cast<ColonnesDateHeure>(c.nb_col);
         d.CheckBox_col_cochee = c.coche;
         const ControleChamp r = controler_col_cochee(c.texte, d);
         EXPECT_EQ(r.valeur, c.valeur) << c.texte;
@@ -154,7 +154,7 @@ TEST(AnalyseExemplaire, UneHeureEntreGuillemetsNEstPasUneDonnee) {
         "2,06/16/21 02:45:00 PM,35.850,,,,",
     };
     Description d = defaut();
-    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     d.Edit_num_ligne_intitule_col = "2";
     d.Edit_num_ligne_donnee = "3";
     DialogueScripte dialogue;
@@ -165,7 +165,7 @@ TEST(AnalyseExemplaire, UneHeureEntreGuillemetsNEstPasUneDonnee) {
               std::string::npos)
         << dialogue.vus[0].texte;
     EXPECT_NE(dialogue.vus[0].texte.find(std::string(lignes[2])), std::string::npos);
-    EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, 3);
+    EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, Separateur::virgule);
     EXPECT_EQ(d.Edit_num_ligne_donnee, "3");
 }
 
@@ -282,16 +282,20 @@ TEST(AnalyseExemplaire, PropositionsDansLOrdre) {
     };
     for (const auto& c : cas) {
         Description d = defaut();
-        d.RadioGroup_avec_sans_intitule_ItemIndex = c.intitule;
-        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.RadioGroup_avec_sans_intitule_ItemIndex = static_cast<Intitules>(c.intitule);
+        d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
         d.Edit_num_ligne_donnee = c.num_donnee;
         d.Edit_num_ligne_intitule_col = c.num_intitule;
         DialogueScripte dialogue;
         for (const Reponse r : c.reponses) dialogue.attendre_question(r);
         const std::vector<std::string_view> lignes(c.lignes.begin(), c.lignes.end());
         const bool modifie = analyser_exemplaire(lignes, d, dialogue);
-        EXPECT_EQ(d.RadioGroup_avec_sans_intitule_ItemIndex, c.intitule_apres) << c.nom;
-        EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, c.separateur_apres) << c.nom;
+        EXPECT_EQ(d.RadioGroup_avec_sans_intitule_ItemIndex,
+                  static_cast<Intitules>(c.intitule_apres))
+            << c.nom;
+        EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex,
+                  static_cast<Separateur>(c.separateur_apres))
+            << c.nom;
         EXPECT_EQ(d.Edit_num_ligne_donnee, c.num_donnee_apres) << c.nom;
         EXPECT_EQ(d.Edit_num_ligne_intitule_col, c.num_intitule_apres) << c.nom;
         EXPECT_EQ(modifie,
@@ -316,7 +320,7 @@ TEST(AnalyseExemplaire, QuestionDuSeparateurMontreLesComptesEtLesNoms) {
 
 TEST(AnalyseExemplaire, BaliseDecaleLeDepartEtNumeroNonEntierArrete) {
     Description d = defaut();
-    d.RadioGroup_numlig_balise_ItemIndex = 1;
+    d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::balises;
     d.Edit_balise_deb = "DATA";
     const std::vector<std::string_view> lignes = {"x", "y", "[DATA]", "10:00:00;1"};
     EXPECT_EQ(ligne_depart(lignes, d), 2);

@@ -53,7 +53,7 @@ TEST(CleDescription, LesDefautsSontCeuxDUnFichierVide) {
     // An empty file, or one without any key, leaves nothing of what was shown before.
     Description autre = d;
     autre.Edit_masque = "*.dat";
-    autre.RadioGroup_methode_ItemIndex = 3;
+    autre.RadioGroup_methode_ItemIndex = Methode::min;
     autre.TimePicker_decalage = 0.5;
     EXPECT_EQ(lire("", autre), d);
     EXPECT_EQ(lire("rien\r\n\r\npas une cle\r\n", autre), d);
@@ -70,7 +70,7 @@ TEST(CleDescription, FichierPartiel) {
     Description attendu = description_par_defaut(contexte);
     attendu.Edit_masque = "*.dat";
     attendu.CheckBox_recursif = true;
-    attendu.RadioGroup_methode_ItemIndex = 5;
+    attendu.RadioGroup_methode_ItemIndex = Methode::cumul;
     EXPECT_EQ(d, attendu);
 }
 
@@ -125,7 +125,7 @@ TEST(CleDescription, FormesALaLecture) {
         {"dossier_choisi= /mesures", avec([](Description& d) { d.dossier_choisi = "/mesures/"; })},
         {"dossier_choisi= /mesures/", avec([](Description& d) { d.dossier_choisi = "/mesures/"; })},
         {"RadioGroup_methode_ItemIndex= 7",
-         avec([](Description& d) { d.RadioGroup_methode_ItemIndex = 7; })},
+         avec([](Description& d) { d.RadioGroup_methode_ItemIndex = static_cast<Methode>(7); })},
         {"RadioGroup_coul_nb.ItemIndex= 1", avec([](Description& d) { d.RadioGroup_coul_nb = 1; })},
         {"TimePicker_decalage= 01:30:00",
          avec([](Description& d) { d.TimePicker_decalage = heure(1, 30, 0); })},
@@ -161,7 +161,7 @@ TEST(CleDescription, UneHeureHorsLimitesVaAuJournal) {
 TEST(CleDescription, UnIndexNonEntierArreteLaLectureApresLesClesPrecedentes) {
     Description d = description_par_defaut(contexte);
     d.Edit_masque = "*.ancien";
-    d.RadioGroup_methode_ItemIndex = 2;
+    d.RadioGroup_methode_ItemIndex = Methode::max;
     d.Label_pas_dsc = "01:00:00";
     d.suite_coche_liste_graph = "ancien";
     JournalSuivi journal;
@@ -173,8 +173,8 @@ TEST(CleDescription, UnIndexNonEntierArreteLaLectureApresLesClesPrecedentes) {
     EXPECT_EQ(r.erreur, fr("'moyenne' n'est pas une valeur entière correcte"));
     // Keys before the method in table order took their values; the rest were not touched.
     EXPECT_EQ(d.Edit_masque, "*.dat");
-    EXPECT_EQ(d.RadioGroup_avec_sans_intitule_ItemIndex, 1);
-    EXPECT_EQ(d.RadioGroup_methode_ItemIndex, 2);
+    EXPECT_EQ(d.RadioGroup_avec_sans_intitule_ItemIndex, Intitules::sans);
+    EXPECT_EQ(d.RadioGroup_methode_ItemIndex, Methode::max);
     EXPECT_EQ(d.suite_coche_liste_graph, "ancien");
     EXPECT_EQ(d.Label_pas_dsc, "01:00:00");
 }
@@ -187,20 +187,23 @@ Description description_modifiee() {
         ++i;
         std::visit(
             [&](auto champ) {
-                using T = std::remove_reference_t<decltype(d.*champ)>;
-                if constexpr (std::is_same_v<T, bool>) {
-                    d.*champ = !(d.*champ);
-                } else if constexpr (std::is_same_v<T, int>) {
-                    d.*champ = i;
-                } else if constexpr (std::is_same_v<T, double>) {
-                    d.*champ = c.forme == Forme::heure
-                                   ? heure(i % 24, i, 7)
-                                   : *date_civile(2000 + i, 1 + i % 12, 1 + i % 28) +
-                                         (i % 2 ? heure(i % 24, 5, 9) : 0.0);
-                } else if (c.forme == Forme::dossier) {
-                    d.*champ = fr("/données/n° ") + std::to_string(i) + "/";
+                if constexpr (std::is_same_v<decltype(champ), ChampIndice>) {
+                    champ.ecrire(d, i);
+                    return;
                 } else {
-                    d.*champ = fr("valeur é ") + std::to_string(i) + "\t;,";
+                    using T = std::remove_reference_t<decltype(d.*champ)>;
+                    if constexpr (std::is_same_v<T, bool>) {
+                        d.*champ = !(d.*champ);
+                    } else if constexpr (std::is_same_v<T, double>) {
+                        d.*champ = c.forme == Forme::heure
+                                       ? heure(i % 24, i, 7)
+                                       : *date_civile(2000 + i, 1 + i % 12, 1 + i % 28) +
+                                             (i % 2 ? heure(i % 24, 5, 9) : 0.0);
+                    } else if (c.forme == Forme::dossier) {
+                        d.*champ = fr("/données/n° ") + std::to_string(i) + "/";
+                    } else {
+                        d.*champ = fr("valeur é ") + std::to_string(i) + "\t;,";
+                    }
                 }
             },
             c.champ);
@@ -225,7 +228,7 @@ TEST(CleDescription, FormatEcrit) {
     d.TimePicker_decalage = heure(1, 30, 0);
     d.DateTimePicker_constat_derive = *date_civile(2005, 3, 15);
     d.DateTimePicker_debut_derive = *date_civile(2005, 3, 15) + heure(10, 30, 0);
-    d.RadioGroup_methode_ItemIndex = 4;
+    d.RadioGroup_methode_ItemIndex = Methode::moyenne_vides;
     const std::string t = ecrire_description_texte(d);
 
     std::vector<std::string> lignes;

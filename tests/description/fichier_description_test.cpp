@@ -89,7 +89,7 @@ TEST_F(FichierDescription, LitUnFichierEcritAilleurs) {
     EXPECT_EQ(r.etat, Lecture::lue);
     EXPECT_EQ(r.chemin, chemin("station.dsc"));
     EXPECT_EQ(d.Edit_NA, "manquant \xE9t\xE9");
-    EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, 2);
+    EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex, Separateur::point_virgule);
     EXPECT_EQ(d.dossier_choisi, "/mesures/");
     EXPECT_EQ(d.TimePicker_decalage, 1.0 / 24);
     EXPECT_EQ(d.Edit_masque, "*.csV");
@@ -109,7 +109,7 @@ TEST_F(FichierDescription, EcrireRelireSurDisque) {
     Description d = description_par_defaut(contexte);
     d.Edit_equiv_na = fr("NA;-9999;défaut");
     d.dossier_choisi = chemin("mesures/");
-    d.RadioGroup_methode_ItemIndex = 5;
+    d.RadioGroup_methode_ItemIndex = Methode::cumul;
     const auto e = ecrire_description(chemin(), fr("crues.dsc"), d);
     ASSERT_EQ(e.etat, Ecriture::ecrite) << e.message;
     EXPECT_EQ(e.chemin, chemin("crues.dsc"));

@@ -27,7 +27,7 @@ struct Ligne {
 
 // A table of N steps and as many data columns as the lines hold, filled line by line the
 // way the extraction does: each line rewrites the NA mark, an OK value is gathered.
-TableEtapes table_de(int N, int nb_colonnes, const std::vector<Ligne>& lignes, int methode) {
+TableEtapes table_de(int N, int nb_colonnes, const std::vector<Ligne>& lignes, Methode methode) {
     TableEtapes t;
     std::vector<double> dates;
     for (int k = 1; k <= N; ++k) dates.push_back(45000 + k);
@@ -68,37 +68,37 @@ std::vector<Ligne> une_par_etape(const std::vector<std::optional<Valeur>>& etape
 TEST(Agregation, MethodesSurUneEtape) {
     struct Cas {
         const char* nom;
-        int methode;
+        Methode methode;
         std::vector<Ligne> lignes;  // all in step 2 of a 3-step table, two columns
         Colonne attendu_c2;         // rows 2..3
         Colonne attendu_c3;
     };
     const std::vector<Cas> cas = {
-        {"dernière mesure", methode_ponctuel, {{2, {5, 1}}, {2, {3, 1}}}, {3, NA}, {1, NA}},
+        {"dernière mesure", Methode::ponctuel, {{2, {5, 1}}, {2, {3, 1}}}, {3, NA}, {1, NA}},
         {"moyenne, NA en dernier",
-         methode_moyenne,
+         Methode::moyenne,
          {{2, {4, 1}}, {2, {6, 1}}, {2, {NA, 1}}},
          {NA, NA},
          {1, NA}},
         {"moyenne, NA au milieu",
-         methode_moyenne,
+         Methode::moyenne,
          {{2, {4, 1}}, {2, {NA, 1}}, {2, {6, 1}}},
          {5, NA},
          {1, NA}},
-        {"max de négatifs", methode_max, {{2, {-5, 1}}, {2, {-2, 1}}}, {-2, NA}, {1, NA}},
+        {"max de négatifs", Methode::max, {{2, {-5, 1}}, {2, {-2, 1}}}, {-2, NA}, {1, NA}},
         // The step has a line already, but the cell had no OK value: −7 is taken as it is.
         {"max, premier OK après une ligne NA",
-         methode_max,
+         Methode::max,
          {{2, {NA, 1}}, {2, {-7, 1}}},
          {-7, NA},
          {1, NA}},
         {"min, premier OK après une ligne NA",
-         methode_min,
+         Methode::min,
          {{2, {NA, 1}}, {2, {8, 1}}, {2, {9, 2}}},
          {8, NA},
          {1, NA}},
-        {"min", methode_min, {{2, {5, 1}}, {2, {-1, 1}}, {2, {3, 1}}}, {-1, NA}, {1, NA}},
-        {"cumul sur une étape", methode_cumul, {{2, {1.5, 1}}, {2, {2, 1}}}, {3.5, NA}, {2, NA}},
+        {"min", Methode::min, {{2, {5, 1}}, {2, {-1, 1}}, {2, {3, 1}}}, {-1, NA}, {1, NA}},
+        {"cumul sur une étape", Methode::cumul, {{2, {1.5, 1}}, {2, {2, 1}}}, {3.5, NA}, {2, NA}},
     };
     for (const Cas& c : cas) {
         TableEtapes t = table_de(3, 2, c.lignes, c.methode);
@@ -112,28 +112,28 @@ TEST(Agregation, MethodesSurUneEtape) {
 TEST(Agregation, RemplissageDesEtapesVidesEtCumul) {
     struct Cas {
         const char* nom;
-        int methode;
+        Methode methode;
         std::vector<std::optional<Valeur>> etapes;  // rows 1..N
         Colonne attendu;                            // rows 2..N
     };
     const auto vide = std::optional<Valeur>();
     const std::vector<Cas> cas = {
-        {"vide entre deux", methode_moyenne_vides, {vide, 10.0, vide, 20.0}, {10, 15, 20}},
-        {"deux vides", methode_moyenne_vides, {vide, 10.0, vide, vide, 20.0}, {10, NA, NA, 20}},
-        {"voisin NA", methode_moyenne_vides, {vide, 10.0, vide, NA, 20.0}, {10, NA, NA, 20}},
+        {"vide entre deux", Methode::moyenne_vides, {vide, 10.0, vide, 20.0}, {10, 15, 20}},
+        {"deux vides", Methode::moyenne_vides, {vide, 10.0, vide, vide, 20.0}, {10, NA, NA, 20}},
+        {"voisin NA", Methode::moyenne_vides, {vide, 10.0, vide, NA, 20.0}, {10, NA, NA, 20}},
         {"premier et dernier rangs jamais remplis",
-         methode_moyenne_vides,
+         Methode::moyenne_vides,
          {vide, vide, 4.0, vide},
          {NA, 4, NA}},
-        {"moyenne sans remplissage", methode_moyenne, {vide, 10.0, vide, 20.0}, {10, NA, 20}},
-        {"cumul", methode_cumul, {vide, 1.0, 2.0, 3.0}, {1, 3, 6}},
-        {"cumul repart après NA", methode_cumul, {vide, 1.0, NA, 3.0, 4.0}, {1, NA, 3, 7}},
-        {"cumul repart après un vide", methode_cumul, {vide, 1.0, vide, 3.0}, {1, NA, 3}},
+        {"moyenne sans remplissage", Methode::moyenne, {vide, 10.0, vide, 20.0}, {10, NA, 20}},
+        {"cumul", Methode::cumul, {vide, 1.0, 2.0, 3.0}, {1, 3, 6}},
+        {"cumul repart après NA", Methode::cumul, {vide, 1.0, NA, 3.0, 4.0}, {1, NA, 3, 7}},
+        {"cumul repart après un vide", Methode::cumul, {vide, 1.0, vide, 3.0}, {1, NA, 3}},
     };
     for (const Cas& c : cas) {
         const int N = static_cast<int>(c.etapes.size());
         TableEtapes t = table_de(N, 1, une_par_etape(c.etapes), c.methode);
-        if (c.methode == methode_moyenne_vides) remplir_etapes_vides(t);
+        if (c.methode == Methode::moyenne_vides) remplir_etapes_vides(t);
         ProgressionScriptee progression;
         finir_etapes(t, c.methode, progression);
         EXPECT_EQ(ecrit(t, 2), c.attendu) << c.nom;
@@ -143,10 +143,10 @@ TEST(Agregation, RemplissageDesEtapesVidesEtCumul) {
 TEST(Agregation, RemplissageParColonne) {
     // Step 3 is empty; column 2 has OK neighbours, column 3 an NA one: column 3 must stay
     // NA even though the step now counts lines.
-    TableEtapes t = table_de(4, 2, {{2, {10, 1}}, {4, {20, NA}}}, methode_moyenne_vides);
+    TableEtapes t = table_de(4, 2, {{2, {10, 1}}, {4, {20, NA}}}, Methode::moyenne_vides);
     remplir_etapes_vides(t);
     ProgressionScriptee progression;
-    finir_etapes(t, methode_moyenne_vides, progression);
+    finir_etapes(t, Methode::moyenne_vides, progression);
     EXPECT_EQ(ecrit(t, 2), (Colonne{10, 15, 20}));
     EXPECT_EQ(ecrit(t, 3), (Colonne{1, NA, NA}));
     EXPECT_EQ(t.nb_lignes_etape(3), 2);
@@ -168,7 +168,7 @@ TEST(Agregation, CroissanceForcee) {
     };
     for (const Cas& c : cas) {
         TableEtapes t =
-            table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes), methode_max);
+            table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes), Methode::max);
         forcer_croissance(t);
         EXPECT_EQ(ecrit(t, 2), c.attendu);
     }
@@ -229,9 +229,9 @@ TEST(Agregation, ComblementDesLacunes) {
     };
     for (const Cas& c : cas) {
         const int N = static_cast<int>(c.etapes.size());
-        TableEtapes t = table_de(N, 1, une_par_etape(c.etapes), methode_moyenne);
+        TableEtapes t = table_de(N, 1, une_par_etape(c.etapes), Methode::moyenne);
         ProgressionScriptee progression;
-        finir_etapes(t, methode_moyenne, progression);
+        finir_etapes(t, Methode::moyenne, progression);
         JournalSuivi journal;
         EXPECT_EQ(combler_lacunes(t, c.nmax, journal), c.interpolations) << c.nom;
         EXPECT_EQ(ecrit(t, 2), c.attendu) << c.nom;
@@ -256,7 +256,7 @@ TEST(Agregation, ComblementDesLacunes) {
 TEST(Agregation, LacuneRemplieComptee) {
     // A filled cell counts as OK with one value, and the step shows 2 lines (1 at the end).
     TableEtapes t =
-        table_de(5, 1, une_par_etape({std::nullopt, 10.0, NA, 30.0, NA}), methode_moyenne);
+        table_de(5, 1, une_par_etape({std::nullopt, 10.0, NA, 30.0, NA}), Methode::moyenne);
     JournalSuivi journal;
     combler_lacunes(t, "3", journal);
     EXPECT_EQ(t.nb_ok[t.indice(3, 2)], 1);
@@ -299,11 +299,11 @@ TEST(Agregation, DeltaYEtDerivee) {
     };
     for (const Cas& c : cas) {
         Description d;
-        d.RadioGroup_methode_ItemIndex = methode_ponctuel;
+        d.RadioGroup_methode_ItemIndex = Methode::ponctuel;
         d.CheckBox_delta_Y = c.delta_Y;
         d.CheckBox_derivees = c.derivees;
         TableEtapes t = table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes),
-                                 methode_ponctuel);
+                                 Methode::ponctuel);
         JournalSuivi journal;
         ProgressionScriptee progression;
         agreger(t, d, 0.5, journal, progression);
@@ -328,10 +328,10 @@ TEST(Agregation, CroissanceForceeDUnCompteur) {
     };
     for (const Cas& c : cas) {
         Description d;
-        d.RadioGroup_methode_ItemIndex = methode_max;
+        d.RadioGroup_methode_ItemIndex = Methode::max;
         d.CheckBox_cumul_corriger = true;
         TableEtapes t =
-            table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes), methode_max);
+            table_de(static_cast<int>(c.etapes.size()), 1, une_par_etape(c.etapes), Methode::max);
         JournalSuivi journal;
         ProgressionScriptee progression;
         agreger(t, d, 1, journal, progression);
@@ -343,12 +343,12 @@ TEST(Agregation, OrdreDesEtapes) {
     // Forced growth comes before the gap filling, which comes before delta Y:
     // 10, 20, 5 (drop), NA, 25 → growth 10, 20, 20, 20, 45 → deltas 0, 10, 0, 0, 25.
     Description d;
-    d.RadioGroup_methode_ItemIndex = methode_max;
+    d.RadioGroup_methode_ItemIndex = Methode::max;
     d.CheckBox_cumul_corriger = true;
     d.CheckBox_post_traitement = true;
     d.Edit_nmax_lacune = "3";
     d.CheckBox_delta_Y = true;
-    TableEtapes t = table_de(6, 1, une_par_etape({0.0, 10.0, 20.0, 5.0, NA, 25.0}), methode_max);
+    TableEtapes t = table_de(6, 1, une_par_etape({0.0, 10.0, 20.0, 5.0, NA, 25.0}), Methode::max);
     JournalSuivi journal;
     ProgressionScriptee progression;
     agreger(t, d, 1, journal, progression);
@@ -360,8 +360,8 @@ TEST(Agregation, OrdreDesEtapes) {
 TEST(Agregation, ArretDemandeAvantLaFinition) {
     Description d;
     d.CheckBox_post_traitement = true;
-    TableEtapes t = table_de(4, 1, une_par_etape({std::nullopt, 4.0, NA, 8.0}), methode_moyenne);
-    accumuler(t, 2, 2, 6, methode_moyenne);
+    TableEtapes t = table_de(4, 1, une_par_etape({std::nullopt, 4.0, NA, 8.0}), Methode::moyenne);
+    accumuler(t, 2, 2, 6, Methode::moyenne);
     ProgressionScriptee progression;
     progression.arreter_apres(0);
     JournalSuivi journal;

@@ -228,7 +228,7 @@ protected:
         fs::remove_all(racine_);
         fs::create_directories(racine_);
         d.dossier_choisi = racine_.string() + "/";
-        d.RadioGroup_separateur_colonne_ItemIndex = 2;  // ";"
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;  // ";"
         d.Edit_num_col_datetime = "1";
         d.Edit_format_datetime_mesure = "aaaa_mm_jj_hh_mn_ss";
         d.Edit_num_ligne_intitule_col = "1";
@@ -370,14 +370,14 @@ TEST_F(Extraction, ValeursTellesQueLesLoggersLesEcrivent) {
 
 TEST_F(Extraction, FinitionParMethode) {
     struct Cas {
-        int methode;
+        Methode methode;
         std::vector<Valeur> attendu;  // column T, rows 1..4
     };
     // Step 01:00 receives 5 then 3; step 02:00 receives NA then -7 then -2.
     const std::vector<Cas> cas = {
-        {methode_moyenne, {NA, 4, -4.5, NA}}, {methode_ponctuel, {NA, 3, -2, NA}},
-        {methode_max, {NA, 5, -2, NA}},       {methode_min, {NA, 3, -7, NA}},
-        {methode_cumul, {NA, 8, -1, NA}},
+        {Methode::moyenne, {NA, 4, -4.5, NA}}, {Methode::ponctuel, {NA, 3, -2, NA}},
+        {Methode::max, {NA, 5, -2, NA}},       {Methode::min, {NA, 3, -7, NA}},
+        {Methode::cumul, {NA, 8, -1, NA}},
     };
     for (const Cas& c : cas) {
         table.vider();
@@ -573,7 +573,7 @@ TEST_F(Extraction, TitresDesColonnes) {
     decalage_jour = 1;
     d.TimePicker_decalage = 1.5 / 24.0;
     d.RadioButton_decalage_negatif = true;
-    d.RadioGroup_methode_ItemIndex = methode_max;
+    d.RadioGroup_methode_ItemIndex = Methode::max;
     d.CheckBox_col_cochee = true;
     d.Edit_col_cochee = "3,,2";
     fichier("t.csv", "Date;T;P\n2023-03-06T02:00:00;1;2\n", "Lac");
@@ -628,7 +628,7 @@ TEST_F(Extraction, CaracteresDeControle) {
 }
 
 TEST_F(Extraction, Balises) {
-    d.RadioGroup_numlig_balise_ItemIndex = 1;
+    d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::balises;
     d.Edit_num_ligne_donnee = "2";
     struct Cas {
         std::string contenu;

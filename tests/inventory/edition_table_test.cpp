@@ -256,7 +256,7 @@ TEST_F(MarquesEtListage, MarqueGardeeParNom) {
     Description d = essai::description_defaut();
     d.dossier_choisi = utf8_vers_cp1252(racine_.string()) + "/";
     d.Edit_masque = "csv";
-    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     d.Edit_format_datetime_mesure = "aaaa/mm/jj hh:mn:ss";
     EtatInventaire etat;
     TableFichiers table;

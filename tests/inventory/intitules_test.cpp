@@ -69,12 +69,12 @@ TEST(AnalyserIntitules, DispositionSansQuestion) {
     };
     for (const Cas& c : cas) {
         Analyse a(c.contenu);
-        a.d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
-        a.d.RadioGroup_avec_sans_intitule_ItemIndex = c.avec_sans;
-        a.d.RadioGroup_datetime_nb_col_ItemIndex = c.nb_dates - 1;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
+        a.d.RadioGroup_avec_sans_intitule_ItemIndex = static_cast<Intitules>(c.avec_sans);
+        a.d.RadioGroup_datetime_nb_col_ItemIndex = static_cast<ColonnesDateHeure>(c.nb_dates - 1);
         a.d.Edit_num_ligne_intitule_col = c.num_intitule;
         a.d.Edit_num_ligne_donnee = c.num_donnee;
-        a.d.RadioGroup_numlig_balise_ItemIndex = c.balises ? 1 : 0;
+        a.d.RadioGroup_numlig_balise_ItemIndex = static_cast<DebutDonnees>(c.balises ? 1 : 0);
         a.d.Edit_balise_deb = "[Data]";
         a.d.CheckBox_int_col_alternatif = !c.alternatifs.empty();
         a.d.Edit_new_desc_colonne = c.alternatifs;
@@ -93,8 +93,8 @@ TEST(AnalyserIntitules, DispositionSansQuestion) {
 
 TEST(AnalyserIntitules, LigneDeTitresPriseSansIntitules) {
     Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
-    a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
-    a.d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+    a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+    a.d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
     a.d.Edit_num_ligne_donnee = "1";
     a.dialogue.attendre_choix(1);  // Corriger
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
@@ -105,7 +105,7 @@ TEST(AnalyserIntitules, LigneDeTitresPriseSansIntitules) {
                  " Corriger l'option vers : [x] avec intitulé de colonnes et son n° de ligne\n\n"
                  " ou Continuer"));
     EXPECT_EQ(a.dialogue.vus[0].legendes, (std::vector<std::string>{"Corriger", "Continuer"}));
-    EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 0);
+    EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, Intitules::avec);
     EXPECT_EQ(a.d.Edit_num_ligne_intitule_col, "1");
     EXPECT_EQ(a.d.Edit_num_ligne_donnee, "2");
 }
@@ -117,9 +117,9 @@ TEST(AnalyserIntitules, CorrectionsAvecBalises) {
         // Titles taken for data: the tag goes off, so the lines count from the top and
         // the data start below the titles (line 4), not at the tag-relative number 2.
         Analyse a("entete\n[Data]\nDate;T\n2023/12/25 08:00:00;1\n");
-        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
-        a.d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
-        a.d.RadioGroup_numlig_balise_ItemIndex = 1;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+        a.d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
+        a.d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::balises;
         a.d.Edit_balise_deb = "[Data]";
         a.d.Edit_num_ligne_donnee = "2";
         a.dialogue.attendre_choix(1);  // Corriger
@@ -127,8 +127,8 @@ TEST(AnalyserIntitules, CorrectionsAvecBalises) {
         ASSERT_EQ(a.dialogue.vus.size(), 1u);
         EXPECT_EQ(a.dialogue.ids[0], IdMessage::ligne_semble_intitules);
         EXPECT_TRUE(a.dialogue.vus[0].texte.starts_with(fr("la ligne n°3 semble")));
-        EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 0);
-        EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, 0);
+        EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, Intitules::avec);
+        EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, DebutDonnees::numero_de_ligne);
         EXPECT_EQ(a.d.Edit_num_ligne_intitule_col, "3");
         EXPECT_EQ(a.d.Edit_num_ligne_donnee, "4");
     }
@@ -136,16 +136,16 @@ TEST(AnalyserIntitules, CorrectionsAvecBalises) {
         // Figures where titles are expected: the data start on that line, still counted
         // from the tag, which stays on.
         Analyse a("entete\n[Data]\n123456789;2\n2023/12/25 08:00:00;1\n");
-        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
-        a.d.RadioGroup_numlig_balise_ItemIndex = 1;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+        a.d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::balises;
         a.d.Edit_balise_deb = "[Data]";
         a.d.Edit_num_ligne_intitule_col = "2";
         a.d.Edit_num_ligne_donnee = "3";
         a.dialogue.attendre_choix(2);  // Continuer: digits where titles are expected
         a.dialogue.attendre_choix(1);  // Corriger: list again without titles
         EXPECT_EQ(a.lancer(), SuiteListage::relancer);
-        EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 1);
-        EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, 1);
+        EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, Intitules::sans);
+        EXPECT_EQ(a.d.RadioGroup_numlig_balise_ItemIndex, DebutDonnees::balises);
         EXPECT_EQ(a.d.Edit_num_ligne_donnee, "2");
         EXPECT_EQ(plage_donnees(a.d, a.tampon).premiere, 2);  // the line of the figures
     }
@@ -154,7 +154,7 @@ TEST(AnalyserIntitules, CorrectionsAvecBalises) {
 TEST(AnalyserIntitules, ChiffresAuLieuDeTitres) {
     // Titles expected on line 1, but it holds figures: two questions in turn.
     Analyse a("123456789;2\n2023/12/25 08:00:00;1\n");
-    a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     a.dialogue.attendre_choix(2);  // Continuer
     a.dialogue.attendre_choix(1);  // Corriger: list again without titles
     EXPECT_EQ(a.lancer(), SuiteListage::relancer);
@@ -173,14 +173,14 @@ TEST(AnalyserIntitules, ChiffresAuLieuDeTitres) {
                  "colonnes\n\n"));
     EXPECT_EQ(a.dialogue.vus[1].legendes,
               (std::vector<std::string>{"Corriger", "Continuer", "Annuler"}));
-    EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, 1);
+    EXPECT_EQ(a.d.RadioGroup_avec_sans_intitule_ItemIndex, Intitules::sans);
     EXPECT_EQ(a.d.Edit_num_ligne_donnee, "1");
 }
 
 TEST(AnalyserIntitules, UneSeuleColonneArreteEtVideLaTable) {
     // A ";" file read with the comma separator.
     Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
-    a.d.RadioGroup_separateur_colonne_ItemIndex = 3;
+    a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
     a.dialogue.attendre_choix(1);  // its single button, Oui
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
     ASSERT_EQ(a.dialogue.vus.size(), 1u);
@@ -206,7 +206,7 @@ TEST(AnalyserIntitules, UneSeuleColonneArreteEtVideLaTable) {
 
 TEST(AnalyserIntitules, IntitulesAlternatifsDiscordants) {
     Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
-    a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     a.d.CheckBox_int_col_alternatif = true;
     a.d.Edit_new_desc_colonne = "a,b,c";
     EXPECT_EQ(a.lancer(), SuiteListage::arreter);
@@ -224,7 +224,7 @@ TEST(AnalyserIntitules, NumeroDeLigneDesTitresNul) {
     // The smallest integer too: it must not wrap around to a line far below.
     for (const std::string numero : {"0", "-2147483648"}) {
         Analyse a("Date;T\n2023/12/25 08:00:00;1\n");
-        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
         a.d.Edit_num_ligne_intitule_col = numero;
         EXPECT_EQ(a.lancer(), SuiteListage::arreter) << numero;
         ASSERT_EQ(a.dialogue.vus.size(), 1u) << numero;
@@ -243,8 +243,8 @@ TEST(AnalyserIntitules, BlancsTitresEtDonneesEnDesaccord) {
     {
         // OK: the listing goes on with the count of the data line.
         Analyse a(contenu);
-        a.d.RadioGroup_separateur_colonne_ItemIndex = 1;
-        a.d.RadioGroup_datetime_nb_col_ItemIndex = 1;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::espace;
+        a.d.RadioGroup_datetime_nb_col_ItemIndex = ColonnesDateHeure::deux;
         a.dialogue.attendre_choix(2);
         EXPECT_EQ(a.lancer(), SuiteListage::continuer);
         ASSERT_EQ(a.dialogue.vus.size(), 1u);
@@ -263,8 +263,8 @@ TEST(AnalyserIntitules, BlancsTitresEtDonneesEnDesaccord) {
     {
         // Oui, then Oui to overwrite: the corrected titles become the alternative ones.
         Analyse a(contenu);
-        a.d.RadioGroup_separateur_colonne_ItemIndex = 1;
-        a.d.RadioGroup_datetime_nb_col_ItemIndex = 1;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::espace;
+        a.d.RadioGroup_datetime_nb_col_ItemIndex = ColonnesDateHeure::deux;
         a.d.Edit_new_desc_colonne = "x";
         a.dialogue.attendre_choix(1);
         a.dialogue.attendre_question(Reponse::oui);
@@ -304,7 +304,7 @@ TEST(PlageDonnees, NumerosEtBalises) {
     };
     for (const Cas& c : cas) {
         Description d = description_defaut();
-        d.RadioGroup_numlig_balise_ItemIndex = c.balises ? 1 : 0;
+        d.RadioGroup_numlig_balise_ItemIndex = static_cast<DebutDonnees>(c.balises ? 1 : 0);
         d.Edit_balise_deb = "[Data]";
         d.Edit_balise_fin = "END OF DATA";
         d.Edit_num_ligne_donnee = c.num_donnee;
@@ -317,7 +317,7 @@ TEST(PlageDonnees, NumerosEtBalises) {
     }
     // The largest integer counted from a tag stays past the end of the buffer.
     Description d = description_defaut();
-    d.RadioGroup_numlig_balise_ItemIndex = 1;
+    d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::balises;
     d.Edit_balise_deb = "[Data]";
     d.Edit_num_ligne_donnee = "2147483647";
     TamponLignes tampon;
@@ -349,7 +349,7 @@ TEST(ResumeColonnesExtraites, TitresDesColonnesChoisies) {
         Description d = description_defaut();
         d.CheckBox_col_cochee = c.coche;
         d.Edit_col_cochee = c.liste;
-        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
         d.CheckBox_int_col_alternatif = !c.alternatifs.empty();
         d.Edit_new_desc_colonne = c.alternatifs;
         EXPECT_EQ(resume_colonnes_extraites(d, c.origine, "avant"), c.attendu) << c.liste;
@@ -358,7 +358,7 @@ TEST(ResumeColonnesExtraites, TitresDesColonnesChoisies) {
 
 TEST(ListerColonnes, JournalDesColonnes) {
     Description d = description_defaut();
-    d.RadioGroup_datetime_nb_col_ItemIndex = 1;
+    d.RadioGroup_datetime_nb_col_ItemIndex = ColonnesDateHeure::deux;
     d.Edit_num_col_date = "1";
     d.Edit_num_col_time = "2";
     d.CheckBox_col_cochee = true;
@@ -407,9 +407,10 @@ TEST(AnalyserIntitules, TropDeColonnesRefusees) {
             donnees += ";1";
         }
         Analyse a(c.avec_intitules ? titres + "\n" + donnees + "\n" : donnees + "\n");
-        a.d.RadioGroup_separateur_colonne_ItemIndex = 2;
-        a.d.RadioGroup_avec_sans_intitule_ItemIndex = c.avec_intitules ? 0 : 1;
-        a.d.RadioGroup_datetime_nb_col_ItemIndex = 0;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+        a.d.RadioGroup_avec_sans_intitule_ItemIndex =
+            c.avec_intitules ? Intitules::avec : Intitules::sans;
+        a.d.RadioGroup_datetime_nb_col_ItemIndex = ColonnesDateHeure::une;
         a.d.Edit_num_ligne_intitule_col = c.avec_intitules ? "1" : "0";
         a.d.Edit_num_ligne_donnee = c.avec_intitules ? "2" : "1";
         EXPECT_EQ(a.lancer(), c.refuse ? SuiteListage::arreter : SuiteListage::continuer);

@@ -125,14 +125,14 @@ TEST(ListageReel, PremiereEtDerniereMesureDesLoggers) {
         Banc b;
         b.d.dossier_choisi = donnees_reelles(c.dossier);
         b.d.Edit_masque = c.masque;
-        b.d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
-        b.d.RadioGroup_avec_sans_intitule_ItemIndex = c.avec_sans;
+        b.d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
+        b.d.RadioGroup_avec_sans_intitule_ItemIndex = static_cast<Intitules>(c.avec_sans);
         b.d.Edit_num_ligne_intitule_col = c.num_intitule;
         b.d.Edit_num_ligne_donnee = c.num_donnee;
-        b.d.RadioGroup_numlig_balise_ItemIndex = c.balises ? 1 : 0;
+        b.d.RadioGroup_numlig_balise_ItemIndex = static_cast<DebutDonnees>(c.balises ? 1 : 0);
         b.d.Edit_balise_deb = "[Data]";
         b.d.Edit_balise_fin = "END OF DATA";
-        b.d.RadioGroup_datetime_nb_col_ItemIndex = c.nb_dates - 1;
+        b.d.RadioGroup_datetime_nb_col_ItemIndex = static_cast<ColonnesDateHeure>(c.nb_dates - 1);
         (c.nb_dates == 1 ? b.d.Edit_num_col_datetime : b.d.Edit_num_col_date) = c.col1;
         b.d.Edit_num_col_time = c.col2;
         (c.nb_dates == 1 ? b.d.Edit_format_datetime_mesure : b.d.Edit_format_date_mesure_seule) =
@@ -170,7 +170,7 @@ protected:
         DossierTemporaire::SetUp();
         b.d.dossier_choisi = dossier();
         b.d.Edit_masque = "csv";
-        b.d.RadioGroup_separateur_colonne_ItemIndex = 2;
+        b.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
         b.d.Edit_format_datetime_mesure = "aaaa/mm/jj hh:mn:ss";
     }
     static std::string fichier_type(int jour) {
@@ -330,7 +330,7 @@ TEST_F(Listage, BaliseDeDebutAbsente) {
     // Without its start tag the file has no data line: no negative line count is shown,
     // and the layout found is a single column, which stops the listing.
     creer("a.csv", fichier_type(25));
-    b.d.RadioGroup_numlig_balise_ItemIndex = 1;
+    b.d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::balises;
     b.d.Edit_balise_deb = "[Data]";
     b.dialogue.attendre_choix(1);  // Oui to the one-column message
     EXPECT_EQ(b.etape1().fin, FinListage::arrete);
@@ -405,7 +405,7 @@ TEST_F(Listage, TitresPrisPourDesDonneesRelanceLeListage) {
     b.dialogue.attendre_question(Reponse::non);  // line 1 is now data and has no date
     const ResultatListage r = b.etape1();
     EXPECT_EQ(r.fin, FinListage::complet);
-    EXPECT_EQ(r.description.RadioGroup_avec_sans_intitule_ItemIndex, 1);
+    EXPECT_EQ(r.description.RadioGroup_avec_sans_intitule_ItemIndex, Intitules::sans);
     EXPECT_EQ(r.description.Edit_num_ligne_donnee, "1");
     EXPECT_EQ(b.table.lire_cellule(1, Colonne::nb_donnees), "2");
     EXPECT_EQ(b.etat.colonnes.Edit_intitule_origine, "A1\tB2");
@@ -438,7 +438,7 @@ TEST_F(Listage, CodesDuNomEtDuContenu) {
     v.d = b.d;
     v.d.Edit_f_date_fichier.clear();
     v.d.Edit_f_station = "LIGNE 1, COLONNE 2 TABULATION";
-    v.d.RadioGroup_separateur_colonne_ItemIndex = 0;
+    v.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::tabulation;
     creer("Sonde7_2021_11_12_00.csv", "Site\tSud\nDate\tT\n2023/12/26 08:00:00\t1\n");
     v.etape1();
     EXPECT_EQ(v.colonne(Colonne::station), (std::vector<std::string>{"Nord", "Sud", "T"}));

@@ -114,7 +114,7 @@ TEST_F(Prelecture, OctetsRemplacesEnMemoire) {
         {2, false, "a\0b\n1\n"s, {"a_b", "1"}},
     };
     for (const Cas& c : cas) {
-        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
         d.CheckBox_car_null = c.car_null;
         ASSERT_TRUE(prelire(c.contenu));
         EXPECT_EQ(lignes_de(tampon), c.attendu) << testing::PrintToString(c.contenu);
@@ -152,7 +152,7 @@ TEST_F(Prelecture, CodagesMarquesParBom) {
          {"Temp \xC2\xB0"
           "C"}},
     };
-    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     for (const Cas& c : cas) {
         ASSERT_TRUE(prelire(c.contenu)) << c.nom;
         EXPECT_EQ(lignes_de(tampon), c.attendu) << c.nom;
@@ -282,7 +282,7 @@ TEST_F(Prelecture, FichierDisparuOuVide) {
 }
 
 TEST_F(Prelecture, PressePapierTropCourt) {
-    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     dialogue.attendre_choix(1);  // its single button, Annuler
     EXPECT_FALSE(prelire("Date;T\n25/12/2023;1\n", ModeEntree::presse_papier));
     ASSERT_EQ(dialogue.vus.size(), 1u);
@@ -329,7 +329,7 @@ TEST(PrelectureReelle, LignesDesFichiersDeLoggers) {
     };
     for (const Cas& c : cas) {
         Description d = description_defaut();
-        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
         TamponLignes tampon;
         JournalSuivi journal;
         DialogueScripte dialogue;
@@ -345,7 +345,7 @@ TEST(PrelectureReelle, ExportUtf16LuCommeLesAutres) {
     // The KorEXO export is UTF-16: once turned into Windows-1252 its titles read like any
     // file's, µ and ° included, and no NUL byte is left.
     Description d = description_defaut();
-    d.RadioGroup_separateur_colonne_ItemIndex = 3;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
     TamponLignes tampon;
     JournalSuivi journal;
     DialogueScripte dialogue;

@@ -63,16 +63,16 @@ TEST(FormaterValeur, Reglages) {
 TEST(FormaterValeur, MarqueDecimaleParLigne) {
     struct Cas {
         std::string ligne;
-        int marque;
+        MarqueDecimale marque;
         std::string attendu;
     };
     const std::vector<Cas> cas = {
-        {"d\t1.50\t2.25\t3", sortie_virgule, "d\t1,50\t2,25\t3"},
+        {"d\t1.50\t2.25\t3", MarqueDecimale::virgule, "d\t1,50\t2,25\t3"},
         // A comma already there (here in the NA text) keeps the whole line as it is.
-        {"d\t1.50\tn,a\t3", sortie_virgule, "d\t1.50\tn,a\t3"},
-        {"d;1,50;2,25;3", sortie_point, "d;1.50;2.25;3"},
-        {"d;1.5;2,5;3", sortie_point, "d;1.5;2,5;3"},
-        {"d;#N/A;0", sortie_virgule, "d;#N/A;0"},
+        {"d\t1.50\tn,a\t3", MarqueDecimale::virgule, "d\t1.50\tn,a\t3"},
+        {"d;1,50;2,25;3", MarqueDecimale::point, "d;1.50;2.25;3"},
+        {"d;1.5;2,5;3", MarqueDecimale::point, "d;1.5;2,5;3"},
+        {"d;#N/A;0", MarqueDecimale::virgule, "d;#N/A;0"},
     };
     for (Cas c : cas) {
         appliquer_marque_decimale(c.ligne, c.marque);
@@ -96,7 +96,7 @@ TEST(FormaterResultats, LignesSelonLesReglages) {
     struct Cas {
         const char* nom;
         int separateur;
-        int marque;
+        MarqueDecimale marque;
         const char* na;
         const char* decimales;
         long double valeur_t;  // step 2, column T; P is NA there and step 3 is empty
@@ -108,7 +108,7 @@ TEST(FormaterResultats, LignesSelonLesReglages) {
     const std::vector<Cas> cas = {
         {"défaut",
          0,
-         sortie_virgule,
+         MarqueDecimale::virgule,
          "#N/A",
          "2",
          12.35L,
@@ -116,7 +116,7 @@ TEST(FormaterResultats, LignesSelonLesReglages) {
          {"T\tP", "12,35\t#N/A", "#N/A\t#N/A"}},
         {"espace, point, V, 0 décimale",
          1,
-         sortie_point,
+         MarqueDecimale::point,
          "v",
          "0",
          3.6L,
@@ -126,7 +126,7 @@ TEST(FormaterResultats, LignesSelonLesReglages) {
          {"T P", "    4 ", " "}},
         {"espace+tab, E, décimales fautives",
          2,
-         sortie_virgule,
+         MarqueDecimale::virgule,
          "e",
          "x",
          1.5L,
@@ -135,7 +135,7 @@ TEST(FormaterResultats, LignesSelonLesReglages) {
          {"T \tP", " 1,50 \t ", "  \t "}},
         {"point-virgule, NA avec virgule",
          3,
-         sortie_virgule,
+         MarqueDecimale::virgule,
          "n,a",
          "3",
          12.5L,
@@ -154,7 +154,7 @@ TEST(FormaterResultats, LignesSelonLesReglages) {
         t.valeur[t.indice(3, 2)] = 9;
         Description d;
         d.RadioGroup_separateur_sortie_ItemIndex = c.separateur;
-        d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = c.marque;
+        d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = static_cast<MarqueDecimale>(c.marque);
         d.Edit_NA = c.na;
         d.Edit_nb_decimale = c.decimales;
         ListesResultats listes;

@@ -120,8 +120,8 @@ TEST(Suivi, BilanNA) {
 Description description_suivi() {
     Description d;
     d.Edit_masque = "csv";
-    d.RadioGroup_separateur_colonne_ItemIndex = 2;
-    d.RadioGroup_methode_ItemIndex = 1;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+    d.RadioGroup_methode_ItemIndex = Methode::ponctuel;
     d.Edit_min_na = "";
     d.Edit_max_na = "";
     return d;

@@ -355,13 +355,15 @@ protected:
         ASSERT_FALSE(lanceur.appels.empty());
         EXPECT_EQ(lanceur.appels.front().argument, donnees + c.fichier);
 
-        if (c.separateur >= 0) d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        if (c.separateur >= 0)
+            d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
         if (!c.num_ligne_donnee.empty()) d.Edit_num_ligne_donnee = c.num_ligne_donnee;
         if (c.num_ligne_intitule == "sans")
-            d.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+            d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
         else if (!c.num_ligne_intitule.empty())
             d.Edit_num_ligne_intitule_col = c.num_ligne_intitule;
-        d.RadioGroup_datetime_nb_col_ItemIndex = c.deux_colonnes ? 1 : 0;
+        d.RadioGroup_datetime_nb_col_ItemIndex =
+            static_cast<ColonnesDateHeure>(c.deux_colonnes ? 1 : 0);
         if (c.deux_colonnes) {
             d.Edit_num_col_date = c.col_date;
             d.Edit_num_col_time = c.col_heure;
@@ -426,7 +428,7 @@ TEST_F(ExemplaireTest, MasqueSuitLExtension) {
         LanceurEnregistreur lanceur;
         Session s(dialogue, progression, lanceur, dossier(racine + "/programme"));
         s.description.Edit_masque = c.masque;
-        s.description.RadioGroup_separateur_colonne_ItemIndex = 2;
+        s.description.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
         dialogue.attendre_choix(1);
         if (c.question) dialogue.attendre_question(Reponse::non);
         exemplaire_fichier_donnees(s, dialogue, lanceur, donnees + c.fichier);
@@ -493,7 +495,7 @@ TEST_F(ExemplaireTest, QuitterUnChampCorrigeEtEntreeAgit) {
         Session s(dialogue, progression, lanceur, dossier("programme"));
         s.description.dossier_choisi = donnees;
         s.description.dossier_description = descriptions;
-        s.description.RadioGroup_separateur_colonne_ItemIndex = 2;
+        s.description.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
         s.Label_description_bd = "essai.dsc";
         s.description.*c.membre = c.texte;
         quitter_champ(s, dialogue, c.champ, c.entree);

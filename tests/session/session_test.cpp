@@ -55,7 +55,7 @@ protected:
         d.dossier_description = descriptions;
         d.dossier_choisi_sortie = sortie;
         d.Edit_masque = "*.csv";
-        d.RadioGroup_separateur_colonne_ItemIndex = 3;
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
         d.Edit_num_ligne_intitule_col = "2";
         d.Edit_num_ligne_donnee = "3";
         d.Edit_num_col_datetime = "2";
@@ -150,7 +150,7 @@ TEST_F(SessionTest, EnregistrerSansIntitulesMetZero) {
     auto s = nouvelle_session();
     s->creation();
     s->choisir_description(dsc);
-    s->description.RadioGroup_avec_sans_intitule_ItemIndex = 1;
+    s->description.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
     s->f_modif = true;
     dialogue.attendre_question(Reponse::oui);
     s->enregistrer_description();
@@ -397,14 +397,14 @@ TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {
     d.dossier_choisi_sortie = sortie;
     d.Edit_masque = "*.txt";
     d.Edit_nom_fic_sortie = "arret";
-    d.RadioGroup_separateur_colonne_ItemIndex = 2;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     d.Edit_num_ligne_intitule_col = "1";
     d.Edit_num_ligne_donnee = "2";
     d.Edit_num_col_datetime = "1";
     d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
     d.Edit_nb_decimale = "1";
     d.Edit_NA = "NA";
-    d.RadioGroup_methode_ItemIndex = 0;
+    d.RadioGroup_methode_ItemIndex = Methode::moyenne;
     ecrire_fichier_atomique(descriptions + "arret.dsc", ecrire_description_texte(d));
     ecrire_fichier_atomique(donnees + "a.txt",
                             "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n");
@@ -467,7 +467,7 @@ TEST_F(SessionTest, LePressePapierDevientUnFichierPointVirgule) {
     EXPECT_EQ(s->source.mode, ModeEntree::presse_papier);
     EXPECT_EQ(s->source.copie, programme + "~presse-papier.ppp");
     EXPECT_EQ(s->description.Edit_masque, "ppp");
-    EXPECT_EQ(s->description.RadioGroup_separateur_colonne_ItemIndex, 2);
+    EXPECT_EQ(s->description.RadioGroup_separateur_colonne_ItemIndex, Separateur::point_virgule);
 
     presse_papier.contenu.clear();
     EXPECT_FALSE(s->importer_presse_papier());
@@ -539,7 +539,7 @@ TEST_F(SessionTest, ListerUnClasseurLeConvertitDAbord) {
     EXPECT_EQ(s->source.mode, ModeEntree::classeur);
     s->description.Label_nom_fic_excel = "releve.xls";
     s->description.Edit_num_feuille_excel = "1";
-    s->description.RadioGroup_separateur_colonne_ItemIndex = 2;
+    s->description.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     s->f_modif = false;
     s->lister_fichiers();
     const auto& lignes = s->journal.lignes();

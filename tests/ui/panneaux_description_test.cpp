@@ -106,16 +106,18 @@ private slots:
             ++k;
             std::visit(
                 [&](auto champ) {
-                    using T = std::remove_reference_t<decltype(d.*champ)>;
-                    if constexpr (std::is_same_v<T, bool>)
-                        d.*champ = !(d.*champ);
-                    else if constexpr (std::is_same_v<T, std::string>)
-                        d.*champ = fr("é") + std::to_string(k) + "/";
-                    else if constexpr (std::is_same_v<T, int>)
-                        d.*champ = dernier_indice.at(std::string(cle.cle));
-                    else
-                        d.*champ = cle.forme == Forme::heure ? (3600.0 * (k % 20) + 61) / 86400
-                                                             : 45000.25 + k;
+                    if constexpr (std::is_same_v<decltype(champ), ChampIndice>) {
+                        champ.ecrire(d, dernier_indice.at(std::string(cle.cle)));
+                    } else {
+                        using T = std::remove_reference_t<decltype(d.*champ)>;
+                        if constexpr (std::is_same_v<T, bool>)
+                            d.*champ = !(d.*champ);
+                        else if constexpr (std::is_same_v<T, std::string>)
+                            d.*champ = fr("é") + std::to_string(k) + "/";
+                        else
+                            d.*champ = cle.forme == Forme::heure ? (3600.0 * (k % 20) + 61) / 86400
+                                                                 : 45000.25 + k;
+                    }
                 },
                 cle.champ);
         }
@@ -138,8 +140,10 @@ private slots:
             }
             std::visit(
                 [&](auto champ) {
-                    if constexpr (std::is_same_v<std::remove_reference_t<decltype(d.*champ)>,
-                                                 double>)
+                    if constexpr (std::is_same_v<decltype(champ), ChampIndice>)
+                        QVERIFY2(champ.lire(lu) == champ.lire(d), cle.cle.data());
+                    else if constexpr (std::is_same_v<std::remove_reference_t<decltype(d.*champ)>,
+                                                      double>)
                         QVERIFY2(std::abs(lu.*champ - d.*champ) < 1e-7, cle.cle.data());
                     else
                         QVERIFY2(lu.*champ == d.*champ, cle.cle.data());
@@ -166,7 +170,7 @@ private slots:
         QCOMPARE(changements, 1);
         Description lu = session->description;
         LiaisonDescription(fenetre.get()).enregistrer(lu);
-        QCOMPARE(lu.RadioGroup_methode_ItemIndex, 2);
+        QCOMPARE(lu.RadioGroup_methode_ItemIndex, Methode::max);
         QCOMPARE(lu.Edit_masque, session->description.Edit_masque + "txt");
     }
 

@@ -48,7 +48,7 @@ private:
         d.dossier_choisi = donnees;
         d.dossier_choisi_sortie = donnees;
         d.Edit_masque = "*.csv";
-        d.RadioGroup_separateur_colonne_ItemIndex = 2;  // ";"
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;  // ";"
         d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
         s->description = d;
         return s;
@@ -281,7 +281,7 @@ private slots:
         new PanneauSortie(&fenetre);
         Description d = description_par_defaut({programme, 0});
         d.RadioGroup_separateur_sortie_ItemIndex = 3;
-        d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = 1;
+        d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex = MarqueDecimale::point;
         d.Edit_nom_fic_sortie = "niveaux";
         LiaisonDescription(&fenetre).charger(d);
         QVERIFY(controle<QRadioButton>(fenetre, "RadioButton4_separateur_sortie")->isChecked());
@@ -297,7 +297,7 @@ private slots:
         controle<QCheckBox>(fenetre, "CheckBox_inc_nom")->setChecked(false);
         LiaisonDescription(&fenetre).enregistrer(d);
         QCOMPARE(d.RadioGroup_separateur_sortie_ItemIndex, 2);
-        QCOMPARE(d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex, 0);
+        QCOMPARE(d.RadioGroup_DECIMAL_SEPARATOR_sortie_ItemIndex, MarqueDecimale::virgule);
         QCOMPARE(d.CheckBox_inc_nom, false);
     }
 };
