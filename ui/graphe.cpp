@@ -354,6 +354,8 @@ void Graphe::mouseReleaseEvent(QMouseEvent* evenement) {
         evenement->accept();
         return;
     }
+    // QChartView makes its band itself, on the first press, and keeps it private: found here,
+    // once per click.
     auto* bande = findChild<QRubberBand*>();
     const QPoint fin = evenement->position().toPoint();
     const bool rectangle = (fin - origine_).manhattanLength() > 4;
