@@ -256,6 +256,7 @@ private:
 // The option says "no titles": a first data line made of words looks like titles.
 SuiteListage AnalyseIntitules::verifier_option_sans() {
     if (nb_car_numeriques(premiere) >= nb_lettres(premiere)) return SuiteListage::continuer;
+    const bool balises = d.RadioGroup_numlig_balise_ItemIndex == 1;
     const int numero = plage.premiere + 1;
     const std::string texte =
         fr("la ligne n°") + std::to_string(numero) +
@@ -270,7 +271,7 @@ SuiteListage AnalyseIntitules::verifier_option_sans() {
     d.Edit_num_ligne_intitule_col = std::to_string(numero);
     // Tags go off, so lines are counted from the top of the file again: the data then start
     // below the titles, wherever the tag had put them.
-    if (d.RadioGroup_numlig_balise_ItemIndex == 1 || entier(d.Edit_num_ligne_donnee) == numero)
+    if (balises || entier(d.Edit_num_ligne_donnee) == numero)
         d.Edit_num_ligne_donnee = std::to_string(numero + 1);
     d.RadioGroup_numlig_balise_ItemIndex = 0;
     return SuiteListage::arreter;
