@@ -199,6 +199,7 @@ private:
     TamponLignes tampon_station_;
 };
 
+// Kept whole: the listing, the table reset and the file loop share the list and its counts.
 SuiteListage Listage::executer() {
     debut_ = Horloge::now();
     journal_.ajouter_suivi("t0 = " + heure_locale());
