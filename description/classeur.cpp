@@ -993,6 +993,7 @@ ResultatConversion convertir_xls(const Contexte& ctx) {
 
 // libfreexl can fault on a damaged .xls, so it runs in a child process: a crash or a hang
 // there becomes an error message here, and the parent never holds a half-written file.
+// Kept whole: the pipe, the child and the wait share descriptors that must close on every path.
 ResultatConversion convertir_xls_isole(const Contexte& ctx) {
     ResultatConversion res;
     res.erreur = message_etat(EtatLecture::endommagee, ctx.chemin_classeur);

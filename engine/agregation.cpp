@@ -122,6 +122,7 @@ void forcer_croissance(TableEtapes& t) {
     }
 }
 
+// Kept whole: the gap scan of a column shares its open gap and counters with its log lines.
 int combler_lacunes(TableEtapes& t, std::string_view Edit_nmax_lacune, JournalSuivi& journal) {
     const int N = t.N();
     const int K = t.K();

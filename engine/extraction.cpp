@@ -107,6 +107,15 @@ bool ligne_illisible(std::string_view ligne, bool car_null) {
     return false;
 }
 
+// What one file's lines added up to, for its row of the table and its log lines.
+struct ComptesFichier {
+    int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
+    long long nb_extraites = 0;
+    double somme_dt = 0, min_dt = minimum_initial;
+    long long nb_dt = 0;
+    double precedent = 0;
+};
+
 class Extraction {
 public:
     Extraction(const ContexteExtraction& c, TableEtapes& t) : c_(c), d_(c.description), t_(t) {}
@@ -114,7 +123,22 @@ public:
 
 private:
     bool preparer();
+    bool lire_reglages();
     FinExtraction traiter_fichier(int r, bool reference);
+    std::string annoncer_fichier(int r, double mo);
+    FinExtraction verifier_dates_fichier(int r, std::string_view chemin, const TamponLignes& tampon,
+                                         const PlageDonnees& plage, bool reference);
+    FinExtraction lire_lignes(int r, const TamponLignes& tampon, const PlageDonnees& plage,
+                              ComptesFichier& comptes);
+    double instant_ligne(int n, ComptesFichier& comptes);
+    bool extraire_champs(int k, int n, ComptesFichier& comptes);
+    void conclure_fichier(int r, const PlageDonnees& plage, const ComptesFichier& comptes,
+                          Horloge::time_point debut_fichier);
+    std::string_view champ(int n) const {
+        return n >= 1 && n <= static_cast<int>(champs_.size())
+                   ? champs_[static_cast<std::size_t>(n) - 1]
+                   : std::string_view{};
+    }
     void lire_date(std::string_view ligne, std::string& resultat);
     void colonnes_reference(std::string_view premiere_ligne, int r);
     bool controle_arret(int r, int fait, int total);
@@ -143,6 +167,8 @@ private:
     double pas_ = 0;
     std::vector<int> colonnes_choisies_;
     int K_ = 2;
+    bool car_null_ = false;
+    bool plus_1s_ = false, plus_1j_ = false;
     bool arret_ = false;
 
     // Reused from line to line.
@@ -195,7 +221,12 @@ bool Extraction::preparer() {
             c_.table.ecrire_cellule(r, col, std::string(non_lu));
     c_.progression.afficher_progression("3- patienter ... 10%   ",
                                         Progression::chronometre_traitement);
+    return lire_reglages();
+}
 
+// The settings every line needs, read once; false when a date column lies outside the files.
+bool Extraction::lire_reglages() {
+    const int C = c_.inventaire.colonnes.nb_colonnes_donnees;
     sep_ = separateur_entree(d_);
     nb_dates_ = nb_colonnes_dates(d_);
     col_datetime_ = entier(d_.Edit_num_col_datetime);
@@ -238,6 +269,9 @@ bool Extraction::preparer() {
         debut_derive_ = d_.DateTimePicker_debut_derive;
     }
     methode_ = d_.RadioGroup_methode_ItemIndex;
+    car_null_ = d_.CheckBox_car_null;
+    plus_1s_ = d_.CheckBox_correction_si_t1egalt2;
+    plus_1j_ = d_.CheckBox_correction_si_t1supt2;
     test_strict_ = c_.parametres_grille.test_strict;
     unite_ = c_.parametres_grille.unite_pas;
     pas_ = pas_jours(c_.parametres_grille);
@@ -247,11 +281,6 @@ bool Extraction::preparer() {
 
 void Extraction::lire_date(std::string_view ligne, std::string& resultat) {
     decouper_champs(ligne, sep_, champs_);
-    const auto champ = [&](int n) {
-        return n >= 1 && n <= static_cast<int>(champs_.size())
-                   ? champs_[static_cast<std::size_t>(n) - 1]
-                   : std::string_view{};
-    };
     if (nb_dates_ == 1) {
         c_.lecteur.lire_date_heure_mesure(champ(col_datetime_), motif_, resultat, c_.journal);
     } else {
@@ -330,39 +359,57 @@ bool Extraction::controle_arret(int r, int fait, int total) {
 }
 
 FinExtraction Extraction::traiter_fichier(int r, bool reference) {
-    TableFichiers& table = c_.table;
-    JournalSuivi& journal = c_.journal;
     const Horloge::time_point debut_fichier = Horloge::now();
-    const std::string nom = table.lire_cellule(r, Colonne::fichier);
-    journal.ajouter_suivi("");
-    journal.ajouter_suivi("  " + std::to_string(r) + " <---------------" + nom + "  " +
-                          table.lire_cellule(r, Colonne::station));
-    res_.Label_fic = nom + "  " + std::to_string(r);
-    const double mo = lire_reel(table.lire_cellule(r, Colonne::taille));
-    c_.inventaire.ko_traites += std::llround(mo * 1000.0);
-
-    const std::string chemin =
-        c_.source.mode == ModeEntree::fichiers
-            ? ajouter_antislash(d_.dossier_choisi) +
-                  std::string(rogner(table.lire_cellule(r, Colonne::sous_repertoire))) + nom
-            : c_.source.copie;
+    const double mo = lire_reel(c_.table.lire_cellule(r, Colonne::taille));
+    const std::string chemin = annoncer_fichier(r, mo);
     TamponLignes& tampon = c_.inventaire.tampon_fichier_lu;
     if (!prelire_fichier(chemin, std::llround(mo * 1024.0 * 1000.0), d_, c_.source.mode, tampon,
-                         journal, c_.dialogue))
+                         c_.journal, c_.dialogue))
         return FinExtraction::refusee;
 
-    table.ecrire_cellule(
+    c_.table.ecrire_cellule(
         r, Colonne::ligne_intitules,
         index_intitules_ < 1 ? std::string(" -") : " " + std::to_string(index_intitules_ + 1));
     const PlageDonnees plage = plage_donnees(d_, tampon);
+    if (const FinExtraction fin = verifier_dates_fichier(r, chemin, tampon, plage, reference);
+        fin != FinExtraction::complete)
+        return fin;
+    ComptesFichier comptes;
+    if (lire_lignes(r, tampon, plage, comptes) == FinExtraction::abandonnee)
+        return FinExtraction::abandonnee;
+    res_.nb_lignes_extraites += comptes.nb_extraites;
+    conclure_fichier(r, plage, comptes, debut_fichier);
+    return FinExtraction::complete;
+}
+
+// The file's opening lines in the log and its share of the work; returns its path.
+std::string Extraction::annoncer_fichier(int r, double mo) {
+    const TableFichiers& table = c_.table;
+    const std::string nom = table.lire_cellule(r, Colonne::fichier);
+    c_.journal.ajouter_suivi("");
+    c_.journal.ajouter_suivi("  " + std::to_string(r) + " <---------------" + nom + "  " +
+                             table.lire_cellule(r, Colonne::station));
+    res_.Label_fic = nom + "  " + std::to_string(r);
+    c_.inventaire.ko_traites += std::llround(mo * 1000.0);
+    return c_.source.mode == ModeEntree::fichiers
+               ? ajouter_antislash(d_.dossier_choisi) +
+                     std::string(rogner(table.lire_cellule(r, Colonne::sous_repertoire))) + nom
+               : c_.source.copie;
+}
+
+// The first data line and the first and last dates, asking whether to go on when they look
+// wrong; the row's dates and the run's extremes. The reference file sets the columns.
+FinExtraction Extraction::verifier_dates_fichier(int r, std::string_view chemin,
+                                                 const TamponLignes& tampon,
+                                                 const PlageDonnees& plage, bool reference) {
+    TableFichiers& table = c_.table;
     const int nb = tampon.nb_lignes();
     const std::string_view premiere = tampon.ligne(plage.premiere);
-
     const int chiffres = nb_car_numeriques(premiere);
     const int lettres = nb_lettres(premiere);
     if (chiffres < lettres) {
         const std::string texte =
-            "fichier " + std::to_string(r) + "\n" + chemin + "\n\n" +
+            "fichier " + std::to_string(r) + "\n" + std::string(chemin) + "\n\n" +
             fr(" il semble que la 1ère ligne de données soit une description de colonnes ") + "\n" +
             "<" + std::string(premiere) + ">" + "\n" +
             " nb chiffres    = " + std::to_string(chiffres) + "\n" +
@@ -394,7 +441,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     // Only readable dates move the extremes: an unreadable one would read as 30/12/1899.
     for (const std::string* texte : {&date_dep, &date_fin}) {
         const double t =
-            texte->size() == 19 ? texte_vers_date_heure(*texte, canonique_, journal) : 0;
+            texte->size() == 19 ? texte_vers_date_heure(*texte, canonique_, c_.journal) : 0;
         if (t > 0) {
             res_.date_heure_min = std::min(res_.date_heure_min, t);
             res_.date_heure_max = std::max(res_.date_heure_max, t);
@@ -403,23 +450,15 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     res_.nb_lignes_donnees =
         format_entier_groupe(std::max(0, nb - plage.premiere - plage.decalage_balise));
     if (reference) colonnes_reference(premiere, r);
+    return FinExtraction::complete;
+}
 
-    int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
-    long long nb_extraites = 0;
-    double somme_dt = 0, min_dt = minimum_initial;
-    long long nb_dt = 0;
-    double precedent = 0;
-    const bool car_null = d_.CheckBox_car_null;
-    const bool plus_1s = d_.CheckBox_correction_si_t1egalt2;
-    const bool plus_1j = d_.CheckBox_correction_si_t1supt2;
-    const int K = K_;
+// Every data line into its step. The hot path: the helpers below are called once per line
+// from here only, so the compiler inlines them, and nothing is allocated per line.
+FinExtraction Extraction::lire_lignes(int r, const TamponLignes& tampon, const PlageDonnees& plage,
+                                      ComptesFichier& comptes) {
+    const int nb = tampon.nb_lignes();
     const int total = std::max(1, plage.derniere);
-    const auto champ = [&](int n) {
-        return n >= 1 && n <= static_cast<int>(champs_.size())
-                   ? champs_[static_cast<std::size_t>(n) - 1]
-                   : std::string_view{};
-    };
-
     for (int index = std::max(0, plage.premiere); index < nb; ++index) {
         if ((index & (lignes_par_controle - 1)) == 0 && controle_arret(r, index, total)) {
             arret_ = true;
@@ -427,80 +466,98 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         }
         const int n = index + 1;
         const std::string_view ligne = tampon.ligne(index);
-        if (ligne_illisible(ligne, car_null)) {
-            ++nb_pb;
-            if (nb_pb <= 2)
-                journal.ajouter_probleme(
+        if (ligne_illisible(ligne, car_null_)) {
+            ++comptes.nb_pb;
+            if (comptes.nb_pb <= 2)
+                c_.journal.ajouter_probleme(
                     ProblemeSuivi::ligne_illisible,
                     "ligne " + std::to_string(n) + " pb " + std::string(ligne.substr(0, 30)));
-            else if (nb_pb == 3)
-                journal.ajouter_probleme(ProblemeSuivi::lignes_illisibles_suite,
-                                         "ligne " + std::to_string(n) + " pb etc ......... ");
+            else if (comptes.nb_pb == 3)
+                c_.journal.ajouter_probleme(ProblemeSuivi::lignes_illisibles_suite,
+                                            "ligne " + std::to_string(n) + " pb etc ......... ");
             continue;
         }
         if (ligne.empty()) continue;
 
         lire_date(ligne, date_texte_);
-        double t =
-            date_texte_.size() == 19 ? texte_vers_date_heure(date_texte_, canonique_, journal) : 0;
-        // A time that could not be read is before the grid: it is neither corrected nor
-        // taken as the previous time, so a line after the end tag counts no correction.
-        if (t > 0) {
-            const double dt = t - precedent;
-            if (dt > 0 && dt < 6 * pas_) {
-                somme_dt += dt;
-                ++nb_dt;
-                min_dt = std::min(min_dt, dt);
-            }
-            // Compared as instants: the previous time may carry a +1 s added in floating point.
-            if (millisecondes(t) == millisecondes(precedent) && plus_1s) {
-                t += 1.0 / jour_en_secondes;
-                if (++nb_1s <= 2)
-                    journal.ajouter_probleme(ProblemeSuivi::seconde_ajoutee,
-                                             std::to_string(n) + fr(" : + 1s à ") + date_texte_);
-            }
-            if (millisecondes(t) < millisecondes(precedent) && plus_1j) {
-                t += 1.0;
-                if (++nb_1j <= 2)
-                    journal.ajouter_probleme(ProblemeSuivi::jour_ajoute,
-                                             std::to_string(n) + fr(" : + 1j à ") + date_texte_);
-            }
-            precedent = t;
-        }
+        const double t = instant_ligne(n, comptes);
         const double correction = derive_ ? derive_pente_ * (t - debut_derive_) : 0.0;
         const int k = etape_de(t_, t + decalage_ + correction, test_strict_, unite_, depart_);
         if (k < 1 || k > t_.N()) continue;
 
-        ++nb_extraites;
-        for (int i = 2; i <= K - 1; ++i) {
-            const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(i)]);
-            const ChampNettoye f = nettoyer_champ(brut, regles_, travail_);
-            if (f.pb_conversion && ++nb_pb_conversion <= 2)
-                journal.ajouter_probleme(
-                    ProblemeSuivi::conversion_impossible,
-                    "pb conversion <" + std::string(brut) + "> ligne " + std::to_string(n));
-            if (f.alphanumerique &&
-                c_.dialogue.question(
-                    IdMessage::indice_colonnes_a_extraire,
-                    fr("Problème d'indice des colonnes à extraire : \n\nvérifier le n° des "
-                       "colonnes alphanumériques à extraire \n\n Annuler ce traitement ?\n\n") +
-                        std::string(brut),
-                    TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
-                return FinExtraction::abandonnee;
-            const std::size_t c = t_.indice(k, i);
-            // A step is NA in a column only when none of its lines gave a value there:
-            // letting the last line decide would write NA over valid measurements.
-            if (!f.na) {
-                t_.na[c] = 0;
-                accumuler(t_, k, i, f.valeur, methode_);
-            } else if (t_.nb_ok[c] == 0) {
-                t_.na[c] = 1;
-            }
-        }
+        ++comptes.nb_extraites;
+        if (!extraire_champs(k, n, comptes)) return FinExtraction::abandonnee;
         t_.nb_lignes_etape(k) += 1;
     }
-    res_.nb_lignes_extraites += nb_extraites;
+    return FinExtraction::complete;
+}
 
+// The time of line n read into date_texte_, with the +1 s / +1 day corrections and the
+// observed-step statistics.
+double Extraction::instant_ligne(int n, ComptesFichier& comptes) {
+    double t =
+        date_texte_.size() == 19 ? texte_vers_date_heure(date_texte_, canonique_, c_.journal) : 0;
+    // A time that could not be read is before the grid: it is neither corrected nor
+    // taken as the previous time, so a line after the end tag counts no correction.
+    if (t <= 0) return t;
+    const double dt = t - comptes.precedent;
+    if (dt > 0 && dt < 6 * pas_) {
+        comptes.somme_dt += dt;
+        ++comptes.nb_dt;
+        comptes.min_dt = std::min(comptes.min_dt, dt);
+    }
+    // Compared as instants: the previous time may carry a +1 s added in floating point.
+    if (millisecondes(t) == millisecondes(comptes.precedent) && plus_1s_) {
+        t += 1.0 / jour_en_secondes;
+        if (++comptes.nb_1s <= 2)
+            c_.journal.ajouter_probleme(ProblemeSuivi::seconde_ajoutee,
+                                        std::to_string(n) + fr(" : + 1s à ") + date_texte_);
+    }
+    if (millisecondes(t) < millisecondes(comptes.precedent) && plus_1j_) {
+        t += 1.0;
+        if (++comptes.nb_1j <= 2)
+            c_.journal.ajouter_probleme(ProblemeSuivi::jour_ajoute,
+                                        std::to_string(n) + fr(" : + 1j à ") + date_texte_);
+    }
+    comptes.precedent = t;
+    return t;
+}
+
+// The extracted fields of line n into step k; false when the user stops the run.
+bool Extraction::extraire_champs(int k, int n, ComptesFichier& comptes) {
+    const int K = K_;
+    for (int i = 2; i <= K - 1; ++i) {
+        const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(i)]);
+        const ChampNettoye f = nettoyer_champ(brut, regles_, travail_);
+        if (f.pb_conversion && ++comptes.nb_pb_conversion <= 2)
+            c_.journal.ajouter_probleme(
+                ProblemeSuivi::conversion_impossible,
+                "pb conversion <" + std::string(brut) + "> ligne " + std::to_string(n));
+        if (f.alphanumerique &&
+            c_.dialogue.question(
+                IdMessage::indice_colonnes_a_extraire,
+                fr("Problème d'indice des colonnes à extraire : \n\nvérifier le n° des "
+                   "colonnes alphanumériques à extraire \n\n Annuler ce traitement ?\n\n") +
+                    std::string(brut),
+                TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+            return false;
+        const std::size_t c = t_.indice(k, i);
+        // A step is NA in a column only when none of its lines gave a value there:
+        // letting the last line decide would write NA over valid measurements.
+        if (!f.na) {
+            t_.na[c] = 0;
+            accumuler(t_, k, i, f.valeur, methode_);
+        } else if (t_.nb_ok[c] == 0) {
+            t_.na[c] = 1;
+        }
+    }
+    return true;
+}
+
+// The row's counts, the observed step, the time left and the file's problem totals.
+void Extraction::conclure_fichier(int r, const PlageDonnees& plage, const ComptesFichier& comptes,
+                                  Horloge::time_point debut_fichier) {
+    TableFichiers& table = c_.table;
     c_.progression.afficher_progression(
         "3- patienter ... fic-" + std::to_string(r) + "  100%      ",
         Progression::chronometre_traitement);
@@ -508,15 +565,18 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         format_entier_groupe(res_.nb_lignes_extraites) + " lignes extraites";
     table.ecrire_cellule(r, Colonne::nb_donnees,
                          format_entier_groupe(std::max(0, plage.derniere - plage.premiere + 1)));
+    const int nb_1j = comptes.nb_1j, nb_1s = comptes.nb_1s;
     table.ecrire_cellule(r, Colonne::correction,
                          nb_1j == 0 && nb_1s == 0 ? std::string("---")
                                                   : "+1jour,s " + std::to_string(nb_1j) + "/" +
                                                         std::to_string(nb_1s) + "x");
     table.ecrire_cellule(r, Colonne::duree, duree_tronquee(secondes_depuis(debut_fichier) + 0.5));
-    table.ecrire_cellule(r, Colonne::nb_extraites, std::to_string(nb_extraites));
+    table.ecrire_cellule(r, Colonne::nb_extraites, std::to_string(comptes.nb_extraites));
     std::string pas_observe(non_lu);
-    if (nb_dt > 0) {
-        const double moyenne = somme_dt / static_cast<double>(nb_dt) * jour_en_secondes;
+    if (comptes.nb_dt > 0) {
+        const double moyenne =
+            comptes.somme_dt / static_cast<double>(comptes.nb_dt) * jour_en_secondes;
+        const double min_dt = comptes.min_dt;
         const std::string mini = min_dt == minimum_initial || min_dt <= 0
                                      ? std::string(non_lu)
                                      : " " + format_0_0(min_dt * jour_en_secondes) + " s";
@@ -538,19 +598,19 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     }
     c_.progression.afficher_progression("3c- patienter ... fic-" + std::to_string(r) + "         ",
                                         Progression::chronometre_traitement);
-    if (nb_pb)
+    JournalSuivi& journal = c_.journal;
+    if (comptes.nb_pb)
         journal.ajouter_probleme(ProblemeSuivi::nb_lignes_illisibles,
-                                 "nb_pb = " + std::to_string(nb_pb));
-    if (nb_pb_conversion)
+                                 "nb_pb = " + std::to_string(comptes.nb_pb));
+    if (comptes.nb_pb_conversion)
         journal.ajouter_probleme(ProblemeSuivi::nb_conversions_impossibles,
-                                 "nb_pb conversion = " + std::to_string(nb_pb_conversion));
+                                 "nb_pb conversion = " + std::to_string(comptes.nb_pb_conversion));
     if (nb_1j)
         journal.ajouter_probleme(ProblemeSuivi::nb_jours_ajoutes,
                                  "nb (+ 1j) = " + std::to_string(nb_1j));
     if (nb_1s)
         journal.ajouter_probleme(ProblemeSuivi::nb_secondes_ajoutees,
                                  "nb (+ 1s) = " + std::to_string(nb_1s));
-    return FinExtraction::complete;
 }
 
 ResultatExtraction Extraction::executer() {

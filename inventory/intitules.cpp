@@ -177,202 +177,274 @@ PlageDonnees plage_donnees(const Description& d, const TamponLignes& tampon) {
     return plage;
 }
 
-SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
-                                const PlageDonnees& plage, std::string_view chemin, int ligne_table,
-                                TableFichiers& table, ColonnesFichier& colonnes,
-                                JournalSuivi& journal, Dialogue& dialogue, Lanceur& lanceur) {
-    const char sep = separateur_entree(d);
-    const std::string nom_sep = nom_separateur(d);
-    const int dates = nb_colonnes_dates(d);
-    colonnes.nb_colonnes_dates = dates;
-    const bool avec_intitules = d.RadioGroup_avec_sans_intitule_ItemIndex != Intitules::sans;
-    const bool balises = d.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises;
-    const bool alternatifs = d.CheckBox_int_col_alternatif;
-    const std::string_view premiere = tampon.ligne(plage.premiere);
-    const int num_intitules = entier(d.Edit_num_ligne_intitule_col);
-    const int index_intitules = index_ligne(num_intitules, plage.decalage_balise);
-    const std::string_view titres = tampon.ligne(index_intitules);
+namespace {
 
-    // The title option against what the lines look like.
-    if (!avec_intitules) {
-        if (nb_car_numeriques(premiere) < nb_lettres(premiere)) {
-            const int numero = plage.premiere + 1;
-            const std::string texte =
-                fr("la ligne n°") + std::to_string(numero) +
-                fr(" semble correspondre à des intitulés de colonnes..") + "\n" + "\n" +
-                std::string(premiere) + "\n\n" +
-                fr(" Corriger l'option vers : [x] avec intitulé de colonnes et son n° de ligne") +
-                "\n\n" + fr(" ou Continuer");
-            if (dialogue.message_perso(IdMessage::ligne_semble_intitules, texte,
-                                       TypeMessage::avertissement, fr("Corriger"),
-                                       fr("Continuer")) == 1) {
-                d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::avec;
-                d.Edit_num_ligne_intitule_col = std::to_string(numero);
-                // Tags go off, so lines are counted from the top of the file again: the
-                // data then start below the titles, wherever the tag had put them.
-                if (balises || entier(d.Edit_num_ligne_donnee) == numero)
-                    d.Edit_num_ligne_donnee = std::to_string(numero + 1);
-                d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::numero_de_ligne;
-                return SuiteListage::arreter;
-            }
-        }
-    } else {
-        const std::string maj = majuscules(titres);
-        const int chiffres = nb_car_numeriques(titres);
-        const int lettres = nb_lettres(titres);
-        if (!contient(maj, "DATE") && !contient(maj, "TIME") && lettres < chiffres) {
-            const std::string texte =
-                fr("la ligne n°") + std::to_string(index_intitules + 1) +
-                fr("  ne semble pas correspondre à une suite d'intitulés de colonnes..") + "\n" +
-                "\n" + fr(" le nombre de chiffres (") + std::to_string(chiffres) +
-                fr(") est supérieur au nombre de lettres (") + std::to_string(lettres) + ")\n\n" +
-                std::string(titres) + "\n\n" +
-                fr(" Corriger l'option vers : [x] sans intitulé de colonnes") + "\n\n" +
-                fr(" ou Continuer");
-            if (dialogue.message_perso(IdMessage::ligne_semble_pas_intitules, texte,
-                                       TypeMessage::avertissement, fr("Corriger"),
-                                       fr("Continuer")) == 1) {
-                d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
-                return SuiteListage::arreter;
-            }
-        }
+// One analysis of a file's layout: the steps share the settings read once and the lines
+// they check. Each step returns `continuer` to let the next one run.
+class AnalyseIntitules {
+public:
+    AnalyseIntitules(Description& description, const FichierAnalyse& fichier,
+                     ColonnesFichier& colonnes_fichier, const InterlocuteursAnalyse& autour)
+        : d(description),
+          plage(fichier.plage),
+          chemin(fichier.chemin),
+          ligne_table(fichier.ligne_table),
+          colonnes(colonnes_fichier),
+          table(autour.table),
+          journal(autour.journal),
+          dialogue(autour.dialogue),
+          lanceur(autour.lanceur),
+          sep(separateur_entree(description)),
+          nom_sep(nom_separateur(description)),
+          dates(nb_colonnes_dates(description)),
+          avec_intitules(d.RadioGroup_avec_sans_intitule_ItemIndex != Intitules::sans),
+          alternatifs(d.CheckBox_int_col_alternatif),
+          premiere(fichier.tampon.ligne(plage.premiere)),
+          num_intitules(entier(d.Edit_num_ligne_intitule_col)),
+          index_intitules(index_ligne(num_intitules, plage.decalage_balise)),
+          titres(fichier.tampon.ligne(index_intitules)) {
+        colonnes.nb_colonnes_dates = dates;
     }
 
-    const auto ouvrir = [&] { lanceur.ouvrir_dans_editeur(chemin); };
-    const auto une_colonne = [&](std::string_view ligne) {
+    SuiteListage executer() {
+        SuiteListage suite = avec_intitules ? verifier_option_avec() : verifier_option_sans();
+        if (suite == SuiteListage::continuer)
+            suite = avec_intitules ? disposition_avec_intitules() : disposition_sans_intitules();
+        return suite == SuiteListage::continuer ? conclure() : suite;
+    }
+
+private:
+    SuiteListage verifier_option_sans();
+    SuiteListage verifier_option_avec();
+    SuiteListage disposition_sans_intitules();
+    SuiteListage disposition_avec_intitules();
+    SuiteListage titres_blancs_alternatifs();
+    SuiteListage titres_blancs();
+    SuiteListage titres_separes();
+    SuiteListage verifier_titres_chiffres();
+    SuiteListage conclure();
+
+    void ouvrir() { lanceur.ouvrir_dans_editeur(chemin); }
+    SuiteListage une_colonne(std::string_view ligne) {
         signaler_une_colonne(nom_sep, ligne, journal, dialogue);
         ouvrir();
         table.vider();
         return SuiteListage::arreter;
-    };
+    }
 
-    if (!avec_intitules) {
-        colonnes.ligne_intitules = -1;
-        // Blanks that open or close an aligned line separate no column.
-        const std::string ligne =
-            sep == ' ' ? std::string(rogner(reduire_blancs(premiere))) : std::string(premiere);
-        const int nb = nb_car(sep, ligne) + 1;
-        colonnes.nb_colonnes_donnees = nb - dates;
-        // A count below the date columns means no measurement column just as well.
-        if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(premiere);
-        colonnes.Edit_intitule_origine = intitules_generes(nb);
-        colonnes.intitules =
-            alternatifs ? champs_tabules(preparer_alternatifs(d.Edit_new_desc_colonne, sep), nb)
-                        : colonnes.Edit_intitule_origine;
-    } else {
-        colonnes.ligne_intitules = index_intitules;
-        if (index_intitules < 0) {
-            dialogue.message(IdMessage::ligne_intitules_nulle, texte_ligne_intitules_nulle(),
-                             TypeMessage::erreur);
+    // Named as the checks name them, so each step reads like the rule it applies.
+    Description& d;
+    const PlageDonnees& plage;
+    const std::string_view chemin;
+    const int ligne_table;
+    ColonnesFichier& colonnes;
+    TableFichiers& table;
+    JournalSuivi& journal;
+    Dialogue& dialogue;
+    Lanceur& lanceur;
+    const char sep;
+    const std::string nom_sep;
+    const int dates;
+    const bool avec_intitules;
+    const bool alternatifs;
+    const std::string_view premiere;
+    const int num_intitules;
+    const int index_intitules;
+    const std::string_view titres;
+};
+
+// The option says "no titles": a first data line made of words looks like titles.
+SuiteListage AnalyseIntitules::verifier_option_sans() {
+    if (nb_car_numeriques(premiere) >= nb_lettres(premiere)) return SuiteListage::continuer;
+    const bool balises = d.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises;
+    const int numero = plage.premiere + 1;
+    const std::string texte =
+        fr("la ligne n°") + std::to_string(numero) +
+        fr(" semble correspondre à des intitulés de colonnes..") + "\n" + "\n" +
+        std::string(premiere) + "\n\n" +
+        fr(" Corriger l'option vers : [x] avec intitulé de colonnes et son n° de ligne") + "\n\n" +
+        fr(" ou Continuer");
+    if (dialogue.message_perso(IdMessage::ligne_semble_intitules, texte, TypeMessage::avertissement,
+                               fr("Corriger"), fr("Continuer")) != 1)
+        return SuiteListage::continuer;
+    d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::avec;
+    d.Edit_num_ligne_intitule_col = std::to_string(numero);
+    // Tags go off, so lines are counted from the top of the file again: the data then start
+    // below the titles, wherever the tag had put them.
+    if (balises || entier(d.Edit_num_ligne_donnee) == numero)
+        d.Edit_num_ligne_donnee = std::to_string(numero + 1);
+    d.RadioGroup_numlig_balise_ItemIndex = DebutDonnees::numero_de_ligne;
+    return SuiteListage::arreter;
+}
+
+// The option says "titles": a title line of figures without a date word looks like data.
+SuiteListage AnalyseIntitules::verifier_option_avec() {
+    const std::string maj = majuscules(titres);
+    const int chiffres = nb_car_numeriques(titres);
+    const int lettres = nb_lettres(titres);
+    if (contient(maj, "DATE") || contient(maj, "TIME") || lettres >= chiffres)
+        return SuiteListage::continuer;
+    const std::string texte =
+        fr("la ligne n°") + std::to_string(index_intitules + 1) +
+        fr("  ne semble pas correspondre à une suite d'intitulés de colonnes..") + "\n" + "\n" +
+        fr(" le nombre de chiffres (") + std::to_string(chiffres) +
+        fr(") est supérieur au nombre de lettres (") + std::to_string(lettres) + ")\n\n" +
+        std::string(titres) + "\n\n" +
+        fr(" Corriger l'option vers : [x] sans intitulé de colonnes") + "\n\n" +
+        fr(" ou Continuer");
+    if (dialogue.message_perso(IdMessage::ligne_semble_pas_intitules, texte,
+                               TypeMessage::avertissement, fr("Corriger"), fr("Continuer")) != 1)
+        return SuiteListage::continuer;
+    d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
+    return SuiteListage::arreter;
+}
+
+// Without titles the first data line gives the count, and the titles are generated.
+SuiteListage AnalyseIntitules::disposition_sans_intitules() {
+    colonnes.ligne_intitules = -1;
+    // Blanks that open or close an aligned line separate no column.
+    const std::string ligne =
+        sep == ' ' ? std::string(rogner(reduire_blancs(premiere))) : std::string(premiere);
+    const int nb = nb_car(sep, ligne) + 1;
+    colonnes.nb_colonnes_donnees = nb - dates;
+    // A count below the date columns means no measurement column just as well.
+    if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(premiere);
+    colonnes.Edit_intitule_origine = intitules_generes(nb);
+    colonnes.intitules =
+        alternatifs ? champs_tabules(preparer_alternatifs(d.Edit_new_desc_colonne, sep), nb)
+                    : colonnes.Edit_intitule_origine;
+    return SuiteListage::continuer;
+}
+
+SuiteListage AnalyseIntitules::disposition_avec_intitules() {
+    colonnes.ligne_intitules = index_intitules;
+    if (index_intitules < 0) {
+        dialogue.message(IdMessage::ligne_intitules_nulle, texte_ligne_intitules_nulle(),
+                         TypeMessage::erreur);
+        ouvrir();
+        return SuiteListage::arreter;
+    }
+    colonnes.Edit_intitule_origine = reparer_accents(titres);
+    const SuiteListage suite = sep == ' ' && alternatifs ? titres_blancs_alternatifs()
+                               : sep == ' '              ? titres_blancs()
+                                                         : titres_separes();
+    if (suite != SuiteListage::continuer) return suite;
+    if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(titres);
+    return verifier_titres_chiffres();
+}
+
+// Blank-separated titles replaced by the alternative ones: both must count alike.
+SuiteListage AnalyseIntitules::titres_blancs_alternatifs() {
+    const std::string alt = preparer_alternatifs(d.Edit_new_desc_colonne, sep);
+    const int nb_alt = nb_car('\t', alt) + 1;
+    colonnes.nb_colonnes_donnees = nb_alt - dates;
+    const std::string liste = blancs_vers_separateur(titres, ',');
+    const int nb_titres = nb_car(',', liste) + 1;
+    if (nb_alt != nb_titres) {
+        signaler_discordance(nb_alt, nb_titres,
+                             d.Edit_new_desc_colonne + "\n" + liste + "\n" +
+                                 fr(" => vérifier la similitude . . .\n\n"),
+                             nom_sep, dialogue);
+        ouvrir();
+        return SuiteListage::arreter;
+    }
+    colonnes.intitules = alt;
+    return SuiteListage::continuer;
+}
+
+// Blank-separated titles against the first data line; on a mismatch the user may take a
+// corrected title line as the alternative titles.
+SuiteListage AnalyseIntitules::titres_blancs() {
+    const std::string normale = blancs_vers_separateur(titres, ' ');
+    const auto [nb_titres, nb_donnees] = comparer_nb_colonnes(normale, premiere, journal);
+    if (nb_titres != nb_donnees) {
+        const std::string corrigee = remplacer_car(' ', ',', normale);
+        const int nb_corrige = nb_car(',', corrigee) + 1;
+        const std::string texte =
+            fr("1- Valider et LISTER\n\nAvec le séparateur ") + nom_sep + "\n" +
+            fr("le nombre de colonnes détectées entre intitulé et données est différent\n\n") +
+            fr("nb col (intitulé) = ") + std::to_string(nb_titres) + "\n" + normale + "\n" +
+            fr("nb col (données)  = ") + std::to_string(nb_donnees) + "\n" + std::string(premiere) +
+            "\n" + fr(" la ligne d'intitulés corrigée suivante contient ") +
+            std::to_string(nb_corrige) + " colonnes" + "\n" + corrigee + "\n" +
+            fr(" Juste stopper le traitement ===> ( Ok )") + "\n" +
+            fr(" Stopper le traitement et utiliser la ligne corrigée alternative => (Oui)");
+        if (dialogue.message_perso(IdMessage::nb_colonnes_intitules_donnees_different, texte,
+                                   TypeMessage::avertissement, fr("Oui"), fr("OK")) == 1) {
+            bool remplacer = true;
+            if (d.Edit_new_desc_colonne != corrigee) {
+                const std::string confirmation =
+                    fr("1- Valider et LISTER\n\n     écraser les intitulés originaux "
+                       "contenant ") +
+                    std::to_string(nb_titres) + " colonnes\n" + d.Edit_new_desc_colonne + "\n\n" +
+                    fr("     avec la correction contenant ") + std::to_string(nb_corrige) +
+                    " colonnes\n" + corrigee + "\n" + fr("     ce qui serait en accord avec les ") +
+                    std::to_string(nb_donnees) + fr(" de colonnes de données  => (Oui)");
+                remplacer =
+                    dialogue.question(IdMessage::ecraser_intitules_originaux, confirmation,
+                                      TypeMessage::confirmation, Boutons::oui_non) == Reponse::oui;
+            }
+            if (remplacer) {
+                d.CheckBox_int_col_alternatif = true;
+                d.Edit_new_desc_colonne = corrigee;
+                colonnes.nb_colonnes_donnees = nb_corrige - dates;
+            }
+            table.vider();
+            return SuiteListage::arreter;
+        }
+    }
+    colonnes.nb_colonnes_donnees = nb_donnees - dates;
+    colonnes.intitules = remplacer_car(' ', '\t', normale);
+    return SuiteListage::continuer;
+}
+
+// Titles split by ";" or ","; alternative titles must count as many columns.
+SuiteListage AnalyseIntitules::titres_separes() {
+    colonnes.intitules = remplacer_car(
+        sep, '\t',
+        alternatifs ? preparer_alternatifs(d.Edit_new_desc_colonne, sep) : std::string(titres));
+    const int nb = nb_car('\t', colonnes.intitules) + 1;
+    colonnes.nb_colonnes_donnees = nb - dates;
+    if (alternatifs) {
+        const int nb_titres = nb_car(sep, titres) + 1;
+        if (nb != nb_titres) {
+            signaler_discordance(nb, nb_titres, fr(" => vérifier la similitude ...\n\n"), nom_sep,
+                                 dialogue);
             ouvrir();
             return SuiteListage::arreter;
         }
-        colonnes.Edit_intitule_origine = reparer_accents(titres);
-        if (sep == ' ' && alternatifs) {
-            const std::string alt = preparer_alternatifs(d.Edit_new_desc_colonne, sep);
-            const int nb_alt = nb_car('\t', alt) + 1;
-            colonnes.nb_colonnes_donnees = nb_alt - dates;
-            const std::string liste = blancs_vers_separateur(titres, ',');
-            const int nb_titres = nb_car(',', liste) + 1;
-            if (nb_alt != nb_titres) {
-                signaler_discordance(nb_alt, nb_titres,
-                                     d.Edit_new_desc_colonne + "\n" + liste + "\n" +
-                                         fr(" => vérifier la similitude . . .\n\n"),
-                                     nom_sep, dialogue);
-                ouvrir();
-                return SuiteListage::arreter;
-            }
-            colonnes.intitules = alt;
-        } else if (sep == ' ') {
-            const std::string normale = blancs_vers_separateur(titres, ' ');
-            const auto [nb_titres, nb_donnees] = comparer_nb_colonnes(normale, premiere, journal);
-            if (nb_titres != nb_donnees) {
-                const std::string corrigee = remplacer_car(' ', ',', normale);
-                const int nb_corrige = nb_car(',', corrigee) + 1;
-                const std::string texte =
-                    fr("1- Valider et LISTER\n\nAvec le séparateur ") + nom_sep + "\n" +
-                    fr("le nombre de colonnes détectées entre intitulé et données est "
-                       "différent\n\n") +
-                    fr("nb col (intitulé) = ") + std::to_string(nb_titres) + "\n" + normale + "\n" +
-                    fr("nb col (données)  = ") + std::to_string(nb_donnees) + "\n" +
-                    std::string(premiere) + "\n" +
-                    fr(" la ligne d'intitulés corrigée suivante contient ") +
-                    std::to_string(nb_corrige) + " colonnes" + "\n" + corrigee + "\n" +
-                    fr(" Juste stopper le traitement ===> ( Ok )") + "\n" +
-                    fr(" Stopper le traitement et utiliser la ligne corrigée alternative => "
-                       "(Oui)");
-                if (dialogue.message_perso(IdMessage::nb_colonnes_intitules_donnees_different,
-                                           texte, TypeMessage::avertissement, fr("Oui"),
-                                           fr("OK")) == 1) {
-                    bool remplacer = true;
-                    if (d.Edit_new_desc_colonne != corrigee) {
-                        const std::string confirmation =
-                            fr("1- Valider et LISTER\n\n     écraser les intitulés originaux "
-                               "contenant ") +
-                            std::to_string(nb_titres) + " colonnes\n" + d.Edit_new_desc_colonne +
-                            "\n\n" + fr("     avec la correction contenant ") +
-                            std::to_string(nb_corrige) + " colonnes\n" + corrigee + "\n" +
-                            fr("     ce qui serait en accord avec les ") +
-                            std::to_string(nb_donnees) + fr(" de colonnes de données  => (Oui)");
-                        remplacer = dialogue.question(IdMessage::ecraser_intitules_originaux,
-                                                      confirmation, TypeMessage::confirmation,
-                                                      Boutons::oui_non) == Reponse::oui;
-                    }
-                    if (remplacer) {
-                        d.CheckBox_int_col_alternatif = true;
-                        d.Edit_new_desc_colonne = corrigee;
-                        colonnes.nb_colonnes_donnees = nb_corrige - dates;
-                    }
-                    table.vider();
-                    return SuiteListage::arreter;
-                }
-            }
-            colonnes.nb_colonnes_donnees = nb_donnees - dates;
-            colonnes.intitules = remplacer_car(' ', '\t', normale);
-        } else {
-            colonnes.intitules =
-                remplacer_car(sep, '\t',
-                              alternatifs ? preparer_alternatifs(d.Edit_new_desc_colonne, sep)
-                                          : std::string(titres));
-            const int nb = nb_car('\t', colonnes.intitules) + 1;
-            colonnes.nb_colonnes_donnees = nb - dates;
-            if (alternatifs) {
-                const int nb_titres = nb_car(sep, titres) + 1;
-                if (nb != nb_titres) {
-                    signaler_discordance(nb, nb_titres, fr(" => vérifier la similitude ...\n\n"),
-                                         nom_sep, dialogue);
-                    ouvrir();
-                    return SuiteListage::arreter;
-                }
-            }
-        }
-        if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(titres);
-
-        // Titles made of figures are most likely a data line.
-        const std::string& t = colonnes.intitules;
-        if (!t.empty() &&
-            static_cast<double>(nb_car_num_ou_blanc(t)) / static_cast<double>(t.size()) > 0.9) {
-            const std::string texte =
-                fr("a- la ligne n°") + std::to_string(index_intitules + 1) +
-                fr("  ne semble pas correspondre à une suite d'intitulés de colonnes...") + "\n" +
-                "\n" + std::string(titres) + "\n\n" +
-                fr(" proposition => choisir l'option sans intitulé de colonnes") + "\n\n";
-            switch (dialogue.message_perso(IdMessage::intitules_semblent_donnees, texte,
-                                           TypeMessage::avertissement, fr("Corriger"),
-                                           fr("Continuer"), fr("Annuler"))) {
-                case 1:
-                    d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
-                    // The data start on that line, counted as the titles were (from the tag).
-                    d.Edit_num_ligne_donnee = std::to_string(num_intitules);
-                    return SuiteListage::relancer;
-                case 3:
-                    return SuiteListage::arreter;
-                default:
-                    break;
-            }
-        }
     }
+    return SuiteListage::continuer;
+}
 
+// Titles made of figures are most likely a data line.
+SuiteListage AnalyseIntitules::verifier_titres_chiffres() {
+    const std::string& t = colonnes.intitules;
+    if (t.empty() ||
+        static_cast<double>(nb_car_num_ou_blanc(t)) / static_cast<double>(t.size()) <= 0.9)
+        return SuiteListage::continuer;
+    const std::string texte =
+        fr("a- la ligne n°") + std::to_string(index_intitules + 1) +
+        fr("  ne semble pas correspondre à une suite d'intitulés de colonnes...") + "\n" + "\n" +
+        std::string(titres) + "\n\n" +
+        fr(" proposition => choisir l'option sans intitulé de colonnes") + "\n\n";
+    switch (dialogue.message_perso(IdMessage::intitules_semblent_donnees, texte,
+                                   TypeMessage::avertissement, fr("Corriger"), fr("Continuer"),
+                                   fr("Annuler"))) {
+        case 1:
+            d.RadioGroup_avec_sans_intitule_ItemIndex = Intitules::sans;
+            // The data start on that line, counted as the titles were (from the tag).
+            d.Edit_num_ligne_donnee = std::to_string(num_intitules);
+            return SuiteListage::relancer;
+        case 3:
+            return SuiteListage::arreter;
+        default:
+            return SuiteListage::continuer;
+    }
+}
+
+// The column count against the ceiling, then the row's cells and the count's caption.
+SuiteListage AnalyseIntitules::conclure() {
     const int total = colonnes.nb_colonnes_donnees + dates;
     if (total > max_colonnes_fichier) {
         dialogue.message(IdMessage::trop_de_colonnes,
@@ -385,9 +457,10 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
         table.vider();
         return SuiteListage::arreter;
     }
-    if (ligne_table > 0 && ligne_table < table.nb_lignes()) {
-        table.ecrire_cellule(ligne_table, Colonne::nb_colonnes, " " + std::to_string(total));
-        table.ecrire_cellule(ligne_table, Colonne::ligne_intitules,
+    const int r = ligne_table;
+    if (r > 0 && r < table.nb_lignes()) {
+        table.ecrire_cellule(r, Colonne::nb_colonnes, " " + std::to_string(total));
+        table.ecrire_cellule(r, Colonne::ligne_intitules,
                              colonnes.ligne_intitules < 1
                                  ? std::string(" -")
                                  : " " + std::to_string(colonnes.ligne_intitules + 1));
@@ -396,6 +469,13 @@ SuiteListage analyser_intitules(Description& d, const TamponLignes& tampon,
         std::to_string(colonnes.nb_colonnes_donnees) +
         fr(colonnes.nb_colonnes_donnees >= 2 ? " colonnes de données" : " colonne de données");
     return SuiteListage::continuer;
+}
+
+}  // namespace
+
+SuiteListage analyser_intitules(Description& d, const FichierAnalyse& fichier,
+                                ColonnesFichier& colonnes, const InterlocuteursAnalyse& autour) {
+    return AnalyseIntitules(d, fichier, colonnes, autour).executer();
 }
 
 std::string resume_colonnes_extraites(const Description& d, std::string_view origine,

@@ -47,14 +47,28 @@ int nb_colonnes_dates(const Description& description);
 // from Edit_num_ligne_donnee to the last line that is not blank.
 PlageDonnees plage_donnees(const Description& description, const TamponLignes& tampon);
 
+// The pre-read file whose layout is analysed, and its row in the file table (0: none).
+struct FichierAnalyse {
+    const TamponLignes& tampon;
+    const PlageDonnees& plage;
+    std::string_view chemin;
+    int ligne_table = 0;
+};
+
+// What the analysis fills, tells and opens beside the description it may correct.
+struct InterlocuteursAnalyse {
+    TableFichiers& table;
+    JournalSuivi& journal;
+    Dialogue& dialogue;
+    Lanceur& lanceur;
+};
+
 // Checks the title option against the file and finds its layout, asking the user when
 // they disagree. A "Corriger" answer changes `description` (the caller's working copy)
 // and stops the listing, or asks for it to run again. Fills "nb Colonnes" and
 // "n°Lig intitulés" of the row; a layout without measurement columns empties the table.
-SuiteListage analyser_intitules(Description& description, const TamponLignes& tampon,
-                                const PlageDonnees& plage, std::string_view chemin, int ligne_table,
-                                TableFichiers& table, ColonnesFichier& colonnes,
-                                JournalSuivi& journal, Dialogue& dialogue, Lanceur& lanceur);
+SuiteListage analyser_intitules(Description& description, const FichierAnalyse& fichier,
+                                ColonnesFichier& colonnes, const InterlocuteursAnalyse& autour);
 
 // Label_col_alternatives: the titles of the columns listed in Edit_col_cochee.
 //   Edit_col_cochee "7,12", titles A1…L12 → "=> G7 | L12"

@@ -162,6 +162,7 @@ public:
           resultat_(resultat) {}
 
     SuiteListage executer();
+    int premiere_ligne_a_lire(const ListeFichiers& liste) const;
 
 private:
     SuiteListage lire_fichier_de_la_liste(int numero, const LigneListe& l);
@@ -199,6 +200,7 @@ private:
     TamponLignes tampon_station_;
 };
 
+// Kept whole: the listing, the table reset and the file loop share the list and its counts.
 SuiteListage Listage::executer() {
     debut_ = Horloge::now();
     journal_.ajouter_suivi("t0 = " + heure_locale());
@@ -249,27 +251,7 @@ SuiteListage Listage::executer() {
     nom_max_ = mesure_max_ = *date_civile(1900, 1, 1);
     etat_.taille_totale_ko = 0;
     resultat_.tableau_masque = liste.nb() > 150 && !d_.CheckBox_prelire_tous;
-    // The first file pre-read is the first marked one, found by name before the loop so
-    // that the row it held in the previous table is not read in its stead; without marks,
-    // the first file.
-    const auto nom_de = [&](int i) {
-        return source_.mode == ModeEntree::fichiers
-                   ? decouper_ligne_liste(liste.lignes[static_cast<std::size_t>(i)]).nom
-                   : nom_affiche(std::string());
-    };
-    etat_.premiere_ligne_lue = 1;
-    bool trouvee = false;
-    if (!etat_.ListBox_fic_coche.empty())
-        for (int i = 0; i < liste.nb() && !trouvee; ++i)
-            if (nom_de(i) == etat_.ListBox_fic_coche.front()) {
-                etat_.premiere_ligne_lue = i + 1;
-                trouvee = true;
-            }
-    for (int i = 0; i < liste.nb() && !trouvee && !sans_marques_; ++i)
-        if (marques_.contains(nom_de(i))) {
-            etat_.premiere_ligne_lue = i + 1;
-            trouvee = true;
-        }
+    etat_.premiere_ligne_lue = premiere_ligne_a_lire(liste);
 
     for (int i = 0; i < liste.nb(); ++i) {
         if (progression_.arret_demande()) {
@@ -288,6 +270,24 @@ SuiteListage Listage::executer() {
     return SuiteListage::continuer;
 }
 
+// The first file pre-read is the first marked one, found by name before the loop so that
+// the row it held in the previous table is not read in its stead; without marks, the first.
+int Listage::premiere_ligne_a_lire(const ListeFichiers& liste) const {
+    const auto nom_de = [&](int i) {
+        return source_.mode == ModeEntree::fichiers
+                   ? decouper_ligne_liste(liste.lignes[static_cast<std::size_t>(i)]).nom
+                   : nom_affiche(std::string());
+    };
+    if (!etat_.ListBox_fic_coche.empty())
+        for (int i = 0; i < liste.nb(); ++i)
+            if (nom_de(i) == etat_.ListBox_fic_coche.front()) return i + 1;
+    if (!sans_marques_)
+        for (int i = 0; i < liste.nb(); ++i)
+            if (marques_.contains(nom_de(i))) return i + 1;
+    return 1;
+}
+
+// Kept whole: the cells of one row, written in the order the table shows them.
 SuiteListage Listage::lire_fichier_de_la_liste(int numero, const LigneListe& l) {
     journal_.ajouter_suivi(std::to_string(numero) + "  " + l.nom + " -> " + l.sous_repertoire);
     const Horloge::time_point debut_fichier = Horloge::now();
@@ -354,6 +354,7 @@ SuiteListage Listage::lire_fichier_de_la_liste(int numero, const LigneListe& l) 
     return SuiteListage::continuer;
 }
 
+// Kept whole: the checks of one pre-read file share its buffer, range and row, in order.
 SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneListe& l) {
     AffichageListage& a = etat_.affichage;
     const double mo = static_cast<double>(l.taille) / 1024.0 / 1000.0;
@@ -382,8 +383,9 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
     etat_.plage = plage;
     // A start tag missing from the file puts the first data line past its end.
     a.nb_lignes_donnees = format_entier_groupe(std::max(0, tampon.nb_lignes() - plage.premiere));
-    const SuiteListage suite = analyser_intitules(d_, tampon, plage, chemin, ligne, table_,
-                                                  etat_.colonnes, journal_, dialogue_, lanceur_);
+    const SuiteListage suite =
+        analyser_intitules(d_, {tampon, plage, chemin, ligne}, etat_.colonnes,
+                           {table_, journal_, dialogue_, lanceur_});
     a.texte_nb_colonnes = etat_.colonnes.texte_nb_colonnes;
     if (suite != SuiteListage::continuer) return suite;
 

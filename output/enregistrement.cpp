@@ -97,6 +97,7 @@ std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& c,
            nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");
 }
 
+// Kept whole: the two files are staged, then put in place in one order that a split would hide.
 ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     ResultatEnregistrement r;
     Description& d = c.description;

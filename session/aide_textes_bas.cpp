@@ -3,6 +3,7 @@
 
 namespace tarvo::detail {
 
+// Long by nature: one table of help texts, an entry per control.
 std::vector<EntreeAide> entrees_aide_bas() {
     std::vector<EntreeAide> t{
         entree("8", {"Edit_nom_fic_sortie", "Label12"},

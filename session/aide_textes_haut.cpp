@@ -3,6 +3,7 @@
 
 namespace tarvo::detail {
 
+// Long by nature: one table of help texts, an entry per control.
 std::vector<EntreeAide> entrees_aide_haut() {
     std::vector<EntreeAide> t{
         entree("1a", {"SpeedButton_choix_rep_donnee", "Label_repertoire"},

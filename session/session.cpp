@@ -100,6 +100,7 @@ void Session::creation() {
     afficher_enregistrement();
 }
 
+// Kept whole: one start-up sequence whose questions depend on the candidate found so far.
 void Session::premiere_activation() {
     if (!en_demarrage) return;
     // Before the first run there are no grid settings: the period comes from the
@@ -599,11 +600,11 @@ const Grille& Session::creer_grille() {
     return grille;
 }
 
-FinTraitement Session::traiter() {
+bool Session::accepter_traitement() {
     if (table.nb_fichiers() < 1) {
         dialogue_.message(IdMessage::lister_d_abord, texte_lister_d_abord(),
                           TypeMessage::information);
-        return FinTraitement::refuse;
+        return false;
     }
     // A description edited by hand may hold any number here: none may run as another method.
     if (const int m = static_cast<int>(description.RadioGroup_methode_ItemIndex);
@@ -616,7 +617,7 @@ FinTraitement Session::traiter() {
                 fr(" :\n\n les valeurs permises vont de 0 à 5\n\n   corriger la "
                    "description avant de traiter"),
             TypeMessage::erreur);
-        return FinTraitement::refuse;
+        return false;
     }
     const auto non = [&](IdMessage id, std::string_view texte) {
         return dialogue_.question(id, texte, TypeMessage::avertissement, Boutons::oui_non) ==
@@ -624,7 +625,7 @@ FinTraitement Session::traiter() {
     };
     if (grille.nb_lignes_grille > 32000 &&
         non(IdMessage::traitement_plus_de_32000_lignes, texte_traitement_plus_de_32000_lignes()))
-        return FinTraitement::refuse;
+        return false;
     const double decalage = decalage_jours(description, SpinEdit_decalage_jour);
     if (description.CheckBox_decalage_actif && decalage != 0 &&
         non(IdMessage::decalage_non_nul,
@@ -632,7 +633,7 @@ FinTraitement Session::traiter() {
                 (description.RadioButton_decalage_negatif ? "-" : "+") + " " +
                 std::to_string(SpinEdit_decalage_jour) + " j " +
                 ecrire_heure(description.TimePicker_decalage) + "\n\n" + "   continuer ? "))
-        return FinTraitement::refuse;
+        return false;
     const double derive =
         description.TimePicker_derive_reelle - description.TimePicker_derive_erronee;
     if (description.CheckBox_derive_active && derive != 0 &&
@@ -642,15 +643,21 @@ FinTraitement Session::traiter() {
                 ecrire_heure(description.TimePicker_derive_reelle) + fr(" dérive = ") +
                 (derive >= 0 ? "+" : "-") + ecrire_heure(std::fabs(derive)) + "\n\n" +
                 "   continuer ? "))
-        return FinTraitement::refuse;
+        return false;
     if (description.CheckBox_cumul_corriger &&
         description.RadioGroup_methode_ItemIndex != Methode::max &&
         dialogue_.question(IdMessage::choisir_max_pour_cumuls, texte_choisir_max_pour_cumuls(),
                            TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
-        return FinTraitement::refuse;
+        return false;
     // The list is cleaned as when its field is left: a description written by hand or run
     // in batch has never been through that field.
     if (description.CheckBox_col_cochee) quitter_champ(*this, dialogue_, "Edit_col_cochee", false);
+    return true;
+}
+
+// Kept whole: each stage of the run needs the previous one to have succeeded, in order.
+FinTraitement Session::traiter() {
+    if (!accepter_traitement()) return FinTraitement::refuse;
 
     int nb_marques = 0;
     for (int i = 1; i < table.nb_lignes(); ++i) nb_marques += table.marquee(i);
@@ -757,6 +764,7 @@ std::string texte_date_programme(std::string_view chemin_programme) {
     return r.data();
 }
 
+// Kept whole: one context of some twenty fields handed over, then the state it changes.
 ResultatEnregistrement Session::enregistrer_resultats() {
     if (!traitement_en_cours) {
         // No run waiting to be saved: only the description is.

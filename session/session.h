@@ -202,6 +202,8 @@ private:
     // Before another description replaces unsaved changes: the user saves them (Oui), drops
     // them (Non) or stops the command (Annuler, or a save that did not happen): false then.
     bool enregistrer_avant_remplacement();
+    // The checks and questions before a run: false when one refuses it.
+    bool accepter_traitement();
     void afficher_enregistrement();
     void appliquer_fichier_2dt();
     ParametresGrille2dt grille_vers_2dt() const;

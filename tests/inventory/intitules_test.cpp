@@ -22,8 +22,8 @@ struct Analyse {
     }
     SuiteListage lancer() {
         plage = plage_donnees(d, tampon);
-        return analyser_intitules(d, tampon, plage, "/donnees/f.csv", ligne, table, colonnes,
-                                  journal, dialogue, lanceur);
+        return analyser_intitules(d, {tampon, plage, "/donnees/f.csv", ligne}, colonnes,
+                                  {table, journal, dialogue, lanceur});
     }
     Description d = description_defaut();
     TamponLignes tampon;
