@@ -230,12 +230,14 @@ void CommandesTable::connecter(const std::shared_ptr<CommandesTable>& soi) {
         {"Label_max_dsc", SourceDate::Label_max_dsc},
         {"Label_pas_dsc", SourceDate::Label_pas_dsc},
     }};
-    for (const auto& [nom, source] : sources)
-        new Filtre(exiger<QLabel>(f, nom), [soi, this, source](QEvent* e) {
+    for (const auto& entree : sources) {
+        const SourceDate source = entree.second;
+        new Filtre(exiger<QLabel>(f, entree.first), [soi, this, source](QEvent* e) {
             if (e->type() != QEvent::MouseButtonDblClick) return false;
             lancer([&] { return copier_date(s_, source, *c_.dialogue); });
             return true;
         });
+    }
 
     // Enter in the fields whose change calls for a new listing; the key goes on to the field.
     for (const char* nom : {"Edit_masque", "Edit_f_station", "Edit_col_cochee"})
