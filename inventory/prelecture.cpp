@@ -24,51 +24,12 @@
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
+#include "inventory/octets_fichier.h"
 #include "plateforme/dialogue.h"
 
 namespace tarvo {
 
 namespace {
-
-// Line ends and NUL bytes of a buffer, counted in the pass that also rewrites its
-// tabulations.
-struct Comptes {
-    std::size_t lf = 0;
-    std::size_t cr = 0;
-    bool nul = false;
-    Comptes& operator+=(const Comptes& autre) {
-        lf += autre.lf;
-        cr += autre.cr;
-        nul = nul || autre.nul;
-        return *this;
-    }
-};
-
-// Byte counters over blocks of 255 bytes cannot overflow, and let the loop run on whole
-// vector registers.
-template <bool Tabulation>
-Comptes compter_et_remplacer(char* p, std::size_t n) {
-    Comptes c;
-    for (std::size_t i = 0; i < n;) {
-        const std::size_t fin = std::min(n, i + 255);
-        unsigned char lf = 0, cr = 0, nul = 0;
-        for (; i < fin; ++i) {
-            const auto o = static_cast<unsigned char>(p[i]);
-            lf = static_cast<unsigned char>(lf + (o == '\n'));
-            cr = static_cast<unsigned char>(cr + (o == '\r'));
-            nul = static_cast<unsigned char>(nul | (o == 0));
-            if constexpr (Tabulation) p[i] = o == '\t' ? ';' : static_cast<char>(o);
-        }
-        c.lf += lf;
-        c.cr += cr;
-        c.nul = c.nul || nul != 0;
-    }
-    return c;
-}
-
-Comptes compter(char* p, std::size_t n, bool tabulation) {
-    return tabulation ? compter_et_remplacer<true>(p, n) : compter_et_remplacer<false>(p, n);
-}
 
 // Appends the offset that follows every `Fin` byte (the room is reserved by the caller).
 // Splitting at LF, tells whether some CR stands alone, not followed by an LF.
@@ -103,82 +64,6 @@ bool debuts_apres(const char* p, std::size_t n, std::vector<std::size_t>& debuts
         cr_avant = p[i] == '\r';
     }
     return cr_seul || cr_avant;
-}
-
-// UTF-16 after its byte-order mark, rewritten in place as Windows-1252: each character
-// gives one byte, so the writing never catches up with the reading. Returns the new size.
-std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien) {
-    const auto unite = [&](std::size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(p[i]);
-        const auto b = static_cast<unsigned char>(p[i + 1]);
-        return gros_boutien ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
-    };
-    std::size_t ecrit = 0;
-    std::size_t i = 2;
-    while (i + 1 < n) {
-        char32_t c = unite(i);
-        i += 2;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && unite(i) >= 0xDC00 && unite(i) <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unite(i) - 0xDC00);
-            i += 2;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = '?';
-        }
-        p[ecrit++] = caractere_cp1252(c);
-    }
-    if (i < n) p[ecrit++] = '?';  // an odd last byte
-    return ecrit;
-}
-
-bool marque_codage(const char* p, std::size_t n) {
-    const auto o = [&](std::size_t i) { return static_cast<unsigned char>(p[i]); };
-    return (n >= 3 && o(0) == 0xEF && o(1) == 0xBB && o(2) == 0xBF) ||
-           (n >= 2 && ((o(0) == 0xFF && o(1) == 0xFE) || (o(0) == 0xFE && o(1) == 0xFF)));
-}
-
-// Turns a file marked by a byte-order mark into Windows-1252; returns the new size.
-std::size_t convertir_selon_bom(char* p, std::size_t n) {
-    const auto o = [&](std::size_t i) { return static_cast<unsigned char>(p[i]); };
-    if (n >= 3 && o(0) == 0xEF && o(1) == 0xBB && o(2) == 0xBF) {
-        const std::string cp = utf8_vers_cp1252(std::string_view(p + 3, n - 3));
-        std::copy(cp.begin(), cp.end(), p);
-        return cp.size();
-    }
-    if (n >= 2 && o(0) == 0xFF && o(1) == 0xFE) return utf16_vers_cp1252(p, n, false);
-    if (n >= 2 && o(0) == 0xFE && o(1) == 0xFF) return utf16_vers_cp1252(p, n, true);
-    return n;
-}
-
-void remplacer_nul(char* p, std::size_t n, char par) {
-    for (char* q = p;
-         (q = static_cast<char*>(std::memchr(q, 0, static_cast<std::size_t>(p + n - q))));)
-        *q++ = par;
-}
-
-// Closes the descriptor, which also releases its lock.
-class Descripteur {
-public:
-    explicit Descripteur(int fd) : fd_(fd) {}
-    Descripteur(const Descripteur&) = delete;
-    Descripteur& operator=(const Descripteur&) = delete;
-    ~Descripteur() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-std::string message_ouvert_ailleurs(std::string_view chemin) {
-    return fr("Le fichier ") + std::string(chemin) + "\n\n" +
-           fr(" est ouvert par une autre application,\n\n") + fr(" solution => Fermer le fichier ");
-}
-
-std::string message_illisible(std::string_view chemin, int erreur) {
-    const bool droits = erreur == EACCES || erreur == EPERM;
-    return fr("Le fichier ") + std::string(chemin) + "\n\n " +
-           (droits ? fr("lecture refusée (droits insuffisants)") : cause_systeme(erreur));
 }
 
 }  // namespace
@@ -270,51 +155,13 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
                      Dialogue& dialogue) {
     const bool tabulation =
         description.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation;
-    const std::filesystem::path natif = chemin_natif(chemin);
-
-    // Without blocking: a FIFO put in a file's place would otherwise wait for a writer forever.
-    Descripteur fichier(::open(natif.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fichier.fd() < 0) {
-        const int erreur = errno;
-        if (erreur == ENOENT || erreur == ENOTDIR) {
-            // A file that vanished since the listing is refused once, and said so.
-            if (mode == ModeEntree::presse_papier)
-                dialogue.message(IdMessage::fichier_introuvable,
-                                 std::string(chemin) + "\n\n" + fr("fichier introuvable "),
-                                 TypeMessage::erreur);
-            else
-                dialogue.message(IdMessage::fichier_inexistant,
-                                 fr("fichier inexistant\n") + std::string(chemin),
-                                 TypeMessage::erreur);
-        } else {
-            dialogue.message(IdMessage::fichier_illisible, message_illisible(chemin, erreur),
-                             TypeMessage::erreur);
-        }
-        return false;
-    }
-    struct stat etat {};
-    if (::fstat(fichier.fd(), &etat) != 0)
-        throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin) + " : " +
-                            cause_systeme(errno));
-    if (!S_ISREG(etat.st_mode)) {
-        dialogue.message(IdMessage::fichier_pas_ordinaire,
-                         fr("Le fichier ") + std::string(chemin) + "\n\n" +
-                             fr(" n'est pas un fichier ordinaire (dossier, tube ou périphérique) : "
-                                "il n'est pas lu"),
-                         TypeMessage::erreur);
-        return false;
-    }
-    // Another program that is writing the file holds an exclusive lock: reading now would
-    // give half a file. Readers share theirs, so two runs can read the same folder.
-    if (::flock(fichier.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        dialogue.message(IdMessage::fichier_ouvert_ailleurs, message_ouvert_ailleurs(chemin),
-                         TypeMessage::avertissement);
-        return false;
-    }
+    const FichierDonnees ouvert = ouvrir_fichier_donnees(chemin, mode, dialogue);
+    if (!ouvert.descripteur.ouvert()) return false;
+    const Descripteur& fichier = ouvert.descripteur;
 
     // The previous file's bytes go first, so that two files never sit in memory at once.
     tampon.vider();
-    const auto prevu = static_cast<std::size_t>(std::max<off_t>(etat.st_size, 0));
+    const auto prevu = static_cast<std::size_t>(std::max<long long>(ouvert.taille, 0));
     auto octets = std::make_unique_for_overwrite<char[]>(prevu);
     char* p = octets.get();
     // Each piece is counted as soon as it is read, while it is still in the cache; a file
@@ -325,14 +172,10 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     std::optional<bool> marque;
     Comptes comptes;
     while (lu < prevu) {
-        const ssize_t r = ::read(fichier.fd(), p + lu, std::min(morceau, prevu - lu));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin) + " : " +
-                                cause_systeme(errno));
-        }
+        const std::size_t r =
+            lire_octets(fichier.fd(), p + lu, std::min(morceau, prevu - lu), chemin);
         if (r == 0) break;
-        lu += static_cast<std::size_t>(r);
+        lu += r;
         if (!marque && lu >= 3) marque = marque_codage(p, lu);
         if (marque == false) {
             comptes += compter(p + compte, lu - compte, tabulation);

@@ -1,0 +1,71 @@
+// The bytes of a data file as the loader and the streaming reader both need them: opened
+// with the same checks, line ends counted, encodings turned into Windows-1252.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace tarvo {
+
+class Dialogue;
+enum class ModeEntree;
+
+// Line ends and NUL bytes of a buffer, counted in the pass that also rewrites its
+// tabulations.
+struct Comptes {
+    std::size_t lf = 0;
+    std::size_t cr = 0;
+    bool nul = false;
+    Comptes& operator+=(const Comptes& autre) {
+        lf += autre.lf;
+        cr += autre.cr;
+        nul = nul || autre.nul;
+        return *this;
+    }
+};
+
+// Counts LF, CR and NUL bytes, turning tabulations into ";" when asked.
+Comptes compter(char* p, std::size_t n, bool tabulation);
+
+// UTF-16 after its byte-order mark, rewritten in place as Windows-1252: each character
+// gives one byte, so the writing never catches up with the reading. Returns the new size.
+std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien);
+
+// The bytes open with a UTF-8 or UTF-16 byte-order mark.
+bool marque_codage(const char* p, std::size_t n);
+
+// Turns a whole file marked by a byte-order mark into Windows-1252; returns the new size.
+std::size_t convertir_selon_bom(char* p, std::size_t n);
+
+void remplacer_nul(char* p, std::size_t n, char par);
+
+// Closes the descriptor, which also releases its lock.
+class Descripteur {
+public:
+    Descripteur() = default;
+    explicit Descripteur(int fd) : fd_(fd) {}
+    Descripteur(Descripteur&& autre) noexcept : fd_(autre.fd_) { autre.fd_ = -1; }
+    Descripteur& operator=(Descripteur&& autre) noexcept;
+    Descripteur(const Descripteur&) = delete;
+    Descripteur& operator=(const Descripteur&) = delete;
+    ~Descripteur();
+    int fd() const { return fd_; }
+    bool ouvert() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// A data file opened for reading with a shared lock, and its size. Not opened (after the
+// message to the user) when it is missing, unreadable, not a regular file or locked by a
+// writer. Throws ErreurFichier when its state cannot be read.
+struct FichierDonnees {
+    Descripteur descripteur;
+    long long taille = 0;
+};
+FichierDonnees ouvrir_fichier_donnees(std::string_view chemin, ModeEntree mode, Dialogue& dialogue);
+
+// Reads up to n bytes, going on after an interruption; 0 at the end. Throws ErreurFichier.
+std::size_t lire_octets(int fd, char* p, std::size_t n, std::string_view chemin);
+
+}  // namespace tarvo
