@@ -115,6 +115,11 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         ->type_name("DOSSIER");
     app.add_option("--sortie", o.sortie, "remplace le répertoire de sortie")->type_name("DOSSIER");
     app.add_option("--nom", o.nom, "remplace le nom du fichier résultat")->type_name("NOM");
+    app.add_option("--fils", o.fils,
+                   "fils de lecture en parallèle (défaut : un par cœur de la machine)")
+        ->type_name("N");
+    app.add_option("--bloc", o.bloc_ko, "taille des blocs lus, en Ko (défaut : 4096)")
+        ->type_name("KO");
     app.add_flag("--oui", o.oui, "répond Oui (ou le premier bouton) à toutes les questions");
     app.add_flag("--silencieux", o.silencieux, "ni barre de progression ni message d'information");
 
@@ -182,6 +187,11 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
     if (o.decalage_jours < 0)
         return usage("--decalage-jours attend un nombre entier positif ou nul : " +
                      std::to_string(o.decalage_jours));
+    if (app.count("--fils") && (o.fils < 1 || o.fils > 256))
+        return usage("--fils attend un nombre entier de 1 à 256 : " + std::to_string(o.fils));
+    if (o.bloc_ko < 4 || o.bloc_ko > 1048576)
+        return usage("--bloc attend un nombre entier de Ko de 4 à 1048576 : " +
+                     std::to_string(o.bloc_ko));
     if (o.unite == 0 && o.pas && *o.pas == 0)
         return usage("--pas 00:00:00 : le pas ne peut pas être nul");
     return o;

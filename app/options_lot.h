@@ -23,6 +23,8 @@ struct OptionsLot {
     std::optional<std::string> nom;
     bool oui = false;
     bool silencieux = false;
+    int fils = 0;        // 0: the hardware threads
+    int bloc_ko = 4096;  // the size of a reading block
 };
 
 // The exit statuses of the program.

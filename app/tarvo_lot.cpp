@@ -185,6 +185,7 @@ private:
         p.test_strict = o_.test_strict ? 1 : 0;
         session_.parametres_grille_modifies();
         session_.SpinEdit_decalage_jour = o_.decalage_jours;
+        session_.lecture = {o_.fils, static_cast<std::size_t>(o_.bloc_ko) * 1024};
 
         const ResultatListage liste = session_.lister_fichiers();
         if (dialogue_.abandon()) return sortie_abandon;

@@ -3,6 +3,7 @@
 // table, with the per-file statistics of the file table.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,13 @@ struct Grille;
 struct ParametresGrille;
 struct SourceListage;
 
+// How files are read: worker threads parse whole blocks of lines while one thread adds them
+// up in file order, so the result does not depend on either setting.
+struct ReglagesLecture {
+    int nb_fils = 0;  // 0: the machine's hardware threads
+    std::size_t taille_bloc = std::size_t{4} << 20;
+};
+
 // What the run works on; the caller owns all of it.
 struct ContexteExtraction {
     const Description& description;
@@ -38,6 +46,7 @@ struct ContexteExtraction {
     JournalSuivi& journal;
     Dialogue& dialogue;
     Progression& progression;
+    ReglagesLecture lecture{};
 };
 
 enum class FinExtraction {

@@ -703,7 +703,8 @@ FinTraitement Session::traiter() {
                                           source,      false,
                                           table,       inventaire,
                                           lecteur,     journal,
-                                          dialogue_,   progression_};
+                                          dialogue_,   progression_,
+                                          lecture};
         extraction = extraire_mesures(contexte, etapes);
         if (extraction.fin == FinExtraction::abandonnee) fin = FinTraitement::abandonne;
         if (extraction.fin != FinExtraction::complete && extraction.fin != FinExtraction::arretee)

@@ -186,6 +186,7 @@ public:
     ParametresGrille parametres_grille;
     ResumeGrille resume_grille_affiche;
     int SpinEdit_decalage_jour = 0;
+    ReglagesLecture lecture;
     Grille grille;
 
     SourceListage source;
