@@ -3,15 +3,20 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <memory>
+#include <thread>
 
 #include "description/description.h"
 #include "engine/agregation.h"
+#include "engine/analyse_lignes.h"
 #include "engine/grille.h"
+#include "engine/lecture_blocs.h"
 #include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
@@ -21,6 +26,7 @@
 #include "formats/texte.h"
 #include "inventory/intitules.h"
 #include "inventory/listing.h"
+#include "inventory/octets_fichier.h"
 #include "inventory/prelecture.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/dialogue.h"
@@ -93,20 +99,6 @@ bool equivalent_na(std::string_view champ, const ReglesChamp& r) {
     return false;
 }
 
-// The loader turns NUL bytes into byte 1, so that byte stands for a NUL here.
-bool ligne_illisible(std::string_view ligne, bool car_null) {
-    if (ligne.empty()) return false;
-    if (!car_null)
-        return std::memchr(ligne.data(), 0, ligne.size()) != nullptr ||
-               std::memchr(ligne.data(), 1, ligne.size()) != nullptr;
-    for (const char c : ligne) {
-        const auto o = static_cast<unsigned char>(c);
-        if (o == 0 || o == 1) return true;
-        if (car_null && o < 32 && o != 9 && o != 10 && o != 13) return true;
-    }
-    return false;
-}
-
 // What one file's lines added up to, for its row of the table and its log lines.
 struct ComptesFichier {
     int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
@@ -128,10 +120,15 @@ private:
     std::string annoncer_fichier(int r, double mo);
     FinExtraction verifier_dates_fichier(int r, std::string_view chemin, const TamponLignes& tampon,
                                          const PlageDonnees& plage, bool reference);
-    FinExtraction lire_lignes(int r, const TamponLignes& tampon, const PlageDonnees& plage,
-                              ComptesFichier& comptes);
-    double instant_ligne(int n, ComptesFichier& comptes);
-    bool extraire_champs(int k, int n, ComptesFichier& comptes);
+    FinExtraction lire_lignes(int r, std::string_view chemin, const TamponLignes& tampon,
+                              const PlageDonnees& plage, ComptesFichier& comptes);
+    FinExtraction ajouter_bloc(int r, const BlocLignes& bloc, const LignesLues& lues,
+                               long long premiere_ligne, const PlageDonnees& plage,
+                               ComptesFichier& comptes);
+    double instant_ligne(double t, int n, std::string_view date_texte, ComptesFichier& comptes);
+    bool extraire_champs(int k, int n, const BlocLignes& bloc, int i, const LignesLues& lues,
+                         ComptesFichier& comptes);
+    int nb_fils() const;
     void conclure_fichier(int r, const PlageDonnees& plage, const ComptesFichier& comptes,
                           Horloge::time_point debut_fichier);
     std::string_view champ(int n) const {
@@ -173,11 +170,12 @@ private:
 
     // Reused from line to line.
     std::vector<std::string_view> champs_;
-    std::string date_texte_;
     std::string date_champs_;
     std::string canonique_;
-    std::string travail_;
     int depart_ = 1;
+    ReglesLignes regles_lignes_;
+    // A run of inverted dates is under way where the last block added ended.
+    bool en_inversion_ = false;
 };
 
 bool Extraction::preparer() {
@@ -276,6 +274,20 @@ bool Extraction::lire_reglages() {
     unite_ = c_.parametres_grille.unite_pas;
     pas_ = pas_jours(c_.parametres_grille);
     c_.lecteur.debut_traitement();
+    ReglesLignes& l = regles_lignes_;
+    l.separateur = sep_;
+    l.nb_dates = nb_dates_;
+    l.col_datetime = col_datetime_, l.col_date = col_date_, l.col_time = col_time_;
+    l.motif = motif_;
+    l.champs = regles_;
+    l.car_null = car_null_;
+    l.etape_directe = !plus_1s_ && !plus_1j_;
+    l.garder_date_texte = plus_1s_ || plus_1j_;
+    l.decalage = decalage_;
+    l.derive = derive_, l.derive_pente = derive_pente_, l.debut_derive = debut_derive_;
+    l.test_strict = test_strict_;
+    l.unite = unite_;
+    l.table = &t_;
     return true;
 }
 
@@ -375,8 +387,9 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         fin != FinExtraction::complete)
         return fin;
     ComptesFichier comptes;
-    if (lire_lignes(r, tampon, plage, comptes) == FinExtraction::abandonnee)
-        return FinExtraction::abandonnee;
+    if (const FinExtraction fin = lire_lignes(r, chemin, tampon, plage, comptes);
+        fin != FinExtraction::complete)
+        return fin;
     res_.nb_lignes_extraites += comptes.nb_extraites;
     conclure_fichier(r, plage, comptes, debut_fichier);
     return FinExtraction::complete;
@@ -453,50 +466,172 @@ FinExtraction Extraction::verifier_dates_fichier(int r, std::string_view chemin,
     return FinExtraction::complete;
 }
 
-// Every data line into its step. The hot path: the helpers below are called once per line
-// from here only, so the compiler inlines them, and nothing is allocated per line.
-FinExtraction Extraction::lire_lignes(int r, const TamponLignes& tampon, const PlageDonnees& plage,
-                                      ComptesFichier& comptes) {
-    const int nb = tampon.nb_lignes();
-    const int total = std::max(1, plage.derniere);
-    for (int index = std::max(0, plage.premiere); index < nb; ++index) {
-        if ((index & (lignes_par_controle - 1)) == 0 && controle_arret(r, index, total)) {
-            arret_ = true;
-            break;
+int Extraction::nb_fils() const {
+    if (c_.lecture.nb_fils > 0) return c_.lecture.nb_fils;
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
+// Every data line into its step, a block at a time: worker threads read the blocks' lines
+// (the hot path, in analyse_lignes), and this thread adds them up in file order, where each
+// line may depend on the one before. A pattern whose reading depends on the lines before is
+// read here too, in order.
+FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const TamponLignes& tampon,
+                                      const PlageDonnees& plage, ComptesFichier& comptes) {
+    const FichierDonnees fichier = ouvrir_fichier_donnees(chemin, c_.source.mode, c_.dialogue);
+    if (!fichier.descripteur.ouvert()) return FinExtraction::refusee;
+    regles_lignes_.colonnes.clear();
+    for (int i = 2; i <= K_ - 1; ++i)
+        regles_lignes_.colonnes.push_back(t_.colonne_source[static_cast<std::size_t>(i)]);
+    const bool tabulation = d_.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation;
+    const bool court = tampon.nb_lignes() < lire_entier(d_.Edit_num_ligne_donnee).value_or(0) + 2LL;
+    const char nul_par = remplacement_nul(tabulation, car_null_, court, c_.source.mode);
+
+    const bool ordonne = nb_fils() == 1 || LecteurDateMesure::lecture_ordonnee(motif_);
+    const int fils = ordonne ? 0 : nb_fils();
+    const std::size_t taille_bloc = c_.lecture.taille_bloc;
+    // The blocks in flight, with what their lines gave, are what the run holds of a file.
+    const auto par_memoire = static_cast<int>(std::min<std::size_t>(
+        64, (std::size_t{32} << 20) / (3 * std::max<std::size_t>(taille_bloc, 1))));
+    const int emplacements = ordonne ? 1 : std::max(fils + 1, std::min(2 * fils + 1, par_memoire));
+    std::vector<BlocLignes> blocs(static_cast<std::size_t>(emplacements));
+    std::vector<LignesLues> lues(static_cast<std::size_t>(emplacements));
+    std::vector<std::unique_ptr<AnalyseurLignes>> analyseurs;
+    for (int f = 0; f < std::max(1, fils); ++f)
+        analyseurs.push_back(
+            std::make_unique<AnalyseurLignes>(regles_lignes_, c_.lecteur, ordonne));
+    const auto analyser = [&](int fil, int e) {
+        const auto u = static_cast<std::size_t>(e);
+        try {
+            if (!blocs[u].decoupe) blocs[u].decouper(tabulation, nul_par);
+            analyseurs[static_cast<std::size_t>(fil)]->analyser(blocs[u], lues[u]);
+        } catch (...) {
+            lues[u].erreur = std::current_exception();
         }
-        const int n = index + 1;
-        const std::string_view ligne = tampon.ligne(index);
-        if (ligne_illisible(ligne, car_null_)) {
+    };
+    LecteurBlocs lecteur(fichier.descripteur.fd(), fichier.taille, chemin, taille_bloc);
+    // Declared last, so that its threads stop before anything they use goes.
+    std::optional<AtelierLignes> atelier;
+    if (!ordonne) atelier.emplace(fils, analyser);
+
+    en_inversion_ = c_.lecteur.inversion_signalee != 0;
+    long long inversions = 0;
+    // This thread cuts the blocks until the data begin, so that the lines before them are
+    // known and never read as data.
+    long long debut_suivant = 0;
+    bool cuts_ici = true;
+    long long pris_debut = 0;
+    int remplis = 0, pris = 0;
+    bool fin_fichier = false;
+    for (;;) {
+        while (!fin_fichier && remplis - pris < emplacements) {
+            const int e = remplis % emplacements;
+            BlocLignes& bloc = blocs[static_cast<std::size_t>(e)];
+            if (!lecteur.suivant(bloc)) {
+                fin_fichier = true;
+                break;
+            }
+            bloc.decoupe = false;
+            bloc.premiere_analysee = 0;
+            if (cuts_ici) {
+                bloc.decouper(tabulation, nul_par);
+                bloc.decoupe = true;
+                bloc.premiere_analysee = static_cast<int>(
+                    std::clamp<long long>(plage.premiere - debut_suivant, 0, bloc.nb_lignes()));
+                debut_suivant += bloc.nb_lignes();
+                cuts_ici = debut_suivant <= plage.premiere;
+            }
+            if (atelier)
+                atelier->confier(e);
+            else
+                analyser(0, e);
+            ++remplis;
+        }
+        if (pris == remplis) break;
+        const int e = pris % emplacements;
+        if (atelier) atelier->attendre(e);
+        const LignesLues& l = lues[static_cast<std::size_t>(e)];
+        if (l.erreur) std::rethrow_exception(l.erreur);
+        const BlocLignes& bloc = blocs[static_cast<std::size_t>(e)];
+        const FinExtraction fin = ajouter_bloc(r, bloc, l, pris_debut, plage, comptes);
+        inversions += l.nb_inversions;
+        if (l.inversion != LignesLues::Inversion::inchangee)
+            en_inversion_ = l.inversion == LignesLues::Inversion::en_cours;
+        pris_debut += bloc.nb_lignes();
+        ++pris;
+        if (fin != FinExtraction::complete || arret_) {
+            if (fin == FinExtraction::complete) break;
+            return fin;
+        }
+    }
+    if (!ordonne) {
+        c_.lecteur.nb_dates_inversees += static_cast<int>(inversions);
+        c_.lecteur.inversion_signalee = en_inversion_ ? 1 : 0;
+    }
+    return FinExtraction::complete;
+}
+
+// One analysed block's lines into their steps, in file order.
+FinExtraction Extraction::ajouter_bloc(int r, const BlocLignes& bloc, const LignesLues& lues,
+                                       long long premiere_ligne, const PlageDonnees& plage,
+                                       ComptesFichier& comptes) {
+    const int total = std::max(1, plage.derniere);
+    const std::vector<LignesLues::Evenement>& evenements = lues.evenements;
+    std::size_t ev = 0;
+    const int nb = bloc.nb_lignes();
+    for (int i = 0; i < nb; ++i) {
+        const long long index = premiere_ligne + i;
+        if (index < plage.premiere) continue;
+        if ((index & (lignes_par_controle - 1)) == 0 &&
+            controle_arret(r, static_cast<int>(std::min<long long>(index, INT_MAX)), total)) {
+            arret_ = true;
+            return FinExtraction::complete;
+        }
+        const int n = static_cast<int>(std::min<long long>(index + 1, INT_MAX));
+        const auto ii = static_cast<std::size_t>(i);
+        for (; ev < evenements.size() && evenements[ev].ligne == i; ++ev) {
+            const LignesLues::Evenement& e = evenements[ev];
+            if (e.si_pas_deja_inversee && en_inversion_) continue;
+            if (e.probleme)
+                c_.journal.ajouter_probleme(e.quoi, e.texte);
+            else
+                c_.journal.ajouter_suivi(e.texte);
+        }
+        // The state of inverted dates moves with the lines the block read, in order.
+        if (lues.etat[ii] == EtatLigne::illisible) {
             ++comptes.nb_pb;
             if (comptes.nb_pb <= 2)
-                c_.journal.ajouter_probleme(
-                    ProblemeSuivi::ligne_illisible,
-                    "ligne " + std::to_string(n) + " pb " + std::string(ligne.substr(0, 30)));
+                c_.journal.ajouter_probleme(ProblemeSuivi::ligne_illisible,
+                                            "ligne " + std::to_string(n) + " pb " +
+                                                std::string(bloc.ligne(i).substr(0, 30)));
             else if (comptes.nb_pb == 3)
                 c_.journal.ajouter_probleme(ProblemeSuivi::lignes_illisibles_suite,
                                             "ligne " + std::to_string(n) + " pb etc ......... ");
             continue;
         }
-        if (ligne.empty()) continue;
+        if (lues.etat[ii] == EtatLigne::vide) continue;
 
-        lire_date(ligne, date_texte_);
-        const double t = instant_ligne(n, comptes);
-        const double correction = derive_ ? derive_pente_ * (t - debut_derive_) : 0.0;
-        const int k = etape_de(t_, t + decalage_ + correction, test_strict_, unite_, depart_);
+        const std::string_view date_texte = lues.dates.empty()
+                                                ? std::string_view{}
+                                                : std::string_view(lues.dates).substr(ii * 19, 19);
+        const double t = instant_ligne(lues.instant[ii], n, date_texte, comptes);
+        int k = lues.etape[ii];
+        if (k < 0) {
+            const double correction = derive_ ? derive_pente_ * (t - debut_derive_) : 0.0;
+            k = etape_de(t_, t + decalage_ + correction, test_strict_, unite_, depart_);
+        }
         if (k < 1 || k > t_.N()) continue;
 
         ++comptes.nb_extraites;
-        if (!extraire_champs(k, n, comptes)) return FinExtraction::abandonnee;
+        if (!extraire_champs(k, n, bloc, i, lues, comptes)) return FinExtraction::abandonnee;
         t_.nb_lignes_etape(k) += 1;
     }
     return FinExtraction::complete;
 }
 
-// The time of line n read into date_texte_, with the +1 s / +1 day corrections and the
-// observed-step statistics.
-double Extraction::instant_ligne(int n, ComptesFichier& comptes) {
-    double t =
-        date_texte_.size() == 19 ? texte_vers_date_heure(date_texte_, canonique_, c_.journal) : 0;
+// The time read from line n with the +1 s / +1 day corrections and the observed-step
+// statistics.
+double Extraction::instant_ligne(double t, int n, std::string_view date_texte,
+                                 ComptesFichier& comptes) {
     // A time that could not be read is before the grid: it is neither corrected nor
     // taken as the previous time, so a line after the end tag counts no correction.
     if (t <= 0) return t;
@@ -510,43 +645,54 @@ double Extraction::instant_ligne(int n, ComptesFichier& comptes) {
     if (millisecondes(t) == millisecondes(comptes.precedent) && plus_1s_) {
         t += 1.0 / jour_en_secondes;
         if (++comptes.nb_1s <= 2)
-            c_.journal.ajouter_probleme(ProblemeSuivi::seconde_ajoutee,
-                                        std::to_string(n) + fr(" : + 1s à ") + date_texte_);
+            c_.journal.ajouter_probleme(
+                ProblemeSuivi::seconde_ajoutee,
+                std::to_string(n) + fr(" : + 1s à ") + std::string(date_texte));
     }
     if (millisecondes(t) < millisecondes(comptes.precedent) && plus_1j_) {
         t += 1.0;
         if (++comptes.nb_1j <= 2)
-            c_.journal.ajouter_probleme(ProblemeSuivi::jour_ajoute,
-                                        std::to_string(n) + fr(" : + 1j à ") + date_texte_);
+            c_.journal.ajouter_probleme(
+                ProblemeSuivi::jour_ajoute,
+                std::to_string(n) + fr(" : + 1j à ") + std::string(date_texte));
     }
     comptes.precedent = t;
     return t;
 }
 
-// The extracted fields of line n into step k; false when the user stops the run.
-bool Extraction::extraire_champs(int k, int n, ComptesFichier& comptes) {
+// The extracted fields of line n (line i of the block) into step k; false when the user
+// stops the run.
+bool Extraction::extraire_champs(int k, int n, const BlocLignes& bloc, int i,
+                                 const LignesLues& lues, ComptesFichier& comptes) {
     const int K = K_;
-    for (int i = 2; i <= K - 1; ++i) {
-        const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(i)]);
-        const ChampNettoye f = nettoyer_champ(brut, regles_, travail_);
-        if (f.pb_conversion && ++comptes.nb_pb_conversion <= 2)
-            c_.journal.ajouter_probleme(
-                ProblemeSuivi::conversion_impossible,
-                "pb conversion <" + std::string(brut) + "> ligne " + std::to_string(n));
-        if (f.alphanumerique &&
-            c_.dialogue.question(
-                IdMessage::indice_colonnes_a_extraire,
-                fr("Problème d'indice des colonnes à extraire : \n\nvérifier le n° des "
-                   "colonnes alphanumériques à extraire \n\n Annuler ce traitement ?\n\n") +
-                    std::string(brut),
-                TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
-            return false;
-        const std::size_t c = t_.indice(k, i);
+    const std::size_t nb = regles_lignes_.colonnes.size();
+    const std::size_t base = static_cast<std::size_t>(i) * nb;
+    for (int col = 2; col <= K - 1; ++col) {
+        const std::size_t j = base + static_cast<std::size_t>(col) - 2;
+        const unsigned char drapeaux = lues.drapeaux[j];
+        if ((drapeaux & (LignesLues::pb_conversion | LignesLues::alphanumerique)) != 0) {
+            // Rare: the field's text is cut again from its line for the log or the question.
+            decouper_champs(bloc.ligne(i), sep_, champs_);
+            const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(col)]);
+            if ((drapeaux & LignesLues::pb_conversion) != 0 && ++comptes.nb_pb_conversion <= 2)
+                c_.journal.ajouter_probleme(
+                    ProblemeSuivi::conversion_impossible,
+                    "pb conversion <" + std::string(brut) + "> ligne " + std::to_string(n));
+            if ((drapeaux & LignesLues::alphanumerique) != 0 &&
+                c_.dialogue.question(
+                    IdMessage::indice_colonnes_a_extraire,
+                    fr("Problème d'indice des colonnes à extraire : \n\nvérifier le n° des "
+                       "colonnes alphanumériques à extraire \n\n Annuler ce traitement ?\n\n") +
+                        std::string(brut),
+                    TypeMessage::avertissement, Boutons::oui_non) == Reponse::oui)
+                return false;
+        }
+        const std::size_t c = t_.indice(k, col);
         // A step is NA in a column only when none of its lines gave a value there:
         // letting the last line decide would write NA over valid measurements.
-        if (!f.na) {
+        if ((drapeaux & LignesLues::na) == 0) {
             t_.na[c] = 0;
-            accumuler(t_, k, i, f.valeur, methode_);
+            accumuler(t_, k, col, static_cast<long double>(lues.valeurs[j]), methode_);
         } else if (t_.nb_ok[c] == 0) {
             t_.na[c] = 1;
         }

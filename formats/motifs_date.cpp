@@ -117,6 +117,10 @@ void LecteurDateMesure::debut_listing() {
     aujourdhui_ = jour_du_systeme();
 }
 
+bool LecteurDateMesure::lecture_ordonnee(std::string_view motif) {
+    return !contient(motif, "souple") && (contient(motif, "multiformat") || contient(motif, "OU"));
+}
+
 void LecteurDateMesure::debut_traitement() {
     premiere_date_multiformat = false;
     nb_dates_inversees = 0;

@@ -37,6 +37,10 @@ public:
     //   ("12/25/2023 08:00", "mm/dd/yyyy OU yyyy/dd/mm") → "25/12/2023 08:00:00"
     std::string lire_date_multiformat(std::string_view texte, std::string_view motif);
 
+    // The pattern reads a line with what the lines before it gave ("multiformat", "OU"):
+    // such lines must be read one after the other.
+    static bool lecture_ordonnee(std::string_view motif);
+
     // A listing starts: the pattern is normalised again at its first line.
     void debut_listing();
     // A run starts: it compares its first line with the reference left by the listing.

@@ -52,26 +52,8 @@ Comptes compter(char* p, std::size_t n, bool tabulation) {
 // UTF-16 after its byte-order mark, rewritten in place as Windows-1252: each character
 // gives one byte, so the writing never catches up with the reading. Returns the new size.
 std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien) {
-    const auto unite = [&](std::size_t i) -> char32_t {
-        const auto a = static_cast<unsigned char>(p[i]);
-        const auto b = static_cast<unsigned char>(p[i + 1]);
-        return gros_boutien ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
-    };
-    std::size_t ecrit = 0;
-    std::size_t i = 2;
-    while (i + 1 < n) {
-        char32_t c = unite(i);
-        i += 2;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && unite(i) >= 0xDC00 && unite(i) <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (unite(i) - 0xDC00);
-            i += 2;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = '?';
-        }
-        p[ecrit++] = caractere_cp1252(c);
-    }
-    if (i < n) p[ecrit++] = '?';  // an odd last byte
-    return ecrit;
+    std::size_t lus = 0;
+    return n < 2 ? 0 : utf16_suite_vers_cp1252(p + 2, n - 2, gros_boutien, true, p, lus);
 }
 
 bool marque_codage(const char* p, std::size_t n) {
@@ -97,6 +79,12 @@ void remplacer_nul(char* p, std::size_t n, char par) {
     for (char* q = p;
          (q = static_cast<char*>(std::memchr(q, 0, static_cast<std::size_t>(p + n - q))));)
         *q++ = par;
+}
+
+char remplacement_nul(bool tabulation, bool car_null, bool court, ModeEntree mode) {
+    const bool copie_telle_quelle = mode != ModeEntree::fichiers && !tabulation;
+    if (!copie_telle_quelle) return !tabulation && (court || car_null) ? '_' : '\x01';
+    return mode == ModeEntree::classeur && (court || car_null) ? '_' : '\0';
 }
 
 namespace {
@@ -175,6 +163,37 @@ FichierDonnees ouvrir_fichier_donnees(std::string_view chemin, ModeEntree mode,
     r.taille = etat.st_size;
     r.descripteur = std::move(fichier);
     return r;
+}
+
+std::size_t utf16_suite_vers_cp1252(const char* source, std::size_t n, bool gros_boutien, bool fin,
+                                    char* destination, std::size_t& lus) {
+    const auto unite = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(source[i]);
+        const auto b = static_cast<unsigned char>(source[i + 1]);
+        return gros_boutien ? static_cast<char32_t>(a << 8 | b) : static_cast<char32_t>(b << 8 | a);
+    };
+    std::size_t ecrit = 0;
+    std::size_t i = 0;
+    while (i + 1 < n) {
+        char32_t c = unite(i);
+        const bool haut = c >= 0xD800 && c <= 0xDBFF;
+        // A high surrogate whose pair is in the next piece waits for it.
+        if (haut && i + 3 >= n && !fin) break;
+        i += 2;
+        if (haut && i + 1 < n && unite(i) >= 0xDC00 && unite(i) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unite(i) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = '?';
+        }
+        destination[ecrit++] = caractere_cp1252(c);
+    }
+    if (fin && i < n) {
+        destination[ecrit++] = '?';  // an odd last byte
+        i = n;
+    }
+    lus = i;
+    return ecrit;
 }
 
 std::size_t lire_octets(int fd, char* p, std::size_t n, std::string_view chemin) {

@@ -31,6 +31,12 @@ Comptes compter(char* p, std::size_t n, bool tabulation);
 // gives one byte, so the writing never catches up with the reading. Returns the new size.
 std::size_t utf16_vers_cp1252(char* p, std::size_t n, bool gros_boutien);
 
+// UTF-16 units (no mark) to Windows-1252 into `destination`, which may be the source itself
+// or lie before it. Unless `fin`, an odd last byte or a high surrogate whose pair may follow is
+// left unread: `lus` tells how far the source was used. Returns the bytes written.
+std::size_t utf16_suite_vers_cp1252(const char* source, std::size_t n, bool gros_boutien, bool fin,
+                                    char* destination, std::size_t& lus);
+
 // The bytes open with a UTF-8 or UTF-16 byte-order mark.
 bool marque_codage(const char* p, std::size_t n);
 
@@ -38,6 +44,11 @@ bool marque_codage(const char* p, std::size_t n);
 std::size_t convertir_selon_bom(char* p, std::size_t n);
 
 void remplacer_nul(char* p, std::size_t n, char par);
+
+// What a NUL byte of a data file becomes (0: it stays): byte 1, which makes its line
+// unreadable, or "_" for the unreadable-character option and files too short to hold data.
+// The spreadsheet and clipboard copies, written by the program itself, keep theirs.
+char remplacement_nul(bool tabulation, bool car_null, bool court, ModeEntree mode);
 
 // Closes the descriptor, which also releases its lock.
 class Descripteur {

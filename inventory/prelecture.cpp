@@ -196,17 +196,13 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     const long long num_ligne_donnee = lire_entier(description.Edit_num_ligne_donnee).value_or(0);
     const bool court = tampon.nb_lignes() < num_ligne_donnee + 2;
     const bool car_null = description.CheckBox_car_null;
-    // The spreadsheet and clipboard copies were written by the program itself.
-    const bool copie_telle_quelle = mode != ModeEntree::fichiers && !tabulation;
 
     if (n == 0 && !(mode == ModeEntree::presse_papier && !tabulation))
         journal.ajouter_probleme(ProblemeSuivi::fichier_vide,
                                  fr("fichier VIDE => ") + std::string(chemin));
 
-    if (comptes.nul && !copie_telle_quelle)
-        remplacer_nul(p, n, !tabulation && (court || car_null) ? '_' : '\x01');
-    else if (comptes.nul && mode == ModeEntree::classeur && (court || car_null))
-        remplacer_nul(p, n, '_');
+    if (const char par = remplacement_nul(tabulation, car_null, court, mode); comptes.nul && par)
+        remplacer_nul(p, n, par);
 
     // A clipboard too short for the data lines is most likely a copy gone wrong.
     if (mode == ModeEntree::presse_papier && !tabulation && court) {

@@ -1,0 +1,213 @@
+#include "engine/lecture_blocs.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "formats/cp1252.h"
+#include "formats/fichiers.h"
+#include "formats/texte.h"
+#include "inventory/octets_fichier.h"
+
+namespace tarvo {
+
+namespace {
+
+// The opening bytes kept of a line too long to hold: enough for the log line that names it.
+constexpr std::size_t debut_ligne_longue = 64;
+
+// Where the bytes stop being whole lines: after the last line end, except that a CR in the
+// last byte may be the first half of a CR LF still to be read.
+std::size_t fin_des_lignes(const char* p, std::size_t n) {
+    std::size_t i = n;
+    if (i > 0 && p[i - 1] == '\r') --i;
+    while (i > 0 && p[i - 1] != '\n' && p[i - 1] != '\r') --i;
+    return i;
+}
+
+// Where a UTF-8 sequence cut by the end of a read starts, so that it waits for its last bytes.
+std::size_t coupure_utf8(const char* p, std::size_t n) {
+    for (std::size_t recul = 1; recul <= 3 && recul <= n; ++recul) {
+        const auto o = static_cast<unsigned char>(p[n - recul]);
+        if ((o & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+        const std::size_t longueur = (o & 0xE0) == 0xC0   ? 2
+                                     : (o & 0xF0) == 0xE0 ? 3
+                                     : (o & 0xF8) == 0xF0 ? 4
+                                                          : 1;
+        return longueur > recul ? n - recul : n;
+    }
+    return n;
+}
+
+}  // namespace
+
+void BlocLignes::reserver(std::size_t capacite) {
+    if (capacite <= capacite_) return;
+    auto nouveaux = std::make_unique_for_overwrite<char[]>(capacite);
+    if (taille_ > 0) std::memcpy(nouveaux.get(), octets_.get(), taille_);
+    octets_ = std::move(nouveaux);
+    capacite_ = capacite;
+}
+
+std::string_view BlocLignes::ligne(int i) const {
+    const std::size_t debut = debuts_[static_cast<std::size_t>(i)];
+    std::size_t fin = debuts_[static_cast<std::size_t>(i) + 1];
+    const char* p = octets_.get();
+    if (fin > debut && p[fin - 1] == '\n') --fin;
+    if (fin > debut && p[fin - 1] == '\r') --fin;
+    return {p + debut, fin - debut};
+}
+
+void BlocLignes::decouper(bool tabulation, char nul_par) {
+    char* p = octets_.get();
+    const std::size_t n = taille_;
+    const Comptes comptes = compter(p, n, tabulation);
+    if (comptes.nul && nul_par != 0) remplacer_nul(p, n, nul_par);
+    debuts_.clear();
+    debuts_.reserve(comptes.lf + comptes.cr + 2);
+    debuts_.push_back(0);
+    // A line ends after an LF, or after a CR that no LF follows.
+    const auto fin_apres = [&](std::size_t i) {
+        if (p[i] == '\n' || i + 1 >= n || p[i + 1] != '\n')
+            debuts_.push_back(static_cast<std::uint32_t>(i + 1));
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        auto masque = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bloc, lf), _mm_cmpeq_epi8(bloc, cr))));
+        for (; masque != 0; masque &= masque - 1)
+            fin_apres(i + static_cast<std::size_t>(std::countr_zero(masque)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == '\n' || p[i] == '\r') fin_apres(i);
+    if (debuts_.back() != n) debuts_.push_back(static_cast<std::uint32_t>(n));
+}
+
+LecteurBlocs::LecteurBlocs(int descripteur, long long taille, std::string_view chemin,
+                           std::size_t taille_bloc)
+    : fd_(descripteur),
+      reste_(std::max(0LL, taille)),
+      chemin_(chemin),
+      taille_bloc_(std::max<std::size_t>(taille_bloc, 16)) {}
+
+// Reads at most `place` bytes of the file, transcoded, into `destination`.
+std::size_t LecteurBlocs::lire_morceau(char* destination, std::size_t place) {
+    // Transcoding never makes a text longer, and the carried bytes of a character come first.
+    const std::size_t voulu =
+        std::min<std::size_t>(place - report_brut_.size(), static_cast<std::size_t>(reste_));
+    char* cible = destination;
+    if (codage_ != Codage::brut) {
+        brut_.resize(report_brut_.size() + voulu);
+        std::copy(report_brut_.begin(), report_brut_.end(), brut_.begin());
+        cible = brut_.data() + report_brut_.size();
+    }
+    std::size_t lu = 0;
+    while (lu < voulu) {
+        const std::size_t r = lire_octets(fd_, cible + lu, voulu - lu, chemin_);
+        if (r == 0)
+            throw ErreurFichier(fr("Le fichier ") + std::string(chemin_) +
+                                fr(" a raccourci pendant sa lecture : il n'est pas traité"));
+        lu += r;
+    }
+    reste_ -= static_cast<long long>(lu);
+    fin_ = reste_ == 0;
+    if (codage_ == Codage::inconnu) {
+        // The mark is looked for in the first piece, which holds at least three bytes unless
+        // the whole file is shorter.
+        const char* b = brut_.data();
+        const auto o = [&](std::size_t k) { return static_cast<unsigned char>(b[k]); };
+        std::size_t marque = 0;
+        if (lu >= 3 && o(0) == 0xEF && o(1) == 0xBB && o(2) == 0xBF) {
+            codage_ = Codage::utf8, marque = 3;
+        } else if (lu >= 2 && o(0) == 0xFF && o(1) == 0xFE) {
+            codage_ = Codage::utf16_le, marque = 2;
+        } else if (lu >= 2 && o(0) == 0xFE && o(1) == 0xFF) {
+            codage_ = Codage::utf16_be, marque = 2;
+        } else {
+            codage_ = Codage::brut;
+            std::memcpy(destination, b, lu);
+            return lu;
+        }
+        brut_.erase(brut_.begin(), brut_.begin() + static_cast<std::ptrdiff_t>(marque));
+        lu -= marque;
+    }
+    if (codage_ == Codage::brut) return lu;
+    return transcoder(destination, report_brut_.size() + lu);
+}
+
+std::size_t LecteurBlocs::transcoder(char* destination, std::size_t n) {
+    const char* b = brut_.data();
+    std::size_t utilise = n;
+    std::size_t ecrit = 0;
+    if (codage_ == Codage::utf8) {
+        utilise = fin_ ? n : coupure_utf8(b, n);
+        const std::string texte = utf8_vers_cp1252(std::string_view(b, utilise));
+        std::memcpy(destination, texte.data(), texte.size());
+        ecrit = texte.size();
+    } else {
+        ecrit =
+            utf16_suite_vers_cp1252(b, n, codage_ == Codage::utf16_be, fin_, destination, utilise);
+    }
+    report_brut_.assign(b + utilise, b + n);
+    return ecrit;
+}
+
+bool LecteurBlocs::suivant(BlocLignes& bloc) {
+    bloc.trop_longue = false;
+    bloc.taille_ = 0;
+    bloc.reserver(std::max(report_.size(), std::size_t{16}) + taille_bloc_);
+    std::copy(report_.begin(), report_.end(), bloc.octets_.get());
+    bloc.taille_ = report_.size();
+    report_.clear();
+    for (;;) {
+        if (!fin_) {
+            // The first read of a file needs room for its byte-order mark to be seen.
+            bloc.reserver(bloc.taille_ + taille_bloc_);
+            bloc.taille_ += lire_morceau(bloc.octets_.get() + bloc.taille_, taille_bloc_);
+        }
+        char* p = bloc.octets_.get();
+        const std::size_t coupure = fin_ ? bloc.taille_ : fin_des_lignes(p, bloc.taille_);
+        if (report_trop_long_) {
+            // Past the end of that line, only its opening bytes are kept, as one line.
+            const std::size_t debut = std::min(bloc.taille_, debut_ligne_longue);
+            const char* fin = std::find_if(p + debut, p + bloc.taille_,
+                                           [](char c) { return c == '\n' || c == '\r'; });
+            if (fin == p + bloc.taille_ && !fin_) {
+                bloc.taille_ = debut;
+                continue;
+            }
+            if (fin + 1 == p + bloc.taille_ && *fin == '\r' && !fin_) {
+                // Its CR may be the first half of a CR LF: kept to be looked at again.
+                p[debut] = '\r';
+                bloc.taille_ = debut + 1;
+                continue;
+            }
+            std::size_t suite = static_cast<std::size_t>(fin - p);
+            if (suite < bloc.taille_ && p[suite] == '\r') ++suite;
+            if (suite < bloc.taille_ && p[suite] == '\n') ++suite;
+            report_.assign(p + suite, p + bloc.taille_);
+            bloc.taille_ = debut;
+            bloc.trop_longue = true;
+            report_trop_long_ = false;
+            return true;
+        }
+        if (coupure > 0 || fin_) {
+            report_.assign(p + coupure, p + bloc.taille_);
+            bloc.taille_ = coupure;
+            return coupure > 0;
+        }
+        if (bloc.taille_ > ligne_max_octets) report_trop_long_ = true;
+    }
+}
+
+}  // namespace tarvo
