@@ -32,7 +32,8 @@ enum class Codage { cp1252, utf8_bom, utf16le_bom };
 // How a generated logger file is laid out and which faults it carries. A fault "every n
 // lines" hits the lines whose drawn number is a multiple of n (0: never).
 struct Forme {
-    const char* fin = "\n";  // a literal: GCC 12 misreads a string member here
+    // A literal: GCC 12 takes a string member set by a designated initialiser for unset.
+    const char* fin = "\n";
     char separateur = ';';
     char decimale = ',';
     bool deux_colonnes = false;  // the date and the time in columns of their own
@@ -44,7 +45,8 @@ struct Forme {
     int nul = 0;            // a NUL byte at the end of the line
     int doublon = 0;        // the time of the line before
     int retour_jour = 0;    // after every n-th midnight, three hours keep the day before's date
-    int inversee = 0;       // the date written year first
+    int inversee = 0;       // the date written year first, which the reader corrects
+    int jour_mois = 0;      // day and month swapped: another date, or none after the 12th
     int illisible = 0;      // a date that cannot be read
     int non_numerique = 0;  // a level that is no number
     int na = 0;             // a level given as an NA code
@@ -61,7 +63,9 @@ struct Cas {
 // Seconds from 01/03/2024 00:00:00: every generated file starts there or after.
 constexpr long long debut_s = 0;
 
-std::string texte_date(long long secondes, bool annee_d_abord = false) {
+enum class Ordre { jour_mois_annee, annee_mois_jour, mois_jour_annee };
+
+std::string texte_date(long long secondes, Ordre ordre = Ordre::jour_mois_annee) {
     using namespace std::chrono;
     const sys_seconds t = sys_days{year{2024} / March / 1} + seconds{secondes};
     const sys_days jour = floor<days>(t);
@@ -71,10 +75,17 @@ std::string texte_date(long long secondes, bool annee_d_abord = false) {
     const int hh = int(h.hours().count()), mn = int(h.minutes().count()),
               ss = int(h.seconds().count());
     std::array<char, 64> b{};
-    if (annee_d_abord)
-        std::snprintf(b.data(), b.size(), "%04d/%02d/%02d %02d:%02d:%02d", a, m, d, hh, mn, ss);
-    else
-        std::snprintf(b.data(), b.size(), "%02d/%02d/%04d %02d:%02d:%02d", d, m, a, hh, mn, ss);
+    switch (ordre) {
+        case Ordre::jour_mois_annee:
+            std::snprintf(b.data(), b.size(), "%02d/%02d/%04d %02d:%02d:%02d", d, m, a, hh, mn, ss);
+            break;
+        case Ordre::annee_mois_jour:
+            std::snprintf(b.data(), b.size(), "%04d/%02d/%02d %02d:%02d:%02d", a, m, d, hh, mn, ss);
+            break;
+        case Ordre::mois_jour_annee:
+            std::snprintf(b.data(), b.size(), "%02d/%02d/%04d %02d:%02d:%02d", m, d, a, hh, mn, ss);
+            break;
+    }
     return b.data();
 }
 
@@ -139,7 +150,10 @@ Genere generer(const Forme& f, unsigned graine) {
                 date_ecrite -= 86400;
             const bool inversee = touche(f.inversee, tire >> 5U);
             const bool illisible = touche(f.illisible, tire >> 7U);
-            std::string date = texte_date(date_ecrite, inversee);
+            const bool jour_mois = touche(f.jour_mois, tire >> 17U);
+            std::string date = texte_date(date_ecrite, inversee    ? Ordre::annee_mois_jour
+                                                       : jour_mois ? Ordre::mois_jour_annee
+                                                                   : Ordre::jour_mois_annee);
             if (illisible) date = (tire & 1U) ? "99/99/2024 25:61:00" : "pas de date";
             if (f.deux_colonnes) date[10] = f.separateur;
 
@@ -153,7 +167,7 @@ Genere generer(const Forme& f, unsigned graine) {
             std::string l = date + s + niveau + s + temperature;
             if (touche(f.nul, tire >> 15U)) l += std::string(1 + tire % 3, '\0');
             ligne(l);
-            if (!inversee && !illisible && date_ecrite == seconde)
+            if (!inversee && !illisible && !jour_mois && date_ecrite == seconde)
                 g.mesures.push_back({seconde, niveau.substr(0, niveau.find(f.separateur))});
         }
         if (f.balises) {
@@ -257,8 +271,13 @@ const std::vector<Cas>& cas_lecture() {
          {.fin = "\r\n", .separateur = '\t', .deux_colonnes = true, .nb_lignes = 30000},
          {{"RadioGroup_methode_ItemIndex", "3"}},
          true},
-        {"dates_inversees_illisibles_non_numeriques",
-         {.fin = "\n", .nb_lignes = 30000, .inversee = 101, .illisible = 113, .non_numerique = 37},
+        {"dates_inversees_jour_mois_illisibles_non_numeriques",
+         {.fin = "\n",
+          .nb_lignes = 30000,
+          .inversee = 101,
+          .jour_mois = 127,
+          .illisible = 113,
+          .non_numerique = 37},
          {{"RadioGroup_methode_ItemIndex", "0"}},
          false},
         {"doublons_et_retours_corriges_ensemble",
@@ -340,6 +359,8 @@ std::string sans_horloge(const std::string& suivi) {
         }
         t += l + "\n";
     }
+    // Whether the file ends its last line is a difference too.
+    if (!suivi.empty() && suivi.back() != '\n' && !t.empty()) t.pop_back();
     return t;
 }
 
@@ -372,7 +393,9 @@ public:
         const fs::path donnees = dossier_ / "donnees";
         sortie_ = donnees / "EXPORT";
         fs::create_directories(sortie_);
-        genere_ = generer(c.forme, static_cast<unsigned>(std::hash<std::string>{}(c.nom)));
+        unsigned graine = 0;
+        for (const char ch : c.nom) graine = graine * 31 + static_cast<unsigned char>(ch);
+        genere_ = generer(c.forme, graine);
         for (std::size_t n = 0; n < genere_.fichiers.size(); ++n)
             std::ofstream(donnees / ("enregistreur_" + std::to_string(n + 1) + ".csv"),
                           std::ios::binary)

@@ -1,5 +1,6 @@
 // Running tarvo-lot as a real process from a test: its outputs and exit status, the files
-// it writes, and descriptions made from another by replacing some keys.
+// it writes, and descriptions made from another by replacing some keys. The including test
+// defines TARVO_LOT, the program's path.
 #pragma once
 
 #include <fcntl.h>
