@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -224,10 +224,10 @@ std::map<std::string, std::string> cles_forme(const Forme& f) {
     return c;
 }
 
-// Every method of the description (0 mean, 1 spot value, 2 max, 3 min, 4 mean with empty
-// fields, 5 running total), every line end and encoding the loader converts, and the faults
-// whose counts and first occurrences the tracking file reports. The counts reported are
-// those of whole files, so a fault astride two blocks shows.
+// Every method of the description (0 mean, 1 last value, 2 max, 3 min, 4 mean with empty
+// steps filled from their neighbours, 5 running total), every line end and encoding the loader
+// converts, and the faults whose counts and first occurrences the tracking file reports. The counts
+// reported are those of whole files, so a fault astride two blocks shows.
 const std::vector<Cas>& cas_lecture() {
     static const std::vector<Cas> cas = {
         {"lf_trois_fichiers_moyenne_na_seuils",
