@@ -28,108 +28,13 @@
 #include "app/plateforme_lot.h"
 #include "app/questions_connues.h"
 #include "formats/cp1252.h"
-
-extern char** environ;
+#include "outils_lot.h"
 
 namespace fs = std::filesystem;
 using namespace tarvo;
+using namespace tarvo::essai_lot;
 
 namespace {
-
-struct Execution {
-    int statut = -1;
-    std::string sortie;   // standard output
-    std::string erreurs;  // standard error
-};
-
-// A tarvo-lot under way: its process and the read ends of its two outputs.
-struct Processus {
-    pid_t pid = -1;
-    int sortie = -1;
-    int erreurs = -1;
-};
-
-// Starts tarvo-lot with the arguments, both outputs piped, no terminal; standard input is
-// the file given. `avant` is a command that runs it (another user…), `environnement`
-// ("NOM=valeur") is added to this one.
-Processus demarrer(const std::vector<std::string>& arguments, const std::string& entree,
-                   const std::vector<std::string>& avant = {},
-                   const std::vector<std::string>& environnement = {}) {
-    std::array<int, 2> sortie{}, erreurs{};
-    if (pipe(sortie.data()) != 0 || pipe(erreurs.data()) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, sortie[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, erreurs[1], 2);
-    posix_spawn_file_actions_addopen(&actions, 0, entree.c_str(), O_RDONLY, 0);
-    for (const int f : {sortie[0], sortie[1], erreurs[0], erreurs[1]})
-        posix_spawn_file_actions_addclose(&actions, f);
-    std::vector<std::string> args = avant;
-    args.emplace_back(TARVO_LOT);
-    args.insert(args.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> env = environnement;
-    for (char** v = environ; *v != nullptr; ++v) env.emplace_back(*v);
-    std::vector<char*> envp;
-    for (auto& v : env) envp.push_back(v.data());
-    envp.push_back(nullptr);
-    Processus p;
-    const int r =
-        posix_spawnp(&p.pid, args.front().c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(sortie[1]);
-    close(erreurs[1]);
-    if (r != 0) {
-        close(sortie[0]);
-        close(erreurs[0]);
-        return {};
-    }
-    p.sortie = sortie[0];
-    p.erreurs = erreurs[0];
-    return p;
-}
-
-// Reads both outputs to their end and waits for the process.
-Execution terminer(const Processus& p) {
-    Execution e;
-    if (p.pid < 0) return e;
-    std::array<pollfd, 2> fds{{{p.sortie, POLLIN, 0}, {p.erreurs, POLLIN, 0}}};
-    std::array<std::string*, 2> textes{&e.sortie, &e.erreurs};
-    int ouverts = 2;
-    while (ouverts > 0 && poll(fds.data(), fds.size(), 60000) > 0) {
-        for (std::size_t i = 0; i < fds.size(); ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
-            std::array<char, 4096> tampon{};
-            const ssize_t n = read(fds[i].fd, tampon.data(), tampon.size());
-            if (n > 0) {
-                textes[i]->append(tampon.data(), static_cast<std::size_t>(n));
-            } else {
-                close(fds[i].fd);
-                fds[i].fd = -1;
-                --ouverts;
-            }
-        }
-    }
-    int statut = 0;
-    waitpid(p.pid, &statut, 0);
-    e.statut = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
-    return e;
-}
-
-// A whole run; standard input empty unless a file is given.
-Execution lancer(const std::vector<std::string>& arguments, const std::string& entree = "/dev/null",
-                 const std::vector<std::string>& avant = {}) {
-    return terminer(demarrer(arguments, entree, avant));
-}
-
-std::string lire(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 // A copy of the shipped example in a directory of its own, with descriptions made from
 // the example's by replacing some keys.
@@ -159,15 +64,8 @@ protected:
         cles.emplace("dossier_choisi", donnees_.string() + "/");
         cles.emplace("dossier_choisi_sortie", sortie_.string() + "/");
         cles.emplace("dossier_description", racine_.string() + "/");
-        std::istringstream exemple(lire(modele));
-        std::string texte, ligne;
-        while (std::getline(exemple, ligne)) {
-            const std::string cle = ligne.substr(0, ligne.find('='));
-            const auto it = cles.find(cle);
-            texte += (it == cles.end() ? ligne : cle + "= " + fr(it->second) + "\r") + "\n";
-        }
         const fs::path p = racine_ / nom;
-        std::ofstream(p, std::ios::binary) << texte;
+        std::ofstream(p, std::ios::binary) << description_modifiee(lire(modele), cles);
         return p.string();
     }
 
