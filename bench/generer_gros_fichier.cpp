@@ -1,5 +1,5 @@
-// The large logger file of the end-to-end benchmark, and the yardstick it is compared
-// with: the same file read whole into memory with std::fread.
+// The large logger file of the window benchmark, and the end-to-end benchmark's yardstick:
+// a file read whole into memory with std::fread.
 //   generer_gros_fichier ecrire FICHIER [NB_LIGNES]   (default 10,000,000 lines)
 //   generer_gros_fichier lire FICHIER                  (prints the bytes read)
 //

@@ -1,7 +1,7 @@
-# Sourced by the end-to-end benchmarks: generates the large logger file once, and a
+# Sourced by the window benchmark: generates the large logger file once, and a
 # description of it (the shipped example's layout, an hourly mean).
 # Needs: racine (the source tree), build, nb_lignes. Sets: travail, donnees, outil, fichier,
-# taille, derniere, and writes $travail/gros.dsc.
+# derniere, and writes $travail/gros.dsc.
 travail=${TARVO_BENCH_DOSSIER:-${TMPDIR:-/tmp}/tarvo-bout-en-bout}
 donnees=$travail/donnees
 mkdir -p "$donnees/EXPORT"
@@ -17,7 +17,6 @@ if [ ! -f "$fichier" ] || [ "$(cat "$travail/nb_lignes" 2>/dev/null)" != "$nb_li
     "$outil" ecrire "$fichier" "$nb_lignes"
     echo "$nb_lignes" >"$travail/nb_lignes"
 fi
-taille=$(stat -c %s "$fichier")
 derniere=$(tail -n 1 "$fichier" | cut -d';' -f1)
 
 # The shipped example's description, pointed at the large file: same layout, hourly mean.
