@@ -33,18 +33,19 @@ bool ligne_illisible(std::string_view ligne, bool car_null) {
 
 AnalyseurLignes::AnalyseurLignes(const ReglesLignes& regles, LecteurDateMesure& lecteur,
                                  bool partage)
-    : r_(regles), copie_(lecteur), lecteur_(partage ? lecteur : copie_), ordonne_(partage) {}
+    : r_(regles),
+      copie_(lecteur),
+      lecteur_(partage ? lecteur : copie_),
+      ordonne_(partage),
+      plan_(lecteur_.plan_position_fixe(regles.motif)) {}
 
-void AnalyseurLignes::lire_date(std::string_view ligne, std::string& resultat) {
-    decouper_champs(ligne, r_.separateur, champs_);
-    if (r_.nb_dates == 1) {
-        lecteur_.lire_date_heure_mesure(champ(r_.col_datetime), r_.motif, resultat, journal_);
-    } else {
-        date_champs_.assign(champ(r_.col_date));
-        date_champs_ += ' ';
-        date_champs_ += champ(r_.col_time);
-        lecteur_.lire_date_heure_mesure(date_champs_, r_.motif, resultat, journal_);
-    }
+// The time text of the line whose fields were cut.
+std::string_view AnalyseurLignes::texte_date() {
+    if (r_.nb_dates == 1) return champ(r_.col_datetime);
+    date_champs_.assign(champ(r_.col_date));
+    date_champs_ += ' ';
+    date_champs_ += champ(r_.col_time);
+    return date_champs_;
 }
 
 // Moves what the reading of line i wrote in the worker's own log to the block.
@@ -72,29 +73,40 @@ void AnalyseurLignes::analyser_ligne(std::string_view ligne, int i, LignesLues& 
     if (ligne.empty()) return;
     lues.etat[ii] = EtatLigne::datee;
 
-    const long long inversions = lecteur_.nb_dates_inversees;
-    lire_date(ligne, date_texte_);
+    decouper_champs(ligne, r_.separateur, champs_);
+    const std::string_view texte = texte_date();
+    double t = 0;
     bool conditionnelle = false;
-    if (!ordonne_ && !inversion_vue_) {
-        if (lecteur_.nb_dates_inversees > inversions) {
-            // The first inverted date of the block before any straight one: read again as if
-            // no run were under way, so that its note is there if the run finds none was.
-            journal_.vider();
-            lecteur_.nb_dates_inversees = static_cast<int>(inversions);
-            lecteur_.inversion_signalee = 0;
-            lire_date(ligne, date_texte_);
-            conditionnelle = true;
-            inversion_vue_ = true;
-        } else if (lecteur_.inversion_signalee == 0) {
-            inversion_vue_ = true;
+    char* canonique = r_.garder_date_texte ? lues.dates.data() + ii * 19 : nullptr;
+    if (plan_ && plan_->lire(texte, t, canonique)) {
+        // What the general reader does with a straight four-digit year.
+        lecteur_.inversion_signalee = 0;
+        inversion_vue_ = true;
+    } else {
+        const long long inversions = lecteur_.nb_dates_inversees;
+        lecteur_.lire_date_heure_mesure(texte, r_.motif, date_texte_, journal_);
+        if (!ordonne_ && !inversion_vue_) {
+            if (lecteur_.nb_dates_inversees > inversions) {
+                // The first inverted date of the block before any straight one: read again
+                // as if no run were under way, so that its note is there if the run finds
+                // none was.
+                journal_.vider();
+                lecteur_.nb_dates_inversees = static_cast<int>(inversions);
+                lecteur_.inversion_signalee = 0;
+                lecteur_.lire_date_heure_mesure(texte, r_.motif, date_texte_, journal_);
+                conditionnelle = true;
+                inversion_vue_ = true;
+            } else if (lecteur_.inversion_signalee == 0) {
+                inversion_vue_ = true;
+            }
+        }
+        if (date_texte_.size() == 19) {
+            t = texte_vers_date_heure(date_texte_, canonique_, journal_);
+            if (canonique != nullptr) std::memcpy(canonique, date_texte_.data(), 19);
         }
     }
-    const double t =
-        date_texte_.size() == 19 ? texte_vers_date_heure(date_texte_, canonique_, journal_) : 0;
     if (!journal_.lignes().empty()) recueillir(i, lues, conditionnelle);
     lues.instant[ii] = t;
-    if (r_.garder_date_texte && date_texte_.size() == 19)
-        std::memcpy(lues.dates.data() + ii * 19, date_texte_.data(), 19);
     const std::size_t nb = r_.colonnes.size();
     if (r_.etape_directe) {
         const double correction = r_.derive ? r_.derive_pente * (t - r_.debut_derive) : 0.0;

@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -81,7 +82,7 @@ public:
 
 private:
     void analyser_ligne(std::string_view ligne, int i, LignesLues& lues);
-    void lire_date(std::string_view ligne, std::string& resultat);
+    std::string_view texte_date();
     void recueillir(int i, LignesLues& lues, bool inversion_conditionnelle);
     std::string_view champ(int n) const {
         return n >= 1 && n <= static_cast<int>(champs_.size())
@@ -93,6 +94,7 @@ private:
     LecteurDateMesure copie_;
     LecteurDateMesure& lecteur_;
     bool ordonne_;
+    std::optional<PlanDate> plan_;
     JournalSuivi journal_;
     std::vector<std::string_view> champs_;
     std::string date_texte_, date_champs_, canonique_, travail_;

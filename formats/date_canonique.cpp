@@ -72,6 +72,13 @@ std::optional<double> convertir_canonique(std::string_view t) {
 
 }  // namespace
 
+bool instant_civil(int annee, int mois, int jour, int secondes, double& t) {
+    double jours = 0;
+    if (!jours_civils(annee, mois, jour, jours)) return false;
+    t = jours + secondes / jour_en_secondes;
+    return true;
+}
+
 std::optional<double> date_civile(int annee, int mois, int jour) {
     double jours = 0;
     if (!jours_civils(annee, mois, jour, jours)) return std::nullopt;

@@ -23,6 +23,10 @@ inline constexpr double jour_en_millisecondes = jour_en_secondes * 1000.0;
 // Timestamp of a calendar date at midnight; nothing when the date does not exist.
 std::optional<double> date_civile(int annee, int mois, int jour);
 
+// The timestamp of a day and a time of day in seconds, as the canonical text of that instant
+// reads; false when the day does not exist.
+bool instant_civil(int annee, int mois, int jour, int secondes, double& t);
+
 // Today's local date at midnight.
 double aujourdhui();
 

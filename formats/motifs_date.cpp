@@ -1,5 +1,6 @@
 #include "formats/motifs_date.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -162,7 +163,14 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
         resultat = lire_date_multiformat(texte, motif);
         return;
     }
-    if (format_normalise.empty()) {
+    normaliser(motif);
+    if (cle_motif_lu_ != format_normalise) preparer_motif(format_normalise);
+    lire_position_fixe(texte, resultat, journal);
+}
+
+void LecteurDateMesure::normaliser(std::string_view motif) {
+    if (!format_normalise.empty()) return;
+    {
         // Separators are free: only digits and the pattern letters keep their place.
         std::string m(motif);
         for (char& c : m)
@@ -179,8 +187,50 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
         }
         format_normalise = m;
     }
+}
+
+std::optional<PlanDate> LecteurDateMesure::plan_position_fixe(std::string_view motif) {
+    if (contient(motif, "souple") || lecture_ordonnee(motif)) return std::nullopt;
+    normaliser(motif);
     if (cle_motif_lu_ != format_normalise) preparer_motif(format_normalise);
-    lire_position_fixe(texte, resultat, journal);
+    const Positions& p = positions_lu_;
+    if (ajouter_minuit_ || heure_seule_ || !date_fixe.empty() || p.aaaa == npos || p.mm == npos ||
+        p.jj == npos || p.hh == npos || p.mn == npos)
+        return std::nullopt;
+    PlanDate plan;
+    plan.aaaa = p.aaaa, plan.mm = p.mm, plan.jj = p.jj, plan.hh = p.hh, plan.mn = p.mn;
+    plan.ss = p.ss;
+    plan.longueur = std::max<std::size_t>({p.aaaa + 4, p.mm + 2, p.jj + 2, p.hh + 2, p.mn + 2,
+                                           p.ss == npos ? std::size_t{0} : p.ss + 2});
+    return plan;
+}
+
+bool PlanDate::lire(std::string_view texte, double& t, char* canonique) const {
+    if (texte.size() < longueur || texte.front() == '"') return false;
+    const auto chiffre = [&](std::size_t i) { return static_cast<unsigned>(texte[i] - '0'); };
+    const auto deux = [&](std::size_t i) -> int {
+        const unsigned a = chiffre(i), b = chiffre(i + 1);
+        return a > 9 || b > 9 ? -1 : static_cast<int>(a * 10 + b);
+    };
+    const int siecle = deux(aaaa), an = deux(aaaa + 2);
+    const int jour = deux(jj), mois = deux(mm), heure = deux(hh), minute = deux(mn);
+    const int seconde = ss == npos ? 0 : deux(ss);
+    // Anything unusual is left to the general reader, which logs it.
+    if (siecle < 0 || an < 0 || jour < 1 || jour > 31 || mois < 1 || mois > 12 || heure < 0 ||
+        heure > 23 || minute < 0 || minute > 59 || seconde < 0 || seconde > 59)
+        return false;
+    if (!instant_civil(siecle * 100 + an, mois, jour, heure * 3600 + minute * 60 + seconde, t))
+        return false;
+    if (canonique != nullptr) {
+        const auto ecrire = [&](std::size_t a, int v) {
+            canonique[a] = static_cast<char>('0' + v / 10);
+            canonique[a + 1] = static_cast<char>('0' + v % 10);
+        };
+        ecrire(0, jour), canonique[2] = '/', ecrire(3, mois), canonique[5] = '/';
+        ecrire(6, siecle), ecrire(8, an), canonique[10] = ' ', ecrire(11, heure);
+        canonique[13] = ':', ecrire(14, minute), canonique[16] = ':', ecrire(17, seconde);
+    }
+    return true;
 }
 
 void LecteurDateMesure::preparer_motif(std::string_view motif) {

@@ -3,6 +3,7 @@
 // into the canonical date text.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,17 @@ class JournalSuivi;
 const std::vector<std::string>& motifs_date_heure_proposes();
 const std::vector<std::string>& motifs_date_proposes();
 const std::vector<std::string>& motifs_heure_proposes();
+
+// A fixed-position pattern compiled once: where the digits of each part stand, so that a
+// usual line is read straight into its timestamp, as the general reader would read it.
+struct PlanDate {
+    static constexpr std::size_t npos = std::string_view::npos;
+    std::size_t longueur = 0;  // the text must hold at least this many characters
+    std::size_t aaaa = npos, mm = npos, jj = npos, hh = npos, mn = npos, ss = npos;
+    // The timestamp, and the canonical text into `canonique` (19 characters) when given;
+    // false for any text the general reader must look at (and perhaps log).
+    bool lire(std::string_view texte, double& t, char* canonique = nullptr) const;
+};
 
 // The parser's state across the lines of one listing or run; its owner resets it with
 // debut_listing() and debut_traitement(). Not reentrant: one listing or run at a time.
@@ -41,6 +53,11 @@ public:
     // such lines must be read one after the other.
     static bool lecture_ordonnee(std::string_view motif);
 
+    // The plan of a pattern whose lines are read by position alone, four-digit year, date and
+    // time in the text; nothing for the other patterns. A text the plan reads leaves the
+    // reader as lire_date_heure_mesure would, once inversion_signalee is set to 0.
+    std::optional<PlanDate> plan_position_fixe(std::string_view motif);
+
     // A listing starts: the pattern is normalised again at its first line.
     void debut_listing();
     // A run starts: it compares its first line with the reference left by the listing.
@@ -65,6 +82,7 @@ private:
         std::string siecle;  // the century written before a 2-digit year
     };
     static Positions positions(std::string_view motif);
+    void normaliser(std::string_view motif);
     void preparer_motif(std::string_view motif);
     void lire_position_fixe(std::string_view texte, std::string& resultat, JournalSuivi& journal);
     void lire_souple(std::string_view texte, std::string_view motif, std::string& resultat,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
@@ -242,6 +244,59 @@ TEST(LireDateHeureMesure, FichiersReels) {
         EXPECT_EQ(premiere, c.premiere) << c.fichier;
         EXPECT_EQ(derniere, c.derniere) << c.fichier;
         EXPECT_TRUE(journal.lignes().empty()) << c.fichier << " : " << journal.lignes().front();
+    }
+}
+
+// The compiled plan must give, for every text it accepts, the very timestamp and canonical
+// text of the general reader, and leave every other text to it.
+TEST(PlanDate, LitCommeLeLecteurGeneralOuLuiLaisseLaLigne) {
+    struct Cas {
+        std::string_view motif;
+        std::string_view texte;
+        bool lu_par_le_plan;
+    };
+    const Cas cas[] = {
+        {"aaaa_mm_jj_hh_mn_ss", "2023-01-01 00:00:07", true},
+        {"aaaa_mm_jj_hh_mn_ss", "2024-02-29 23:59:59", true},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-06-01T12:30:00.250", true},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-02-29 00:00:00", false},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-13-01 00:00:00", false},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-01-01 24:00:00", false},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-01-01 23:60:00", false},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-01-01 23:00:6x", false},
+        {"aaaa_mm_jj_hh_mn_ss", "01/02/2023 10:00:00", false},  // inverted: noted by the reader
+        {"aaaa_mm_jj_hh_mn_ss", "\"2023-01-01 00:00:07\"", false},
+        {"aaaa_mm_jj_hh_mn_ss", "2023-01-01 00:00", false},
+        {"jj_mm_aaaa_hh_mn_ss", "31/12/2023 08:05:09", true},
+        {"jj/mm/aaaa hh:mn:ss", "00/12/2023 08:05:09", false},
+        {"mm_jj_aaaa_hh_mn_ss", "12/31/2023 08:05:09", true},
+        {"aaaa_mm_jj_hh_mn", "2023-05-06 07:08", true},
+    };
+    for (const Cas& c : cas) {
+        LecteurDateMesure lecteur;
+        lecteur.debut_listing();
+        const std::optional<PlanDate> plan = lecteur.plan_position_fixe(c.motif);
+        ASSERT_TRUE(plan) << c.motif;
+        double t = 0;
+        std::array<char, 19> canonique{};
+        ASSERT_EQ(plan->lire(c.texte, t, canonique.data()), c.lu_par_le_plan) << c.texte;
+        if (!c.lu_par_le_plan) continue;
+        JournalSuivi journal;
+        std::string resultat, tampon;
+        lecteur.lire_date_heure_mesure(c.texte, c.motif, resultat, journal);
+        EXPECT_EQ(std::string(canonique.data(), 19), resultat) << c.texte;
+        EXPECT_EQ(t, texte_vers_date_heure(resultat, tampon, journal)) << c.texte;
+        EXPECT_TRUE(journal.lignes().empty()) << c.texte;
+    }
+}
+
+TEST(PlanDate, SeulementPourLesMotifsAPositionsFixesCompletes) {
+    for (const std::string_view motif :
+         {"19aa_mm_jj_hh_mn_ss", "jj_mm_aaaa", "hh_mn_ss", "2023_01_01_hh_mn_ss",
+          "jj/mm/aaaa hh:mn:ss souple", "jj/mm/aaaa OU aaaa/mm/jj", "multiformat_dt_mini_1UE"}) {
+        LecteurDateMesure lecteur;
+        lecteur.debut_listing();
+        EXPECT_FALSE(lecteur.plan_position_fixe(motif)) << motif;
     }
 }
 
