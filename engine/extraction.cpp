@@ -642,14 +642,14 @@ double Extraction::instant_ligne(double t, int n, std::string_view date_texte,
         comptes.min_dt = std::min(comptes.min_dt, dt);
     }
     // Compared as instants: the previous time may carry a +1 s added in floating point.
-    if (millisecondes(t) == millisecondes(comptes.precedent) && plus_1s_) {
+    if (plus_1s_ && millisecondes(t) == millisecondes(comptes.precedent)) {
         t += 1.0 / jour_en_secondes;
         if (++comptes.nb_1s <= 2)
             c_.journal.ajouter_probleme(
                 ProblemeSuivi::seconde_ajoutee,
                 std::to_string(n) + fr(" : + 1s à ") + std::string(date_texte));
     }
-    if (millisecondes(t) < millisecondes(comptes.precedent) && plus_1j_) {
+    if (plus_1j_ && millisecondes(t) < millisecondes(comptes.precedent)) {
         t += 1.0;
         if (++comptes.nb_1j <= 2)
             c_.journal.ajouter_probleme(
@@ -874,7 +874,7 @@ ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& r, std::s
     // times; the steps below give the same verdict and value for it.
     if (!r.min && !r.max && !champ.empty() && champ.front() != '<' && champ.front() != ' ' &&
         !equivalent_na(champ, r)) {
-        if (const auto v = lire_nombre(champ)) {
+        if (double v = 0; lire_nombre_simple(champ, v)) {
             // "-99999,0" is the NA code "-99999.0" once its comma is read as a point.
             const auto egal_lu_avec_point = [&](const std::string& e) {
                 if (e.size() != champ.size()) return false;
@@ -885,7 +885,7 @@ ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& r, std::s
             if (champ.find(',') == std::string_view::npos ||
                 std::none_of(r.equivalences.begin(), r.equivalences.end(), egal_lu_avec_point)) {
                 f.na = false;
-                f.valeur = *v;
+                f.valeur = v;
                 return f;
             }
         }

@@ -38,43 +38,35 @@ bool forme_decimale(std::string_view t) {
 
 }  // namespace
 
-namespace {
-
-// Up to 15 significant digits and 22 decimals, digits / 10^decimals is one correctly
-// rounded division of two exact doubles: the value from_chars would give, at a fraction
-// of its cost. Nothing when the text is not of that plain form.
-std::optional<double> lecture_rapide(std::string_view t) {
+bool lire_nombre_simple(std::string_view t, double& valeur) {
     static constexpr std::array<double, 23> puissances = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    std::size_t i = 0;
-    const bool negatif = !t.empty() && t[0] == '-';
-    if (!t.empty() && (t[0] == '-' || t[0] == '+')) ++i;
+    const char* p = t.data();
+    const char* const fin = p + t.size();
+    const bool negatif = p != fin && *p == '-';
+    if (p != fin && (*p == '-' || *p == '+')) ++p;
+    const char* const debut = p;
     std::uint64_t m = 0;
-    int chiffres = 0, decimales = 0;
-    bool marque = false;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (est_chiffre(c)) {
-            if (++chiffres > 15) return std::nullopt;
-            m = m * 10 + static_cast<std::uint64_t>(c - '0');
-            decimales += marque;
-        } else if ((c == '.' || c == ',') && !marque) {
-            marque = true;
-        } else {
-            return std::nullopt;
-        }
+    while (p != fin && static_cast<unsigned>(*p - '0') <= 9)
+        m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    std::ptrdiff_t chiffres = p - debut, decimales = 0;
+    if (p != fin && (*p == '.' || *p == ',')) {
+        const char* const apres = ++p;
+        while (p != fin && static_cast<unsigned>(*p - '0') <= 9)
+            m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
+        decimales = p - apres;
+        chiffres += decimales;
     }
-    if (chiffres == 0 || decimales > 22) return std::nullopt;
+    if (p != fin || chiffres == 0 || chiffres > 15 || decimales > 22) return false;
     const double v = static_cast<double>(m) / puissances[static_cast<std::size_t>(decimales)];
-    return negatif ? -v : v;
+    valeur = negatif ? -v : v;
+    return true;
 }
-
-}  // namespace
 
 std::optional<double> lire_nombre(std::string_view texte) {
     std::string_view t = rogner(texte);
-    if (const auto v = lecture_rapide(t)) return v;
+    if (double v = 0; lire_nombre_simple(t, v)) return v;
     if (!forme_decimale(t)) return std::nullopt;
     if (t.front() == '+') t.remove_prefix(1);
     // from_chars knows only ".": copy to a buffer, on the stack for usual lengths.
