@@ -855,16 +855,18 @@ void decouper_champs(std::string_view t, char sep, std::vector<std::string_view>
         return;
     }
     // As champ_vue: a leading separator ends an empty field 1, a trailing one bounds the last.
+    // Fields are short: a plain loop beats a library search per field.
     if (t.back() == sep) t.remove_suffix(1);
-    std::size_t debut = 0;
-    while (champs.size() < static_cast<std::size_t>(champ_max)) {
-        const std::size_t fin = t.find(sep, debut);
-        if (fin == std::string_view::npos) {
-            champs.push_back(rogner(t.substr(debut)));
-            return;
-        }
-        champs.push_back(rogner(t.substr(debut, fin - debut)));
-        debut = fin + 1;
+    const char* p = t.data();
+    const char* const fin = p + t.size();
+    for (;;) {
+        const char* const debut = p;
+        while (p != fin && *p != sep) ++p;
+        std::string_view champ(debut, static_cast<std::size_t>(p - debut));
+        if (!champ.empty() && (champ.front() == ' ' || champ.back() == ' ')) champ = rogner(champ);
+        champs.push_back(champ);
+        if (p == fin || champs.size() >= static_cast<std::size_t>(champ_max)) return;
+        ++p;
     }
 }
 
