@@ -22,12 +22,13 @@ namespace {
 constexpr std::size_t debut_ligne_longue = 64;
 
 // Where the bytes stop being whole lines: after the last line end, except that a CR in the
-// last byte may be the first half of a CR LF still to be read.
-std::size_t fin_des_lignes(const char* p, std::size_t n) {
+// last byte may be the first half of a CR LF still to be read. The bytes before `depuis` are
+// known to hold no line end (0 when there is none).
+std::size_t fin_des_lignes(const char* p, std::size_t n, std::size_t depuis) {
     std::size_t i = n;
     if (i > 0 && p[i - 1] == '\r') --i;
-    while (i > 0 && p[i - 1] != '\n' && p[i - 1] != '\r') --i;
-    return i;
+    while (i > depuis && p[i - 1] != '\n' && p[i - 1] != '\r') --i;
+    return i > depuis ? i : 0;
 }
 
 // Where a UTF-8 sequence cut by the end of a read starts, so that it waits for its last bytes.
@@ -48,6 +49,8 @@ std::size_t coupure_utf8(const char* p, std::size_t n) {
 
 void BlocLignes::reserver(std::size_t capacite) {
     if (capacite <= capacite_) return;
+    // A line that spans many reads grows its block by halves, not by a read each time.
+    if (taille_ > 0) capacite = std::max(capacite, capacite_ + capacite_ / 2);
     auto nouveaux = std::make_unique_for_overwrite<char[]>(capacite);
     if (taille_ > 0) std::memcpy(nouveaux.get(), octets_.get(), taille_);
     octets_ = std::move(nouveaux);
@@ -169,6 +172,7 @@ bool LecteurBlocs::suivant(BlocLignes& bloc) {
     std::copy(report_.begin(), report_.end(), bloc.octets_.get());
     bloc.taille_ = report_.size();
     report_.clear();
+    std::size_t sans_fin = 0;  // bytes of the block known to hold no line end
     for (;;) {
         if (!fin_) {
             // The first read of a file needs room for its byte-order mark to be seen.
@@ -176,7 +180,7 @@ bool LecteurBlocs::suivant(BlocLignes& bloc) {
             bloc.taille_ += lire_morceau(bloc.octets_.get() + bloc.taille_, taille_bloc_);
         }
         char* p = bloc.octets_.get();
-        const std::size_t coupure = fin_ ? bloc.taille_ : fin_des_lignes(p, bloc.taille_);
+        const std::size_t coupure = fin_ ? bloc.taille_ : fin_des_lignes(p, bloc.taille_, sans_fin);
         if (report_trop_long_) {
             // Past the end of that line, only its opening bytes are kept, as one line.
             const std::size_t debut = std::min(bloc.taille_, debut_ligne_longue);
@@ -206,6 +210,8 @@ bool LecteurBlocs::suivant(BlocLignes& bloc) {
             bloc.taille_ = coupure;
             return coupure > 0;
         }
+        sans_fin =
+            bloc.taille_ > 0 && p[bloc.taille_ - 1] == '\r' ? bloc.taille_ - 1 : bloc.taille_;
         if (bloc.taille_ > ligne_max_octets) report_trop_long_ = true;
     }
 }
