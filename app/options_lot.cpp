@@ -118,7 +118,7 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
     app.add_option("--fils", o.fils,
                    "fils de lecture en parallèle (défaut : un par cœur de la machine)")
         ->type_name("N");
-    app.add_option("--bloc", o.bloc_ko, "taille des blocs lus, en Ko (défaut : 4096)")
+    app.add_option("--bloc", o.bloc_ko, "taille des blocs lus, en Ko (défaut : 1024)")
         ->type_name("KO");
     app.add_flag("--oui", o.oui, "répond Oui (ou le premier bouton) à toutes les questions");
     app.add_flag("--silencieux", o.silencieux, "ni barre de progression ni message d'information");

@@ -24,7 +24,7 @@ struct OptionsLot {
     bool oui = false;
     bool silencieux = false;
     int fils = 0;        // 0: the hardware threads
-    int bloc_ko = 4096;  // the size of a reading block
+    int bloc_ko = 1024;  // the size of a reading block
 };
 
 // The exit statuses of the program.

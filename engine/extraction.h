@@ -28,7 +28,7 @@ struct SourceListage;
 // up in file order, so the result does not depend on either setting.
 struct ReglagesLecture {
     int nb_fils = 0;  // 0: the machine's hardware threads
-    std::size_t taille_bloc = std::size_t{4} << 20;
+    std::size_t taille_bloc = std::size_t{1} << 20;
 };
 
 // What the run works on; the caller owns all of it.
