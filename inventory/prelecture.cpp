@@ -179,8 +179,7 @@ std::string_view TamponLignes::ligne(int i) const {
     if (i < 0 || i >= nb_lignes_) return {};
     auto k = static_cast<std::size_t>(i);
     if (i >= nb_tete_) {
-        // Between the ends of a file held partly nothing was read.
-        if (i < premiere_queue_) return {};
+        if (!tenue(i)) return {};
         k = static_cast<std::size_t>(nb_tete_ + (i - premiere_queue_));
     }
     const std::size_t debut = debuts_[k];
@@ -372,15 +371,13 @@ std::string ChargeurFichier::lire_queue(std::size_t debut, Codage codage) {
     return {};
 }
 
-// The first n bytes of the file, converted, cut after their last line end that is sure:
-// a CR in the last byte may be the half of a CR LF.
+// The first n bytes of the file, converted, cut after their last line end: a CR ends its
+// line whether an LF follows or not.
 std::string ChargeurFichier::lire_tete(std::size_t n, Codage codage) {
     std::string tete(n, '\0');
     tete.resize(lire_a(fd_, tete.data(), n, 0, chemin_));
     if (codage != Codage::sans_marque) tete.resize(convertir_selon_bom(tete.data(), tete.size()));
-    std::size_t fin = tete.size();
-    while (fin > 0 && tete[fin - 1] != '\n' && !(tete[fin - 1] == '\r' && fin < tete.size())) --fin;
-    tete.resize(fin);
+    tete.resize(tete.find_last_of("\r\n") + 1);
     return tete;
 }
 
@@ -444,9 +441,12 @@ bool ChargeurFichier::charger_extremites(const FenetresLecture& f) {
     for (std::size_t n = f.tete; n < debut_queue; n = std::min(2 * n, f.tete_max)) {
         if (!assembler(lire_tete(n, codage), queue, nb_lignes)) return false;
         const PlageDonnees plage = plage_donnees(d_, tampon_);
-        // The last data line must lie in the tail: a blank tail, or an end tag missing
-        // from it, would move it.
+        // The last data line must lie in the tail, and with tags the end tag after it: a
+        // blank tail, or an end tag only in the lines not read, would move it.
         if (plage.derniere < tampon_.premiere_queue_) break;
+        if (d_.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises &&
+            !contient(tampon_.ligne(plage.derniere + 1), d_.Edit_balise_fin))
+            break;
         // The title line, the first data line, and the hundred lines after the start tag
         // that the sample analysis looks at.
         const long long balise = plage.decalage_balise;

@@ -35,6 +35,10 @@ public:
     bool complet() const { return nb_tete_ == nb_lignes_; }
     // The lines held from the first one on: all of them when complete.
     int nb_lignes_tete() const { return nb_tete_; }
+    // Line i was read: it is not one of those between the ends of a file held partly.
+    bool tenue(int i) const {
+        return i >= 0 && i < nb_lignes_ && (i < nb_tete_ || i >= premiere_queue_);
+    }
     // Line i (0-based) without its end; the empty text outside the buffer and between
     // the ends of a file held partly.
     std::string_view ligne(int i) const;
