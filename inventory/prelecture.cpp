@@ -116,35 +116,37 @@ public:
     std::size_t total() const { return fins_ + (cr_avant_ ? 1 : 0); }
 
 private:
+    // A CR is settled by the byte after it, which the next piece holds for the last one.
     void ajouter_octets(const char* p, std::size_t n) {
+        if (n == 0) return;
+        if (cr_avant_ && p[0] != '\n') ++fins_;
         std::size_t i = 0;
 #if defined(__SSE2__)
-        // Sixty-four bytes at a time as two bit masks: the count runs at memory speed.
+        // Sixteen bytes at a time, with the sixteen that follow by one: a byte counter per
+        // lane, summed before it can overflow, keeps the count at memory speed.
         const __m128i lf = _mm_set1_epi8('\n');
         const __m128i cr = _mm_set1_epi8('\r');
-        for (; i + 64 <= n; i += 64) {
-            std::uint64_t m_lf = 0;
-            std::uint64_t m_cr = 0;
-            for (int j = 0; j < 4; ++j) {
-                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16 * j));
-                m_lf |=
-                    std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, lf)))}
-                    << (16 * j);
-                m_cr |=
-                    std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, cr)))}
-                    << (16 * j);
+        const __m128i zero = _mm_setzero_si128();
+        while (i + 17 <= n) {
+            const std::size_t tours = std::min<std::size_t>((n - 1 - i) / 16, 255);
+            __m128i compte = zero;
+            for (std::size_t t = 0; t < tours; ++t, i += 16) {
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                const __m128i suivant =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+                const __m128i cr_seul =
+                    _mm_andnot_si128(_mm_cmpeq_epi8(suivant, lf), _mm_cmpeq_epi8(b, cr));
+                compte = _mm_sub_epi8(compte, _mm_or_si128(_mm_cmpeq_epi8(b, lf), cr_seul));
             }
-            // A CR in the last byte is settled by the first byte of the next piece.
-            const std::uint64_t seuls = m_cr & ~(m_lf >> 1) & ~(std::uint64_t{1} << 63);
-            fins_ += static_cast<std::size_t>(std::popcount(m_lf) + std::popcount(seuls)) +
-                     (cr_avant_ && (m_lf & 1) == 0 ? 1 : 0);
-            cr_avant_ = (m_cr >> 63) != 0;
+            const __m128i sommes = _mm_sad_epu8(compte, zero);
+            fins_ += static_cast<std::size_t>(_mm_cvtsi128_si32(sommes)) +
+                     static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sommes, 8)));
         }
 #endif
-        for (; i < n; ++i) {
-            if (p[i] == '\n' || cr_avant_) ++fins_;
-            cr_avant_ = p[i] == '\r';
-        }
+        for (; i + 1 < n; ++i)
+            if (p[i] == '\n' || (p[i] == '\r' && p[i + 1] != '\n')) ++fins_;
+        if (p[n - 1] == '\n') ++fins_;
+        cr_avant_ = p[n - 1] == '\r';
     }
 
     // A UTF-16 file is read from its first unit on and in pieces of even size.
