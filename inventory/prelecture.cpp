@@ -182,7 +182,7 @@ std::string_view TamponLignes::ligne(int i) const {
     auto k = static_cast<std::size_t>(i);
     if (i >= nb_tete_) {
         if (!tenue(i)) return {};
-        k = static_cast<std::size_t>(nb_tete_ + (i - premiere_queue_));
+        k = static_cast<std::size_t>(nb_tete_) + static_cast<std::size_t>(i - premiere_queue_);
     }
     const std::size_t debut = debuts_[k];
     std::size_t fin = debuts_[k + 1];
@@ -394,8 +394,8 @@ bool ChargeurFichier::assembler(const std::string& tete, const std::string& queu
     t.taille_ = tete.size() + queue.size();
     t.octets_ = std::make_unique_for_overwrite<char[]>(t.taille_);
     char* p = t.octets_.get();
-    std::memcpy(p, tete.data(), tete.size());
-    std::memcpy(p + tete.size(), queue.data(), queue.size());
+    std::copy(tete.begin(), tete.end(), p);
+    std::copy(queue.begin(), queue.end(), p + tete.size());
     const Comptes ct = compter(p, tete.size(), tabulation_);
     const Comptes cq = compter(p + tete.size(), queue.size(), tabulation_);
     t.debuts_.push_back(0);
