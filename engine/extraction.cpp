@@ -375,8 +375,9 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     const double mo = lire_reel(c_.table.lire_cellule(r, Colonne::taille));
     const std::string chemin = annoncer_fichier(r, mo);
     TamponLignes& tampon = c_.inventaire.tampon_fichier_lu;
+    // Only the ends of a big file are held: its lines are read in blocks below.
     if (!prelire_fichier(chemin, std::llround(mo * 1024.0 * 1000.0), d_, c_.source.mode, tampon,
-                         c_.journal, c_.dialogue))
+                         c_.journal, c_.dialogue, FenetresLecture{}))
         return FinExtraction::refusee;
 
     c_.table.ecrire_cellule(

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <unordered_set>
 
 #include "formats/codes_nom_fichier.h"
@@ -139,7 +140,11 @@ std::string station_du_contenu(const std::string& chemin, long long taille, cons
     // The loader has already turned the tabulations into ";".
     if (sep == '\t' && d.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation)
         sep = ';';
-    if (!prelire_fichier(chemin, taille, d, mode, tampon, journal, dialogue)) return "a";
+    // A line past the head of a big file would read as empty: such a file is loaded whole.
+    const auto fenetres = num_ligne <= lignes_tete_garanties
+                              ? std::optional<FenetresLecture>(FenetresLecture{})
+                              : std::nullopt;
+    if (!prelire_fichier(chemin, taille, d, mode, tampon, journal, dialogue, fenetres)) return "a";
     const std::string_view ligne = tampon.ligne(num_ligne - 1);
     return reparer_accents(num_colonne < 1 ? std::string(ligne)
                                            : extraire_champ(ligne, num_colonne, sep));
@@ -362,7 +367,9 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
     a.Label_fic = table_.lire_cellule(ligne, Colonne::n) + "  " + l.nom;
     a.taille_fichier_lu = format_0_00(mo) + " Mo";
     TamponLignes& tampon = etat_.tampon_fichier_lu;
-    if (!prelire_fichier(chemin, l.taille, d_, source_.mode, tampon, journal_, dialogue_))
+    // Only the ends of a big file are read: the listing looks at nothing else.
+    if (!prelire_fichier(chemin, l.taille, d_, source_.mode, tampon, journal_, dialogue_,
+                         FenetresLecture{}))
         return SuiteListage::arreter;
     a.apercu = apercu_tampon(tampon);
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <climits>
@@ -24,6 +25,7 @@
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
+#include "inventory/intitules.h"
 #include "inventory/octets_fichier.h"
 #include "plateforme/dialogue.h"
 
@@ -31,10 +33,11 @@ namespace tarvo {
 
 namespace {
 
-// Appends the offset that follows every `Fin` byte (the room is reserved by the caller).
-// Splitting at LF, tells whether some CR stands alone, not followed by an LF.
+// Appends the offset that follows every `Fin` byte, plus `base` (the room is reserved by the
+// caller). Splitting at LF, tells whether some CR stands alone, not followed by an LF.
 template <char Fin>
-bool debuts_apres(const char* p, std::size_t n, std::vector<std::size_t>& debuts) {
+bool debuts_apres(const char* p, std::size_t n, std::size_t base,
+                  std::vector<std::size_t>& debuts) {
     std::size_t i = 0;
     bool cr_seul = false;
     bool cr_avant = false;  // the byte before i is a CR
@@ -54,24 +57,126 @@ bool debuts_apres(const char* p, std::size_t n, std::vector<std::size_t>& debuts
             cr_avant = (cr >> 15) != 0;
         }
         for (; masque != 0; masque &= masque - 1)
-            debuts.push_back(i + static_cast<std::size_t>(std::countr_zero(masque)) + 1);
+            debuts.push_back(base + i + static_cast<std::size_t>(std::countr_zero(masque)) + 1);
     }
     cr_seul = seuls != 0;
 #endif
     for (; i < n; ++i) {
-        if (p[i] == Fin) debuts.push_back(i + 1);
+        if (p[i] == Fin) debuts.push_back(base + i + 1);
         if (cr_avant && p[i] != '\n') cr_seul = true;
         cr_avant = p[i] == '\r';
     }
     return cr_seul || cr_avant;
 }
 
+// The encoding told by the first bytes, as marque_codage and convertir_selon_bom read it.
+enum class Codage { sans_marque, utf8, utf16_petit, utf16_gros };
+
+Codage codage_de(const char* p, std::size_t n) {
+    const auto o = [&](std::size_t i) { return static_cast<unsigned char>(p[i]); };
+    if (n >= 3 && o(0) == 0xEF && o(1) == 0xBB && o(2) == 0xBF) return Codage::utf8;
+    if (n >= 2 && o(0) == 0xFF && o(1) == 0xFE) return Codage::utf16_petit;
+    if (n >= 2 && o(0) == 0xFE && o(1) == 0xFF) return Codage::utf16_gros;
+    return Codage::sans_marque;
+}
+
+bool utf16(Codage c) {
+    return c == Codage::utf16_petit || c == Codage::utf16_gros;
+}
+
+// Reads n bytes at a position, fewer only at the end of the file. Throws ErreurFichier.
+std::size_t lire_a(int fd, char* p, std::size_t n, std::size_t position, std::string_view chemin) {
+    std::size_t lu = 0;
+    while (lu < n) {
+        const ssize_t r = ::pread(fd, p + lu, n - lu, static_cast<off_t>(position + lu));
+        if (r == 0) break;
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            throw ErreurFichier(fr("Impossible de lire ") + std::string(chemin) + " : " +
+                                cause_systeme(errno));
+        }
+        lu += static_cast<std::size_t>(r);
+    }
+    return lu;
+}
+
+// The line ends of a text read in pieces: every LF, and every CR that no LF follows, in
+// bytes or in 16-bit units.
+class CompteurFins {
+public:
+    explicit CompteurFins(Codage codage) : codage_(codage) {}
+
+    void ajouter(const char* p, std::size_t n) {
+        if (utf16(codage_))
+            ajouter_unites(p, n);
+        else
+            ajouter_octets(p, n);
+    }
+    // A CR that ends the text ends a line too.
+    std::size_t total() const { return fins_ + (cr_avant_ ? 1 : 0); }
+
+private:
+    // A CR is settled by the byte after it, which the next piece holds for the last one.
+    void ajouter_octets(const char* p, std::size_t n) {
+        if (n == 0) return;
+        if (cr_avant_ && p[0] != '\n') ++fins_;
+        std::size_t i = 0;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time, with the sixteen that follow by one: a byte counter per
+        // lane, summed before it can overflow, keeps the count at memory speed.
+        const __m128i lf = _mm_set1_epi8('\n');
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i zero = _mm_setzero_si128();
+        while (i + 17 <= n) {
+            const std::size_t tours = std::min<std::size_t>((n - 1 - i) / 16, 255);
+            __m128i compte = zero;
+            for (std::size_t t = 0; t < tours; ++t, i += 16) {
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                const __m128i suivant =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+                const __m128i cr_seul =
+                    _mm_andnot_si128(_mm_cmpeq_epi8(suivant, lf), _mm_cmpeq_epi8(b, cr));
+                compte = _mm_sub_epi8(compte, _mm_or_si128(_mm_cmpeq_epi8(b, lf), cr_seul));
+            }
+            const __m128i sommes = _mm_sad_epu8(compte, zero);
+            fins_ += static_cast<std::size_t>(_mm_cvtsi128_si32(sommes)) +
+                     static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sommes, 8)));
+        }
+#endif
+        for (; i + 1 < n; ++i)
+            if (p[i] == '\n' || (p[i] == '\r' && p[i + 1] != '\n')) ++fins_;
+        if (p[n - 1] == '\n') ++fins_;
+        cr_avant_ = p[n - 1] == '\r';
+    }
+
+    // A UTF-16 file is read from its first unit on and in pieces of even size.
+    void ajouter_unites(const char* p, std::size_t n) {
+        const bool gros = codage_ == Codage::utf16_gros;
+        for (std::size_t i = 0; i + 1 < n; i += 2) {
+            const auto a = static_cast<unsigned char>(p[i]);
+            const auto b = static_cast<unsigned char>(p[i + 1]);
+            const unsigned u = gros ? (a << 8 | b) : (b << 8 | a);
+            if (u == '\n' || cr_avant_) ++fins_;
+            cr_avant_ = u == '\r';
+        }
+    }
+
+    Codage codage_;
+    std::size_t fins_ = 0;
+    bool cr_avant_ = false;
+};
+
 }  // namespace
 
 std::string_view TamponLignes::ligne(int i) const {
-    if (i < 0 || i >= nb_lignes()) return {};
-    const std::size_t debut = debuts_[static_cast<std::size_t>(i)];
-    std::size_t fin = debuts_[static_cast<std::size_t>(i) + 1];
+    if (i < 0 || i >= nb_lignes_) return {};
+    auto k = static_cast<std::size_t>(i);
+    if (i >= nb_tete_) {
+        if (!tenue(i)) return {};
+        k = static_cast<std::size_t>(nb_tete_) + static_cast<std::size_t>(i - premiere_queue_);
+    }
+    const std::size_t debut = debuts_[k];
+    std::size_t fin = debuts_[k + 1];
     const char* p = octets_.get();
     if (fin > debut && p[fin - 1] == '\n') --fin;
     if (fin > debut && p[fin - 1] == '\r') --fin;
@@ -83,32 +188,30 @@ void TamponLignes::vider() {
     taille_ = 0;
     debuts_.clear();
     debuts_.shrink_to_fit();
+    nb_lignes_ = nb_tete_ = premiere_queue_ = 0;
 }
 
-void TamponLignes::decouper(std::size_t nb_lf, std::size_t nb_cr) {
-    debuts_.clear();
-    const char* p = octets_.get();
-    const std::size_t n = taille_;
+void TamponLignes::decouper(std::size_t debut, std::size_t n, std::size_t nb_lf,
+                            std::size_t nb_cr) {
+    const char* p = octets_.get() + debut;
     if (n == 0) return;
     if (nb_lf + nb_cr >= static_cast<std::size_t>(INT_MAX))
         throw ErreurFichier(fr("trop de lignes dans le fichier"));
+    const std::size_t deja = debuts_.size();
     if (nb_cr == 0 || nb_lf == 0) {
-        debuts_.reserve((nb_cr == 0 ? nb_lf : nb_cr) + 2);
-        debuts_.push_back(0);
+        debuts_.reserve(deja + (nb_cr == 0 ? nb_lf : nb_cr) + 2);
         if (nb_cr == 0)
-            debuts_apres<'\n'>(p, n, debuts_);
+            debuts_apres<'\n'>(p, n, debut, debuts_);
         else
-            debuts_apres<'\r'>(p, n, debuts_);
+            debuts_apres<'\r'>(p, n, debut, debuts_);
     } else {
         // Both kinds: most often every CR comes just before an LF, and the split at LF
         // notices any CR that stands alone.
-        debuts_.reserve(nb_lf + 2);
-        debuts_.push_back(0);
-        if (debuts_apres<'\n'>(p, n, debuts_)) {
+        debuts_.reserve(deja + nb_lf + 2);
+        if (debuts_apres<'\n'>(p, n, debut, debuts_)) {
             // Some CR stands alone and ends a line of its own.
-            debuts_ = std::vector<std::size_t>();
-            debuts_.reserve(nb_lf + nb_cr + 2);
-            debuts_.push_back(0);
+            debuts_.resize(deja);
+            debuts_.reserve(deja + nb_lf + nb_cr + 2);
             std::size_t i = 0;
             while (i < n) {
                 const char* q = static_cast<const char*>(std::memchr(p + i, '\n', n - i));
@@ -118,51 +221,74 @@ void TamponLignes::decouper(std::size_t nb_lf, std::size_t nb_cr) {
                     if (r == nullptr) break;
                     const std::size_t m = static_cast<std::size_t>(r - p);
                     if (q != nullptr && m + 1 == k) break;
-                    debuts_.push_back(m + 1);
+                    debuts_.push_back(debut + m + 1);
                     j = m + 1;
                 }
                 if (q == nullptr) break;
-                debuts_.push_back(k + 1);
+                debuts_.push_back(debut + k + 1);
                 i = k + 1;
             }
         }
     }
     // After a final line end the last start is already the end of the bytes.
-    if (debuts_.back() != n) debuts_.push_back(n);
+    if (debuts_.back() != debut + n) debuts_.push_back(debut + n);
 }
 
 void TamponLignes::charger(std::string_view contenu) {
     vider();
     taille_ = contenu.size();
     octets_ = std::make_unique_for_overwrite<char[]>(taille_);
-    if (taille_ > 0) std::memcpy(octets_.get(), contenu.data(), taille_);
+    if (taille_ == 0) return;
+    std::memcpy(octets_.get(), contenu.data(), taille_);
     const Comptes c = compter(octets_.get(), taille_, false);
-    decouper(c.lf, c.cr);
+    debuts_.push_back(0);
+    decouper(0, taille_, c.lf, c.cr);
+    nb_lignes_ = nb_tete_ = premiere_queue_ = static_cast<int>(debuts_.size() - 1);
 }
 
+// Fills a buffer from an open data file, whole or by its ends.
 class ChargeurFichier {
 public:
-    static void adopter(TamponLignes& tampon, std::unique_ptr<char[]> octets, std::size_t taille,
-                        const Comptes& comptes) {
-        tampon.octets_ = std::move(octets);
-        tampon.taille_ = taille;
-        tampon.decouper(comptes.lf, comptes.cr);
+    ChargeurFichier(const Descripteur& fichier, std::string_view chemin, std::size_t taille,
+                    const Description& description, ModeEntree mode, TamponLignes& tampon)
+        : fd_(fichier.fd()),
+          chemin_(chemin),
+          taille_(taille),
+          d_(description),
+          mode_(mode),
+          tampon_(tampon),
+          tabulation_(description.RadioGroup_separateur_colonne_ItemIndex ==
+                      Separateur::tabulation),
+          num_ligne_donnee_(lire_entier(description.Edit_num_ligne_donnee).value_or(0)) {}
+
+    // Returns the number of bytes loaded.
+    std::size_t charger_entier();
+    // False, with the buffer empty, when the ends of the file miss a line the listing needs.
+    bool charger_extremites(const FenetresLecture& f);
+
+private:
+    bool court(int nb_lignes) const { return nb_lignes < num_ligne_donnee_ + 2; }
+    void remplacer_nul_selon(char* p, std::size_t n, int nb_lignes) const {
+        if (const char par =
+                remplacement_nul(tabulation_, d_.CheckBox_car_null, court(nb_lignes), mode_))
+            remplacer_nul(p, n, par);
     }
+    std::string lire_queue(std::size_t debut, Codage codage);
+    std::string lire_tete(std::size_t n, Codage codage);
+    bool assembler(const std::string& tete, const std::string& queue, std::size_t nb_lignes);
+
+    int fd_;
+    std::string_view chemin_;
+    std::size_t taille_;
+    const Description& d_;
+    ModeEntree mode_;
+    TamponLignes& tampon_;
+    bool tabulation_;
+    long long num_ligne_donnee_;
 };
 
-bool prelire_fichier(std::string_view chemin, long long taille, const Description& description,
-                     ModeEntree mode, TamponLignes& tampon, JournalSuivi& journal,
-                     Dialogue& dialogue) {
-    const bool tabulation =
-        description.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation;
-    const FichierDonnees ouvert = ouvrir_fichier_donnees(chemin, mode, dialogue);
-    if (!ouvert.descripteur.ouvert()) return false;
-    const Descripteur& fichier = ouvert.descripteur;
-
-    // The previous file's bytes go first, so that two files never sit in memory at once.
-    tampon.vider();
-    const auto prevu = static_cast<std::size_t>(std::max<long long>(ouvert.taille, 0));
-    auto octets = std::make_unique_for_overwrite<char[]>(prevu);
+std::size_t ChargeurFichier::charger_entier() {
+    auto octets = std::make_unique_for_overwrite<char[]>(taille_);
     char* p = octets.get();
     // Each piece is counted as soon as it is read, while it is still in the cache; a file
     // marked with its encoding is converted whole first.
@@ -171,14 +297,13 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     std::size_t compte = 0;
     std::optional<bool> marque;
     Comptes comptes;
-    while (lu < prevu) {
-        const std::size_t r =
-            lire_octets(fichier.fd(), p + lu, std::min(morceau, prevu - lu), chemin);
+    while (lu < taille_) {
+        const std::size_t r = lire_octets(fd_, p + lu, std::min(morceau, taille_ - lu), chemin_);
         if (r == 0) break;
         lu += r;
         if (!marque && lu >= 3) marque = marque_codage(p, lu);
         if (marque == false) {
-            comptes += compter(p + compte, lu - compte, tabulation);
+            comptes += compter(p + compte, lu - compte, tabulation_);
             compte = lu;
         }
     }
@@ -186,26 +311,171 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     std::size_t n = lu;
     if (*marque) {
         n = convertir_selon_bom(p, lu);
-        comptes = compter(p, n, tabulation);
+        comptes = compter(p, n, tabulation_);
     } else if (compte < lu) {
-        comptes += compter(p + compte, lu - compte, tabulation);
+        comptes += compter(p + compte, lu - compte, tabulation_);
     }
     // NUL bytes end no line: the split can come first, and tell whether the file is short.
-    ChargeurFichier::adopter(tampon, std::move(octets), n, comptes);
+    tampon_.octets_ = std::move(octets);
+    tampon_.taille_ = n;
+    if (n > 0) {
+        tampon_.debuts_.push_back(0);
+        tampon_.decouper(0, n, comptes.lf, comptes.cr);
+    }
+    tampon_.nb_lignes_ = tampon_.nb_tete_ = tampon_.premiere_queue_ =
+        tampon_.debuts_.empty() ? 0 : static_cast<int>(tampon_.debuts_.size() - 1);
+    if (comptes.nul) remplacer_nul_selon(p, n, tampon_.nb_lignes_);
+    return n;
+}
 
-    const long long num_ligne_donnee = lire_entier(description.Edit_num_ligne_donnee).value_or(0);
-    const bool court = tampon.nb_lignes() < num_ligne_donnee + 2;
-    const bool car_null = description.CheckBox_car_null;
+// The whole lines of the file from `debut` on, converted: they begin after the first line
+// end found there, which the unit before `debut` settles.
+std::string ChargeurFichier::lire_queue(std::size_t debut, Codage codage) {
+    const std::size_t u = utf16(codage) ? 2 : 1;
+    std::string brut(taille_ - (debut - u), '\0');
+    brut.resize(lire_a(fd_, brut.data(), brut.size(), debut - u, chemin_));
+    const bool gros = codage == Codage::utf16_gros;
+    const auto unite = [&](std::size_t k) -> unsigned {
+        const auto a = static_cast<unsigned char>(brut[k * u]);
+        if (u == 1) return a;
+        const auto b = static_cast<unsigned char>(brut[k * u + 1]);
+        return gros ? (a << 8 | b) : (b << 8 | a);
+    };
+    const std::size_t nb = brut.size() / u;
+    std::size_t k = 1;
+    for (; k < nb; ++k) {
+        const unsigned avant = unite(k - 1);
+        if (avant == '\n' || (avant == '\r' && unite(k) != '\n')) break;
+    }
+    if (k >= nb) return {};
+    switch (codage) {
+        case Codage::sans_marque:
+            return brut.substr(k);
+        case Codage::utf8:
+            return utf8_vers_cp1252(std::string_view(brut).substr(k));
+        case Codage::utf16_petit:
+        case Codage::utf16_gros: {
+            // The converter skips two bytes, where the mark of the file stands.
+            std::string unites = brut.substr(k * 2 - 2);
+            unites.resize(utf16_vers_cp1252(unites.data(), unites.size(), gros));
+            return unites;
+        }
+    }
+    return {};
+}
 
-    if (n == 0 && !(mode == ModeEntree::presse_papier && !tabulation))
+// The first n bytes of the file, converted, cut after their last line end: a CR ends its
+// line whether an LF follows or not.
+std::string ChargeurFichier::lire_tete(std::size_t n, Codage codage) {
+    std::string tete(n, '\0');
+    tete.resize(lire_a(fd_, tete.data(), n, 0, chemin_));
+    if (codage != Codage::sans_marque) tete.resize(convertir_selon_bom(tete.data(), tete.size()));
+    tete.resize(tete.find_last_of("\r\n") + 1);
+    return tete;
+}
+
+// Puts the head and tail lines in the buffer as lines 0… and …nb_lignes − 1; false when the
+// count leaves no room between them.
+bool ChargeurFichier::assembler(const std::string& tete, const std::string& queue,
+                                std::size_t nb_lignes) {
+    TamponLignes& t = tampon_;
+    t.vider();
+    if (nb_lignes >= static_cast<std::size_t>(INT_MAX))
+        throw ErreurFichier(fr("trop de lignes dans le fichier"));
+    t.taille_ = tete.size() + queue.size();
+    t.octets_ = std::make_unique_for_overwrite<char[]>(t.taille_);
+    char* p = t.octets_.get();
+    std::copy(tete.begin(), tete.end(), p);
+    std::copy(queue.begin(), queue.end(), p + tete.size());
+    const Comptes ct = compter(p, tete.size(), tabulation_);
+    const Comptes cq = compter(p + tete.size(), queue.size(), tabulation_);
+    t.debuts_.push_back(0);
+    t.decouper(0, tete.size(), ct.lf, ct.cr);
+    t.nb_tete_ = static_cast<int>(t.debuts_.size() - 1);
+    t.decouper(tete.size(), queue.size(), cq.lf, cq.cr);
+    const auto nb_queue = static_cast<int>(t.debuts_.size() - 1) - t.nb_tete_;
+    t.nb_lignes_ = static_cast<int>(nb_lignes);
+    t.premiere_queue_ = t.nb_lignes_ - nb_queue;
+    if (t.premiere_queue_ <= t.nb_tete_) {
+        t.vider();
+        return false;
+    }
+    if (ct.nul || cq.nul) remplacer_nul_selon(p, t.taille_, t.nb_lignes_);
+    return true;
+}
+
+bool ChargeurFichier::charger_extremites(const FenetresLecture& f) {
+    std::array<char, 3> debut{};
+    const Codage codage = codage_de(debut.data(), lire_a(fd_, debut.data(), 3, 0, chemin_));
+    const std::size_t u = utf16(codage) ? 2 : 1;
+    // The tail window starts on a unit of the file, after its mark.
+    std::size_t debut_queue = taille_ - std::min(f.queue, taille_);
+    if (utf16(codage) && debut_queue % 2 != 0) ++debut_queue;
+    if (debut_queue < 2 * u) return false;
+    const std::string queue = lire_queue(debut_queue, codage);
+    if (queue.empty()) return false;
+
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    CompteurFins fins(codage);
+    const std::size_t bloc = std::max<std::size_t>(f.bloc & ~std::size_t{1}, 64);
+    auto morceau = std::make_unique_for_overwrite<char[]>(bloc);
+    for (std::size_t position = utf16(codage) ? 2 : 0; position < taille_;) {
+        const std::size_t r =
+            lire_a(fd_, morceau.get(), std::min(bloc, taille_ - position), position, chemin_);
+        if (r == 0) break;
+        fins.ajouter(morceau.get(), r);
+        position += r;
+    }
+    const bool fin_ouverte = queue.back() != '\n' && queue.back() != '\r';
+    const std::size_t nb_lignes = fins.total() + (fin_ouverte ? 1 : 0);
+
+    // The head grows until it holds the lines the listing reads from the start.
+    const int num_intitules = lire_entier(d_.Edit_num_ligne_intitule_col).value_or(0);
+    for (std::size_t n = f.tete; n < debut_queue; n = std::min(2 * n, f.tete_max)) {
+        if (!assembler(lire_tete(n, codage), queue, nb_lignes)) return false;
+        const PlageDonnees plage = plage_donnees(d_, tampon_);
+        // The last data line must lie in the tail, and with tags the end tag after it: a
+        // blank tail, or an end tag only in the lines not read, would move it.
+        if (plage.derniere < tampon_.premiere_queue_) break;
+        if (d_.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises &&
+            !contient(tampon_.ligne(plage.derniere + 1), d_.Edit_balise_fin))
+            break;
+        // The title line, the first data line, and the hundred lines after the start tag
+        // that the sample analysis looks at.
+        const long long balise = plage.decalage_balise;
+        const long long besoin =
+            std::max({static_cast<long long>(lignes_tete_garanties), balise + num_intitules,
+                      static_cast<long long>(plage.premiere) + 1, balise + 100});
+        if (tampon_.nb_tete_ >= besoin) return true;
+        if (n == f.tete_max) break;
+    }
+    tampon_.vider();
+    return false;
+}
+
+bool prelire_fichier(std::string_view chemin, long long taille, const Description& description,
+                     ModeEntree mode, TamponLignes& tampon, JournalSuivi& journal,
+                     Dialogue& dialogue, std::optional<FenetresLecture> fenetres) {
+    const bool tabulation =
+        description.RadioGroup_separateur_colonne_ItemIndex == Separateur::tabulation;
+    const FichierDonnees ouvert = ouvrir_fichier_donnees(chemin, mode, dialogue);
+    if (!ouvert.descripteur.ouvert()) return false;
+
+    // The previous file's bytes go first, so that two files never sit in memory at once.
+    tampon.vider();
+    const auto prevu = static_cast<std::size_t>(std::max<long long>(ouvert.taille, 0));
+    ChargeurFichier chargeur(ouvert.descripteur, chemin, prevu, description, mode, tampon);
+    const bool extremites =
+        fenetres && prevu > fenetres->seuil && chargeur.charger_extremites(*fenetres);
+    if (!extremites && chargeur.charger_entier() == 0 &&
+        !(mode == ModeEntree::presse_papier && !tabulation))
         journal.ajouter_probleme(ProblemeSuivi::fichier_vide,
                                  fr("fichier VIDE => ") + std::string(chemin));
 
-    if (const char par = remplacement_nul(tabulation, car_null, court, mode); comptes.nul && par)
-        remplacer_nul(p, n, par);
-
+    const long long num_ligne_donnee = lire_entier(description.Edit_num_ligne_donnee).value_or(0);
     // A clipboard too short for the data lines is most likely a copy gone wrong.
-    if (mode == ModeEntree::presse_papier && !tabulation && court) {
+    if (mode == ModeEntree::presse_papier && !tabulation &&
+        tampon.nb_lignes() < num_ligne_donnee + 2) {
         std::string texte = fr(" le presse papier ne contient que ") + std::to_string(taille) +
                             fr(" octets\n\n") + fr(" 3 premières lignes :\n") +
                             "==============================\n";
@@ -219,7 +489,6 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
     }
     return true;
 }
-
 std::vector<std::string> apercu_tampon(const TamponLignes& tampon) {
     std::vector<std::string> apercu;
     for (int i = 0; i < 21 && i < tampon.nb_lignes(); ++i) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,14 +19,30 @@ struct Description;
 // copy of a spreadsheet sheet or of the clipboard.
 enum class ModeEntree { fichiers, classeur, presse_papier };
 
+// The first lines a buffer always holds, even when only the ends of its file were read:
+// the window's memo shows that many.
+inline constexpr int lignes_tete_garanties = 2000;
+
 // The lines of the last file loaded, as one block of bytes and the offset where
 // each line starts, so that a file of millions of lines costs no allocation per line.
+// A big file may be held by its ends only: its first and last lines at their true index,
+// the lines between them read as empty, and the exact count of its lines.
 class TamponLignes {
 public:
-    int nb_lignes() const { return debuts_.empty() ? 0 : static_cast<int>(debuts_.size() - 1); }
-    bool vide() const { return nb_lignes() == 0; }
-    // Line i (0-based) without its end; the empty text outside the buffer.
+    int nb_lignes() const { return nb_lignes_; }
+    bool vide() const { return nb_lignes_ == 0; }
+    // Every line is held, not only the ends of the file.
+    bool complet() const { return nb_tete_ == nb_lignes_; }
+    // The lines held from the first one on: all of them when complete.
+    int nb_lignes_tete() const { return nb_tete_; }
+    // Line i was read: it is not one of those between the ends of a file held partly.
+    bool tenue(int i) const {
+        return i >= 0 && i < nb_lignes_ && (i < nb_tete_ || i >= premiere_queue_);
+    }
+    // Line i (0-based) without its end; the empty text outside the buffer and between
+    // the ends of a file held partly.
     std::string_view ligne(int i) const;
+    // The bytes held: the whole file, or its head then its tail.
     std::string_view octets() const { return {octets_.get(), taille_}; }
     void vider();
 
@@ -35,11 +52,27 @@ public:
 
 private:
     friend class ChargeurFichier;
-    void decouper(std::size_t nb_lf, std::size_t nb_cr);
+    // Appends the starts of the lines of bytes [debut, debut + n), then their end; the
+    // start of the first one is already there.
+    void decouper(std::size_t debut, std::size_t n, std::size_t nb_lf, std::size_t nb_cr);
 
     std::unique_ptr<char[]> octets_;
     std::size_t taille_ = 0;
-    std::vector<std::size_t> debuts_;  // one per line, then the end of the bytes
+    std::vector<std::size_t> debuts_;  // one per line held, then the end of the bytes
+    int nb_lignes_ = 0;
+    int nb_tete_ = 0;         // lines held from the start; the others end the file
+    int premiere_queue_ = 0;  // index of the first line of the tail
+};
+
+// How much of a big file the listing reads: files up to `seuil` bytes whole, bigger ones by
+// their first `tete` bytes (grown up to `tete_max` until they hold the lines the listing
+// looks at), their last `queue` bytes and a count of their lines in blocks of `bloc` bytes.
+struct FenetresLecture {
+    std::size_t seuil = std::size_t{16} << 20;
+    std::size_t tete = std::size_t{1} << 20;
+    std::size_t tete_max = std::size_t{64} << 20;
+    std::size_t queue = std::size_t{1} << 20;
+    std::size_t bloc = std::size_t{1} << 20;
 };
 
 // Loads a file into the buffer, as the listing and the run do: refused (false, after the
@@ -49,9 +82,12 @@ private:
 // byte 1 (or "_" for the unreadable-character option and short files), and tabulations
 // ";" when the separator is the tabulation. The size is the one listed, quoted by the
 // message of a clipboard that holds too little. Throws ErreurFichier on a read error.
+// With `fenetres` a file above their threshold is held by its ends only, unless they miss
+// a line that the data range needs: a tagged file whose tags lie far inside, a file with
+// no data line in its tail or whose first data line lies far down, is loaded whole.
 bool prelire_fichier(std::string_view chemin, long long taille, const Description& description,
                      ModeEntree mode, TamponLignes& tampon, JournalSuivi& journal,
-                     Dialogue& dialogue);
+                     Dialogue& dialogue, std::optional<FenetresLecture> fenetres = std::nullopt);
 
 // The preview: the first 21 lines, ";" shown as tabulations and accents repaired, then a note
 // that this is only the beginning of the file.

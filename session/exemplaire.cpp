@@ -40,7 +40,7 @@ bool charger_exemplaire(Session& session, Dialogue& dialogue, const std::string&
     const auto taille = std::filesystem::file_size(chemin_natif(chemin), erreur);
     return prelire_fichier(chemin, erreur ? 0 : static_cast<long long>(taille), brute,
                            ModeEntree::fichiers, session.inventaire.tampon_fichier_lu,
-                           session.journal, dialogue);
+                           session.journal, dialogue, FenetresLecture{});
 }
 
 }  // namespace
@@ -155,9 +155,10 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     const TamponLignes& memo = session.inventaire.tampon_fichier_lu;
     a.nb_lignes_donnees = format_entier_groupe(memo.nb_lignes());
 
+    // The analysis looks at the first lines only, which a big file's head holds.
     std::vector<std::string_view> lignes;
-    lignes.reserve(static_cast<std::size_t>(memo.nb_lignes()));
-    for (int i = 0; i < memo.nb_lignes(); ++i) lignes.push_back(memo.ligne(i));
+    lignes.reserve(static_cast<std::size_t>(memo.nb_lignes_tete()));
+    for (int i = 0; i < memo.nb_lignes_tete(); ++i) lignes.push_back(memo.ligne(i));
     try {
         if (analyser_exemplaire(lignes, d, dialogue)) session.f_modif = true;
     } catch (const std::invalid_argument& e) {

@@ -30,6 +30,8 @@ namespace {
 // Memo1 is drawn from this many lines at most: the preview is for the eye, and a
 // million-line logger file would freeze the window.
 constexpr int lignes_memo1_max = 2000;
+// The memo shows a big file's first lines, which its pre-reading always holds.
+static_assert(lignes_memo1_max <= lignes_tete_garanties);
 
 const char* const aide_dates =
     "un doubleclik permet de récupérer la date pour la valeur Min ou Max ";

@@ -326,6 +326,26 @@ TEST_F(Listage, FichiersAbsentsVerrouillesVidesOuEnormes) {
     }
 }
 
+// A big file is listed from its ends: its dates and count of data lines are those of the
+// whole file, and the buffer kept for the window holds its ends only.
+TEST_F(Listage, GrosFichierListeParSesExtremites) {
+    const std::string milieu = "2023/12/15 12:00:00;2\r\n";
+    std::string t = "Date;T\r\n2023/12/01 00:00:00;1\r\n";
+    t.reserve(t.size() + 3'000'000 * milieu.size() + 32);
+    for (int i = 0; i < 3'000'000; ++i) t += milieu;
+    t += "2023/12/31 23:59:59;3\r\n\r\n";
+    creer("gros.csv", t);
+    EXPECT_EQ(b.etape1().fin, FinListage::complet);
+    EXPECT_TRUE(b.dialogue.vus.empty());
+    EXPECT_EQ(b.table.lire_cellule(1, Colonne::date_dep), "01/12/2023 00:00:00");
+    EXPECT_EQ(b.table.lire_cellule(1, Colonne::date_fin), "31/12/2023 23:59:59");
+    EXPECT_EQ(b.table.lire_cellule(1, Colonne::nb_donnees), "3 000 002");
+    EXPECT_EQ(b.etat.affichage.nb_lignes_donnees, "3 000 003");
+    EXPECT_EQ(b.etat.affichage.Label_date_heure_max, "31/12/2023 23:59:59");
+    EXPECT_FALSE(b.etat.tampon_fichier_lu.complet());
+    EXPECT_LT(b.etat.tampon_fichier_lu.octets().size(), t.size() / 10);
+}
+
 TEST_F(Listage, BaliseDeDebutAbsente) {
     // Without its start tag the file has no data line: no negative line count is shown,
     // and the layout found is a single column, which stops the listing.

@@ -12,6 +12,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
+#include "inventory/intitules.h"
 #include "outils_inventaire.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 
@@ -362,6 +363,139 @@ TEST(PrelectureReelle, ExportUtf16LuCommeLesAutres) {
     EXPECT_EQ(tampon.octets().find('\0'), std::string_view::npos);
     EXPECT_EQ(tampon.octets().find('\x01'), std::string_view::npos);
     EXPECT_EQ(tampon.ligne(837).substr(0, 18), "9/17/2021,02:33:37");
+}
+
+// A text as a UTF-16 file: its Windows-1252 bytes as units, after the byte-order mark.
+std::string en_utf16(std::string_view texte, bool gros_boutien) {
+    std::string u = gros_boutien ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : texte) {
+        const auto o = static_cast<char>(c == '\x80' ? 0xAC : c);  // the euro sign, U+20AC
+        const char haut = c == '\x80' ? '\x20' : '\0';
+        u += gros_boutien ? std::string{haut, o} : std::string{o, haut};
+    }
+    return u;
+}
+
+// Numbered lines whose ends cycle through `fins`, long enough to hold many windows.
+std::string lignes_numerotees(int nb, const std::vector<std::string>& fins,
+                              std::string_view motif = ";") {
+    std::string t;
+    for (int i = 0; i < nb; ++i)
+        t += std::to_string(i) + std::string(motif) + std::to_string(i * 7 % 1000) +
+             fins[static_cast<std::size_t>(i) % fins.size()];
+    return t;
+}
+
+// Above the threshold a file is held by its ends: whatever its line ends, encoding and
+// bytes, the lines held, their count and the data range are those of the whole file. Small
+// windows, and a count block that no line end lines up with, put every boundary to work.
+TEST_F(Prelecture, GrosFichierTenuParSesExtremites) {
+    using namespace std::string_literals;
+    const std::vector<std::string> lf = {"\n"}, crlf = {"\r\n"}, cr = {"\r"};
+    const std::vector<std::string> melange = {"\r\n", "\n", "\r", "\n\r", "\r\r\n", "\n\n"};
+    const std::string corps = lignes_numerotees(12000, crlf);
+    struct Cas {
+        std::string nom;
+        std::string contenu;
+        Separateur separateur;
+        bool balises;
+        bool car_null;
+        // The tail window starts `decalage` bytes after the last `repere` far enough from the
+        // end; empty: at 4097 bytes from the end.
+        std::string repere;
+        int decalage;
+        bool partiel;  // held by its ends, not loaded whole
+    };
+    const std::string fin_tag = "\r\nEND\r\n";
+    constexpr auto pv = Separateur::point_virgule;
+    const std::vector<Cas> cas = {
+        {"LF", lignes_numerotees(12000, lf), pv, false, false, "", 0, true},
+        {"CR LF", corps, pv, false, false, "", 0, true},
+        {"CR seuls", lignes_numerotees(12000, cr), pv, false, false, "", 0, true},
+        {"mélange", lignes_numerotees(12000, melange), pv, false, false, "", 0, true},
+        {"sans fin de ligne finale", corps + "12000;0", pv, false, false, "", 0, true},
+        {"CR final seul", corps + "12000;0\r", pv, false, false, "", 0, true},
+        {"lignes blanches à la fin", corps + std::string(100, '\n') + "   \r\n  \r\n", pv, false,
+         false, "", 0, true},
+        // Only blank lines in the tail: the last data line lies before it.
+        {"queue toute blanche", corps + std::string(6000, '\n'), pv, false, false, "", 0, false},
+        {"marque UTF-8",
+         "\xEF\xBB\xBF"
+         "Temp \xC2\xB0"
+         "C\r\n"s +
+             lignes_numerotees(12000, {"\r\n", "\xE2\x82\xAC\r\n", "\xC3\r\n", "\xC3\xA9\n"}),
+         pv, false, false, "", 0, true},
+        {"UTF-16 petit-boutien",
+         en_utf16(lignes_numerotees(12000, {"\r\n", "\x80\r\n", "\r"}), false), pv, false, false,
+         "", 0, true},
+        {"UTF-16 gros-boutien", en_utf16(lignes_numerotees(12000, {"\n", "\x80\n"}), true), pv,
+         false, false, "", 0, true},
+        {"UTF-16 d'un octet impair", en_utf16(corps, false) + "x", pv, false, false, "", 0, true},
+        {"octets nuls", lignes_numerotees(12000, {"\r\n", "\0\r\n"s}, "\0;"s), pv, false, false, "",
+         0, true},
+        {"octets nuls, caractère illisible", lignes_numerotees(12000, {"\r\n", "\0\r\n"s}), pv,
+         false, true, "", 0, true},
+        {"tabulations", lignes_numerotees(12000, crlf, "\t\t"), Separateur::tabulation, false,
+         false, "", 0, true},
+        {"balises près des deux bouts",
+         "en-tete\r\nDATA\r\nDate;T\r\n" + corps + fin_tag + "pied\r\n\r\n", pv, true, false, "", 0,
+         true},
+        // The end tag opens the tail: the last data line before it was not read.
+        {"balise de fin au bord de la queue",
+         "DATA\r\n" + corps + fin_tag + std::string(4090, 'x') + "\r\n", pv, true, false, "", 0,
+         false},
+        {"balise de début loin dedans", corps + "DATA\r\n" + corps + fin_tag, pv, true, false, "",
+         0, false},
+        {"balise de fin absente", "DATA\r\n" + corps, pv, true, false, "", 0, false},
+        {"CR LF coupé au bord de la queue", corps, pv, false, false, "\r\n", 1, true},
+        {"CR au bord de la queue, LF juste avant", corps + "a\n\rb\r\n" + corps.substr(0, 5000), pv,
+         false, false, "\n\r", 1, true},
+        {"UTF-16, CR LF coupé au bord de la queue", en_utf16(corps, false), pv, false, false,
+         "\r\0\n\0"s, 2, true},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        d.RadioGroup_separateur_colonne_ItemIndex = c.separateur;
+        d.RadioGroup_numlig_balise_ItemIndex =
+            c.balises ? DebutDonnees::balises : DebutDonnees::numero_de_ligne;
+        d.CheckBox_car_null = c.car_null;
+        FenetresLecture f{
+            .seuil = 20000, .tete = 8192, .tete_max = 65536, .queue = 4097, .bloc = 1000};
+        if (!c.repere.empty()) {
+            const std::size_t p = c.contenu.rfind(c.repere, c.contenu.size() - 3000);
+            ASSERT_NE(p, std::string::npos);
+            f.queue = c.contenu.size() - p - static_cast<std::size_t>(c.decalage);
+        }
+        creer("f.txt", c.contenu);
+        TamponLignes entier;
+        ASSERT_TRUE(prelire_fichier(chemin("f.txt"), 0, d, ModeEntree::fichiers, entier, journal,
+                                    dialogue));
+        ASSERT_TRUE(prelire_fichier(chemin("f.txt"), 0, d, ModeEntree::fichiers, tampon, journal,
+                                    dialogue, f));
+        ASSERT_TRUE(entier.complet());
+        EXPECT_EQ(tampon.complet(), !c.partiel);
+        ASSERT_EQ(tampon.nb_lignes(), entier.nb_lignes());
+        const int n = entier.nb_lignes();
+        EXPECT_GE(tampon.nb_lignes_tete(), lignes_tete_garanties);
+        // Every line held is the whole file's, at its index; those not held read as empty.
+        int tenues = 0;
+        for (int i = 0; i < n; ++i) {
+            if (tampon.tenue(i)) {
+                ++tenues;
+                ASSERT_EQ(tampon.ligne(i), entier.ligne(i)) << "ligne " << i;
+            } else {
+                ASSERT_EQ(tampon.ligne(i), "") << "ligne " << i;
+            }
+        }
+        EXPECT_TRUE(tampon.tenue(n - 1));
+        EXPECT_GT(tenues, c.partiel ? tampon.nb_lignes_tete() + 100 : n - 1);
+        const PlageDonnees plage = plage_donnees(d, tampon);
+        const PlageDonnees attendue = plage_donnees(d, entier);
+        EXPECT_EQ(plage.premiere, attendue.premiere);
+        EXPECT_EQ(plage.derniere, attendue.derniere);
+        EXPECT_EQ(plage.decalage_balise, attendue.decalage_balise);
+    }
+    EXPECT_TRUE(dialogue.vus.empty());
 }
 
 TEST_F(DossierTemporaire, CopierEnRemplacant) {

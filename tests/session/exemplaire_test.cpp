@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <variant>
 #include <vector>
@@ -443,6 +444,61 @@ TEST_F(ExemplaireTest, MasqueSuitLExtension) {
             EXPECT_EQ(s.inventaire.affichage.nb_fichiers_listes, "1");
         }
     }
+}
+
+// A big sample is analysed from its ends: the same proposals and settings as the short file
+// it was made from; only its count of lines differs.
+TEST_F(ExemplaireTest, GrosExemplaireAnalyseCommeLeFichierCourt) {
+    const auto court =
+        lire_fichier(std::string(TARVO_DONNEES_REELLES) + "/inbo-watina-csv/BAOL031X_T5740.csv");
+    ASSERT_TRUE(court);
+    // Copies of its first data line before its last line, up to 17 MiB.
+    const std::size_t l1 = court->find("\r\n") + 2;
+    const std::string copie = court->substr(l1, court->find("\r\n", l1) + 2 - l1);
+    const std::size_t derniere = court->rfind("\r\n", court->size() - 3) + 2;
+    std::string gros = court->substr(0, derniere);
+    while (gros.size() < (std::size_t{17} << 20)) gros += copie;
+    gros += court->substr(derniere);
+
+    struct Analyse {
+        std::vector<IdMessage> ids;
+        Description d;
+        std::string nb_lignes;
+        bool complet;
+    };
+    const auto analyser = [&](const std::string& racine, const std::string& contenu) {
+        const std::string donnees = dossier(racine + "/donnees");
+        creer(racine + "/donnees/f.csv", contenu);
+        DialogueScripte dialogue;
+        ProgressionScriptee progression;
+        LanceurEnregistreur lanceur;
+        PressePapierMemoire presse_papier;
+        Session s(dialogue, progression, lanceur, presse_papier, dossier(racine + "/programme"));
+        s.creation();
+        s.description.dossier_description = dossier(racine + "/descriptions");
+        s.description.dossier_choisi_sortie = dossier(racine + "/sortie");
+        attendre(dialogue, {1, O, N});  // "," accepted, the listing's date question refused
+        exemplaire_fichier_donnees(s, dialogue, lanceur, donnees + "f.csv");
+        return Analyse{dialogue.ids, s.description, s.inventaire.affichage.nb_lignes_donnees,
+                       s.inventaire.tampon_fichier_lu.complet()};
+    };
+    const Analyse a = analyser("court", *court);
+    const Analyse b = analyser("gros", gros);
+    EXPECT_TRUE(a.complet);
+    EXPECT_FALSE(b.complet);
+    EXPECT_EQ(b.ids, a.ids);
+    EXPECT_EQ(b.d.RadioGroup_separateur_colonne_ItemIndex, Separateur::virgule);
+    EXPECT_EQ(b.d.RadioGroup_separateur_colonne_ItemIndex,
+              a.d.RadioGroup_separateur_colonne_ItemIndex);
+    EXPECT_EQ(b.d.RadioGroup_avec_sans_intitule_ItemIndex,
+              a.d.RadioGroup_avec_sans_intitule_ItemIndex);
+    EXPECT_EQ(b.d.Edit_num_ligne_intitule_col, a.d.Edit_num_ligne_intitule_col);
+    EXPECT_EQ(b.d.Edit_num_ligne_donnee, a.d.Edit_num_ligne_donnee);
+    EXPECT_EQ(b.d.Edit_masque, a.d.Edit_masque);
+    // The listing that ends the command counts the lines from the first data line on.
+    EXPECT_EQ(a.nb_lignes,
+              format_entier_groupe(std::count(court->begin(), court->end(), '\n') - 1));
+    EXPECT_EQ(b.nb_lignes, format_entier_groupe(std::count(gros.begin(), gros.end(), '\n') - 1));
 }
 
 // "Editer et adapter" only shows the file.
