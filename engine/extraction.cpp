@@ -377,7 +377,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     TamponLignes& tampon = c_.inventaire.tampon_fichier_lu;
     // Only the ends of a big file are held: its lines are read in blocks below.
     if (!prelire_fichier(chemin, std::llround(mo * 1024.0 * 1000.0), d_, c_.source.mode, tampon,
-                         c_.journal, c_.dialogue, FenetresLecture{}))
+                         c_.journal, c_.dialogue, fenetres_servies(c_.progression)))
         return FinExtraction::refusee;
 
     c_.table.ecrire_cellule(

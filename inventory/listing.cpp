@@ -369,7 +369,7 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
     TamponLignes& tampon = etat_.tampon_fichier_lu;
     // Only the ends of a big file are read: the listing looks at nothing else.
     if (!prelire_fichier(chemin, l.taille, d_, source_.mode, tampon, journal_, dialogue_,
-                         FenetresLecture{}))
+                         fenetres_servies(progression_)))
         return SuiteListage::arreter;
     a.apercu = apercu_tampon(tampon);
 

@@ -28,6 +28,7 @@
 #include "inventory/intitules.h"
 #include "inventory/octets_fichier.h"
 #include "plateforme/dialogue.h"
+#include "plateforme/progression.h"
 
 namespace tarvo {
 
@@ -425,6 +426,7 @@ bool ChargeurFichier::charger_extremites(const FenetresLecture& f) {
         if (r == 0) break;
         fins.ajouter(morceau.get(), r);
         position += r;
+        if (f.patienter) f.patienter();
     }
     const bool fin_ouverte = queue.back() != '\n' && queue.back() != '\r';
     const std::size_t nb_lignes = fins.total() + (fin_ouverte ? 1 : 0);
@@ -451,6 +453,12 @@ bool ChargeurFichier::charger_extremites(const FenetresLecture& f) {
     }
     tampon_.vider();
     return false;
+}
+
+FenetresLecture fenetres_servies(Progression& progression) {
+    FenetresLecture fenetres;
+    fenetres.patienter = servir_par_intervalles(progression);
+    return fenetres;
 }
 
 bool prelire_fichier(std::string_view chemin, long long taille, const Description& description,

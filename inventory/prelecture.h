@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 namespace tarvo {
 
 class Dialogue;
+class Progression;
 class JournalSuivi;
 struct Description;
 
@@ -73,7 +75,12 @@ struct FenetresLecture {
     std::size_t tete_max = std::size_t{64} << 20;
     std::size_t queue = std::size_t{1} << 20;
     std::size_t bloc = std::size_t{1} << 20;
+    // Called between two blocks of the count, so that a window stays served meanwhile.
+    std::function<void()> patienter;
 };
+
+// The usual windows, the window served while a big file is counted.
+FenetresLecture fenetres_servies(Progression& progression);
 
 // Loads a file into the buffer, as the listing and the run do: refused (false, after the
 // message) when another program holds a lock on it or it cannot be opened or found.

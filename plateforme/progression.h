@@ -2,6 +2,8 @@
 // pass of pending events, and the stop request those events may carry.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string_view>
 
 namespace tarvo {
@@ -27,5 +29,17 @@ public:
     // Whether the user asked to stop, as seen through the last pass of events.
     virtual bool arret_demande() const = 0;
 };
+
+// For a loop that cannot stop halfway (a file being counted): a call for each step that
+// serves the window's events every 50 ms at most.
+inline std::function<void()> servir_par_intervalles(Progression& progression) {
+    using Horloge = std::chrono::steady_clock;
+    return [&progression, dernier = Horloge::now()]() mutable {
+        const Horloge::time_point maintenant = Horloge::now();
+        if (maintenant - dernier < std::chrono::milliseconds(50)) return;
+        dernier = maintenant;
+        progression.traiter_evenements();
+    };
+}
 
 }  // namespace tarvo

@@ -459,8 +459,12 @@ TEST_F(Prelecture, GrosFichierTenuParSesExtremites) {
         d.RadioGroup_numlig_balise_ItemIndex =
             c.balises ? DebutDonnees::balises : DebutDonnees::numero_de_ligne;
         d.CheckBox_car_null = c.car_null;
-        FenetresLecture f{
-            .seuil = 20000, .tete = 8192, .tete_max = 65536, .queue = 4097, .bloc = 1000};
+        FenetresLecture f{.seuil = 20000,
+                          .tete = 8192,
+                          .tete_max = 65536,
+                          .queue = 4097,
+                          .bloc = 1000,
+                          .patienter = {}};
         if (!c.repere.empty()) {
             const std::size_t p = c.contenu.rfind(c.repere, c.contenu.size() - 3000);
             ASSERT_NE(p, std::string::npos);
