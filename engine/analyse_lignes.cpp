@@ -66,7 +66,7 @@ void AnalyseurLignes::recueillir(int i, LignesLues& lues, bool inversion_conditi
 
 void AnalyseurLignes::analyser_ligne(std::string_view ligne, int i, LignesLues& lues) {
     const auto ii = static_cast<std::size_t>(i);
-    if (ligne_illisible(ligne, r_.car_null)) {
+    if ((nul_ou_1_ || r_.car_null) && ligne_illisible(ligne, r_.car_null)) {
         lues.etat[ii] = EtatLigne::illisible;
         return;
     }
@@ -138,6 +138,7 @@ void AnalyseurLignes::analyser(const BlocLignes& bloc, LignesLues& lues) {
     lues.evenements.clear();
     lues.erreur = nullptr;
     inversion_vue_ = false;
+    nul_ou_1_ = bloc.nul_ou_1 || bloc.trop_longue;
     const long long inversions = lecteur_.nb_dates_inversees;
     if (!ordonne_) lecteur_.inversion_signalee = inversion_inconnue;
     for (int i = bloc.premiere_analysee; i < n; ++i)

@@ -99,7 +99,9 @@ private:
     std::vector<std::string_view> champs_;
     std::string date_texte_, date_champs_, canonique_, travail_;
     int depart_ = 1;
-    bool inversion_vue_ = false;  // an inverted or straight date since the block began
+    bool inversion_vue_ = false;
+    bool nul_ou_1_ = false;  // the block holds a byte that makes a line unreadable  // an inverted
+                             // or straight date since the block began
 };
 
 // Worker threads that analyse the blocks put in their slots, any order; the caller takes the

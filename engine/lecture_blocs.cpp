@@ -71,6 +71,7 @@ void BlocLignes::decouper(bool tabulation, char nul_par) {
     const std::size_t n = taille_;
     const Comptes comptes = compter(p, n, tabulation);
     if (comptes.nul && nul_par != 0) remplacer_nul(p, n, nul_par);
+    nul_ou_1 = comptes.nul || std::memchr(p, 1, n) != nullptr;
     debuts_.clear();
     debuts_.reserve(comptes.lf + comptes.cr + 2);
     debuts_.push_back(0);

@@ -30,6 +30,9 @@ public:
     // The block holds one line longer than ligne_max_octets, cut to its opening bytes.
     bool trop_longue = false;
     bool decoupe = false;
+    // A NUL byte or byte 1 lies somewhere in the block: only then can a line be unreadable
+    // for it.
+    bool nul_ou_1 = false;
     // Lines before this one precede the data and are not analysed.
     int premiere_analysee = 0;
 
