@@ -117,7 +117,13 @@ void AnalyseurLignes::analyser_ligne(std::string_view ligne, int i, LignesLues& 
         if (k < 1 || k > r_.table->N()) return;
     }
     for (std::size_t j = 0; j < nb; ++j) {
-        const ChampNettoye f = nettoyer_champ(champ(r_.colonnes[j]), r_.champs, travail_);
+        const std::string_view texte = champ(r_.colonnes[j]);
+        if (double v = 0; valeur_simple(texte, r_.champs, v)) {
+            lues.valeurs[ii * nb + j] = v;
+            lues.drapeaux[ii * nb + j] = 0;
+            continue;
+        }
+        const ChampNettoye f = nettoyer_champ(texte, r_.champs, travail_);
         lues.valeurs[ii * nb + j] = static_cast<double>(f.valeur);
         lues.drapeaux[ii * nb + j] = static_cast<unsigned char>(
             (f.na ? LignesLues::na : 0) | (f.pb_conversion ? LignesLues::pb_conversion : 0) |

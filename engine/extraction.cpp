@@ -96,14 +96,6 @@ bool hors_seuils(std::string_view champ, const ReglesChamp& r) {
     return (r.min && x < *r.min) || (r.max && x > *r.max);
 }
 
-bool equivalent_na(std::string_view champ, const ReglesChamp& r) {
-    for (const std::string& e : r.equivalences)
-        // The first byte settles most fields (digits against "NA", "-99999"…) at no cost.
-        if (e.size() == champ.size() && (e.empty() || e.front() == champ.front()) && e == champ)
-            return true;
-    return false;
-}
-
 // What one file's lines added up to, for its row of the table and its log lines.
 struct ComptesFichier {
     int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
@@ -890,25 +882,10 @@ void decouper_champs(std::string_view t, char sep, std::vector<std::string_view>
 
 ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& r, std::string& travail) {
     ChampNettoye f;
-    // The usual field, a plain number and no thresholds, is read once instead of three
-    // times; the steps below give the same verdict and value for it.
-    if (!r.min && !r.max && !champ.empty() && champ.front() != '<' && champ.front() != ' ' &&
-        !equivalent_na(champ, r)) {
-        if (double v = 0; lire_nombre_simple(champ, v)) {
-            // "-99999,0" is the NA code "-99999.0" once its comma is read as a point.
-            const auto egal_lu_avec_point = [&](const std::string& e) {
-                if (e.size() != champ.size()) return false;
-                for (std::size_t i = 0; i < e.size(); ++i)
-                    if (e[i] != (champ[i] == ',' ? '.' : champ[i])) return false;
-                return true;
-            };
-            if (champ.find(',') == std::string_view::npos ||
-                std::none_of(r.equivalences.begin(), r.equivalences.end(), egal_lu_avec_point)) {
-                f.na = false;
-                f.valeur = v;
-                return f;
-            }
-        }
+    if (double v = 0; valeur_simple(champ, r, v)) {
+        f.na = false;
+        f.valeur = v;
+        return f;
     }
     if (hors_seuils(champ, r)) champ = {};
     if (equivalent_na(champ, r)) champ = {};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/table_etapes.h"
+#include "formats/nombres.h"
 
 namespace tarvo {
 
@@ -105,6 +106,33 @@ struct ReglesChamp {
     std::optional<double> max;
     std::vector<std::string> equivalences;
 };
+
+// One of the NA texts, compared as written.
+inline bool equivalent_na(std::string_view champ, const ReglesChamp& r) {
+    for (const std::string& e : r.equivalences)
+        // The first byte settles most fields (digits against "NA", "-99999"…) at no cost.
+        if (e.size() == champ.size() && (e.empty() || e.front() == champ.front()) && e == champ)
+            return true;
+    return false;
+}
+
+// The usual field, a plain number with no thresholds to pass and no NA text, read once; false
+// for any other field, which nettoyer_champ reads in full to the same verdict and value.
+inline bool valeur_simple(std::string_view champ, const ReglesChamp& r, double& v) {
+    if (r.min || r.max || champ.empty() || champ.front() == '<' || champ.front() == ' ' ||
+        equivalent_na(champ, r) || !lire_nombre_simple(champ, v))
+        return false;
+    if (champ.find(',') == std::string_view::npos) return true;
+    // "-99999,0" is the NA code "-99999.0" once its comma is read as a point.
+    for (const std::string& e : r.equivalences) {
+        if (e.size() != champ.size()) continue;
+        bool egal = true;
+        for (std::size_t i = 0; i < e.size() && egal; ++i)
+            egal = e[i] == (champ[i] == ',' ? '.' : champ[i]);
+        if (egal) return false;
+    }
+    return true;
+}
 
 struct ChampNettoye {
     bool na = true;

@@ -38,32 +38,6 @@ bool forme_decimale(std::string_view t) {
 
 }  // namespace
 
-bool lire_nombre_simple(std::string_view t, double& valeur) {
-    static constexpr std::array<double, 23> puissances = {
-        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = t.data();
-    const char* const fin = p + t.size();
-    const bool negatif = p != fin && *p == '-';
-    if (p != fin && (*p == '-' || *p == '+')) ++p;
-    const char* const debut = p;
-    std::uint64_t m = 0;
-    while (p != fin && static_cast<unsigned>(*p - '0') <= 9)
-        m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
-    std::ptrdiff_t chiffres = p - debut, decimales = 0;
-    if (p != fin && (*p == '.' || *p == ',')) {
-        const char* const apres = ++p;
-        while (p != fin && static_cast<unsigned>(*p - '0') <= 9)
-            m = m * 10 + static_cast<std::uint64_t>(*p++ - '0');
-        decimales = p - apres;
-        chiffres += decimales;
-    }
-    if (p != fin || chiffres == 0 || chiffres > 15 || decimales > 22) return false;
-    const double v = static_cast<double>(m) / puissances[static_cast<std::size_t>(decimales)];
-    valeur = negatif ? -v : v;
-    return true;
-}
-
 std::optional<double> lire_nombre(std::string_view texte) {
     std::string_view t = rogner(texte);
     if (double v = 0; lire_nombre_simple(t, v)) return v;
