@@ -184,9 +184,37 @@ void AtelierLignes::confier(int emplacement) {
     signal_.notify_all();
 }
 
-void AtelierLignes::attendre(int emplacement) {
-    std::unique_lock<std::mutex> garde(verrou_);
-    signal_.wait(garde, [&] { return fini_[static_cast<std::size_t>(emplacement)] != 0; });
+bool AtelierLignes::prendre(int& emplacement) {
+    if (file_.empty()) return false;
+    // Oldest first: the run waits for the blocks in the order it gave them.
+    emplacement = file_.front();
+    file_.erase(file_.begin());
+    return true;
+}
+
+void AtelierLignes::faire(int fil, int emplacement) {
+    travail_(fil, emplacement);
+    {
+        const std::lock_guard<std::mutex> garde(verrou_);
+        fini_[static_cast<std::size_t>(emplacement)] = 1;
+    }
+    signal_.notify_all();
+}
+
+void AtelierLignes::attendre(int emplacement, int fil) {
+    for (;;) {
+        int autre = 0;
+        {
+            std::unique_lock<std::mutex> garde(verrou_);
+            signal_.wait(garde, [&] {
+                return fini_[static_cast<std::size_t>(emplacement)] != 0 || !file_.empty();
+            });
+            if (fini_[static_cast<std::size_t>(emplacement)] != 0) return;
+            if (!prendre(autre)) continue;
+        }
+        // Rather than wait, the caller reads a block itself.
+        faire(fil, autre);
+    }
 }
 
 void AtelierLignes::boucle(int fil) {
@@ -195,17 +223,9 @@ void AtelierLignes::boucle(int fil) {
         {
             std::unique_lock<std::mutex> garde(verrou_);
             signal_.wait(garde, [&] { return arret_ || !file_.empty(); });
-            if (arret_) return;
-            // Oldest first: the run waits for the blocks in the order it gave them.
-            emplacement = file_.front();
-            file_.erase(file_.begin());
+            if (arret_ || !prendre(emplacement)) return;
         }
-        travail_(fil, emplacement);
-        {
-            const std::lock_guard<std::mutex> garde(verrou_);
-            fini_[static_cast<std::size_t>(emplacement)] = 1;
-        }
-        signal_.notify_all();
+        faire(fil, emplacement);
     }
 }
 

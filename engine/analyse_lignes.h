@@ -105,7 +105,7 @@ private:
 };
 
 // Worker threads that analyse the blocks put in their slots, any order; the caller takes the
-// slots back in its own order.
+// slots back in its own order, and reads queued blocks itself while it waits.
 class AtelierLignes {
 public:
     using Travail = std::function<void(int fil, int emplacement)>;
@@ -115,10 +115,13 @@ public:
     AtelierLignes& operator=(const AtelierLignes&) = delete;
 
     void confier(int emplacement);
-    void attendre(int emplacement);
+    // Until that slot is done; `fil` names the caller's own tools for the blocks it reads.
+    void attendre(int emplacement, int fil);
 
 private:
     void boucle(int fil);
+    bool prendre(int& emplacement);  // with the lock held
+    void faire(int fil, int emplacement);
     Travail travail_;
     std::mutex verrou_;
     std::condition_variable signal_;

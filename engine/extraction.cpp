@@ -485,7 +485,8 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
     const char nul_par = remplacement_nul(tabulation, car_null_, court, c_.source.mode);
 
     const bool ordonne = nb_fils() == 1 || LecteurDateMesure::lecture_ordonnee(motif_);
-    const int fils = ordonne ? 0 : nb_fils();
+    // This thread is one of the readers: it reads blocks whenever it would otherwise wait.
+    const int fils = ordonne ? 1 : nb_fils();
     const std::size_t taille_bloc = c_.lecture.taille_bloc;
     // The blocks in flight, with what their lines gave, are what the run holds of a file.
     const auto par_memoire = static_cast<int>(std::min<std::size_t>(
@@ -494,7 +495,7 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
     std::vector<BlocLignes> blocs(static_cast<std::size_t>(emplacements));
     std::vector<LignesLues> lues(static_cast<std::size_t>(emplacements));
     std::vector<std::unique_ptr<AnalyseurLignes>> analyseurs;
-    for (int f = 0; f < std::max(1, fils); ++f)
+    for (int f = 0; f < fils; ++f)
         analyseurs.push_back(
             std::make_unique<AnalyseurLignes>(regles_lignes_, c_.lecteur, ordonne));
     const auto analyser = [&](int fil, int e) {
@@ -509,7 +510,7 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
     LecteurBlocs lecteur(fichier.descripteur.fd(), fichier.taille, chemin, taille_bloc);
     // Declared last, so that its threads stop before anything they use goes.
     std::optional<AtelierLignes> atelier;
-    if (!ordonne) atelier.emplace(fils, analyser);
+    if (!ordonne) atelier.emplace(fils - 1, analyser);
 
     en_inversion_ = c_.lecteur.inversion_signalee != 0;
     long long inversions = 0;
@@ -546,7 +547,7 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
         }
         if (pris == remplis) break;
         const int e = pris % emplacements;
-        if (atelier) atelier->attendre(e);
+        if (atelier) atelier->attendre(e, fils - 1);
         const LignesLues& l = lues[static_cast<std::size_t>(e)];
         if (l.erreur) std::rethrow_exception(l.erreur);
         const BlocLignes& bloc = blocs[static_cast<std::size_t>(e)];
