@@ -13,7 +13,6 @@
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "formats/texte.h"
-#include "output/ecriture.h"
 #include "output/messages.h"
 #include "output/suivi.h"
 #include "plateforme/dialogue.h"
@@ -24,10 +23,14 @@ namespace tarvo {
 
 namespace {
 
-std::string texte_des_lignes(const std::vector<std::string>& lignes, std::string_view quoi) {
-    std::ostringstream tampon;
-    ecrire_lignes(tampon, lignes, quoi);
-    return std::move(tampon).str();
+// Sized once: a stream that doubles its buffer held half as much again as a long result.
+std::string texte_des_lignes(const std::vector<std::string>& lignes) {
+    std::size_t taille = 0;
+    for (const std::string& ligne : lignes) taille += ligne.size() + 2;
+    std::string texte;
+    texte.reserve(taille);
+    for (const std::string& ligne : lignes) texte.append(ligne).append("\r\n");
+    return texte;
 }
 
 // The options the closing box quotes twice.
@@ -131,7 +134,7 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
 
     std::optional<FichierProvisoire> resultat;
     try {
-        r.texte_resultat = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean, r.chemin);
+        r.texte_resultat = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean);
         resultat.emplace(r.chemin, r.texte_resultat);
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
@@ -194,7 +197,7 @@ std::optional<std::string> copier_valeurs_seules(const ListesResultats& listes,
     const std::string chemin = std::string(dossier_programme) + "~tmp.txt";
     std::string texte;
     try {
-        texte = texte_des_lignes(listes.ListBox_juste_donnee, chemin);
+        texte = texte_des_lignes(listes.ListBox_juste_donnee);
         ecrire_fichier_atomique(chemin, texte);
     } catch (const ErreurFichier& e) {
         dialogue.message(IdMessage::erreur_copie_valeurs, e.what(), TypeMessage::erreur);

@@ -721,8 +721,7 @@ FinTraitement Session::traiter() {
         // A stop keeps the rows formatted so far: they are saved like a whole run.
         formatage_commence_ = true;
         formater_resultats(etapes, grille.items, description, listes, progression_);
-        fin = enregistrer_resultats().reussi() ? FinTraitement::termine
-                                               : FinTraitement::echec_ecriture;
+        fin = enregistrer_resultats() ? FinTraitement::termine : FinTraitement::echec_ecriture;
     });
     traitement_en_cours = false;
     return fin;
@@ -734,10 +733,9 @@ void Session::sauver() {
                           texte_pas_de_donnees_a_enregistrer(), TypeMessage::information);
         return;
     }
-    const ResultatEnregistrement r = enregistrer_resultats();
-    if (r.reussi())
+    if (enregistrer_resultats())
         dialogue_.message(IdMessage::donnees_enregistrees,
-                          fr(" Données extraites enregistrées dans \n") + r.chemin,
+                          fr(" Données extraites enregistrées dans \n") + fichier_resultat,
                           TypeMessage::information);
 }
 
@@ -766,7 +764,7 @@ std::string texte_date_programme(std::string_view chemin_programme) {
 }
 
 // Kept whole: one context of some twenty fields handed over, then the state it changes.
-ResultatEnregistrement Session::enregistrer_resultats() {
+bool Session::enregistrer_resultats() {
     if (!traitement_en_cours) {
         // No run waiting to be saved: only the description is.
         if (Label_description_bd.starts_with("Temporaire") &&
@@ -777,10 +775,7 @@ ResultatEnregistrement Session::enregistrer_resultats() {
             enregistrer_description_sous(choisir_nom_description ? choisir_nom_description()
                                                                  : std::nullopt);
         lire_ecrire_description(SensDescription::ecrire);
-        ResultatEnregistrement r;
-        r.etat = EtatEnregistrement::enregistre;
-        r.chemin = fichier_resultat;
-        return r;
+        return true;
     }
     // The station of the last file read, as the summary names it.
     bool marques = false;
@@ -824,8 +819,9 @@ ResultatEnregistrement Session::enregistrer_resultats() {
     ResultatEnregistrement r;
     proteger(dialogue_, [&] { r = tarvo::enregistrer_resultats(contexte); });
     fichier_resultat = r.reussi() ? r.chemin : std::string();
-    dernier_enregistrement = r;
-    return r;
+    // Moved, not copied: it holds the whole result text.
+    dernier_enregistrement = std::move(r);
+    return dernier_enregistrement.reussi();
 }
 
 void Session::demander_arret() {

@@ -128,7 +128,8 @@ public:
     const Grille& creer_grille();       // 2: the regular time grid
     FinTraitement traiter();            // 3: process, with its checks and questions
     // Names and writes the result and tracking files of the last run ("sauver ->" too).
-    ResultatEnregistrement enregistrer_resultats();
+    // Whether the result (or, with no run to save, the description) was written.
+    bool enregistrer_resultats();
     // The save dialog, when the user refuses to overwrite; unset means cancelled.
     ChoixFichierSortie choisir_fichier_sortie;
     // "sauver ->": outside a run it saves the description, then names the last result;
