@@ -496,6 +496,7 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
     std::vector<BlocLignes> blocs(static_cast<std::size_t>(emplacements));
     std::vector<LignesLues> lues(static_cast<std::size_t>(emplacements));
     std::vector<std::unique_ptr<AnalyseurLignes>> analyseurs;
+    analyseurs.reserve(static_cast<std::size_t>(fils));
     for (int f = 0; f < fils; ++f)
         analyseurs.push_back(
             std::make_unique<AnalyseurLignes>(regles_lignes_, c_.lecteur, ordonne));

@@ -156,7 +156,7 @@ std::size_t LecteurBlocs::transcoder(char* destination, std::size_t n) {
     if (codage_ == Codage::utf8) {
         utilise = fin_ ? n : coupure_utf8(b, n);
         const std::string texte = utf8_vers_cp1252(std::string_view(b, utilise));
-        std::memcpy(destination, texte.data(), texte.size());
+        std::copy(texte.begin(), texte.end(), destination);
         ecrit = texte.size();
     } else {
         ecrit =
