@@ -519,7 +519,7 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
     // This thread cuts the blocks until the data begin, so that the lines before them are
     // known and never read as data.
     long long debut_suivant = 0;
-    bool cuts_ici = true;
+    bool decoupe_ici = true;
     long long pris_debut = 0;
     int remplis = 0, pris = 0;
     bool fin_fichier = false;
@@ -533,13 +533,13 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
             }
             bloc.decoupe = false;
             bloc.premiere_analysee = 0;
-            if (cuts_ici) {
+            if (decoupe_ici) {
                 bloc.decouper(tabulation, nul_par);
                 bloc.decoupe = true;
                 bloc.premiere_analysee = static_cast<int>(
                     std::clamp<long long>(plage.premiere - debut_suivant, 0, bloc.nb_lignes()));
                 debut_suivant += bloc.nb_lignes();
-                cuts_ici = debut_suivant <= plage.premiere;
+                decoupe_ici = debut_suivant <= plage.premiere;
             }
             if (atelier)
                 atelier->confier(e);
