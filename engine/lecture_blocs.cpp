@@ -139,7 +139,9 @@ std::size_t LecteurBlocs::lire_morceau(char* destination, std::size_t place) {
             codage_ = Codage::utf16_be, marque = 2;
         } else {
             codage_ = Codage::brut;
-            std::memcpy(destination, b, lu);
+            // An empty file leaves the piece without storage: nothing to copy, and memcpy
+            // must not be handed its null pointer.
+            if (lu > 0) std::memcpy(destination, b, lu);
             return lu;
         }
         brut_.erase(brut_.begin(), brut_.begin() + static_cast<std::ptrdiff_t>(marque));

@@ -77,6 +77,7 @@ TEST_F(LectureBlocs, MemesLignesQueLeFichierEntierPourToutesLesTailles) {
         bool car_null = false;
     };
     const std::vector<Cas> cas = {
+        {"vide.csv", ""},
         {"lf.csv", "t;v\na;1\nb;2\n"},
         {"crlf.csv", "t;v\r\na;1\r\n\r\nb;2"},
         {"cr.csv", "t;v\ra;1\rb;2\r"},
