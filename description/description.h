@@ -92,6 +92,7 @@ struct Description {
     std::string Label_min_dsc;
     std::string Label_max_dsc;
     std::string Label_pas_dsc;
+    std::string Edit_min_mesures_valides;
 
     bool operator==(const Description&) const = default;
 };

@@ -9,6 +9,7 @@
 #include "formats/cp1252.h"
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
+#include "formats/texte.h"
 #include "plateforme/progression.h"
 
 namespace tarvo {
@@ -38,6 +39,29 @@ std::string legende_methode(Methode methode) {
     };
     const auto i = static_cast<std::size_t>(methode);
     return i < legendes.size() ? legendes[i] : legendes[0];
+}
+
+long long exiger_minimum_valides(TableEtapes& t, int minimum) {
+    long long nb = 0;
+    for (int k = 1; k <= t.N(); ++k) {
+        if (t.nb_lignes_etape(k) == 0) continue;
+        for (int i = 2; i <= t.K() - 1; ++i) {
+            const std::size_t c = t.indice(k, i);
+            if (t.na[c] == 0 && t.nb_ok[c] < minimum) {
+                t.na[c] = 1;
+                ++nb;
+            }
+        }
+    }
+    return nb;
+}
+
+std::optional<int> minimum_valides(std::string_view Edit_min_mesures_valides) {
+    const std::string_view texte = rogner(Edit_min_mesures_valides);
+    if (texte.empty()) return 0;
+    const auto n = lire_entier(texte);
+    if (!n || *n < 0) return std::nullopt;
+    return *n;
 }
 
 void remplir_etapes_vides(TableEtapes& t) {
@@ -221,6 +245,14 @@ void calculer_differences(TableEtapes& t, bool derivee, double pas_jours, Journa
 void agreger(TableEtapes& t, const Description& d, double pas_jours, JournalSuivi& journal,
              Progression& progression) {
     const Methode methode = d.RadioGroup_methode_ItemIndex;
+    // Before the fill of empty steps and the running totals: a step short of values
+    // neither feeds its neighbours nor adds to a total.
+    if (const int minimum = minimum_valides(d.Edit_min_mesures_valides).value_or(0); minimum > 0) {
+        const long long nb = exiger_minimum_valides(t, minimum);
+        journal.ajouter_suivi("   minimum de " + std::to_string(minimum) +
+                              fr(" mesures valides par pas : ") + std::to_string(nb) +
+                              fr(" valeurs mises à NA"));
+    }
     if (methode == Methode::moyenne_vides) remplir_etapes_vides(t);
     finir_etapes(t, methode, progression);
     if (d.CheckBox_cumul_corriger) forcer_croissance(t);

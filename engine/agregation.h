@@ -2,6 +2,7 @@
 // steps are finished, and the corrections run over the finished table.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,15 @@ inline void accumuler(TableEtapes& t, int k, int i, long double x, Methode metho
     }
     ++t.nb_ok[c];
 }
+
+// A cell of a step that received lines but fewer than `minimum` OK values in its column
+// becomes NA; its line count stays. Returns how many cells were set to NA.
+//   minimum 3: a step holding 2 OK values of 360 lines → NA
+long long exiger_minimum_valides(TableEtapes& t, int minimum);
+
+// The minimum of the description: 0 (off) when empty, nothing when it is not an integer
+// from 0 up.
+std::optional<int> minimum_valides(std::string_view Edit_min_mesures_valides);
 
 // Method 4: an empty step between two steps that are OK in a column takes their sums
 // and counts, so the finishing gives the mean of both; it stays NA in any other column.

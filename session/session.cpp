@@ -619,6 +619,15 @@ bool Session::accepter_traitement() {
             TypeMessage::erreur);
         return false;
     }
+    if (!minimum_valides(description.Edit_min_mesures_valides)) {
+        dialogue_.message(IdMessage::minimum_valides_invalide,
+                          fr("Le minimum de mesures valides par pas <") +
+                              description.Edit_min_mesures_valides +
+                              fr("> n'est pas un entier positif ou nul\n\n   corriger la "
+                                 "description avant de traiter"),
+                          TypeMessage::erreur);
+        return false;
+    }
     const auto non = [&](IdMessage id, std::string_view texte) {
         return dialogue_.question(id, texte, TypeMessage::avertissement, Boutons::oui_non) ==
                Reponse::non;

@@ -108,6 +108,15 @@ PanneauValeurs::PanneauValeurs(QWidget* parent) : QWidget(parent) {
     auto* methode =
         groupe_radio(QStringLiteral("methode"), QString::fromUtf8("méthode"), methodes, {}, 6);
     tout->addWidget(methode);
+    auto* exigence = rangee(tout);
+    auto* minimum = saisie("Edit_min_mesures_valides", RoleCouleur::listes, 48);
+    minimum->setToolTip(
+        QString::fromUtf8(" un pas qui a moins de mesures OK que ce minimum est écrit NA (0 = "
+                          "sans minimum)  "));
+    ajouter(exigence, {etiquette("Label_min_mesures_valides",
+                                 QString::fromUtf8("minimum de mesures valides par pas"), minimum),
+                       minimum});
+    exigence->addStretch();
 
     // Clock corrections of the measurement dates.
     const QString bulle_decalage =

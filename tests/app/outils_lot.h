@@ -125,11 +125,15 @@ inline std::string description_modifiee(const std::string& modele,
                                         const std::map<std::string, std::string>& cles) {
     std::istringstream lignes(modele);
     std::string texte, ligne;
+    std::map<std::string, std::string> restantes = cles;
     while (std::getline(lignes, ligne)) {
         const std::string cle = ligne.substr(0, ligne.find('='));
         const auto it = cles.find(cle);
         texte += (it == cles.end() ? ligne : cle + "= " + fr(it->second) + "\r") + "\n";
+        restantes.erase(cle);
     }
+    // A key the model lacks (one added since it was written) goes at the end.
+    for (const auto& [cle, valeur] : restantes) texte += cle + "= " + fr(valeur) + "\r\n";
     return texte;
 }
 

@@ -256,6 +256,11 @@ TEST_F(TarvoLot, LesReglagesEcritsALaMainSontControles) {
          ""},
         {{{"RadioGroup_methode_ItemIndex", "7"}}, 1, "", "RadioGroup_methode_ItemIndex"},
         {{{"RadioGroup_methode_ItemIndex", "-1"}}, 1, "", "les valeurs permises vont de 0 à 5"},
+        {{{"Edit_min_mesures_valides.text", "-2"}},
+         1,
+         "",
+         "Le minimum de mesures valides par pas <-2> n'est pas un entier positif ou nul"},
+        {{{"Edit_min_mesures_valides.text", "beaucoup"}}, 1, "", "<beaucoup> n'est pas un entier"},
         // A date column outside the files' 4 columns: refused, not an all-NA result.
         {{{"Edit_num_col_datetime.text", "9999"}},
          1,

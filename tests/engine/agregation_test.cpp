@@ -369,5 +369,109 @@ TEST(Agregation, ArretDemandeAvantLaFinition) {
     EXPECT_EQ(ecrit(t, 2), (Colonne{5, 6.5, 8}));
 }
 
+// Several lines per step: the minimum counts the OK values of each column, before the
+// method finishes the step, so a short step neither feeds a fill nor adds to a total.
+TEST(Agregation, MinimumDeMesuresValidesParPas) {
+    struct Cas {
+        const char* nom;
+        Methode methode;
+        std::string minimum;
+        std::vector<Ligne> lignes;  // rows 1..5, two columns
+        Colonne attendu_c2;         // rows 2..5
+        Colonne attendu_c3;
+        long long mises_na;
+    };
+    // Step 2: 3 OK / 3 OK; step 3: 1 OK / 2 OK; step 5: 2 OK / 0 OK.
+    const std::vector<Ligne> lignes = {
+        {2, {1, 10}}, {2, {2, 20}}, {2, {3, 30}}, {3, {NA, 5}},
+        {3, {7, NA}}, {3, {NA, 6}}, {5, {4, NA}}, {5, {6, NA}},
+    };
+    // Column 2 of step 3 ends on an NA line: NA whatever the minimum.
+    const std::vector<Cas> cas = {
+        {"sans minimum", Methode::moyenne, "0", lignes, {2, NA, NA, 5}, {20, 5.5, NA, NA}, 0},
+        {"vide = sans minimum", Methode::moyenne, "", lignes, {2, NA, NA, 5}, {20, 5.5, NA, NA}, 0},
+        {"moyenne, minimum 3", Methode::moyenne, "3", lignes, {2, NA, NA, NA}, {20, NA, NA, NA}, 2},
+        {"minimum 2 atteint juste",
+         Methode::moyenne,
+         " 2 ",
+         lignes,
+         {2, NA, NA, 5},
+         {20, 5.5, NA, NA},
+         0},
+        {"ponctuel", Methode::ponctuel, "3", lignes, {3, NA, NA, NA}, {30, NA, NA, NA}, 2},
+        {"max", Methode::max, "3", lignes, {3, NA, NA, NA}, {30, NA, NA, NA}, 2},
+        {"min", Methode::min, "2", lignes, {1, NA, NA, 4}, {10, 5, NA, NA}, 0},
+        {"cumul: le pas court remet le total à zéro",
+         Methode::cumul,
+         "3",
+         {{2, {1, 1}},
+          {2, {1, 1}},
+          {2, {1, 1}},
+          {3, {1, 1}},
+          {4, {2, 2}},
+          {4, {2, 2}},
+          {4, {2, 2}},
+          {5, {3, 3}},
+          {5, {3, 3}},
+          {5, {3, 3}}},
+         {3, NA, 6, 15},
+         {3, NA, 6, 15},
+         2},
+        {"moyenne et remplissage: un voisin court ne remplit pas",
+         Methode::moyenne_vides,
+         "2",
+         {{2, {1, 1}}, {2, {3, 3}}, {4, {5, 5}}, {5, {1, 1}}, {5, {1, 1}}},
+         {2, NA, NA, 1},
+         {2, NA, NA, 1},
+         2},
+        {"moyenne et remplissage entre deux pas complets",
+         Methode::moyenne_vides,
+         "2",
+         {{2, {1, 1}}, {2, {3, 3}}, {4, {5, 5}}, {4, {7, 7}}},
+         {2, 4, 6, NA},
+         {2, 4, 6, NA},
+         0},
+    };
+    for (const Cas& c : cas) {
+        TableEtapes t = table_de(5, 2, c.lignes, c.methode);
+        const auto nb_lignes = [&t] {
+            return std::vector<long double>{t.nb_lignes_etape(2), t.nb_lignes_etape(3),
+                                            t.nb_lignes_etape(5)};
+        };
+        const auto lignes_avant = nb_lignes();
+        Description d;
+        d.RadioGroup_methode_ItemIndex = c.methode;
+        d.Edit_min_mesures_valides = c.minimum;
+        JournalSuivi journal;
+        ProgressionScriptee progression;
+        agreger(t, d, 1, journal, progression);
+        EXPECT_EQ(ecrit(t, 2), c.attendu_c2) << c.nom;
+        EXPECT_EQ(ecrit(t, 3), c.attendu_c3) << c.nom;
+        if (c.methode != Methode::moyenne_vides) {
+            EXPECT_EQ(nb_lignes(), lignes_avant) << c.nom << ": the count column stays";
+        }
+        std::string suivi;
+        for (const std::string& l : journal.lignes()) suivi += l + "\n";
+        if (c.minimum == "0" || c.minimum.empty())
+            EXPECT_EQ(suivi.find("minimum"), std::string::npos) << c.nom;
+        else
+            EXPECT_NE(suivi.find(fr(" mesures valides par pas : ") + std::to_string(c.mises_na) +
+                                 fr(" valeurs mises à NA")),
+                      std::string::npos)
+                << c.nom << "\n"
+                << suivi;
+    }
+}
+
+TEST(Agregation, MinimumDeMesuresValidesLu) {
+    const std::vector<std::pair<std::string, std::optional<int>>> cas = {{"", 0},
+                                                                         {"0", 0},
+                                                                         {" 360 ", 360},
+                                                                         {"-1", std::nullopt},
+                                                                         {"3,5", std::nullopt},
+                                                                         {"abc", std::nullopt}};
+    for (const auto& [texte, attendu] : cas) EXPECT_EQ(minimum_valides(texte), attendu) << texte;
+}
+
 }  // namespace
 }  // namespace tarvo

@@ -70,6 +70,10 @@ MODELE = [
     ("Label_max_dsc.caption", "@FIN@"), ("Label_pas_dsc.caption", "@PAS@"),
 ]
 
+# Keys added after the first 65, with their defaults: written only by the cases that set
+# them, so the other cases keep the descriptions they always had.
+NOUVELLES = [("Edit_min_mesures_valides.text", "0")]
+
 
 def cle(nom):
     for k, _ in MODELE:
@@ -185,7 +189,7 @@ class Cas:
         assert not k, k
 
     def reglage(self, nom):
-        return self.dsc.get(nom, dict((a.split(".")[0], b) for a, b in MODELE)[nom])
+        return self.dsc.get(nom, dict((a.split(".")[0], b) for a, b in MODELE + NOUVELLES)[nom])
 
 
 def calculer(c):
@@ -310,6 +314,13 @@ def calculer(c):
             lignes_etape[k] += 1
     L = lignes_etape
     K = len(titres) - 2
+    minimum = int(r("Edit_min_mesures_valides").strip() or "0")
+    mises_na = 0
+    for k in range(1, N + 1):
+        for i in range(K):
+            if minimum > 0 and L[k] and na[k][i] == 0 and nbok[k][i] < minimum:
+                na[k][i] = 1
+                mises_na += 1
     if methode == 4:
         vide = [L[k] == 0 for k in range(N + 2)]
         for k in range(2, N):
@@ -441,6 +452,9 @@ def calculer(c):
               " période du " + p["debut"] + " au " + p["fin"],
               " nombre de résultats = %d" % (N - 1), " Fenêtre de suivi"]
     suivi += c.suivi
+    if minimum > 0:
+        suivi.append("   minimum de %d mesures valides par pas : %d valeurs mises à NA"
+                     % (minimum, mises_na))
     if journal:
         suivi += ["---> POST-traitement  sur %d lignes horodatées" % N] + journal
     if dy:
@@ -542,6 +556,7 @@ def ecrire_cas(c):
         v = c.dsc.get(k.split(".")[0], v)
         v = v.replace("@DEBUT@", p["debut"]).replace("@FIN@", p["fin"]).replace("@PAS@", hms(p["pas"]))
         dsc.append(k + "= " + v)
+    dsc += [k + "= " + c.dsc[k.split(".")[0]] for k, _ in NOUVELLES if k.split(".")[0] in c.dsc]
     ecrire(os.path.join(dossier, "description.dsc"), dsc)
     for n in c.fichiers:
         ecrire(os.path.join(dossier, n), c.fichiers[n])
@@ -667,6 +682,21 @@ CAS_LISTE = [
         lire_date=lambda f: f[0] + " " + f[1] if len(f) > 1 else None,
         fichiers={"a.txt": ["Jour\tHeure\tX\tY", "01/03/2023\t10:30:00\t3,6\t12,5",
                             "01/03/2023\t11:00:00\t4,4\t-1,25", "01/03/2023\t12:30:00\t0,1\t1000"]}),
+    # At least three OK values per hour: a short hour is NA in its column, and the NA
+    # counts of the tracking file count it; the line count stays.
+    Cas("minimum_valides", grille=dict(debut=h("01:00:00"), fin=h("05:00:00")),
+        dsc={"Edit_min_mesures_valides": "3", "Edit_NA": "NA"}, lire_date=UNE_COL, bilan=True,
+        fichiers={"a.csv": ["Date;A;B", h("00:20:00;1;1"), h("00:40:00;2;NA"), h("01:00:00;3;3"),
+                            h("01:20:00;4;4"), h("01:40:00;5;5"), h("02:00:00;NA;6"),
+                            h("03:20:00;7;7"), h("03:40:00;8;8"), h("04:00:00;9;9"),
+                            h("04:20:00;10;10"), h("04:40:00;11;11")]}),
+    # The same minimum on running totals: a short step restarts the total.
+    Cas("minimum_valides_cumul", grille=dict(debut=h("01:00:00"), fin=h("05:00:00")),
+        dsc={"Edit_min_mesures_valides": "2", "RadioGroup_methode_ItemIndex": "5"},
+        lire_date=UNE_COL,
+        fichiers={"a.csv": ["Date;Pluie", h("00:20:00;1"), h("00:40:00;1"), h("01:20:00;2"),
+                            h("01:40:00;2"), h("02:20:00;5"), h("03:20:00;1"), h("03:40:00;1"),
+                            h("04:20:00;3"), h("04:40:00;3")]}),
     # Real files.
     Cas("reel_diver_balises_sans_titres",
         grille=dict(debut="14/10/2009 16:15:00", fin="14/10/2009 17:45:00", pas=1800),
