@@ -1084,6 +1084,63 @@ TEST_F(TarvoLot, PlusieursDescriptionsUneLigneChacuneDansLOrdre) {
     }
 }
 
+// Two descriptions of one result name in one call take turns to write it: each prints its
+// path, and the file left is whole, the one result or the other, with its own tracking file.
+TEST_F(TarvoLot, DeuxResultatsDeMemeNomSEcriventTourATour) {
+    const std::string moyennes = description({}, "moyennes.dsc");
+    const std::string maxima = description({{"RadioGroup_methode_ItemIndex", "2"}}, "maxima.dsc");
+    const fs::path resultat = sortie_ / "LeGue_horaire.txt";
+    std::map<std::string, std::string> seuls;  // result → the description named in its tracking
+    for (const std::string& d : {moyennes, maxima}) {
+        ASSERT_EQ(lancer({"--silencieux", d}).statut, 0);
+        seuls[lire(resultat)] = d;
+    }
+    ASSERT_EQ(seuls.size(), 2U);
+    for (int essai = 0; essai < 6; ++essai) {
+        const Execution e = lancer({"--silencieux", "--travaux", "2", moyennes, maxima});
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_EQ(e.sortie, resultat.string() + "\n" + resultat.string() + "\n");
+        const auto ecrit = seuls.find(lire(resultat));
+        ASSERT_NE(ecrit, seuls.end()) << "a result of neither";
+        EXPECT_TRUE(contient(lire(sortie_ / "LeGue_horaire.txt.TXT"),
+                             fs::path(ecrit->second).filename().string()))
+            << "the tracking file of the other";
+        EXPECT_EQ(fichiers_sortie().size(), 2U) << "nothing left half-written";
+    }
+}
+
+// A signal to a call on several descriptions ends every conversion: each removes its
+// unfinished files and its work directory, and the call exits with 128 + the signal.
+TEST_F(TarvoLot, UnSignalArreteToutesLesConversions) {
+    const fs::path travail = racine_ / "travail";
+    fs::create_directories(travail);
+    const std::vector<std::string> args = {
+        "--silencieux",
+        "--travaux",
+        "2",
+        "--pas",
+        "00:00:01",
+        "--debut",
+        "01/06/2024",
+        "--fin",
+        "15/06/2024",
+        description({}, "a.dsc"),
+        description({{"Edit_nom_fic_sortie.text", "b"}}, "b.dsc")};
+    const Processus p = demarrer(args, "/dev/null", {}, {"TMPDIR=" + travail.string()});
+    // Both children at work: each has made its work directory.
+    for (int i = 0; i < 1000 && std::distance(fs::directory_iterator(travail), {}) < 2; ++i)
+        usleep(10000);
+    ASSERT_EQ(std::distance(fs::directory_iterator(travail), {}), 2);
+    // Past their start, where they take over the signals; far from the end of 1.2 million steps.
+    usleep(300000);
+    kill(p.pid, SIGTERM);
+    const Execution e = terminer(p);
+    EXPECT_EQ(e.statut, 128 + SIGTERM) << e.erreurs;
+    EXPECT_TRUE(e.sortie.empty()) << e.sortie;
+    EXPECT_TRUE(fs::is_empty(travail)) << "the work directories are removed";
+    for (const auto& f : fichiers_sortie()) EXPECT_FALSE(f.string().ends_with(".~ecriture")) << f;
+}
+
 // Control characters from a data file or a name never reach the terminal raw: ESC, BEL and
 // VT from a measurement, the C1 control of byte 0x9D (OSC), and a result name holding ESC.
 TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
