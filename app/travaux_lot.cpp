@@ -83,6 +83,7 @@ std::optional<Enfant> demarrer(const std::string& programme, std::vector<std::st
     posix_spawnattr_setsigmask(&attributs, &vide);
     posix_spawnattr_setflags(&attributs, POSIX_SPAWN_SETSIGMASK);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (auto& a : arguments) argv.push_back(a.data());
     argv.push_back(nullptr);
     Enfant e;
