@@ -4,6 +4,9 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <set>
+#include <system_error>
 
 #include "app/plateforme_lot.h"
 #include "formats/date_canonique.h"
@@ -49,12 +52,51 @@ constexpr std::string_view aide_pied =
     "\n"
     "Sortie standard : le chemin complet du fichier résultat, et rien d'autre.\n"
     "\n"
+    "Plusieurs descriptions : chacune est convertie à part, par un processus à elle, avec\n"
+    "les mêmes options (sauf --nom, refusé), --travaux à la fois. La sortie standard donne\n"
+    "une ligne par description, dans l'ordre donné : le chemin de son résultat, ou une\n"
+    "ligne vide quand elle n'a rien écrit. Ce que chacune écrit sur la sortie d'erreur est\n"
+    "regroupé sous « ==> description <== », dans le même ordre, suivi de son code de sortie\n"
+    "quand il n'est pas 0. L'entrée standard n'est pas lue, aucune barre de progression.\n"
+    "Le code de sortie est le plus grave des conversions : 2, puis 1, 3, 4, et 0.\n"
+    "\n"
     "Codes de sortie :\n"
-    "  0  résultat écrit (avec un avertissement s'il ne contient que des NA)\n"
+    "  0  résultat écrit, avec au moins une valeur valide\n"
     "  1  la description, les répertoires ou les fichiers empêchent le traitement, ou\n"
     "     l'écriture a échoué (le message dit ce qui est resté sur le disque)\n"
     "  2  mauvaise utilisation\n"
-    "  3  traitement annulé par une question";
+    "  3  traitement annulé par une question\n"
+    "  4  résultat écrit, mais aucune valeur valide : il ne contient que des NA (son chemin\n"
+    "     est imprimé, un avertissement sur la sortie d'erreur le nomme)";
+
+// The descriptions of the call, or why they are refused. Converted at once, two runs of one
+// description, or of several under one --nom, would write over each other's result.
+std::optional<std::string> choisir_descriptions(OptionsLot& o,
+                                                const std::vector<std::string>& descriptions,
+                                                bool enfant) {
+    if (enfant) {
+        if (o.rang < 1 || o.rang > static_cast<int>(descriptions.size()))
+            return "--rang-description attend un nombre entier de 1 à " +
+                   std::to_string(descriptions.size()) + " : " + std::to_string(o.rang);
+        o.descriptions = {descriptions[static_cast<std::size_t>(o.rang - 1)]};
+    } else {
+        o.descriptions = descriptions;
+        o.rang = 0;
+    }
+    o.description = o.descriptions.front();
+    if (o.descriptions.size() < 2) return std::nullopt;
+    if (o.nom)
+        return "--nom ne sert qu'avec une seule description : les résultats de " +
+               std::to_string(o.descriptions.size()) + " descriptions porteraient tous ce nom";
+    std::set<std::filesystem::path> vues;
+    for (const std::string& d : o.descriptions) {
+        std::error_code e;
+        const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(d, e), e);
+        if (!vues.insert(e ? std::filesystem::path(d) : p).second)
+            return "la description " + d + " est donnée deux fois";
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -93,7 +135,9 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
 
     OptionsLot o;
     std::string debut, fin, pas, unite = "hms";
-    app.add_option("DESCRIPTION", o.description, "le fichier de description (.dsc)")
+    std::vector<std::string> descriptions;
+    app.add_option("DESCRIPTION", descriptions,
+                   "le fichier de description (.dsc), ou plusieurs convertis chacun à part")
         ->required()
         ->type_name("");
     app.add_option("--debut", debut, "début de la période (défaut : la date min de la description)")
@@ -118,6 +162,11 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
     app.add_option("--fils", o.fils,
                    "fils de lecture en parallèle (défaut : un par cœur de la machine)")
         ->type_name("N");
+    app.add_option("--travaux", o.travaux,
+                   "descriptions converties en même temps (défaut : un par cœur de la machine)")
+        ->type_name("N");
+    // How a child of a call on several descriptions is told which one is its own.
+    app.add_option("--rang-description", o.rang)->group("");
     app.add_option("--bloc", o.bloc_ko, "taille des blocs lus, en Ko (défaut : 1024)")
         ->type_name("KO");
     app.add_flag("--oui", o.oui, "répond Oui (ou le premier bouton) à toutes les questions");
@@ -194,6 +243,10 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
                      std::to_string(o.bloc_ko));
     if (o.unite == 0 && o.pas && *o.pas == 0)
         return usage("--pas 00:00:00 : le pas ne peut pas être nul");
+    if (app.count("--travaux") && (o.travaux < 1 || o.travaux > 256))
+        return usage("--travaux attend un nombre entier de 1 à 256 : " + std::to_string(o.travaux));
+    if (auto refus = choisir_descriptions(o, descriptions, app.count("--rang-description") > 0))
+        return usage(*refus);
     return o;
 }
 

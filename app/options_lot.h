@@ -5,12 +5,17 @@
 #include <ostream>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace tarvo {
 
 // Texts as typed (UTF-8); the dates already in their canonical form.
 struct OptionsLot {
-    std::string description;
+    std::string description;  // the one converted by this process
+    // Every description given; with more than one, each is converted by a child process.
+    std::vector<std::string> descriptions;
+    int travaux = 0;                   // 0: the hardware threads
+    int rang = 0;                      // a child's description, from 1; 0 when not a child
     std::optional<std::string> debut;  // "jj/mm/aaaa hh:mn:ss"
     std::optional<std::string> fin;
     std::optional<double> pas;  // fraction of a day
@@ -32,6 +37,7 @@ inline constexpr int sortie_ecrit = 0;
 inline constexpr int sortie_empechee = 1;
 inline constexpr int sortie_usage = 2;
 inline constexpr int sortie_abandon = 3;
+inline constexpr int sortie_sans_valeur = 4;  // written, but not one value is valid
 
 // The options, or the status to exit with at once: 0 after --help or --version (printed on
 // `sortie`), 2 after a wrong usage (explained on `erreurs`).

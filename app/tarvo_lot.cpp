@@ -13,16 +13,18 @@
 #include <iostream>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <variant>
+#include <vector>
 
 #include "app/options_lot.h"
 #include "app/plateforme_lot.h"
+#include "app/travaux_lot.h"
 #include "description/cles_description.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/texte.h"
 #include "inventory/listing.h"
-#include "output/suivi.h"
 #include "session/session.h"
 
 namespace fs = std::filesystem;
@@ -88,7 +90,8 @@ public:
     Lot(const OptionsLot& o, const std::string& dossier_programme)
         : o_(o),
           dialogue_(std::cerr, o.oui, o.silencieux),
-          progression_(std::cerr, !o.silencieux && isatty(STDERR_FILENO) == 1,
+          // A child of a call on several descriptions never draws a bar: they would mix.
+          progression_(std::cerr, !o.silencieux && o.rang == 0 && isatty(STDERR_FILENO) == 1,
                        [this] { return session_.table.nb_fichiers(); }),
           presse_papier_(std::cin, isatty(STDIN_FILENO) == 1),
           session_(dialogue_, progression_, lanceur_, presse_papier_,
@@ -206,17 +209,16 @@ private:
             return empeche("le fichier résultat n'a pas pu être écrit");
         if (fin != FinTraitement::termine)
             return empeche("le traitement n'a pas pu être fait, rien n'a été écrit");
-        // Until a status of its own exists, a result that says nothing is written and flagged.
-        const auto nb_lignes =
-            static_cast<long long>(session_.listes.ListBox_DONNEE_date_clean.size());
-        if (nb_lignes > 1 && session_.etapes.K() > 2 &&
-            nb_valeurs_utilisables(session_.etapes, nb_lignes - 1) == 0)
+        if (session_.dernier_enregistrement.aucune_valeur_valide)
             message_ =
                 "attention, le résultat ne contient aucune valeur : toutes ses valeurs "
-                "sont NA (vérifier la période, la colonne date et les colonnes extraites)";
+                "sont NA dans " +
+                cp1252_vers_utf8(session_.fichier_resultat) +
+                " (vérifier la période, la colonne date et les colonnes extraites)";
         std::cout << texte_terminal(cp1252_vers_utf8(session_.fichier_resultat)) << '\n'
                   << std::flush;
-        return sortie_ecrit;
+        return session_.dernier_enregistrement.aucune_valeur_valide ? sortie_sans_valeur
+                                                                    : sortie_ecrit;
     }
 
     const OptionsLot& o_;
@@ -292,6 +294,16 @@ int main(int argc, char** argv) {
     const auto lues = lire_options(argc, argv, std::cout, std::cerr);
     if (const int* code = std::get_if<int>(&lues)) return *code;
     const OptionsLot& options = std::get<OptionsLot>(lues);
+    if (options.descriptions.size() > 1) {
+        const int machine = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+        const int travaux = options.travaux > 0 ? options.travaux : machine;
+        const int n = static_cast<int>(options.descriptions.size());
+        // Each child reads on its share of the machine's threads, unless --fils says otherwise.
+        return executer_travaux("/proc/self/exe", std::vector<std::string>(argv + 1, argv + argc),
+                                options.descriptions, travaux,
+                                options.fils > 0 ? 0 : fils_par_travail(machine, travaux, n),
+                                std::cout, std::cerr);
+    }
 
     const DossierProgramme dossier;
     if (dossier.chemin().empty()) {

@@ -1,5 +1,10 @@
 #include "output/enregistrement.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -45,6 +50,27 @@ std::string options_fin(const ContexteEnregistrement& c) {
         o += fr("  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas");
     return o;
 }
+
+// Batch conversions running side by side (tarvo-lot a.dsc b.dsc, or two scheduled calls) take
+// turns to name and write into one directory: two results of one name would otherwise share
+// one temporary file. Where the directory cannot be locked, they go on as before.
+class TourDossier {
+public:
+    explicit TourDossier(std::string_view dossier)
+        : fd_(::open(chemin_natif(dossier).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~TourDossier() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    TourDossier(const TourDossier&) = delete;
+    TourDossier& operator=(const TourDossier&) = delete;
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
@@ -100,6 +126,20 @@ std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& c,
            nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");
 }
 
+std::string texte_aucune_valeur_valide(const ContexteEnregistrement& c,
+                                       const ResultatEnregistrement& r) {
+    const Description& d = c.description;
+    std::string seuils;
+    if (!rogner(d.Edit_min_na).empty()) seuils += " (NA sous Min=" + d.Edit_min_na + ")";
+    if (!rogner(d.Edit_max_na).empty())
+        seuils += fr(" (NA au-dessus de Max=") + d.Edit_max_na + ")";
+    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE VALEUR VALIDE :\n\n") + "     " +
+           c.Label_nlig_impliquee + fr(", mais aucune valeur des colonnes extraites n'est ") +
+           "utilisable" + seuils + "\n\n" +
+           fr(" vérifier les colonnes extraites, le séparateur décimal et les seuils Min et Max ") +
+           "des NA\n\n" + nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");
+}
+
 // Kept whole: the two files are staged, then put in place in one order that a split would hide.
 ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     ResultatEnregistrement r;
@@ -119,6 +159,8 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
 
+    std::optional<TourDossier> tour;
+    if (c.lot) tour.emplace(d.dossier_choisi_sortie);
     const double total = duree_totale(c);
     const ParametresNommage nommage{d.Edit_nom_fic_sortie,
                                     d.CheckBox_inc_nom,
@@ -154,6 +196,8 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
                                c.nb_lignes_lues,
                                r.chemin,
                                total};
+    r.aucune_valeur_valide = run.nb_resultats > 0 && c.etapes.K() > 2 &&
+                             nb_valeurs_utilisables(c.etapes, run.nb_resultats) == 0;
     const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
     ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif,
                    c.enregistrer_description);
@@ -175,6 +219,7 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
         return echec(EtatEnregistrement::echec_suivi, e);
     }
     ajouter_fin_suivi(c.journal, c.maintenant, total);
+    tour.reset();
 
     c.progression.afficher_progression(std::string(32, ' '), Progression::chronometre_traitement);
     r.temps_restant = "reste 00:00:00    0 Mo";
@@ -182,6 +227,9 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     if (c.arret_pc_demande) return r;
     if (c.nb_lignes_lues == 0)
         c.dialogue.message(IdMessage::aucune_ligne_extraite, texte_aucune_ligne_extraite(c, r),
+                           TypeMessage::avertissement);
+    else if (r.aucune_valeur_valide)
+        c.dialogue.message(IdMessage::aucune_valeur_valide, texte_aucune_valeur_valide(c, r),
                            TypeMessage::avertissement);
     else
         c.dialogue.message(IdMessage::fin_traitement, texte_fin_traitement(c, r),

@@ -77,6 +77,8 @@ struct ResultatEnregistrement {
     std::string texte_resultat;  // the text written, as the view shows it
     std::string temps_restant;
     std::string message_erreur;  // the file error shown to the user
+    // Written, but no step of any data column holds a value: nothing but NA.
+    bool aucune_valeur_valide = false;
     bool reussi() const { return etat == EtatEnregistrement::enregistre; }
 };
 
@@ -95,6 +97,11 @@ std::string texte_fin_traitement(const ContexteEnregistrement& contexte,
 // nothing but NA, and the period or the dates are what to check.
 std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& contexte,
                                         const ResultatEnregistrement& resultat);
+
+// Its warning instead when lines were read but every value written is NA (all below the
+// lowest kept, all above the highest, or none readable as a number).
+std::string texte_aucune_valeur_valide(const ContexteEnregistrement& contexte,
+                                       const ResultatEnregistrement& resultat);
 
 // Saves a run's results: export directory, name, result file, clipboard, tracking file
 // with the summary in the log, and the closing box. A failure is shown as the file error

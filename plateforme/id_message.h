@@ -83,6 +83,7 @@ enum class IdMessage {
     ecraser_resultat,
     echec_ecriture_resultat,
     aucune_ligne_extraite,
+    aucune_valeur_valide,
     fin_traitement,
     erreur_copie_valeurs,
     valeurs_copiees,

@@ -27,6 +27,7 @@
 
 #include "app/plateforme_lot.h"
 #include "app/questions_connues.h"
+#include "app/travaux_lot.h"
 #include "formats/cp1252.h"
 #include "outils_lot.h"
 
@@ -96,6 +97,16 @@ TEST(TarvoLotOptions, AideEtVersionSurLaSortieStandard) {
     EXPECT_TRUE(version.sortie.starts_with("tarvo-lot ")) << version.sortie;
 }
 
+TEST(TarvoLotOptions, LAideDitPlusieursDescriptionsEtLeCode4) {
+    const Execution aide = lancer({"--help"});
+    EXPECT_EQ(aide.statut, 0);
+    for (const char* texte : {"--travaux", "DESCRIPTION ...", "ligne vide",
+                              "==> description <==", "2, puis 1, 3, 4, et 0",
+                              "  4  résultat écrit, mais aucune valeur valide"})
+        EXPECT_TRUE(contient(aide.sortie, texte)) << texte << "\n" << aide.sortie;
+    EXPECT_FALSE(contient(aide.sortie, "--rang-description")) << "the children's own option";
+}
+
 TEST(TarvoLotOptions, MauvaiseUtilisationSort2SansRienEcrire) {
     struct Cas {
         std::vector<std::string> args;
@@ -103,7 +114,7 @@ TEST(TarvoLotOptions, MauvaiseUtilisationSort2SansRienEcrire) {
     };
     const std::vector<Cas> cas = {
         {{}, "il manque le fichier de description"},
-        {{"a.dsc", "b.dsc"}, "argument ou option inconnu : b.dsc"},
+        {{"a.dsc", "--inconnue"}, "argument ou option inconnu : --inconnue"},
         {{"--inconnue", "a.dsc"}, ""},
         {{"--debut", "32/01/2024 00:00:00", "a.dsc"}, ""},
         {{"--debut", "2024-01-01", "a.dsc"}, ""},
@@ -571,6 +582,7 @@ TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
         bool strict;                         // the date test "(inf strict)" in the title line
         std::vector<std::string> premieres;  // the dates of the first rows
         std::size_t nb_lignes;               // rows after the title line
+        int statut = 0;
     };
     const std::vector<Cas> cas = {
         {{"--debut", "05/06/2024 00:00:00", "--fin", "06/06/2024", "--pas", "06:00:00"},
@@ -586,12 +598,14 @@ TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
          true,
          {"01/06/2024 00:00:00", "08/06/2024 00:00:00"},
          3},
-        // Month steps from the 31st keep the last day of shorter months.
+        // Month steps from the 31st keep the last day of shorter months. The files begin in
+        // June: every value is NA, which the status says.
         {{"--debut", "31/01/2024", "--fin", "31/05/2024", "--unite", "mois", "--test-strict"},
          true,
          {"31/01/2024 00:00:00", "29/02/2024 00:00:00", "31/03/2024 00:00:00",
           "30/04/2024 00:00:00", "31/05/2024 00:00:00"},
-         5},
+         5,
+         4},
         // The largest count the option takes.
         {{"--debut", "01/06/2024", "--fin", "01/06/2026", "--unite", "jour", "--nombre", "400",
           "--test-strict"},
@@ -603,7 +617,7 @@ TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
         auto args = c.args;
         args.push_back(dsc);
         const Execution e = lancer(args);
-        ASSERT_EQ(e.statut, 0) << e.erreurs;
+        ASSERT_EQ(e.statut, c.statut) << e.erreurs;
         std::istringstream resultat(lire(e.sortie.substr(0, e.sortie.size() - 1)));
         std::vector<std::string> lignes;
         for (std::string l; std::getline(resultat, l);) lignes.push_back(l);
@@ -876,7 +890,7 @@ TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
         auto args = c.periode;
         args.insert(args.end(), {"--silencieux", description({{"Edit_min_na.text", c.min_na}})});
         const Execution e = lancer(args);
-        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_EQ(e.statut, c.tout_na ? 4 : 0) << e.erreurs;
         EXPECT_FALSE(e.sortie.empty());
         EXPECT_EQ(contient(e.erreurs,
                            "tarvo-lot : attention, le résultat ne contient aucune "
@@ -885,6 +899,251 @@ TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
             << c.min_na << "\n"
             << e.erreurs;
     }
+}
+
+// A result written without one valid value exits with 4, so that a script can tell it from
+// a conversion that produced something; the result is still written and its path printed.
+TEST_F(TarvoLot, UnResultatSansValeurValideSort4) {
+    struct Cas {
+        std::string nom;
+        std::map<std::string, std::string> cles;
+        std::vector<std::string> options;
+        int statut;
+        std::string boite;  // the closing warning, "" when the run ends well
+    };
+    const std::vector<Cas> cas = {
+        {"normal", {}, {}, 0, ""},
+        {"min", {{"Edit_min_na.text", "100000"}}, {}, 4, "AUCUNE VALEUR VALIDE"},
+        {"max", {{"Edit_max_na.text", "-100000"}}, {"--silencieux"}, 4, "AUCUNE VALEUR VALIDE"},
+        {"periode",
+         {},
+         {"--debut", "01/01/2023", "--fin", "02/01/2023"},
+         4,
+         "AUCUNE LIGNE EXTRAITE"},
+    };
+    for (const Cas& c : cas) {
+        auto args = c.options;
+        args.insert(args.end(), {"--nom", c.nom, description(c.cles, c.nom + ".dsc")});
+        const Execution e = lancer(args);
+        EXPECT_EQ(e.statut, c.statut) << c.nom << "\n" << e.erreurs;
+        const fs::path resultat = sortie_ / (c.nom + ".txt");
+        EXPECT_EQ(e.sortie, resultat.string() + "\n") << c.nom;
+        EXPECT_TRUE(fs::exists(resultat)) << c.nom;
+        const std::string ligne =
+            "tarvo-lot : attention, le résultat ne contient aucune valeur : toutes ses valeurs "
+            "sont NA dans " +
+            resultat.string() + " (";
+        EXPECT_EQ(contient(e.erreurs, ligne), c.statut == 4) << c.nom << "\n" << e.erreurs;
+        EXPECT_EQ(contient(e.erreurs, "AUCUNE"), !c.boite.empty()) << c.nom << "\n" << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.boite)) << c.nom << "\n" << e.erreurs;
+        // Status 4 exactly when no data cell of the file holds anything but NA.
+        std::istringstream lignes(lire(resultat));
+        std::string ligne_resultat;
+        std::getline(lignes, ligne_resultat);
+        int valeurs = 0;
+        while (std::getline(lignes, ligne_resultat)) {
+            std::vector<std::string> champs;
+            std::istringstream l(ligne_resultat.substr(0, ligne_resultat.find('\r')));
+            for (std::string champ; std::getline(l, champ, ';');) champs.push_back(champ);
+            for (std::size_t i = 1; i + 1 < champs.size(); ++i) valeurs += champs[i] != "NA";
+        }
+        EXPECT_EQ(valeurs == 0, c.statut == 4) << c.nom << " " << valeurs;
+    }
+}
+
+TEST(TravauxLot, LePireStatutEtLesFilsDeChacun) {
+    struct Statuts {
+        int a, b, pire;
+    };
+    // 2 > 1 > 3 > 4 > 0, whichever comes first.
+    for (const Statuts& c : std::vector<Statuts>{{0, 0, 0},
+                                                 {0, 4, 4},
+                                                 {4, 3, 3},
+                                                 {3, 1, 1},
+                                                 {1, 2, 2},
+                                                 {2, 0, 2},
+                                                 {1, 3, 1},
+                                                 {3, 4, 3},
+                                                 {4, 0, 4}}) {
+        EXPECT_EQ(pire_statut(c.a, c.b), c.pire) << c.a << " " << c.b;
+        EXPECT_EQ(pire_statut(c.b, c.a), c.pire) << c.b << " " << c.a;
+    }
+    struct Fils {
+        int machine, travaux, descriptions, fils;
+    };
+    for (const Fils& c : std::vector<Fils>{{8, 3, 10, 2},
+                                           {8, 8, 2, 4},
+                                           {2, 4, 4, 1},
+                                           {1, 1, 5, 1},
+                                           {16, 16, 16, 1},
+                                           {16, 1, 9, 16}})
+        EXPECT_EQ(fils_par_travail(c.machine, c.travaux, c.descriptions), c.fils)
+            << c.machine << " " << c.travaux << " " << c.descriptions;
+}
+
+TEST_F(TarvoLot, PlusieursDescriptionsMalDemandeesSort2) {
+    const std::string a = description({}, "a.dsc");
+    fs::create_directories(racine_ / "sous");
+    const std::string a_encore = (racine_ / "sous" / ".." / "a.dsc").string();
+    struct Cas {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Cas> cas = {
+        {{"--nom", "x", a, description({}, "b.dsc")}, "--nom ne sert qu'avec une seule"},
+        {{a, a_encore}, "la description " + a_encore + " est donnée deux fois"},
+        {{"--travaux", "0", a, "b.dsc"}, "--travaux attend un nombre entier de 1 à 256 : 0"},
+        {{"--travaux", "257", a}, "--travaux attend un nombre entier de 1 à 256 : 257"},
+        {{"--travaux", "deux", a}, "--travaux attend un nombre entier : deux"},
+    };
+    for (const auto& c : cas) {
+        const Execution e = lancer(c.args);
+        EXPECT_EQ(e.statut, 2) << c.message << "\n" << e.erreurs;
+        EXPECT_TRUE(e.sortie.empty()) << c.message;
+        EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : " + c.message)) << e.erreurs;
+    }
+    EXPECT_TRUE(fichiers_sortie().empty());
+}
+
+// Several descriptions in one call: one line each on standard output, in the order given
+// (empty for one that wrote nothing), each one's messages kept together under its name, the
+// gravest status, and the very result files each gives alone, for any number of jobs.
+TEST_F(TarvoLot, PlusieursDescriptionsUneLigneChacuneDansLOrdre) {
+    const std::map<std::string, std::string> dsc = {
+        {"horaire", description({{"Edit_nom_fic_sortie.text", "horaire"}}, "horaire.dsc")},
+        {"maxima", description({{"Edit_nom_fic_sortie.text", "maxima"},
+                                {"RadioGroup_methode_ItemIndex", "2"},
+                                {"Label_pas_dsc.caption", "06:00:00"}},
+                               "maxima.dsc")},
+        {"vide", description({{"Edit_nom_fic_sortie.text", "vide"}, {"Edit_min_na.text", "100000"}},
+                             "vide.dsc")},
+        {"refusee", description({{"RadioGroup_methode_ItemIndex", "7"}}, "refusee.dsc")},
+        {"abandon", description({{"RadioGroup_separateur_colonne_ItemIndex", "1"}}, "abandon.dsc")},
+    };
+    // Each one alone first: what a call on several must give again.
+    std::map<std::string, std::string> seul;
+    for (const char* nom : {"horaire", "maxima", "vide"}) {
+        const Execution e = lancer({"--silencieux", dsc.at(nom)});
+        ASSERT_EQ(e.sortie, (sortie_ / (std::string(nom) + ".txt")).string() + "\n") << e.erreurs;
+        seul[nom] = lire(sortie_ / (std::string(nom) + ".txt"));
+    }
+    struct Cas {
+        std::vector<std::string> noms;
+        std::vector<std::string> options;
+        int statut;
+    };
+    const std::vector<Cas> cas = {
+        {{"horaire", "refusee", "maxima"}, {"--travaux", "3"}, 1},
+        {{"horaire", "refusee", "maxima"}, {"--travaux", "1"}, 1},
+        {{"maxima", "horaire"}, {}, 0},
+        {{"vide", "horaire"}, {"--travaux", "2"}, 4},
+        {{"vide", "abandon", "maxima"}, {"--travaux", "3"}, 3},
+        {{"abandon", "refusee", "vide"}, {"--travaux", "2", "--fils", "1"}, 1},
+    };
+    for (const Cas& c : cas) {
+        for (const auto& f : fichiers_sortie()) fs::remove(f);
+        std::vector<std::string> args = c.options;
+        std::string attendue, vu;
+        for (const std::string& nom : c.noms) {
+            args.push_back(dsc.at(nom));
+            vu += nom + " ";
+            if (seul.contains(nom)) attendue += (sortie_ / (nom + ".txt")).string();
+            attendue += "\n";
+        }
+        const Execution e = lancer(args);
+        EXPECT_EQ(e.statut, c.statut) << vu << "\n" << e.erreurs;
+        EXPECT_EQ(e.sortie, attendue) << vu;
+        for (const std::string& nom : c.noms) {
+            if (seul.contains(nom)) {
+                EXPECT_EQ(lire(sortie_ / (nom + ".txt")), seul[nom]) << vu << nom;
+            }
+        }
+        // The messages of each, together under its name, in the order of the call.
+        std::vector<std::size_t> debuts;
+        for (const std::string& nom : c.noms) {
+            const std::string entete = "==> " + dsc.at(nom) + " <==\n";
+            debuts.push_back(e.erreurs.find(entete));
+            ASSERT_NE(debuts.back(), std::string::npos) << vu << nom << "\n" << e.erreurs;
+            EXPECT_EQ(e.erreurs.find(entete, debuts.back() + 1), std::string::npos) << vu << nom;
+        }
+        EXPECT_TRUE(std::is_sorted(debuts.begin(), debuts.end())) << vu << "\n" << e.erreurs;
+        EXPECT_EQ(debuts.front(), 0U) << vu << "\n" << e.erreurs;
+        debuts.push_back(e.erreurs.size());
+        for (std::size_t i = 0; i < c.noms.size(); ++i) {
+            const std::string& nom = c.noms[i];
+            const std::string bloc = e.erreurs.substr(debuts[i], debuts[i + 1] - debuts[i]);
+            const std::string propre = nom == "refusee"   ? "RadioGroup_methode_ItemIndex"
+                                       : nom == "abandon" ? "Problème de date"
+                                       : nom == "vide"
+                                           ? "sont NA dans " + (sortie_ / "vide.txt").string()
+                                           : "résultat : " + (sortie_ / (nom + ".txt")).string();
+            EXPECT_TRUE(contient(bloc, propre)) << vu << nom << "\n" << bloc;
+            const int statut = nom == "refusee" ? 1 : nom == "abandon" ? 3 : nom == "vide" ? 4 : 0;
+            EXPECT_EQ(contient(bloc, "tarvo-lot : " + dsc.at(nom) + " : code de sortie " +
+                                         std::to_string(statut) + "\n"),
+                      statut != 0)
+                << vu << nom << "\n"
+                << bloc;
+        }
+        EXPECT_FALSE(contient(e.erreurs, "\r")) << "no progress bar";
+    }
+}
+
+// Two descriptions of one result name in one call take turns to write it: each prints its
+// path, and the file left is whole, the one result or the other, with its own tracking file.
+TEST_F(TarvoLot, DeuxResultatsDeMemeNomSEcriventTourATour) {
+    const std::string moyennes = description({}, "moyennes.dsc");
+    const std::string maxima = description({{"RadioGroup_methode_ItemIndex", "2"}}, "maxima.dsc");
+    const fs::path resultat = sortie_ / "LeGue_horaire.txt";
+    std::map<std::string, std::string> seuls;  // result → the description named in its tracking
+    for (const std::string& d : {moyennes, maxima}) {
+        ASSERT_EQ(lancer({"--silencieux", d}).statut, 0);
+        seuls[lire(resultat)] = d;
+    }
+    ASSERT_EQ(seuls.size(), 2U);
+    for (int essai = 0; essai < 6; ++essai) {
+        const Execution e = lancer({"--silencieux", "--travaux", "2", moyennes, maxima});
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_EQ(e.sortie, resultat.string() + "\n" + resultat.string() + "\n");
+        const auto ecrit = seuls.find(lire(resultat));
+        ASSERT_NE(ecrit, seuls.end()) << "a result of neither";
+        EXPECT_TRUE(contient(lire(sortie_ / "LeGue_horaire.txt.TXT"),
+                             fs::path(ecrit->second).filename().string()))
+            << "the tracking file of the other";
+        EXPECT_EQ(fichiers_sortie().size(), 2U) << "nothing left half-written";
+    }
+}
+
+// A signal to a call on several descriptions ends every conversion: each removes its
+// unfinished files and its work directory, and the call exits with 128 + the signal.
+TEST_F(TarvoLot, UnSignalArreteToutesLesConversions) {
+    const fs::path travail = racine_ / "travail";
+    fs::create_directories(travail);
+    const std::vector<std::string> args = {
+        "--silencieux",
+        "--travaux",
+        "2",
+        "--pas",
+        "00:00:01",
+        "--debut",
+        "01/06/2024",
+        "--fin",
+        "15/06/2024",
+        description({}, "a.dsc"),
+        description({{"Edit_nom_fic_sortie.text", "b"}}, "b.dsc")};
+    const Processus p = demarrer(args, "/dev/null", {}, {"TMPDIR=" + travail.string()});
+    // Both children at work: each has made its work directory.
+    for (int i = 0; i < 1000 && std::distance(fs::directory_iterator(travail), {}) < 2; ++i)
+        usleep(10000);
+    ASSERT_EQ(std::distance(fs::directory_iterator(travail), {}), 2);
+    // Past their start, where they take over the signals; far from the end of 1.2 million steps.
+    usleep(300000);
+    kill(p.pid, SIGTERM);
+    const Execution e = terminer(p);
+    EXPECT_EQ(e.statut, 128 + SIGTERM) << e.erreurs;
+    EXPECT_TRUE(e.sortie.empty()) << e.sortie;
+    EXPECT_TRUE(fs::is_empty(travail)) << "the work directories are removed";
+    for (const auto& f : fichiers_sortie()) EXPECT_FALSE(f.string().ends_with(".~ecriture")) << f;
 }
 
 // Control characters from a data file or a name never reach the terminal raw: ESC, BEL and

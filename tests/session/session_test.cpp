@@ -432,6 +432,77 @@ TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {
     EXPECT_EQ(lignes[2], "01/03/2024 02:00:00\tNA\t0");
 }
 
+// The closing box says what the result holds: the success box when a value was made, a
+// warning when every value is NA, whether no line fell into the period or every value read
+// was thrown out by the NA thresholds.
+TEST_F(SessionTest, LaBoiteDeFinAvertitQuandAucuneValeurNEstValide) {
+    struct Cas {
+        std::string min_na, max_na, debut, fin;
+        IdMessage id;
+        TypeMessage type;
+        std::string extrait;
+        bool aucune_valeur;
+    };
+    const std::vector<Cas> cas = {
+        {"", "", "01/03/2024 01:00:00", "01/03/2024 03:00:00", IdMessage::fin_traitement,
+         TypeMessage::information, "TRAITEMENT EFFECTU\xC9  (m\xE9thode", false},
+        // One value of three kept: still a result.
+        {"3", "", "01/03/2024 01:00:00", "01/03/2024 03:00:00", IdMessage::fin_traitement,
+         TypeMessage::information, "TRAITEMENT EFFECTU\xC9  (m\xE9thode", false},
+        {"100", "", "01/03/2024 01:00:00", "01/03/2024 03:00:00", IdMessage::aucune_valeur_valide,
+         TypeMessage::avertissement, "AUCUNE VALEUR VALIDE", true},
+        {"", "1", "01/03/2024 01:00:00", "01/03/2024 03:00:00", IdMessage::aucune_valeur_valide,
+         TypeMessage::avertissement, "(NA au-dessus de Max=1)", true},
+        {"", "", "01/01/2020 01:00:00", "01/01/2020 03:00:00", IdMessage::aucune_ligne_extraite,
+         TypeMessage::avertissement, "AUCUNE LIGNE EXTRAITE", true},
+    };
+    ecrire_fichier_atomique(donnees + "a.txt",
+                            "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n"
+                            "01/03/2024 01:20:00;8\r\n");
+    for (const Cas& c : cas) {
+        Description d = description_par_defaut({programme, 0});
+        d.dossier_choisi = donnees;
+        d.dossier_description = descriptions;
+        d.dossier_choisi_sortie = sortie;
+        d.Edit_masque = "*.txt";
+        d.Edit_nom_fic_sortie = "na";
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+        d.Edit_num_ligne_intitule_col = "1";
+        d.Edit_num_ligne_donnee = "2";
+        d.Edit_num_col_datetime = "1";
+        d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+        d.Edit_NA = "NA";
+        d.Edit_min_na = c.min_na;
+        d.Edit_max_na = c.max_na;
+        d.RadioGroup_methode_ItemIndex = Methode::moyenne;
+        ecrire_fichier_atomique(descriptions + "na.dsc", ecrire_description_texte(d));
+        auto s = nouvelle_session();
+        s->creation();
+        s->choisir_description(descriptions + "na.dsc");
+        ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
+        s->parametres_grille.Label_temps_deb = c.debut;
+        s->parametres_grille.Label_temps_fin = c.fin;
+        s->parametres_grille.TimePicker_pas = 1.0 / 24;
+        s->parametres_grille_modifies();
+        const std::string vu = c.min_na + "|" + c.max_na + "|" + c.debut;
+        ASSERT_EQ(s->traiter(), FinTraitement::termine) << vu;
+        EXPECT_EQ(dialogue.ids.back(), c.id) << vu;
+        EXPECT_EQ(dialogue.vus.back().type, c.type) << vu;
+        EXPECT_NE(dialogue.vus.back().texte.find(c.extrait), std::string::npos)
+            << vu << "\n"
+            << dialogue.vus.back().texte;
+        EXPECT_EQ(s->dernier_enregistrement.aucune_valeur_valide, c.aucune_valeur) << vu;
+        // The result is written either way.
+        EXPECT_TRUE(lire_fichier(s->fichier_resultat)) << vu;
+        if (c.id == IdMessage::aucune_valeur_valide) {
+            EXPECT_TRUE(dialogue.vus.back().texte.ends_with(nom_de_fichier(s->fichier_resultat) +
+                                                            " est \xE9" +
+                                                            "crit, toutes ses valeurs sont NA"))
+                << dialogue.vus.back().texte;
+        }
+    }
+}
+
 TEST_F(SessionTest, ArretDuPcAnnuleParUneTouche) {
     auto s = nouvelle_session();
     s->arret_pc.demande = true;
