@@ -1,7 +1,7 @@
 // Pictures of the main window at the moments a user sees most, for a person to look at:
-// start, after listing, after the time list, after a run, with the directory panel open, and a
-// three-button box. Usage: tarvo-captures <output directory> <width> <height>   (run under Xvfb or
-// offscreen)
+// start, after listing, after the time list, after a run, with the directory panel open,
+// and a three-button box. The manual is built with them.
+// Usage: tarvo-captures <output directory> <width> <height>   (run under Xvfb or offscreen)
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateEdit>

@@ -1,7 +1,7 @@
 // Pictures of the graph window for a person to look at, after a run of the shipped example
 // and of a real logger export: five charts, a zoom, a point read-out, one chart alone, the
-// 3D view, and the result's first lines beside its first chart. Usage: tarvo-captures-graphique
-// <output directory>   (under Xvfb or offscreen)
+// 3D view, and the result's first lines beside its first chart.
+// Usage: tarvo-captures-graphique <output directory>   (under Xvfb or offscreen)
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateEdit>

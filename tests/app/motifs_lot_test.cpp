@@ -111,6 +111,25 @@ TEST(ExemplesMotifs, ChaqueFamilleEtChaqueFormatSouplePropose) {
         }
 }
 
+// The manual's appendix is where a user of the window learns the same patterns.
+TEST(ManuelMotifs, LAnnexeCiteLesFormatsSouplesEtChaqueEnregistreur) {
+    const auto manuel = lire_fichier(TARVO_MANUEL);
+    ASSERT_TRUE(manuel);
+    const auto annexe = manuel->find("# Annexe – Les formats de date et d'heure");
+    ASSERT_NE(annexe, std::string::npos);
+    const std::string_view texte = std::string_view(*manuel).substr(annexe);
+    for (const std::string& m : motifs_date_heure_proposes())
+        if (contient(m, "souple")) {
+            EXPECT_TRUE(contient(texte, cp1252_vers_utf8(m))) << m;
+        }
+    for (const ExempleMotif& e : exemples_motifs())
+        EXPECT_TRUE(contient(texte, e.motif)) << e.motif;
+    for (const char* enregistreur :
+         {"Campbell TOA5", "Onset HOBO", "Van Essen Diver", "Solinst", "Aqua TROLL", "YSI EXO",
+          "Keller", "WATINA", "NIVUS", "STS", "## Fuseaux horaires", "tarvo-lot --motifs"})
+        EXPECT_TRUE(contient(texte, enregistreur)) << enregistreur;
+}
+
 TEST(TarvoLotMotifs, AfficheChaqueFamilleEtChaqueExempleSansDescription) {
     const Execution e = lancer({"--motifs"});
     EXPECT_EQ(e.statut, 0);
