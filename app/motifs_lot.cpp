@@ -84,13 +84,14 @@ std::vector<std::string> proposes(FamilleMotif f) {
                : contient(m, " OU ")        ? F::ou
                                             : F::position_fixe;
     };
+    const auto tous = [](const std::string&) { return true; };
     switch (f) {
         case F::deux_colonnes:
-            ajouter(motifs_date_proposes(), [](const std::string&) { return true; });
-            ajouter(motifs_heure_proposes(), [](const std::string&) { return true; });
+            ajouter(motifs_date_proposes(), tous);
+            ajouter(motifs_heure_proposes(), tous);
             break;
         case F::code_date_fichier:
-            ajouter(codes_date_fichier_proposes(), [](const std::string&) { return true; });
+            ajouter(codes_date_fichier_proposes(), tous);
             break;
         case F::code_station:
             break;
