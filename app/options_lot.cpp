@@ -8,6 +8,7 @@
 #include <set>
 #include <system_error>
 
+#include "app/motifs_lot.h"
 #include "app/plateforme_lot.h"
 #include "formats/date_canonique.h"
 
@@ -171,6 +172,13 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         ->type_name("KO");
     app.add_flag("--oui", o.oui, "répond Oui (ou le premier bouton) à toutes les questions");
     app.add_flag("--silencieux", o.silencieux, "ni barre de progression ni message d'information");
+    app.add_flag_callback(
+        "--motifs",
+        [&] {
+            ecrire_motifs(sortie);
+            throw CLI::Success();
+        },
+        "affiche les formats de date et d'heure, chacun avec un exemple réel, et s'arrête");
 
     const auto usage = [&](const std::string& quoi) {
         erreurs << "tarvo-lot : " << texte_terminal(quoi) << "\n"
@@ -184,6 +192,8 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         return sortie_ecrit;
     } catch (const CLI::CallForVersion& v) {
         sortie << v.what() << "\n";
+        return sortie_ecrit;
+    } catch (const CLI::Success&) {  // --motifs, already printed
         return sortie_ecrit;
     } catch (const CLI::RequiredError&) {
         return usage("il manque le fichier de description (DESCRIPTION.dsc)");

@@ -1,5 +1,6 @@
 // Pictures of the main window at the moments a user sees most, for a person to look at:
-// start, after listing, after a run, with the directory panel open, and a three-button box.
+// start, after listing, after the time list, after a run, with the directory panel open,
+// and a three-button box. The manual is built with them.
 // Usage: tarvo-captures <output directory> <width> <height>   (run under Xvfb or offscreen)
 #include <QAbstractButton>
 #include <QApplication>
@@ -53,6 +54,8 @@ int main(int argc, char* argv[]) {
     fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(QTime(1, 0));
     cliquer("SpeedButton_lister");
     capture("2-apres-listage");
+    cliquer("SpeedButton_creer_listes_date_clean");
+    capture("2b-liste-horodatee");
     cliquer("SpeedButton_traiter_fichier");
     // The pointer left on the run button: the help area shows its entry.
     if (auto* bouton = fenetre.findChild<QWidget*>("SpeedButton_traiter_fichier")) {

@@ -1,12 +1,14 @@
 // Pictures of the graph window for a person to look at, after a run of the shipped example
 // and of a real logger export: five charts, a zoom, a point read-out, one chart alone, the
-// 3D view. Usage: tarvo-captures-graphique <output directory>   (under Xvfb or offscreen)
+// 3D view, and the result's first lines beside its first chart.
+// Usage: tarvo-captures-graphique <output directory>   (under Xvfb or offscreen)
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimeEdit>
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +45,34 @@ std::string installer(const fs::path& dsc, const std::string& racine) {
     const std::string chemin = racine + dsc.filename().string();
     tarvo::ecrire_fichier_atomique(chemin, texte);
     return chemin;
+}
+
+// The first lines of the result file beside its first chart shown alone: what a user
+// compares first, in one picture about as wide as the window's.
+QImage resultat_et_graphe(const std::string& chemin_resultat, const QPixmap& graphe) {
+    std::string texte;
+    {
+        std::ifstream f(chemin_resultat, std::ios::binary);
+        std::string ligne;
+        for (int i = 0; i < 24 && std::getline(f, ligne); ++i) {
+            if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
+            texte += ligne + "\n";
+        }
+    }
+    constexpr int largeur_texte = 470, largeur_graphe = 770, marge = 12;
+    const QPixmap petit = graphe.scaledToWidth(largeur_graphe, Qt::SmoothTransformation);
+    QImage image(largeur_texte + largeur_graphe + 3 * marge, petit.height() + 2 * marge,
+                 QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    QFont police(QStringLiteral("DejaVu Sans Mono"));
+    police.setPixelSize(14);
+    p.setFont(police);
+    p.setPen(Qt::black);
+    p.drawText(QRect(marge, marge, largeur_texte, petit.height()),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, tarvo::qt(texte));
+    p.drawPixmap(largeur_texte + 2 * marge, marge, petit);
+    return image;
 }
 
 void souris(QWidget* w, QEvent::Type type, QPoint ou, Qt::MouseButton bouton) {
@@ -83,6 +113,11 @@ void capturer(const QString& sortie, const QString& prefixe, const fs::path& dsc
         g->grab().save(sortie + "/" + prefixe + "-" + nom + ".png");
     };
     capture("1-cinq-graphes");
+    cliquer(g, "CheckBox1");
+    QApplication::processEvents();
+    resultat_et_graphe(fenetre.session().fichier_resultat, g->graphe(1)->grab())
+        .save(sortie + "/" + prefixe + "-0-resultat.png");
+    cliquer(g, "CheckBox1");
     // The read-out of the tenth point of chart 1, then a zoom on chart 2 dragged downwards.
     tarvo::Graphe* un = g->graphe(1);
     if (!un->chart()->series().isEmpty()) {

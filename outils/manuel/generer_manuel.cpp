@@ -2,11 +2,14 @@
 // page, a table of contents with page numbers, then the chapters on numbered pages. A
 // second PDF holds the pages of the chapter "Versions" alone, as numbered in the manual:
 // the one "mise à jour" opens, since a viewer started by the desktop opens at page one.
+// The pictures it names are read from the directory given last, where the build put them.
 //   generer_manuel doc/manuel.md build/app/Pelmo_manuel.pdf build/app/Pelmo_manuel_versions.pdf
+//                  build/doc/captures
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,7 +19,9 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QUrl>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -95,6 +100,38 @@ void mettre_en_forme(QTextDocument& document) {
         caracteres.setForeground(bleu_titres);
         curseur.mergeCharFormat(caracteres);
     }
+}
+
+// Pictures take the width of the page. A picture that cannot be read stops the manual: a
+// manual with empty frames where the text says "voici la fenêtre" is worse than none.
+bool mettre_en_forme_images(QTextDocument& document, double largeur) {
+    std::vector<std::pair<QTextFragment, QImage>> images;
+    for (QTextBlock bloc = document.begin(); bloc.isValid(); bloc = bloc.next()) {
+        for (auto it = bloc.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat()) continue;
+            const QString nom = fragment.charFormat().toImageFormat().name();
+            const QVariant donnees = document.resource(QTextDocument::ImageResource, QUrl(nom));
+            QImage image = donnees.value<QImage>();
+            if (image.isNull()) image = QImage::fromData(donnees.toByteArray());
+            if (image.isNull()) {
+                std::fprintf(stderr, "image illisible ou absente : %s\n",
+                             qPrintable(document.baseUrl().resolved(QUrl(nom)).toLocalFile()));
+                return false;
+            }
+            images.emplace_back(fragment, image);
+        }
+    }
+    for (const auto& [fragment, image] : images) {
+        QTextImageFormat format = fragment.charFormat().toImageFormat();
+        format.setWidth(largeur);
+        format.setHeight(largeur * image.height() / image.width());
+        QTextCursor curseur(&document);
+        curseur.setPosition(fragment.position());
+        curseur.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+        curseur.setCharFormat(format);
+    }
+    return true;
 }
 
 std::vector<Titre> titres(const QTextDocument& document, double hauteur_page) {
@@ -177,6 +214,13 @@ int page_du_chapitre(const std::vector<Titre>& liste, const QString& fin_titre) 
     return -1;
 }
 
+// The body page where the chapter after the one starting at `page` begins, or `fin`.
+int page_du_chapitre_suivant(const std::vector<Titre>& liste, int page, int fin) {
+    for (const Titre& t : liste)
+        if (t.niveau == 1 && t.page > page) return t.page;
+    return fin;
+}
+
 // Draws page `page` of a paginated document in the body area.
 void dessiner_page(QPainter& p, QTextDocument& document, int page, const QSizeF& taille) {
     p.save();
@@ -190,10 +234,10 @@ void dessiner_page(QPainter& p, QTextDocument& document, int page, const QSizeF&
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(
-            stderr,
-            "usage : generer_manuel manuel.md Pelmo_manuel.pdf Pelmo_manuel_versions.pdf\n");
+    if (argc != 5) {
+        std::fprintf(stderr,
+                     "usage : generer_manuel manuel.md Pelmo_manuel.pdf Pelmo_manuel_versions.pdf "
+                     "dossier_images\n");
         return 2;
     }
     QFile source(QString::fromLocal8Bit(argv[1]));
@@ -226,8 +270,11 @@ int main(int argc, char** argv) {
     };
     QTextDocument corps;
     preparer(corps);
+    corps.setBaseUrl(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[4]) + QStringLiteral("/")));
     corps.setMarkdown(markdown);
     mettre_en_forme(corps);
+    // Image sizes are counted at 96 dots per inch, the layout scales them to the PDF's.
+    if (!mettre_en_forme_images(corps, taille.width() * 96.0 / pdf.logicalDpiX())) return 1;
     const std::vector<Titre> liste = titres(corps, taille.height());
 
     // The contents' own length does not depend on the numbers it shows: lay it out once
@@ -265,7 +312,8 @@ int main(int argc, char** argv) {
     QPdfWriter extrait(QString::fromLocal8Bit(argv[3]));
     ouvrir_pdf(extrait, titre_manuel + QStringLiteral(" – Versions"));
     QPainter q(&extrait);
-    for (int page = versions; page < corps.pageCount(); ++page) {
+    const int fin_versions = page_du_chapitre_suivant(liste, versions, corps.pageCount());
+    for (int page = versions; page < fin_versions; ++page) {
         if (page > versions) extrait.newPage();
         dessiner_page(q, corps, page, taille);
         pied_de_page(q, pied, premiere_page_corps + page, total);
@@ -274,6 +322,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "impossible d'écrire %s\n", argv[3]);
         return 1;
     }
-    std::printf("%s : %d pages\n", argv[3], corps.pageCount() - versions);
+    std::printf("%s : %d pages\n", argv[3], fin_versions - versions);
     return 0;
 }
