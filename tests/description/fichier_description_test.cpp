@@ -118,7 +118,10 @@ TEST_F(FichierDescription, EcrireRelireSurDisque) {
     EXPECT_NE(octets.find("Edit_equiv_na.text= NA;-9999;d\xE9"
                           "faut\r\n"),
               std::string::npos);
-    EXPECT_TRUE(octets.ends_with("Label_pas_dsc.caption= 00:15:00\r\n"));
+    EXPECT_NE(octets.find("\r\nLabel_pas_dsc.caption= 00:15:00\r\n"), std::string::npos);
+    EXPECT_TRUE(
+        octets.ends_with("Label_pas_dsc.caption= 00:15:00\r\n"
+                         "CheckBox_champs_guillemets.Checked= false\r\n"));
 
     Description relue;
     JournalSuivi journal;

@@ -90,7 +90,8 @@ TEST(ChampsGuillemets, DecoupageParCas) {
          ',',
          {"2021-03-04 10:00:00 +01:00", "1053,22", "A"}},
         // A logger's titles: the separator inside the quotes belongs to the title.
-        {"\"#\",\"Date Time, GMT-04:00\",\"Temp, \xB0" "C (LGR S/N: 10536723)\"",
+        {"\"#\",\"Date Time, GMT-04:00\",\"Temp, \xB0"
+         "C (LGR S/N: 10536723)\"",
          ',',
          {"#", "Date Time, GMT-04:00",
           "Temp, \xB0"
