@@ -132,16 +132,12 @@ void decouper_champs_guillemets(std::string_view t, char sep, std::string& valeu
                     break;
                 }
             }
-            std::size_t fin = i;
-            while (fin < n && t[fin] != sep) ++fin;
-            valeurs += rogner_droite(t.substr(i, fin - i));
-            i = fin;
-        } else {
-            std::size_t fin = i;
-            while (fin < n && t[fin] != sep) ++fin;
-            valeurs += rogner_droite(t.substr(i, fin - i));
-            i = fin;
         }
+        // An unquoted field, or what follows a closing quote, up to the separator.
+        std::size_t fin = i;
+        while (fin < n && t[fin] != sep) ++fin;
+        valeurs += rogner_droite(t.substr(i, fin - i));
+        i = fin;
         champs.emplace_back(valeurs.data() + debut, valeurs.size() - debut);
         // As champ_vue: a separator that closes the line only bounds the last field.
         if (i >= n || ++i >= n) return;
