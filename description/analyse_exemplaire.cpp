@@ -175,19 +175,24 @@ bool contient_date(std::string_view t) {
 // The first data line holds a time. A time found only inside double quotes with no date
 // beside it belongs to a title ("Date Time, GMT-07:00"); a quoted measurement time
 // ("2022-06-29 17:15:00") comes with its date.
-bool ligne_de_donnees(std::string_view ligne) {
-    if (!contient_heure(ligne)) return false;
+// The text of a line outside its double quotes, each quote replaced by `pour_guillemet`.
+std::string hors_guillemets(std::string_view ligne, char pour_guillemet) {
     std::string hors;
     bool dedans = false;
     for (const char c : ligne) {
         if (c == '"') {
             dedans = !dedans;
-            hors += ' ';
+            hors += pour_guillemet;
         } else if (!dedans) {
             hors += c;
         }
     }
-    return contient_heure(hors) || contient_date(ligne);
+    return hors;
+}
+
+bool ligne_de_donnees(std::string_view ligne) {
+    if (!contient_heure(ligne)) return false;
+    return contient_heure(hors_guillemets(ligne, ' ')) || contient_date(ligne);
 }
 
 }  // namespace
@@ -228,7 +233,9 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
             d.Edit_num_ligne_donnee = "1";
             modifie = true;
         }
-        const ComptesSeparateurs c = compter_separateurs(L);
+        // Read with quoted fields, the separators inside the quotes separate nothing.
+        const ComptesSeparateurs c = compter_separateurs(
+            d.CheckBox_champs_guillemets ? hors_guillemets(L, '"') : std::string(L));
         const int actuel = static_cast<int>(d.RadioGroup_separateur_colonne_ItemIndex);
         if (const auto propose = separateur_propose(c);
             propose && *propose != actuel &&

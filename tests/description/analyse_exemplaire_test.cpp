@@ -426,5 +426,25 @@ TEST(AnalyseExemplaire, ProposeLesChampsEntreGuillemets) {
                  " garder les guillemets comme du texte (non)"));
 }
 
+// Read with quoted fields, the decimal commas and blanks inside the quotes are no
+// separators: a ";" export is recognised; as text they tie with the ";" and nothing is
+// proposed.
+TEST(AnalyseExemplaire, SeparateurCompteHorsDesGuillemets) {
+    const std::vector<std::string_view> lignes = {
+        "\"Date\";\"A\";\"B\";\"C\"", "\"02/01/2024 10:00:00\";\"1,5\";\"2,5\";\"3,5\""};
+    for (const bool guillemets : {true, false}) {
+        Description d = defaut();
+        d.CheckBox_champs_guillemets = guillemets;
+        DialogueScripte dialogue;
+        if (guillemets) dialogue.attendre_question(Reponse::oui);
+        analyser_exemplaire(lignes, d, dialogue);
+        EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex,
+                  guillemets ? Separateur::point_virgule : Separateur::tabulation);
+        if (!guillemets) continue;
+        ASSERT_EQ(dialogue.ids, std::vector<IdMessage>{IdMessage::exemplaire_separateur_propose});
+        EXPECT_EQ(dialogue.vus[0].texte, question_separateur(lignes[1], {0, 0, 3, 0}, 2, 0));
+    }
+}
+
 }  // namespace
 }  // namespace tarvo
