@@ -31,6 +31,7 @@ constexpr auto questions = std::to_array<QuestionConnue>({
     {IdMessage::ligne_semble_intitules, 2, b1},
     {IdMessage::ligne_semble_pas_intitules, 2, b1},
     {IdMessage::exemplaire_ligne_semble_pas_intitules, 2, b3},
+    {IdMessage::exemplaire_champs_guillemets_proposes, 2, 0},
     {IdMessage::intitules_semblent_donnees, 2, b3},
     {IdMessage::ecraser_intitules_originaux, 2, 0},
     {IdMessage::changer_repertoires_description, 2, 0},

@@ -175,19 +175,24 @@ bool contient_date(std::string_view t) {
 // The first data line holds a time. A time found only inside double quotes with no date
 // beside it belongs to a title ("Date Time, GMT-07:00"); a quoted measurement time
 // ("2022-06-29 17:15:00") comes with its date.
-bool ligne_de_donnees(std::string_view ligne) {
-    if (!contient_heure(ligne)) return false;
+// The text of a line outside its double quotes, each quote replaced by `pour_guillemet`.
+std::string hors_guillemets(std::string_view ligne, char pour_guillemet) {
     std::string hors;
     bool dedans = false;
     for (const char c : ligne) {
         if (c == '"') {
             dedans = !dedans;
-            hors += ' ';
+            hors += pour_guillemet;
         } else if (!dedans) {
             hors += c;
         }
     }
-    return contient_heure(hors) || contient_date(ligne);
+    return hors;
+}
+
+bool ligne_de_donnees(std::string_view ligne) {
+    if (!contient_heure(ligne)) return false;
+    return contient_heure(hors_guillemets(ligne, ' ')) || contient_date(ligne);
 }
 
 }  // namespace
@@ -228,7 +233,9 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
             d.Edit_num_ligne_donnee = "1";
             modifie = true;
         }
-        const ComptesSeparateurs c = compter_separateurs(L);
+        // Read with quoted fields, the separators inside the quotes separate nothing.
+        const ComptesSeparateurs c = compter_separateurs(
+            d.CheckBox_champs_guillemets ? hors_guillemets(L, '"') : std::string(L));
         const int actuel = static_cast<int>(d.RadioGroup_separateur_colonne_ItemIndex);
         if (const auto propose = separateur_propose(c);
             propose && *propose != actuel &&
@@ -266,6 +273,54 @@ bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Descriptio
         break;
     }
     return modifie;
+}
+
+bool ligne_entre_guillemets(std::string_view ligne, char separateur) {
+    if (ligne.starts_with("\xEF\xBB\xBF")) ligne.remove_prefix(3);
+    bool debut_de_champ = true;
+    for (const char c : ligne) {
+        if (c == '"' && debut_de_champ) return true;
+        if (c == separateur)
+            debut_de_champ = true;
+        else if (c != ' ')
+            debut_de_champ = false;
+    }
+    return false;
+}
+
+std::string question_champs_guillemets(std::string_view ligne) {
+    return fr("d'après le contenu de ce nouveau fichier de donnée,\n les champs semblent "
+              "entre guillemets :\n\n") +
+           std::string(ligne) + "\n\n" + fr(" proposition => [champs entre guillemets]") + "\n\n" +
+           fr(" lire les champs entre guillemets (oui)") + "\n\n" +
+           fr(" garder les guillemets comme du texte (non)");
+}
+
+bool proposer_champs_guillemets(const std::vector<std::string_view>& lignes, Description& d,
+                                Dialogue& dialogue) {
+    if (d.CheckBox_champs_guillemets) return false;
+    static constexpr std::array<char, 4> separateurs = {'\t', ' ', ';', ','};
+    const int i = static_cast<int>(d.RadioGroup_separateur_colonne_ItemIndex);
+    const char sep = i >= 0 && i < 4 ? separateurs[static_cast<std::size_t>(i)] : '\t';
+    const int s = ligne_depart(lignes, d);
+    std::vector<std::string_view> candidates;
+    if (d.RadioGroup_avec_sans_intitule_ItemIndex == Intitules::avec)
+        candidates.push_back(ligne_1(lignes, entier_champ(d.Edit_num_ligne_intitule_col) + s));
+    const int fin = std::min(s + 100, static_cast<int>(lignes.size()));
+    for (int n = 0; n < fin; ++n) {
+        if (!ligne_de_donnees(lignes[static_cast<std::size_t>(n)])) continue;
+        candidates.push_back(lignes[static_cast<std::size_t>(n)]);
+        break;
+    }
+    for (const std::string_view ligne : candidates) {
+        if (!ligne_entre_guillemets(ligne, sep)) continue;
+        if (!oui(dialogue, IdMessage::exemplaire_champs_guillemets_proposes,
+                 question_champs_guillemets(ligne), Boutons::oui_non))
+            return false;
+        d.CheckBox_champs_guillemets = true;
+        return true;
+    }
+    return false;
 }
 
 namespace {

@@ -58,6 +58,17 @@ std::string question_intitules_precedente(int n, std::string_view precedente);
 bool analyser_exemplaire(const std::vector<std::string_view>& lignes, Description& d,
                          Dialogue& dialogue);
 
+// A line written with quoted fields: it opens with '"' (past a UTF-8 mark and blanks), or
+// one of its fields, cut by the separator, does.
+bool ligne_entre_guillemets(std::string_view ligne, char separateur);
+std::string question_champs_guillemets(std::string_view ligne);
+
+// Follows the scan: when the sample's title line or first data line is quoted and the
+// description reads quotes as text, proposes to read quoted fields. True when accepted.
+// Throws as analyser_exemplaire does.
+bool proposer_champs_guillemets(const std::vector<std::string_view>& lignes, Description& d,
+                                Dialogue& dialogue);
+
 // What leaving an edit field leaves in it, and the message to show first (empty: none).
 struct ControleChamp {
     std::string valeur;

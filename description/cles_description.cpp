@@ -112,6 +112,8 @@ constexpr std::array<CleDescription, nb_cles_description> table{{
     {"Label_max_dsc.caption", F::texte, "", V::maintenant, &D::Label_max_dsc},
     {"Label_pas_dsc.caption", F::texte, "00:15:00", V::aucun, &D::Label_pas_dsc},
     // Keys added after the first 65: a file without them reads as before.
+    {"CheckBox_champs_guillemets.Checked", F::booleen, "false", V::aucun,
+     &D::CheckBox_champs_guillemets},
     {"Edit_min_mesures_valides.text", F::texte, "0", V::aucun, &D::Edit_min_mesures_valides},
 }};
 
@@ -153,8 +155,8 @@ static_assert(table_coherente());
                                   c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39,
                                   c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52,
                                   c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65,
-                                  c66] = d;
-    static_assert(nb_cles_description == 66);
+                                  c66, c67] = d;
+    static_assert(nb_cles_description == 67);
 }
 
 bool meme_texte_sans_casse(std::string_view a, std::string_view b) {

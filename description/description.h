@@ -92,6 +92,9 @@ struct Description {
     std::string Label_min_dsc;
     std::string Label_max_dsc;
     std::string Label_pas_dsc;
+    // Database and spreadsheet exports quote their fields, separators and decimal commas
+    // included; off, a quote is a character like any other.
+    bool CheckBox_champs_guillemets = false;
     std::string Edit_min_mesures_valides;
 
     bool operator==(const Description&) const = default;

@@ -73,7 +73,7 @@ void AnalyseurLignes::analyser_ligne(std::string_view ligne, int i, LignesLues& 
     if (ligne.empty()) return;
     lues.etat[ii] = EtatLigne::datee;
 
-    decouper_champs(ligne, r_.separateur, champs_);
+    decouper_champs(ligne, r_.separateur, r_.guillemets, valeurs_, champs_);
     const std::string_view texte = texte_date();
     double t = 0;
     bool conditionnelle = false;

@@ -26,6 +26,7 @@ class TableEtapes;
 // The settings every line is read with, fixed for the whole run.
 struct ReglesLignes {
     char separateur = ';';
+    bool guillemets = false;
     int nb_dates = 1;
     int col_datetime = 0, col_date = 0, col_time = 0;
     std::string motif;
@@ -97,6 +98,7 @@ private:
     std::optional<PlanDate> plan_;
     JournalSuivi journal_;
     std::vector<std::string_view> champs_;
+    std::string valeurs_;  // the values of quoted fields, which champs_ then points into
     std::string date_texte_, date_champs_, canonique_, travail_;
     int depart_ = 1;
     bool inversion_vue_ = false;

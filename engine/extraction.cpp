@@ -147,6 +147,7 @@ private:
 
     // Settings read once.
     char sep_ = ';';
+    bool guillemets_ = false;
     int nb_dates_ = 1;
     int col_datetime_ = 0, col_date_ = 0, col_time_ = 0;
     std::string motif_;
@@ -168,6 +169,7 @@ private:
 
     // Reused from line to line.
     std::vector<std::string_view> champs_;
+    std::string valeurs_;  // the values of quoted fields, which champs_ then points into
     std::string date_champs_;
     std::string canonique_;
     int depart_ = 1;
@@ -224,6 +226,7 @@ bool Extraction::preparer() {
 bool Extraction::lire_reglages() {
     const int C = c_.inventaire.colonnes.nb_colonnes_donnees;
     sep_ = separateur_entree(d_);
+    guillemets_ = d_.CheckBox_champs_guillemets;
     nb_dates_ = nb_colonnes_dates(d_);
     col_datetime_ = entier(d_.Edit_num_col_datetime);
     col_date_ = entier(d_.Edit_num_col_date);
@@ -274,6 +277,7 @@ bool Extraction::lire_reglages() {
     c_.lecteur.debut_traitement();
     ReglesLignes& l = regles_lignes_;
     l.separateur = sep_;
+    l.guillemets = guillemets_;
     l.nb_dates = nb_dates_;
     l.col_datetime = col_datetime_, l.col_date = col_date_, l.col_time = col_time_;
     l.motif = motif_;
@@ -290,7 +294,7 @@ bool Extraction::lire_reglages() {
 }
 
 void Extraction::lire_date(std::string_view ligne, std::string& resultat) {
-    decouper_champs(ligne, sep_, champs_);
+    decouper_champs(ligne, sep_, guillemets_, valeurs_, champs_);
     if (nb_dates_ == 1) {
         c_.lecteur.lire_date_heure_mesure(champ(col_datetime_), motif_, resultat, c_.journal);
     } else {
@@ -306,7 +310,9 @@ void Extraction::colonnes_reference(std::string_view premiere_ligne, int r) {
     // Blanks that open or close an aligned line separate no column.
     const std::string ligne = sep_ == ' ' ? std::string(rogner(reduire_blancs(premiere_ligne)))
                                           : std::string(premiere_ligne);
-    table.ecrire_cellule(r, Colonne::nb_colonnes, " " + std::to_string(nb_car(sep_, ligne) + 1));
+    const int nb =
+        guillemets_ ? nb_champs_guillemets(premiere_ligne, sep_) : nb_car(sep_, ligne) + 1;
+    table.ecrire_cellule(r, Colonne::nb_colonnes, " " + std::to_string(nb));
     res_.colonnes_sortie = std::to_string(K_) + " colonnes (avec temps et nb)";
 
     // The data columns: the chosen ones in their order, else all but the date columns.
@@ -673,7 +679,7 @@ bool Extraction::extraire_champs(int k, int n, const BlocLignes& bloc, int i,
         const unsigned char drapeaux = lues.drapeaux[j];
         if ((drapeaux & (LignesLues::pb_conversion | LignesLues::alphanumerique)) != 0) {
             // Rare: the field's text is cut again from its line for the log or the question.
-            decouper_champs(bloc.ligne(i), sep_, champs_);
+            decouper_champs(bloc.ligne(i), sep_, guillemets_, valeurs_, champs_);
             const std::string_view brut = champ(t_.colonne_source[static_cast<std::size_t>(col)]);
             if ((drapeaux & LignesLues::pb_conversion) != 0 && ++comptes.nb_pb_conversion <= 2)
                 c_.journal.ajouter_probleme(

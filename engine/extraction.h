@@ -11,6 +11,7 @@
 
 #include "engine/table_etapes.h"
 #include "formats/nombres.h"
+#include "formats/texte.h"
 
 namespace tarvo {
 
@@ -99,6 +100,15 @@ std::optional<std::vector<int>> colonnes_cochees(std::string_view Edit_col_coche
 // separator for a blank); fields beyond champ_max are dropped.
 void decouper_champs(std::string_view ligne, char separateur,
                      std::vector<std::string_view>& champs);
+// The same, reading quoted fields when the description asks for it; their values are then
+// written into `valeurs`, which the views point into.
+inline void decouper_champs(std::string_view ligne, char separateur, bool guillemets,
+                            std::string& valeurs, std::vector<std::string_view>& champs) {
+    if (guillemets)
+        decouper_champs_guillemets(ligne, separateur, valeurs, champs);
+    else
+        decouper_champs(ligne, separateur, champs);
+}
 
 // Thresholds and NA texts a field is cleaned against.
 struct ReglesChamp {

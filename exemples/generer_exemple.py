@@ -139,6 +139,7 @@ DESCRIPTION = [
     ("Label_min_dsc.caption", "01/06/2024 00:00:00"),
     ("Label_max_dsc.caption", "15/06/2024 00:00:00"),
     ("Label_pas_dsc.caption", "01:00:00"),
+    ("CheckBox_champs_guillemets.Checked", "false"),
     ("Edit_min_mesures_valides.text", "0"),
 ]
 

@@ -107,6 +107,78 @@ std::string extraire_champ(std::string_view texte, int n, char separateur) {
     return std::string(champ_vue(texte, n, separateur));
 }
 
+void decouper_champs_guillemets(std::string_view t, char sep, std::string& valeurs,
+                                std::vector<std::string_view>& champs) {
+    champs.clear();
+    valeurs.clear();
+    // Quotes and escapes only shrink the text: the values never outgrow the line, so the
+    // views taken below stay valid while they are written.
+    valeurs.reserve(t.size());
+    const std::size_t n = t.size();
+    std::size_t i = 0;
+    while (i < n && champs.size() < static_cast<std::size_t>(champ_max)) {
+        while (i < n && t[i] == ' ') ++i;
+        if (i >= n && sep == ' ') return;
+        const std::size_t debut = valeurs.size();
+        if (i < n && t[i] == '"') {
+            for (++i; i < n; ++i) {
+                if (t[i] != '"') {
+                    valeurs += t[i];
+                } else if (i + 1 < n && t[i + 1] == '"') {
+                    valeurs += '"';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+        }
+        // An unquoted field, or what follows a closing quote, up to the separator.
+        std::size_t fin = i;
+        while (fin < n && t[fin] != sep) ++fin;
+        valeurs += rogner_droite(t.substr(i, fin - i));
+        i = fin;
+        champs.emplace_back(valeurs.data() + debut, valeurs.size() - debut);
+        // As champ_vue: a separator that closes the line only bounds the last field.
+        if (i >= n || ++i >= n) return;
+    }
+}
+
+std::string extraire_champ_guillemets(std::string_view texte, int n, char separateur) {
+    if (n < 1 || n > champ_max) return {};
+    std::string valeurs;
+    std::vector<std::string_view> champs;
+    decouper_champs_guillemets(texte, separateur, valeurs, champs);
+    return n <= static_cast<int>(champs.size())
+               ? std::string(champs[static_cast<std::size_t>(n) - 1])
+               : std::string();
+}
+
+int nb_champs_guillemets(std::string_view ligne, char separateur) {
+    std::string valeurs;
+    std::vector<std::string_view> champs;
+    decouper_champs_guillemets(ligne, separateur, valeurs, champs);
+    return std::max<int>(1, static_cast<int>(champs.size()));
+}
+
+std::string extraire_champ(std::string_view texte, int n, char separateur, bool guillemets) {
+    return guillemets ? extraire_champ_guillemets(texte, n, separateur)
+                      : extraire_champ(texte, n, separateur);
+}
+
+std::string champs_tabules_guillemets(std::string_view ligne, char separateur) {
+    std::string valeurs;
+    std::vector<std::string_view> champs;
+    decouper_champs_guillemets(ligne, separateur, valeurs, champs);
+    std::string r;
+    r.reserve(ligne.size());
+    for (std::size_t k = 0; k < champs.size(); ++k) {
+        if (k > 0) r += '\t';
+        for (const char c : champs[k]) r += c == '\t' ? ' ' : c;
+    }
+    return r;
+}
+
 int nb_car(char c, std::string_view t) {
     int n = 0;
     for (const char x : t) n += x == c;

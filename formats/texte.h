@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace tarvo {
 
@@ -22,6 +23,27 @@ inline constexpr int champ_max = 255;
 //   champ_vue(",Date,Time", 2, ',') == "Date"
 std::string_view champ_vue(std::string_view texte, int n, char separateur);
 std::string extraire_champ(std::string_view texte, int n, char separateur);
+
+// Every field of a line written by a database or a spreadsheet, which quotes its fields:
+// a field whose text (blanks aside) opens with '"' runs to its closing quote, separators
+// included, "" inside standing for one '"'; the text after the closing quote up to the next
+// separator is kept after the value; a quote never closed runs to the end of the line. A
+// field that does not open with a quote is cut as champ_vue cuts it, trimmed. The values
+// are written into `valeurs`, which the views point into; fields beyond champ_max are
+// dropped.
+//   "\"1053,22\",\"a \"\"b\"\"\", x" with ',' → {"1053,22", "a \"b\"", "x"}
+void decouper_champs_guillemets(std::string_view ligne, char separateur, std::string& valeurs,
+                                std::vector<std::string_view>& champs);
+// Field n of such a line, empty when it does not exist.
+std::string extraire_champ_guillemets(std::string_view texte, int n, char separateur);
+// The columns of such a line: its fields, at least one.
+int nb_champs_guillemets(std::string_view ligne, char separateur);
+// Field n read with or without the quotes, as the description says.
+std::string extraire_champ(std::string_view texte, int n, char separateur, bool guillemets);
+// The fields of such a line joined by tabulations, the form the column titles are kept in;
+// a tabulation inside a value becomes a blank.
+//   "\"Date Time, GMT\",\"Temp, °C\"" with ',' → "Date Time, GMT\tTemp, °C"
+std::string champs_tabules_guillemets(std::string_view ligne, char separateur);
 
 int nb_car(char c, std::string_view texte);
 // Characters from "A" to "z" in code order (letters and the six signs between them).

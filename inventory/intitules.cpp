@@ -195,6 +195,7 @@ public:
           dialogue(autour.dialogue),
           lanceur(autour.lanceur),
           sep(separateur_entree(description)),
+          guillemets(description.CheckBox_champs_guillemets),
           nom_sep(nom_separateur(description)),
           dates(nb_colonnes_dates(description)),
           avec_intitules(d.RadioGroup_avec_sans_intitule_ItemIndex != Intitules::sans),
@@ -221,6 +222,7 @@ private:
     SuiteListage titres_blancs_alternatifs();
     SuiteListage titres_blancs();
     SuiteListage titres_separes();
+    SuiteListage titres_guillemets();
     SuiteListage verifier_titres_chiffres();
     SuiteListage conclure();
 
@@ -243,6 +245,7 @@ private:
     Dialogue& dialogue;
     Lanceur& lanceur;
     const char sep;
+    const bool guillemets;
     const std::string nom_sep;
     const int dates;
     const bool avec_intitules;
@@ -305,7 +308,7 @@ SuiteListage AnalyseIntitules::disposition_sans_intitules() {
     // Blanks that open or close an aligned line separate no column.
     const std::string ligne =
         sep == ' ' ? std::string(rogner(reduire_blancs(premiere))) : std::string(premiere);
-    const int nb = nb_car(sep, ligne) + 1;
+    const int nb = guillemets ? nb_champs_guillemets(premiere, sep) : nb_car(sep, ligne) + 1;
     colonnes.nb_colonnes_donnees = nb - dates;
     // A count below the date columns means no measurement column just as well.
     if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(premiere);
@@ -325,9 +328,10 @@ SuiteListage AnalyseIntitules::disposition_avec_intitules() {
         return SuiteListage::arreter;
     }
     colonnes.Edit_intitule_origine = reparer_accents(titres);
-    const SuiteListage suite = sep == ' ' && alternatifs ? titres_blancs_alternatifs()
-                               : sep == ' '              ? titres_blancs()
-                                                         : titres_separes();
+    const SuiteListage suite = guillemets                  ? titres_guillemets()
+                               : sep == ' ' && alternatifs ? titres_blancs_alternatifs()
+                               : sep == ' '                ? titres_blancs()
+                                                           : titres_separes();
     if (suite != SuiteListage::continuer) return suite;
     if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(titres);
     return verifier_titres_chiffres();
@@ -417,6 +421,25 @@ SuiteListage AnalyseIntitules::titres_separes() {
     return SuiteListage::continuer;
 }
 
+// Quoted titles keep the separators they hold; alternative titles must count as many.
+SuiteListage AnalyseIntitules::titres_guillemets() {
+    colonnes.intitules =
+        alternatifs ? remplacer_car(sep, '\t', preparer_alternatifs(d.Edit_new_desc_colonne, sep))
+                    : champs_tabules_guillemets(titres, sep);
+    const int nb = nb_car('\t', colonnes.intitules) + 1;
+    colonnes.nb_colonnes_donnees = nb - dates;
+    if (alternatifs) {
+        const int nb_titres = nb_champs_guillemets(titres, sep);
+        if (nb != nb_titres) {
+            signaler_discordance(nb, nb_titres, fr(" => vérifier la similitude ...\n\n"), nom_sep,
+                                 dialogue);
+            ouvrir();
+            return SuiteListage::arreter;
+        }
+    }
+    return SuiteListage::continuer;
+}
+
 // Titles made of figures are most likely a data line.
 SuiteListage AnalyseIntitules::verifier_titres_chiffres() {
     const std::string& t = colonnes.intitules;
@@ -485,16 +508,22 @@ std::string resume_colonnes_extraites(const Description& d, std::string_view ori
     if (liste_brute.empty() || (liste_brute.size() > 1 && liste_brute.back() == ','))
         return std::string(actuel);
     const std::string liste = remplacer_car(';', ',', liste_brute);
+    // Quoted titles are cut at their tabulations only: they may hold "," and ";".
+    const bool guillemets = d.CheckBox_champs_guillemets && !d.CheckBox_int_col_alternatif;
     std::string titres = d.CheckBox_int_col_alternatif ? d.Edit_new_desc_colonne
+                         : guillemets ? champs_tabules_guillemets(origine, separateur_entree(d))
                          : separateur_entree(d) == ' ' ? blancs_vers_separateur(origine, ',')
                                                        : std::string(origine);
     if (titres.empty()) return {};
-    for (char& c : titres)
-        if (c == '\t' || c == ',') c = ';';
+    const char sep_titres = guillemets ? '\t' : ';';
+    if (!guillemets)
+        for (char& c : titres)
+            if (c == '\t' || c == ',') c = ';';
     std::string resume;
     const int nb = nb_car(',', liste) + 1;
     for (int k = 1; k <= nb; ++k) {
-        const std::string titre = extraire_champ(titres, entier(champ_vue(liste, k, ',')), ';');
+        const std::string titre =
+            extraire_champ(titres, entier(champ_vue(liste, k, ',')), sep_titres);
         resume += (k == 1 ? "=> " : " | ") + titre;
     }
     return resume;
@@ -513,7 +542,11 @@ void lister_colonnes(const Description& d, const ColonnesFichier& colonnes, int 
         if (c == ',' || c == ';') c = '\t';
         if (c == '"') c = ' ';
     }
-    const std::string titres = blancs_vers_separateur(brut, '\t');
+    // Quoted titles are whole already, blanks and separators inside them included.
+    const std::string titres =
+        d.CheckBox_champs_guillemets && !d.CheckBox_int_col_alternatif
+            ? champs_tabules_guillemets(colonnes.Edit_intitule_origine, separateur_entree(d))
+            : blancs_vers_separateur(brut, '\t');
     if (!contient(titres, "\t")) {
         dialogue.message(IdMessage::aucune_colonne_detectee,
                          fr(" le nombre de colonnes détectées est nul :\n\n<") + titres + ">\n\n" +

@@ -80,6 +80,7 @@ LigneListe decouper_ligne_liste(std::string_view ligne) {
 // The date settings, read once per listing.
 struct ReglagesDates {
     int nb_colonnes = 1;
+    bool guillemets = false;
     int col_datetime = 1, col_date = 1, col_time = 1;
     std::string motif_datetime, motif_date, motif_time;
 };
@@ -87,6 +88,7 @@ struct ReglagesDates {
 ReglagesDates reglages_dates(const Description& d) {
     ReglagesDates r;
     r.nb_colonnes = nb_colonnes_dates(d);
+    r.guillemets = d.CheckBox_champs_guillemets;
     r.col_datetime = entier(d.Edit_num_col_datetime);
     r.col_date = entier(d.Edit_num_col_date);
     r.col_time = entier(d.Edit_num_col_time);
@@ -109,12 +111,12 @@ DateLue lire_date_ligne(const TamponLignes& tampon, int index, const ReglagesDat
     DateLue d;
     const std::string_view ligne = tampon.ligne(index);
     if (r.nb_colonnes == 1) {
-        d.champ = extraire_champ(ligne, r.col_datetime, sep);
+        d.champ = extraire_champ(ligne, r.col_datetime, sep, r.guillemets);
         d.motif = r.motif_datetime;
         d.description = d.champ + " en colonne " + std::to_string(r.col_datetime);
     } else {
-        const std::string date = extraire_champ(ligne, r.col_date, sep);
-        const std::string heure = extraire_champ(ligne, r.col_time, sep);
+        const std::string date = extraire_champ(ligne, r.col_date, sep, r.guillemets);
+        const std::string heure = extraire_champ(ligne, r.col_time, sep, r.guillemets);
         d.champ = date + " " + heure;
         d.motif = r.motif_date + " " + r.motif_time;
         d.description = date + " " + heure + " en colonnes " + std::to_string(r.col_date) + "/" +
@@ -146,8 +148,9 @@ std::string station_du_contenu(const std::string& chemin, long long taille, cons
                               : std::nullopt;
     if (!prelire_fichier(chemin, taille, d, mode, tampon, journal, dialogue, fenetres)) return "a";
     const std::string_view ligne = tampon.ligne(num_ligne - 1);
-    return reparer_accents(num_colonne < 1 ? std::string(ligne)
-                                           : extraire_champ(ligne, num_colonne, sep));
+    return reparer_accents(
+        num_colonne < 1 ? std::string(ligne)
+                        : extraire_champ(ligne, num_colonne, sep, d.CheckBox_champs_guillemets));
 }
 
 class Listage {

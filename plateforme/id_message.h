@@ -24,6 +24,7 @@ enum class IdMessage {
     exemplaire_ligne_donnee_proposee,
     exemplaire_intitules_en_ligne,
     exemplaire_intitules_ligne_precedente,
+    exemplaire_champs_guillemets_proposes,
 
     // inventory/
     une_seule_colonne,

@@ -161,6 +161,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     for (int i = 0; i < memo.nb_lignes_tete(); ++i) lignes.push_back(memo.ligne(i));
     try {
         if (analyser_exemplaire(lignes, d, dialogue)) session.f_modif = true;
+        if (proposer_champs_guillemets(lignes, d, dialogue)) session.f_modif = true;
     } catch (const std::invalid_argument& e) {
         dialogue.message(IdMessage::exemplaire_valeur_non_entiere, e.what(), TypeMessage::erreur);
         return;

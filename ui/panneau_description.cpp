@@ -143,6 +143,9 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
                                    QString::fromUtf8("séparateur"),
                                    {QStringLiteral("Tabulation"), QStringLiteral("Espace"),
                                     QStringLiteral("Point-virgule"), QStringLiteral("Virgule")}));
+    // Beside the separator: quoted fields hold separators that do not split them.
+    lignes->addWidget(
+        nomme<QCheckBox>("CheckBox_champs_guillemets", QStringLiteral("champs entre guillemets")));
     auto* balise_deb = saisie_fixe("Edit_balise_deb", RoleCouleur::listes, 70);
     auto* balise_fin = saisie_fixe("Edit_balise_fin", RoleCouleur::listes, 70);
     auto* num_donnee = saisie_fixe("Edit_num_ligne_donnee", RoleCouleur::saisie, 36);

@@ -42,15 +42,16 @@ struct Forme {
     int nb_fichiers = 1;
     int nb_lignes = 30000;  // per file
     int pas_s = 60;
-    int nul = 0;            // a NUL byte at the end of the line
-    int doublon = 0;        // the time of the line before
-    int retour_jour = 0;    // after every n-th midnight, three hours keep the day before's date
-    int inversee = 0;       // the date written year first, which the reader corrects
-    int jour_mois = 0;      // day and month swapped: another date, or none after the 12th
-    int illisible = 0;      // a date that cannot be read
-    int non_numerique = 0;  // a level that is no number
-    int na = 0;             // a level given as an NA code
-    int vide = 0;           // an empty level
+    int nul = 0;              // a NUL byte at the end of the line
+    int doublon = 0;          // the time of the line before
+    int retour_jour = 0;      // after every n-th midnight, three hours keep the day before's date
+    int inversee = 0;         // the date written year first, which the reader corrects
+    int jour_mois = 0;        // day and month swapped: another date, or none after the 12th
+    int illisible = 0;        // a date that cannot be read
+    int non_numerique = 0;    // a level that is no number
+    int na = 0;               // a level given as an NA code
+    int vide = 0;             // an empty level
+    bool guillemets = false;  // every field of the titles and data quoted, as databases write
 };
 
 struct Cas {
@@ -123,6 +124,9 @@ Genere generer(const Forme& f, unsigned graine) {
     std::mt19937 tirage(graine);
     Genere g;
     const std::string s(1, f.separateur);
+    const auto q = [&](const std::string& champ) {
+        return f.guillemets ? "\"" + champ + "\"" : champ;
+    };
     const auto touche = [&](int tous_les, unsigned tire) {
         return tous_les > 0 && tire % tous_les == 0;
     };
@@ -134,8 +138,8 @@ Genere generer(const Forme& f, unsigned graine) {
             ligne("Enregistreur X-200, export du 01/06/2024");
             ligne("DATA");
         }
-        ligne((f.deux_colonnes ? "Date" + s + "Heure" : std::string("Date Heure")) + s +
-              "Niveau (m)" + s + fr("Température (°C)"));
+        ligne((f.deux_colonnes ? q("Date") + s + q("Heure") : q("Date Heure")) + s +
+              q("Niveau (m)") + s + q(fr("Température (°C)")));
         long long precedent = 0;
         for (int i = 0; i < f.nb_lignes; ++i) {
             long long seconde = debut_s + (static_cast<long long>(n) * f.nb_lignes + i) * f.pas_s;
@@ -164,11 +168,12 @@ Genere generer(const Forme& f, unsigned graine) {
             if (touche(f.vide, tire >> 13U)) niveau.clear();
             const std::string temperature =
                 nombre(static_cast<int>(tirage() % 3000) / 100.0 - 5.0, 1, f.decimale);
-            std::string l = date + s + niveau + s + temperature;
+            std::string l = q(date) + s + q(niveau) + s + q(temperature);
             if (touche(f.nul, tire >> 15U)) l += std::string(1 + tire % 3, '\0');
             ligne(l);
             if (!inversee && !illisible && !jour_mois && date_ecrite == seconde)
-                g.mesures.push_back({seconde, niveau.substr(0, niveau.find(f.separateur))});
+                g.mesures.push_back(
+                    {seconde, f.guillemets ? niveau : niveau.substr(0, niveau.find(f.separateur))});
         }
         if (f.balises) {
             ligne("END");
@@ -279,6 +284,21 @@ const std::vector<Cas>& cas_lecture() {
           .illisible = 113,
           .non_numerique = 37},
          {{"RadioGroup_methode_ItemIndex", "0"}},
+         false},
+        // Quoted fields: the decimal commas and a "1,2x" level stay inside their field.
+        {"guillemets_virgule_et_decimales_virgule",
+         {.fin = "\r\n",
+          .separateur = ',',
+          .decimale = ',',
+          .nb_lignes = 30000,
+          .non_numerique = 37,
+          .na = 29,
+          .guillemets = true},
+         {{"RadioGroup_methode_ItemIndex", "0"},
+          {"Edit_equiv_na.text", "NA;-9999"},
+          {"Edit_min_na.text", "-400"},
+          {"Edit_max_na.text", "1400"},
+          {"CheckBox_champs_guillemets.Checked", "true"}},
          false},
         {"doublons_et_retours_corriges_ensemble",
          {.fin = "\n", .nb_lignes = 30000, .doublon = 41, .retour_jour = 2},
@@ -477,14 +497,11 @@ TEST_F(LectureParallele, MemesFichiersPourTousLesFilsEtToutesLesTaillesDeBloc) {
     }
 }
 
-// The hourly means of the first case's levels worked out here from the generated lines, with
-// the rules a user reads in the manual: a step holds (T - 1 h, T]; "NA", "-9999", a text that
-// is no number and a level below Min or above Max count as missing; the last column counts
-// the step's lines. Equal outputs for every setting must also be right ones.
-TEST_F(LectureParallele, LesMoyennesDuPremierCasSontCellesCalculeesIci) {
-    const Cas& c = cas_lecture().front();
+// Checks one case's result against the hourly means worked out from its generated lines.
+void verifier_moyennes(const fs::path& racine, const Cas& c) {
+    SCOPED_TRACE(c.nom);
     ASSERT_EQ(c.cles.at("RadioGroup_methode_ItemIndex"), "0");
-    const DossierCas dossier(racine_, c);
+    const DossierCas dossier(racine, c);
     const Sortie s = dossier.executer({8, 4});
     ASSERT_EQ(s.statut, 0) << s.erreurs;
 
@@ -541,6 +558,16 @@ TEST_F(LectureParallele, LesMoyennesDuPremierCasSontCellesCalculeesIci) {
     // The steps after the last line: the check above saw missing values too.
     EXPECT_GT(nb_na, 0);
     EXPECT_LT(nb_na, 5);
+}
+
+// The hourly means of the first case's levels, and of the quoted case's, worked out here from
+// the generated lines with the rules a user reads in the manual: a step holds (T - 1 h, T];
+// "NA", "-9999", a text that is no number and a level below Min or above Max count as missing;
+// the last column counts the step's lines. Equal outputs for every setting must also be right
+// ones.
+TEST_F(LectureParallele, LesMoyennesDuPremierCasSontCellesCalculeesIci) {
+    for (const Cas& c : cas_lecture())
+        if (&c == &cas_lecture().front() || c.forme.guillemets) verifier_moyennes(racine_, c);
 }
 
 }  // namespace

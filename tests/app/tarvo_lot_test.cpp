@@ -1326,6 +1326,7 @@ TEST(DialogueLot, ChaqueQuestionConnueALaReponseDeLaPolitique) {
         {IdMessage::ligne_semble_pas_intitules, deux, "Continuer", false, true},
         {IdMessage::exemplaire_ligne_semble_pas_intitules, Boutons::oui_annuler, "Annuler", false,
          false},
+        {IdMessage::exemplaire_champs_guillemets_proposes, Boutons::oui_non, "Non", false, false},
         {IdMessage::intitules_semblent_donnees, trois, "Continuer", false, false},
         {IdMessage::ecraser_intitules_originaux, Boutons::oui_non, "Non", false, false},
         {IdMessage::changer_repertoires_description, L{"CHANGER", "Annuler"}, "Annuler", false,

@@ -333,5 +333,118 @@ TEST(AnalyseExemplaire, BaliseDecaleLeDepartEtNumeroNonEntierArrete) {
     EXPECT_THROW(analyser_exemplaire(lignes, mauvais, dialogue), std::invalid_argument);
 }
 
+// After the scan, quoted titles or data lines bring one proposal: read quoted fields.
+TEST(AnalyseExemplaire, ProposeLesChampsEntreGuillemets) {
+    const std::string hobo_titres =
+        "\"#\",\"Date Time, GMT-07:00\",\"Temp, \xB0"
+        "C (LGR S/N: 20392468)\"";
+    const std::string watina = "\"BAO\",\"14/02/2019 12:00:00 +01:00\",\"1053,225\"";
+    const struct {
+        const char* nom;
+        std::vector<std::string> lignes;
+        Intitules intitules;
+        bool deja;                       // the setting is on already
+        std::optional<Reponse> reponse;  // none: no question
+        bool apres;
+        std::string montree;  // the line the question quotes
+    } cas[] = {
+        {"titres entre guillemets",
+         {"\xEF\xBB\xBF\"Plot Title: 20392468\"", hobo_titres, "1,06/16/21 02:35:28 PM,32.587"},
+         Intitules::avec,
+         false,
+         Reponse::oui,
+         true,
+         hobo_titres},
+        {"refusee",
+         {"\"Plot Title\"", hobo_titres, "1,06/16/21 02:35:28 PM,32.587"},
+         Intitules::avec,
+         false,
+         Reponse::non,
+         false,
+         hobo_titres},
+        {"donnees entre guillemets sans titres",
+         {watina, watina},
+         Intitules::sans,
+         false,
+         Reponse::oui,
+         true,
+         watina},
+        // A quoted field that is not the first of the line.
+        {"champ entre guillemets apres le separateur",
+         {"Date,T", "14/02/2019 12:00:00, \"1053,225\""},
+         Intitules::avec,
+         false,
+         Reponse::oui,
+         true,
+         "14/02/2019 12:00:00, \"1053,225\""},
+        {"deja cochee", {hobo_titres, watina}, Intitules::avec, true, std::nullopt, true, ""},
+        {"pas de guillemet au debut d'un champ",
+         {"Date,T (\"C\")", "14/02/2019 12:00:00,1053.225"},
+         Intitules::avec,
+         false,
+         std::nullopt,
+         false,
+         ""},
+        {"aucune ligne de donnees ni titres",
+         {"a,b", ""},
+         Intitules::sans,
+         false,
+         std::nullopt,
+         false,
+         ""},
+    };
+    for (const auto& c : cas) {
+        Description d = defaut();
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+        d.RadioGroup_avec_sans_intitule_ItemIndex = c.intitules;
+        d.Edit_num_ligne_intitule_col = c.lignes.size() > 2 ? "2" : "1";
+        d.CheckBox_champs_guillemets = c.deja;
+        const std::vector<std::string_view> lignes(c.lignes.begin(), c.lignes.end());
+        DialogueScripte dialogue;
+        if (c.reponse) dialogue.attendre_question(*c.reponse);
+        EXPECT_EQ(proposer_champs_guillemets(lignes, d, dialogue), c.apres && !c.deja) << c.nom;
+        EXPECT_EQ(d.CheckBox_champs_guillemets, c.apres) << c.nom;
+        if (!c.reponse) {
+            EXPECT_TRUE(dialogue.vus.empty()) << c.nom;
+            continue;
+        }
+        ASSERT_EQ(dialogue.ids,
+                  std::vector<IdMessage>{IdMessage::exemplaire_champs_guillemets_proposes})
+            << c.nom;
+        EXPECT_EQ(dialogue.vus[0].texte, question_champs_guillemets(c.montree)) << c.nom;
+        EXPECT_EQ(dialogue.vus[0].boutons, Boutons::oui_non) << c.nom;
+    }
+    // Past a UTF-8 mark and blanks; a quote inside a field opens nothing.
+    EXPECT_TRUE(ligne_entre_guillemets("\xEF\xBB\xBF  \"a\",b", ','));
+    EXPECT_TRUE(ligne_entre_guillemets("a;  \"b\"", ';'));
+    EXPECT_FALSE(ligne_entre_guillemets("a;b \"c\"", ';'));
+    EXPECT_FALSE(ligne_entre_guillemets("a;\"b\"", ','));
+    EXPECT_EQ(question_champs_guillemets("\"a\""),
+              fr("d'après le contenu de ce nouveau fichier de donnée,\n les champs semblent "
+                 "entre guillemets :\n\n\"a\"\n\n proposition => [champs entre guillemets]\n\n"
+                 " lire les champs entre guillemets (oui)\n\n"
+                 " garder les guillemets comme du texte (non)"));
+}
+
+// Read with quoted fields, the decimal commas and blanks inside the quotes are no
+// separators: a ";" export is recognised; as text they tie with the ";" and nothing is
+// proposed.
+TEST(AnalyseExemplaire, SeparateurCompteHorsDesGuillemets) {
+    const std::vector<std::string_view> lignes = {
+        "\"Date\";\"A\";\"B\";\"C\"", "\"02/01/2024 10:00:00\";\"1,5\";\"2,5\";\"3,5\""};
+    for (const bool guillemets : {true, false}) {
+        Description d = defaut();
+        d.CheckBox_champs_guillemets = guillemets;
+        DialogueScripte dialogue;
+        if (guillemets) dialogue.attendre_question(Reponse::oui);
+        analyser_exemplaire(lignes, d, dialogue);
+        EXPECT_EQ(d.RadioGroup_separateur_colonne_ItemIndex,
+                  guillemets ? Separateur::point_virgule : Separateur::tabulation);
+        if (!guillemets) continue;
+        ASSERT_EQ(dialogue.ids, std::vector<IdMessage>{IdMessage::exemplaire_separateur_propose});
+        EXPECT_EQ(dialogue.vus[0].texte, question_separateur(lignes[1], {0, 0, 3, 0}, 2, 0));
+    }
+}
+
 }  // namespace
 }  // namespace tarvo

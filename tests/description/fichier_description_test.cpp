@@ -118,8 +118,14 @@ TEST_F(FichierDescription, EcrireRelireSurDisque) {
     EXPECT_NE(octets.find("Edit_equiv_na.text= NA;-9999;d\xE9"
                           "faut\r\n"),
               std::string::npos);
-    EXPECT_NE(octets.find("Label_pas_dsc.caption= 00:15:00\r\n"), std::string::npos);
-    EXPECT_TRUE(octets.ends_with("\r\n"));
+    EXPECT_NE(octets.find("
+Label_pas_dsc.caption= 00:15:00
+"
+                          "CheckBox_champs_guillemets.Checked= false
+"),
+              std::string::npos);
+    EXPECT_TRUE(octets.ends_with("Edit_min_mesures_valides.text= 0
+"));
 
     Description relue;
     JournalSuivi journal;

@@ -569,6 +569,39 @@ TEST_F(Extraction, DecalageSurUneLongueSerie) {
     }
 }
 
+// A database export: every field quoted, separators and decimal commas inside the quotes.
+const std::string export_entre_guillemets =
+    "\"Date\",\"T, C\",\"P\"\r\n"
+    "\"2023-03-05T00:30:00\",\"1,5\",\"NA\"\r\n"
+    "\"2023-03-05T01:30:00\",\"2,5\",\"x \"\"7\"\", y\"\r\n"
+    "\"2023-03-05T02:30:00\",\"-99999,000\",\"3\"\r\n";
+
+TEST_F(Extraction, ChampsEntreGuillemets) {
+    fichier("q.csv", export_entre_guillemets);
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+    d.CheckBox_champs_guillemets = true;
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    EXPECT_EQ(lignes_par_etape(), (std::vector<double>{0, 1, 1, 1}));
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, 1.5, 2.5, NA}));
+    EXPECT_EQ(colonne(3), (std::vector<Valeur>{NA, NA, NA, 3}));
+    EXPECT_EQ(table.lire_cellule(1, Colonne::date_dep), "05/03/2023 00:30:00");
+    EXPECT_EQ(table.lire_cellule(1, Colonne::date_fin), "05/03/2023 02:30:00");
+    EXPECT_EQ(table.lire_cellule(1, Colonne::nb_colonnes), " 3");
+    // The log quotes the value read, without its quotes.
+    EXPECT_TRUE(journal_contient("pb conversion <x \"7\", y> ligne 3"));
+}
+
+// Without the setting the quotes are text: the decimal commas split the values, and no
+// value is left.
+TEST_F(Extraction, GuillemetsSansLeReglage) {
+    fichier("q.csv", export_entre_guillemets);
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    EXPECT_EQ(lignes_par_etape(), (std::vector<double>{0, 1, 1, 1}));
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, NA, NA, NA}));
+    EXPECT_EQ(colonne(3), (std::vector<Valeur>{NA, NA, NA, NA}));
+}
+
 TEST_F(Extraction, TitresDesColonnes) {
     decalage_jour = 1;
     d.TimePicker_decalage = 1.5 / 24.0;

@@ -77,6 +77,95 @@ TEST(ExtraireChamp, LigneDeDonneesReelle) {
     EXPECT_EQ(extraire_champ(ligne, 5, ';'), "100,000");
 }
 
+struct CasGuillemets {
+    std::string ligne;
+    char sep;
+    std::vector<std::string> champs;
+};
+
+TEST(ChampsGuillemets, DecoupageParCas) {
+    const std::vector<CasGuillemets> cas = {
+        // A database export: every field quoted, decimal commas inside the quotes.
+        {"\"2021-03-04 10:00:00 +01:00\",\"1053,22\",\"A\"",
+         ',',
+         {"2021-03-04 10:00:00 +01:00", "1053,22", "A"}},
+        // A logger's titles: the separator inside the quotes belongs to the title.
+        {"\"#\",\"Date Time, GMT-04:00\",\"Temp, \xB0"
+         "C (LGR S/N: 10536723)\"",
+         ',',
+         {"#", "Date Time, GMT-04:00",
+          "Temp, \xB0"
+          "C (LGR S/N: 10536723)"}},
+        // "" inside quotes is one quote; outside a quoted field it is text.
+        {"\"a \"\"b\"\"\";\"\"\"\"", ';', {"a \"b\"", "\""}},
+        {"\"\",x,\"\"", ',', {"", "x", ""}},
+        {"x,,\"\",", ',', {"x", "", ""}},
+        // A quote that does not open its field is a character like any other.
+        {"ab\"c,d\"", ',', {"ab\"c", "d\""}},
+        {"12 \"x\" 3;4", ';', {"12 \"x\" 3", "4"}},
+        // Never closed: the quote runs to the end of the line, separators included.
+        {"1;\"a;b", ';', {"1", "a;b"}},
+        {"\"", ';', {""}},
+        // Text after the closing quote stays after the value.
+        {"\"12\"5;\"a\" b ;c", ';', {"125", "a b", "c"}},
+        // Blanks around a quoted field are no part of it; blanks inside are.
+        {"  \" a \"  ; b ", ';', {" a ", "b"}},
+        // Unquoted fields are cut and trimmed as ever, leading and trailing separators too.
+        {";a; b ;", ';', {"", "a", "b"}},
+        {"a;;", ';', {"a", ""}},
+        {";", ';', {""}},
+        {"", ';', {}},
+        // Tabulation and blank separators; blank runs are one separator.
+        {"\"a\tb\"\t\"c\"\td", '\t', {"a\tb", "c", "d"}},
+        {"  \"Temp C\"   \"x  y\" 12  ", ' ', {"Temp C", "x  y", "12"}},
+        {"\"a\"b c", ' ', {"ab", "c"}},
+        {"   ", ' ', {}},
+    };
+    std::string valeurs;
+    std::vector<std::string_view> champs;
+    for (const auto& c : cas) {
+        decouper_champs_guillemets(c.ligne, c.sep, valeurs, champs);
+        EXPECT_EQ(std::vector<std::string>(champs.begin(), champs.end()), c.champs)
+            << "<" << c.ligne << ">";
+        for (std::size_t k = 0; k <= c.champs.size(); ++k)
+            EXPECT_EQ(extraire_champ(c.ligne, static_cast<int>(k) + 1, c.sep, true),
+                      k < c.champs.size() ? c.champs[k] : "")
+                << "<" << c.ligne << "> champ " << k + 1;
+    }
+    EXPECT_EQ(champs_tabules_guillemets("\"Date Time, GMT\",\"a\tb\",c", ','),
+              "Date Time, GMT\ta b\tc");
+}
+
+// A line without any quote must read exactly as it does with the setting off.
+TEST(ChampsGuillemets, SansGuillemetCommeChampVue) {
+    std::mt19937 alea(7);
+    const std::string alphabet = "ab1,; \t";
+    std::string valeurs;
+    std::vector<std::string_view> champs;
+    for (int essai = 0; essai < 3000; ++essai) {
+        std::string ligne;
+        const int longueur = static_cast<int>(alea() % 12);
+        for (int i = 0; i < longueur; ++i) ligne += alphabet[alea() % alphabet.size()];
+        for (const char sep : {';', ',', ' ', '\t'}) {
+            decouper_champs_guillemets(ligne, sep, valeurs, champs);
+            for (int n = 1; n <= 14; ++n) {
+                const std::string attendu = extraire_champ(ligne, n, sep);
+                const std::string lu = n <= static_cast<int>(champs.size())
+                                           ? std::string(champs[static_cast<std::size_t>(n) - 1])
+                                           : std::string();
+                ASSERT_EQ(lu, attendu) << "<" << ligne << "> sep <" << sep << "> champ " << n;
+            }
+        }
+    }
+}
+
+TEST(ChampsGuillemets, AuPlus255Champs) {
+    std::string ligne;
+    for (int i = 1; i <= 300; ++i) ligne += "\"" + std::to_string(i) + "\",";
+    EXPECT_EQ(extraire_champ_guillemets(ligne, 255, ','), "255");
+    EXPECT_EQ(extraire_champ_guillemets(ligne, 256, ','), "");
+}
+
 TEST(Compteurs, ClassesDeCaracteres) {
     EXPECT_EQ(nb_car_numeriques("+1,5.2-3"), 7);  // "-" does not count
     EXPECT_EQ(nb_lettres("Az[`_^]\\09"), 8);      // the six signs between Z and a count

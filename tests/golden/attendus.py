@@ -11,6 +11,7 @@ tests/donnees-reelles.
 """
 
 import calendar
+import csv
 import datetime as dt
 import math
 import os
@@ -69,10 +70,10 @@ MODELE = [
     ("DateTimePicker_debut_derive", "02/01/1900"), ("Label_min_dsc.caption", "@DEBUT@"),
     ("Label_max_dsc.caption", "@FIN@"), ("Label_pas_dsc.caption", "@PAS@"),
 ]
-
-# Keys added after the first 65, with their defaults: written only by the cases that set
-# them, so the other cases keep the descriptions they always had.
-NOUVELLES = [("Edit_min_mesures_valides.text", "0")]
+# Keys written only by the cases that set them: the others keep today's descriptions, and
+# check that a missing key reads as its default.
+FACULTATIVES = [("CheckBox_champs_guillemets.Checked", "false"),
+                ("Edit_min_mesures_valides.text", "0")]
 
 
 def cle(nom):
@@ -159,14 +160,17 @@ def lire_reel(f):
         return 0.0
 
 
-def champs(ligne, sep):
+def champs(ligne, sep, guillemets=False):
+    if guillemets:
+        # Quoted fields as the csv module reads them: separators and "" inside the quotes.
+        return [x.strip() for x in next(csv.reader([ligne], delimiter=sep))]
     if sep == " ":
         return ligne.split()
     return ligne.split(sep)
 
 
-def champ(ligne, n, sep):
-    c = champs(ligne, sep)
+def champ(ligne, n, sep, guillemets=False):
+    c = champs(ligne, sep, guillemets)
     return c[n - 1].strip() if 0 < n <= len(c) else ""
 
 
@@ -189,13 +193,14 @@ class Cas:
         assert not k, k
 
     def reglage(self, nom):
-        return self.dsc.get(nom, dict((a.split(".")[0], b) for a, b in MODELE + NOUVELLES)[nom])
+        return self.dsc.get(nom, dict((a.split(".")[0], b) for a, b in MODELE + FACULTATIVES)[nom])
 
 
 def calculer(c):
     r = c.reglage
     p = c.p
     sep = {0: ";", 1: " ", 2: ";", 3: ","}[int(r("RadioGroup_separateur_colonne_ItemIndex"))]
+    guill = r("CheckBox_champs_guillemets") == "true"
     methode = int(r("RadioGroup_methode_ItemIndex"))
     date_g = grille(p)
     N = len(date_g)
@@ -226,7 +231,7 @@ def calculer(c):
     titres = None
     r0 = 0
     for nom in noms:
-        texte = brut[nom].decode("cp1252")
+        texte = lire_texte(brut[nom])
         if sep == ";":
             texte = texte.replace("\t", ";")
         lignes = texte.replace("\r\n", "\n").split("\n")
@@ -238,12 +243,12 @@ def calculer(c):
         premiere = decal + int(r("Edit_num_ligne_donnee")) - 1
         r0 = premiere
         if titres is None:
-            nb = len(champs(lignes[premiere], sep))
+            nb = len(champs(lignes[premiere], sep, guill))
             if sans:
                 tous = [chr(ord("A") + i) + str(i + 1) for i in range(nb)]
             else:
                 tl = lignes[decal + int(r("Edit_num_ligne_intitule_col")) - 1]
-                tous = [x.strip() for x in champs(tl, sep)]
+                tous = [x.strip() for x in champs(tl, sep, guill)]
             dates = ([int(r("Edit_num_col_date")), int(r("Edit_num_col_time"))] if deux_col
                      else [int(r("Edit_num_col_datetime"))])
             if r("CheckBox_col_cochee") == "true":
@@ -269,7 +274,7 @@ def calculer(c):
             ligne = lignes[n - 1]
             if "\0" in ligne or ligne == "":
                 continue
-            f = champs(ligne, sep)
+            f = champs(ligne, sep, guill)
             txt = c.lire_date(f)
             t = secondes(date(txt)) if txt else 0
             if t == prec and r("CheckBox_correction_si_t1egalt2") == "true":
@@ -287,7 +292,7 @@ def calculer(c):
             if not (1 <= k <= N):
                 continue
             for i, col in enumerate(source):
-                x = champ(ligne, col, sep)
+                x = champ(ligne, col, sep, guill)
                 x = seuils(x, mini, maxi)
                 if x in na_liste:
                     x = ""
@@ -497,6 +502,15 @@ def calculer(c):
     return sortie, suivi, noms, brut
 
 
+def lire_texte(octets):
+    """A file marked by a byte-order mark is read in its encoding, any other as Windows-1252."""
+    for marque, codage in ((b"\xef\xbb\xbf", "utf-8"), (b"\xff\xfe", "utf-16-le"),
+                           (b"\xfe\xff", "utf-16-be")):
+        if octets.startswith(marque):
+            return octets[len(marque):].decode(codage)
+    return octets.decode("cp1252")
+
+
 def groupes(n):
     s = str(n)
     out = ""
@@ -556,7 +570,9 @@ def ecrire_cas(c):
         v = c.dsc.get(k.split(".")[0], v)
         v = v.replace("@DEBUT@", p["debut"]).replace("@FIN@", p["fin"]).replace("@PAS@", hms(p["pas"]))
         dsc.append(k + "= " + v)
-    dsc += [k + "= " + c.dsc[k.split(".")[0]] for k, _ in NOUVELLES if k.split(".")[0] in c.dsc]
+    for k, _ in FACULTATIVES:
+        if k.split(".")[0] in c.dsc:
+            dsc.append(k + "= " + c.dsc[k.split(".")[0]])
     ecrire(os.path.join(dossier, "description.dsc"), dsc)
     for n in c.fichiers:
         ecrire(os.path.join(dossier, n), c.fichiers[n])
@@ -728,6 +744,28 @@ CAS_LISTE = [
              "RadioGroup_methode_ItemIndex": "1"},
         lire_date=lambda f: (f[0][9:11] + "/" + f[0][6:8] + "/" + f[0][1:5] + " " + f[0][12:20]
                              if f and re.match(r'"\d{4}-', f[0]) else None)),
+    # A database export: every field quoted, decimal commas inside the quotes, rows out of
+    # time order, a time zone after the time; daily means of pressure and temperature.
+    Cas("reel_watina_guillemets",
+        grille=dict(debut="15/02/2019 00:00:00", fin="14/03/2019 00:00:00", unite=1, test=1),
+        reel="inbo-watina-csv/BAOL031X_T5740.csv",
+        dsc={"RadioGroup_separateur_colonne_ItemIndex": "3", "CheckBox_champs_guillemets": "true",
+             "Edit_num_col_datetime": "8",
+             "Edit_format_datetime_mesure": "jj/mm/aaaa hh:mn:ss souple",
+             "CheckBox_col_cochee": "true", "Edit_col_cochee": "9,10", "Edit_nb_decimale": "4"},
+        lire_date=lambda f: (dt.datetime.strptime(" ".join(f[7].split()[:2]), "%d/%m/%Y %H:%M:%S")
+                             .strftime("%d/%m/%Y %H:%M:%S") if len(f) > 7 else None)),
+    # A logger whose quoted titles hold commas, over unquoted data: the titles stay whole.
+    Cas("reel_hobo_titres_guillemets",
+        grille=dict(debut="17/06/2021 00:00:00", fin="27/07/2021 00:00:00", unite=1, test=1),
+        reel="onset-hobo/QU5_Mooring_15m_20392468_20210803.csv",
+        dsc={"RadioGroup_separateur_colonne_ItemIndex": "3", "CheckBox_champs_guillemets": "true",
+             "Edit_num_ligne_intitule_col": "2", "Edit_num_ligne_donnee": "3",
+             "Edit_num_col_datetime": "2",
+             "Edit_format_datetime_mesure": "mm/jj/aa hh:mn:ss AM/PM souple",
+             "CheckBox_col_cochee": "true", "Edit_col_cochee": "3", "Edit_nb_decimale": "3"},
+        lire_date=lambda f: (dt.datetime.strptime(f[1], "%m/%d/%y %I:%M:%S %p")
+                             .strftime("%d/%m/%Y %H:%M:%S") if len(f) > 1 else None)),
 ]
 
 

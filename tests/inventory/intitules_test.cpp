@@ -390,6 +390,79 @@ TEST(ListerColonnes, JournalDesColonnes) {
                  "alternatifs..."));
 }
 
+// Quoted titles keep the separators they hold, in the layout, the summary and the log.
+TEST(AnalyserIntitules, TitresEntreGuillemets) {
+    struct Cas {
+        std::string nom;
+        std::string contenu;
+        int separateur, avec_sans;
+        std::string alternatifs;  // ticked when not empty
+        int donnees;
+        std::string intitules;
+    };
+    const std::vector<Cas> cas = {
+        {"titres HOBO",
+         "\"#\",\"Date Time, GMT-07:00\",\"Temp, C (S/N: 1, LBL: Q)\"\n1,06/16/21,2\n", 3, 0, "", 2,
+         "#\tDate Time, GMT-07:00\tTemp, C (S/N: 1, LBL: Q)"},
+        {"tout entre guillemets",
+         "\"Date\";\"T;1\";\"a \"\"b\"\"\"\n\"2023/12/25\";\"1,5\";\"2\"\n", 2, 0, "", 2,
+         "Date\tT;1\ta \"b\""},
+        {"blancs", "\"Date\" \"Temp C\"\n2023/12/25 12\n", 1, 0, "", 1, "Date\tTemp C"},
+        {"sans intitulés", "\"2023/12/25\",\"1,5\",\"2,5\"\n", 3, 1, "", 2, "A1\tB2\tC3"},
+        {"alternatifs", "\"Date\",\"T, C\"\n2023/12/25,1\n", 3, 0, "Jour;Mesure", 1,
+         "Jour\tMesure"},
+    };
+    for (const Cas& c : cas) {
+        Analyse a(c.contenu);
+        a.d.CheckBox_champs_guillemets = true;
+        a.d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
+        a.d.RadioGroup_avec_sans_intitule_ItemIndex = static_cast<Intitules>(c.avec_sans);
+        a.d.Edit_num_ligne_intitule_col = c.avec_sans == 0 ? "1" : "0";
+        a.d.Edit_num_ligne_donnee = c.avec_sans == 0 ? "2" : "1";
+        a.d.CheckBox_int_col_alternatif = !c.alternatifs.empty();
+        a.d.Edit_new_desc_colonne = c.alternatifs;
+        EXPECT_EQ(a.lancer(), SuiteListage::continuer) << c.nom;
+        EXPECT_TRUE(a.dialogue.vus.empty()) << c.nom;
+        EXPECT_EQ(a.colonnes.nb_colonnes_donnees, c.donnees) << c.nom;
+        EXPECT_EQ(a.colonnes.intitules, c.intitules) << c.nom;
+        EXPECT_EQ(a.table.lire_cellule(1, Colonne::nb_colonnes),
+                  " " + std::to_string(c.donnees + 1))
+            << c.nom;
+    }
+
+    // Alternative titles that count otherwise than the quoted ones are refused.
+    Analyse a("\"Date\",\"T, C\"\n2023/12/25,1\n");
+    a.d.CheckBox_champs_guillemets = true;
+    a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+    a.d.CheckBox_int_col_alternatif = true;
+    a.d.Edit_new_desc_colonne = "Jour;T;C";
+    EXPECT_EQ(a.lancer(), SuiteListage::arreter);
+    EXPECT_EQ(a.dialogue.ids,
+              std::vector<IdMessage>{IdMessage::colonnes_alternatives_discordantes});
+
+    Description d = description_defaut();
+    d.CheckBox_champs_guillemets = true;
+    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+    d.CheckBox_col_cochee = true;
+    d.Edit_col_cochee = "3";
+    const std::string origine = "\"#\",\"Date Time, GMT\",\"Temp, C\"";
+    EXPECT_EQ(resume_colonnes_extraites(d, origine, "avant"), "=> Temp, C");
+    ColonnesFichier colonnes;
+    colonnes.nb_colonnes_donnees = 2;
+    colonnes.Edit_intitule_origine = origine;
+    d.Edit_num_col_datetime = "2";
+    JournalSuivi journal;
+    DialogueScripte dialogue;
+    lister_colonnes(d, colonnes, 3, "cumul", journal, dialogue);
+    EXPECT_EQ(
+        journal.lignes(),
+        (std::vector<std::string>{
+            "===============================================", " nb de colonnes de mesure(s) = 2",
+            " nb de colonnes pour les dates/heures = 1", "1 - #", "2 - Date Time, GMT",
+            "3 - Temp, C", "...extraire : _lg=#\tDate Time, GMT\tTemp, C  => ",
+            "<Date Time, GMT> date/time = temps", "<Temp, C>", "<nb(2)_methode_(cumul)>"}));
+}
+
 // Beyond a spreadsheet's 16 384 columns a line is no logger's: a wrong separator or title
 // line. Refused at the listing, with titles or without, before any table of that width.
 TEST(AnalyserIntitules, TropDeColonnesRefusees) {

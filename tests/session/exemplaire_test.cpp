@@ -48,10 +48,10 @@ struct CasReel {
 
 const std::vector<CasReel>& cas_reels() {
     static const std::vector<CasReel> cas = {
-        // "," and line 5 accepted.
+        // "," and line 5 accepted, quoted fields declined.
         {"campbell-toa5",
          "exampledata_TOA5-DAT-1MIN_CH-OE2_iDL_BOX1_0_1_TBL1_20220629-1714.dat",
-         {1, O, O},
+         {1, O, O, N},
          -1,
          "",
          "2",
@@ -64,12 +64,12 @@ const std::vector<CasReel>& cas_reels() {
          "",
          {},
          true},
-        // "," accepted, the listing's date question refused. NOT CONVERTED: every field is
-        // quoted and the splitter gives quotes no meaning, so "1053,225" becomes two fields
-        // that are not numbers and every value is NA.
+        // "," accepted, quoted fields declined, the listing's date question refused. NOT
+        // CONVERTED: every field is quoted and, declined, quotes have no meaning, so "1053,225"
+        // becomes two fields that are not numbers and every value is NA.
         {"inbo-watina-csv",
          "BAOL031X_T5740.csv",
-         {1, O, N},
+         {1, O, N, N},
          -1,
          "",
          "",
@@ -152,9 +152,10 @@ const std::vector<CasReel>& cas_reels() {
          "",
          {},
          true},
+        // Quoted fields declined.
         {"onset-hobo",
          "QU5_Mooring_15m_20392468_20210803.csv",
-         {1, O, O, 1},
+         {1, O, O, N, 1},
          3,
          "3",
          "2",
@@ -168,11 +169,12 @@ const std::vector<CasReel>& cas_reels() {
          {},
          true},
         // The quoted times of title line 1 are not data: "," accepted, data on line 2 as
-        // expected, the listing's date question declined. Hours without a leading zero (9:50)
+        // expected, quoted fields and the listing's date question declined. Hours without a leading
+        // zero (9:50)
         // are not read by the fixed-position pattern; the other lines are.
         {"onset-hobo",
          "james_island_pier_21234295_20231122_rawdata.csv",
-         {1, O, N},
+         {1, O, N, N},
          3,
          "2",
          "1",
@@ -408,6 +410,16 @@ TEST_F(ExemplaireTest, ChaqueFichierReelDepuisLaDescriptionParDefaut) {
     }
 }
 
+// The same export with the quoted fields accepted converts its values.
+TEST_F(ExemplaireTest, ChampsEntreGuillemetsAcceptesConvertissent) {
+    CasReel c = *std::find_if(cas_reels().begin(), cas_reels().end(), [](const CasReel& r) {
+        return std::string_view(r.dossier) == "inbo-watina-csv";
+    });
+    c.reponses = {1, O, O, N};  // "," and quoted fields accepted, the date question refused
+    c.converti = true;
+    convertir(c, "watina");
+}
+
 // The sample's extension becomes the mask unless the mask already names it; a mask that
 // still differs in case asks first.
 TEST_F(ExemplaireTest, MasqueSuitLExtension) {
@@ -477,7 +489,8 @@ TEST_F(ExemplaireTest, GrosExemplaireAnalyseCommeLeFichierCourt) {
         s.creation();
         s.description.dossier_description = dossier(racine + "/descriptions");
         s.description.dossier_choisi_sortie = dossier(racine + "/sortie");
-        attendre(dialogue, {1, O, N});  // "," accepted, the listing's date question refused
+        // "," accepted, quoted fields declined, the listing's date question refused.
+        attendre(dialogue, {1, O, N, N});
         exemplaire_fichier_donnees(s, dialogue, lanceur, donnees + "f.csv");
         return Analyse{dialogue.ids, s.description, s.inventaire.affichage.nb_lignes_donnees,
                        s.inventaire.tampon_fichier_lu.complet()};

@@ -45,7 +45,9 @@ private slots:
         ex->dialogue.attendre_choix(1);                // "Utiliser tels quels"
         ex->dialogue.attendre_question(Reponse::oui);  // comma, not tabulation
         ex->dialogue.attendre_question(Reponse::oui);  // data from line 5
+        ex->dialogue.attendre_question(Reponse::non);  // quoted fields: kept as text
         bouton->click();
+        QVERIFY(!controle<QCheckBox>(f.get(), "CheckBox_champs_guillemets")->isChecked());
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_masque")->text(), QStringLiteral("dat"));
         QCOMPARE(controle<QLineEdit>(f.get(), "Edit_num_ligne_donnee")->text(),
                  QStringLiteral("5"));
@@ -59,6 +61,29 @@ private slots:
                     ->toolTip()
                     .startsWith(QStringLiteral(" Valider la description")));
         QCOMPARE(ex->lanceur.appels.front().argument, ex->donnees + nom);
+    }
+
+    // A database export: accepting the quoted fields ticks the box beside the separator,
+    // and the description remembers it.
+    void exemplaire_entre_guillemets_coche_la_case() {
+        const std::string nom = "BAOL031X_T5740.csv";
+        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/inbo-watina-csv/" + nom,
+                                   ex->donnees + nom);
+        ex->fichier_choisi = ex->donnees + nom;
+        auto f = ex->fenetre();
+        f->demarrer();
+        auto* bouton = controle<QAbstractButton>(f.get(), "SpeedButton_choix_fic_donnee");
+        auto* guillemets = controle<QCheckBox>(f.get(), "CheckBox_champs_guillemets");
+        QCOMPARE(guillemets->text(), QStringLiteral("champs entre guillemets"));
+        QVERIFY(!guillemets->isChecked());
+        ex->dialogue.attendre_choix(1);                // "Utiliser tels quels"
+        ex->dialogue.attendre_question(Reponse::oui);  // comma, not tabulation
+        ex->dialogue.attendre_question(Reponse::oui);  // quoted fields
+        ex->dialogue.attendre_question(Reponse::non);  // the listing's date question
+        bouton->click();
+        QCOMPARE(ex->dialogue.ids.at(2), IdMessage::exemplaire_champs_guillemets_proposes);
+        QVERIFY(guillemets->isChecked());
+        QVERIFY(f->session().description.CheckBox_champs_guillemets);
     }
 
     // A sample of another file family, taken while the example's description is open:
