@@ -111,6 +111,8 @@ constexpr std::array<CleDescription, nb_cles_description> table{{
     {"Label_min_dsc.caption", F::texte, "", V::maintenant, &D::Label_min_dsc},
     {"Label_max_dsc.caption", F::texte, "", V::maintenant, &D::Label_max_dsc},
     {"Label_pas_dsc.caption", F::texte, "00:15:00", V::aucun, &D::Label_pas_dsc},
+    {"Edit_fuseau_mesures.text", F::texte, "", V::aucun, &D::Edit_fuseau_mesures},
+    {"Edit_fuseau_resultat.text", F::texte, "", V::aucun, &D::Edit_fuseau_resultat},
 }};
 
 // The member type must be the one the form reads into, and no field or key appears twice:
@@ -150,9 +152,9 @@ static_assert(table_coherente());
                                   c14, c15, c16, c17, c18, c19, c20, c21, c22, c23, c24, c25, c26,
                                   c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39,
                                   c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52,
-                                  c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65] =
-        d;
-    static_assert(nb_cles_description == 65);
+                                  c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65,
+                                  c67, c68] = d;
+    static_assert(nb_cles_description == 67);
 }
 
 bool meme_texte_sans_casse(std::string_view a, std::string_view b) {

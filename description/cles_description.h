@@ -1,4 +1,4 @@
-// The 65 keys of a ".dsc" description as one table, and the text form of a description:
+// The keys of a ".dsc" description as one table, and the text form of a description:
 // reading, writing and defaults all come from that table.
 #pragma once
 
@@ -50,7 +50,7 @@ struct CleDescription {
     ChampDescription champ;
 };
 
-inline constexpr std::size_t nb_cles_description = 65;
+inline constexpr std::size_t nb_cles_description = 67;
 
 // The keys in the order they are written.
 std::span<const CleDescription> cles_description();
@@ -82,7 +82,7 @@ struct LigneCle {
 std::optional<LigneCle> chercher_cle(const std::vector<std::string>& liste_cles,
                                      std::string_view cle);
 
-// The 65 lines "key= value", each ended by CR LF.
+// One line "key= value" per key, each ended by CR LF.
 std::string ecrire_description_texte(const Description& description);
 
 struct ResultatLecture {

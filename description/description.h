@@ -92,6 +92,10 @@ struct Description {
     std::string Label_min_dsc;
     std::string Label_max_dsc;
     std::string Label_pas_dsc;
+    // Zones of the measurement times and of the result ("UTC+01:00", "Europe/Paris");
+    // empty result zone: no conversion.
+    std::string Edit_fuseau_mesures;
+    std::string Edit_fuseau_resultat;
 
     bool operator==(const Description&) const = default;
 };

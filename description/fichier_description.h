@@ -55,7 +55,7 @@ struct ResultatEcritureDescription {
     std::string message;  // "Impossible de créer le fichier …" on failure; the old file is whole
 };
 
-// Writes the 65 keys over the file, atomically. On success the caller writes the grid file
+// Writes every key over the file, atomically. On success the caller writes the grid file
 // when the grid changed, the parameter file when f_modif was set, then clears f_modif.
 ResultatEcritureDescription ecrire_description(std::string_view dossier_description,
                                                std::string_view nom,
