@@ -309,11 +309,7 @@ bool Extraction::lire_fuseaux() {
         zones[i] = Fuseau::lire(*textes[i]);
         if (zones[i]) continue;
         c_.dialogue.message(IdMessage::fuseau_inconnu,
-                            fr(" le ") + fr(noms[i]) + " <" + *textes[i] +
-                                fr("> n'est ni un décalage (UTC, UTC+01:00, UTC-07:00) ni un ") +
-                                fr("fuseau connu du système (Europe/Paris)\n\n") +
-                                fr("   corriger la description avant de traiter"),
-                            TypeMessage::erreur);
+                            texte_fuseau_inconnu(fr(noms[i]), *textes[i]), TypeMessage::erreur);
         return false;
     }
     conversion_.reset();
