@@ -249,7 +249,10 @@ TEST(CleDescription, FormatEcrit) {
     EXPECT_EQ(lignes[58], "TimePicker_derive_reelle= 00:00:00");
     EXPECT_EQ(lignes[60], "DateTimePicker_constat_derive= 15/03/2005");
     EXPECT_EQ(lignes[61], "DateTimePicker_debut_derive= 15/03/2005 10:30:00");
-    EXPECT_EQ(lignes.back(), "Label_pas_dsc.caption= 00:15:00");
+    EXPECT_EQ(lignes[64], "Label_pas_dsc.caption= 00:15:00");
+    // The keys added since the first 65 follow them.
+    EXPECT_EQ(lignes[65], "Edit_fuseau_mesures.text= ");
+    EXPECT_EQ(lignes.back(), "Edit_fuseau_resultat.text= ");
 }
 
 TEST(CleDescription, UnRetourALaLigneDansUneValeurNeCreePasDeCle) {

@@ -118,7 +118,11 @@ TEST_F(FichierDescription, EcrireRelireSurDisque) {
     EXPECT_NE(octets.find("Edit_equiv_na.text= NA;-9999;d\xE9"
                           "faut\r\n"),
               std::string::npos);
-    EXPECT_TRUE(octets.ends_with("Label_pas_dsc.caption= 00:15:00\r\n"));
+    // The keys added since the first 65 follow them.
+    EXPECT_TRUE(
+        octets.ends_with("Label_pas_dsc.caption= 00:15:00\r\n"
+                         "Edit_fuseau_mesures.text= \r\n"
+                         "Edit_fuseau_resultat.text= \r\n"));
 
     Description relue;
     JournalSuivi journal;
