@@ -43,7 +43,9 @@ std::optional<int> decalage_en_fin(std::string_view texte, std::size_t& longueur
 // zone. It keeps the interval of the last offset it used, so that ordered lines seldom look a
 // rule up, and the previous line's local time, which tells the two passes of an hour that the
 // clocks repeat in autumn apart: the first pass until the local time goes back (or repeats)
-// inside that hour, the second after.
+// inside that hour, the second after. A result zone with summer time has the same hours:
+// two instants of its repeated hour give one local time (their steps are shared), and its
+// skipped hour receives no time (its steps stay empty).
 class ConversionFuseaux {
 public:
     // Without a measurement zone, times without their own offset are already result times.
