@@ -139,6 +139,8 @@ DESCRIPTION = [
     ("Label_min_dsc.caption", "01/06/2024 00:00:00"),
     ("Label_max_dsc.caption", "15/06/2024 00:00:00"),
     ("Label_pas_dsc.caption", "01:00:00"),
+    ("Edit_fuseau_mesures.text", ""),
+    ("Edit_fuseau_resultat.text", ""),
 ]
 
 
