@@ -114,6 +114,8 @@ constexpr std::array<CleDescription, nb_cles_description> table{{
     // Keys added after the first 65: a file without them reads as before.
     {"CheckBox_champs_guillemets.Checked", F::booleen, "false", V::aucun,
      &D::CheckBox_champs_guillemets},
+    {"Edit_fuseau_mesures.text", F::texte, "", V::aucun, &D::Edit_fuseau_mesures},
+    {"Edit_fuseau_resultat.text", F::texte, "", V::aucun, &D::Edit_fuseau_resultat},
     {"Edit_min_mesures_valides.text", F::texte, "0", V::aucun, &D::Edit_min_mesures_valides},
 }};
 
@@ -155,8 +157,8 @@ static_assert(table_coherente());
                                   c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39,
                                   c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52,
                                   c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65,
-                                  c66, c67] = d;
-    static_assert(nb_cles_description == 67);
+                                  c66, c67, c68, c69] = d;
+    static_assert(nb_cles_description == 69);
 }
 
 bool meme_texte_sans_casse(std::string_view a, std::string_view b) {

@@ -95,6 +95,10 @@ struct Description {
     // Database and spreadsheet exports quote their fields, separators and decimal commas
     // included; off, a quote is a character like any other.
     bool CheckBox_champs_guillemets = false;
+    // Zones of the measurement times and of the result ("UTC+01:00", "Europe/Paris");
+    // empty result zone: no conversion.
+    std::string Edit_fuseau_mesures;
+    std::string Edit_fuseau_resultat;
     std::string Edit_min_mesures_valides;
 
     bool operator==(const Description&) const = default;

@@ -104,6 +104,8 @@ void AnalyseurLignes::analyser_ligne(std::string_view ligne, int i, LignesLues& 
             t = texte_vers_date_heure(date_texte_, canonique_, journal_);
             if (canonique != nullptr) std::memcpy(canonique, date_texte_.data(), 19);
         }
+        if (r_.decalages && lecteur_.decalage_utc_lu)
+            lues.decalages[ii] = *lecteur_.decalage_utc_lu;
     }
     if (!journal_.lignes().empty()) recueillir(i, lues, conditionnelle);
     lues.instant[ii] = t;
@@ -141,6 +143,7 @@ void AnalyseurLignes::analyser(const BlocLignes& bloc, LignesLues& lues) {
     lues.valeurs.resize(taille * nb);
     lues.drapeaux.assign(taille * nb, LignesLues::na);
     lues.dates.assign(r_.garder_date_texte ? taille * 19 : 0, ' ');
+    lues.decalages.assign(r_.decalages ? taille : 0, LignesLues::sans_decalage);
     lues.evenements.clear();
     lues.erreur = nullptr;
     inversion_vue_ = false;

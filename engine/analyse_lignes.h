@@ -3,6 +3,7 @@
 // run then adds the blocks up in file order.
 #pragma once
 
+#include <climits>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -36,6 +37,8 @@ struct ReglesLignes {
     // Without +1 s or +1 day a time is final once read, and its step can be found at once.
     bool etape_directe = false;
     bool garder_date_texte = false;  // the corrections quote the time read
+    // A result zone is set: the offset written after each time is kept for the run.
+    bool decalages = false;
     double decalage = 0;
     bool derive = false;
     double derive_pente = 0, debut_derive = 0;
@@ -68,6 +71,10 @@ struct LignesLues {
     std::vector<double> valeurs;
     std::vector<unsigned char> drapeaux;
     std::string dates;  // 19 characters per line when the corrections quote them
+    // With a result zone, the offset written after each line's time, in seconds east of UTC
+    // (sans_decalage when none).
+    static constexpr int sans_decalage = INT_MIN;
+    std::vector<int> decalages;
     std::vector<Evenement> evenements;
     Inversion inversion = Inversion::inchangee;
     long long nb_inversions = 0;

@@ -25,6 +25,7 @@
 #include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
+#include "formats/fuseaux.h"
 #include "formats/journal_suivi.h"
 #include "formats/motifs_date.h"
 #include "formats/nombres.h"
@@ -100,6 +101,7 @@ bool hors_seuils(std::string_view champ, const ReglesChamp& r) {
 // What one file's lines added up to, for its row of the table and its log lines.
 struct ComptesFichier {
     int nb_pb = 0, nb_pb_conversion = 0, nb_1j = 0, nb_1s = 0;
+    int nb_heures_inexistantes = 0;
     long long nb_extraites = 0;
     double somme_dt = 0, min_dt = minimum_initial;
     long long nb_dt = 0;
@@ -114,6 +116,7 @@ public:
 private:
     bool preparer();
     bool lire_reglages();
+    bool lire_fuseaux();
     FinExtraction traiter_fichier(int r, bool reference);
     std::string annoncer_fichier(int r, double mo);
     FinExtraction verifier_dates_fichier(int r, std::string_view chemin, const TamponLignes& tampon,
@@ -166,6 +169,8 @@ private:
     bool car_null_ = false;
     bool plus_1s_ = false, plus_1j_ = false;
     bool arret_ = false;
+    // Set when a result zone is chosen: every time is converted before its corrections.
+    std::optional<ConversionFuseaux> conversion_;
 
     // Reused from line to line.
     std::vector<std::string_view> champs_;
@@ -267,6 +272,7 @@ bool Extraction::lire_reglages() {
         derive_pente_ = D / (d_.DateTimePicker_constat_derive - d_.DateTimePicker_debut_derive);
         debut_derive_ = d_.DateTimePicker_debut_derive;
     }
+    if (!lire_fuseaux()) return false;
     methode_ = d_.RadioGroup_methode_ItemIndex;
     car_null_ = d_.CheckBox_car_null;
     plus_1s_ = d_.CheckBox_correction_si_t1egalt2;
@@ -283,13 +289,35 @@ bool Extraction::lire_reglages() {
     l.motif = motif_;
     l.champs = regles_;
     l.car_null = car_null_;
-    l.etape_directe = !plus_1s_ && !plus_1j_;
-    l.garder_date_texte = plus_1s_ || plus_1j_;
+    // A converted time may depend on the line before it (the repeated autumn hour), so its
+    // step is found in file order, and a skipped time is logged with its text.
+    l.etape_directe = !plus_1s_ && !plus_1j_ && !conversion_;
+    l.garder_date_texte = plus_1s_ || plus_1j_ || conversion_;
+    l.decalages = conversion_.has_value();
+    c_.lecteur.lire_decalage_utc = conversion_.has_value();
     l.decalage = decalage_;
     l.derive = derive_, l.derive_pente = derive_pente_, l.debut_derive = debut_derive_;
     l.test_strict = test_strict_;
     l.unite = unite_;
     l.table = &t_;
+    return true;
+}
+
+// The two zones; false, the user told, when a text names neither an offset nor a zone.
+bool Extraction::lire_fuseaux() {
+    std::optional<Fuseau> zones[2];
+    const std::string* textes[2] = {&d_.Edit_fuseau_mesures, &d_.Edit_fuseau_resultat};
+    const char* noms[2] = {"fuseau des mesures", "fuseau du résultat"};
+    for (int i = 0; i < 2; ++i) {
+        if (rogner(*textes[i]).empty()) continue;
+        zones[i] = Fuseau::lire(*textes[i]);
+        if (zones[i]) continue;
+        c_.dialogue.message(IdMessage::fuseau_inconnu,
+                            texte_fuseau_inconnu(fr(noms[i]), *textes[i]), TypeMessage::erreur);
+        return false;
+    }
+    conversion_.reset();
+    if (zones[1]) conversion_.emplace(zones[0], *zones[1]);
     return true;
 }
 
@@ -392,6 +420,7 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         fin != FinExtraction::complete)
         return fin;
     ComptesFichier comptes;
+    if (conversion_) conversion_->nouveau_fichier();
     if (const FinExtraction fin = lire_lignes(r, chemin, tampon, plage, comptes);
         fin != FinExtraction::complete)
         return fin;
@@ -620,7 +649,22 @@ FinExtraction Extraction::ajouter_bloc(int r, const BlocLignes& bloc, const Lign
         const std::string_view date_texte = lues.dates.empty()
                                                 ? std::string_view{}
                                                 : std::string_view(lues.dates).substr(ii * 19, 19);
-        const double t = instant_ligne(lues.instant[ii], n, date_texte, comptes);
+        double t = lues.instant[ii];
+        if (conversion_ && t > 0) {
+            const int d = lues.decalages[ii];
+            if (!conversion_->convertir(
+                    t, d == LignesLues::sans_decalage ? std::nullopt : std::optional<int>(d))) {
+                // The hour the clocks skip in spring: no instant has this local time.
+                ++comptes.nb_pb;
+                if (++comptes.nb_heures_inexistantes <= 2)
+                    c_.journal.ajouter_probleme(ProblemeSuivi::erreur_date,
+                                                "ligne " + std::to_string(n) +
+                                                    fr(" heure inexistante (passage à l'heure ") +
+                                                    fr("d'été) <") + std::string(date_texte) + ">");
+                continue;
+            }
+        }
+        t = instant_ligne(t, n, date_texte, comptes);
         int k = lues.etape[ii];
         if (k < 0) {
             const double correction = derive_ ? derive_pente_ * (t - debut_derive_) : 0.0;
@@ -783,6 +827,11 @@ ResultatExtraction Extraction::executer() {
     }
 
     res_.fin = FinExtraction::complete;
+    // The listing after the run reads offsets as it always did.
+    struct Remise {
+        LecteurDateMesure& lecteur;
+        ~Remise() { lecteur.lire_decalage_utc = false; }
+    } remise{c_.lecteur};
     for (std::size_t j = 0; j < lignes.size(); ++j) {
         const FinExtraction fin = traiter_fichier(lignes[j], j == 0);
         if (fin != FinExtraction::complete) {

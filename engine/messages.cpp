@@ -26,4 +26,10 @@ std::string texte_colonne_date_a_verifier() {
         "Annuler ce traitement ?");
 }
 
+std::string texte_fuseau_inconnu(std::string_view champ, std::string_view valeur) {
+    return fr(" le ") + std::string(champ) + " <" + std::string(valeur) +
+           fr("> n'est ni un décalage (UTC, UTC+01:00, UTC-07:00) ni un fuseau connu du "
+              "système (Europe/Paris)\n\n   corriger la description avant de traiter");
+}
+
 }  // namespace tarvo

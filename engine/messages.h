@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tarvo {
 
@@ -10,5 +11,7 @@ std::string texte_test_strict_propose();
 std::string texte_pas_nul_liste_horodatee();
 std::string texte_grille_plus_de_32000_lignes();
 std::string texte_colonne_date_a_verifier();
+// A zone field ("fuseau des mesures") whose text is neither an offset nor a known zone.
+std::string texte_fuseau_inconnu(std::string_view champ, std::string_view valeur);
 
 }  // namespace tarvo

@@ -140,6 +140,8 @@ DESCRIPTION = [
     ("Label_max_dsc.caption", "15/06/2024 00:00:00"),
     ("Label_pas_dsc.caption", "01:00:00"),
     ("CheckBox_champs_guillemets.Checked", "false"),
+    ("Edit_fuseau_mesures.text", ""),
+    ("Edit_fuseau_resultat.text", ""),
     ("Edit_min_mesures_valides.text", "0"),
 ]
 

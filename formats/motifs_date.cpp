@@ -8,6 +8,7 @@
 
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
+#include "formats/fuseaux.h"
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
 #include "formats/texte.h"
@@ -396,6 +397,13 @@ std::string LecteurDateMesure::lire_date_multiformat(std::string_view texte,
 
 void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view motif,
                                     std::string& resultat, JournalSuivi& journal) {
+    const std::string_view complet = texte;
+    if (lire_decalage_utc) {
+        // Cut off first: the offset's digits must not be taken for the seconds.
+        std::size_t longueur = texte.size();
+        decalage_utc_lu = decalage_en_fin(texte, longueur);
+        texte = texte.substr(0, longueur);
+    }
     if (motif != motif_souple_) {
         motif_souple_ = motif;
         groupes_souples_.clear();
@@ -487,7 +495,7 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
     const bool valide = forme_ok && h >= 0 && h <= 23 && mn >= 0 && mn <= 59 && s >= 0 && s <= 59 &&
                         date_civile(entier_strict(annee), entier_strict(mois), entier_strict(jour));
     if (!valide) {
-        ajouter_erreur_date(journal, jour, mois, annee, heure, minute, texte);
+        ajouter_erreur_date(journal, jour, mois, annee, heure, minute, complet);
         return;
     }
     resultat.append(jour).append("/").append(mois).append("/").append(annee).append(" ");

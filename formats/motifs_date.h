@@ -71,6 +71,11 @@ public:
     bool premiere_date_multiformat = true;
     int nb_dates_inversees = 0;
     int inversion_signalee = 0;
+    // Set while a result zone is chosen: the flexible ("souple") patterns then read the UTC
+    // offset written after a time ("Z", "+01:00", "GMT-07:00"…) into decalage_utc_lu, in
+    // seconds east of UTC, instead of ignoring it; nothing when the text holds none.
+    bool lire_decalage_utc = false;
+    std::optional<int> decalage_utc_lu;
 
 private:
     // Where each group stands in a normalised pattern (npos when absent).

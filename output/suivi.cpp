@@ -90,6 +90,12 @@ std::vector<std::string> entete_suivi(const Description& d, const ParametresGril
     l.push_back(" pas = (" + texte_pas_suivi(g) + ")");
     l.push_back(fr(" période du ") + g.Label_temps_deb + " au " + g.Label_temps_fin);
     l.push_back(fr(" nombre de résultats = ") + std::to_string(run.nb_dates - 1));
+    // Only when set, so that the tracking file of a description without zones is unchanged.
+    if (!rogner(d.Edit_fuseau_mesures).empty())
+        l.push_back(" fuseau des mesures = (" + std::string(rogner(d.Edit_fuseau_mesures)) + ")");
+    if (!rogner(d.Edit_fuseau_resultat).empty())
+        l.push_back(fr(" fuseau du résultat = (") + std::string(rogner(d.Edit_fuseau_resultat)) +
+                    ")");
     l.push_back("");
     for (int r = 0; r < table.nb_lignes(); ++r) {
         std::string ligne;

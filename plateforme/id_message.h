@@ -76,6 +76,7 @@ enum class IdMessage {
     grille_plus_de_32000_lignes,
     colonne_a_extraire_non_entiere,
     colonne_inexistante,
+    fuseau_inconnu,
     donnees_semblent_intitules,
     colonne_date_a_verifier,
     indice_colonnes_a_extraire,

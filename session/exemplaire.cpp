@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "description/analyse_exemplaire.h"
+#include "engine/messages.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "formats/fuseaux.h"
 #include "formats/texte.h"
 #include "inventory/intitules.h"
 #include "inventory/prelecture.h"
@@ -190,6 +192,18 @@ void quitter_champ(Session& session, Dialogue& dialogue, std::string_view nom, b
     ControleChamp r;
     TypeMessage type = TypeMessage::information;
     bool modifie = false;  // whatever the check did, the field's value is kept as new
+    if (nom == "Edit_fuseau_mesures" || nom == "Edit_fuseau_resultat") {
+        // Kept as typed: the run refuses it until it is corrected.
+        const bool mesures = nom == "Edit_fuseau_mesures";
+        const std::string& valeur = mesures ? d.Edit_fuseau_mesures : d.Edit_fuseau_resultat;
+        if (!rogner(valeur).empty() && !Fuseau::lire(valeur))
+            dialogue.message(
+                IdMessage::fuseau_inconnu,
+                texte_fuseau_inconnu(mesures ? fr("fuseau des mesures") : fr("fuseau du résultat"),
+                                     valeur),
+                TypeMessage::erreur);
+        return;
+    }
     if (nom == "Edit_col_cochee") {
         champ = &d.Edit_col_cochee;
         r = controler_col_cochee(*champ, d);

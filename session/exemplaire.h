@@ -30,7 +30,9 @@ inline constexpr const char* champs_controles[] = {"Edit_col_cochee",
                                                    "Edit_format_date_mesure_seule",
                                                    "Edit_f_date_fichier",
                                                    "Edit_masque",
-                                                   "Edit_equiv_na"};
+                                                   "Edit_equiv_na",
+                                                   "Edit_fuseau_mesures",
+                                                   "Edit_fuseau_resultat"};
 
 // Leaving field `nom` (or Enter in it, `entree`): its check corrects the description's
 // value, shows its message, and Enter in the column list saves the description, Enter in

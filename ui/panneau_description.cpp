@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "formats/motifs_date.h"
@@ -194,6 +195,18 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
          etiquette(nullptr, QStringLiteral("format"), format_heure), format_heure,
          bouton_outil("SpeedButton_heure", QStringLiteral("..."))}));
     dates->addStretch();
+
+    // The zones of the measurement times and of the result: "UTC+01:00", "Europe/Paris";
+    // an empty result zone converts nothing.
+    auto* fuseaux = ligne(tout);
+    for (const auto& [nom, texte] : {std::pair{"Edit_fuseau_mesures", "fuseau des mesures"},
+                                     std::pair{"Edit_fuseau_resultat", "fuseau du résultat"}}) {
+        auto* fuseau = saisie_fixe(nom, RoleCouleur::saisie, 130);
+        fuseau->setPlaceholderText(QStringLiteral("UTC+01:00, Europe/Paris"));
+        fuseaux->addWidget(etiquette(nullptr, QString::fromUtf8(texte), fuseau));
+        fuseaux->addWidget(fuseau);
+    }
+    fuseaux->addStretch();
 
     for (const char* nom : {"RadioButton1_datetime_nb_col", "RadioButton2_datetime_nb_col",
                             "RadioButton1_avec_sans_intitule", "RadioButton2_avec_sans_intitule",

@@ -306,6 +306,15 @@ const std::vector<Cas>& cas_lecture() {
           {"CheckBox_correction_si_t1egalt2.Checked", "true"},
           {"CheckBox_correction_si_t1supt2.Checked", "true"}},
          true},
+        // Paris time into UTC across the spring change, whose skipped hour is logged in
+        // file order, with repeated times moved after their conversion.
+        {"fuseau_paris_vers_utc_heure_sautee_doublons",
+         {.fin = "\n", .nb_lignes = 30000, .pas_s = 120, .doublon = 41},
+         {{"RadioGroup_methode_ItemIndex", "0"},
+          {"Edit_fuseau_mesures.text", "Europe/Paris"},
+          {"Edit_fuseau_resultat.text", "UTC"},
+          {"CheckBox_correction_si_t1egalt2.Checked", "true"}},
+         false},
     };
     return cas;
 }
@@ -433,8 +442,12 @@ public:
         cles["dossier_choisi_sortie"] = sortie_.string() + "/";
         cles["dossier_description"] = dossier_.string() + "/";
         description_ = dossier_ / (c.nom + ".dsc");
-        std::ofstream(description_, std::ios::binary)
-            << description_modifiee(lire(fs::path(TARVO_EXEMPLES) / "LeGue_horaire.dsc"), cles);
+        std::string dsc =
+            description_modifiee(lire(fs::path(TARVO_EXEMPLES) / "LeGue_horaire.dsc"), cles);
+        // Keys the shipped example does not hold (the zones) follow its own.
+        for (const auto& [cle, valeur] : c.cles)
+            if (dsc.find(cle + "=") == std::string::npos) dsc += cle + "= " + valeur + "\r\n";
+        std::ofstream(description_, std::ios::binary) << dsc;
     }
 
     // One run; the previous files are removed first so that every run meets the same

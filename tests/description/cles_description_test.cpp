@@ -250,8 +250,10 @@ TEST(CleDescription, FormatEcrit) {
     EXPECT_EQ(lignes[60], "DateTimePicker_constat_derive= 15/03/2005");
     EXPECT_EQ(lignes[61], "DateTimePicker_debut_derive= 15/03/2005 10:30:00");
     EXPECT_EQ(lignes[64], "Label_pas_dsc.caption= 00:15:00");
+    // The keys added since the first 65 follow them, with their defaults.
     EXPECT_EQ(lignes[65], "CheckBox_champs_guillemets.Checked= false");
-    // The keys added later follow the first 65, with their defaults.
+    EXPECT_EQ(lignes[66], "Edit_fuseau_mesures.text= ");
+    EXPECT_EQ(lignes[67], "Edit_fuseau_resultat.text= ");
     EXPECT_EQ(lignes.back(), "Edit_min_mesures_valides.text= 0");
 }
 

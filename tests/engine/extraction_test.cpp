@@ -635,6 +635,51 @@ TEST_F(Extraction, ListeDeColonnesFautive) {
     EXPECT_EQ(table.lire_cellule(1, Colonne::nb_extraites), "");
 }
 
+TEST_F(Extraction, FuseauxInconnusRefusesAvantLecture) {
+    struct Cas {
+        std::string mesures, resultat, nomme;
+    };
+    const std::vector<Cas> cas = {
+        {"Europe/Lutece", "UTC", "<Europe/Lutece>"},
+        {"", "UTC+1", "<UTC+1>"},
+        {"UTC", "heure de Paris", "<heure de Paris>"},
+    };
+    for (const Cas& c : cas) {
+        dialogue.vus.clear();
+        dialogue.ids.clear();
+        table.vider();
+        d.Edit_fuseau_mesures = c.mesures;
+        d.Edit_fuseau_resultat = c.resultat;
+        fichier("t.csv", "Date;T;P\n2023-03-05T01:00:00;1;2\n");
+        EXPECT_EQ(lancer().fin, FinExtraction::refusee) << c.nomme;
+        ASSERT_EQ(dialogue.vus.size(), 1U) << c.nomme;
+        EXPECT_EQ(dialogue.ids, std::vector<IdMessage>{IdMessage::fuseau_inconnu});
+        EXPECT_TRUE(contient(dialogue.vus[0].texte, c.nomme)) << dialogue.vus[0].texte;
+        EXPECT_EQ(table.lire_cellule(1, Colonne::nb_extraites), " ---") << c.nomme;
+    }
+}
+
+// Times are converted before +1 s compares them: a local time and a UTC one that name the
+// same instant are equal times. The offsets written after the times are read for that run
+// only.
+TEST_F(Extraction, FuseauxConvertisAvantLesCorrections) {
+    d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss souple";
+    d.Edit_fuseau_mesures = "UTC+01:00";
+    d.Edit_fuseau_resultat = "UTC";
+    d.CheckBox_correction_si_t1egalt2 = true;
+    fichier("f.csv",
+            "Date;T;P\n"
+            "05/03/2023 02:00:00;1;1\n"           // 01:00 UTC
+            "05/03/2023 01:00:00Z;2;2\n"          // the same instant: one second later
+            "05/03/2023 03:30:00 +02:00;4;4\n");  // 01:30 UTC
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    EXPECT_EQ(lignes_par_etape(), (std::vector<double>{0, 1, 2, 0}));
+    // Sums: the steps are not finished yet.
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, 1.0, 6.0, NA}));
+    EXPECT_EQ(table.lire_cellule(1, Colonne::correction), "+1jour,s 0/1x");
+    EXPECT_FALSE(lecteur.lire_decalage_utc);
+}
+
 TEST_F(Extraction, LignesIllisibles) {
     std::string contenu = "Date;T;P\n";
     for (int k = 0; k < 5; ++k) contenu += std::string("2023-03-05T00:30:00;1") + '\0' + ";1\n";

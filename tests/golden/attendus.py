@@ -17,6 +17,7 @@ import math
 import os
 import re
 import shutil
+import zoneinfo
 
 ICI = os.path.dirname(os.path.abspath(__file__))
 CAS = os.path.join(ICI, "cas")
@@ -73,6 +74,7 @@ MODELE = [
 # Keys written only by the cases that set them: the others keep today's descriptions, and
 # check that a missing key reads as its default.
 FACULTATIVES = [("CheckBox_champs_guillemets.Checked", "false"),
+                ("Edit_fuseau_mesures.text", ""), ("Edit_fuseau_resultat.text", ""),
                 ("Edit_min_mesures_valides.text", "0")]
 
 
@@ -187,6 +189,8 @@ class Cas:
         self.fichiers = k.pop("fichiers", {})  # name -> lines
         self.reel = k.pop("reel", None)  # path below donnees-reelles
         self.lire_date = k.pop("lire_date")  # fields -> datetime text or None
+        # fields -> the UTC offset written after the time, in seconds, or None
+        self.lire_decalage = k.pop("lire_decalage", lambda f: None)
         self.suivi = k.pop("suivi", [])
         # Whether the expected tracking lines hold the per-column usable counts.
         self.bilan = k.pop("bilan", False)
@@ -194,6 +198,51 @@ class Cas:
 
     def reglage(self, nom):
         return self.dsc.get(nom, dict((a.split(".")[0], b) for a, b in MODELE + FACULTATIVES)[nom])
+
+
+def zone(texte):
+    """A zone of the description: a fixed offset or a zone of Python's own database."""
+    m = re.fullmatch(r"(UTC|GMT)(?:([+-])(\d\d):?(\d\d))?", texte.strip(), re.I)
+    if not m:
+        return zoneinfo.ZoneInfo(texte.strip())
+    s = 0
+    if m.group(2):
+        s = (int(m.group(3)) * 3600 + int(m.group(4)) * 60) * (-1 if m.group(2) == "-" else 1)
+    return dt.timezone(dt.timedelta(seconds=s))
+
+
+class Horloge:
+    """One file's local times to the result zone, in file order: in an hour the clocks
+    repeat, a time that goes back (or repeats) starts the second pass; a time the clocks
+    skip gives None."""
+
+    def __init__(self, mesures, resultat):
+        self.mesures = zone(mesures) if mesures.strip() else None
+        self.resultat = zone(resultat)
+        self.prec = None
+        self.second = False
+
+    def convertir(self, d, decalage):
+        if decalage is not None:
+            utc = d.replace(tzinfo=dt.timezone(dt.timedelta(seconds=decalage)))
+        elif self.mesures is None:
+            return d
+        else:
+            z = self.mesures
+            a = d.replace(tzinfo=z, fold=0)
+            b = d.replace(tzinfo=z, fold=1)
+            prec, self.prec = self.prec, d
+            retour = a.astimezone(dt.timezone.utc).astimezone(z).replace(tzinfo=None)
+            if retour != d:
+                return None
+            double = a.utcoffset() != b.utcoffset()
+            if not double:
+                self.second = False
+            elif not self.second and prec is not None and d <= prec and \
+                    prec.replace(tzinfo=z, fold=0).utcoffset() != prec.replace(tzinfo=z, fold=1).utcoffset():
+                self.second = True
+            utc = b if double and self.second else a
+        return utc.astimezone(self.resultat).replace(tzinfo=None)
 
 
 def calculer(c):
@@ -270,12 +319,19 @@ def calculer(c):
             val = [[0.0] * K for _ in range(N + 2)]
             nbok = [[0] * K for _ in range(N + 2)]
         prec = 0
+        horloge = Horloge(r("Edit_fuseau_mesures"), r("Edit_fuseau_resultat")) \
+            if r("Edit_fuseau_resultat").strip() else None
         for n in range(premiere + 1, len(lignes) + 1):
             ligne = lignes[n - 1]
             if "\0" in ligne or ligne == "":
                 continue
             f = champs(ligne, sep, guill)
             txt = c.lire_date(f)
+            if txt and horloge:
+                d = horloge.convertir(date(txt), c.lire_decalage(f))
+                if d is None:
+                    continue
+                txt = d.strftime("%d/%m/%Y %H:%M:%S")
             t = secondes(date(txt)) if txt else 0
             if t == prec and r("CheckBox_correction_si_t1egalt2") == "true":
                 t += 1
@@ -455,7 +511,12 @@ def calculer(c):
         suivi.append("  calcul des dérivées (rétro cumul) [y(i) - y(i-1)] / pas")
     suivi += [" test des dates = (" + test_txt + ")", " pas = (" + pas_txt + ")",
               " période du " + p["debut"] + " au " + p["fin"],
-              " nombre de résultats = %d" % (N - 1), " Fenêtre de suivi"]
+              " nombre de résultats = %d" % (N - 1)]
+    if r("Edit_fuseau_mesures"):
+        suivi.append(" fuseau des mesures = (" + r("Edit_fuseau_mesures") + ")")
+    if r("Edit_fuseau_resultat"):
+        suivi.append(" fuseau du résultat = (" + r("Edit_fuseau_resultat") + ")")
+    suivi.append(" Fenêtre de suivi")
     suivi += c.suivi
     if minimum > 0:
         suivi.append("   minimum de %d mesures valides par pas : %d valeurs mises à NA"
@@ -713,6 +774,47 @@ CAS_LISTE = [
         fichiers={"a.csv": ["Date;Pluie", h("00:20:00;1"), h("00:40:00;1"), h("01:20:00;2"),
                             h("01:40:00;2"), h("02:20:00;5"), h("03:20:00;1"), h("03:40:00;1"),
                             h("04:20:00;3"), h("04:40:00;3")]}),
+    # Summer time begins in Paris: 02:00 to 03:00 local does not exist, those lines are
+    # problem lines; the others are written in UTC.
+    Cas("fuseau_printemps", grille=dict(debut="31/03/2024 00:00:00", fin="31/03/2024 02:30:00",
+                                        pas=1800),
+        dsc={"Edit_fuseau_mesures": "Europe/Paris", "Edit_fuseau_resultat": "UTC"},
+        lire_date=UNE_COL,
+        fichiers={"a.csv": ["Date;A", "31/03/2024 00:30:00;1", "31/03/2024 01:00:00;2",
+                            "31/03/2024 01:30:00;3", "31/03/2024 02:00:00;40",
+                            "31/03/2024 02:30:00;50", "31/03/2024 03:00:00;6",
+                            "31/03/2024 03:30:00;7", "31/03/2024 04:00:00;8"]},
+        suivi=["ligne 5 heure inexistante (passage à l'heure d'été) <31/03/2024 02:00:00>",
+               "ligne 6 heure inexistante (passage à l'heure d'été) <31/03/2024 02:30:00>",
+               "nb_pb = 2"]),
+    # Summer time ends: 02:00 to 03:00 local twice, the second pass once the clock goes back.
+    # Converted first, the times never go back, so no day is added.
+    Cas("fuseau_automne", grille=dict(debut="26/10/2024 23:30:00", fin="27/10/2024 02:30:00",
+                                      pas=1800),
+        dsc={"Edit_fuseau_mesures": "Europe/Paris", "Edit_fuseau_resultat": "UTC",
+             "CheckBox_correction_si_t1supt2": "true"},
+        lire_date=UNE_COL,
+        fichiers={"a.csv": ["Date;A", "27/10/2024 01:30:00;1", "27/10/2024 02:00:00;2",
+                            "27/10/2024 02:30:00;3", "27/10/2024 02:00:00;4",
+                            "27/10/2024 02:30:00;5", "27/10/2024 03:00:00;6",
+                            "27/10/2024 03:30:00;7"]}),
+    # A logger at UTC-07:00 (a HOBO title's "GMT-07:00") written in UTC; times that carry
+    # their own offset ("Z", "+01:00") keep it.
+    Cas("fuseau_fixe_suffixes", grille=dict(debut="01/06/2024 12:00:00", fin="01/06/2024 14:30:00",
+                                            pas=1800),
+        dsc={"Edit_fuseau_mesures": "GMT-07:00", "Edit_fuseau_resultat": "UTC",
+             "Edit_format_datetime_mesure": "jj/mm/aaaa hh:mn:ss souple"},
+        lire_date=lambda f: ("%02d/%02d/%s %02d:%s:%s" % (
+            int(m.group(1)), int(m.group(2)), m.group(3), int(m.group(4)), m.group(5), m.group(6))
+            if f and (m := re.match(r"(\d+)/(\d+)/(\d{4}) (\d+):(\d\d):(\d\d)", f[0])) else None),
+        lire_decalage=lambda f: (
+            None if not f or not (m := re.search(r"(Z|UTC|GMT|([+-])(\d\d):?(\d\d))\s*$", f[0]))
+            else 0 if not m.group(2)
+            else (-1 if m.group(2) == "-" else 1) * (int(m.group(3)) * 3600 + int(m.group(4)) * 60)),
+        fichiers={"a.csv": ["Date;A", "01/06/2024 4:50:00;1", "01/06/2024 5:10:00;2",
+                            "01/06/2024 5:30:00;3", "01/06/2024 12:40:00Z;4",
+                            "01/06/2024 14:10:00 +01:00;5", "01/06/2024 6:45:00;6",
+                            "01/06/2024 7:20:00 GMT-07:00;7"]}),
     # Real files.
     Cas("reel_diver_balises_sans_titres",
         grille=dict(debut="14/10/2009 16:15:00", fin="14/10/2009 17:45:00", pas=1800),

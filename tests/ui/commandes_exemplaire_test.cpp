@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "formats/texte.h"
 #include "session/session.h"
 #include "tests/ui/exemple_fenetre.h"
+#include "ui/conversions_qt.h"
 #include "ui/fenetre_principale.h"
 
 using namespace tarvo;
@@ -153,6 +155,37 @@ private slots:
         emit colonnes->editingFinished();
         QCOMPARE(colonnes->text(), QStringLiteral("4,5"));
         QVERIFY(ex->demande_vue(fr(" Il a fallu enlever le n° de la colonne date/time")));
+    }
+
+    // A zone field that names no zone is reported when left, its text kept for correction;
+    // the description takes what was typed, and is marked as changed.
+    void fuseaux_controles_en_sortie() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        struct Cas {
+            const char* champ;
+            QString texte;
+            bool refuse;
+        };
+        const Cas cas[] = {
+            {"Edit_fuseau_mesures", QStringLiteral("Europe/Paris"), false},
+            {"Edit_fuseau_resultat", QStringLiteral("UTC+01:00"), false},
+            {"Edit_fuseau_resultat", QStringLiteral("Europe/Lutece"), true},
+            {"Edit_fuseau_mesures", QStringLiteral("GMT+7"), true},
+        };
+        for (const Cas& c : cas) {
+            ex->dialogue.vus.clear();
+            auto* champ = controle<QLineEdit>(f.get(), c.champ);
+            champ->setText(c.texte);
+            emit champ->textEdited(c.texte);
+            emit champ->editingFinished();
+            QCOMPARE(ex->demande_vue(fr(" le fuseau d")), c.refuse);
+            if (c.refuse) QVERIFY(contient(ex->dialogue.vus.front().texte, cp(c.texte)));
+            QCOMPARE(champ->text(), c.texte);
+            QVERIFY(f->session().f_modif);
+        }
+        QCOMPARE(f->session().description.Edit_fuseau_mesures, std::string("GMT+7"));
+        QCOMPARE(f->session().description.Edit_fuseau_resultat, std::string("Europe/Lutece"));
     }
 };
 
