@@ -163,6 +163,11 @@ const std::vector<ExempleMotif>& exemples_motifs() {
         {F::souple, "jj/mm/aaaa hh:mn:ss souple", "", "Keller",
          "keller-logger/3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt", 2, '\t', 1, 0,
          "7/06/2010 14:00:00\t\t3,246", "07/06/2010 14:00:00"},
+        {F::souple, "jj/mm/aaaa hh:mn:ss souple", "", "WATINA (champs entre guillemets)",
+         "inbo-watina-csv/BAOL031X_T5740.csv", 3, ',', 8, 0,
+         "\"BAO\",\"Baro's\",\"9333\",\"BAOL031X\",\"1571\",\"T5740\",\"9353745\",\"15/02/2019 "
+         "0:00:00 +01:00\"",
+         "15/02/2019 00:00:00", "+01:00", 3600},
         {F::souple, "mm/jj/aaaa souple", "hh:mn:ss", "YSI EXO (KorEXO, UTF-16)",
          "ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv", 11, ',', 1, 2,
          "9/8/2021,11:48:37,0.0,GM,1.54", "08/09/2021 11:48:37"},
@@ -223,6 +228,9 @@ void ecrire_motifs(std::ostream& sortie) {
             else
                 sortie << ", ligne " << e.ligne << " :\n    " << visible(e.extrait) << "…\n";
             sortie << "    lu : " << e.lu << "\n";
+            if (!e.decalage.empty())
+                sortie << "    décalage lu après l'heure : " << e.decalage
+                       << " (pris en compte quand un fuseau du résultat est choisi)\n";
         }
     }
 }

@@ -31,6 +31,10 @@ struct ExempleMotif {
     int colonne_heure = 0;     // the time field of two columns, else 0
     std::string_view extrait;  // the start of that line, as in the file
     std::string_view lu;  // what the pattern reads: "jj/mm/aaaa hh:mn:ss", "aaaa/mm/jj", a station
+    // A UTC offset written after the time, read by a flexible pattern once a result zone is
+    // set: as written, and in seconds east of UTC.
+    std::string_view decalage = {};
+    int decalage_secondes = 0;
 };
 
 const std::vector<ExempleMotif>& exemples_motifs();

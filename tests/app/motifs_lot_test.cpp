@@ -59,11 +59,22 @@ TEST(ExemplesMotifs, ChaqueLigneEstDansSonExportEtSonFormatLaLitCommeAffiche) {
             texte += " " + std::string(champ_vue(ligne, e.colonne_heure, e.separateur));
             motif += " " + fr(e.motif_heure);
         }
+        // A quoted export is read with its quotes taken off.
+        if (texte.size() >= 2 && texte.front() == '"' && texte.back() == '"')
+            texte = texte.substr(1, texte.size() - 2);
         LecteurDateMesure lecteur;
         lecteur.debut_listing();
         JournalSuivi journal;
         EXPECT_EQ(lecteur.lire_date_heure_mesure(texte, motif, journal), fr(e.lu)) << texte;
         EXPECT_TRUE(journal.lignes().empty());
+        // With a result zone, the offset written after the time is read too.
+        LecteurDateMesure avec_zone;
+        avec_zone.lire_decalage_utc = true;
+        avec_zone.debut_listing();
+        EXPECT_EQ(avec_zone.lire_date_heure_mesure(texte, motif, journal), fr(e.lu)) << texte;
+        EXPECT_EQ(avec_zone.decalage_utc_lu,
+                  e.decalage.empty() ? std::nullopt : std::optional<int>(e.decalage_secondes))
+            << texte;
     }
 }
 
