@@ -222,7 +222,6 @@ private:
     SuiteListage titres_blancs_alternatifs();
     SuiteListage titres_blancs();
     SuiteListage titres_separes();
-    SuiteListage titres_guillemets();
     SuiteListage verifier_titres_chiffres();
     SuiteListage conclure();
 
@@ -328,7 +327,7 @@ SuiteListage AnalyseIntitules::disposition_avec_intitules() {
         return SuiteListage::arreter;
     }
     colonnes.Edit_intitule_origine = reparer_accents(titres);
-    const SuiteListage suite = guillemets                  ? titres_guillemets()
+    const SuiteListage suite = guillemets                  ? titres_separes()
                                : sep == ' ' && alternatifs ? titres_blancs_alternatifs()
                                : sep == ' '                ? titres_blancs()
                                                            : titres_separes();
@@ -402,34 +401,18 @@ SuiteListage AnalyseIntitules::titres_blancs() {
     return SuiteListage::continuer;
 }
 
-// Titles split by ";" or ","; alternative titles must count as many columns.
+// Titles split by ";" or ","; quoted titles keep the separators they hold. Alternative
+// titles must count as many columns.
 SuiteListage AnalyseIntitules::titres_separes() {
-    colonnes.intitules = remplacer_car(
-        sep, '\t',
-        alternatifs ? preparer_alternatifs(d.Edit_new_desc_colonne, sep) : std::string(titres));
-    const int nb = nb_car('\t', colonnes.intitules) + 1;
-    colonnes.nb_colonnes_donnees = nb - dates;
-    if (alternatifs) {
-        const int nb_titres = nb_car(sep, titres) + 1;
-        if (nb != nb_titres) {
-            signaler_discordance(nb, nb_titres, fr(" => vérifier la similitude ...\n\n"), nom_sep,
-                                 dialogue);
-            ouvrir();
-            return SuiteListage::arreter;
-        }
-    }
-    return SuiteListage::continuer;
-}
-
-// Quoted titles keep the separators they hold; alternative titles must count as many.
-SuiteListage AnalyseIntitules::titres_guillemets() {
     colonnes.intitules =
-        alternatifs ? remplacer_car(sep, '\t', preparer_alternatifs(d.Edit_new_desc_colonne, sep))
-                    : champs_tabules_guillemets(titres, sep);
+        alternatifs  ? remplacer_car(sep, '\t', preparer_alternatifs(d.Edit_new_desc_colonne, sep))
+        : guillemets ? champs_tabules_guillemets(titres, sep)
+                     : remplacer_car(sep, '\t', titres);
     const int nb = nb_car('\t', colonnes.intitules) + 1;
     colonnes.nb_colonnes_donnees = nb - dates;
     if (alternatifs) {
-        const int nb_titres = nb_champs_guillemets(titres, sep);
+        const int nb_titres =
+            guillemets ? nb_champs_guillemets(titres, sep) : nb_car(sep, titres) + 1;
         if (nb != nb_titres) {
             signaler_discordance(nb, nb_titres, fr(" => vérifier la similitude ...\n\n"), nom_sep,
                                  dialogue);
