@@ -23,6 +23,7 @@
 #include "description/cles_description.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "inventory/listing.h"
 #include "session/session.h"
@@ -190,6 +191,10 @@ private:
         session_.SpinEdit_decalage_jour = o_.decalage_jours;
         session_.lecture = {o_.fils, static_cast<std::size_t>(o_.bloc_ko) * 1024};
 
+        // Before anything is read: a name that is not one file name would write elsewhere.
+        if (const std::string refus = session_.refus_nom_resultat(); !refus.empty())
+            return empeche(remplacer_car('\n', ' ', cp1252_vers_utf8(refus)));
+
         const ResultatListage liste = session_.lister_fichiers();
         if (dialogue_.abandon()) return sortie_abandon;
         if (liste.fin == FinListage::aucun_fichier)
@@ -267,6 +272,9 @@ bool retirer_dossier(int parent, const char* nom, int profondeur) {
 }  // namespace
 
 extern "C" void interrompre(int signal) {
+    // Once the result pair is being put in place the run finishes: stopping would split the
+    // pair, or call interrupted a run whose new files are there.
+    if (!interruption_possible()) return;
     retirer_fichiers_provisoires();
     if (dossier_a_retirer[0] != '\0') retirer_dossier(AT_FDCWD, dossier_a_retirer.data(), 0);
     _exit(128 + signal);
@@ -286,6 +294,46 @@ void intercepter_interruptions() {
         if (sigaction(s, nullptr, &avant) == 0 && avant.sa_handler != SIG_IGN)
             sigaction(s, &action, nullptr);
     }
+}
+
+// Tests stop the program or fail a rename at a named step of the result's write:
+// TARVO_LOT_ESSAI=entre_renommages:signal=15 raises SIGTERM there, …:erreur=5 fails with EIO.
+struct Essai {
+    EtapeEcriture etape = EtapeEcriture::creation;
+    int signal = 0;
+    int erreur = 0;
+};
+Essai essai;
+
+extern "C" int appliquer_essai(EtapeEcriture etape, const char* /*chemin*/) {
+    if (etape != essai.etape) return 0;
+    if (essai.signal != 0) raise(essai.signal);
+    return essai.erreur;
+}
+
+void preparer_essai() {
+    const char* texte = std::getenv("TARVO_LOT_ESSAI");
+    if (texte == nullptr) return;
+    const std::string_view t(texte);
+    const auto deux_points = t.find(':');
+    const std::string_view nom = t.substr(0, deux_points);
+    const std::string_view action =
+        deux_points == std::string_view::npos ? std::string_view() : t.substr(deux_points + 1);
+    if (nom == "avant_renommages")
+        essai.etape = EtapeEcriture::avant_renommages;
+    else if (nom == "entre_renommages")
+        essai.etape = EtapeEcriture::entre_renommages;
+    else if (nom == "apres_renommages")
+        essai.etape = EtapeEcriture::apres_renommages;
+    else
+        return;
+    const auto valeur = [&](std::string_view cle) {
+        return action.starts_with(cle) ? std::atoi(std::string(action.substr(cle.size())).c_str())
+                                       : 0;
+    };
+    essai.signal = valeur("signal=");
+    essai.erreur = valeur("erreur=");
+    definir_crochet_ecriture(appliquer_essai);
 }
 
 }  // namespace
@@ -314,6 +362,7 @@ int main(int argc, char** argv) {
         std::copy(dossier.chemin().begin(), dossier.chemin().end(), dossier_a_retirer.begin());
         intercepter_interruptions();
     }
+    preparer_essai();
     try {
         Lot lot(options, dossier.chemin());
         return lot.executer();

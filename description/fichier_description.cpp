@@ -8,6 +8,7 @@
 #include "description/repertoires.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 
 namespace tarvo {

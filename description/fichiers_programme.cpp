@@ -14,6 +14,7 @@
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "formats/nombres.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 
 namespace tarvo {

@@ -11,6 +11,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "plateforme/dialogue.h"
 

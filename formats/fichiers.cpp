@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "formats/cp1252.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 
 namespace tarvo {
@@ -127,90 +128,6 @@ std::vector<std::string_view> decouper_lignes(std::string_view contenu) {
         if (contenu[fin] == '\r' && debut < contenu.size() && contenu[debut] == '\n') ++debut;
     }
     return lignes;
-}
-
-namespace {
-
-// The temporaries an interruption handler must remove. A slot is filled, then marked
-// ready, before its file is created, and freed only once the file is renamed or removed.
-constexpr int nb_emplacements = 8;
-constexpr std::size_t taille_chemin = 4096;
-enum EtatEmplacement : int { libre, rempli, pret };
-struct Emplacement {
-    std::atomic<int> etat{libre};
-    std::array<char, taille_chemin> chemin{};
-};
-std::array<Emplacement, nb_emplacements> provisoires;
-static_assert(std::atomic<int>::is_always_lock_free);
-
-int reserver_emplacement(const fs::path& chemin) {
-    const std::string& texte = chemin.native();
-    if (texte.size() >= taille_chemin) return -1;
-    for (int i = 0; i < nb_emplacements; ++i) {
-        Emplacement& e = provisoires[static_cast<std::size_t>(i)];
-        int attendu = libre;
-        if (!e.etat.compare_exchange_strong(attendu, rempli)) continue;
-        std::copy(texte.begin(), texte.end(), e.chemin.begin());
-        e.chemin[texte.size()] = '\0';
-        e.etat.store(pret);
-        return i;
-    }
-    return -1;
-}
-
-}  // namespace
-
-void retirer_fichiers_provisoires() noexcept {
-    for (Emplacement& e : provisoires)
-        if (e.etat.load() == pret) ::unlink(e.chemin.data());
-}
-
-FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view contenu,
-                                     Synchroniser synchroniser)
-    : chemin_(chemin), cible_(chemin_natif(chemin)) {
-    std::error_code absent;
-    // A link is followed, so that the file it points to is the one replaced.
-    if (fs::is_symlink(cible_, absent)) cible_ = fs::weakly_canonical(cible_, absent);
-    const auto droits_anciens = fs::status(cible_, absent).permissions();
-    // The "~" keeps the unfinished copy out of every listing.
-    provisoire_ = cible_;
-    provisoire_ += ".~ecriture";
-    emplacement_ = reserver_emplacement(provisoire_);
-    std::FILE* f = std::fopen(provisoire_.c_str(), "wb");
-    if (f == nullptr) echec("Impossible de créer");
-    // An empty view may hold a null pointer, which fwrite must not be given.
-    const bool ecrit =
-        (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
-        std::fflush(f) == 0 && synchroniser(::fileno(f)) == 0;
-    if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
-    // The new file keeps the permissions the user gave the old one.
-    if (droits_anciens != fs::perms::unknown) fs::permissions(provisoire_, droits_anciens, absent);
-}
-
-FichierProvisoire::~FichierProvisoire() {
-    liberer();
-}
-
-void FichierProvisoire::liberer() noexcept {
-    if (!en_place_) ::unlink(provisoire_.c_str());
-    if (emplacement_ >= 0) provisoires[static_cast<std::size_t>(emplacement_)].etat.store(libre);
-    emplacement_ = -1;
-}
-
-void FichierProvisoire::mettre_en_place() {
-    if (std::rename(provisoire_.c_str(), cible_.c_str()) != 0) echec("Impossible de remplacer");
-    en_place_ = true;
-}
-
-void FichierProvisoire::echec(const char* quoi) {
-    const std::string raison = cause_systeme(errno);
-    // A throwing constructor runs no destructor.
-    liberer();
-    throw ErreurFichier(fr(quoi) + " " + chemin_ + " : " + raison);
-}
-
-void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
-    FichierProvisoire(chemin, contenu).mettre_en_place();
 }
 
 std::string lire_ligne_parametre(std::string_view fichier, int n) {

@@ -1,8 +1,6 @@
-// Small file helpers: whole-file reads, line splitting, atomic writes, the 60-line
+// Small file helpers: whole-file reads, line splitting, the 60-line
 // parameter files and the directory walk that lists the input files.
 #pragma once
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <optional>
@@ -45,41 +43,6 @@ std::optional<std::string> lire_fichier(std::string_view chemin);
 
 // Lines ended by CR LF, LF or a lone CR; a final line end adds no empty line.
 std::vector<std::string_view> decouper_lignes(std::string_view contenu);
-
-// Writes beside the target and renames over it, so a failure never leaves a half file:
-// the old file stays whole. Throws ErreurFichier.
-void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu);
-
-// The first half of that write: the whole text synced to "<target>.~ecriture", not yet in
-// place, so that files which go together can all be written before any replaces its old
-// version. Removed on destruction unless put in place. Throws ErreurFichier.
-class FichierProvisoire {
-public:
-    // Flushes a descriptor to the disk; a parameter so that a test can see the call happen.
-    using Synchroniser = int (*)(int descripteur);
-
-    FichierProvisoire(std::string_view chemin, std::string_view contenu,
-                      Synchroniser synchroniser = ::fsync);
-    ~FichierProvisoire();
-    FichierProvisoire(const FichierProvisoire&) = delete;
-    FichierProvisoire& operator=(const FichierProvisoire&) = delete;
-
-    // Renames it over the target. Throws ErreurFichier, the temporary removed.
-    void mettre_en_place();
-
-private:
-    [[noreturn]] void echec(const char* quoi);
-    void liberer() noexcept;
-    std::string chemin_;
-    std::filesystem::path cible_;
-    std::filesystem::path provisoire_;
-    int emplacement_ = -1;  // in the list the interruption handler reads
-    bool en_place_ = false;
-};
-
-// Removes every temporary still being written or waiting to be put in place. The one thing
-// an interruption handler may call here: async-signal-safe, the paths kept ready beforehand.
-void retirer_fichiers_provisoires() noexcept;
 
 // Line n (1-based) of a file; empty when the file or the line does not exist.
 std::string lire_ligne_parametre(std::string_view fichier, int n);

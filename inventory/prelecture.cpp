@@ -24,6 +24,7 @@
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "formats/nombres.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "inventory/intitules.h"
 #include "inventory/octets_fichier.h"

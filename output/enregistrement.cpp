@@ -17,6 +17,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "output/messages.h"
 #include "output/suivi.h"
@@ -177,7 +178,7 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     std::optional<FichierProvisoire> resultat;
     try {
         r.texte_resultat = texte_des_lignes(c.listes.ListBox_DONNEE_date_clean);
-        resultat.emplace(r.chemin, r.texte_resultat);
+        resultat.emplace(r.chemin, r.texte_resultat, ::fsync, Lien::remplacer);
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
@@ -201,23 +202,19 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
     ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif,
                    c.enregistrer_description);
-    // Both files are whole on disk before either replaces its old version: a failure until
-    // then leaves the old pair as it was.
-    std::optional<FichierProvisoire> suivi;
+    // Both files are whole on disk before either replaces its old version, and then replace
+    // them together: a failure leaves the old pair as it was.
     try {
         std::ostringstream texte_suivi;
         ecrire_suivi(texte_suivi, entete, c.journal, r.chemin_suivi);
-        suivi.emplace(r.chemin_suivi, texte_suivi.view());
-        resultat->mettre_en_place();
+        FichierProvisoire suivi(r.chemin_suivi, texte_suivi.view(), ::fsync, Lien::remplacer);
+        mettre_en_place_paire(*resultat, suivi);
+    } catch (const PaireScindee& e) {
+        return echec(EtatEnregistrement::echec_suivi, e);
     } catch (const ErreurFichier& e) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
     if (!c.mode_presse_papier && !c.lot) c.presse_papier.ecrire_texte(r.texte_resultat);
-    try {
-        suivi->mettre_en_place();
-    } catch (const ErreurFichier& e) {
-        return echec(EtatEnregistrement::echec_suivi, e);
-    }
     ajouter_fin_suivi(c.journal, c.maintenant, total);
     tour.reset();
 

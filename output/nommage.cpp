@@ -1,5 +1,6 @@
 #include "output/nommage.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -64,14 +65,42 @@ std::string premier_chemin_libre(std::string_view dossier, std::string_view souc
     return chemin;
 }
 
+std::string nom_fichier_resultat(const ParametresNommage& p, std::string& nom_travail) {
+    const std::string nom = nom_avec_marqueurs(p, nom_travail);
+    return nom.substr(0, nom.find('.')) + nom.substr(nom.rfind('.'));
+}
+
+std::string refus_nom_resultat(const ParametresNommage& p) {
+    const std::string& brut = p.Edit_nom_fic_sortie;
+    std::string travail;
+    const std::string nom = nom_fichier_resultat(p, travail);
+    // The tracking file adds ".TXT", each temporary ".~ecriture" and eight characters.
+    constexpr std::size_t longueur_max = 255 - 4 - 18;
+    std::string raison;
+    if (std::any_of(brut.begin(), brut.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
+        raison = fr("il contient un caractère de contrôle");
+    else if (brut.find_first_of("/\\") != std::string::npos)
+        raison = fr("il contient « / » ou « \\ » : le répertoire de sortie se choisit à part");
+    else if (nom == "." || nom == "..")
+        raison = fr("« . » et « .. » désignent des répertoires");
+    else if (const std::size_t n = cp1252_vers_utf8(nom).size(); n > longueur_max)
+        raison = fr("il est trop long (") + std::to_string(n) + fr(" octets, ") +
+                 std::to_string(longueur_max) + " au plus)";
+    if (raison.empty()) return {};
+    std::string montre = echapper_controles(std::string_view(brut).substr(0, 80));
+    if (brut.size() > 80) montre += "...";
+    return fr("Le nom du fichier résultat <") + montre + fr("> ne peut pas être écrit : ") +
+           raison + fr("\n\n   corriger le nom du fichier de sortie avant de traiter");
+}
+
 NomResultat nommer_resultat(const ParametresNommage& p, Dialogue& dialogue,
                             const ChoixFichierSortie& choisir, JournalSuivi& journal) {
     NomResultat r;
-    const std::string nom = nom_avec_marqueurs(p, r.nom_travail);
-    // "a.b.txt" keeps "a" and ".txt": the middle part is dropped.
+    const std::string nom = nom_fichier_resultat(p, r.nom_travail);
     const std::string extension = nom.substr(nom.rfind('.'));
-    const std::string souche = nom.substr(0, nom.find('.'));
-    r.chemin = p.dossier_sortie + souche + extension;
+    const std::string souche = nom.substr(0, nom.rfind('.'));
+    r.chemin = p.dossier_sortie + nom;
 
     if (p.CheckBox_inc_nom) {
         r.chemin = premier_chemin_libre(p.dossier_sortie, souche, extension);

@@ -52,6 +52,15 @@ std::string duree_pour_nom(double jours);
 //   "R§", 07/11/2021 → 08/11/2021, 240 results → "R du 07-11-2021 au 08-11-2021 (240).txt"
 std::string nom_avec_marqueurs(const ParametresNommage& parametres, std::string& nom_travail);
 
+// The result's file name without its folder, its markers replaced: "a.b.txt" keeps "a" and
+// ".txt", the middle part is dropped.
+std::string nom_fichier_resultat(const ParametresNommage& parametres, std::string& nom_travail);
+
+// Why the output name cannot be the name of one file in the output folder, as the message
+// shown before anything is read; empty when it can. Control characters, "/" and "\", "." and
+// "..", and names too long for the result, its tracking file and their temporaries are refused.
+std::string refus_nom_resultat(const ParametresNommage& parametres);
+
 // The first of dossier + souche + extension, then souche(1), souche(2)… that is free on disk.
 std::string premier_chemin_libre(std::string_view dossier, std::string_view souche,
                                  std::string_view extension);

@@ -110,6 +110,7 @@ enum class IdMessage {
     lister_d_abord,
     methode_invalide,
     minimum_valides_invalide,
+    nom_resultat_invalide,
     traitement_plus_de_32000_lignes,
     decalage_non_nul,
     derive_non_nulle,

@@ -20,6 +20,7 @@
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "formats/nombres.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "inventory/intitules.h"
 #include "inventory/prelecture.h"
@@ -606,6 +607,10 @@ bool Session::accepter_traitement() {
                           TypeMessage::information);
         return false;
     }
+    if (const std::string refus = refus_nom_resultat(); !refus.empty()) {
+        dialogue_.message(IdMessage::nom_resultat_invalide, refus, TypeMessage::erreur);
+        return false;
+    }
     // A description edited by hand may hold any number here: none may run as another method.
     if (const int m = static_cast<int>(description.RadioGroup_methode_ItemIndex);
         m < static_cast<int>(Methode::moyenne) || m > static_cast<int>(Methode::cumul)) {
@@ -662,6 +667,13 @@ bool Session::accepter_traitement() {
     // in batch has never been through that field.
     if (description.CheckBox_col_cochee) quitter_champ(*this, dialogue_, "Edit_col_cochee", false);
     return true;
+}
+
+std::string Session::refus_nom_resultat() const {
+    return tarvo::refus_nom_resultat({description.Edit_nom_fic_sortie, description.CheckBox_inc_nom,
+                                      description.dossier_choisi_sortie, 0,
+                                      parametres_grille.Label_temps_deb,
+                                      parametres_grille.Label_temps_fin, grille.nb_lignes_grille});
 }
 
 // Kept whole: each stage of the run needs the previous one to have succeeded, in order.

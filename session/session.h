@@ -127,6 +127,8 @@ public:
     ResultatListage lister_fichiers();  // 1: list and pre-read
     const Grille& creer_grille();       // 2: the regular time grid
     FinTraitement traiter();            // 3: process, with its checks and questions
+    // Why the output name cannot name the result file, as shown; empty when it can.
+    std::string refus_nom_resultat() const;
     // Names and writes the result and tracking files of the last run ("sauver ->" too).
     // Whether the result (or, with no run to save, the description) was written.
     bool enregistrer_resultats();

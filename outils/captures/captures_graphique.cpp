@@ -16,6 +16,7 @@
 #include <string>
 
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "outils/captures/atelier_captures.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"

@@ -778,30 +778,113 @@ TEST_F(TarvoLot, UnDisquePleinLaisseLAnciennePaireEntiere) {
     EXPECT_TRUE(contenu_dossier(racine_ / "disque") == avant) << "the old pair is whole";
 }
 
-// The tracking file's place taken by a directory: the result is put in place, its tracking
-// file cannot be, and the message and status say exactly that.
-TEST_F(TarvoLot, UnSuiviQuiNePeutPasPrendreSaPlaceEstDitTelQuel) {
-    fs::create_directories(sortie_ / "LeGue_horaire.txt.TXT");
-    const Execution e = lancer({"--silencieux", description()});
-    EXPECT_EQ(e.statut, 1);
-    EXPECT_TRUE(e.sortie.empty());
-    const std::string resultat = (sortie_ / "LeGue_horaire.txt").string();
-    EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : le fichier résultat " + resultat +
-                                        " est écrit, mais pas son fichier de suivi : " + resultat +
-                                        ".TXT n'a pas été remplacé\n"))
-        << e.erreurs;
-    EXPECT_FALSE(contient(e.erreurs, "n'a pas pu être écrit\n")) << e.erreurs;
-    EXPECT_TRUE(contient(lire(resultat), "05/06/2024 13:00:00;"));
+// A directory or a pipe where the result or its tracking file would go is refused: nothing
+// is replaced, nothing is created, and the message says what stands there.
+TEST_F(TarvoLot, UnNomOccupeParAutreChoseQuUnFichierEstRefuse) {
+    struct Cas {
+        std::string nom;  // where the obstacle stands
+        bool tube;        // a named pipe, else a directory
+        std::string nature;
+    };
+    const std::vector<Cas> cas = {
+        {"LeGue_horaire.txt.TXT", false, "c'est un dossier"},
+        {"LeGue_horaire.txt", false, "c'est un dossier"},
+        {"LeGue_horaire.txt", true, "c'est un tube nommé (fifo)"},
+        {"LeGue_horaire.txt.TXT", true, "c'est un tube nommé (fifo)"},
+    };
+    const std::string dsc = description();
+    for (const Cas& c : cas) {
+        fs::remove_all(sortie_);
+        fs::create_directories(sortie_);
+        const fs::path obstacle = sortie_ / c.nom;
+        if (c.tube)
+            ASSERT_EQ(mkfifo(obstacle.c_str(), 0600), 0);
+        else
+            fs::create_directories(obstacle);
+        const Execution e = lancer({"--silencieux", dsc});
+        EXPECT_EQ(e.statut, 1) << c.nom << "\n" << e.erreurs;
+        EXPECT_TRUE(e.sortie.empty()) << e.sortie;
+        EXPECT_TRUE(
+            contient(e.erreurs, "Impossible de remplacer " + obstacle.string() + " : " + c.nature))
+            << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, "rien n'a été remplacé ni créé dans " + sortie_.string()))
+            << e.erreurs;
+        EXPECT_EQ(std::distance(fs::directory_iterator(sortie_), {}), 1) << c.nom;
+        EXPECT_EQ(fs::symlink_status(obstacle).type(),
+                  c.tube ? fs::file_type::fifo : fs::file_type::directory);
+    }
 }
 
-// SIGINT or SIGTERM while the result is written: the handler removes the temporaries and the
-// work directory with all it holds (the clipboard's copy), and the old pair stays whole. With
-// a one-second step the write lasts long enough for a signal sent as soon as the temporary
-// appears to land in it.
-TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
+// Links planted in a shared output folder: at the old fixed names of the temporaries and at the
+// result's name. Nothing outside the folder is written; the result replaces the link itself.
+TEST_F(TarvoLot, LesLiensPlantesNeDetournentRien) {
+    const fs::path ailleurs = racine_ / "ailleurs";
+    fs::create_directories(ailleurs);
+    std::ofstream(ailleurs / "precieux.txt", std::ios::binary) << "precieux";
+    const fs::path resultat = sortie_ / "LeGue_horaire.txt";
+    fs::create_symlink(ailleurs / "precieux.txt", resultat);
+    fs::create_symlink(ailleurs / "a", sortie_ / "LeGue_horaire.txt.~ecriture");
+    fs::create_symlink(ailleurs / "b", sortie_ / "LeGue_horaire.txt.TXT.~ecriture");
+    const Execution e = lancer({"--silencieux", description()});
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+    EXPECT_EQ(e.sortie, resultat.string() + "\n");
+    EXPECT_EQ(lire(ailleurs / "precieux.txt"), "precieux");
+    EXPECT_EQ(std::distance(fs::directory_iterator(ailleurs), {}), 1) << "nothing created there";
+    EXPECT_EQ(fs::symlink_status(resultat).type(), fs::file_type::regular);
+    EXPECT_TRUE(contient(lire(resultat), "05/06/2024 13:00:00;"));
+    EXPECT_TRUE(fs::is_regular_file(sortie_ / "LeGue_horaire.txt.TXT"));
+}
+
+// A result name is one file name: a NUL, a path or a directory's name would write elsewhere or
+// over something else. Refused before anything is read; nothing is written.
+TEST_F(TarvoLot, UnNomDeResultatQuiNEstPasUnNomDeFichierEstRefuse) {
     struct Cas {
-        int signal;
+        std::string nom;  // Edit_nom_fic_sortie, as the description holds it
+        std::string raison;
+    };
+    const std::vector<Cas> cas = {
+        {std::string("keep.dat\0x", 10), "il contient un caractère de contrôle"},
+        {"../evasion", "il contient « / » ou « \\ »"},
+        {"sous\\nom", "il contient « / » ou « \\ »"},
+        {".", "« . » et « .. » désignent des répertoires"},
+        {"..", "« . » et « .. » désignent des répertoires"},
+        {std::string(240, 'n'), "il est trop long (244 octets, 233 au plus)"},
+    };
+    std::ofstream(sortie_ / "keep.dat", std::ios::binary) << "garder";
+    for (const Cas& c : cas) {
+        const Execution e =
+            lancer({"--silencieux", description({{"Edit_nom_fic_sortie.text", c.nom}})});
+        EXPECT_EQ(e.statut, 1) << e.erreurs;
+        EXPECT_TRUE(e.sortie.empty()) << e.sortie;
+        EXPECT_TRUE(contient(e.erreurs, "tarvo-lot : Le nom du fichier résultat <")) << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.raison)) << e.erreurs;
+        EXPECT_EQ(std::distance(fs::directory_iterator(sortie_), {}), 1) << e.erreurs;
+        EXPECT_EQ(lire(sortie_ / "keep.dat"), "garder");
+        EXPECT_FALSE(fs::exists(donnees_ / "evasion"));
+    }
+}
+
+// A signal or a failure at each step of putting the pair in place: before the renames the old
+// pair stays whole and the status says interrupted; once the first rename has begun the run
+// finishes (a signal is held until the pair is in place) and says so; a failed second rename
+// puts the old result back. The moment is injected, never waited for.
+TEST_F(TarvoLot, LaPaireEstRemplaceeEnUneFois) {
+    struct Cas {
+        std::string essai;  // TARVO_LOT_ESSAI
         std::string masque;
+        int statut;
+        bool nouvelle;  // the new pair in place, else the old one whole
+        std::string message;
+    };
+    const std::vector<Cas> cas = {
+        {"avant_renommages:signal=2", "csv", 128 + SIGINT, false, ""},
+        {"avant_renommages:signal=15", "ppp", 128 + SIGTERM, false, ""},
+        {"entre_renommages:signal=15", "csv", 0, true, ""},
+        {"entre_renommages:signal=1", "ppp", 0, true, ""},
+        {"apres_renommages:signal=15", "csv", 0, true, ""},
+        {"avant_renommages:erreur=5", "csv", 1, false, "rien n'a été remplacé ni créé"},
+        {"entre_renommages:erreur=5", "csv", 1, false, "rien n'a été remplacé ni créé"},
+        {"entre_renommages:erreur=28", "ppp", 1, false, "disque plein"},
     };
     const fs::path seul = racine_ / "seul";
     const fs::path sortie = seul / "EXPORT";
@@ -810,8 +893,11 @@ TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
     fs::create_directories(travail);
     const fs::path csv = donnees_ / "LeGue_2024-06-05.csv";
     fs::copy_file(csv, seul / csv.filename());
-    for (const Cas& c : {Cas{SIGINT, "csv"}, Cas{SIGTERM, "ppp"}}) {
-        for (const auto& f : fs::directory_iterator(sortie)) fs::remove(f.path());
+    const std::string resultat = (sortie / "LeGue_horaire.txt").string();
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.essai + " " + c.masque);
+        fs::remove_all(sortie);
+        fs::create_directories(sortie);
         const std::string dsc = description({{"Edit_masque.text", c.masque},
                                              {"dossier_choisi", seul.string() + "/"},
                                              {"dossier_choisi_sortie", sortie.string() + "/"}},
@@ -819,33 +905,26 @@ TEST_F(TarvoLot, UneInterruptionPendantLEcritureNeLaisseRien) {
         const std::vector<std::string> args = {
             "--silencieux", "--debut", "05/06/2024 12:00:00", "--fin", "10/06/2024 09:00:00", dsc};
         ASSERT_EQ(lancer(args, csv.string()).statut, 0);
-        const auto avant = contenu_dossier(sortie);
-        ASSERT_EQ(avant.size(), 2U);
+        const auto ancienne = contenu_dossier(sortie);
+        ASSERT_EQ(ancienne.size(), 2U);
 
-        const int surveillance = inotify_init1(IN_CLOEXEC);
-        ASSERT_GE(surveillance, 0);
-        inotify_add_watch(surveillance, sortie.c_str(), IN_CREATE);
         auto seconde = args;
-        seconde.insert(seconde.begin(), {"--pas", "00:00:01"});
-        const Processus p = demarrer(seconde, csv.string(), {}, {"TMPDIR=" + travail.string()});
-        std::string cree;
-        pollfd attente{surveillance, POLLIN, 0};
-        while (!cree.ends_with(".~ecriture") && poll(&attente, 1, 60000) > 0) {
-            alignas(inotify_event) std::array<char, 4096> tampon{};
-            const ssize_t n = read(surveillance, tampon.data(), tampon.size());
-            for (ssize_t i = 0; i < n;) {
-                const auto* evenement = reinterpret_cast<const inotify_event*>(tampon.data() + i);
-                if (evenement->len > 0) cree = evenement->name;
-                i += static_cast<ssize_t>(sizeof(inotify_event) + evenement->len);
-            }
+        seconde.insert(seconde.begin(), {"--pas", "00:30:00"});
+        const Execution e =
+            terminer(demarrer(seconde, csv.string(), {},
+                              {"TMPDIR=" + travail.string(), "TARVO_LOT_ESSAI=" + c.essai}));
+        EXPECT_EQ(e.statut, c.statut) << e.erreurs;
+        EXPECT_EQ(e.sortie, c.nouvelle ? resultat + "\n" : "");
+        EXPECT_TRUE(contient(e.erreurs, c.message)) << e.erreurs;
+        const auto apres = contenu_dossier(sortie);
+        ASSERT_EQ(apres.size(), 2U) << "the pair alone, no temporary left";
+        if (c.nouvelle) {
+            EXPECT_TRUE(contient(apres.at("LeGue_horaire.txt"), "05/06/2024 12:30:00;"));
+            EXPECT_TRUE(contient(apres.at("LeGue_horaire.txt.TXT"), "00:30:00"));
+        } else {
+            EXPECT_TRUE(apres == ancienne) << "the old pair whole";
         }
-        close(surveillance);
-        kill(p.pid, c.signal);
-        const Execution e = terminer(p);
-        EXPECT_EQ(cree, "LeGue_horaire.txt.~ecriture") << c.masque;
-        EXPECT_EQ(e.statut, 128 + c.signal) << c.masque << "\n" << e.erreurs;
-        EXPECT_TRUE(contenu_dossier(sortie) == avant) << c.masque << ": the old pair alone";
-        EXPECT_TRUE(fs::is_empty(travail)) << c.masque << ": the work directory is removed";
+        EXPECT_TRUE(fs::is_empty(travail)) << "the work directory is removed";
     }
 }
 
@@ -1099,6 +1178,7 @@ TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
         std::string valeur;  // replaces the level of line 10 of the first file (Windows-1252)
         std::string nom;     // --nom
         std::string attendu_erreurs, attendu_sortie;
+        int statut = 0;
     };
     const std::vector<Cas> cas = {
         {"\x1b[2J\x1b[31mrouge\x07", "LeGue",
@@ -1106,7 +1186,11 @@ TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
         {"a\vb\x9D"
          "c\x7f",
          "LeGue", "pb conversion <a\\x0Bb\\x9Dc\\x7F> ligne 10", ""},
-        {"abc", "Le\x1b[31mGue", "pb conversion <abc> ligne 10", "Le\\x1B[31mGue.txt\n"},
+        // A name holding a control character is refused before anything is read.
+        {"abc", "Le\x1b[31mGue",
+         "Le nom du fichier résultat <Le\\x1B[31mGue> ne peut pas être écrit : il contient un "
+         "caractère de contrôle",
+         "", 1},
     };
     const fs::path f = donnees_ / "LeGue_2024-06-01.csv";
     const std::string original = lire(f);
@@ -1118,7 +1202,7 @@ TEST_F(TarvoLot, LesCaracteresDeControleSontMontresEchappes) {
         texte.replace(champ, texte.find(';', champ) - champ, c.valeur);
         std::ofstream(f, std::ios::binary) << texte;
         const Execution e = lancer({"--nom", cp1252_vers_utf8(c.nom), description()});
-        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_EQ(e.statut, c.statut) << e.erreurs;
         EXPECT_TRUE(contient(e.erreurs, c.attendu_erreurs)) << e.erreurs;
         EXPECT_TRUE(e.sortie.ends_with(c.attendu_sortie)) << e.sortie;
         for (const std::string* t : {&e.erreurs, &e.sortie}) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
+#include "formats/provisoire.h"
 
 namespace tarvo {
 namespace {
@@ -134,9 +136,10 @@ TEST_F(FichierDescription, EcrireRelireSurDisque) {
 
 TEST_F(FichierDescription, UneEcritureRateeGardeLAncienFichier) {
     creer("crues.DSC", "Edit_masque.text= *.ancien\r\n");
-    // Something in the way of the copy being written: the write cannot even start.
-    std::filesystem::create_directories(racine_ / "crues.DSC.~ecriture");
+    // The copy cannot even be created.
+    definir_crochet_ecriture([](EtapeEcriture, const char*) { return EACCES; });
     const auto r = ecrire_description(chemin(), "crues.DSC", description_par_defaut(contexte));
+    definir_crochet_ecriture(nullptr);
     EXPECT_EQ(r.etat, Ecriture::echec);
     EXPECT_EQ(r.message, fr("Impossible de créer le fichier ") + chemin("crues.DSC"));
     EXPECT_EQ(lire("crues.DSC"), "Edit_masque.text= *.ancien\r\n");

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "formats/cp1252.h"
+#include "formats/provisoire.h"
 
 namespace tarvo {
 namespace {

@@ -15,6 +15,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
+#include "formats/provisoire.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/presse_papier_memoire.h"
@@ -267,34 +268,100 @@ TEST_F(Enregistrement, ResultatImpossibleAEcrire) {
     EXPECT_EQ(listes_.ListBox_DONNEE_date_clean.size(), 3u);
 }
 
-TEST_F(Enregistrement, SuiviImpossibleAEcrire) {
-    // A directory where the tracking file should go: the rename over it fails.
+// A directory where the tracking file should go: refused before anything is replaced.
+TEST_F(Enregistrement, UnSuiviQuiSeraitUnDossierEstRefuse) {
     fs::create_directories(racine_ / "A10.txt.TXT");
     ContexteEnregistrement c = contexte();
     const ResultatEnregistrement r = enregistrer_resultats(c);
-    EXPECT_EQ(r.etat, EtatEnregistrement::echec_suivi);
-    EXPECT_EQ(lire(racine_ / "A10.txt"), texte_resultats);
+    EXPECT_EQ(r.etat, EtatEnregistrement::echec_resultat);
+    EXPECT_EQ(r.message_erreur,
+              fr("Impossible de remplacer ") + dossier_ + fr("A10.txt.TXT : c'est un dossier"));
+    EXPECT_FALSE(fs::exists(racine_ / "A10.txt"));
     ASSERT_EQ(dialogue_.vus.size(), 1u);
     EXPECT_EQ(dialogue_.ids.back(), IdMessage::echec_ecriture_resultat);
-    EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
     EXPECT_TRUE(fs::is_directory(racine_ / "A10.txt.TXT"));
-    EXPECT_FALSE(fs::exists(racine_ / "A10.txt.TXT.~ecriture"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(racine_), {}), 1);
+    EXPECT_EQ(presse_papier_.contenu, "ancien");
 }
 
-// The tracking file cannot even be written (a directory holds its temporary's name): the
-// result, written first, is not put in place either, so no half pair appears.
-TEST_F(Enregistrement, SuiviImpossibleAEcrireNeLaissePasLeResultatSeul) {
-    fs::create_directories(racine_ / "A10.txt.TXT.~ecriture");
-    ContexteEnregistrement c = contexte();
-    const ResultatEnregistrement r = enregistrer_resultats(c);
-    EXPECT_EQ(r.etat, EtatEnregistrement::echec_resultat);
-    ASSERT_EQ(dialogue_.vus.size(), 1u);
-    EXPECT_EQ(dialogue_.ids.back(), IdMessage::echec_ecriture_resultat);
-    EXPECT_EQ(dialogue_.vus[0].type, TypeMessage::erreur);
-    EXPECT_FALSE(fs::exists(racine_ / "A10.txt"));
-    EXPECT_FALSE(fs::exists(racine_ / "A10.txt.~ecriture"));
-    EXPECT_FALSE(fs::exists(racine_ / "A10.txt.TXT"));
-    EXPECT_EQ(presse_papier_.contenu, "ancien");
+// Fails what a test names at one step of the write, and counts the calls.
+struct Panne {
+    static inline EtapeEcriture etape = EtapeEcriture::creation;
+    static inline std::string morceau;  // of the path concerned
+    static inline int erreur = 0;
+    static inline bool retirer_copies = false;  // the old result's copy vanishes too
+    static int crochet(EtapeEcriture e, const char* chemin) {
+        if (e != etape || std::string_view(chemin).find(morceau) == std::string_view::npos)
+            return 0;
+        if (retirer_copies)
+            for (const auto& f : fs::directory_iterator(fs::path(chemin).parent_path()))
+                if (f.path().filename().string().find(".~ancien") != std::string::npos)
+                    fs::remove(f.path());
+        return erreur;
+    }
+};
+struct CrochetInstalle {
+    CrochetInstalle() { definir_crochet_ecriture(&Panne::crochet); }
+    ~CrochetInstalle() { definir_crochet_ecriture(nullptr); }
+    CrochetInstalle(const CrochetInstalle&) = delete;
+    CrochetInstalle& operator=(const CrochetInstalle&) = delete;
+};
+
+// Whatever fails on the way, the pair is the old one or the new one: the tracking file that
+// cannot be created, or cannot replace its old version, leaves the old result in place (or no
+// result where there was none); only when even putting the old result back fails is the pair
+// split, and then it says so.
+TEST_F(Enregistrement, LaPaireResteEntiereQuandLeSuiviEchoue) {
+    struct Cas {
+        EtapeEcriture etape;
+        bool ancienne_paire;
+        bool retirer_copies;
+        EtatEnregistrement etat;
+        std::string resultat;  // what stands at A10.txt afterwards; "-" = nothing
+    };
+    const std::vector<Cas> cas = {
+        {EtapeEcriture::creation, false, false, EtatEnregistrement::echec_resultat, "-"},
+        {EtapeEcriture::creation, true, false, EtatEnregistrement::echec_resultat, "ancien"},
+        {EtapeEcriture::entre_renommages, false, false, EtatEnregistrement::echec_resultat, "-"},
+        {EtapeEcriture::entre_renommages, true, false, EtatEnregistrement::echec_resultat,
+         "ancien"},
+        {EtapeEcriture::entre_renommages, true, true, EtatEnregistrement::echec_suivi,
+         texte_resultats},
+    };
+    description_.CheckBox_inc_nom = false;
+    for (const Cas& k : cas) {
+        fs::remove_all(racine_);
+        fs::create_directories(racine_);
+        if (k.ancienne_paire) {
+            std::ofstream(racine_ / "A10.txt", std::ios::binary) << "ancien";
+            std::ofstream(racine_ / "A10.txt.TXT", std::ios::binary) << "ancien suivi";
+        }
+        dialogue_.vus.clear();
+        if (k.ancienne_paire) dialogue_.attendre_question(Reponse::oui);  // overwrite
+        Panne::etape = k.etape;
+        // Only the tracking file: its temporary, or its rename.
+        Panne::morceau =
+            k.etape == EtapeEcriture::creation ? "A10.txt.TXT.~ecriture" : "A10.txt.TXT";
+        Panne::erreur = ENOSPC;
+        Panne::retirer_copies = k.retirer_copies;
+        ContexteEnregistrement c = contexte();
+        ResultatEnregistrement r;
+        {
+            const CrochetInstalle crochet;
+            r = enregistrer_resultats(c);
+        }
+        EXPECT_EQ(r.etat, k.etat) << static_cast<int>(k.etape) << " " << k.ancienne_paire;
+        EXPECT_TRUE(r.message_erreur.ends_with(fr("disque plein"))) << r.message_erreur;
+        EXPECT_EQ(fs::exists(racine_ / "A10.txt") ? lire(racine_ / "A10.txt") : "-", k.resultat);
+        EXPECT_EQ(fs::exists(racine_ / "A10.txt.TXT") ? lire(racine_ / "A10.txt.TXT") : "-",
+                  k.ancienne_paire ? "ancien suivi" : "-");
+        const std::size_t attendus =
+            (k.ancienne_paire ? 2u : 0u) + (k.resultat != "-" && !k.ancienne_paire ? 1u : 0u);
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(racine_), {})),
+                  attendus)
+            << "no temporary nor copy left";
+        EXPECT_EQ(presse_papier_.contenu, "ancien");
+    }
 }
 
 TEST_F(Enregistrement, ValeursSeulesVersLePressePapier) {

@@ -9,6 +9,7 @@
 #include "description/fichier_description.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"

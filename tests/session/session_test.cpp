@@ -5,6 +5,7 @@
 #include "description/cles_description.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"

@@ -7,6 +7,7 @@
 
 #include "description/repertoires.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "tests/ui/exemple_fenetre.h"
 #include "ui/couleurs.h"

@@ -14,6 +14,7 @@
 
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/presse_papier_memoire.h"

@@ -24,6 +24,7 @@
 
 #include "formats/date_canonique.h"
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "session/session.h"
 #include "tests/ui/exemple_fenetre.h"
 #include "ui/conversions_qt.h"

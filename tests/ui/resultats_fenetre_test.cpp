@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "formats/fichiers.h"
+#include "formats/provisoire.h"
 #include "tests/ui/exemple_fenetre.h"
 
 using namespace tarvo;
