@@ -282,14 +282,21 @@ extern "C" void interrompre(int signal) {
 
 namespace {
 
+constexpr std::array signaux_interruption{SIGINT, SIGTERM, SIGHUP};
+
+sigset_t ensemble_interruptions() {
+    sigset_t ensemble;
+    sigemptyset(&ensemble);
+    for (const int s : signaux_interruption) sigaddset(&ensemble, s);
+    return ensemble;
+}
+
 // A signal the caller ignores (nohup, a background job) stays ignored.
 void intercepter_interruptions() {
     struct sigaction action {};
     action.sa_handler = interrompre;
-    sigemptyset(&action.sa_mask);
-    const std::array signaux{SIGINT, SIGTERM, SIGHUP};
-    for (const int s : signaux) sigaddset(&action.sa_mask, s);
-    for (const int s : signaux) {
+    action.sa_mask = ensemble_interruptions();
+    for (const int s : signaux_interruption) {
         struct sigaction avant {};
         if (sigaction(s, nullptr, &avant) == 0 && avant.sa_handler != SIG_IGN)
             sigaction(s, &action, nullptr);
@@ -353,14 +360,19 @@ int main(int argc, char** argv) {
                                 std::cout, std::cerr);
     }
 
+    // Held until the handler knows the work directory: a signal in between would leave it behind.
+    const sigset_t retenus = ensemble_interruptions();
+    sigset_t masque_initial;
+    pthread_sigmask(SIG_BLOCK, &retenus, &masque_initial);
     const DossierProgramme dossier;
+    if (!dossier.chemin().empty() && dossier.chemin().size() < dossier_a_retirer.size()) {
+        std::copy(dossier.chemin().begin(), dossier.chemin().end(), dossier_a_retirer.begin());
+        intercepter_interruptions();
+    }
+    pthread_sigmask(SIG_SETMASK, &masque_initial, nullptr);
     if (dossier.chemin().empty()) {
         std::cerr << "tarvo-lot : impossible de créer un répertoire de travail temporaire\n";
         return sortie_empechee;
-    }
-    if (dossier.chemin().size() < dossier_a_retirer.size()) {
-        std::copy(dossier.chemin().begin(), dossier.chemin().end(), dossier_a_retirer.begin());
-        intercepter_interruptions();
     }
     preparer_essai();
     try {
