@@ -1,6 +1,7 @@
 #include "app/options_lot.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -103,7 +104,7 @@ std::optional<std::string> choisir_descriptions(OptionsLot& o,
         std::error_code e;
         const auto p = std::filesystem::weakly_canonical(std::filesystem::absolute(d, e), e);
         if (!vues.insert(e ? std::filesystem::path(d) : p).second)
-            return "la description " + d + " est donnée deux fois";
+            return "la description " + citer_utf8(d) + " est donnée deux fois";
     }
     return std::nullopt;
 }
@@ -177,6 +178,7 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         ->type_name("N");
     // How a child of a call on several descriptions is told which one is its own.
     app.add_option("--rang-description", o.rang)->group("");
+    app.add_option("--pid-parent", o.pid_parent)->group("");
     app.add_option("--bloc", o.bloc_ko, "taille des blocs lus, en Ko (défaut : 1024)")
         ->type_name("KO");
     app.add_flag("--oui", o.oui, "répond Oui (ou le premier bouton) à toutes les questions");
@@ -210,8 +212,9 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         // What CLI11 lists after its colon is the arguments themselves.
         const std::string quoi = e.what();
         const auto deux_points = quoi.rfind(": ");
-        return usage("argument ou option inconnu : " +
-                     (deux_points == std::string::npos ? quoi : quoi.substr(deux_points + 2)));
+        return usage(
+            "argument ou option inconnu : " +
+            citer_utf8(deux_points == std::string::npos ? quoi : quoi.substr(deux_points + 2)));
     } catch (const CLI::ConversionError& e) {
         // CLI11 says "Could not convert: --nombre = abc"; the user is told in French.
         const std::string quoi = e.what();
@@ -220,8 +223,15 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
             deux_points == std::string::npos ? std::string() : quoi.substr(deux_points + 2);
         const auto egal = option_valeur.find(" = ");
         if (egal == std::string::npos) return usage("valeur qui n'est pas un nombre entier");
+        const std::string valeur = option_valeur.substr(egal + 3);
+        // Digits that do not fit are a number all the same: the user is told it is too large.
+        const bool chiffres_seuls =
+            !valeur.empty() &&
+            std::all_of(valeur.begin() + (valeur[0] == '+' ? 1 : 0), valeur.end(),
+                        [](char c) { return c >= '0' && c <= '9'; });
         return usage(option_valeur.substr(0, egal) +
-                     " attend un nombre entier : " + option_valeur.substr(egal + 3));
+                     " attend un nombre entier : " + citer_utf8(valeur) +
+                     (chiffres_seuls && valeur != "+" ? " est trop grand" : ""));
     } catch (const CLI::ArgumentMismatch& e) {
         const std::string quoi = e.what();
         const std::string option = quoi.substr(0, quoi.find(':'));
@@ -234,21 +244,21 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
 
     if (!debut.empty() || app.count("--debut")) {
         o.debut = date_option(debut);
-        if (!o.debut) return usage("--debut attend \"JJ/MM/AAAA hh:mm:ss\" : " + debut);
+        if (!o.debut) return usage("--debut attend \"JJ/MM/AAAA hh:mm:ss\" : " + citer_utf8(debut));
     }
     if (!fin.empty() || app.count("--fin")) {
         o.fin = date_option(fin);
-        if (!o.fin) return usage("--fin attend \"JJ/MM/AAAA hh:mm:ss\" : " + fin);
+        if (!o.fin) return usage("--fin attend \"JJ/MM/AAAA hh:mm:ss\" : " + citer_utf8(fin));
     }
     if (app.count("--pas")) {
         o.pas = pas_option(pas);
-        if (!o.pas) return usage("--pas attend hh:mm:ss : " + pas);
+        if (!o.pas) return usage("--pas attend hh:mm:ss : " + citer_utf8(pas));
     }
     static constexpr std::array<std::string_view, 4> unites{"hms", "jour", "mois", "annee"};
     o.unite = -1;
     for (std::size_t i = 0; i < unites.size(); ++i)
         if (unite == unites[i]) o.unite = static_cast<int>(i);
-    if (o.unite < 0) return usage("--unite attend hms, jour, mois ou annee : " + unite);
+    if (o.unite < 0) return usage("--unite attend hms, jour, mois ou annee : " + citer_utf8(unite));
     // The count control of the window goes from 1 to 400.
     if (o.nombre < 1 || o.nombre > 400)
         return usage("--nombre attend un nombre entier de 1 à 400 : " + std::to_string(o.nombre));

@@ -16,6 +16,7 @@ struct OptionsLot {
     std::vector<std::string> descriptions;
     int travaux = 0;                   // 0: the hardware threads
     int rang = 0;                      // a child's description, from 1; 0 when not a child
+    int pid_parent = 0;                // a child's parent, which it must not outlive
     std::optional<std::string> debut;  // "jj/mm/aaaa hh:mn:ss"
     std::optional<std::string> fin;
     std::optional<double> pas;  // fraction of a day

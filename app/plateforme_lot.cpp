@@ -120,6 +120,16 @@ std::string texte_terminal(std::string_view utf8) {
     return echapper_controles(sans_c1);
 }
 
+std::string citer_utf8(std::string_view utf8) {
+    std::size_t fin = 0;
+    for (std::size_t n = 0; fin < utf8.size(); ++n) {
+        if (n == longueur_citee) return std::string(utf8.substr(0, fin)) + "…";
+        ++fin;
+        while (fin < utf8.size() && (static_cast<unsigned char>(utf8[fin]) & 0xC0U) == 0x80U) ++fin;
+    }
+    return std::string(utf8);
+}
+
 std::string duree_hms(double secondes) {
     return hh_mm_ss(std::llround(secondes));
 }

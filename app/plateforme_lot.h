@@ -117,6 +117,11 @@ private:
 //   texte_terminal("a\x1B[2Jb") == "a\\x1B[2Jb"
 std::string texte_terminal(std::string_view utf8);
 
+// A value typed on the command line as a message quotes it: its first 200 characters (never
+// half of one), then "…" when there were more, so that a value of a megabyte is not echoed.
+//   citer_utf8(std::string(300, 'a')) == std::string(200, 'a') + "…"
+std::string citer_utf8(std::string_view utf8);
+
 // Whether the bytes are well-formed UTF-8 holding at least one non-ASCII character.
 bool est_utf8_non_ascii(std::string_view octets);
 

@@ -2,6 +2,8 @@
 // window, for scripts and scheduled conversions.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <variant>
@@ -34,18 +37,37 @@ using namespace tarvo;
 namespace {
 
 // The program directory of one run: companion and "~" work files go there and vanish
-// with it, so nothing is ever written beside the program.
+// with it, so nothing is ever written beside the program. It stays locked while it lives, so
+// that the next run can tell the folder of a killed run from one in use.
 class DossierProgramme {
 public:
     DossierProgramme() {
         std::error_code e;
-        std::string modele = (fs::temp_directory_path(e) / "tarvo-lot-XXXXXX").string();
-        if (e) modele = "/tmp/tarvo-lot-XXXXXX";
-        if (mkdtemp(modele.data())) chemin_ = modele;
+        fs::path temporaire = fs::temp_directory_path(e);
+        if (e) temporaire = "/tmp";
+        // A run cleaning the folders left by killed runs may take this one between its
+        // creation and its lock: it is then gone, and another is made.
+        for (int essai = 0; essai < 8 && chemin_.empty(); ++essai) {
+            std::string modele = (temporaire / "tarvo-lot-XXXXXX").string();
+            if (!mkdtemp(modele.data())) return;
+            const int verrou =
+                open(modele.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            struct stat tenu {
+            }, nomme{};
+            if (verrou >= 0 && flock(verrou, LOCK_EX | LOCK_NB) == 0 && fstat(verrou, &tenu) == 0 &&
+                lstat(modele.c_str(), &nomme) == 0 && tenu.st_ino == nomme.st_ino &&
+                tenu.st_dev == nomme.st_dev) {
+                chemin_ = modele;
+                verrou_ = verrou;
+            } else if (verrou >= 0) {
+                close(verrou);
+            }
+        }
     }
     ~DossierProgramme() {
         std::error_code ignore;
         if (!chemin_.empty()) fs::remove_all(chemin_, ignore);
+        if (verrou_ >= 0) close(verrou_);
     }
     DossierProgramme(const DossierProgramme&) = delete;
     DossierProgramme& operator=(const DossierProgramme&) = delete;
@@ -53,6 +75,7 @@ public:
 
 private:
     std::string chemin_;
+    int verrou_ = -1;
 };
 
 // What a failed save left on disk.
@@ -124,22 +147,26 @@ private:
         session_.creation();
         const auto dsc = chemin_cp1252(o_.description, false);
         std::error_code e;
-        if (!dsc || !fs::is_regular_file(chemin_natif(*dsc), e))
-            return empeche("fichier de description introuvable : " + o_.description);
+        if (!dsc || !fs::is_regular_file(chemin_natif(*dsc), e)) {
+            if (const std::string quoi = dsc ? nature_non_ordinaire(*dsc) : ""; !quoi.empty())
+                return empeche("la description " + citer_utf8(o_.description) + " est " +
+                               cp1252_vers_utf8(quoi) + ", pas un fichier : elle n'est pas lue");
+            return empeche("fichier de description introuvable : " + citer_utf8(o_.description));
+        }
         debut_journal_ = session_.journal.lignes().size();
         session_.choisir_description(*dsc);
         if (dialogue_.nb_erreurs() > 0)
-            return empeche("la description " + o_.description + " n'a pas pu être lue");
+            return empeche("la description " + citer_utf8(o_.description) + " n'a pas pu être lue");
 
         Description& d = session_.description;
         if (o_.donnees) {
             const auto c = chemin_cp1252(*o_.donnees, true);
-            if (!c) return empeche("répertoire des données illisible : " + *o_.donnees);
+            if (!c) return empeche("répertoire des données illisible : " + citer_utf8(*o_.donnees));
             d.dossier_choisi = *c;
         }
         if (o_.sortie) {
             const auto c = chemin_cp1252(*o_.sortie, true);
-            if (!c) return empeche("répertoire de sortie illisible : " + *o_.sortie);
+            if (!c) return empeche("répertoire de sortie illisible : " + citer_utf8(*o_.sortie));
             d.dossier_choisi_sortie = *c;
         }
         if (o_.nom) d.Edit_nom_fic_sortie = utf8_vers_cp1252(*o_.nom);
@@ -157,7 +184,7 @@ private:
                     return empeche(
                         "une description de presse-papier (masque ppp) lit les données "
                         "sur l'entrée standard : tarvo-lot " +
-                        o_.description + " < donnees.txt");
+                        citer_utf8(o_.description) + " < donnees.txt");
                 if (presse_papier_.trop_long())
                     return empeche("l'entrée standard dépasse " +
                                    std::to_string(PressePapierEntree::taille_max >> 20U) +
@@ -169,7 +196,7 @@ private:
             case ModeEntree::classeur:
                 if (rogner(d.Label_nom_fic_excel).empty())
                     return empeche("la description de classeur (masque " +
-                                   cp1252_vers_utf8(d.Edit_masque) +
+                                   cp1252_vers_utf8(citer(d.Edit_masque)) +
                                    ") ne nomme pas de fichier classeur (Label_nom_fic_excel)");
                 break;
             case ModeEntree::fichiers: {
@@ -198,7 +225,7 @@ private:
         const ResultatListage liste = session_.lister_fichiers();
         if (dialogue_.abandon()) return sortie_abandon;
         if (liste.fin == FinListage::aucun_fichier)
-            return empeche("aucun fichier " + cp1252_vers_utf8(d.Edit_masque) + " dans " +
+            return empeche("aucun fichier " + cp1252_vers_utf8(citer(d.Edit_masque)) + " dans " +
                            cp1252_vers_utf8(d.dossier_choisi));
         if (liste.fin != FinListage::complet)
             return empeche("les fichiers de données n'ont pas pu être listés");
@@ -267,6 +294,41 @@ bool retirer_dossier(int parent, const char* nom, int profondeur) {
     }
     close(d);
     return unlinkat(parent, nom, AT_REMOVEDIR) == 0;
+}
+
+// A name mkdtemp gives from "tarvo-lot-XXXXXX", and no other.
+bool nom_de_dossier_de_travail(std::string_view nom) {
+    constexpr std::string_view prefixe = "tarvo-lot-";
+    if (nom.size() != prefixe.size() + 6 || !nom.starts_with(prefixe)) return false;
+    return std::all_of(nom.begin() + prefixe.size(), nom.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+// The work folders of runs killed before they could remove them (SIGKILL, a power cut): this
+// user's own in the temporary directory that no process holds locked. Nothing else is touched.
+void retirer_dossiers_abandonnes() {
+    std::error_code e;
+    fs::path temporaire = fs::temp_directory_path(e);
+    if (e) temporaire = "/tmp";
+    const int parent = open(temporaire.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parent < 0) return;
+    std::vector<std::string> noms;
+    for (fs::directory_iterator it(temporaire, e), fin; !e && it != fin; it.increment(e))
+        if (const std::string nom = it->path().filename().string(); nom_de_dossier_de_travail(nom))
+            noms.push_back(nom);
+    for (const std::string& nom : noms) {
+        struct stat etat {};
+        if (fstatat(parent, nom.c_str(), &etat, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISDIR(etat.st_mode) || etat.st_uid != getuid())
+            continue;
+        const int verrou =
+            openat(parent, nom.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (verrou < 0) continue;
+        if (flock(verrou, LOCK_EX | LOCK_NB) == 0) retirer_dossier(parent, nom.c_str(), 0);
+        close(verrou);
+    }
+    close(parent);
 }
 
 }  // namespace
@@ -349,6 +411,8 @@ int main(int argc, char** argv) {
     const auto lues = lire_options(argc, argv, std::cout, std::cerr);
     if (const int* code = std::get_if<int>(&lues)) return *code;
     const OptionsLot& options = std::get<OptionsLot>(lues);
+    // A child whose parent is gone ends as if the parent's death signal had reached it.
+    if (options.rang > 0 && !mourir_avec_le_parent(options.pid_parent)) return 128 + SIGTERM;
     if (options.descriptions.size() > 1) {
         const int machine = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
         const int travaux = options.travaux > 0 ? options.travaux : machine;
@@ -360,6 +424,7 @@ int main(int argc, char** argv) {
                                 std::cout, std::cerr);
     }
 
+    retirer_dossiers_abandonnes();
     // Held until the handler knows the work directory: a signal in between would leave it behind.
     const sigset_t retenus = ensemble_interruptions();
     sigset_t masque_initial;

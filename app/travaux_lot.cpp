@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -137,6 +138,16 @@ int fils_par_travail(int fils_machine, int travaux, int nb_descriptions) {
     return std::max(1, fils_machine / ensemble);
 }
 
+bool mourir_avec_le_parent(int pid_parent) {
+    struct sigaction terme {};
+    const bool terme_ignore =
+        sigaction(SIGTERM, nullptr, &terme) == 0 && terme.sa_handler == SIG_IGN;
+    // Asked of the kernel here, since posix_spawn cannot; a parent that died before this
+    // line sends nothing, hence the look at who the parent is now.
+    if (prctl(PR_SET_PDEATHSIG, terme_ignore ? SIGKILL : SIGTERM) != 0) return false;
+    return getppid() == static_cast<pid_t>(pid_parent);
+}
+
 int executer_travaux(const std::string& programme, const std::vector<std::string>& arguments,
                      const std::vector<std::string>& descriptions, int travaux, int fils,
                      std::ostream& sortie, std::ostream& erreurs) {
@@ -172,7 +183,8 @@ int executer_travaux(const std::string& programme, const std::vector<std::string
             TravailLot& t = faits[prochain];
             t.description = descriptions[prochain];
             std::vector<std::string> args{"tarvo-lot", "--rang-description",
-                                          std::to_string(prochain + 1)};
+                                          std::to_string(prochain + 1), "--pid-parent",
+                                          std::to_string(getpid())};
             if (fils > 0) args.insert(args.end(), {"--fils", std::to_string(fils)});
             args.insert(args.end(), arguments.begin(), arguments.end());
             std::string erreur;

@@ -170,7 +170,39 @@ struct Entree {
     std::string cle;  // upper-cased name: the listing order
     fs::path chemin;
     bool dossier;
+    bool ordinaire;  // a regular file, or a link to one
 };
+
+std::string nature(const fs::path& p) {
+    std::error_code e;
+    const fs::file_status propre = fs::symlink_status(p, e);
+    if (e || !fs::exists(propre)) return {};
+    const bool lien = fs::is_symlink(propre);
+    const fs::file_status cible = lien ? fs::status(p, e) : propre;
+    if (lien && (e || !fs::exists(cible))) return "un lien sans cible";
+    std::string quoi;
+    switch (cible.type()) {
+        case fs::file_type::regular:
+            return {};
+        case fs::file_type::directory:
+            quoi = fr("un répertoire");
+            break;
+        case fs::file_type::fifo:
+            quoi = fr("un tube nommé (FIFO)");
+            break;
+        case fs::file_type::block:
+        case fs::file_type::character:
+            quoi = fr("un périphérique");
+            break;
+        case fs::file_type::socket:
+            quoi = "une socket";
+            break;
+        default:
+            quoi = fr("un fichier spécial");
+            break;
+    }
+    return lien ? "un lien vers " + quoi : quoi;
+}
 
 std::string extension_majuscule(std::string_view nom) {
     const auto point = nom.rfind('.');
@@ -197,20 +229,25 @@ void parcourir(const fs::path& racine, const std::string& relatif, const std::st
         const bool dossier = e.is_directory(ignore) && !e.is_symlink(ignore);
         const bool cache = nom->starts_with('.');
         if (dossier && cache) continue;
-        if (!dossier && !e.is_regular_file(ignore)) continue;
+        const bool ordinaire = !dossier && e.is_regular_file(ignore);
         std::string cle = majuscules(*nom);
-        entrees.push_back({std::move(*nom), std::move(cle), e.path(), dossier});
+        entrees.push_back({std::move(*nom), std::move(cle), e.path(), dossier, ordinaire});
     }
     std::sort(entrees.begin(), entrees.end(),
               [](const Entree& a, const Entree& b) { return a.cle < b.cle; });
     for (const Entree& e : entrees) {
-        if (e.dossier) {
-            if (recursif)
-                parcourir(e.chemin, relatif + e.nom + separateur_dossier, masque, recursif, liste);
+        if (e.dossier && recursif) {
+            parcourir(e.chemin, relatif + e.nom + separateur_dossier, masque, recursif, liste);
             continue;
         }
         if (masque != ".*" && extension_majuscule(e.nom) != masque) continue;
         if (contient(e.nom, "~")) continue;
+        if (!e.ordinaire) {
+            // A FIFO would block the reading, a device never end it: said, never read.
+            if (std::string quoi = nature(e.chemin); !quoi.empty())
+                liste.non_lus.push_back({relatif + e.nom, std::move(quoi)});
+            continue;
+        }
         std::error_code ignore;
         const auto taille = fs::file_size(e.chemin, ignore);
         if (liste.premier.empty()) liste.premier = e.nom;
@@ -220,6 +257,10 @@ void parcourir(const fs::path& racine, const std::string& relatif, const std::st
 }
 
 }  // namespace
+
+std::string nature_non_ordinaire(std::string_view chemin) {
+    return nature(chemin_natif(chemin));
+}
 
 ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif) {
     std::string m = majuscules(masque);

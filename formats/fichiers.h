@@ -33,6 +33,12 @@ std::filesystem::path chemin_natif(std::string_view chemin);
 std::string nom_de_fichier(std::string_view chemin);
 std::string dossier_de_fichier(std::string_view chemin);
 
+// What stands at a path that is no file to read, in the user's words (Windows-1252); empty
+// for a regular file, a link to one, or nothing at all.
+//   nature_non_ordinaire("/tmp") == "un répertoire"
+//   nature_non_ordinaire("lien vers /dev/null") == "un lien vers un périphérique"
+std::string nature_non_ordinaire(std::string_view chemin);
+
 // Whether anything (file or directory) stands at that path; never throws.
 bool existe(std::string_view chemin);
 // A directory (or a link to one) at that path; false for the empty path.
@@ -65,13 +71,21 @@ struct ListeFichiers {
     std::string premier;
     // Names that Windows-1252 cannot hold exactly, left out of the list (UTF-8).
     std::vector<std::string> noms_ignores;
+    // Entries whose name matches the mask but which are no file to read (a FIFO, a device, a
+    // directory that is not walked…): their path from the listed directory, and what they are.
+    struct NonLu {
+        std::string chemin;
+        std::string nature;  // as nature_non_ordinaire says it
+    };
+    std::vector<NonLu> non_lus;
     int nb() const { return static_cast<int>(lignes.size()); }
 };
 
 // Files of a directory whose extension matches the mask ("*.csv", ".csv", "csv" alike;
 // "*.*" every file), sorted by upper-cased name, sub-directories walked where their
 // name falls when recursif. Names holding "~" (work files) and hidden directories are
-// never listed.
+// never listed. Other entries matching the mask that are no regular file are set apart in
+// `non_lus`, so that none is left out without a word.
 ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif);
 
 // The single converted copy of a spreadsheet sheet, as the only line of a listing.

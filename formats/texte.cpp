@@ -385,6 +385,11 @@ std::string octet_echappe(unsigned char octet) {
     return t.data();
 }
 
+std::string citer(std::string_view cp1252) {
+    if (cp1252.size() <= longueur_citee) return std::string(cp1252);
+    return std::string(cp1252.substr(0, longueur_citee)) + '\x85';
+}
+
 std::string echapper_controles(std::string_view texte) {
     std::string r;
     r.reserve(texte.size());

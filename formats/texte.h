@@ -88,6 +88,12 @@ std::string blancs_vers_separateur(std::string_view texte, char separateur);
 std::pair<int, int> comparer_nb_colonnes(std::string_view titre, std::string_view donnees,
                                          JournalSuivi& journal);
 
+// A value as a message quotes it (Windows-1252): its first 200 characters, then "…" when
+// there were more, so that a value of a megabyte is never echoed whole.
+//   citer(std::string(300, 'a')) == std::string(200, 'a') + "\x85"
+inline constexpr std::size_t longueur_citee = 200;
+std::string citer(std::string_view cp1252);
+
 // A byte as "\xHH", the way a control character is shown.
 std::string octet_echappe(unsigned char octet);
 // Control characters other than tab (C0 and DEL) shown that way, so that a name or a line

@@ -230,6 +230,11 @@ SuiteListage Listage::executer() {
     if (source_.mode == ModeEntree::fichiers) {
         masque = d_.Edit_masque;
         liste = lister_fichiers(d_.dossier_choisi, masque, d_.CheckBox_recursif);
+        for (const ListeFichiers::NonLu& n : liste.non_lus)
+            journal_.ajouter_probleme(ProblemeSuivi::fichier_non_lu,
+                                      fr("fichier NON LU => ") +
+                                          ajouter_antislash(d_.dossier_choisi) + n.chemin +
+                                          " : c'est " + n.nature + ", pas un fichier");
     } else {
         masque = source_.mode == ModeEntree::classeur ? "XLSX" : "ppp";
         liste = lister_fichier_converti(source_.copie);
@@ -237,8 +242,8 @@ SuiteListage Listage::executer() {
     }
     if (liste.nb() == 0) {
         dialogue_.message(IdMessage::aucun_fichier_filtre,
-                          fr("aucun fichier ne correspond au filtre <") + masque + ">" + "\n\n" +
-                              " dans " + d_.dossier_choisi,
+                          fr("aucun fichier ne correspond au filtre <") + citer(masque) + ">" +
+                              "\n\n" + " dans " + d_.dossier_choisi,
                           TypeMessage::avertissement);
         a.Label_nb_fic = "0 fichier";
         a.nb_fichiers_listes = "0";

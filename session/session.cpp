@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <numbers>
 #include <ostream>
 #include <random>
@@ -625,12 +626,19 @@ bool Session::accepter_traitement() {
         return false;
     }
     if (!minimum_valides(description.Edit_min_mesures_valides)) {
-        dialogue_.message(IdMessage::minimum_valides_invalide,
-                          fr("Le minimum de mesures valides par pas <") +
-                              description.Edit_min_mesures_valides +
-                              fr("> n'est pas un entier positif ou nul\n\n   corriger la "
-                                 "description avant de traiter"),
-                          TypeMessage::erreur);
+        // Digits beyond the largest count are a number all the same: said too large.
+        std::string_view t = rogner(description.Edit_min_mesures_valides);
+        if (t.starts_with('+')) t.remove_prefix(1);
+        const bool trop_grand = !t.empty() && que_des_chiffres(t) != 0;
+        dialogue_.message(
+            IdMessage::minimum_valides_invalide,
+            fr("Le minimum de mesures valides par pas <") +
+                citer(description.Edit_min_mesures_valides) +
+                (trop_grand ? fr("> est trop grand : ") +
+                                  std::to_string(std::numeric_limits<int>::max()) + fr(" au plus")
+                            : fr("> n'est pas un entier positif ou nul")) +
+                fr("\n\n   corriger la description avant de traiter"),
+            TypeMessage::erreur);
         return false;
     }
     const auto non = [&](IdMessage id, std::string_view texte) {

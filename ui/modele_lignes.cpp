@@ -21,6 +21,7 @@ QVariant ModeleLignes::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !lignes_ || !index.isValid() || index.column() != 0 ||
         index.row() < 0 || static_cast<std::size_t>(index.row()) >= lignes_->size())
         return {};
+    ++nb_lignes_converties_;
     return qt((*lignes_)[static_cast<std::size_t>(index.row())]);
 }
 

@@ -20,8 +20,13 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+    // The lines converted for display since the model was made: a view that shows a long
+    // list at once asks for the rows on screen, never for all of them.
+    std::size_t nb_lignes_converties() const { return nb_lignes_converties_; }
+
 private:
     const std::vector<std::string>* lignes_ = nullptr;
+    mutable std::size_t nb_lignes_converties_ = 0;
 };
 
 }  // namespace tarvo

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTranslator>
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "formats/texte.h"
@@ -219,21 +220,28 @@ int DialogueQt::message_perso(IdMessage, std::string_view texte, TypeMessage typ
     return resultat >= 1 && resultat <= 3 ? resultat : 2;
 }
 
+std::int64_t ProgressionQt::horloge_monotone() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void ProgressionQt::afficher_progression(std::string_view message, int chronometre) {
+    const std::int64_t maintenant = horloge_();
     if (chronometre >= 1 && chronometre <= 3) {
         if (chronometre != chronometre_) {
             chronometre_ = chronometre;
-            depuis_debut_.start();
+            debut_chronometre_ = maintenant;
         }
         durees_[static_cast<std::size_t>(chronometre - 1)] =
-            static_cast<double>(depuis_debut_.elapsed()) / 1000.0;
+            static_cast<double>(maintenant - debut_chronometre_) / 1000.0;
     }
     // Redrawing only when a displayed second changes, and never twice within a second even
     // when a stage hands over to the next, keeps the label readable and a per-line call cheap.
-    if (!Label6_ || (depuis_affichage_.isValid() && depuis_affichage_.elapsed() < 1000)) return;
+    if (!Label6_ || (dernier_affichage_ && maintenant - *dernier_affichage_ < 1000)) return;
     const QString texte = qt(texte_durees(durees_[0], durees_[1], durees_[2]));
     if (texte == Label6_->text()) return;
-    depuis_affichage_.start();
+    dernier_affichage_ = maintenant;
     Label6_->setText(texte);
     Label_patienter_->setText(qt(message));
     Label_patienter_->setVisible(true);
@@ -241,15 +249,16 @@ void ProgressionQt::afficher_progression(std::string_view message, int chronomet
 
 void ProgressionQt::remettre_a_zero() {
     durees_ = {};
-    depuis_affichage_.invalidate();
+    dernier_affichage_.reset();
     chronometre_ = 0;
 }
 
 void ProgressionQt::traiter_evenements() {
     // Called after every line: one pass of events every 25 ms is enough for the stop button.
-    if (depuis_evenements_.isValid() && depuis_evenements_.elapsed() < 25) return;
+    const std::int64_t maintenant = horloge_();
+    if (derniers_evenements_ && maintenant - *derniers_evenements_ < 25) return;
     QCoreApplication::processEvents();
-    depuis_evenements_.start();
+    derniers_evenements_ = maintenant;
 }
 
 std::string PressePapierQt::lire_texte() {

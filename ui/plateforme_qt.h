@@ -1,10 +1,11 @@
 // The window side of the core's message boxes, progress display and clipboard.
 #pragma once
 
-#include <QElapsedTimer>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -56,8 +57,13 @@ private:
 // The three stage stopwatches in Label6 and the current step in Label_patienter.
 class ProgressionQt final : public Progression {
 public:
+    // Milliseconds of a clock that never goes back; a test passes its own and moves it on.
+    using Horloge = std::function<std::int64_t()>;
+    static std::int64_t horloge_monotone();
+
     // `arret` tells whether the stop command was given.
-    explicit ProgressionQt(std::function<bool()> arret) : arret_(std::move(arret)) {}
+    explicit ProgressionQt(std::function<bool()> arret, Horloge horloge = &horloge_monotone)
+        : arret_(std::move(arret)), horloge_(std::move(horloge)) {}
     // The labels of the window that shows the progress, which stay owned by the window;
     // nothing is shown while there is none.
     void afficher_dans(QLabel* Label6, QLabel* Label_patienter) {
@@ -76,11 +82,12 @@ private:
     QLabel* Label6_ = nullptr;
     QLabel* Label_patienter_ = nullptr;
     std::function<bool()> arret_;
+    Horloge horloge_;
     std::array<double, 3> durees_{};
-    QElapsedTimer depuis_debut_;
+    std::int64_t debut_chronometre_ = 0;
     int chronometre_ = 0;
-    QElapsedTimer depuis_evenements_;
-    QElapsedTimer depuis_affichage_;
+    std::optional<std::int64_t> derniers_evenements_;
+    std::optional<std::int64_t> dernier_affichage_;
 };
 
 // The desktop clipboard; what Windows-1252 cannot hold reads back as "?".

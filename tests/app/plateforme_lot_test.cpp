@@ -43,6 +43,23 @@ TEST(PressePapierEntree, Utf8ConvertiLeResteTelQuel) {
     EXPECT_EQ(PressePapierEntree(entree, true).lire_texte(), "") << "a terminal is never read";
 }
 
+// A quoted value keeps 200 whole characters: a multi-byte one is never cut in half.
+TEST(CiterUtf8, DeuxCentsCaracteresEntiers) {
+    struct Cas {
+        std::string valeur, attendu;
+    };
+    std::string e300;
+    for (int i = 0; i < 300; ++i) e300 += "é";
+    const std::vector<Cas> cas = {
+        {"", ""},
+        {std::string(200, 'a'), std::string(200, 'a')},
+        {std::string(201, 'a'), std::string(200, 'a') + "…"},
+        {e300, e300.substr(0, 400) + "…"},
+        {"a" + e300, "a" + e300.substr(0, 398) + "…"},
+    };
+    for (const Cas& c : cas) EXPECT_EQ(citer_utf8(c.valeur), c.attendu) << c.valeur.size();
+}
+
 TEST(TravauxLot, LePireStatutEtLesFilsDeChacun) {
     struct Statuts {
         int a, b, pire;

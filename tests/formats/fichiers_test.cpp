@@ -194,6 +194,47 @@ TEST_F(DossierTemporaire, ListerFichiers) {
     EXPECT_EQ(lister_fichiers(chemin("absent"), "csv", true).nb(), 0);
 }
 
+// An entry of the mask that is no file is set apart with what it is; a directory the walk
+// enters, a hidden one and a "~" name are not.
+TEST_F(DossierTemporaire, LesEntreesQuiNeSontPasDesFichiersSontMisesAPart) {
+    creer("a.csv", "1");
+    ASSERT_EQ(mkfifo((racine_ / "tube.csv").c_str(), 0600), 0);
+    fs::create_directory_symlink("/dev", racine_ / "lien.csv");
+    fs::create_symlink("/dev/null", racine_ / "nul.csv");
+    fs::create_symlink(racine_ / "absent", racine_ / "perdu.csv");
+    creer("dossier.csv/b.csv", "2");
+    ASSERT_EQ(mkfifo((racine_ / "~tube.csv").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((racine_ / "tube.txt").c_str(), 0600), 0);
+    creer(".cache.csv/c.csv", "");
+    using N = ListeFichiers::NonLu;
+    const auto nature = [](const N& n) { return n.chemin + " : " + cp1252_vers_utf8(n.nature); };
+    struct Cas {
+        bool recursif;
+        std::vector<std::string> lignes, non_lus;
+    };
+    const std::vector<Cas> cas = {
+        {false,
+         {"  \ta.csv  \t1"},
+         {"dossier.csv : un répertoire", "lien.csv : un lien vers un répertoire",
+          "nul.csv : un lien vers un périphérique", "perdu.csv : un lien sans cible",
+          "tube.csv : un tube nommé (FIFO)"}},
+        {true,
+         {"  \ta.csv  \t1", "dossier.csv/  \tb.csv  \t1"},
+         {"lien.csv : un lien vers un répertoire", "nul.csv : un lien vers un périphérique",
+          "perdu.csv : un lien sans cible", "tube.csv : un tube nommé (FIFO)"}},
+    };
+    for (const Cas& c : cas) {
+        const auto l = lister_fichiers(chemin(""), "csv", c.recursif);
+        EXPECT_EQ(l.lignes, c.lignes) << c.recursif;
+        std::vector<std::string> vus;
+        for (const N& n : l.non_lus) vus.push_back(nature(n));
+        EXPECT_EQ(vus, c.non_lus) << c.recursif;
+    }
+    EXPECT_EQ(nature_non_ordinaire(chemin("a.csv")), "");
+    EXPECT_EQ(nature_non_ordinaire(chemin("absent")), "");
+    EXPECT_EQ(cp1252_vers_utf8(nature_non_ordinaire(chemin("tube.txt"))), "un tube nommé (FIFO)");
+}
+
 TEST_F(DossierTemporaire, FichierConverti) {
     creer("~tmp_xls.csv", "a;b\r\n");
     const auto l = lister_fichier_converti(chemin("~tmp_xls.csv"));
