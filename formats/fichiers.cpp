@@ -115,18 +115,22 @@ std::optional<std::string> lire_fichier(std::string_view chemin) {
 
 std::vector<std::string_view> decouper_lignes(std::string_view contenu) {
     std::vector<std::string_view> lignes;
+    pour_chaque_ligne(contenu, [&](std::string_view ligne) { lignes.push_back(ligne); });
+    return lignes;
+}
+
+void pour_chaque_ligne(std::string_view contenu, const std::function<void(std::string_view)>& f) {
     std::size_t debut = 0;
     while (debut < contenu.size()) {
         const std::size_t fin = contenu.find_first_of("\r\n", debut);
         if (fin == std::string_view::npos) {
-            lignes.push_back(contenu.substr(debut));
+            f(contenu.substr(debut));
             break;
         }
-        lignes.push_back(contenu.substr(debut, fin - debut));
+        f(contenu.substr(debut, fin - debut));
         debut = fin + 1;
         if (contenu[fin] == '\r' && debut < contenu.size() && contenu[debut] == '\n') ++debut;
     }
-    return lignes;
 }
 
 namespace {
@@ -167,6 +171,12 @@ void retirer_fichiers_provisoires() noexcept {
 
 FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view contenu,
                                      Synchroniser synchroniser)
+    : FichierProvisoire(
+          chemin, [contenu](const EcrireMorceau& ecrire) { ecrire(contenu); }, synchroniser) {}
+
+FichierProvisoire::FichierProvisoire(std::string_view chemin,
+                                     const std::function<void(const EcrireMorceau&)>& produire,
+                                     Synchroniser synchroniser)
     : chemin_(chemin), cible_(chemin_natif(chemin)) {
     std::error_code absent;
     // A link is followed, so that the file it points to is the one replaced.
@@ -178,10 +188,19 @@ FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view c
     emplacement_ = reserver_emplacement(provisoire_);
     std::FILE* f = std::fopen(provisoire_.c_str(), "wb");
     if (f == nullptr) echec("Impossible de créer");
-    // An empty view may hold a null pointer, which fwrite must not be given.
-    const bool ecrit =
-        (contenu.empty() || std::fwrite(contenu.data(), 1, contenu.size(), f) == contenu.size()) &&
-        std::fflush(f) == 0 && synchroniser(::fileno(f)) == 0;
+    bool ecrit = true;
+    try {
+        produire([&](std::string_view morceau) {
+            // An empty view may hold a null pointer, which fwrite must not be given.
+            if (ecrit && !morceau.empty())
+                ecrit = std::fwrite(morceau.data(), 1, morceau.size(), f) == morceau.size();
+        });
+    } catch (...) {
+        std::fclose(f);
+        liberer();
+        throw;
+    }
+    ecrit = ecrit && std::fflush(f) == 0 && synchroniser(::fileno(f)) == 0;
     if (std::fclose(f) != 0 || !ecrit) echec("Impossible d'écrire");
     // The new file keeps the permissions the user gave the old one.
     if (droits_anciens != fs::perms::unknown) fs::permissions(provisoire_, droits_anciens, absent);
@@ -211,6 +230,11 @@ void FichierProvisoire::echec(const char* quoi) {
 
 void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
     FichierProvisoire(chemin, contenu).mettre_en_place();
+}
+
+void ecrire_fichier_atomique(std::string_view chemin,
+                             const std::function<void(const EcrireMorceau&)>& produire) {
+    FichierProvisoire(chemin, produire).mettre_en_place();
 }
 
 std::string lire_ligne_parametre(std::string_view fichier, int n) {

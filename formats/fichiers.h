@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -46,9 +47,18 @@ std::optional<std::string> lire_fichier(std::string_view chemin);
 // Lines ended by CR LF, LF or a lone CR; a final line end adds no empty line.
 std::vector<std::string_view> decouper_lignes(std::string_view contenu);
 
+// The same lines, handed one by one without a list of them.
+void pour_chaque_ligne(std::string_view contenu, const std::function<void(std::string_view)>& f);
+
 // Writes beside the target and renames over it, so a failure never leaves a half file:
 // the old file stays whole. Throws ErreurFichier.
 void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu);
+
+// The same for a text made piece by piece: `produire` hands each piece to the function it is
+// given, so that a long text is never held whole.
+using EcrireMorceau = std::function<void(std::string_view)>;
+void ecrire_fichier_atomique(std::string_view chemin,
+                             const std::function<void(const EcrireMorceau&)>& produire);
 
 // The first half of that write: the whole text synced to "<target>.~ecriture", not yet in
 // place, so that files which go together can all be written before any replaces its old
@@ -59,6 +69,9 @@ public:
     using Synchroniser = int (*)(int descripteur);
 
     FichierProvisoire(std::string_view chemin, std::string_view contenu,
+                      Synchroniser synchroniser = ::fsync);
+    FichierProvisoire(std::string_view chemin,
+                      const std::function<void(const EcrireMorceau&)>& produire,
                       Synchroniser synchroniser = ::fsync);
     ~FichierProvisoire();
     FichierProvisoire(const FichierProvisoire&) = delete;
