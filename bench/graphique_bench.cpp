@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> dates;
     for (int i = 1; i <= n; ++i) dates.push_back(45444.0 + (i - 1) / 1440.0);
     tarvo::TableEtapes& t = session.etapes;
-    t.dimensionner(dates, colonnes, colonnes + 2);
+    t.dimensionner(dates, colonnes + 2);
     for (int m = 2; m <= t.K(); ++m)
         t.titres_colonnes[static_cast<std::size_t>(m)] = "mesure " + std::to_string(m);
     for (int i = 1; i <= n; ++i) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -115,6 +116,7 @@ public:
 
 private:
     bool preparer();
+    bool memoire_suffisante(std::size_t nb_dates) const;
     bool lire_reglages();
     bool lire_fuseaux();
     FinExtraction traiter_fichier(int r, bool reference);
@@ -214,7 +216,8 @@ bool Extraction::preparer() {
     } else {
         K_ = std::max(0, C) + 2;
     }
-    t_.dimensionner(g.dates, C, K_);
+    if (!memoire_suffisante(g.dates.size())) return false;
+    t_.dimensionner(g.dates, K_);
 
     for (int r = 1; r < c_.table.nb_lignes(); ++r)
         for (const Colonne col :
@@ -225,6 +228,25 @@ bool Extraction::preparer() {
     c_.progression.afficher_progression("3- patienter ... 10%   ",
                                         Progression::chronometre_traitement);
     return lire_reglages();
+}
+
+// What the grid, the step table and the result lines will hold, weighed before the table is
+// sized: a wide file or a long period is refused here rather than by the machine.
+bool Extraction::memoire_suffisante(std::size_t nb_dates) const {
+    // The NA text and the decimals as the formatting reads them ("E" a blank, "V" nothing).
+    const std::string na = majuscules(rogner(d_.Edit_NA));
+    const std::size_t largeur_na = na == "E" ? 1 : na == "V" ? 0 : d_.Edit_NA.size();
+    const int decimales = std::clamp(lire_entier(rogner(d_.Edit_nb_decimale)).value_or(2), 0, 20);
+    // "%5.<d>f": five characters at least, four figures before the point in most series.
+    const std::size_t largeur_nombre = static_cast<std::size_t>(std::max(5, decimales + 5));
+    const std::size_t separateur = d_.RadioGroup_separateur_sortie_ItemIndex == 2 ? 2 : 1;
+    const std::size_t largeur = separateur + std::max(largeur_na, largeur_nombre);
+    const auto rangs = static_cast<long long>(nb_dates);
+    const unsigned long long octets = memoire_des_rangs(rangs, K_, largeur);
+    if (octets <= memoire_max_rangs) return true;
+    c_.dialogue.message(IdMessage::traitement_trop_grand,
+                        texte_traitement_trop_grand(rangs - 1, K_, octets), TypeMessage::erreur);
+    return false;
 }
 
 // The settings every line needs, read once; false when a date column lies outside the files.
@@ -544,7 +566,14 @@ FinExtraction Extraction::lire_lignes(int r, std::string_view chemin, const Tamp
             lues[u].erreur = std::current_exception();
         }
     };
-    LecteurBlocs lecteur(fichier.descripteur.fd(), fichier.taille, chemin, taille_bloc);
+    // What a block's lines keep once analysed, per line: bounded by the block's size, so that
+    // a file of empty lines or a long list of columns does not multiply it.
+    const std::size_t par_ligne =
+        sizeof(EtatLigne) + sizeof(double) + sizeof(int) + sizeof(std::uint32_t) +
+        regles_lignes_.colonnes.size() * (sizeof(double) + 1) +
+        (regles_lignes_.garder_date_texte ? 19 : 0) + (regles_lignes_.decalages ? sizeof(int) : 0);
+    LecteurBlocs lecteur(fichier.descripteur.fd(), fichier.taille, chemin, taille_bloc,
+                         std::max<std::size_t>(16, 2 * taille_bloc / par_ligne));
     // Declared last, so that its threads stop before anything they use goes.
     std::optional<AtelierLignes> atelier;
     if (!ordonne) atelier.emplace(fils - 1, analyser);

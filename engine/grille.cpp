@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/messages.h"
+#include "engine/table_etapes.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
@@ -23,7 +24,6 @@ namespace ch = std::chrono;
 
 constexpr ch::sys_days origine = ch::year{1899} / 12 / 30;
 constexpr long long limite_lignes = 32000;
-constexpr long long limite_absolue_lignes = 20'000'000;
 
 // Progress and the event pass every this many rows, or sooner once 100 ms have passed.
 constexpr long long lignes_par_passe = 2000;
@@ -312,18 +312,13 @@ bool periode_lisible(const ParametresGrille& p, Dialogue& dialogue, JournalSuivi
     return true;
 }
 
-// Refused before anything is allocated: the list, its texts and the step table take
-// about 100 bytes a row before any column.
+// Refused before anything is allocated, on the least a run of this grid holds (its texts,
+// a step table and result lines without a data column): the columns are not known yet.
 bool taille_acceptable(const Etendue& e, Dialogue& dialogue) {
-    if (e.lignes <= limite_absolue_lignes) return true;
-    dialogue.message(
-        IdMessage::grille_trop_grande,
-        fr(" la liste horodatée compterait ") + format_entier_groupe(e.lignes) +
-            fr(" lignes (environ ") + format_entier_groupe((e.lignes + 5'000'000) / 10'000'000) +
-            fr(" Go de mémoire)\n\n   la limite est de ") +
-            format_entier_groupe(limite_absolue_lignes) +
-            fr(" lignes\n\n   choisir une période plus courte ou un pas plus grand ..."),
-        TypeMessage::erreur);
+    const unsigned long long octets = memoire_des_rangs(e.lignes + 1, 2, 0);
+    if (octets <= memoire_max_rangs) return true;
+    dialogue.message(IdMessage::grille_trop_grande, texte_grille_trop_grande(e.lignes, octets),
+                     TypeMessage::erreur);
     return false;
 }
 

@@ -45,6 +45,36 @@ std::size_t coupure_utf8(const char* p, std::size_t n) {
     return n;
 }
 
+// Where the bytes stop after their first `max_fins` CR or LF bytes (n when they hold fewer),
+// a CR LF never split.
+std::size_t apres_fins(const char* p, std::size_t n, std::size_t max_fins) {
+    std::size_t vues = 0;
+    std::size_t i = 0;
+    const auto couper = [&](std::size_t fin) {
+        if (p[fin] == '\r' && fin + 1 < n && p[fin + 1] == '\n') ++fin;
+        return fin + 1;
+    };
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        auto masque = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bloc, lf), _mm_cmpeq_epi8(bloc, cr))));
+        const auto nb = static_cast<std::size_t>(std::popcount(masque));
+        if (vues + nb < max_fins) {
+            vues += nb;
+            continue;
+        }
+        for (; vues + 1 < max_fins; ++vues) masque &= masque - 1;
+        return couper(i + static_cast<std::size_t>(std::countr_zero(masque)));
+    }
+#endif
+    for (; i < n; ++i)
+        if ((p[i] == '\n' || p[i] == '\r') && ++vues >= max_fins) return couper(i);
+    return n;
+}
+
 }  // namespace
 
 void BlocLignes::reserver(std::size_t capacite) {
@@ -98,11 +128,12 @@ void BlocLignes::decouper(bool tabulation, char nul_par) {
 }
 
 LecteurBlocs::LecteurBlocs(int descripteur, long long taille, std::string_view chemin,
-                           std::size_t taille_bloc)
+                           std::size_t taille_bloc, std::size_t max_fins)
     : fd_(descripteur),
       reste_(std::max(0LL, taille)),
       chemin_(chemin),
-      taille_bloc_(std::max<std::size_t>(taille_bloc, 16)) {}
+      taille_bloc_(std::max<std::size_t>(taille_bloc, 16)),
+      max_fins_(std::max<std::size_t>(max_fins, 1)) {}
 
 // Reads at most `place` bytes of the file, transcoded, into `destination`.
 std::size_t LecteurBlocs::lire_morceau(char* destination, std::size_t place) {
@@ -175,15 +206,19 @@ bool LecteurBlocs::suivant(BlocLignes& bloc) {
     std::copy(report_.begin(), report_.end(), bloc.octets_.get());
     bloc.taille_ = report_.size();
     report_.clear();
+    // Lines left over by the bound on line ends are a block already: reading more would only
+    // carry more over.
+    bool lire = !report_de_lignes_;
+    report_de_lignes_ = false;
     std::size_t sans_fin = 0;  // bytes of the block known to hold no line end
-    for (;;) {
-        if (!fin_) {
+    for (;; lire = true) {
+        if (!fin_ && lire) {
             // The first read of a file needs room for its byte-order mark to be seen.
             bloc.reserver(bloc.taille_ + taille_bloc_);
             bloc.taille_ += lire_morceau(bloc.octets_.get() + bloc.taille_, taille_bloc_);
         }
         char* p = bloc.octets_.get();
-        const std::size_t coupure = fin_ ? bloc.taille_ : fin_des_lignes(p, bloc.taille_, sans_fin);
+        std::size_t coupure = fin_ ? bloc.taille_ : fin_des_lignes(p, bloc.taille_, sans_fin);
         if (report_trop_long_) {
             // Past the end of that line, only its opening bytes are kept, as one line.
             const std::size_t debut = std::min(bloc.taille_, debut_ligne_longue);
@@ -209,6 +244,10 @@ bool LecteurBlocs::suivant(BlocLignes& bloc) {
             return true;
         }
         if (coupure > 0 || fin_) {
+            if (const std::size_t c = apres_fins(p, coupure, max_fins_); c < coupure) {
+                coupure = c;
+                report_de_lignes_ = true;
+            }
             report_.assign(p + coupure, p + bloc.taille_);
             bloc.taille_ = coupure;
             return coupure > 0;

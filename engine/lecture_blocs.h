@@ -11,8 +11,8 @@
 namespace tarvo {
 
 // Lines longer than this are cut to their opening bytes and reported as unreadable rather
-// than held in memory.
-inline constexpr std::size_t ligne_max_octets = std::size_t{64} << 20;
+// than held in memory: far above any logger's line, even one of thousands of columns.
+inline constexpr std::size_t ligne_max_octets = std::size_t{1} << 20;
 
 // Whole lines of a file: their bytes as read (tabulations and NUL bytes not yet rewritten),
 // then, once cut, the start of each line.
@@ -47,12 +47,14 @@ private:
 
 // Reads an open file from its start up to the size it had when opened: a byte-order mark
 // turns UTF-8 or UTF-16 into Windows-1252 (a character split between two reads included),
-// and each block ends at a line end, the rest carried over to the next block. Throws
-// ErreurFichier on a read error or when the file gets shorter while it is read.
+// and each block ends at a line end, the rest carried over to the next block. A block holds
+// at most `max_fins` line-end bytes (a CR LF counts two), so that what is kept per line of a
+// block stays within a block's size however short the lines. Throws ErreurFichier on a read
+// error or when the file gets shorter while it is read.
 class LecteurBlocs {
 public:
     LecteurBlocs(int descripteur, long long taille, std::string_view chemin,
-                 std::size_t taille_bloc);
+                 std::size_t taille_bloc, std::size_t max_fins = SIZE_MAX);
     LecteurBlocs(const LecteurBlocs&) = delete;
     LecteurBlocs& operator=(const LecteurBlocs&) = delete;
 
@@ -67,11 +69,13 @@ private:
     long long reste_;  // bytes of the file still to read
     std::string_view chemin_;
     std::size_t taille_bloc_;
+    std::size_t max_fins_;
     enum class Codage { inconnu, brut, utf8, utf16_le, utf16_be } codage_ = Codage::inconnu;
     std::vector<char> brut_;         // a piece as read, before its transcoding
     std::vector<char> report_brut_;  // bytes of a character split between two reads
     std::vector<char> report_;       // the start of a line that the last block did not end
     bool report_trop_long_ = false;  // that line is already past ligne_max_octets
+    bool report_de_lignes_ = false;  // it holds whole lines: the next block needs no read
     bool fin_ = false;
 };
 

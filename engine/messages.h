@@ -14,4 +14,10 @@ std::string texte_colonne_date_a_verifier();
 // A zone field ("fuseau des mesures") whose text is neither an offset nor a known zone.
 std::string texte_fuseau_inconnu(std::string_view champ, std::string_view valeur);
 
+// The refusals of a grid or a run that would hold more than memoire_max_rangs: `lignes` the
+// rows of the result, `colonnes` its columns (0 when the grid is refused before they are
+// known, and the memory is the least the run would take).
+std::string texte_grille_trop_grande(long long lignes, unsigned long long octets);
+std::string texte_traitement_trop_grand(long long lignes, int colonnes, unsigned long long octets);
+
 }  // namespace tarvo

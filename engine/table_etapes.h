@@ -8,15 +8,15 @@
 
 namespace tarvo {
 
-// Rows 0..N+2 (steps 1..N used), columns 0..C+4 (1..K used): the sizes users' files have
-// always been checked against. Column 1 is the time, 2..K−1 the data, K the line count.
+// Rows 0..N+2 (steps 1..N used), columns 0..K: a wide file of which few columns are kept
+// costs the kept ones only. Column 1 is the time, 2..K−1 the data, K the line count.
 // Each field is one contiguous array, so the per-line accumulation touches one row.
 class TableEtapes {
 public:
-    // Sizes everything once, for a grid of nb_dates steps, C data columns in the listing
-    // and K output columns; every cell is reset as a run starts it.
-    //   dimensionner(dates, 3, 5): rows 0..N+2, columns 0..7, K = 5
-    void dimensionner(const std::vector<double>& dates, int nb_colonnes_donnees, int K);
+    // Sizes everything once, for a grid of nb_dates steps and K output columns; every cell
+    // is reset as a run starts it.
+    //   dimensionner(dates, 5): rows 0..N+2, columns 0..5
+    void dimensionner(const std::vector<double>& dates, int K);
 
     int N() const { return N_; }
     int K() const { return K_; }
@@ -56,5 +56,21 @@ private:
     int nb_lignes_ = 0;
     int nb_colonnes_ = 0;
 };
+
+// The memory a run holds for each grid row, whatever the size of its files: the grid's text
+// and time, the step table's cells and the result lines (the list, the values-only list and
+// the text of the file). K output columns; `largeur_valeur` is what one written value
+// takes, its separator included.
+//   octets_par_rang(5, 9) == 453
+std::size_t octets_par_rang(int K, std::size_t largeur_valeur);
+
+// What a run of `rangs` grid rows holds, whole.
+unsigned long long memoire_des_rangs(long long rangs, int K, std::size_t largeur_valeur);
+
+// Above this the grid or the run is refused, before anything is reserved for it.
+inline constexpr unsigned long long memoire_max_rangs = 2'000'000'000ULL;
+
+// A count of bytes as the refusals write it: "1,4 Go", "631 Go", "0,2 Go".
+std::string texte_go(unsigned long long octets);
 
 }  // namespace tarvo

@@ -116,18 +116,22 @@ std::optional<std::string> lire_fichier(std::string_view chemin) {
 
 std::vector<std::string_view> decouper_lignes(std::string_view contenu) {
     std::vector<std::string_view> lignes;
+    pour_chaque_ligne(contenu, [&](std::string_view ligne) { lignes.push_back(ligne); });
+    return lignes;
+}
+
+void pour_chaque_ligne(std::string_view contenu, const std::function<void(std::string_view)>& f) {
     std::size_t debut = 0;
     while (debut < contenu.size()) {
         const std::size_t fin = contenu.find_first_of("\r\n", debut);
         if (fin == std::string_view::npos) {
-            lignes.push_back(contenu.substr(debut));
+            f(contenu.substr(debut));
             break;
         }
-        lignes.push_back(contenu.substr(debut, fin - debut));
+        f(contenu.substr(debut, fin - debut));
         debut = fin + 1;
         if (contenu[fin] == '\r' && debut < contenu.size() && contenu[debut] == '\n') ++debut;
     }
-    return lignes;
 }
 
 std::string lire_ligne_parametre(std::string_view fichier, int n) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -49,6 +50,9 @@ std::optional<std::string> lire_fichier(std::string_view chemin);
 
 // Lines ended by CR LF, LF or a lone CR; a final line end adds no empty line.
 std::vector<std::string_view> decouper_lignes(std::string_view contenu);
+
+// The same lines, handed one by one without a list of them.
+void pour_chaque_ligne(std::string_view contenu, const std::function<void(std::string_view)>& f);
 
 // Line n (1-based) of a file; empty when the file or the line does not exist.
 std::string lire_ligne_parametre(std::string_view fichier, int n);

@@ -120,6 +120,12 @@ void retirer_fichiers_provisoires() noexcept {
 
 FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view contenu,
                                      Synchroniser synchroniser, Lien lien)
+    : FichierProvisoire(
+          chemin, [contenu](const EcrireMorceau& ecrire) { ecrire(contenu); }, synchroniser, lien) {
+}
+
+FichierProvisoire::FichierProvisoire(std::string_view chemin, const ProduireTexte& produire,
+                                     Synchroniser synchroniser, Lien lien)
     : chemin_(chemin), cible_(chemin_natif(chemin)) {
     if (chemin.find('\0') != std::string_view::npos)
         throw ErreurFichier(fr("Impossible de créer ") + chemin_ +
@@ -152,17 +158,36 @@ FichierProvisoire::FichierProvisoire(std::string_view chemin, std::string_view c
     }
     cree_ = true;
     bool ecrit = true;
-    for (std::size_t fait = 0; ecrit && fait < contenu.size();) {
-        const ssize_t n = ::write(fd, contenu.data() + fait, contenu.size() - fait);
-        if (n > 0) fait += static_cast<std::size_t>(n);
-        ecrit = n > 0 || (n < 0 && errno == EINTR);
+    int erreur = 0;
+    try {
+        produire([&](std::string_view morceau) {
+            for (std::size_t fait = 0; ecrit && fait < morceau.size();) {
+                const ssize_t n = ::write(fd, morceau.data() + fait, morceau.size() - fait);
+                if (n > 0) fait += static_cast<std::size_t>(n);
+                ecrit = n > 0 || (n < 0 && errno == EINTR);
+                if (!ecrit) erreur = n < 0 ? errno : EIO;
+            }
+        });
+    } catch (...) {
+        ::close(fd);
+        liberer();
+        throw;
     }
     // The new file keeps the permissions the user gave the old one.
-    if (ecrit && ancien_present && S_ISREG(ancien.st_mode))
-        ecrit = ::fchmod(fd, ancien.st_mode & 07777) == 0;
-    ecrit = ecrit && synchroniser(fd) == 0;
-    const int erreur = errno;
-    if (::close(fd) != 0 || !ecrit) echec("Impossible d'écrire", ecrit ? errno : erreur);
+    if (ecrit && ancien_present && S_ISREG(ancien.st_mode) &&
+        ::fchmod(fd, ancien.st_mode & 07777) != 0) {
+        ecrit = false;
+        erreur = errno;
+    }
+    if (ecrit && synchroniser(fd) != 0) {
+        ecrit = false;
+        erreur = errno;
+    }
+    if (::close(fd) != 0 && ecrit) {
+        ecrit = false;
+        erreur = errno;
+    }
+    if (!ecrit) echec("Impossible d'écrire", erreur);
 }
 
 FichierProvisoire::~FichierProvisoire() {
@@ -190,6 +215,10 @@ void FichierProvisoire::echec(const char* quoi, int numero_erreur) {
 
 void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu) {
     FichierProvisoire(chemin, contenu).mettre_en_place();
+}
+
+void ecrire_fichier_atomique(std::string_view chemin, const ProduireTexte& produire) {
+    FichierProvisoire(chemin, produire).mettre_en_place();
 }
 
 void mettre_en_place_paire(FichierProvisoire& premier, FichierProvisoire& second) {

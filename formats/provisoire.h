@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ using CrochetEcriture = int (*)(EtapeEcriture etape, const char* chemin);
 // None by default; a test installs one and removes it with nullptr.
 void definir_crochet_ecriture(CrochetEcriture crochet) noexcept;
 
+// Hands each piece of a text made piece by piece to the file, so that a long text is never
+// held whole.
+using EcrireMorceau = std::function<void(std::string_view)>;
+using ProduireTexte = std::function<void(const EcrireMorceau&)>;
+
 // What a link at the target's name does: a description or a settings file saved through a
 // link replaces the file it points to; a result replaces the link itself, in its own folder.
 enum class Lien { suivre, remplacer };
@@ -39,6 +45,8 @@ public:
     using Synchroniser = int (*)(int descripteur);
 
     FichierProvisoire(std::string_view chemin, std::string_view contenu,
+                      Synchroniser synchroniser = ::fsync, Lien lien = Lien::suivre);
+    FichierProvisoire(std::string_view chemin, const ProduireTexte& produire,
                       Synchroniser synchroniser = ::fsync, Lien lien = Lien::suivre);
     ~FichierProvisoire();
     FichierProvisoire(const FichierProvisoire&) = delete;
@@ -64,6 +72,7 @@ private:
 // Writes beside the target and renames over it, so a failure never leaves a half file:
 // the old file stays whole. Throws ErreurFichier.
 void ecrire_fichier_atomique(std::string_view chemin, std::string_view contenu);
+void ecrire_fichier_atomique(std::string_view chemin, const ProduireTexte& produire);
 
 // Puts both in place as one step: the old pair or the new one, never one of each. When the
 // second cannot replace its old version, the first target's old version (kept as a hard link

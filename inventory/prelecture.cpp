@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #if defined(__SSE2__)
@@ -522,17 +523,29 @@ bool copier_en_remplacant(std::string_view source, char a, std::string_view dest
         ecrire_fichier_atomique(destination, std::string());
         return false;
     }
-    std::optional<std::string> contenu = lire_fichier(source);
-    if (!contenu) throw ErreurFichier(fr("Impossible de lire ") + std::string(source));
-    if (contenu->empty()) {
+    // A piece at a time: the clipboard's copy may be hundreds of Mo.
+    std::ifstream entree(chemin_natif(source), std::ios::binary);
+    const auto impossible = [&] {
+        return ErreurFichier(fr("Impossible de lire ") + std::string(source));
+    };
+    if (!entree) throw impossible();
+    std::vector<char> morceau(std::size_t{1} << 20);
+    bool vide = true;
+    ecrire_fichier_atomique(destination, [&](const EcrireMorceau& ecrire) {
+        while (entree) {
+            entree.read(morceau.data(), static_cast<std::streamsize>(morceau.size()));
+            const auto n = static_cast<std::size_t>(entree.gcount());
+            if (n == 0) break;
+            vide = false;
+            std::replace(morceau.begin(), morceau.begin() + static_cast<std::ptrdiff_t>(n), a, b);
+            ecrire(std::string_view(morceau.data(), n));
+        }
+        if (entree.bad()) throw impossible();
+    });
+    if (vide)
         journal.ajouter_probleme(ProblemeSuivi::fichier_vide,
                                  fr("fichier VIDE => ") + std::string(source));
-        ecrire_fichier_atomique(destination, std::string());
-        return false;
-    }
-    std::replace(contenu->begin(), contenu->end(), a, b);
-    ecrire_fichier_atomique(destination, *contenu);
-    return true;
+    return !vide;
 }
 
 }  // namespace tarvo

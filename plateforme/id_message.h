@@ -69,6 +69,7 @@ enum class IdMessage {
     par_annee_dates_non_premier_janvier,
     periode_illisible,
     grille_trop_grande,
+    traitement_trop_grand,
     pas_nul,
     pas_nul_liste_horodatee,
     fin_avant_debut,

@@ -190,6 +190,52 @@ TEST_F(TarvoLot, UnFichierTropLargeSort1) {
     EXPECT_TRUE(fichiers_sortie().empty());
 }
 
+// What a run holds is weighed on the rows and the kept columns before anything is reserved:
+// a wide file of which three columns are kept converts, all its columns over the same period
+// are refused with the memory they would take, and nothing is written.
+TEST_F(TarvoLot, LaMemoireSeMesureAuxColonnesGardees) {
+    const fs::path large = racine_ / "tres-large";
+    fs::create_directories(large);
+    std::string titres = "Station\r\nDate Heure", donnees;
+    for (int k = 1; k < 16384; ++k) titres += ";T" + std::to_string(k);
+    for (const char* date : {"01/01/2024 00:00:00", "01/03/2024 00:00:00", "01/05/2024 00:00:00"}) {
+        donnees += date;
+        for (int k = 1; k < 16384; ++k) donnees += ";1";
+        donnees += "\r\n";
+    }
+    std::ofstream(large / "large.csv", std::ios::binary) << titres << "\r\n" << donnees;
+    const std::vector<std::string> periode = {
+        "--donnees", large.string(),        "--debut", "01/01/2024 00:00:00",
+        "--fin",     "01/05/2024 00:00:00", "--pas",   "01:00:00"};
+    struct Cas {
+        std::string nom;
+        std::map<std::string, std::string> cles;
+        int statut;
+        std::string message;
+    };
+    const std::vector<Cas> cas = {
+        {"trois colonnes",
+         {{"CheckBox_col_cochee.Checked", "true"}, {"Edit_col_cochee.text", "2,3,4"}},
+         0,
+         ""},
+        {"toutes",
+         {},
+         1,
+         "le résultat compterait 2 905 lignes de 16 385 colonnes : le traitement demanderait "
+         "jusqu'à 2,3 Go de mémoire"},
+    };
+    for (const Cas& c : cas) {
+        fs::remove_all(sortie_);
+        fs::create_directories(sortie_);
+        std::vector<std::string> args = periode;
+        args.push_back(description(c.cles, "large.dsc"));
+        const Execution e = lancer(args);
+        EXPECT_EQ(e.statut, c.statut) << c.nom << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.message)) << c.nom << e.erreurs;
+        EXPECT_EQ(fichiers_sortie().empty(), c.statut != 0) << c.nom;
+    }
+}
+
 TEST_F(TarvoLot, UneDescriptionIllisibleSort1) {
     const std::string dsc = description({{"RadioGroup_methode_ItemIndex", "moyenne"}});
     const Execution e = lancer({dsc});

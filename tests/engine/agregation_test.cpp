@@ -31,7 +31,7 @@ TableEtapes table_de(int N, int nb_colonnes, const std::vector<Ligne>& lignes, M
     TableEtapes t;
     std::vector<double> dates;
     for (int k = 1; k <= N; ++k) dates.push_back(45000 + k);
-    t.dimensionner(dates, nb_colonnes, nb_colonnes + 2);
+    t.dimensionner(dates, nb_colonnes + 2);
     for (int i = 2; i <= t.K(); ++i)
         t.titres_colonnes[static_cast<std::size_t>(i)] = "C" + std::to_string(i);
     for (const Ligne& l : lignes) {

@@ -77,7 +77,7 @@ TEST(RegleEtape, ChoixDeLEtape) {
         TableEtapes t;
         std::vector<double> dates;
         for (const auto& g : c.grille) dates.push_back(date(g));
-        t.dimensionner(dates, 1, 3);
+        t.dimensionner(dates, 3);
         int depart = 1;
         EXPECT_EQ(etape_de(t, date(c.mesure) + c.ecart * seconde, c.strict, c.unite, depart),
                   c.attendu)
@@ -89,7 +89,7 @@ TEST(RegleEtape, RechercheDepuisLEtapePrecedente) {
     TableEtapes t;
     std::vector<double> dates;
     for (int k = 0; k < 1000; ++k) dates.push_back(45000 + k);
-    t.dimensionner(dates, 1, 3);
+    t.dimensionner(dates, 3);
     int depart = 1;
     EXPECT_EQ(etape_de(t, 45500.5, 0, unite_hms, depart), 502);
     EXPECT_EQ(depart, 502);
@@ -107,7 +107,7 @@ TEST(RegleEtape, DateDeLaGrilleApresUnSaut) {
     TableEtapes t;
     std::vector<double> dates;
     for (int k = 0; k < 1000; ++k) dates.push_back(45000 + k / 24.0);
-    t.dimensionner(dates, 1, 3);
+    t.dimensionner(dates, 3);
     // Row i of the table is dates[i - 1]; "inf ou =" puts that instant in step i,
     // "inf strict" in the next one.
     for (const int strict : {0, 1}) {

@@ -634,9 +634,14 @@ TEST(ConstruireGrille, PeriodeRefuseeAvantToutCalcul) {
          " la date de début de la période n'est pas lisible"},
         {"deux siècles à la seconde",
          horaire("01/01/1900 00:00:00", "01/01/2100 00:00:00", "00:00:01"),
-         " la liste horodatée compterait 6 311 433 601 lignes (environ 631 Go de mémoire)"},
-        {"une ligne de trop", horaire("01/01/2024 00:00:00", "19/08/2024 11:33:20", "00:00:01"),
-         "compterait 20 000 001 lignes"},
+         " la liste horodatée compterait 6 311 433 601 lignes : le traitement demanderait au "
+         "moins 1 710 Go de mémoire\n\n   la limite est de 2,0 Go"},
+        // The least a row holds (its text, its time, a step table of three cells and the
+        // result lines) is 271 bytes: 2 Go hold 7 380 073 rows with the one before the start.
+        {"une ligne de trop", horaire("01/01/2024 00:00:00", "26/03/2024 10:01:12", "00:00:01"),
+         "compterait 7 380 073 lignes : le traitement demanderait au moins 2,0 Go"},
+        {"la dernière ligne permise",
+         horaire("01/01/2024 00:00:00", "26/03/2024 10:01:11", "00:00:01"), ""},
         {"mois sur huit mille ans",
          calendrier("01/01/1900 00:00:00", "01/01/9999 00:00:00", unite_mois, 1),
          ""},  // 97 189 rows: accepted

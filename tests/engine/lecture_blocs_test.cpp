@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -138,6 +139,54 @@ TEST_F(LectureBlocs, UneLigneTropLongueEstCoupeeEtSignalee) {
         EXPECT_EQ(lignes, (Lignes{"t;v", std::string(64, 'x'), "2024-01-01 00:00:00;1"}))
             << testing::PrintToString(fin);
         EXPECT_EQ(coupees, (std::vector<bool>{false, true, false}));
+    }
+}
+
+// Short lines cannot pile up in one block: a block never holds more line ends than asked,
+// a CR LF is never split, and the lines are those of the whole file.
+TEST_F(LectureBlocs, LesLignesCourtesNeRemplissentPasUnBloc) {
+    struct Cas {
+        std::string nom;
+        std::string contenu;
+    };
+    const std::vector<Cas> cas = {
+        {"vides_lf.csv", "t;v\n" + std::string(5000, '\n') + "2024-01-01 00:00:00;1\n"},
+        {"vides_crlf.csv", "t;v\r\n" +
+                               [] {
+                                   std::string s;
+                                   for (int i = 0; i < 3000; ++i) s += "\r\n";
+                                   return s;
+                               }() +
+                               "2024-01-01 00:00:00;1"},
+        {"vides_cr.csv", std::string(4000, '\r') + "a;1\rb;2\r"},
+        {"melange.csv", "a\r\n\n\rb\r\r\nc\n\n\r\n" + std::string(700, '\n') + "d"},
+    };
+    for (const Cas& c : cas) {
+        creer(c.nom, c.contenu);
+        const Lignes attendu = entier(c.nom, description_defaut());
+        for (const std::size_t max_fins : {1, 2, 3, 7, 64, 1000}) {
+            for (const std::size_t taille_bloc : {16, 100, 1 << 20}) {
+                const int fd = ::open(chemin(c.nom).c_str(), O_RDONLY);
+                Descripteur garde(fd);
+                LecteurBlocs lecteur(fd, static_cast<long long>(c.contenu.size()), c.nom,
+                                     taille_bloc, max_fins);
+                BlocLignes bloc;
+                Lignes lignes;
+                std::size_t plus_grand = 0;
+                while (lecteur.suivant(bloc)) {
+                    const std::string_view o = bloc.octets();
+                    plus_grand = std::max<std::size_t>(
+                        plus_grand, static_cast<std::size_t>(std::count(o.begin(), o.end(), '\n') +
+                                                             std::count(o.begin(), o.end(), '\r')));
+                    bloc.decouper(false, '\x01');
+                    for (int i = 0; i < bloc.nb_lignes(); ++i) lignes.emplace_back(bloc.ligne(i));
+                }
+                EXPECT_EQ(lignes, attendu)
+                    << c.nom << ", " << max_fins << " fins, blocs de " << taille_bloc;
+                // A CR LF may bring one line end past the bound, never more.
+                EXPECT_LE(plus_grand, max_fins + 1) << c.nom << ", " << max_fins << " fins";
+            }
+        }
     }
 }
 

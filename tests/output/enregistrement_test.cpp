@@ -53,7 +53,7 @@ protected:
         listes_.ListBox_DONNEE_date_clean = {"temps\tT\tnb", "07/11/2021 01:00:00\t 1,50\t2",
                                              "07/11/2021 02:00:00\t#N/A\t0"};
         listes_.ListBox_juste_donnee = {"T", " 1,50", "#N/A"};
-        etapes_.dimensionner({1, 2, 3}, 1, 3);
+        etapes_.dimensionner({1, 2, 3}, 3);
         etapes_.titres_colonnes = {"", "temps", "T", "nb"};
         etapes_.nb_vides[2] = 1;
         table_.ajouter_ligne();

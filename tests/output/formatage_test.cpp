@@ -83,7 +83,7 @@ TEST(FormaterValeur, MarqueDecimaleParLigne) {
 // Three grid dates, two data columns T and P, K = 4.
 TableEtapes table_trois_etapes() {
     TableEtapes t;
-    t.dimensionner({44507.0, 44507.0 + 1.0 / 24, 44507.0 + 2.0 / 24}, 2, 4);
+    t.dimensionner({44507.0, 44507.0 + 1.0 / 24, 44507.0 + 2.0 / 24}, 4);
     t.titres_colonnes = {"", "temps(Date inf ou =)", "T", "P",
                          "nb(2)_methode_(moyenne des n mesures OK)"};
     return t;
@@ -191,7 +191,7 @@ void table_numerotee(int N, TableEtapes& t, Lignes& items) {
         dates.push_back(45000 + k);
         items.push_back("L" + std::to_string(k));
     }
-    t.dimensionner(dates, 1, 3);
+    t.dimensionner(dates, 3);
     t.titres_colonnes = {"", "t", "v", "nb"};
     for (int k = 1; k <= N; ++k) {
         t.nb_lignes_etape(k) = 1;

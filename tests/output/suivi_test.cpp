@@ -67,7 +67,7 @@ TEST(Suivi, TexteDuPas) {
 
 TableEtapes table_deux_colonnes(int vides_t, int vides_p) {
     TableEtapes t;
-    t.dimensionner({1, 2, 3, 4}, 2, 4);
+    t.dimensionner({1, 2, 3, 4}, 4);
     t.titres_colonnes = {"", "temps", "T", "P", "nb"};
     t.nb_vides[2] = vides_t;
     t.nb_vides[3] = vides_p;

@@ -18,7 +18,7 @@ TableEtapes table(int n, int colonnes) {
     std::vector<double> dates;
     for (int i = 1; i <= n; ++i) dates.push_back(45444.0 + (i - 1) / 24.0);
     TableEtapes t;
-    t.dimensionner(dates, colonnes, colonnes + 2);
+    t.dimensionner(dates, colonnes + 2);
     t.titres_colonnes[1] = "date";
     for (int m = 2; m <= t.K(); ++m)
         t.titres_colonnes[static_cast<std::size_t>(m)] = "c" + std::to_string(m - 1);

@@ -117,7 +117,7 @@ private:
         std::vector<double> dates;
         for (int i = 1; i <= n; ++i) dates.push_back(45444.0 + (i - 1) / 24.0);
         TableEtapes& t = s->etapes;
-        t.dimensionner(dates, colonnes, colonnes + 2);
+        t.dimensionner(dates, colonnes + 2);
         for (int m = 2; m <= t.K(); ++m)
             t.titres_colonnes[static_cast<std::size_t>(m)] = "mesure " + std::to_string(m);
         for (int i = 1; i <= n; ++i) {
