@@ -1203,12 +1203,12 @@ TEST_F(TarvoLot, UnSignalArreteToutesLesConversions) {
         description({}, "a.dsc"),
         description({{"Edit_nom_fic_sortie.text", "b"}}, "b.dsc")};
     const Processus p = demarrer(args, "/dev/null", {}, {"TMPDIR=" + travail.string()});
-    // Both children at work: each has made its work directory.
-    for (int i = 0; i < 1000 && std::distance(fs::directory_iterator(travail), {}) < 2; ++i)
+    // Both children at work: each has made its work directory, and from then on a signal
+    // reaches its handler (it is held until the handler knows the directory). 1.2 million
+    // steps keep them far from their end.
+    for (int i = 0; i < 6000 && std::distance(fs::directory_iterator(travail), {}) < 2; ++i)
         usleep(10000);
     ASSERT_EQ(std::distance(fs::directory_iterator(travail), {}), 2);
-    // Past their start, where they take over the signals; far from the end of 1.2 million steps.
-    usleep(300000);
     kill(p.pid, SIGTERM);
     const Execution e = terminer(p);
     EXPECT_EQ(e.statut, 128 + SIGTERM) << e.erreurs;
