@@ -78,7 +78,9 @@ constexpr std::string_view aide_pied =
     "  2  mauvaise utilisation\n"
     "  3  traitement annulé par une question\n"
     "  4  résultat écrit, mais aucune valeur valide : il ne contient que des NA (son chemin\n"
-    "     est imprimé, un avertissement sur la sortie d'erreur le nomme)";
+    "     est imprimé, un avertissement sur la sortie d'erreur le nomme)\n"
+    "  128 + n  arrêté par le signal n avant que le nouveau résultat ne prenne sa place :\n"
+    "     l'ancien résultat et son suivi restent entiers";
 
 // The descriptions of the call, or why they are refused. Converted at once, two runs of one
 // description, or of several under one --nom, would write over each other's result.
