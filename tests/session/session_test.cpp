@@ -335,6 +335,37 @@ TEST_F(SessionTest, TraiterSansFichiersListes) {
     EXPECT_EQ(dialogue.vus[0].texte, fr(" Il faut d'abord Lister des fichiers de données..."));
 }
 
+// The window's run refuses a result name that is not one file name among its checks, before
+// a file is read or anything written; the same name then fixed runs.
+TEST_F(SessionTest, UnNomDeResultatQuiNEstPasUnNomDeFichierArreteLeTraitement) {
+    copier_hobo();
+    ecrire_fichier_atomique(descriptions + "hobo.dsc",
+                            ecrire_description_texte(description_hobo()));
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(descriptions + "hobo.dsc");
+    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
+    s->parametres_grille.Label_temps_deb = "16/06/2021 15:00:00";
+    s->parametres_grille.Label_temps_fin = "16/06/2021 17:00:00";
+    s->parametres_grille.TimePicker_pas = 1.0 / 24;
+    s->parametres_grille_modifies();
+    for (const std::string& nom :
+         std::vector<std::string>{"../evasion", std::string("a\0b", 3), ".."}) {
+        dialogue.vus.clear();
+        s->description.Edit_nom_fic_sortie = nom;
+        EXPECT_EQ(s->traiter(), FinTraitement::refuse) << nom;
+        ASSERT_EQ(dialogue.vus.size(), 1u);
+        EXPECT_EQ(dialogue.ids.back(), IdMessage::nom_resultat_invalide);
+        EXPECT_TRUE(dialogue.vus[0].texte.starts_with(fr("Le nom du fichier résultat <")));
+        EXPECT_TRUE(s->fichier_resultat.empty());
+        EXPECT_EQ(s->extraction.nb_lignes_extraites, 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(sortie));
+    s->description.Edit_nom_fic_sortie = "evasion";
+    EXPECT_EQ(s->traiter(), FinTraitement::termine);
+    EXPECT_EQ(s->fichier_resultat, sortie + "evasion.txt");
+}
+
 // Stage 3 on the HOBO export, hourly means of the temperature column worked out by hand
 // from the file: (14:00, 15:00] holds 32.587, 35.850 and 37.976.
 TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
