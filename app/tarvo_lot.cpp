@@ -220,7 +220,7 @@ private:
 
         // Before anything is read: a name that is not one file name would write elsewhere.
         if (const std::string refus = session_.refus_nom_resultat(); !refus.empty())
-            return empeche(remplacer_car('\n', ' ', cp1252_vers_utf8(refus)));
+            return empeche(reduire_blancs(remplacer_car('\n', ' ', cp1252_vers_utf8(refus))));
 
         const ResultatListage liste = session_.lister_fichiers();
         if (dialogue_.abandon()) return sortie_abandon;
