@@ -45,6 +45,15 @@ std::size_t coupure_utf8(const char* p, std::size_t n) {
     return n;
 }
 
+#if defined(__SSE2__)
+// The line ends (LF or CR) among the 16 bytes at p, one bit each.
+unsigned fins_parmi_16(const char* p) {
+    const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+        _mm_cmpeq_epi8(bloc, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bloc, _mm_set1_epi8('\r')))));
+}
+#endif
+
 // Where the bytes stop after their first `max_fins` CR or LF bytes (n when they hold fewer),
 // a CR LF never split.
 std::size_t apres_fins(const char* p, std::size_t n, std::size_t max_fins) {
@@ -55,12 +64,8 @@ std::size_t apres_fins(const char* p, std::size_t n, std::size_t max_fins) {
         return fin + 1;
     };
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
     for (; i + 16 <= n; i += 16) {
-        const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        auto masque = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bloc, lf), _mm_cmpeq_epi8(bloc, cr))));
+        auto masque = fins_parmi_16(p + i);
         const auto nb = static_cast<std::size_t>(std::popcount(masque));
         if (vues + nb < max_fins) {
             vues += nb;
@@ -112,12 +117,8 @@ void BlocLignes::decouper(bool tabulation, char nul_par) {
     };
     std::size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
     for (; i + 16 <= n; i += 16) {
-        const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        auto masque = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bloc, lf), _mm_cmpeq_epi8(bloc, cr))));
+        auto masque = fins_parmi_16(p + i);
         for (; masque != 0; masque &= masque - 1)
             fin_apres(i + static_cast<std::size_t>(std::countr_zero(masque)));
     }

@@ -50,6 +50,20 @@ protected:
                                    chemin_natif(donnees + fichier));
         return fichier;
     }
+    // A session on that description, its file listed, set for hourly steps from 15:00 to 17:00
+    // on 16/06/2021.
+    std::unique_ptr<Session> session_hobo_horaire(const Description& d) {
+        ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(d));
+        auto s = nouvelle_session();
+        s->creation();
+        s->choisir_description(descriptions + "hobo.dsc");
+        EXPECT_EQ(s->lister_fichiers().fin, FinListage::complet);
+        s->parametres_grille.Label_temps_deb = "16/06/2021 15:00:00";
+        s->parametres_grille.Label_temps_fin = "16/06/2021 17:00:00";
+        s->parametres_grille.TimePicker_pas = 1.0 / 24;
+        s->parametres_grille_modifies();
+        return s;
+    }
     Description description_hobo() const {
         Description d = description_par_defaut({programme, 0});
         d.dossier_choisi = donnees;
@@ -339,16 +353,8 @@ TEST_F(SessionTest, TraiterSansFichiersListes) {
 // a file is read or anything written; the same name then fixed runs.
 TEST_F(SessionTest, UnNomDeResultatQuiNEstPasUnNomDeFichierArreteLeTraitement) {
     copier_hobo();
-    ecrire_fichier_atomique(descriptions + "hobo.dsc",
-                            ecrire_description_texte(description_hobo()));
-    auto s = nouvelle_session();
-    s->creation();
-    s->choisir_description(descriptions + "hobo.dsc");
-    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
-    s->parametres_grille.Label_temps_deb = "16/06/2021 15:00:00";
-    s->parametres_grille.Label_temps_fin = "16/06/2021 17:00:00";
-    s->parametres_grille.TimePicker_pas = 1.0 / 24;
-    s->parametres_grille_modifies();
+    auto s = session_hobo_horaire(description_hobo());
+    ASSERT_EQ(s->table.nb_fichiers(), 1);
     for (const std::string& nom :
          std::vector<std::string>{"../evasion", std::string("a\0b", 3), ".."}) {
         dialogue.vus.clear();
@@ -374,16 +380,8 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     d.CheckBox_col_cochee = true;
     d.Edit_col_cochee = "3";
     d.CheckBox_decalage_actif = true;  // active but zero: nothing to confirm
-    ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(d));
-
-    auto s = nouvelle_session();
-    s->creation();
-    s->choisir_description(descriptions + "hobo.dsc");
-    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
-    s->parametres_grille.Label_temps_deb = "16/06/2021 15:00:00";
-    s->parametres_grille.Label_temps_fin = "16/06/2021 17:00:00";
-    s->parametres_grille.TimePicker_pas = 1.0 / 24;
-    s->parametres_grille_modifies();
+    auto s = session_hobo_horaire(d);
+    ASSERT_EQ(s->table.nb_fichiers(), 1);
     ASSERT_EQ(s->traiter(), FinTraitement::termine);
     const TableEtapes& t = s->etapes;
     ASSERT_EQ(t.K(), 3);
