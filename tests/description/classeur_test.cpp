@@ -320,8 +320,9 @@ TEST_F(ClasseurTest, RefuseSansToucherAuFichierConverti) {
 
 // releve.xls is written by releve.py beside it (Debian's python3-xlwt, a BIFF8 writer).
 TEST_F(ClasseurTest, LitUnClasseurXls) {
-    const std::string xls =
-        (std::filesystem::path(__FILE__).parent_path() / "classeurs" / "releve.xls").string();
+    const std::string xls = (std::filesystem::path(TARVO_DONNEES_REELLES).parent_path() /
+                             "description" / "classeurs" / "releve.xls")
+                                .string();
     const std::string releve =
         fr("date;niveau;m;;état\r\n25/12/2023 08:05:00;1,5;1;42\r\n26/12/2023;-0,25;;\r\n"
            "23:59:59;;;fin\r\n");
@@ -344,8 +345,9 @@ TEST_F(ClasseurTest, LitUnClasseurXls) {
 // endommage.xls is releve.xls with six bytes changed, enough to make libfreexl 1.0.6 fault:
 // the conversion must report it and leave the converted file as it was.
 TEST_F(ClasseurTest, SurvitAUnXlsQuiFaitPlanterLaBibliotheque) {
-    const std::string xls =
-        (std::filesystem::path(__FILE__).parent_path() / "classeurs" / "endommage.xls").string();
+    const std::string xls = (std::filesystem::path(TARVO_DONNEES_REELLES).parent_path() /
+                             "description" / "classeurs" / "endommage.xls")
+                                .string();
     creer("~tmp_xls.csv", "ancien\r\n");
     const auto r = convertir_classeur(xls, 1, chemin("~tmp_xls.csv"));
     EXPECT_FALSE(r.reussi);
