@@ -224,14 +224,17 @@ bool Session::lire_ecrire_description(SensDescription sens) {
                     r.etat == Etat::introuvable ? TypeMessage::information : TypeMessage::erreur);
                 return;
             }
-            const auto verification = verifier_repertoires_apres_lecture(
-                {description.dossier_choisi, description.dossier_description,
-                 description.dossier_choisi_sortie},
-                r.chemin, dossier_argument, dialogue_);
-            if (verification.suite == SuiteVerification::abandon) return;
-            description.dossier_choisi = verification.repertoires.dossier_choisi;
-            description.dossier_description = verification.repertoires.dossier_description;
-            description.dossier_choisi_sortie = verification.repertoires.dossier_choisi_sortie;
+            // The batch program's options name the directories, and it checks them itself.
+            if (!lecture_seule) {
+                const auto verification = verifier_repertoires_apres_lecture(
+                    {description.dossier_choisi, description.dossier_description,
+                     description.dossier_choisi_sortie},
+                    r.chemin, dossier_argument, dialogue_);
+                if (verification.suite == SuiteVerification::abandon) return;
+                description.dossier_choisi = verification.repertoires.dossier_choisi;
+                description.dossier_description = verification.repertoires.dossier_description;
+                description.dossier_choisi_sortie = verification.repertoires.dossier_choisi_sortie;
+            }
         }
         f_modif = false;
         afficher_enregistrement();

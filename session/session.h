@@ -154,7 +154,7 @@ public:
     void jouer_son_de_fin(SortieAudio& sortie, std::ostream& messages);
 
     // The batch program reads descriptions but never writes them or the files beside
-    // the program.
+    // the program, and never proposes other directories: its options name them.
     bool lecture_seule = false;
     bool demande_stop = false;
     bool traitement_en_cours = false;

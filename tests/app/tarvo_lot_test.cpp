@@ -974,6 +974,45 @@ TEST_F(TarvoLot, LaPaireEstRemplaceeEnUneFois) {
     }
 }
 
+// The directories are what the description and the options name: a batch run proposes none,
+// asks nothing about an output directory that is not "<data>/EXPORT", and says which one is
+// missing instead.
+TEST_F(TarvoLot, LesRepertoiresNommesNeDemandentRien) {
+    struct Cas {
+        std::string description_sortie;  // dossier_choisi_sortie of the description
+        std::vector<std::string> options;
+        int statut;
+        std::string message;  // on standard error
+    };
+    const std::string ailleurs = (racine_ / "ailleurs").string();
+    const std::string absent = (racine_ / "absent").string();
+    fs::create_directories(ailleurs);
+    const std::vector<Cas> cas = {
+        {ailleurs + "/", {}, 0, ""},
+        {ailleurs + "/", {"--silencieux"}, 0, ""},
+        {absent + "/", {"--sortie", ailleurs}, 0, ""},
+        {absent + "/",
+         {},
+         1,
+         "tarvo-lot : le répertoire de sortie n'existe pas ou n'accepte pas d'écriture : " +
+             absent + "/ (option --sortie)\n"},
+    };
+    for (const Cas& c : cas) {
+        fs::remove_all(ailleurs);
+        fs::create_directories(ailleurs);
+        auto args = c.options;
+        args.push_back(description({{"dossier_choisi_sortie", c.description_sortie}}));
+        const Execution e = lancer(args);
+        EXPECT_EQ(e.statut, c.statut) << e.erreurs;
+        EXPECT_FALSE(e.erreurs.starts_with("? ") || contient(e.erreurs, "\n? "))
+            << "nothing asked:\n"
+            << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.message)) << e.erreurs;
+        EXPECT_FALSE(contient(e.erreurs, "EXPORT n'existe pas")) << e.erreurs;
+        EXPECT_FALSE(fs::exists(absent));
+    }
+}
+
 // An all-NA result is written (status 0), but says so on standard error: every value below
 // the lowest one the description keeps, or a period that holds no measurement.
 TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
