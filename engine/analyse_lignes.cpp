@@ -147,11 +147,16 @@ void AnalyseurLignes::analyser(const BlocLignes& bloc, LignesLues& lues) {
     lues.evenements.clear();
     lues.erreur = nullptr;
     inversion_vue_ = false;
-    nul_ou_1_ = bloc.nul_ou_1 || bloc.trop_longue;
+    nul_ou_1_ = bloc.nul_ou_1 || bloc.trop_longue || bloc.ligne_trop_longue;
     const long long inversions = lecteur_.nb_dates_inversees;
     if (!ordonne_) lecteur_.inversion_signalee = inversion_inconnue;
-    for (int i = bloc.premiere_analysee; i < n; ++i)
-        analyser_ligne(bloc.trop_longue ? std::string_view("\x01", 1) : bloc.ligne(i), i, lues);
+    // A line past the longest one read is unreadable, as its cut opening would be.
+    constexpr std::string_view coupee("\x01", 1);
+    for (int i = bloc.premiere_analysee; i < n; ++i) {
+        const std::string_view ligne = bloc.ligne(i);
+        analyser_ligne(bloc.trop_longue || ligne.size() > ligne_max_octets ? coupee : ligne, i,
+                       lues);
+    }
     if (ordonne_) {
         lues.inversion = LignesLues::Inversion::inchangee;
         lues.nb_inversions = 0;

@@ -126,6 +126,12 @@ void BlocLignes::decouper(bool tabulation, char nul_par) {
     for (; i < n; ++i)
         if (p[i] == '\n' || p[i] == '\r') fin_apres(i);
     if (debuts_.back() != n) debuts_.push_back(static_cast<std::uint32_t>(n));
+    // A block larger than the longest line may hold one whole: it is cut alike, so that the
+    // block size never changes what is read.
+    ligne_trop_longue = false;
+    if (n > ligne_max_octets)
+        for (int l = 0; l < nb_lignes() && !ligne_trop_longue; ++l)
+            ligne_trop_longue = ligne(l).size() > ligne_max_octets;
 }
 
 LecteurBlocs::LecteurBlocs(int descripteur, long long taille, std::string_view chemin,

@@ -29,6 +29,8 @@ public:
     std::string_view ligne(int i) const;
     // The block holds one line longer than ligne_max_octets, cut to its opening bytes.
     bool trop_longue = false;
+    // Among the block's lines, one is longer than ligne_max_octets.
+    bool ligne_trop_longue = false;
     bool decoupe = false;
     // A NUL byte or byte 1 lies somewhere in the block: only then can a line be unreadable
     // for it.

@@ -52,6 +52,11 @@ struct Forme {
     int na = 0;               // a level given as an NA code
     int vide = 0;             // an empty level
     bool guillemets = false;  // every field of the titles and data quoted, as databases write
+    // Lines without a date before each midnight's line: blocks that hold no date at all, where
+    // a time going back at midnight must still be seen.
+    int sans_date_a_minuit = 0;
+    int ligne_longue = 0;          // that line's level is 1.5 MiB long, past the longest line read
+    bool sans_fin_finale = false;  // the last line has no line end, as many exports end
 };
 
 struct Cas {
@@ -168,10 +173,15 @@ Genere generer(const Forme& f, unsigned graine) {
             if (touche(f.vide, tire >> 13U)) niveau.clear();
             const std::string temperature =
                 nombre(static_cast<int>(tirage() % 3000) / 100.0 - 5.0, 1, f.decimale);
+            if (i + 1 == f.ligne_longue) niveau = std::string(3 << 19U, '7');
+            if (i > 0 && seconde % 86400 == 0)
+                for (int k = 0; k < f.sans_date_a_minuit; ++k)
+                    ligne(q("pas de date") + s + q(niveau) + s + q(temperature));
             std::string l = q(date) + s + q(niveau) + s + q(temperature);
             if (touche(f.nul, tire >> 15U)) l += std::string(1 + tire % 3, '\0');
             ligne(l);
-            if (!inversee && !illisible && !jour_mois && date_ecrite == seconde)
+            if (!inversee && !illisible && !jour_mois && date_ecrite == seconde &&
+                i + 1 != f.ligne_longue)
                 g.mesures.push_back(
                     {seconde, f.guillemets ? niveau : niveau.substr(0, niveau.find(f.separateur))});
         }
@@ -180,6 +190,7 @@ Genere generer(const Forme& f, unsigned graine) {
             ligne("fin de l'enregistrement;;");
             ligne("99/99/9999 99:99:99;1;2");
         }
+        if (f.sans_fin_finale) t.resize(t.size() - std::string_view(f.fin).size());
         switch (f.codage) {
             case Codage::cp1252:
                 break;
@@ -306,6 +317,17 @@ const std::vector<Cas>& cas_lecture() {
           {"CheckBox_correction_si_t1egalt2.Checked", "true"},
           {"CheckBox_correction_si_t1supt2.Checked", "true"}},
          true},
+        // Times that go back at midnight behind 400 dateless lines (several 4 KiB blocks with
+        // no date), a line too long to be read whole, and no line end after the last line.
+        {"blocs_sans_date_retours_ligne_longue_sans_fin_finale",
+         {.fin = "\r\n",
+          .nb_lignes = 30000,
+          .retour_jour = 2,
+          .sans_date_a_minuit = 400,
+          .ligne_longue = 12345,
+          .sans_fin_finale = true},
+         {{"RadioGroup_methode_ItemIndex", "2"}},
+         false},
         // Paris time into UTC across the spring change, whose skipped hour is logged in
         // file order, with repeated times moved after their conversion.
         {"fuseau_paris_vers_utc_heure_sautee_doublons",

@@ -1013,6 +1013,35 @@ TEST_F(TarvoLot, LesRepertoiresNommesNeDemandentRien) {
     }
 }
 
+// A line longer than any logger writes is reported and left out whatever the block size (a
+// block larger than the line holds it whole), and a last line without a line end is read.
+TEST_F(TarvoLot, UneLigneTropLongueEstSignaleeEtLaDerniereSansFinEstLue) {
+    for (const auto& f : fs::directory_iterator(donnees_))
+        if (f.is_regular_file()) fs::remove(f.path());
+    std::string texte = "Station\r\nDate Heure;Niveau (m);Temp;Cond\r\n";
+    for (int i = 0; i < 12; ++i) {
+        const std::string niveau = i == 5 ? std::string(3 << 19U, '7') : "1," + std::to_string(i);
+        texte += "01/06/2024 00:" + std::to_string(10 + i * 2) + ":00;" + niveau + ";14,0;433";
+        if (i < 11) texte += "\r\n";
+    }
+    std::ofstream(donnees_ / "a.csv", std::ios::binary) << texte;
+    for (const std::string bloc : {"64", "16384"}) {
+        const Execution e = lancer({"--bloc", bloc, "--debut", "01/06/2024 00:00:00", "--fin",
+                                    "01/06/2024 01:00:00", "--pas", "00:10:00", description()});
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, "ligne 8 pb 01/06/2024 00:20:00;7777777777")) << e.erreurs;
+        const std::string resultat = lire(sortie_ / "LeGue_horaire.txt");
+        // 00:20 holds 00:12 … 00:18, the long line at 00:20 left out; 00:40 the last line alone.
+        EXPECT_TRUE(contient(resultat, "01/06/2024 00:20:00;1,250;14,000;433,000;4\r\n"))
+            << resultat;
+        EXPECT_TRUE(contient(resultat, "01/06/2024 00:40:00;1,110;14,000;433,000;1\r\n"))
+            << resultat;
+        EXPECT_TRUE(contient(lire(sortie_ / "LeGue_horaire.txt.TXT"), "ligne 8 pb"));
+        fs::remove(sortie_ / "LeGue_horaire.txt");
+        fs::remove(sortie_ / "LeGue_horaire.txt.TXT");
+    }
+}
+
 // An all-NA result is written (status 0), but says so on standard error: every value below
 // the lowest one the description keeps, or a period that holds no measurement.
 TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
