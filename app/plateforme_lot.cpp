@@ -89,20 +89,31 @@ bool est_utf8_non_ascii(std::string_view octets) {
     return non_ascii;
 }
 
-std::string PressePapierEntree::lire_texte() {
-    if (terminal_) return {};
+const std::string& PressePapierEntree::texte() {
     if (!texte_) {
         std::string octets;
-        std::array<char, 1 << 16> bloc{};
-        while (octets.size() <= taille_max && entree_) {
-            entree_.read(bloc.data(), bloc.size());
-            octets.append(bloc.data(), static_cast<std::size_t>(entree_.gcount()));
+        if (!terminal_) {
+            std::array<char, 1 << 16> bloc{};
+            while (octets.size() <= taille_max && entree_) {
+                entree_.read(bloc.data(), bloc.size());
+                octets.append(bloc.data(), static_cast<std::size_t>(entree_.gcount()));
+            }
         }
         trop_long_ = octets.size() > taille_max;
         if (trop_long_) octets = std::string();
         texte_ = est_utf8_non_ascii(octets) ? utf8_vers_cp1252(octets) : std::move(octets);
     }
     return *texte_;
+}
+
+std::string PressePapierEntree::lire_texte() {
+    return texte();
+}
+
+// Standard input is read once and kept, as every description read takes it again: each reader
+// sees that copy, never one of its own.
+void PressePapierEntree::lire_texte_vers(const std::function<void(std::string_view)>& lire) {
+    lire(texte());
 }
 
 std::string texte_terminal(std::string_view utf8) {

@@ -100,6 +100,7 @@ public:
     explicit PressePapierEntree(std::istream& entree, bool terminal)
         : entree_(entree), terminal_(terminal) {}
     std::string lire_texte() override;
+    void lire_texte_vers(const std::function<void(std::string_view)>& lire) override;
     void ecrire_texte(std::string_view) override {}
     bool terminal() const { return terminal_; }
     bool trop_long() const { return trop_long_; }
@@ -108,6 +109,7 @@ private:
     std::istream& entree_;
     bool terminal_;
     bool trop_long_ = false;
+    const std::string& texte();
     std::optional<std::string> texte_;
 };
 

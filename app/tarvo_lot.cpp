@@ -179,7 +179,7 @@ private:
         // A workbook is converted by the listing; a clipboard description reads its text
         // from standard input, which the description read has already taken.
         switch (session_.source.mode) {
-            case ModeEntree::presse_papier:
+            case ModeEntree::presse_papier: {
                 if (presse_papier_.terminal())
                     return empeche(
                         "une description de presse-papier (masque ppp) lit les données "
@@ -190,9 +190,11 @@ private:
                                    std::to_string(PressePapierEntree::taille_max >> 20U) +
                                    " Mo, bien plus qu'un bloc de cellules copiées : rien n'a "
                                    "été converti");
-                if (presse_papier_.lire_texte().empty())
-                    return empeche("l'entrée standard est vide : aucune donnée à convertir");
+                bool vide = false;
+                presse_papier_.lire_texte_vers([&](std::string_view t) { vide = t.empty(); });
+                if (vide) return empeche("l'entrée standard est vide : aucune donnée à convertir");
                 break;
+            }
             case ModeEntree::classeur:
                 if (rogner(d.Label_nom_fic_excel).empty())
                     return empeche("la description de classeur (masque " +

@@ -430,8 +430,10 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
     const std::string chemin = annoncer_fichier(r, mo);
     TamponLignes& tampon = c_.inventaire.tampon_fichier_lu;
     // Only the ends of a big file are held: its lines are read in blocks below.
+    FenetresLecture fenetres = fenetres_servies(c_.progression);
+    fenetres.signaler_coupees = false;
     if (!prelire_fichier(chemin, std::llround(mo * 1024.0 * 1000.0), d_, c_.source.mode, tampon,
-                         c_.journal, c_.dialogue, fenetres_servies(c_.progression)))
+                         c_.journal, c_.dialogue, std::move(fenetres)))
         return FinExtraction::refusee;
 
     c_.table.ecrire_cellule(

@@ -18,9 +18,6 @@ namespace tarvo {
 
 namespace {
 
-// The opening bytes kept of a line too long to hold: enough for the log line that names it.
-constexpr std::size_t debut_ligne_longue = 64;
-
 // Where the bytes stop being whole lines: after the last line end, except that a CR in the
 // last byte may be the first half of a CR LF still to be read. The bytes before `depuis` are
 // known to hold no line end (0 when there is none).

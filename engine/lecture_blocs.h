@@ -8,11 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tarvo {
+#include "inventory/octets_fichier.h"
 
-// Lines longer than this are cut to their opening bytes and reported as unreadable rather
-// than held in memory: far above any logger's line, even one of thousands of columns.
-inline constexpr std::size_t ligne_max_octets = std::size_t{1} << 20;
+namespace tarvo {
 
 // Whole lines of a file: their bytes as read (tabulations and NUL bytes not yet rewritten),
 // then, once cut, the start of each line.

@@ -22,6 +22,7 @@ enum class ProblemeSuivi {
     liste_horodatee_vide,     // no step to fill
     ligne_illisible,          // a data line whose date cannot be placed (first ones)
     lignes_illisibles_suite,  // the same, past the first ones
+    ligne_trop_longue,        // a line cut by the pre-reading, past the longest a logger writes
     seconde_ajoutee,          // a repeated time moved by a second
     jour_ajoute,              // a time that went back moved by a day
     conversion_impossible,    // a value that is not a number (first ones)

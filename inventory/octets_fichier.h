@@ -10,6 +10,12 @@ namespace tarvo {
 class Dialogue;
 enum class ModeEntree;
 
+// Lines longer than this are cut to their opening bytes and reported as unreadable rather
+// than held in memory: far above any logger's line, even one of thousands of columns.
+inline constexpr std::size_t ligne_max_octets = std::size_t{1} << 20;
+// The opening bytes kept of a line too long to hold: enough for the log line that names it.
+inline constexpr std::size_t debut_ligne_longue = 64;
+
 // Line ends and NUL bytes of a buffer, counted in the pass that also rewrites its
 // tabulations.
 struct Comptes {

@@ -175,7 +175,7 @@ std::string_view TamponLignes::ligne(int i) const {
     if (i < 0 || i >= nb_lignes_) return {};
     auto k = static_cast<std::size_t>(i);
     if (i >= nb_tete_) {
-        if (!tenue(i)) return {};
+        if (i < premiere_queue_ || i >= fin_queue_) return {};
         k = static_cast<std::size_t>(nb_tete_) + static_cast<std::size_t>(i - premiere_queue_);
     }
     const std::size_t debut = debuts_[k];
@@ -191,7 +191,8 @@ void TamponLignes::vider() {
     taille_ = 0;
     debuts_.clear();
     debuts_.shrink_to_fit();
-    nb_lignes_ = nb_tete_ = premiere_queue_ = 0;
+    coupees_.clear();
+    nb_lignes_ = nb_tete_ = premiere_queue_ = fin_queue_ = 0;
 }
 
 void TamponLignes::decouper(std::size_t debut, std::size_t n, std::size_t nb_lf,
@@ -237,6 +238,71 @@ void TamponLignes::decouper(std::size_t debut, std::size_t n, std::size_t nb_lf,
     if (debuts_.back() != debut + n) debuts_.push_back(debut + n);
 }
 
+void TamponLignes::decouper_tout(std::size_t nb_lf, std::size_t nb_cr) {
+    const char* p = octets_.get();
+    std::size_t contenu = taille_;
+    while (contenu > 0 && (p[contenu - 1] == '\n' || p[contenu - 1] == '\r')) --contenu;
+    std::size_t fin = contenu;
+    if (fin > 0 && fin < taille_ && p[fin] == '\r') ++fin;
+    if (fin > 0 && fin < taille_ && p[fin] == '\n') ++fin;
+    // After the last line that is not empty only line ends remain: each one an empty line.
+    std::size_t apres = 0;
+    for (std::size_t i = fin; i < taille_; ++i) {
+        if (p[i] == '\n') {
+            ++apres;
+            --nb_lf;
+        } else {
+            if (i + 1 == taille_ || p[i + 1] != '\n') ++apres;
+            --nb_cr;
+        }
+    }
+    if (fin > 0) {
+        debuts_.push_back(0);
+        decouper(0, fin, nb_lf, nb_cr);
+    }
+    const std::size_t tenues = debuts_.empty() ? 0 : debuts_.size() - 1;
+    if (tenues + apres >= static_cast<std::size_t>(INT_MAX))
+        throw ErreurFichier(fr("trop de lignes dans le fichier"));
+    nb_tete_ = premiere_queue_ = fin_queue_ = static_cast<int>(tenues);
+    nb_lignes_ = static_cast<int>(tenues + apres);
+}
+
+void TamponLignes::couper_longues() {
+    char* p = octets_.get();
+    const std::size_t nb = debuts_.empty() ? 0 : debuts_.size() - 1;
+    const auto fin_contenu = [&](std::size_t debut, std::size_t fin) {
+        if (fin > debut && p[fin - 1] == '\n') --fin;
+        if (fin > debut && p[fin - 1] == '\r') --fin;
+        return fin;
+    };
+    bool une = false;
+    for (std::size_t k = 0; k < nb && !une; ++k)
+        une = fin_contenu(debuts_[k], debuts_[k + 1]) - debuts_[k] > ligne_max_octets;
+    if (!une) return;
+    // Moved down in place: a line only ever shrinks.
+    std::size_t ecrit = 0;
+    for (std::size_t k = 0; k < nb; ++k) {
+        const std::size_t debut = debuts_[k];
+        const std::size_t fin = debuts_[k + 1];
+        const std::size_t contenu = fin_contenu(debut, fin);
+        debuts_[k] = ecrit;
+        if (contenu - debut > ligne_max_octets) {
+            std::memmove(p + ecrit, p + debut, debut_ligne_longue);
+            ecrit += debut_ligne_longue;
+            std::memmove(p + ecrit, p + contenu, fin - contenu);
+            ecrit += fin - contenu;
+            coupees_.push_back(static_cast<int>(k) < nb_tete_
+                                   ? static_cast<int>(k)
+                                   : premiere_queue_ + static_cast<int>(k) - nb_tete_);
+        } else {
+            std::memmove(p + ecrit, p + debut, fin - debut);
+            ecrit += fin - debut;
+        }
+    }
+    debuts_[nb] = ecrit;
+    taille_ = ecrit;
+}
+
 void TamponLignes::charger(std::string_view contenu) {
     vider();
     taille_ = contenu.size();
@@ -244,9 +310,8 @@ void TamponLignes::charger(std::string_view contenu) {
     if (taille_ == 0) return;
     std::memcpy(octets_.get(), contenu.data(), taille_);
     const Comptes c = compter(octets_.get(), taille_, false);
-    debuts_.push_back(0);
-    decouper(0, taille_, c.lf, c.cr);
-    nb_lignes_ = nb_tete_ = premiere_queue_ = static_cast<int>(debuts_.size() - 1);
+    decouper_tout(c.lf, c.cr);
+    couper_longues();
 }
 
 // Fills a buffer from an open data file, whole or by its ends.
@@ -276,9 +341,14 @@ private:
                 remplacement_nul(tabulation_, d_.CheckBox_car_null, court(nb_lignes), mode_))
             remplacer_nul(p, n, par);
     }
-    std::string lire_queue(std::size_t debut, Codage codage);
-    std::string lire_tete(std::size_t n, Codage codage);
-    bool assembler(const std::string& tete, const std::string& queue, std::size_t nb_lignes);
+    struct FinTexte;
+    FinTexte chercher_fin(std::size_t texte, Codage codage, const FenetresLecture& f);
+    std::string lire_queue(std::size_t debut, std::size_t fin, Codage codage);
+    std::string lire_tete(std::size_t n, Codage codage, bool lignes_entieres = true);
+    std::string debut_ligne(std::size_t debut, std::size_t fin, Codage codage);
+    bool assembler(const std::string& tete, const std::string& queue, std::size_t nb_tenues,
+                   std::size_t nb_lignes);
+    void tenir_entier(const std::string& octets, std::size_t nb_lignes);
 
     int fd_;
     std::string_view chemin_;
@@ -321,21 +391,92 @@ std::size_t ChargeurFichier::charger_entier() {
     // NUL bytes end no line: the split can come first, and tell whether the file is short.
     tampon_.octets_ = std::move(octets);
     tampon_.taille_ = n;
-    if (n > 0) {
-        tampon_.debuts_.push_back(0);
-        tampon_.decouper(0, n, comptes.lf, comptes.cr);
-    }
-    tampon_.nb_lignes_ = tampon_.nb_tete_ = tampon_.premiere_queue_ =
-        tampon_.debuts_.empty() ? 0 : static_cast<int>(tampon_.debuts_.size() - 1);
-    if (comptes.nul) remplacer_nul_selon(p, n, tampon_.nb_lignes_);
+    if (n > 0) tampon_.decouper_tout(comptes.lf, comptes.cr);
+    tampon_.couper_longues();
+    if (comptes.nul) remplacer_nul_selon(p, tampon_.taille_, tampon_.nb_lignes_);
     return n;
 }
 
-// The whole lines of the file from `debut` on, converted: they begin after the first line
-// end found there, which the unit before `debut` settles.
-std::string ChargeurFichier::lire_queue(std::size_t debut, Codage codage) {
+namespace {
+
+unsigned unite_en(const char* p, std::size_t k, Codage codage) {
+    if (!utf16(codage)) return static_cast<unsigned char>(p[k]);
+    const auto a = static_cast<unsigned char>(p[2 * k]);
+    const auto b = static_cast<unsigned char>(p[2 * k + 1]);
+    return codage == Codage::utf16_gros ? (a << 8 | b) : (b << 8 | a);
+}
+
+bool fin_de_ligne(unsigned u) {
+    return u == '\n' || u == '\r';
+}
+
+}  // namespace
+
+// Where the last line that is not empty ends: `contenu` after its last unit, `fin` after its
+// line end; and how many line ends follow it.
+struct ChargeurFichier::FinTexte {
+    bool trouvee = false;
+    std::size_t contenu = 0;
+    std::size_t fin = 0;
+    std::size_t fins_apres = 0;
+};
+
+// Read back from the end a block at a time, so that a file ending in millions of empty lines
+// costs one block.
+ChargeurFichier::FinTexte ChargeurFichier::chercher_fin(std::size_t texte, Codage codage,
+                                                        const FenetresLecture& f) {
     const std::size_t u = utf16(codage) ? 2 : 1;
-    std::string brut(taille_ - (debut - u), '\0');
+    FinTexte r;
+    // A lone last byte of a UTF-16 file is a character of its own.
+    if (utf16(codage) && (taille_ - texte) % 2 != 0) {
+        r.trouvee = true;
+        r.contenu = r.fin = taille_;
+        return r;
+    }
+    const std::size_t bloc = std::max<std::size_t>(f.bloc & ~std::size_t{1}, 64);
+    auto morceau = std::make_unique_for_overwrite<char[]>(bloc);
+    std::size_t fins = 0;
+    bool lf_apres = false;
+    for (std::size_t fin = taille_; fin > texte && !r.trouvee;) {
+        const std::size_t debut = fin - std::min(bloc, fin - texte);
+        lire_a(fd_, morceau.get(), fin - debut, debut, chemin_);
+        for (std::size_t j = (fin - debut) / u; j > 0; --j) {
+            const unsigned v = unite_en(morceau.get(), j - 1, codage);
+            if (v == '\n') {
+                ++fins;
+                lf_apres = true;
+            } else if (v == '\r') {
+                if (!lf_apres) ++fins;
+                lf_apres = false;
+            } else {
+                r.trouvee = true;
+                r.contenu = debut + j * u;
+                break;
+            }
+        }
+        fin = debut;
+        if (f.patienter) f.patienter();
+    }
+    r.fins_apres = fins;
+    if (!r.trouvee) return r;
+    std::array<char, 4> apres{};
+    const std::size_t n = lire_a(fd_, apres.data(), 2 * u, r.contenu, chemin_) / u;
+    r.fin = r.contenu;
+    if (n > 0 && unite_en(apres.data(), 0, codage) == '\r') {
+        r.fin += u;
+        if (n > 1 && unite_en(apres.data(), 1, codage) == '\n') r.fin += u;
+    } else if (n > 0 && unite_en(apres.data(), 0, codage) == '\n') {
+        r.fin += u;
+    }
+    if (r.fin > r.contenu) --r.fins_apres;
+    return r;
+}
+
+// The whole lines of the file between `debut` and `fin`, converted: they begin after the
+// first line end found there, which the unit before `debut` settles.
+std::string ChargeurFichier::lire_queue(std::size_t debut, std::size_t fin, Codage codage) {
+    const std::size_t u = utf16(codage) ? 2 : 1;
+    std::string brut(fin - (debut - u), '\0');
     brut.resize(lire_a(fd_, brut.data(), brut.size(), debut - u, chemin_));
     const bool gros = codage == Codage::utf16_gros;
     const auto unite = [&](std::size_t k) -> unsigned {
@@ -367,20 +508,37 @@ std::string ChargeurFichier::lire_queue(std::size_t debut, Codage codage) {
     return {};
 }
 
-// The first n bytes of the file, converted, cut after their last line end: a CR ends its
-// line whether an LF follows or not.
-std::string ChargeurFichier::lire_tete(std::size_t n, Codage codage) {
+// The first n bytes of the file, converted, cut after their last line end unless they end at
+// a line boundary: a CR ends its line whether an LF follows or not.
+std::string ChargeurFichier::lire_tete(std::size_t n, Codage codage, bool lignes_entieres) {
     std::string tete(n, '\0');
     tete.resize(lire_a(fd_, tete.data(), n, 0, chemin_));
     if (codage != Codage::sans_marque) tete.resize(convertir_selon_bom(tete.data(), tete.size()));
-    tete.resize(tete.find_last_of("\r\n") + 1);
+    if (lignes_entieres) tete.resize(tete.find_last_of("\r\n") + 1);
     return tete;
 }
 
-// Puts the head and tail lines in the buffer as lines 0… and …nb_lignes − 1; false when the
-// count leaves no room between them.
+// A line too long to hold, from `debut` to its content's end `fin`: its opening bytes.
+std::string ChargeurFichier::debut_ligne(std::size_t debut, std::size_t fin, Codage codage) {
+    // Enough units for the opening bytes whatever the encoding; UTF-16 is converted with the
+    // unit before, where the converter expects the mark.
+    const std::size_t avant = utf16(codage) ? 2 : 0;
+    std::string brut(std::min(fin - debut, 4 * debut_ligne_longue) + avant, '\0');
+    brut.resize(lire_a(fd_, brut.data(), brut.size(), debut - avant, chemin_));
+    if (codage == Codage::utf8) brut = utf8_vers_cp1252(brut);
+    if (utf16(codage))
+        brut.resize(utf16_vers_cp1252(brut.data(), brut.size() & ~std::size_t{1},
+                                      codage == Codage::utf16_gros));
+    // Kept past the cut, so that the buffer counts it as too long and cuts it as the others.
+    brut.resize(std::min(brut.size(), debut_ligne_longue));
+    brut.append(ligne_max_octets + 1 - brut.size(), ' ');
+    return brut;
+}
+
+// Puts the head and tail lines in the buffer as lines 0… and the tail's nb_tenues lines as
+// the last that are not empty, of nb_lignes; false when the count leaves no room between.
 bool ChargeurFichier::assembler(const std::string& tete, const std::string& queue,
-                                std::size_t nb_lignes) {
+                                std::size_t nb_tenues, std::size_t nb_lignes) {
     TamponLignes& t = tampon_;
     t.vider();
     if (nb_lignes >= static_cast<std::size_t>(INT_MAX))
@@ -398,48 +556,105 @@ bool ChargeurFichier::assembler(const std::string& tete, const std::string& queu
     t.decouper(tete.size(), queue.size(), cq.lf, cq.cr);
     const auto nb_queue = static_cast<int>(t.debuts_.size() - 1) - t.nb_tete_;
     t.nb_lignes_ = static_cast<int>(nb_lignes);
-    t.premiere_queue_ = t.nb_lignes_ - nb_queue;
-    if (t.premiere_queue_ <= t.nb_tete_) {
+    t.fin_queue_ = static_cast<int>(nb_tenues);
+    t.premiere_queue_ = t.fin_queue_ - nb_queue;
+    if (t.premiere_queue_ < t.nb_tete_) {
         t.vider();
         return false;
     }
+    t.couper_longues();
     if (ct.nul || cq.nul) remplacer_nul_selon(p, t.taille_, t.nb_lignes_);
     return true;
+}
+
+// The lines up to the last that is not empty, all held, then nb_lignes counted.
+void ChargeurFichier::tenir_entier(const std::string& octets, std::size_t nb_lignes) {
+    TamponLignes& t = tampon_;
+    t.vider();
+    t.taille_ = octets.size();
+    t.octets_ = std::make_unique_for_overwrite<char[]>(t.taille_);
+    char* p = t.octets_.get();
+    std::copy(octets.begin(), octets.end(), p);
+    const Comptes c = compter(p, t.taille_, tabulation_);
+    if (t.taille_ > 0) t.decouper_tout(c.lf, c.cr);
+    if (nb_lignes >= static_cast<std::size_t>(INT_MAX))
+        throw ErreurFichier(fr("trop de lignes dans le fichier"));
+    t.nb_lignes_ = static_cast<int>(nb_lignes);
+    t.couper_longues();
+    if (c.nul) remplacer_nul_selon(p, t.taille_, t.nb_lignes_);
 }
 
 bool ChargeurFichier::charger_extremites(const FenetresLecture& f) {
     std::array<char, 3> debut{};
     const Codage codage = codage_de(debut.data(), lire_a(fd_, debut.data(), 3, 0, chemin_));
     const std::size_t u = utf16(codage) ? 2 : 1;
-    // The tail window starts on a unit of the file, after its mark.
-    std::size_t debut_queue = taille_ - std::min(f.queue, taille_);
-    if (utf16(codage) && debut_queue % 2 != 0) ++debut_queue;
-    if (debut_queue < 2 * u) return false;
-    const std::string queue = lire_queue(debut_queue, codage);
-    if (queue.empty()) return false;
+    const std::size_t texte = utf16(codage) ? 2 : codage == Codage::utf8 ? 3 : 0;
+    const FinTexte fin = chercher_fin(texte, codage, f);
+    if (!fin.trouvee) {
+        // Nothing but line ends: every line is empty.
+        tenir_entier({}, fin.fins_apres);
+        return true;
+    }
 
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     CompteurFins fins(codage);
     const std::size_t bloc = std::max<std::size_t>(f.bloc & ~std::size_t{1}, 64);
     auto morceau = std::make_unique_for_overwrite<char[]>(bloc);
+    // The start of the last line that is not empty: after the last line end before its end.
+    std::size_t debut_derniere = texte;
     for (std::size_t position = utf16(codage) ? 2 : 0; position < taille_;) {
         const std::size_t r =
             lire_a(fd_, morceau.get(), std::min(bloc, taille_ - position), position, chemin_);
         if (r == 0) break;
         fins.ajouter(morceau.get(), r);
+        const std::size_t avant = position < fin.contenu ? std::min(r, fin.contenu - position) : 0;
+        if (u == 1) {
+            const char* p = morceau.get();
+            const auto* lf = static_cast<const char*>(::memrchr(p, '\n', avant));
+            const auto* cr = static_cast<const char*>(::memrchr(p, '\r', avant));
+            if (lf != nullptr || cr != nullptr)
+                debut_derniere = position + static_cast<std::size_t>(std::max(lf, cr) - p) + 1;
+        } else {
+            for (std::size_t j = avant / u; j > 0; --j)
+                if (fin_de_ligne(unite_en(morceau.get(), j - 1, codage))) {
+                    debut_derniere = position + j * u;
+                    break;
+                }
+        }
         position += r;
         if (f.patienter) f.patienter();
     }
-    const bool fin_ouverte = queue.back() != '\n' && queue.back() != '\r';
+    const bool fin_ouverte = fin.contenu == taille_;
     const std::size_t nb_lignes = fins.total() + (fin_ouverte ? 1 : 0);
+    const std::size_t nb_tenues = nb_lignes - fin.fins_apres;
+
+    // A last line too long to hold is read by its opening bytes, the lines before it whole.
+    const bool longue = (fin.contenu - debut_derniere) / u > ligne_max_octets;
+    const std::size_t fin_lignes = longue ? debut_derniere : fin.fin;
+    std::string derniere;
+    if (longue) {
+        derniere = debut_ligne(debut_derniere, fin.contenu, codage);
+        if (fin.fin > fin.contenu) derniere += '\n';
+    }
+    std::size_t debut_queue = fin_lignes - std::min(f.queue, fin_lignes);
+    if (!longue) debut_queue = std::min(debut_queue, debut_derniere);
+    if (utf16(codage) && debut_queue % 2 != 0) ++debut_queue;
+    // Head and tail would meet: the lines are few enough to be held from the first one.
+    const auto tout = [&] {
+        tenir_entier(lire_tete(fin_lignes, codage, false) + derniere, nb_lignes);
+        return true;
+    };
+    if (debut_queue < texte + u) return tout();
+    const std::string queue = lire_queue(debut_queue, fin_lignes, codage) + derniere;
 
     // The head grows until it holds the lines the listing reads from the start.
     const int num_intitules = lire_entier(d_.Edit_num_ligne_intitule_col).value_or(0);
-    for (std::size_t n = f.tete; n < debut_queue; n = std::min(2 * n, f.tete_max)) {
-        if (!assembler(lire_tete(n, codage), queue, nb_lignes)) return false;
+    for (std::size_t n = f.tete;; n = std::min(2 * n, f.tete_max)) {
+        if (n >= debut_queue) return tout();
+        if (!assembler(lire_tete(n, codage), queue, nb_tenues, nb_lignes)) return false;
         const PlageDonnees plage = plage_donnees(d_, tampon_);
         // The last data line must lie in the tail, and with tags the end tag after it: a
-        // blank tail, or an end tag only in the lines not read, would move it.
+        // tail of blank lines, or an end tag only in the lines not read, would move it.
         if (plage.derniere < tampon_.premiere_queue_) break;
         if (d_.RadioGroup_numlig_balise_ItemIndex == DebutDonnees::balises &&
             !contient(tampon_.ligne(plage.derniere + 1), d_.Edit_balise_fin))
@@ -456,6 +671,23 @@ bool ChargeurFichier::charger_extremites(const FenetresLecture& f) {
     tampon_.vider();
     return false;
 }
+
+namespace {
+
+// As the run reports a line it cannot read: the first two with their opening bytes, then
+// that there are more.
+void signaler_coupees(const TamponLignes& tampon, JournalSuivi& journal) {
+    const std::vector<int>& coupees = tampon.lignes_coupees();
+    for (std::size_t k = 0; k < coupees.size() && k < 3; ++k) {
+        const std::string ligne = "ligne " + std::to_string(coupees[k] + 1);
+        journal.ajouter_probleme(
+            ProblemeSuivi::ligne_trop_longue,
+            k < 2 ? ligne + " pb " + std::string(tampon.ligne(coupees[k]).substr(0, 30))
+                  : ligne + " pb etc ......... ");
+    }
+}
+
+}  // namespace
 
 FenetresLecture fenetres_servies(Progression& progression) {
     FenetresLecture fenetres;
@@ -481,6 +713,8 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
         !(mode == ModeEntree::presse_papier && !tabulation))
         journal.ajouter_probleme(ProblemeSuivi::fichier_vide,
                                  fr("fichier VIDE => ") + std::string(chemin));
+
+    if (!fenetres || fenetres->signaler_coupees) signaler_coupees(tampon, journal);
 
     const long long num_ligne_donnee = lire_entier(description.Edit_num_ligne_donnee).value_or(0);
     // A clipboard too short for the data lines is most likely a copy gone wrong.

@@ -1,6 +1,7 @@
 // The system clipboard, as plain text in Windows-1252 bytes.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ public:
 
     // The empty text when the clipboard holds no text.
     virtual std::string lire_texte() = 0;
+    // The text handed to `lire`, without a copy where it is already held: a long paste is
+    // hundreds of Mo.
+    virtual void lire_texte_vers(const std::function<void(std::string_view)>& lire) {
+        lire(lire_texte());
+    }
     virtual void ecrire_texte(std::string_view texte) = 0;
 };
 

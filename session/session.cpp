@@ -513,32 +513,37 @@ bool Session::importer_presse_papier() {
     AffichageListage& a = inventaire.affichage;
     a.avancement = "patience lecture presse-papier...";
     inventaire.tampon_fichier_lu.vider();
-    const std::string texte = presse_papier_.lire_texte();
-    // decouper_lignes finds no line in a text that is empty, and only then.
-    if (texte.empty()) {
+    bool vide = false;
+    bool fait = false;
+    presse_papier_.lire_texte_vers([&](std::string_view texte) {
+        // decouper_lignes finds no line in a text that is empty, and only then.
+        vide = texte.empty();
+        if (vide) return;
+        proteger(dialogue_, [&] {
+            // Saved as the memo saves its lines, then tabulations become the ";" the reader
+            // splits on; written a piece at a time, as a line index of a long paste would dwarf
+            // the text.
+            const std::string tmp = dossier_programme_ + "~tmp.txt";
+            ecrire_fichier_atomique(tmp, [&](const EcrireMorceau& ecrire) {
+                std::string morceau;
+                pour_chaque_ligne(texte, [&](std::string_view ligne) {
+                    (morceau += ligne) += "\r\n";
+                    if (morceau.size() < (std::size_t{1} << 20)) return;
+                    ecrire(morceau);
+                    morceau.clear();
+                });
+                ecrire(morceau);
+            });
+            source.copie = dossier_programme_ + "~presse-papier.ppp";
+            copier_en_remplacant(tmp, '\t', source.copie, ';', journal, dialogue_);
+            fait = true;
+        });
+    });
+    if (vide) {
         dialogue_.message(IdMessage::presse_papier_vide, texte_presse_papier_vide(),
                           TypeMessage::information);
         return false;
     }
-    bool fait = false;
-    proteger(dialogue_, [&] {
-        // Saved as the memo saves its lines, then tabulations become the ";" the reader splits
-        // on; written a piece at a time, as a line index of a long paste would dwarf the text.
-        const std::string tmp = dossier_programme_ + "~tmp.txt";
-        ecrire_fichier_atomique(tmp, [&](const EcrireMorceau& ecrire) {
-            std::string morceau;
-            pour_chaque_ligne(texte, [&](std::string_view ligne) {
-                (morceau += ligne) += "\r\n";
-                if (morceau.size() < (std::size_t{1} << 20)) return;
-                ecrire(morceau);
-                morceau.clear();
-            });
-            ecrire(morceau);
-        });
-        source.copie = dossier_programme_ + "~presse-papier.ppp";
-        copier_en_remplacant(tmp, '\t', source.copie, ';', journal, dialogue_);
-        fait = true;
-    });
     description.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
     if (description.Edit_masque != "ppp") description.Edit_masque = "ppp";
     source.mode = mode_depuis_masque(description.Edit_masque);

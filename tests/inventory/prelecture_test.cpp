@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <optional>
 
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
@@ -417,8 +418,8 @@ TEST_F(Prelecture, GrosFichierTenuParSesExtremites) {
         {"CR final seul", corps + "12000;0\r", pv, false, false, "", 0, true},
         {"lignes blanches à la fin", corps + std::string(100, '\n') + "   \r\n  \r\n", pv, false,
          false, "", 0, true},
-        // Only blank lines in the tail: the last data line lies before it.
-        {"queue toute blanche", corps + std::string(6000, '\n'), pv, false, false, "", 0, false},
+        // Only empty lines in the tail: read back from the last data line, they are counted.
+        {"queue toute blanche", corps + std::string(6000, '\n'), pv, false, false, "", 0, true},
         {"marque UTF-8",
          "\xEF\xBB\xBF"
          "Temp \xC2\xB0"
@@ -498,6 +499,63 @@ TEST_F(Prelecture, GrosFichierTenuParSesExtremites) {
         EXPECT_EQ(plage.premiere, attendue.premiere);
         EXPECT_EQ(plage.derniere, attendue.derniere);
         EXPECT_EQ(plage.decalage_balise, attendue.decalage_balise);
+    }
+    EXPECT_TRUE(dialogue.vus.empty());
+}
+
+// A line far longer than a logger writes, or millions of empty lines after the data, are
+// held by what the listing reads of them, whole file or ends only.
+TEST_F(Prelecture, LignesTropLonguesEtLignesVidesFinales) {
+    const std::string entete = "Station\r\nDate Heure;T\r\n01/06/2024 00:00:00;1\r\n";
+    const std::string longue(3'000'000, 'x');
+    const std::string derniere = "01/06/2024 00:20:00;3";
+    std::string vides_crlf;
+    for (int i = 0; i < 1'000'000; ++i) vides_crlf += "\r\n";
+    struct Cas {
+        std::string nom;
+        std::string contenu;
+        int nb_lignes;
+        int index_coupee;  // -1: none
+        std::string derniere;
+    };
+    const std::vector<Cas> cas = {
+        {"longue sans fin de ligne", entete + longue, 4, 3, longue.substr(0, 64)},
+        {"longue puis données", entete + longue + "\r\n" + derniere + "\r\n", 5, 3, derniere},
+        {"longue au début", longue + "\n" + entete + derniere, 5, 0, derniere},
+        {"un million de lignes vides", entete + derniere + "\r\n" + std::string(1'000'000, '\n'),
+         1'000'004, -1, derniere},
+        {"lignes vides CR LF", entete + derniere + "\r\n" + vides_crlf, 1'000'004, -1, derniere},
+    };
+    const std::vector<std::optional<FenetresLecture>> fenetres = {std::nullopt, FenetresLecture{},
+                                                                  FenetresLecture{.seuil = 1000,
+                                                                                  .tete = 8192,
+                                                                                  .tete_max = 65536,
+                                                                                  .queue = 4097,
+                                                                                  .bloc = 1000,
+                                                                                  .patienter = {}}};
+    for (const Cas& c : cas) {
+        creer("f.txt", c.contenu);
+        for (std::size_t k = 0; k < fenetres.size(); ++k) {
+            SCOPED_TRACE(c.nom + " fenêtres " + std::to_string(k));
+            journal.vider();
+            ASSERT_TRUE(prelire_fichier(chemin("f.txt"), 0, d, ModeEntree::fichiers, tampon,
+                                        journal, dialogue, fenetres[k]));
+            EXPECT_EQ(tampon.nb_lignes(), c.nb_lignes);
+            const PlageDonnees plage = plage_donnees(d, tampon);
+            EXPECT_EQ(tampon.ligne(plage.derniere), c.derniere);
+            if (c.index_coupee < 0) {
+                EXPECT_EQ(tampon.ligne(c.nb_lignes - 1), "");
+                EXPECT_TRUE(journal.problemes().empty());
+                continue;
+            }
+            EXPECT_EQ(tampon.lignes_coupees(), std::vector<int>{c.index_coupee});
+            EXPECT_EQ(tampon.ligne(c.index_coupee), longue.substr(0, 64));
+            ASSERT_EQ(journal.problemes().size(), 1u);
+            EXPECT_EQ(journal.problemes()[0].probleme, ProblemeSuivi::ligne_trop_longue);
+            EXPECT_EQ(
+                journal.lignes()[journal.problemes()[0].ligne],
+                "ligne " + std::to_string(c.index_coupee + 1) + " pb " + longue.substr(0, 30));
+        }
     }
     EXPECT_TRUE(dialogue.vus.empty());
 }
