@@ -217,7 +217,7 @@ bool Extraction::preparer() {
         K_ = std::max(0, C) + 2;
     }
     if (!memoire_suffisante(g.dates.size())) return false;
-    t_.dimensionner(g.dates, K_);
+    t_.dimensionner(g.dates, K_, g.date_suivante);
 
     for (int r = 1; r < c_.table.nb_lignes(); ++r)
         for (const Colonne col :
@@ -1006,8 +1006,15 @@ int etape_de(const TableEtapes& table, double t, int test_strict, int unite_pas,
     const int N = table.N();
     const std::vector<long long>& date = table.date_ms;
     const long long ms = millisecondes(t);
-    if (N < 1 || ms < date[1] || ms > date[static_cast<std::size_t>(N)]) return 0;
+    if (N < 1 || ms < date[1]) return 0;
     const bool strict = test_strict == 1;
+    // The calendar rows hold [D, next D): the last one too, or a day of data would be NA.
+    if (strict && unite_pas != unite_hms && ms >= date[static_cast<std::size_t>(N)]) {
+        if (ms >= table.fin_ms) return 0;
+        depart = N;
+        return N;
+    }
+    if (ms > date[static_cast<std::size_t>(N)]) return 0;
     const auto dedans = [&](int k) {
         const long long a = date[static_cast<std::size_t>(k) - 1];
         const long long b = date[static_cast<std::size_t>(k)];

@@ -162,7 +162,7 @@ ChampNettoye nettoyer_champ(std::string_view champ, const ReglesChamp& regles,
 // date[k−1] ≤ t < date[k] ("(inf strict)"), 0 when none. The search starts at `depart`
 // (the previous line's step, updated) and goes up, then starts again from 1. With
 // "(inf strict)" and a calendar unit the step found is lowered by one, so a row dated D
-// holds [D, next D).
+// holds [D, next D), the last row up to the table's fin_ms.
 int etape_de(const TableEtapes& table, double t, int test_strict, int unite_pas, int& depart);
 
 }  // namespace tarvo

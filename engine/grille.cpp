@@ -459,6 +459,7 @@ Grille construire_grille(ParametresGrille& p, Dialogue& dialogue, Progression& p
     }
 
     g.nb_lignes_grille = static_cast<long long>(g.dates.size());
+    g.date_suivante = vers_date(rang_en_secondes(p, deb, pas, g.nb_lignes_grille));
     progression.afficher_progression(titre_progression() + "100%   ",
                                      Progression::chronometre_grille);
     // The rows the result holds, without the one before the start; a stopped build counts

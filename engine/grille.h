@@ -70,6 +70,9 @@ struct Grille {
     // texte_vers_date_heure gives for that text.
     std::vector<std::string> items;
     std::vector<double> dates;
+    // One step after the last row: under "(inf strict)" a jour, mois or année row holds
+    // [its date, the next date), the last one up to this date (0 when unknown).
+    double date_suivante = 0.0;
     long long nb_lignes_grille = 0;
     double debut_grille = 0.0;
     double fin_grille = 0.0;

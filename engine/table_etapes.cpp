@@ -7,7 +7,7 @@
 
 namespace tarvo {
 
-void TableEtapes::dimensionner(const std::vector<double>& dates, int K) {
+void TableEtapes::dimensionner(const std::vector<double>& dates, int K, double date_suivante) {
     N_ = static_cast<int>(dates.size());
     K_ = std::max(2, K);
     nb_lignes_ = N_ + 3;
@@ -27,6 +27,7 @@ void TableEtapes::dimensionner(const std::vector<double>& dates, int K) {
     std::copy(dates.begin(), dates.end(), date.begin() + 1);
     date_ms.resize(date.size());
     std::transform(date.begin(), date.end(), date_ms.begin(), millisecondes);
+    fin_ms = date_suivante > 0 ? millisecondes(date_suivante) : 0;
 }
 
 namespace {

@@ -15,8 +15,9 @@ class TableEtapes {
 public:
     // Sizes everything once, for a grid of nb_dates steps and K output columns; every cell
     // is reset as a run starts it.
+    // `date_suivante` is one step after the last date (0 when unknown).
     //   dimensionner(dates, 5): rows 0..N+2, columns 0..5
-    void dimensionner(const std::vector<double>& dates, int K);
+    void dimensionner(const std::vector<double>& dates, int K, double date_suivante = 0.0);
 
     int N() const { return N_; }
     int K() const { return K_; }
@@ -45,6 +46,9 @@ public:
     std::vector<double> date;
     // The same dates in whole milliseconds, which the step search compares.
     std::vector<long long> date_ms;
+    // Where the last row ends for the rules that give a row [its date, the next date), in
+    // whole milliseconds; 0 when the grid did not say.
+    long long fin_ms = 0;
 
     // The lines of all files that fell into step k (the `valeur` of column K).
     long double& nb_lignes_etape(int k) { return valeur[indice(k, K_)]; }

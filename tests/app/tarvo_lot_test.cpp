@@ -621,12 +621,18 @@ TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
          {"01/06/2024 00:00:00", "08/06/2024 00:00:00"},
          3},
         // Month steps from the 31st keep the last day of shorter months. The files begin in
-        // June: every value is NA, which the status says.
+        // June, which the last row, [31/05, 30/06), holds.
         {{"--debut", "31/01/2024", "--fin", "31/05/2024", "--unite", "mois", "--test-strict"},
          true,
          {"31/01/2024 00:00:00", "29/02/2024 00:00:00", "31/03/2024 00:00:00",
           "30/04/2024 00:00:00", "31/05/2024 00:00:00"},
-         5,
+         5},
+        // A month before the files: every value is NA, which the status says.
+        {{"--debut", "31/01/2024", "--fin", "30/04/2024", "--unite", "mois", "--test-strict"},
+         true,
+         {"31/01/2024 00:00:00", "29/02/2024 00:00:00", "31/03/2024 00:00:00",
+          "30/04/2024 00:00:00"},
+         4,
          4},
         // The largest count the option takes.
         {{"--debut", "01/06/2024", "--fin", "01/06/2026", "--unite", "jour", "--nombre", "400",
@@ -648,6 +654,79 @@ TEST_F(TarvoLot, LesOptionsDeLaGrilleFontLeResultat) {
         for (std::size_t i = 0; i < c.premieres.size(); ++i)
             EXPECT_TRUE(lignes[i + 1].starts_with(c.premieres[i] + ";")) << lignes[i + 1];
     }
+}
+
+// The lines of the result of a run on the single file given, title line first, each
+// without its line end; empty when the run failed.
+class TarvoLotUnFichier : public TarvoLot {
+protected:
+    std::vector<std::string> resultat(const std::vector<std::string>& lignes_fichier,
+                                      const std::map<std::string, std::string>& cles,
+                                      std::vector<std::string> args) {
+        for (const auto& f : fs::directory_iterator(donnees_))
+            if (f.path().extension() == ".csv") fs::remove(f.path());
+        std::string texte = "Station\r\nDate Heure;Niveau\r\n";
+        for (const std::string& l : lignes_fichier) texte += l + "\r\n";
+        std::ofstream(donnees_ / "a.csv", std::ios::binary) << texte;
+        fs::remove_all(sortie_);
+        fs::create_directories(sortie_);
+        args.push_back(description(cles));
+        const Execution e = lancer(args);
+        EXPECT_EQ(e.statut, 0) << e.erreurs;
+        std::vector<std::string> lignes;
+        if (e.statut != 0) return lignes;
+        std::istringstream r(lire(e.sortie.substr(0, e.sortie.size() - 1)));
+        for (std::string l; std::getline(r, l);) lignes.push_back(l.substr(0, l.find('\r')));
+        return lignes;
+    }
+    const std::map<std::string, std::string> une_colonne = {{"CheckBox_col_cochee.Checked", "true"},
+                                                            {"Edit_col_cochee.text", "2"},
+                                                            {"Edit_nb_decimale.text", "3"}};
+};
+
+// Daily means of the last day of the period: under "(inf strict)" its row holds the whole
+// day, as every other row does; "(inf ou =)" keeps (previous day, day].
+TEST_F(TarvoLotUnFichier, LeDernierJourDeLaPeriodeAFaitSesMesures) {
+    const std::vector<std::string> donnees = {"01/06/2024 00:00:00;1", "01/06/2024 12:00:00;3",
+                                              "02/06/2024 00:00:00;10", "02/06/2024 12:00:00;20"};
+    const std::vector<std::string> periode = {"--debut",    "01/06/2024", "--fin",
+                                              "02/06/2024", "--unite",    "jour"};
+    struct Cas {
+        bool strict;
+        std::vector<std::string> lignes;  // after the title line
+    };
+    const std::vector<Cas> cas = {
+        {true, {"01/06/2024 00:00:00;2,000;2", "02/06/2024 00:00:00;15,000;2"}},
+        {false, {"01/06/2024 00:00:00;1,000;1", "02/06/2024 00:00:00;6,500;2"}},
+    };
+    for (const Cas& c : cas) {
+        std::vector<std::string> args = periode;
+        if (c.strict) args.emplace_back("--test-strict");
+        const std::vector<std::string> lignes = resultat(donnees, une_colonne, args);
+        ASSERT_EQ(lignes.size(), c.lignes.size() + 1) << c.strict;
+        for (std::size_t i = 0; i < c.lignes.size(); ++i)
+            EXPECT_EQ(lignes[i + 1], c.lignes[i]) << c.strict;
+    }
+}
+
+// "1ère UE" reads the first line of the listing day first; the run then reads its own first
+// line against the reading the listing left, as it reads every later line: of two possible
+// dates the earlier wins, so the listing and the run place 05/06 the same way from line 2 on.
+TEST_F(TarvoLotUnFichier, LaPremiereLigneAmbigueDuTraitementSuitLaReferenceDuListage) {
+    std::map<std::string, std::string> cles = une_colonne;
+    cles["Edit_format_datetime_mesure.text"] = "multiformat_dt_mini_1èreUE";
+    const std::vector<std::string> lignes = resultat(
+        {"05/06/2024 08:00:00;1", "05/06/2024 09:00:00;2", "13/06/2024 10:00:00;4"}, cles,
+        {"--debut", "01/05/2024", "--fin", "14/06/2024", "--unite", "jour", "--test-strict"});
+    ASSERT_EQ(lignes.size(), 46U);
+    const auto ligne_du = [&](const std::string& jour) {
+        for (const std::string& l : lignes)
+            if (l.starts_with(jour)) return l;
+        return std::string();
+    };
+    EXPECT_EQ(ligne_du("06/05/2024"), "06/05/2024 00:00:00;1,500;2");
+    EXPECT_EQ(ligne_du("05/06/2024"), "05/06/2024 00:00:00;NA;0");
+    EXPECT_EQ(ligne_du("13/06/2024"), "13/06/2024 00:00:00;4,000;1");
 }
 
 // A real logger export (Onset HOBO, US dates with AM/PM) with the description kept beside

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -40,21 +41,27 @@ constexpr double seconde = 1.0 / 86400;
 // --- the rules alone
 
 TEST(RegleEtape, ChoixDeLEtape) {
+    struct GrilleCas {
+        std::vector<std::string> dates;
+        std::string suivante;  // one step after the last date
+    };
     struct Cas {
         const char* nom;
-        std::vector<std::string> grille;
+        GrilleCas grille;
         int strict;
         int unite;
         std::string mesure;
         double ecart;  // seconds added to the measurement
         int attendu;
     };
-    const std::vector<std::string> heures = {"05/03/2023 00:00:00", "05/03/2023 01:00:00",
-                                             "05/03/2023 02:00:00"};
-    const std::vector<std::string> jours = {"04/03/2023 00:00:00", "05/03/2023 00:00:00",
-                                            "06/03/2023 00:00:00"};
-    const std::vector<std::string> annees = {"01/01/2023 00:00:00", "01/01/2024 00:00:00",
-                                             "01/01/2025 00:00:00"};
+    const GrilleCas heures = {{"05/03/2023 00:00:00", "05/03/2023 01:00:00", "05/03/2023 02:00:00"},
+                              "05/03/2023 03:00:00"};
+    const GrilleCas jours = {{"04/03/2023 00:00:00", "05/03/2023 00:00:00", "06/03/2023 00:00:00"},
+                             "07/03/2023 00:00:00"};
+    const GrilleCas mois = {{"01/12/2023 00:00:00", "01/01/2024 00:00:00", "01/02/2024 00:00:00"},
+                            "01/03/2024 00:00:00"};
+    const GrilleCas annees = {{"01/01/2023 00:00:00", "01/01/2024 00:00:00", "01/01/2025 00:00:00"},
+                              "01/01/2026 00:00:00"};
     const std::vector<Cas> cas = {
         {"inf ou = : la borne haute", heures, 0, unite_hms, "05/03/2023 01:00:00", 0, 2},
         {"inf ou = : une seconde après", heures, 0, unite_hms, "05/03/2023 01:00:00", 1, 3},
@@ -66,8 +73,20 @@ TEST(RegleEtape, ChoixDeLEtape) {
         {"inf strict : le dernier instant", heures, 1, unite_hms, "05/03/2023 02:00:00", 0, 0},
         {"inf strict jour : minuit", jours, 1, unite_jour, "05/03/2023 00:00:00", 0, 2},
         {"inf strict jour : 23:59", jours, 1, unite_jour, "05/03/2023 23:59:00", 0, 2},
-        {"inf strict jour : le dernier rang ne reçoit rien", jours, 1, unite_jour,
-         "06/03/2023 00:00:00", 0, 0},
+        // The last calendar row holds [its date, the next date), as every other row.
+        {"inf strict jour : le dernier rang à minuit", jours, 1, unite_jour, "06/03/2023 00:00:00",
+         0, 3},
+        {"inf strict jour : le dernier instant du dernier rang", jours, 1, unite_jour,
+         "06/03/2023 23:59:59", 0, 3},
+        {"inf strict jour : le jour d'après", jours, 1, unite_jour, "07/03/2023 00:00:00", 0, 0},
+        {"inf ou = jour : après la grille", jours, 0, unite_jour, "06/03/2023 00:00:00", 1, 0},
+        {"inf strict mois : le dernier mois", mois, 1, unite_mois, "29/02/2024 23:59:59", 0, 3},
+        {"inf strict mois : le mois d'après", mois, 1, unite_mois, "01/03/2024 00:00:00", 0, 0},
+        {"inf strict année : la dernière année", annees, 1, unite_annee, "31/12/2025 12:00:00", 0,
+         3},
+        {"inf strict année : l'année d'après", annees, 1, unite_annee, "01/01/2026 00:00:00", 0, 0},
+        {"inf strict : l'heure d'après reste hors grille", heures, 1, unite_hms,
+         "05/03/2023 02:30:00", 0, 0},
         {"inf strict année", annees, 1, unite_annee, "15/06/2023 00:00:00", 0, 1},
         {"inf ou = année", annees, 0, unite_annee, "15/06/2023 00:00:00", 0, 2},
         {"inf strict mois garde la règle calendaire", annees, 1, unite_mois, "01/01/2024 00:00:00",
@@ -76,8 +95,8 @@ TEST(RegleEtape, ChoixDeLEtape) {
     for (const Cas& c : cas) {
         TableEtapes t;
         std::vector<double> dates;
-        for (const auto& g : c.grille) dates.push_back(date(g));
-        t.dimensionner(dates, 3);
+        for (const auto& g : c.grille.dates) dates.push_back(date(g));
+        t.dimensionner(dates, 3, date(c.grille.suivante));
         int depart = 1;
         EXPECT_EQ(etape_de(t, date(c.mesure) + c.ecart * seconde, c.strict, c.unite, depart),
                   c.attendu)
@@ -255,6 +274,20 @@ protected:
         parametres.unite_pas = unite_hms;
         parametres.Label_temps_deb = grille.items[1];
         parametres.Label_temps_fin = grille.items.back();
+    }
+
+    // The grid as button 2 builds it, for the period and step given.
+    void grille_construite(const std::string& debut, const std::string& fin, double pas, int unite,
+                           int strict) {
+        parametres.Label_temps_deb = debut;
+        parametres.Label_temps_fin = fin;
+        parametres.TimePicker_pas = pas;
+        parametres.unite_pas = unite;
+        parametres.test_strict = strict;
+        DialogueScripte sans_question;
+        grille = construire_grille(parametres, sans_question, progression, journal);
+        ASSERT_EQ(grille.etat, EtatGrille::construite);
+        ASSERT_TRUE(sans_question.vus.empty());
     }
 
     void fichier(const std::string& nom, const std::string& contenu,
@@ -458,6 +491,64 @@ TEST_F(Extraction, Corrections) {
             EXPECT_TRUE(journal_contient(l)) << c.nom << ": " << l;
         EXPECT_EQ(problemes(), c.problemes) << c.nom;
     }
+}
+
+// Under "(inf strict)" a day row holds [its date, the next day): the last one too, so a
+// day with data is not written NA for being the last of the period.
+TEST_F(Extraction, LeDernierJourDeLaPeriodeRecoitSesMesures) {
+    grille_construite("01/06/2024 00:00:00", "02/06/2024 00:00:00", 0, unite_jour, 1);
+    d.Edit_format_datetime_mesure = "jj_mm_aaaa_hh_mn_ss";
+    fichier("j.csv",
+            "Date;T;P\n"
+            "01/06/2024 00:00:00;1;1\n"
+            "01/06/2024 12:00:00;3;1\n"
+            "02/06/2024 00:00:00;10;1\n"
+            "02/06/2024 12:00:00;20;1\n"
+            "03/06/2024 00:00:00;99;1\n");  // the day after the period
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    // Rows 31/05 (before the start), 01/06, 02/06.
+    EXPECT_EQ(lignes_par_etape(), (std::vector<double>{0, 2, 2}));
+    agreger(etapes, d, 1, journal, progression);
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, 2, 15}));
+    EXPECT_EQ(table.lire_cellule(1, Colonne::nb_extraites), "4");
+}
+
+// +1 s compares times as the clock wrote them, to the millisecond: a time one second after
+// a corrected one is equal to it, whatever floating-point sum made the corrected one.
+TEST_F(Extraction, PlusUneSecondeSurUneSerieDeSecondes) {
+    grille_construite("03/03/2023 00:00:00", "03/03/2023 00:00:07", 1 / 86400.0, unite_hms, 1);
+    d.Edit_format_datetime_mesure = "jj_mm_aaaa_hh_mn_ss";
+    d.CheckBox_correction_si_t1egalt2 = true;
+    fichier("s.csv",
+            "Date;T;P\n"
+            "03/03/2023 00:00:01;1;1\n"
+            "03/03/2023 00:00:01;2;1\n"  // 00:00:02 once corrected
+            "03/03/2023 00:00:02;3;1\n"  // then equal to it: 00:00:03
+            "03/03/2023 00:00:06;4;1\n");
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    agreger(etapes, d, 1 / 86400.0, journal, progression);
+    // Rows 23:59:59, 00:00:00 … 00:00:07; a row dated D holds [D − 1 s, D).
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, NA, NA, 1, 2, 3, NA, NA, 4}));
+    EXPECT_EQ(table.lire_cellule(1, Colonne::correction), "+1jour,s 0/2x");
+}
+
+// A time that cannot be read is before the grid in any zone: converting it east would make
+// it a time of 1900, which +1 jour would then count and log with a blank date.
+TEST_F(Extraction, UneHeureIllisibleNeSeConvertitPas) {
+    d.Edit_fuseau_mesures = "UTC";
+    d.Edit_fuseau_resultat = "UTC+02:00";
+    d.CheckBox_correction_si_t1supt2 = true;
+    fichier("z.csv",
+            "Date;T;P\n"
+            "2023-03-05T00:10:00;1;1\n"  // 02:10 in the result's zone
+            "2023-03-05Txx:20:00;2;2\n"
+            "2023-03-05T00:30:00;3;3\n");
+    ASSERT_EQ(lancer().fin, FinExtraction::complete);
+    EXPECT_EQ(lignes_par_etape(), (std::vector<double>{0, 0, 0, 2}));
+    EXPECT_EQ(colonne(2), (std::vector<Valeur>{NA, NA, NA, 4}));
+    EXPECT_EQ(table.lire_cellule(1, Colonne::correction), "---");
+    const std::vector<ProblemeSuivi> p = problemes();
+    EXPECT_EQ(std::count(p.begin(), p.end(), ProblemeSuivi::jour_ajoute), 0);
 }
 
 TEST_F(Extraction, DecalageEtDerive) {

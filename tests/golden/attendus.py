@@ -107,8 +107,9 @@ def ajouter_mois(d, n):
     return d.replace(year=d.year + m // 12, month=m % 12 + 1)
 
 
-def grille(p):
-    """Grid timestamps in seconds, row 1 first (one step before the start)."""
+def grille(p, suivante=False):
+    """Grid timestamps in seconds, row 1 first (one step before the start); with suivante,
+    also the date one step after the last row."""
     deb, fin, unite, n = date(p["debut"]), date(p["fin"]), p["unite"], p["nombre"]
     t = []
     if unite == 0:
@@ -118,16 +119,19 @@ def grille(p):
         while g0 + k * pas <= secondes(fin):
             t.append(g0 + k * pas)
             k += 1
+        apres = g0 + k * pas
     elif unite == 1:
         x = deb - dt.timedelta(days=n)
         while x <= fin:
             t.append(secondes(x))
             x += dt.timedelta(days=n)
+        apres = secondes(x)
     elif unite == 2:
         x = dt.datetime.combine(ajouter_mois(deb, -n).date(), dt.time())
         while x <= fin:
             t.append(secondes(x))
             x = ajouter_mois(x, n)
+        apres = secondes(x)
     else:
         x0 = deb - dt.timedelta(days=365 * n)
         k = 0
@@ -137,7 +141,8 @@ def grille(p):
                 break
             t.append(secondes(x))
             k += 1
-    return t
+        apres = secondes(x)
+    return (t, apres) if suivante else t
 
 
 def pas_jours(p):
@@ -251,7 +256,7 @@ def calculer(c):
     sep = {0: ";", 1: " ", 2: ";", 3: ","}[int(r("RadioGroup_separateur_colonne_ItemIndex"))]
     guill = r("CheckBox_champs_guillemets") == "true"
     methode = int(r("RadioGroup_methode_ItemIndex"))
-    date_g = grille(p)
+    date_g, apres_g = grille(p, suivante=True)
     N = len(date_g)
     strict = p["test"] == 1
     # The files, in name order, as the listing shows them.
@@ -345,6 +350,9 @@ def calculer(c):
             k = etape(date_g, tc, strict)
             if k and strict and p["unite"] != 0:
                 k -= 1
+            elif strict and p["unite"] != 0 and date_g[-1] <= tc < apres_g:
+                # The last calendar row holds [its date, the next date) like the others.
+                k = N
             if not (1 <= k <= N):
                 continue
             for i, col in enumerate(source):
