@@ -333,8 +333,10 @@ SuiteListage AnalyseIntitules::disposition_avec_intitules() {
     if (suite != SuiteListage::continuer) return suite;
     // Some recorders name only the first columns: the others are still data, the first
     // data line says how many there are.
+    // A separator between quotes is never such a column, even when the quotes are read as
+    // text: "1053,225" holds a decimal comma.
     const int nb_titres = nb_car('\t', colonnes.intitules) + 1;
-    const int nb_donnees = nb_champs_donnees();
+    const int nb_donnees = sep == ' ' ? nb_champs_donnees() : nb_champs_guillemets(premiere, sep);
     const bool sans_titre = nb_titres < nb_donnees;
     if ((sans_titre ? nb_donnees - dates : colonnes.nb_colonnes_donnees) <= 0)
         return une_colonne(titres);
