@@ -19,6 +19,7 @@ enum class ProblemeSuivi {
     fichier_vide,             // a data file without a byte
     fichier_non_lu,           // an entry matching the mask that is no file (FIFO, device…)
     une_seule_colonne,        // a separator that leaves no measurement column
+    intitules_manquants,      // a title line that names fewer columns than the data hold
     liste_horodatee_vide,     // no step to fill
     ligne_illisible,          // a data line whose date cannot be placed (first ones)
     lignes_illisibles_suite,  // the same, past the first ones

@@ -116,7 +116,7 @@ void decouper_champs_guillemets(std::string_view t, char sep, std::string& valeu
     valeurs.reserve(t.size());
     const std::size_t n = t.size();
     std::size_t i = 0;
-    while (i < n && champs.size() < static_cast<std::size_t>(champ_max)) {
+    while (champs.size() < static_cast<std::size_t>(champ_max)) {
         while (i < n && t[i] == ' ') ++i;
         if (i >= n && sep == ' ') return;
         const std::size_t debut = valeurs.size();
@@ -139,8 +139,10 @@ void decouper_champs_guillemets(std::string_view t, char sep, std::string& valeu
         valeurs += rogner_droite(t.substr(i, fin - i));
         i = fin;
         champs.emplace_back(valeurs.data() + debut, valeurs.size() - debut);
-        // As champ_vue: a separator that closes the line only bounds the last field.
-        if (i >= n || ++i >= n) return;
+        // A separator that closes the line ends an empty field, as the column counts of
+        // unquoted lines have it: "Level,Temp," names three columns.
+        if (i >= n) return;
+        ++i;
     }
 }
 

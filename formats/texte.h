@@ -28,10 +28,13 @@ std::string extraire_champ(std::string_view texte, int n, char separateur);
 // a field whose text (blanks aside) opens with '"' runs to its closing quote, separators
 // included, "" inside standing for one '"'; the text after the closing quote up to the next
 // separator is kept after the value; a quote never closed runs to the end of the line. A
-// field that does not open with a quote is cut as champ_vue cuts it, trimmed. The values
+// field that does not open with a quote is cut as champ_vue cuts it, trimmed. A separator
+// that ends the line ends an empty field, and a line without a separator is one field,
+// empty when the line is (a blank separator aside, whose fields are words). The values
 // are written into `valeurs`, which the views point into; fields beyond champ_max are
 // dropped.
 //   "\"1053,22\",\"a \"\"b\"\"\", x" with ',' → {"1053,22", "a \"b\"", "x"}
+//   "Date Heure,Level,Temp," with ',' → {"Date Heure", "Level", "Temp", ""}
 void decouper_champs_guillemets(std::string_view ligne, char separateur, std::string& valeurs,
                                 std::vector<std::string_view>& champs);
 // Field n of such a line, empty when it does not exist.

@@ -223,6 +223,8 @@ private:
     SuiteListage titres_blancs();
     SuiteListage titres_separes();
     SuiteListage verifier_titres_chiffres();
+    int nb_champs_donnees() const;
+    void nommer_colonnes_sans_titre(int nb_titres, int nb_donnees);
     SuiteListage conclure();
 
     void ouvrir() { lanceur.ouvrir_dans_editeur(chemin); }
@@ -304,10 +306,7 @@ SuiteListage AnalyseIntitules::verifier_option_avec() {
 // Without titles the first data line gives the count, and the titles are generated.
 SuiteListage AnalyseIntitules::disposition_sans_intitules() {
     colonnes.ligne_intitules = -1;
-    // Blanks that open or close an aligned line separate no column.
-    const std::string ligne =
-        sep == ' ' ? std::string(rogner(reduire_blancs(premiere))) : std::string(premiere);
-    const int nb = guillemets ? nb_champs_guillemets(premiere, sep) : nb_car(sep, ligne) + 1;
+    const int nb = nb_champs_donnees();
     colonnes.nb_colonnes_donnees = nb - dates;
     // A count below the date columns means no measurement column just as well.
     if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(premiere);
@@ -332,8 +331,42 @@ SuiteListage AnalyseIntitules::disposition_avec_intitules() {
                                : sep == ' '                ? titres_blancs()
                                                            : titres_separes();
     if (suite != SuiteListage::continuer) return suite;
-    if (colonnes.nb_colonnes_donnees <= 0) return une_colonne(titres);
-    return verifier_titres_chiffres();
+    // Some recorders name only the first columns: the others are still data, the first
+    // data line says how many there are.
+    // A separator between quotes is never such a column, even when the quotes are read as
+    // text: "1053,225" holds a decimal comma.
+    const int nb_titres = nb_car('\t', colonnes.intitules) + 1;
+    const int nb_donnees = sep == ' ' ? nb_champs_donnees() : nb_champs_guillemets(premiere, sep);
+    const bool sans_titre = nb_titres < nb_donnees;
+    if ((sans_titre ? nb_donnees - dates : colonnes.nb_colonnes_donnees) <= 0)
+        return une_colonne(titres);
+    const SuiteListage chiffres = verifier_titres_chiffres();
+    if (chiffres != SuiteListage::continuer) return chiffres;
+    if (sans_titre) nommer_colonnes_sans_titre(nb_titres, nb_donnees);
+    return SuiteListage::continuer;
+}
+
+// The columns of the first data line; blanks that open or close an aligned line separate
+// no column, and a separator that closes it ends an empty field.
+int AnalyseIntitules::nb_champs_donnees() const {
+    if (guillemets) return nb_champs_guillemets(premiere, sep);
+    if (sep == ' ') return nb_car(' ', rogner(reduire_blancs(premiere))) + 1;
+    return nb_car(sep, premiere) + 1;
+}
+
+// A column without a title is named by its number, and the log says so once for the file.
+void AnalyseIntitules::nommer_colonnes_sans_titre(int nb_titres, int nb_donnees) {
+    for (int k = nb_titres + 1; k <= nb_donnees; ++k)
+        colonnes.intitules += "\tcolonne " + std::to_string(k);
+    colonnes.nb_colonnes_donnees = nb_donnees - dates;
+    journal.ajouter_probleme(
+        ProblemeSuivi::intitules_manquants,
+        fr("!!! la ligne d'intitulés n°") + std::to_string(index_intitules + 1) +
+            fr(" ne nomme que ") + std::to_string(nb_titres) + " des " +
+            std::to_string(nb_donnees) +
+            fr(" colonnes des données => intitulés ajoutés : colonne ") +
+            std::to_string(nb_titres + 1) +
+            (nb_donnees > nb_titres + 1 ? fr(" à colonne ") + std::to_string(nb_donnees) : ""));
 }
 
 // Blank-separated titles replaced by the alternative ones: both must count alike.
@@ -355,12 +388,13 @@ SuiteListage AnalyseIntitules::titres_blancs_alternatifs() {
     return SuiteListage::continuer;
 }
 
-// Blank-separated titles against the first data line; on a mismatch the user may take a
-// corrected title line as the alternative titles.
+// Blank-separated titles against the first data line; more titles than data columns, the
+// user may take a corrected title line as the alternative titles. Fewer titles are only
+// the first columns named.
 SuiteListage AnalyseIntitules::titres_blancs() {
     const std::string normale = blancs_vers_separateur(titres, ' ');
     const auto [nb_titres, nb_donnees] = comparer_nb_colonnes(normale, premiere, journal);
-    if (nb_titres != nb_donnees) {
+    if (nb_titres > nb_donnees) {
         const std::string corrigee = remplacer_car(' ', ',', normale);
         const int nb_corrige = nb_car(',', corrigee) + 1;
         const std::string texte =
@@ -526,10 +560,18 @@ void lister_colonnes(const Description& d, const ColonnesFichier& colonnes, int 
         if (c == '"') c = ' ';
     }
     // Quoted titles are whole already, blanks and separators inside them included.
-    const std::string titres =
+    std::string titres =
         d.CheckBox_champs_guillemets && !d.CheckBox_int_col_alternatif
             ? champs_tabules_guillemets(colonnes.Edit_intitule_origine, separateur_entree(d))
             : blancs_vers_separateur(brut, '\t');
+    const int total = colonnes.nb_colonnes_donnees + colonnes.nb_colonnes_dates;
+    // The columns the title line does not name carry the names the listing gave them.
+    for (int k = nb_car('\t', titres) + 2; !titres.empty() && k <= total; ++k) {
+        const std::string_view nom = champ_vue(colonnes.intitules, k, '\t');
+        if (nom.empty()) break;
+        titres += '\t';
+        titres += nom;
+    }
     if (!contient(titres, "\t")) {
         dialogue.message(IdMessage::aucune_colonne_detectee,
                          fr(" le nombre de colonnes détectées est nul :\n\n<") + titres + ">\n\n" +
@@ -538,7 +580,6 @@ void lister_colonnes(const Description& d, const ColonnesFichier& colonnes, int 
         return;
     }
     const auto titre = [&](int k) { return extraire_champ(titres, k, '\t'); };
-    const int total = colonnes.nb_colonnes_donnees + colonnes.nb_colonnes_dates;
     for (int k = 1; k <= total; ++k) journal.ajouter_suivi(std::to_string(k) + " - " + titre(k));
     if (d.CheckBox_int_col_alternatif) {
         journal.ajouter_suivi("");

@@ -797,6 +797,70 @@ TEST_F(TarvoLot, ConvertitDAutresVraisFichiers) {
     }
 }
 
+// Two layouts of real recorders, each in its own data folder: an Onset export read with
+// quoted fields, whose title line ends with its separator, and a tide recorder whose title
+// line names 2 of its 5 blank-separated fields. Every measurement column is written.
+TEST_F(TarvoLot, ToutesLesColonnesDesDonneesSontEcrites) {
+    struct Cas {
+        std::string nom, contenu;
+        std::map<std::string, std::string> cles;
+        std::vector<std::string> lignes;  // the title line, then the values
+        bool titres_manquants;
+    };
+    const std::map<std::string, std::string> communes = {
+        {"Edit_num_ligne_intitule_col.text", "1"},
+        {"Edit_num_ligne_donnee.text", "2"},
+        {"CheckBox_col_cochee.Checked", "false"},
+        {"Edit_masque.text", "txt"},
+        {"Label_min_dsc.caption", "01/06/2024 00:00:00"},
+        {"Label_max_dsc.caption", "01/06/2024 02:00:00"}};
+    const std::vector<Cas> cas = {
+        {"onset",
+         "Date Heure,Level,Temp,\r\n01/06/2024 01:00:00,1.5,12.5,7\r\n",
+         {{"RadioGroup_separateur_colonne_ItemIndex", "3"},
+          {"CheckBox_champs_guillemets.Checked", "true"}},
+         {"temps(Date Heure inf ou =);Level;Temp;;nb(3)_methode_(moyenne des n mesures OK)\r",
+          "01/06/2024 00:00:00;NA;NA;NA;0\r", "01/06/2024 01:00:00;1,500;12,500;7,000;1\r",
+          "01/06/2024 02:00:00;NA;NA;NA;0\r"},
+         false},
+        {"maree",
+         "Date Heure\r\n01/06/2024 01:00:00 1.52 12.5 7\r\n01/06/2024 02:00:00 1.61 12.6 8\r\n",
+         {{"RadioGroup_separateur_colonne_ItemIndex", "1"},
+          {"RadioGroup_datetime_nb_col_ItemIndex", "1"}},
+         {"Date;colonne 3;colonne 4;colonne 5;nb(3)_methode_(moyenne des n mesures OK)\r",
+          "01/06/2024 00:00:00;NA;NA;NA;0\r", "01/06/2024 01:00:00;1,520;12,500;7,000;1\r",
+          "01/06/2024 02:00:00;1,610;12,600;8,000;1\r"},
+         true},
+    };
+    for (const Cas& c : cas) {
+        const fs::path dossier = racine_ / c.nom;
+        fs::create_directories(dossier);
+        std::ofstream(dossier / (c.nom + ".txt"), std::ios::binary) << c.contenu;
+        auto cles = communes;
+        cles.insert(c.cles.begin(), c.cles.end());
+        cles["Edit_nom_fic_sortie.text"] = c.nom;
+        const Execution e =
+            lancer({"--debut", "01/06/2024 00:00:00", "--fin", "01/06/2024 02:00:00", "--donnees",
+                    dossier.string(), description(cles, c.nom + ".dsc")});
+        ASSERT_EQ(e.statut, 0) << c.nom << "\n" << e.erreurs;
+        // No question: the layout is a normal one.
+        EXPECT_FALSE(e.erreurs.starts_with("? ") || contient(e.erreurs, "\n? ")) << c.nom << "\n"
+                                                                                 << e.erreurs;
+        std::istringstream resultat(lire(sortie_ / (c.nom + ".txt")));
+        std::vector<std::string> lignes;
+        for (std::string l; std::getline(resultat, l);) lignes.push_back(l);
+        EXPECT_EQ(lignes, c.lignes) << c.nom;
+        const std::string attendu =
+            "!!! la ligne d'intitulés n°1 ne nomme que 2 des 5 colonnes des données => intitulés "
+            "ajoutés : colonne 3 à colonne 5\n";
+        const auto p = e.erreurs.find(attendu);
+        EXPECT_EQ(p != std::string::npos, c.titres_manquants) << c.nom << "\n" << e.erreurs;
+        if (p != std::string::npos) {
+            EXPECT_EQ(e.erreurs.find(attendu, p + 1), std::string::npos) << "said once";
+        }
+    }
+}
+
 // The shipped files are what the generator writes: whoever changes one changes the other.
 TEST_F(TarvoLot, LExempleLivreEstCeQueLeGenerateurEcrit) {
     const fs::path ici = racine_ / "regenere";

@@ -99,7 +99,7 @@ TEST(ChampsGuillemets, DecoupageParCas) {
         // "" inside quotes is one quote; outside a quoted field it is text.
         {"\"a \"\"b\"\"\";\"\"\"\"", ';', {"a \"b\"", "\""}},
         {"\"\",x,\"\"", ',', {"", "x", ""}},
-        {"x,,\"\",", ',', {"x", "", ""}},
+        {"x,,\"\",", ',', {"x", "", "", ""}},
         // A quote that does not open its field is a character like any other.
         {"ab\"c,d\"", ',', {"ab\"c", "d\""}},
         {"12 \"x\" 3;4", ';', {"12 \"x\" 3", "4"}},
@@ -110,11 +110,12 @@ TEST(ChampsGuillemets, DecoupageParCas) {
         {"\"12\"5;\"a\" b ;c", ';', {"125", "a b", "c"}},
         // Blanks around a quoted field are no part of it; blanks inside are.
         {"  \" a \"  ; b ", ';', {" a ", "b"}},
-        // Unquoted fields are cut and trimmed as ever, leading and trailing separators too.
-        {";a; b ;", ';', {"", "a", "b"}},
-        {"a;;", ';', {"a", ""}},
-        {";", ';', {""}},
-        {"", ';', {}},
+        // Unquoted fields are cut and trimmed as ever; a leading or trailing separator ends
+        // an empty field.
+        {";a; b ;", ';', {"", "a", "b", ""}},
+        {"a;;", ';', {"a", "", ""}},
+        {";", ';', {"", ""}},
+        {"", ';', {""}},
         // Tabulation and blank separators; blank runs are one separator.
         {"\"a\tb\"\t\"c\"\td", '\t', {"a\tb", "c", "d"}},
         {"  \"Temp C\"   \"x  y\" 12  ", ' ', {"Temp C", "x  y", "12"}},
@@ -134,6 +135,42 @@ TEST(ChampsGuillemets, DecoupageParCas) {
     }
     EXPECT_EQ(champs_tabules_guillemets("\"Date Time, GMT\",\"a\tb\",c", ','),
               "Date Time, GMT\ta b\tc");
+}
+
+// Onset exports end their title and data lines with empty fields: a separator that ends a
+// line ends one more field, so quoted or not a line counts its separators plus one.
+TEST(ChampsGuillemets, UnSeparateurFinalFermeUnChampVide) {
+    struct Cas {
+        std::string ligne;
+        char sep;
+        int nb;
+        std::string dernier;
+    };
+    const std::vector<Cas> cas = {
+        {"Date Heure,Level,Temp,", ',', 4, ""},
+        {"01/06/2024 01:00:00,1.5,12.5,7", ',', 4, "7"},
+        // onset-hobo/FULL1_PT_20292372_20200430_corrected_P2.csv, lines 2 and 3.
+        {"#,\"Date Time, GMT-07:00\",\"Abs Pres, kPa (LGR S/N: 20292372, SEN S/N: "
+         "20292372)\",\"Temp, \xB0"
+         "C (LGR S/N: 20292372, SEN S/N: 20292372)\",\"Abs Pres Barom., kPa (LGR S/N: "
+         "20292481, SEN S/N: 20292481)\",\"Sensor Depth, meters (LGR S/N: 20292372)\",,",
+         ',', 8, ""},
+        {"1,12/20/2019 10:13,107.795,6.471,,0.761,,", ',', 8, ""},
+        {"\"a\";\"b\";", ';', 3, ""},
+        {"\"a\";\"b\" ; ", ';', 3, ""},
+        // A blank line is one empty field; with a blank separator blanks end no field.
+        {"", ',', 1, ""},
+        {"  ", ';', 1, ""},
+        {"a b ", ' ', 2, "b"},
+    };
+    for (const Cas& c : cas) {
+        EXPECT_EQ(nb_champs_guillemets(c.ligne, c.sep), c.nb) << "<" << c.ligne << ">";
+        EXPECT_EQ(extraire_champ_guillemets(c.ligne, c.nb, c.sep), c.dernier) << c.ligne;
+        EXPECT_EQ(nb_car('\t', champs_tabules_guillemets(c.ligne, c.sep)) + 1, c.nb) << c.ligne;
+        if (c.ligne.find('"') == std::string::npos && c.sep != ' ') {
+            EXPECT_EQ(nb_car(c.sep, c.ligne) + 1, c.nb) << c.ligne;
+        }
+    }
 }
 
 // A line without any quote must read exactly as it does with the setting off.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "formats/journal_suivi.h"
 #include "inventory/prelecture.h"
 #include "inventory/table_fichiers.h"
@@ -281,6 +283,73 @@ TEST(AnalyserIntitules, BlancsTitresEtDonneesEnDesaccord) {
         EXPECT_TRUE(a.d.CheckBox_int_col_alternatif);
         EXPECT_EQ(a.d.Edit_new_desc_colonne, "Date,Heure,Temp,Niveau");
         EXPECT_EQ(a.table.nb_lignes(), 1);
+    }
+}
+
+// Tide recorders name only their first columns: the others are data all the same, named
+// by their number, and the log says so once, without a question.
+TEST(AnalyserIntitules, TitresPlusCourtsQueLesDonnees) {
+    struct Cas {
+        std::string nom;
+        std::string contenu;
+        int separateur, nb_dates;
+        bool guillemets;
+        int donnees;
+        std::string intitules;
+    };
+    const std::vector<Cas> cas = {
+        {"point-virgule", "Date;Niveau\n01/06/2024 01:00:00;1.52;12.5;7;3\n", 2, 1, false, 4,
+         "Date\tNiveau\tcolonne 3\tcolonne 4\tcolonne 5"},
+        {"blancs, deux colonnes de dates", "Date Heure\n01/06/2024 01:00:00 1.52 12.5 7\n", 1, 2,
+         false, 3, "Date\tHeure\tcolonne 3\tcolonne 4\tcolonne 5"},
+        {"entre guillemets", "\"Date\",\"Level, m\"\n01/06/2024 01:00:00,1.52,12.5,7,3\n", 3, 1,
+         true, 4, "Date\tLevel, m\tcolonne 3\tcolonne 4\tcolonne 5"},
+        // Only the date is named: the data still have their columns.
+        {"seule la date", "Date\n01/06/2024 01:00:00;1.52;12.5;7;3\n", 2, 1, false, 4,
+         "Date\tcolonne 2\tcolonne 3\tcolonne 4\tcolonne 5"},
+    };
+    for (const Cas& c : cas) {
+        Analyse a(c.contenu);
+        a.d.RadioGroup_separateur_colonne_ItemIndex = static_cast<Separateur>(c.separateur);
+        a.d.RadioGroup_datetime_nb_col_ItemIndex = static_cast<ColonnesDateHeure>(c.nb_dates - 1);
+        a.d.CheckBox_champs_guillemets = c.guillemets;
+        const Description avant = a.d;
+        EXPECT_EQ(a.lancer(), SuiteListage::continuer) << c.nom;
+        EXPECT_TRUE(a.dialogue.vus.empty()) << c.nom;
+        EXPECT_EQ(a.colonnes.nb_colonnes_donnees, c.donnees) << c.nom;
+        EXPECT_EQ(a.colonnes.intitules, c.intitules) << c.nom;
+        EXPECT_EQ(a.table.lire_cellule(1, Colonne::nb_colonnes), " 5") << c.nom;
+        ASSERT_EQ(a.journal.problemes().size(), 1u) << c.nom;
+        EXPECT_EQ(a.journal.problemes()[0].probleme, ProblemeSuivi::intitules_manquants) << c.nom;
+        EXPECT_EQ(a.d, avant) << c.nom;
+    }
+
+    // The log's list of the columns names them as the listing did.
+    Analyse a("Date;Niveau\n01/06/2024 01:00:00;1.52;12.5\n");
+    a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+    ASSERT_EQ(a.lancer(), SuiteListage::continuer);
+    EXPECT_EQ(a.journal.lignes()[a.journal.problemes()[0].ligne],
+              fr("!!! la ligne d'intitulés n°1 ne nomme que 2 des 3 colonnes des données => "
+                 "intitulés ajoutés : colonne 3"));
+    JournalSuivi journal;
+    lister_colonnes(a.d, a.colonnes, 3, "cumul", journal, a.dialogue);
+    EXPECT_TRUE(a.dialogue.vus.empty());
+    EXPECT_NE(std::find(journal.lignes().begin(), journal.lignes().end(), "3 - colonne 3"),
+              journal.lignes().end());
+}
+
+// A title line that ends with its separator names one more column, empty, quoted or not;
+// it counts as many columns as the data line below it, and no title is missing.
+TEST(AnalyserIntitules, SeparateurFinalDesTitres) {
+    for (const bool guillemets : {false, true}) {
+        Analyse a("Date Heure,Level,Temp,\n01/06/2024 01:00:00,1.5,12.5,7\n");
+        a.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+        a.d.CheckBox_champs_guillemets = guillemets;
+        EXPECT_EQ(a.lancer(), SuiteListage::continuer) << guillemets;
+        EXPECT_EQ(a.colonnes.nb_colonnes_donnees, 3) << guillemets;
+        EXPECT_EQ(a.colonnes.intitules, "Date Heure\tLevel\tTemp\t") << guillemets;
+        EXPECT_EQ(a.table.lire_cellule(1, Colonne::nb_colonnes), " 4") << guillemets;
+        EXPECT_TRUE(a.journal.problemes().empty()) << guillemets;
     }
 }
 
