@@ -135,8 +135,8 @@ const std::vector<CasReel>& cas_reels() {
          {},
          true},
         // The quoted title "Date Time, GMT-07:00" holds a time but no date: it is not taken for
-        // the first data line, which is line 3. "," and line 3 accepted, the listing's title
-        // and date questions declined; titles 2 typed.
+        // the first data line, which is line 3. "," and line 3 accepted, quoted fields declined,
+        // the first date left unread (the default pattern) without cancelling; titles 2 typed.
         {"onset-hobo",
          "FULL1_PT_20292372_20200430_corrected_P2.csv",
          {1, A, O, O, 2, N},
@@ -155,7 +155,7 @@ const std::vector<CasReel>& cas_reels() {
         // Quoted fields declined.
         {"onset-hobo",
          "QU5_Mooring_15m_20392468_20210803.csv",
-         {1, O, O, N, 1},
+         {1, O, O, N, N},
          3,
          "3",
          "2",
@@ -203,10 +203,11 @@ const std::vector<CasReel>& cas_reels() {
          "",
          {},
          true},
-        // ";" and line 15 accepted (decimal comma).
+        // ";" and line 15 accepted (decimal comma), the first date left unread (the default
+        // pattern) without cancelling.
         {"solinst-levelogger",
          "solinst_conductivity_testfile.csv",
-         {1, O, O, 1},
+         {1, O, O, N},
          -1,
          "",
          "14",
