@@ -1,11 +1,13 @@
 #include "formats/fuseaux.h"
 
-#include <date/tz.h>
+#include <absl/time/civil_time.h>
+#include <absl/time/time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <exception>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "formats/date_canonique.h"
@@ -15,12 +17,21 @@ namespace tarvo {
 
 namespace {
 
-using std::chrono::seconds;
-
 // 01/01/1970 in seconds since 30/12/1899, where the zone rules count from.
 constexpr long long epoque_1970 = 25569LL * secondes_par_jour;
-// Beyond a few thousand years a zone's first or last interval has no neighbour worth asking.
-constexpr long long bord_des_regles = 100'000'000'000LL;
+// The bounds of an interval that has no change before or after it, far enough for any date
+// and near enough that adding an offset cannot overflow.
+constexpr long long lointain = 1LL << 62;
+
+constexpr absl::CivilSecond origine_civile(1970, 1, 1, 0, 0, 0);
+
+absl::CivilSecond civil(long long local) {
+    return origine_civile + local;
+}
+
+long long secondes_locales(const absl::CivilSecond& c) {
+    return c - origine_civile;
+}
 
 bool chiffre(char c) {
     return c >= '0' && c <= '9';
@@ -57,12 +68,85 @@ bool utc_ou_gmt(std::string_view t) {
     return m == "UTC" || m == "GMT";
 }
 
-long long secondes_de(const date::sys_seconds& s) {
-    return s.time_since_epoch().count();
+// Files of the zone directory that are no zone of the database's list: the copies under
+// posix/ and right/, posixrules, Factory; nor is a path a zone name.
+bool nom_de_la_base(std::string_view t) {
+    if (t.front() == '/' || t.back() == '/' || t.find("//") != std::string_view::npos) return false;
+    const std::string_view premier = t.substr(0, t.find('/'));
+    return premier != "posix" && premier != "right" && t != "posixrules" && t != "Factory";
 }
 
-int decalage_de(const date::sys_info& i) {
-    return static_cast<int>(i.offset.count());
+// Interval of instants (seconds since 1970) where one offset holds, and the offsets
+// before and after it.
+struct Intervalle {
+    long long debut, fin;
+    int avant, apres;
+};
+
+}  // namespace
+
+// A zone of the system's database as Abseil reads it. Abseil lists a zone's changes until
+// 400 years after the last one its file lists, applying the rule the file gives for later
+// years, and repeats those 400 years beyond without listing their changes: past its last
+// listed change, a zone keeps its offset or changes it unlisted (change_apres_).
+class ZoneSysteme {
+public:
+    explicit ZoneSysteme(const absl::TimeZone& regles) : regles_(regles) {
+        absl::TimeZone::CivilTransition c;
+        if (!regles_.PrevTransition(absl::InfiniteFuture(), &c)) return;
+        derniere_listee_ = absl::ToUnixSeconds(regles_.At(c.to).trans);
+        const int d = decalage(derniere_listee_);
+        // A rule changes the offset at least once a year and keeps each offset over a day.
+        for (int jour = 1; jour <= 366 && !change_apres_; ++jour)
+            change_apres_ = decalage(derniere_listee_ + jour * secondes_par_jour) != d;
+    }
+
+    const absl::TimeZone& regles() const { return regles_; }
+
+    int decalage(long long utc) const { return regles_.At(absl::FromUnixSeconds(utc)).offset; }
+
+    // The interval around the instant `utc` where its offset `d` holds; past the last
+    // listed change of a zone that keeps changing, that instant alone.
+    Intervalle autour(long long utc, int d) const {
+        Intervalle r{utc, utc + 1, d, d};
+        if (change_apres_ && utc >= derniere_listee_) return r;
+        // A change is told by the local times it jumps from and to: the instant plus the
+        // offsets before and after it.
+        absl::TimeZone::CivilTransition c;
+        r.fin = lointain;
+        if (regles_.NextTransition(absl::FromUnixSeconds(utc), &c)) {
+            r.fin = secondes_locales(c.from) - d;
+            r.apres = static_cast<int>(secondes_locales(c.to) - r.fin);
+        }
+        r.debut = -lointain;
+        // The last change before utc + 1 s, that is at or before utc.
+        if (regles_.PrevTransition(absl::FromUnixSeconds(utc + 1), &c)) {
+            r.debut = secondes_locales(c.to) - d;
+            r.avant = static_cast<int>(secondes_locales(c.from) - r.debut);
+        }
+        return r;
+    }
+
+private:
+    absl::TimeZone regles_;
+    long long derniere_listee_ = -lointain;
+    bool change_apres_ = false;
+};
+
+namespace {
+
+// Each zone is read once and kept for the program's life, as Fuseau points to it.
+const ZoneSysteme* zone_du_systeme(std::string_view nom) {
+    static std::mutex verrou;
+    static std::map<std::string, std::unique_ptr<const ZoneSysteme>, std::less<>> lues;
+    const std::lock_guard garde(verrou);
+    if (const auto i = lues.find(nom); i != lues.end()) return i->second.get();
+    absl::TimeZone regles;
+    if (!absl::LoadTimeZone(std::string(nom), &regles)) return nullptr;
+    auto zone = std::make_unique<const ZoneSysteme>(regles);
+    const ZoneSysteme* z = zone.get();
+    lues.emplace(std::string(nom), std::move(zone));
+    return z;
 }
 
 }  // namespace
@@ -80,14 +164,11 @@ std::optional<Fuseau> Fuseau::lire(std::string_view texte) {
                    c == '_' || c == '-' || c == '+';
         }))
         return std::nullopt;
-    try {
-        const date::time_zone* zone = date::locate_zone(t);
-        // The zone's rules are read now, so that no conversion meets an unreadable file.
-        (void)zone->get_info(date::sys_seconds{});
-        return Fuseau(0, zone);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    if (!nom_de_la_base(t)) return std::nullopt;
+    // The zone's rules are read now, so that no conversion meets an unreadable file.
+    const ZoneSysteme* zone = zone_du_systeme(t);
+    if (zone == nullptr) return std::nullopt;
+    return Fuseau(0, zone);
 }
 
 std::optional<int> decalage_en_fin(std::string_view texte, std::size_t& longueur) {
@@ -144,7 +225,7 @@ bool ConversionFuseaux::convertir(double& t, std::optional<int> decalage_ligne) 
 }
 
 bool ConversionFuseaux::vers_utc(long long local, long long& utc) {
-    const date::time_zone* zone = mesures_->zone();
+    const ZoneSysteme* zone = mesures_->zone();
     if (zone == nullptr) {
         utc = local - mesures_->decalage_fixe();
         return true;
@@ -159,27 +240,27 @@ bool ConversionFuseaux::vers_utc(long long local, long long& utc) {
         return true;
     }
     if (!(local >= double_bas_ && local < double_haut_)) {
-        const date::local_info i = zone->get_info(date::local_seconds{seconds{local}});
-        if (i.result == date::local_info::nonexistent) return false;
-        if (i.result == date::local_info::unique) {
-            // The interval where this offset is the only reading: the rule's own interval,
+        using Lecture = absl::TimeZone::TimeInfo;
+        const Lecture i = zone->regles().At(civil(local));
+        if (i.kind == Lecture::SKIPPED) return false;
+        if (i.kind == Lecture::UNIQUE) {
+            // The interval where this offset is the only reading: the offset's own interval,
             // less the repeated hours that its neighbours share with it.
-            const date::sys_info& s = i.first;
-            long long bas = secondes_de(s.begin) + decalage_de(s);
-            long long haut = secondes_de(s.end) + decalage_de(s);
-            if (secondes_de(s.begin) > -bord_des_regles)
-                bas = std::max(
-                    bas, secondes_de(s.begin) + decalage_de(zone->get_info(s.begin - seconds{1})));
-            if (secondes_de(s.end) < bord_des_regles)
-                haut = std::min(haut, secondes_de(s.end) + decalage_de(zone->get_info(s.end)));
-            unique_bas_ = bas, unique_haut_ = haut, unique_decalage_ = decalage_de(s);
+            utc = absl::ToUnixSeconds(i.pre);
+            const int d = static_cast<int>(local - utc);
+            const Intervalle r = zone->autour(utc, d);
+            unique_bas_ = r.debut + std::max(d, r.avant);
+            unique_haut_ = r.fin + std::min(d, r.apres);
+            unique_decalage_ = d;
             second_passage_ = false;
-            utc = local - unique_decalage_;
             return true;
         }
-        double_bas_ = secondes_de(i.second.begin) + decalage_de(i.second);
-        double_haut_ = secondes_de(i.first.end) + decalage_de(i.first);
-        premier_ = decalage_de(i.first), second_ = decalage_de(i.second);
+        // Repeated: `pre` is its reading in the first pass, `post` in the second.
+        const long long bascule = absl::ToUnixSeconds(i.trans);
+        premier_ = static_cast<int>(local - absl::ToUnixSeconds(i.pre));
+        second_ = static_cast<int>(local - absl::ToUnixSeconds(i.post));
+        double_bas_ = bascule + second_;
+        double_haut_ = bascule + premier_;
         second_passage_ = false;
     }
     // In the repeated hour: a clock that goes back, or writes the same time again, has begun
@@ -192,13 +273,13 @@ bool ConversionFuseaux::vers_utc(long long local, long long& utc) {
 }
 
 long long ConversionFuseaux::decalage_resultat(long long utc) {
-    const date::time_zone* zone = resultat_.zone();
+    const ZoneSysteme* zone = resultat_.zone();
     if (zone == nullptr) return resultat_.decalage_fixe();
     if (!(utc >= resultat_bas_ && utc < resultat_haut_)) {
-        const date::sys_info i = zone->get_info(date::sys_seconds{seconds{utc}});
-        resultat_bas_ = secondes_de(i.begin);
-        resultat_haut_ = secondes_de(i.end);
-        resultat_decalage_ = decalage_de(i);
+        resultat_decalage_ = zone->decalage(utc);
+        const Intervalle r = zone->autour(utc, resultat_decalage_);
+        resultat_bas_ = r.debut;
+        resultat_haut_ = r.fin;
     }
     return resultat_decalage_;
 }

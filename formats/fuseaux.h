@@ -5,11 +5,10 @@
 #include <optional>
 #include <string_view>
 
-namespace date {
-class time_zone;
-}
-
 namespace tarvo {
+
+// A zone of the system's database, read once for the whole program (fuseaux.cpp).
+class ZoneSysteme;
 
 // A zone as the user writes it: a fixed offset from UTC, or a zone of the system's database
 // with its summer time.
@@ -24,12 +23,12 @@ public:
     // Seconds east of UTC when the offset is fixed.
     int decalage_fixe() const { return decalage_; }
     // The database zone; nullptr for a fixed offset.
-    const date::time_zone* zone() const { return zone_; }
+    const ZoneSysteme* zone() const { return zone_; }
 
 private:
-    Fuseau(int decalage, const date::time_zone* zone) : decalage_(decalage), zone_(zone) {}
+    Fuseau(int decalage, const ZoneSysteme* zone) : decalage_(decalage), zone_(zone) {}
     int decalage_ = 0;
-    const date::time_zone* zone_ = nullptr;
+    const ZoneSysteme* zone_ = nullptr;
 };
 
 // The UTC offset written at the end of a time text, in seconds east of UTC: optional blanks

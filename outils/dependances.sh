@@ -5,7 +5,7 @@ tarvo_paquets=(cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-1
                libbenchmark-dev libcli11-dev python3 libzip-dev libexpat1-dev libfreexl-dev
                pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n xvfb xauth libasound2-dev
                fonts-dejavu-core poppler-utils dpkg-dev file desktop-file-utils
-               libhowardhinnant-date-dev tzdata)
+               libabsl-dev tzdata)
 
 tarvo_installer_dependances() {
     local manquants=() p

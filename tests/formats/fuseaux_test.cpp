@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +57,17 @@ TEST(Fuseau, TextesAcceptesEtRefuses) {
             EXPECT_EQ(f->decalage_fixe(), c.decalage) << c.texte;
         }
     }
+}
+
+// The database's names, links included; not the other files of its directory (the copies
+// under posix/ and right/, posixrules, Factory), nor a path, which the zone library would read.
+TEST(Fuseau, NomsDeLaBaseSeulement) {
+    for (const char* texte : {"Etc/GMT+5", "US/Eastern", "Europe/Kiev", "EST5EDT"})
+        EXPECT_TRUE(Fuseau::lire(texte)) << texte;
+    for (const char* texte :
+         {"posix/Europe/Paris", "right/Europe/Paris", "posixrules", "Factory",
+          "/usr/share/zoneinfo/Europe/Paris", "/Europe/Paris", "Europe//Paris", "Europe/Paris/"})
+        EXPECT_FALSE(Fuseau::lire(texte)) << texte;
 }
 
 TEST(Fuseau, DecalageEnFinDeTexte) {
@@ -217,6 +230,84 @@ TEST(ConversionFuseaux, UneAnneeAllerEtRetour) {
         ASSERT_TRUE(vers_utc.convertir(retour, std::nullopt)) << date_heure_vers_texte(local);
         ASSERT_EQ(millisecondes(retour), millisecondes(utc)) << date_heure_vers_texte(local);
     }
+}
+
+// Every quarter of an hour of the first and last years of the rules the zone files give
+// after 2037, and around the 400 years of them a library may unroll, through the kept
+// intervals: the same as a fresh conversion, and back.
+TEST(ConversionFuseaux, AllerEtRetourApres2037) {
+    for (const char* nom : {"Europe/Paris", "Australia/Lord_Howe", "Europe/Dublin",
+                            "America/Santiago", "Asia/Tehran"}) {
+        const Fuseau zone = *Fuseau::lire(nom);
+        for (const auto& [de, a] : {std::pair{"01/01/2036 00:00:00", "01/01/2041 00:00:00"},
+                                    std::pair{"01/01/2098 00:00:00", "01/01/2101 00:00:00"},
+                                    std::pair{"01/01/2437 00:00:00", "01/01/2439 00:00:00"}}) {
+            ConversionFuseaux vers_zone(Fuseau::utc(), zone);
+            ConversionFuseaux vers_utc(zone, Fuseau::utc());
+            const double debut = instant(de), fin = instant(a);
+            for (int q = 0; debut + q / 96.0 < fin; ++q) {
+                const double utc = debut + q * 900 / jour_en_secondes;
+                double local = utc;
+                ASSERT_TRUE(vers_zone.convertir(local, std::nullopt));
+                double seul = utc;
+                ConversionFuseaux(Fuseau::utc(), zone).convertir(seul, std::nullopt);
+                ASSERT_EQ(millisecondes(local), millisecondes(seul))
+                    << nom << " " << date_heure_vers_texte(utc);
+                double retour = local;
+                ASSERT_TRUE(vers_utc.convertir(retour, std::nullopt))
+                    << nom << " " << date_heure_vers_texte(local);
+                ASSERT_EQ(millisecondes(retour), millisecondes(utc))
+                    << nom << " " << date_heure_vers_texte(local);
+            }
+        }
+    }
+}
+
+// After 2037 the zone files give their rule in a footer, not as listed changes.
+// fuseaux_apres_2037.txt holds what Python's zoneinfo reads from the same files, written by
+// fuseaux_apres_2037.py: around every change of 2038 to 2100 (and of a few later years) and
+// at two dates far from them, for zones of both hemispheres, a 30-minute change, a negative
+// summer time. The lines of a zone are one file in each direction, read in order.
+TEST(ConversionFuseaux, ReglesApres2037) {
+    // As reported: midday in Paris is 10:00 UTC in the summer of 2038 as in 2037.
+    convertir_fichier("Europe/Paris", "UTC",
+                      {{"01/07/2037 12:00:00", sans, "01/07/2037 10:00:00"},
+                       {"01/07/2038 12:00:00", sans, "01/07/2038 10:00:00"}});
+    const std::filesystem::path chemin =
+        std::filesystem::path(TARVO_DONNEES_REELLES).parent_path() / "formats" /
+        "fuseaux_apres_2037.txt";
+    std::ifstream fichier(chemin);
+    ASSERT_TRUE(fichier) << chemin;
+    std::string nom;
+    std::optional<ConversionFuseaux> mesures, resultat;
+    std::vector<std::string> ecarts;
+    int nb = 0;
+    for (std::string ligne; std::getline(fichier, ligne);) {
+        if (ligne.empty() || ligne[0] == '#') continue;
+        if (ligne[0] == '[') {
+            nom = ligne.substr(1, ligne.size() - 2);
+            const std::optional<Fuseau> zone = Fuseau::lire(nom);
+            ASSERT_TRUE(zone) << nom;
+            mesures.emplace(zone, Fuseau::utc());
+            resultat.emplace(Fuseau::utc(), *zone);
+            continue;
+        }
+        // "m;local;UTC" (UTC empty: a skipped time) or "r;UTC;local".
+        const std::size_t separateur = ligne.find(';', 2);
+        ASSERT_TRUE(mesures && (ligne[0] == 'm' || ligne[0] == 'r') && ligne[1] == ';' &&
+                    separateur != std::string::npos)
+            << ligne;
+        const std::string attendu = ligne.substr(separateur + 1);
+        double t = instant(ligne.substr(2, separateur - 2));
+        const bool existe = (ligne[0] == 'm' ? *mesures : *resultat).convertir(t, std::nullopt);
+        const std::string lu = existe ? date_heure_vers_texte(t) : "";
+        if (lu != attendu) ecarts.push_back(nom + " " + ligne + " gives <" + lu + ">");
+        ++nb;
+    }
+    EXPECT_GT(nb, 9000);
+    std::string premiers;
+    for (std::size_t i = 0; i < ecarts.size() && i < 20; ++i) premiers += ecarts[i] + "\n";
+    EXPECT_TRUE(ecarts.empty()) << ecarts.size() << " of " << nb << " differ:\n" << premiers;
 }
 
 // The flexible patterns read the offset after the time only when asked; otherwise the text
