@@ -119,7 +119,7 @@ private:
     bool memoire_suffisante(std::size_t nb_dates) const;
     bool lire_reglages();
     bool lire_fuseaux();
-    FinExtraction traiter_fichier(int r, bool reference);
+    FinExtraction traiter_fichier(int r, bool& reference);
     std::string annoncer_fichier(int r, double mo);
     FinExtraction verifier_dates_fichier(int r, std::string_view chemin, const TamponLignes& tampon,
                                          const PlageDonnees& plage, bool reference);
@@ -424,7 +424,8 @@ bool Extraction::controle_arret(int r, int fait, int total) {
     return c_.progression.arret_demande();
 }
 
-FinExtraction Extraction::traiter_fichier(int r, bool reference) {
+// The reference is the first file that holds data: it sets the columns, then is cleared.
+FinExtraction Extraction::traiter_fichier(int r, bool& reference) {
     const Horloge::time_point debut_fichier = Horloge::now();
     const double mo = lire_reel(c_.table.lire_cellule(r, Colonne::taille));
     const std::string chemin = annoncer_fichier(r, mo);
@@ -440,9 +441,20 @@ FinExtraction Extraction::traiter_fichier(int r, bool reference) {
         r, Colonne::ligne_intitules,
         index_intitules_ < 1 ? std::string(" -") : " " + std::to_string(index_intitules_ + 1));
     const PlageDonnees plage = plage_donnees(d_, tampon);
+    if (tampon.vide() || plage.premiere >= tampon.nb_lignes()) {
+        // Nothing to convert: an empty file is said so by its loader, a file of titles here.
+        if (!tampon.vide())
+            c_.journal.ajouter_probleme(ProblemeSuivi::fichier_sans_donnees,
+                                        fr("fichier sans ligne de données, non traité => ") +
+                                            chemin);
+        c_.table.ecrire_cellule(r, Colonne::nb_donnees, "0");
+        c_.table.ecrire_cellule(r, Colonne::nb_extraites, "0");
+        return FinExtraction::complete;
+    }
     if (const FinExtraction fin = verifier_dates_fichier(r, chemin, tampon, plage, reference);
         fin != FinExtraction::complete)
         return fin;
+    reference = false;
     ComptesFichier comptes;
     if (conversion_) conversion_->nouveau_fichier();
     if (const FinExtraction fin = lire_lignes(r, chemin, tampon, plage, comptes);
@@ -863,8 +875,9 @@ ResultatExtraction Extraction::executer() {
         LecteurDateMesure& lecteur;
         ~Remise() { lecteur.lire_decalage_utc = false; }
     } remise{c_.lecteur};
+    bool reference = true;
     for (std::size_t j = 0; j < lignes.size(); ++j) {
-        const FinExtraction fin = traiter_fichier(lignes[j], j == 0);
+        const FinExtraction fin = traiter_fichier(lignes[j], reference);
         if (fin != FinExtraction::complete) {
             res_.fin = fin;
             return res_;

@@ -17,6 +17,7 @@ enum class ProblemeSuivi {
     erreur_date_nom_fichier,  // a date in a file name that cannot be read
     nom_fichier_sans_date,    // a file-name code that gives no date
     fichier_vide,             // a data file without a byte
+    fichier_sans_donnees,     // a data file without a data line, left out of the run
     fichier_non_lu,           // an entry matching the mask that is no file (FIFO, device…)
     une_seule_colonne,        // a separator that leaves no measurement column
     intitules_manquants,      // a title line that names fewer columns than the data hold

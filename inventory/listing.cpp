@@ -31,6 +31,7 @@ using Horloge = std::chrono::steady_clock;
 
 constexpr std::string_view inconnue = "    ????";
 constexpr std::string_view non_lu = " ---";
+constexpr std::string_view aucune_donnee = " aucune donnée";
 
 int entier(std::string_view texte) {
     return lire_entier(texte).value_or(0);
@@ -383,18 +384,19 @@ SuiteListage Listage::prelire(int ligne, const std::string& chemin, const LigneL
 
     for (const Colonne c : {Colonne::nb_extraites, Colonne::pas_moyen, Colonne::correction})
         table_.ecrire_cellule(ligne, c, std::string(non_lu));
-    if (tampon.vide()) {
-        // An empty file has no layout to check and no time to read: it is logged by the
-        // loader and the listing goes on.
-        table_.ecrire_cellule(ligne, Colonne::date_dep, std::string(inconnue));
+    const PlageDonnees plage = plage_donnees(d_, tampon);
+    if (tampon.vide() || plage.premiere >= tampon.nb_lignes()) {
+        // A file without a data line has no layout to check and no time to read: it is said
+        // empty, and the next file gives the columns in its stead.
+        table_.ecrire_cellule(ligne, Colonne::date_dep, fr(aucune_donnee));
         table_.ecrire_cellule(ligne, Colonne::date_fin, std::string(inconnue));
         table_.ecrire_cellule(ligne, Colonne::nb_donnees, "0");
         table_.ecrire_cellule(ligne, Colonne::nb_colonnes, std::string(non_lu));
         table_.ecrire_cellule(ligne, Colonne::ligne_intitules, std::string(non_lu));
+        if (ligne == etat_.premiere_ligne_lue) ++etat_.premiere_ligne_lue;
         return SuiteListage::continuer;
     }
 
-    const PlageDonnees plage = plage_donnees(d_, tampon);
     etat_.plage = plage;
     // A start tag missing from the file puts the first data line past its end.
     a.nb_lignes_donnees = format_entier_groupe(std::max(0, tampon.nb_lignes() - plage.premiere));

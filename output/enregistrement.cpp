@@ -197,8 +197,10 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
                                c.nb_lignes_lues,
                                r.chemin,
                                total};
-    r.aucune_valeur_valide = run.nb_resultats > 0 && c.etapes.K() > 2 &&
-                             nb_valeurs_utilisables(c.etapes, run.nb_resultats) == 0;
+    // No value column at all (every file empty) is no valid value either.
+    r.aucune_valeur_valide =
+        run.nb_resultats > 0 &&
+        (c.etapes.K() <= 2 || nb_valeurs_utilisables(c.etapes, run.nb_resultats) == 0);
     const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
     ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif,
                    c.enregistrer_description);

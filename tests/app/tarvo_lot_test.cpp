@@ -1185,6 +1185,40 @@ TEST_F(TarvoLot, UneLigneTropLongueEstSignaleeEtLaDerniereSansFinEstLue) {
     }
 }
 
+// A data file without a data line (no byte, or titles only) is listed without data and left
+// out of the run with one line; it never sets the columns, whatever its place in the list, and
+// the run's status is what the other files give: 4 when nothing valid is left.
+TEST_F(TarvoLot, UnFichierSansDonneesEstIgnoreEtSigneParSonStatut) {
+    struct Cas {
+        std::string contenu;  // of a_vide.csv, listed first
+        bool seul;            // the example's files removed
+        int statut;
+        std::string ligne;  // said on standard error
+    };
+    const std::vector<Cas> cas = {
+        {"", false, 0, "fichier VIDE => "},
+        {"Station\r\nDate Heure;Niveau (m);Temp;Cond\r\n", false, 0,
+         "fichier sans ligne de données, non traité => "},
+        {"Station\r\nDate Heure;Niveau (m);Temp;Cond\r\n", true, 4,
+         "fichier sans ligne de données, non traité => "},
+    };
+    for (const Cas& c : cas) {
+        if (c.seul)
+            for (const auto& f : fs::directory_iterator(donnees_))
+                if (f.is_regular_file()) fs::remove(f.path());
+        std::ofstream(donnees_ / "a_vide.csv", std::ios::binary) << c.contenu;
+        for (const auto& f : fichiers_sortie()) fs::remove(f);
+        const Execution e = lancer({"--silencieux", description()});
+        EXPECT_EQ(e.statut, c.statut) << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.ligne + (donnees_ / "a_vide.csv").string() + "\n"))
+            << e.erreurs;
+        const std::string resultat = lire(sortie_ / "LeGue_horaire.txt");
+        EXPECT_TRUE(resultat.starts_with("temps(Date Heure inf ou =);Niveau (m);") || c.seul)
+            << resultat.substr(0, 200);
+        EXPECT_TRUE(c.seul || contient(resultat, "01/06/2024 01:00:00;1,210;13,855;431,333;6"));
+    }
+}
+
 // An all-NA result is written (status 0), but says so on standard error: every value below
 // the lowest one the description keeps, or a period that holds no measurement.
 TEST_F(TarvoLot, UnResultatToutNAEstSignale) {
