@@ -444,9 +444,9 @@ FinExtraction Extraction::traiter_fichier(int r, bool& reference) {
     if (tampon.vide() || plage.premiere >= tampon.nb_lignes()) {
         // Nothing to convert: an empty file is said so by its loader, a file of titles here.
         if (!tampon.vide())
-            c_.journal.ajouter_probleme(ProblemeSuivi::fichier_sans_donnees,
-                                        fr("fichier sans ligne de données, non traité => ") +
-                                            chemin);
+            c_.journal.ajouter_probleme(
+                ProblemeSuivi::fichier_sans_donnees,
+                fr("fichier sans ligne de données, non traité => ") + chemin);
         c_.table.ecrire_cellule(r, Colonne::nb_donnees, "0");
         c_.table.ecrire_cellule(r, Colonne::nb_extraites, "0");
         return FinExtraction::complete;
