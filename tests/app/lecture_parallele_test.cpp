@@ -55,6 +55,9 @@ struct Forme {
     // Lines without a date before each midnight's line: blocks that hold no date at all, where
     // a time going back at midnight must still be seen.
     int sans_date_a_minuit = 0;
+    // Every date this many minutes around midnight written year first: runs of dates the
+    // reader corrects, logged once each, that the dateless lines cut in two.
+    int inversee_autour_minuit = 0;
     int ligne_longue = 0;          // that line's level is 1.5 MiB long, past the longest line read
     bool sans_fin_finale = false;  // the last line has no line end, as many exports end
 };
@@ -157,7 +160,11 @@ Genere generer(const Forme& f, unsigned graine) {
             if (f.retour_jour > 0 && jour > 0 && jour % f.retour_jour == 0 &&
                 seconde % 86400 < 3 * 3600)
                 date_ecrite -= 86400;
-            const bool inversee = touche(f.inversee, tire >> 5U);
+            const long long du_jour = seconde % 86400;
+            const bool inversee =
+                touche(f.inversee, tire >> 5U) ||
+                (f.inversee_autour_minuit > 0 &&
+                 std::min(du_jour, 86400 - du_jour) < f.inversee_autour_minuit * 60LL);
             const bool illisible = touche(f.illisible, tire >> 7U);
             const bool jour_mois = touche(f.jour_mois, tire >> 17U);
             std::string date = texte_date(date_ecrite, inversee    ? Ordre::annee_mois_jour
@@ -317,13 +324,15 @@ const std::vector<Cas>& cas_lecture() {
           {"CheckBox_correction_si_t1egalt2.Checked", "true"},
           {"CheckBox_correction_si_t1supt2.Checked", "true"}},
          true},
-        // Times that go back at midnight behind 400 dateless lines (several 4 KiB blocks with
-        // no date), a line too long to be read whole, and no line end after the last line.
+        // Times that go back at midnight, and dates written year first around it, behind 400
+        // dateless lines (several 4 KiB blocks with no date); a line too long to be read whole,
+        // and no line end after the last line.
         {"blocs_sans_date_retours_ligne_longue_sans_fin_finale",
          {.fin = "\r\n",
           .nb_lignes = 30000,
           .retour_jour = 2,
           .sans_date_a_minuit = 400,
+          .inversee_autour_minuit = 5,
           .ligne_longue = 12345,
           .sans_fin_finale = true},
          {{"RadioGroup_methode_ItemIndex", "2"}},
