@@ -15,6 +15,7 @@
 #include "engine/grille.h"
 #include "engine/table_etapes.h"
 #include "formats/cp1252.h"
+#include "formats/date_canonique.h"
 #include "formats/fichiers.h"
 #include "formats/journal_suivi.h"
 #include "formats/provisoire.h"
@@ -116,11 +117,15 @@ std::string texte_fin_traitement(const ContexteEnregistrement& c, const Resultat
 
 std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& c,
                                         const ResultatEnregistrement& r) {
+    // No file held a date to read: the day zero of the calendar is no date of the files.
+    const bool sans_date = c.Label_date_heure_min == date_heure_vers_texte(0) &&
+                           c.Label_date_heure_max == date_heure_vers_texte(0);
     return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE LIGNE EXTRAITE :\n\n") +
            fr(" aucune mesure des fichiers ne tombe dans la période ciblée\n\n") +
            fr("     période ciblée     : ") + c.parametres_grille.Label_temps_deb + " => " +
-           c.parametres_grille.Label_temps_fin + "\n" +
-           "     dates des fichiers : " + c.Label_date_heure_min + " => " + c.Label_date_heure_max +
+           c.parametres_grille.Label_temps_fin + "\n" + "     dates des fichiers : " +
+           (sans_date ? fr("aucune, les fichiers n'ont pas de ligne de données")
+                      : c.Label_date_heure_min + " => " + c.Label_date_heure_max) +
            "\n\n" +
            fr(" vérifier la période (zone 4) et les dates des fichiers (colonnes date dep et "
               "date fin du tableau)\n\n") +

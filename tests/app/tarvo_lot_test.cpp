@@ -1216,6 +1216,12 @@ TEST_F(TarvoLot, UnFichierSansDonneesEstIgnoreEtSigneParSonStatut) {
         EXPECT_TRUE(resultat.starts_with("temps(Date Heure inf ou =);Niveau (m);") || c.seul)
             << resultat.substr(0, 200);
         EXPECT_TRUE(c.seul || contient(resultat, "01/06/2024 01:00:00;1,210;13,855;431,333;6"));
+        EXPECT_EQ(contient(e.erreurs,
+                           "dates des fichiers : aucune, les fichiers n'ont pas de ligne "
+                           "de données"),
+                  c.seul)
+            << e.erreurs;
+        EXPECT_FALSE(contient(e.erreurs, "1899")) << e.erreurs;
     }
 }
 
