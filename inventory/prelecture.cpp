@@ -735,16 +735,15 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
 }
 std::vector<std::string> apercu_tampon(const TamponLignes& tampon) {
     std::vector<std::string> apercu;
-    for (int i = 0; i < 21 && i < tampon.nb_lignes(); ++i) {
-        std::string l(tampon.ligne(i));
-        for (char& c : l)
-            if (c == ';' || c == '\0') c = '\t';
-        apercu.push_back(reparer_accents(l));
-    }
-    apercu.emplace_back("=================================================");
-    apercu.push_back(fr("cet affichage n'est qu'une partie du fichier..."));
-    apercu.emplace_back("    double click pour affichage complet");
+    for (int i = 0; i < 21 && i < tampon.nb_lignes(); ++i)
+        apercu.push_back(reparer_accents(tampon.ligne(i)));
     return apercu;
+}
+
+std::vector<std::string> note_apercu() {
+    return {"=================================================",
+            fr("cet affichage n'est qu'une partie du fichier..."),
+            "    double click pour affichage complet"};
 }
 
 bool copier_en_remplacant(std::string_view source, char a, std::string_view destination, char b,

@@ -111,9 +111,11 @@ bool prelire_fichier(std::string_view chemin, long long taille, const Descriptio
                      ModeEntree mode, TamponLignes& tampon, JournalSuivi& journal,
                      Dialogue& dialogue, std::optional<FenetresLecture> fenetres = std::nullopt);
 
-// The preview: the first 21 lines, ";" shown as tabulations and accents repaired, then a note
-// that this is only the beginning of the file.
+// The preview: the first 21 lines as the buffer holds them, accents repaired; the window
+// shows them cut into their fields, under the note_apercu.
 std::vector<std::string> apercu_tampon(const TamponLignes& tampon);
+// What follows the preview: it is only the beginning of the file.
+std::vector<std::string> note_apercu();
 
 // Copies a file replacing every byte a by b (the spreadsheet and clipboard imports turn
 // their tabulations into ";" this way). A missing source is shown, an empty one logged;

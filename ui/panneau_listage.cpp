@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
@@ -16,10 +15,12 @@
 #include <algorithm>
 #include <string_view>
 
+#include "inventory/intitules.h"
 #include "session/session.h"
 #include "ui/controles.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
+#include "ui/modele_apercu.h"
 #include "ui/modele_table_fichiers.h"
 #include "ui/panneaux.h"
 
@@ -75,14 +76,32 @@ private:
     QWidget* complet_;
 };
 
-template <class Lignes, class F>
-QString joindre(int nb, const Lignes& lignes, F&& ligne) {
-    std::string texte;
-    for (int i = 0; i < nb; ++i) {
-        if (i > 0) texte += '\n';
-        texte += ligne(lignes, i);
-    }
-    return qt(texte);
+// A table of the lines of the file pre-read, numbered as the description numbers them.
+QTableView* vue_apercu(const char* nom, ModeleApercu*& modele) {
+    auto* vue = nomme<QTableView>(nom);
+    modele = new ModeleApercu(vue);
+    vue->setModel(modele);
+    vue->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vue->setWordWrap(false);
+    vue->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    vue->verticalHeader()->setMinimumSectionSize(1);
+    vue->verticalHeader()->setDefaultSectionSize(vue->fontMetrics().height() + 2);
+    donner_role(vue, RoleCouleur::listes);
+    return vue;
+}
+
+// After new lines: the note spans its rows, and each column is as wide as its fields.
+void ajuster(QTableView* vue, const ModeleApercu& modele) {
+    vue->clearSpans();
+    for (int r = modele.premiere_ligne_note(); r < modele.rowCount(); ++r)
+        if (modele.columnCount() > 1) vue->setSpan(r, 0, 1, modele.columnCount());
+    vue->resizeColumnsToContents();
+    // A header line of one long field must not push the other columns out of sight: a
+    // column is at most as wide as a whole date, its cut texts read in their tooltips.
+    const int largeur_max =
+        vue->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 12;
+    for (int c = 0; c < modele.columnCount(); ++c)
+        vue->setColumnWidth(c, std::min(vue->columnWidth(c), largeur_max));
 }
 
 }  // namespace
@@ -171,10 +190,8 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
     donner_role(table, RoleCouleur::listes);
 
     // Memo6 is laid over Memo1: the preview first, the buffer on demand.
-    memo1_ = vue_texte("Memo1");
-    memo6_ = vue_texte("Memo6");
-    donner_role(memo1_, RoleCouleur::listes);
-    donner_role(memo6_, RoleCouleur::listes);
+    memo1_ = vue_apercu("Memo1", modele1_);
+    memo6_ = vue_apercu("Memo6", modele6_);
     pile_ = new QStackedLayout;
     pile_->addWidget(memo6_);
     pile_->addWidget(memo1_);
@@ -202,18 +219,20 @@ void PanneauListage::rafraichir(const Session& session) {
     if (!a.legende_SpeedButton_lister.empty()) lister_->setText(qt(a.legende_SpeedButton_lister));
     textes_.rafraichir(session);
 
-    // A memo is rewritten only when its text changed, so that a refresh after another
-    // command keeps its scroll position and the memo the user brought in front.
+    // A table is redone only when its lines changed, so that a refresh after another
+    // command keeps its scroll position and the table the user brought in front. The
+    // columns are the fields the run reads with the separator now chosen.
+    const char separateur = separateur_entree(session.description);
+    const bool guillemets = session.description.CheckBox_champs_guillemets;
     const TamponLignes& tampon = session.inventaire.tampon_fichier_lu;
-    if (const QString texte = joindre(std::min(tampon.nb_lignes(), lignes_memo1_max), tampon,
-                                      [](const TamponLignes& t, int i) { return t.ligne(i); });
-        texte != memo1_->toPlainText())
-        memo1_->setPlainText(texte);
-    if (const QString texte = joindre(
-            static_cast<int>(a.apercu.size()), a.apercu,
-            [](const auto& l, int i) { return std::string_view(l[static_cast<std::size_t>(i)]); });
-        texte != memo6_->toPlainText()) {
-        memo6_->setPlainText(texte);
+    std::vector<std::string_view> lignes;
+    for (int i = 0; i < std::min(tampon.nb_lignes(), lignes_memo1_max); ++i)
+        lignes.push_back(tampon.ligne(i));
+    if (modele1_->definir(lignes, separateur, guillemets)) ajuster(memo1_, *modele1_);
+    const std::vector<std::string_view> apercu(a.apercu.begin(), a.apercu.end());
+    if (modele6_->definir(apercu, separateur, guillemets,
+                          a.apercu.empty() ? std::vector<std::string>() : note_apercu())) {
+        ajuster(memo6_, *modele6_);
         pile_->setCurrentWidget(memo6_);
     }
     if (a.apercu.empty()) pile_->setCurrentWidget(memo1_);

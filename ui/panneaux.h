@@ -22,11 +22,13 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QStackedLayout;
+class QTableView;
 class QTimeEdit;
 class QToolButton;
 
 namespace tarvo {
 
+class ModeleApercu;
 class ModeleTableFichiers;
 class Session;
 struct ParametresGrille;
@@ -85,9 +87,12 @@ public:
 private:
     QPushButton* lister_ = nullptr;  // laid out in the window's stage bar
     ModeleTableFichiers* modele_ = nullptr;
-    // The preview (Memo6) laid over the line buffer (Memo1) of the file pre-read.
-    QPlainTextEdit* memo1_ = nullptr;
-    QPlainTextEdit* memo6_ = nullptr;
+    // The preview (Memo6) laid over the line buffer (Memo1) of the file pre-read, both cut
+    // into numbered columns.
+    QTableView* memo1_ = nullptr;
+    QTableView* memo6_ = nullptr;
+    ModeleApercu* modele1_ = nullptr;
+    ModeleApercu* modele6_ = nullptr;
     QStackedLayout* pile_ = nullptr;
     TextesZone textes_;
 };

@@ -54,6 +54,9 @@ int main(int argc, char* argv[]) {
     fenetre.findChild<QTimeEdit*>("TimePicker_pas")->setTime(QTime(1, 0));
     cliquer("SpeedButton_lister");
     capture("2-apres-listage");
+    // The preview of the file pre-read, in its numbered columns.
+    if (auto* apercu = fenetre.findChild<QWidget*>("Memo6"))
+        apercu->grab().save(sortie + "/2c-apercu.png");
     cliquer("SpeedButton_creer_listes_date_clean");
     capture("2b-liste-horodatee");
     cliquer("SpeedButton_traiter_fichier");

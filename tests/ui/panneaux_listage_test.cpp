@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -17,6 +16,8 @@
 #include "description/cles_description.h"
 #include "formats/fichiers.h"
 #include "formats/provisoire.h"
+#include "formats/texte.h"
+#include "inventory/intitules.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
@@ -139,16 +140,20 @@ private slots:
                  qt(a.Label_date_heure_min));
         QCOMPARE(controle<QPushButton>(panneau, "SpeedButton_lister")->text(),
                  QStringLiteral("1- Valider et Lister les fichiers   *.csv"));
-        // The preview of the pre-read file is what the memo shows, laid over the buffer.
+        // The preview of the pre-read file, then its note, laid over the buffer.
         QVERIFY(!a.apercu.empty());
-        auto* memo6 = controle<QPlainTextEdit>(panneau, "Memo6");
-        const QStringList lignes = memo6->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(lignes.size(), static_cast<qsizetype>(a.apercu.size()));
-        QCOMPARE(lignes[1], qt(a.apercu[1]));
+        auto* memo6 = controle<QTableView>(panneau, "Memo6");
+        const QAbstractItemModel& m6 = *memo6->model();
+        QCOMPARE(m6.rowCount(), static_cast<int>(a.apercu.size() + note_apercu().size()));
+        QCOMPARE(m6.index(1, 1).data().toString(), QStringLiteral("1,5"));
+        QCOMPARE(m6.index(static_cast<int>(a.apercu.size()) + 1, 0).data().toString(),
+                 qt(note_apercu()[1]));
         QVERIFY(memo6->isVisibleTo(&panneau));
-        QCOMPARE(controle<QPlainTextEdit>(panneau, "Memo1")->toPlainText(),
-                 QStringLiteral("Date;T\n01/03/2024 10:00:00;1,5\n"
-                                "01/03/2024 10:10:00;1,6\n01/03/2024 10:20:00;1,7"));
+        const QAbstractItemModel& m1 = *controle<QTableView>(panneau, "Memo1")->model();
+        QCOMPARE(m1.rowCount(), 4);
+        QCOMPARE(m1.columnCount(), 2);
+        QCOMPARE(m1.index(3, 0).data().toString(), QStringLiteral("01/03/2024 10:20:00"));
+        QCOMPARE(m1.index(3, 1).data().toString(), QStringLiteral("1,7"));
     }
 
     // The file name, the mark and the dates stand out from the other columns, and a
@@ -234,7 +239,7 @@ private slots:
         QCOMPARE(couleur("Label_date_max"), QColor(0, 0, 255));
         QCOMPARE(controle<QLabel>(panneau, "Label_date_min")->text(),
                  QStringLiteral("01/03/2024 00:00:00"));
-        QVERIFY(controle<QPlainTextEdit>(panneau, "Memo1")->isVisibleTo(&panneau));
+        QVERIFY(controle<QTableView>(panneau, "Memo1")->isVisibleTo(&panneau));
     }
 
     // A long logger file is shown by its first 2000 lines; a double click on the preview
@@ -247,10 +252,10 @@ private slots:
         s->inventaire.affichage.apercu = {"ligne 1", "ligne 2"};
         PanneauListage panneau;
         panneau.rafraichir(*s);
-        auto* memo1 = controle<QPlainTextEdit>(panneau, "Memo1");
-        auto* memo6 = controle<QPlainTextEdit>(panneau, "Memo6");
-        QCOMPARE(memo1->blockCount(), 2000);
-        QVERIFY(memo1->toPlainText().endsWith(QStringLiteral("\nligne 2000")));
+        auto* memo1 = controle<QTableView>(panneau, "Memo1");
+        auto* memo6 = controle<QTableView>(panneau, "Memo6");
+        QCOMPARE(memo1->model()->rowCount(), 2000);
+        QCOMPARE(memo1->model()->index(1999, 0).data().toString(), QStringLiteral("ligne 2000"));
         QVERIFY(memo6->isVisibleTo(&panneau));
         QVERIFY(!memo1->isVisibleTo(&panneau));
         QTest::mouseDClick(memo6->viewport(), Qt::LeftButton);
@@ -261,6 +266,43 @@ private slots:
         s->inventaire.affichage.apercu = {"autre"};
         panneau.rafraichir(*s);
         QVERIFY(memo6->isVisibleTo(&panneau));
+    }
+
+    // A tab-separated logger, pre-read: the preview shows each field under the number the
+    // description gives it, empty columns included, each line beside its number.
+    void apercuEnColonnesNumerotees() {
+        const std::string keller = "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt";
+        const std::string dossier = temporaire.path().toStdString() + "/keller/";
+        std::filesystem::create_directories(dossier);
+        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/keller-logger/" + keller,
+                                   dossier + keller);
+        auto s = nouvelle_session();
+        s->description.dossier_choisi = dossier;
+        s->description.Edit_masque = "txt";
+        s->description.RadioGroup_separateur_colonne_ItemIndex = Separateur::tabulation;
+        dialogue.attendre_question(Reponse::non);  // the first date is not read: go on
+        QCOMPARE(static_cast<int>(s->lister_fichiers().fin), static_cast<int>(FinListage::complet));
+        PanneauListage panneau;
+        panneau.rafraichir(*s);
+        auto* memo6 = controle<QTableView>(panneau, "Memo6");
+        QAbstractItemModelTester testeur(memo6->model(),
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QAbstractItemModel& m = *memo6->model();
+        const std::string premiere(s->inventaire.tampon_fichier_lu.ligne(1));
+        for (int n = 1; n <= 7; ++n) {
+            QCOMPARE(m.headerData(n - 1, Qt::Horizontal).toString(), QString::number(n));
+            QCOMPARE(m.index(1, n - 1).data().toString(),
+                     qt(extraire_champ(premiere, n, separateur_entree(s->description))));
+        }
+        QCOMPARE(m.index(0, 1).data().toString(), QStringLiteral("P1-P2"));
+        QCOMPARE(m.index(1, 1).data().toString(), QString());  // P1-P2 is always empty
+        QCOMPARE(m.index(1, 2).data().toString(), QStringLiteral("3,246"));
+        QCOMPARE(m.headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
+        // The note spans its rows and leaves the columns their fields' width.
+        const int note = static_cast<int>(s->inventaire.affichage.apercu.size());
+        QCOMPARE(memo6->columnSpan(note + 1, 0), m.columnCount());
+        QVERIFY(memo6->columnWidth(0) <
+                memo6->fontMetrics().horizontalAdvance(qt(note_apercu()[1])));
     }
 
     void clesDesZones2Et3() {
