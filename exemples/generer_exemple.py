@@ -105,7 +105,7 @@ DESCRIPTION = [
     ("Edit_max_na.text", ""),
     ("Edit_min_na.text", ""),
     ("Edit_NA.text", "NA"),
-    ("Edit_name_prog_blocnote.text", "notepad.exe"),
+    ("Edit_name_prog_blocnote.text", ""),
     ("Edit_nb_decimale.text", "3"),
     ("Edit_new_desc_colonne.text", ""),
     ("Edit_nom_fic_sortie.text", "LeGue_horaire"),

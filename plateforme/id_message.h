@@ -125,7 +125,6 @@ enum class IdMessage {
     extension_inattendue,
     exemplaire_valeur_non_entiere,
     controle_champ,
-    editeur_absent,
     manuel_introuvable,
     lecteur_pdf_absent,
     aucun_fichier_extension,

@@ -14,6 +14,7 @@ public:
     virtual ~Lanceur() = default;
 
     // Each returns false when the program could not be started; none waits for it.
+    // The text editor the description names, and no other program.
     virtual bool ouvrir_dans_editeur(std::string_view chemin) = 0;
     virtual bool ouvrir_document(std::string_view chemin_ou_adresse) = 0;
 

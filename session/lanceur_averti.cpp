@@ -4,22 +4,26 @@
 
 #include "formats/cp1252.h"
 #include "formats/texte.h"
-#include "plateforme/dialogue.h"
 
 namespace tarvo {
 
-LanceurAverti::LanceurAverti(Lanceur& lanceur, Dialogue& dialogue,
-                             std::function<std::string()> editeur)
-    : lanceur_(lanceur), dialogue_(dialogue), editeur_(std::move(editeur)) {}
+LanceurAverti::LanceurAverti(Lanceur& lanceur, std::function<std::string()> editeur,
+                             std::function<void(const std::string&)> signaler)
+    : lanceur_(lanceur), editeur_(std::move(editeur)), signaler_(std::move(signaler)) {}
 
 bool LanceurAverti::ouvrir_dans_editeur(std::string_view chemin) {
-    if (lanceur_.ouvrir_dans_editeur(chemin)) return true;
-    dialogue_.message(IdMessage::editeur_absent,
-                      contient(majuscules(editeur_()), "NOTEPAD++")
-                          ? fr("  Notepad++ non installé...\n\n")
-                          : fr("  Notepad non trouvé...\n\n"),
-                      TypeMessage::avertissement);
-    return false;
+    const std::string reglage(rogner(editeur_ ? editeur_() : std::string()));
+    if (!reglage.empty() && lanceur_.ouvrir_dans_editeur(chemin)) return true;
+    const bool ouvert = lanceur_.ouvrir_document(chemin);
+    if (!signaler_) return ouvert;
+    // A box per file would stop every command that shows one: the log says it once.
+    if (!reglage.empty() && reglage != deja_signale_) {
+        deja_signale_ = reglage;
+        signaler_(fr("éditeur <") + reglage +
+                  fr("> introuvable : fichiers ouverts avec l'application du bureau"));
+    }
+    if (!ouvert) signaler_(fr("aucune application n'a ouvert <") + std::string(chemin) + ">");
+    return ouvert;
 }
 
 }  // namespace tarvo

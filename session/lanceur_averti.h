@@ -1,5 +1,5 @@
-// The launcher the window uses: the machine's own, plus the warning a user gets when the
-// text editor could not be started at all.
+// The launcher the window uses: the machine's own, which falls back on the desktop's
+// application for a file when the text editor the description names cannot be started.
 #pragma once
 
 #include <functional>
@@ -10,13 +10,14 @@
 
 namespace tarvo {
 
-class Dialogue;
-
 class LanceurAverti final : public Lanceur {
 public:
-    // `editeur` gives the editor setting of the current description.
-    LanceurAverti(Lanceur& lanceur, Dialogue& dialogue, std::function<std::string()> editeur);
+    // `editeur` gives the editor setting of the current description; `signaler` receives the
+    // tracking-log line that says the editor is missing, once per editor setting.
+    LanceurAverti(Lanceur& lanceur, std::function<std::string()> editeur,
+                  std::function<void(const std::string&)> signaler);
 
+    // A description that names no editor opens its files with the desktop's application.
     bool ouvrir_dans_editeur(std::string_view chemin) override;
     bool ouvrir_document(std::string_view chemin_ou_adresse) override {
         return lanceur_.ouvrir_document(chemin_ou_adresse);
@@ -27,8 +28,9 @@ public:
 
 private:
     Lanceur& lanceur_;
-    Dialogue& dialogue_;
     std::function<std::string()> editeur_;
+    std::function<void(const std::string&)> signaler_;
+    std::string deja_signale_;
 };
 
 }  // namespace tarvo

@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "formats/cp1252.h"
 #include "ui/conversions_qt.h"
 
 namespace tarvo {
@@ -30,18 +29,8 @@ QString programme_editeur(const QString& reglage) {
 }  // namespace
 
 bool LanceurQt::ouvrir_dans_editeur(std::string_view chemin) {
-    const QString fichier = qt(chemin);
-    const std::string reglage = editeur_ ? editeur_() : std::string();
-    const QString programme = programme_editeur(qt(reglage));
-    if (!programme.isEmpty() && QProcess::startDetached(programme, {fichier})) return true;
-    // A Windows editor name such as "notepad++.exe" is not found here: the desktop decides.
-    const bool ouvert = QDesktopServices::openUrl(QUrl::fromLocalFile(fichier));
-    if (ouvert && signaler_ && reglage != deja_signale_) {
-        deja_signale_ = reglage;
-        signaler_(fr("éditeur <") + reglage +
-                  fr("> introuvable : fichiers ouverts avec l'application du bureau"));
-    }
-    return ouvert;
+    const QString programme = programme_editeur(qt(editeur_ ? editeur_() : std::string()));
+    return !programme.isEmpty() && QProcess::startDetached(programme, {qt(chemin)});
 }
 
 bool LanceurQt::ouvrir_document(std::string_view chemin_ou_adresse) {

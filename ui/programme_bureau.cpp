@@ -19,10 +19,7 @@ ProgrammeBureau::ProgrammeBureau(std::string chemin_programme, std::string dossi
         services_.dialogue = dialogue_propre_.get();
     }
     if (!services_.lanceur) {
-        lanceur_propre_ = std::make_unique<LanceurQt>(editeur, [this](const std::string& ligne) {
-            session_->journal.ajouter_suivi(ligne);
-            if (fenetre_) fenetre_->rafraichir_suivi();
-        });
+        lanceur_propre_ = std::make_unique<LanceurQt>(editeur);
         services_.lanceur = lanceur_propre_.get();
     }
     if (!services_.presse_papier) {
@@ -33,8 +30,12 @@ ProgrammeBureau::ProgrammeBureau(std::string chemin_programme, std::string dossi
         audio_propre_ = std::make_unique<SortieAudioAlsa>();
         services_.audio = audio_propre_.get();
     }
-    lanceur_averti_ =
-        std::make_unique<LanceurAverti>(*services_.lanceur, *services_.dialogue, editeur);
+    lanceur_averti_ = std::make_unique<LanceurAverti>(*services_.lanceur, editeur,
+                                                      [this](const std::string& ligne) {
+                                                          session_->journal.ajouter_suivi(ligne);
+                                                          if (fenetre_)
+                                                              fenetre_->rafraichir_suivi();
+                                                      });
     progression_ = std::make_unique<ProgressionQt>([this] { return session_->demande_stop; });
     session_ = std::make_unique<Session>(*services_.dialogue, *progression_, *lanceur_averti_,
                                          *services_.presse_papier, dossier_programme);

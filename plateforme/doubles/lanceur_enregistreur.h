@@ -21,7 +21,7 @@ public:
     };
 
     bool ouvrir_dans_editeur(std::string_view chemin) override {
-        return enregistrer(Genre::editeur, chemin);
+        return enregistrer(Genre::editeur, chemin) && editeur_present;
     }
     bool ouvrir_document(std::string_view chemin_ou_adresse) override {
         return enregistrer(Genre::document, chemin_ou_adresse);
@@ -32,6 +32,8 @@ public:
 
     std::vector<Appel> appels;
     bool reussite = true;
+    // False: the editor the description names is not on this machine.
+    bool editeur_present = true;
 
 private:
     bool enregistrer(Genre genre, std::string_view argument) {

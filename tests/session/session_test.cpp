@@ -725,32 +725,45 @@ TEST(TexteDateProgramme, DateDuFichierOuErreur) {
     std::filesystem::remove_all(dossier);
 }
 
-TEST(LanceurAverti, AvertitSelonLEditeurQuandRienNeDemarre) {
+// A missing editor opens the file with the desktop's application, the log says so once per
+// editor setting, and no box ever interrupts the command that opened the file.
+TEST(LanceurAverti, EditeurAbsentRemplaceParLeBureauSansBoite) {
+    using G = LanceurEnregistreur::Genre;
+    const std::string absent =
+        "\xe9"
+        "diteur <notepad.exe> introuvable : fichiers ouverts avec l'application du bureau";
     const struct {
         const char* editeur;
-        bool reussite;
-        const char* message;  // "" when none is shown
+        bool present, bureau;
+        std::vector<G> genres;  // of the two opening requests
+        std::vector<std::string> journal;
     } cas[] = {
-        {"notepad++.exe -multiInst", false, "  Notepad++ non install\xe9...\n\n"},
-        {"gedit", false, "  Notepad non trouv\xe9...\n\n"},
-        {"gedit", true, ""},
+        {"notepad.exe", false, true, {G::editeur, G::document, G::editeur, G::document}, {absent}},
+        {"  ", false, true, {G::document, G::document}, {}},
+        {"gedit", true, true, {G::editeur, G::editeur}, {}},
+        {"notepad.exe",
+         false,
+         false,
+         {G::editeur, G::document, G::editeur, G::document},
+         {absent, "aucune application n'a ouvert </d/a.txt>",
+          "aucune application n'a ouvert </d/b.txt>"}},
     };
     for (const auto& c : cas) {
+        SCOPED_TRACE(std::string(c.editeur) + (c.bureau ? "" : " sans bureau"));
         LanceurEnregistreur machine;
-        machine.reussite = c.reussite;
-        DialogueScripte dialogue;
-        LanceurAverti lanceur(machine, dialogue, [&] { return std::string(c.editeur); });
-        EXPECT_EQ(lanceur.ouvrir_dans_editeur("/d/r.txt"), c.reussite);
-        ASSERT_EQ(machine.appels.size(), 1u);
-        EXPECT_EQ(machine.appels[0].argument, "/d/r.txt");
-        if (*c.message) {
-            ASSERT_EQ(dialogue.vus.size(), 1u) << c.editeur;
-            EXPECT_EQ(dialogue.ids.back(), IdMessage::editeur_absent);
-            EXPECT_EQ(dialogue.vus[0].texte, c.message);
-            EXPECT_EQ(dialogue.vus[0].type, TypeMessage::avertissement);
-        } else {
-            EXPECT_TRUE(dialogue.vus.empty());
-        }
+        machine.editeur_present = c.present;
+        machine.reussite = c.bureau;
+        std::vector<std::string> journal;
+        LanceurAverti lanceur(
+            machine, [&] { return std::string(c.editeur); },
+            [&](const std::string& l) { journal.push_back(l); });
+        EXPECT_EQ(lanceur.ouvrir_dans_editeur("/d/a.txt"), c.bureau);
+        EXPECT_EQ(lanceur.ouvrir_dans_editeur("/d/b.txt"), c.bureau);
+        std::vector<G> genres;
+        for (const auto& a : machine.appels) genres.push_back(a.genre);
+        EXPECT_EQ(genres, c.genres);
+        EXPECT_EQ(machine.appels.back().argument, "/d/b.txt");
+        EXPECT_EQ(journal, c.journal);
     }
 }
 

@@ -103,11 +103,12 @@ private slots:
         QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {}, centre(1, colonne_marque));
         QVERIFY(f->session().inventaire.ListBox_fic_coche.empty());
 
-        // A double click on a file name opens it in the editor.
+        // A double click on a file name opens it, with the desktop's application as the
+        // example names no editor.
         QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {},
                            centre(0, static_cast<int>(Colonne::fichier)));
         QCOMPARE(ex->lanceur.appels.size(), std::size_t{1});
-        QCOMPARE(ex->lanceur.appels.back().genre, LanceurEnregistreur::Genre::editeur);
+        QCOMPARE(ex->lanceur.appels.back().genre, LanceurEnregistreur::Genre::document);
         QCOMPARE(ex->lanceur.appels.back().argument, ex->donnees + "LeGue_2024-06-01.csv");
     }
 

@@ -363,12 +363,15 @@ private slots:
         QVERIFY(f->session().grille_modifiee);
     }
 
+    // Nothing on the machine opens the file: the tracking log says so, no box stops the user.
     void editeur_introuvable_averti() {
         auto f = fenetre({ex->dsc});
         f->demarrer();
         ex->lanceur.reussite = false;
         QTest::mouseDClick(controle(f.get(), "Label_description_bd"), Qt::LeftButton);
-        QVERIFY(demande_vue("  Notepad non trouv"));
+        QVERIFY(ex->dialogue.vus.empty());
+        QCOMPARE(f->session().journal.lignes().back(),
+                 "aucune application n'a ouvert <" + ex->dsc + ">");
     }
 
     void arreter_pendant_un_traitement() {
@@ -534,8 +537,9 @@ private slots:
         f->demarrer();
         QTest::mouseDClick(controle(f.get(), "Label_description_bd"), Qt::LeftButton);
         QCOMPARE(ex->lanceur.appels.size(), std::size_t{1});
+        // The example names no editor: the desktop's application opens it.
         QVERIFY(ex->lanceur.appels.front() ==
-                (LanceurEnregistreur::Appel{LanceurEnregistreur::Genre::editeur, ex->dsc}));
+                (LanceurEnregistreur::Appel{LanceurEnregistreur::Genre::document, ex->dsc}));
     }
 };
 

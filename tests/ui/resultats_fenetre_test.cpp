@@ -137,7 +137,7 @@ private slots:
         QVERIFY(existe(resultat));
         QTest::mouseDClick(boite->viewport(), Qt::LeftButton);
         const std::vector<LanceurEnregistreur::Appel> attendus{
-            {LanceurEnregistreur::Genre::editeur, resultat}};
+            {LanceurEnregistreur::Genre::document, resultat}};
         QVERIFY(ex->lanceur.appels == attendus);
     }
 };
