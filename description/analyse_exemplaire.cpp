@@ -23,6 +23,21 @@ std::string nom_description_propose(std::string_view nom, const Description& d) 
     return base + code + sep + ").dsc";
 }
 
+Description description_autre_famille(const Description& actuelle, Description defauts) {
+    Description& d = defauts;
+    d.RadioGroup_avec_sans_intitule_ItemIndex = actuelle.RadioGroup_avec_sans_intitule_ItemIndex;
+    d.Edit_num_ligne_intitule_col = actuelle.Edit_num_ligne_intitule_col;
+    d.Edit_num_ligne_donnee = actuelle.Edit_num_ligne_donnee;
+    d.RadioGroup_separateur_colonne_ItemIndex = actuelle.RadioGroup_separateur_colonne_ItemIndex;
+    d.Edit_masque = actuelle.Edit_masque;
+    d.Edit_name_prog_blocnote = actuelle.Edit_name_prog_blocnote;
+    d.CheckBox_aide_flottante = actuelle.CheckBox_aide_flottante;
+    d.RadioGroup_coul_nb = actuelle.RadioGroup_coul_nb;
+    d.dossier_description = actuelle.dossier_description;
+    d.dossier_choisi_sortie = actuelle.dossier_choisi_sortie;
+    return d;
+}
+
 ComptesSeparateurs compter_separateurs(std::string_view ligne) {
     return {nb_car('\t', ligne), nb_car(' ', ligne), nb_car(';', ligne), nb_car(',', ligne)};
 }

@@ -17,6 +17,12 @@ class Dialogue;
 // ";" → "Temporaire_(__dat ;).dsc"; a name that already holds a code keeps only its base.
 std::string nom_description_propose(std::string_view nom, const Description& d);
 
+// A sample of another file family starts from `defauts`, with what the analysis then checks
+// against the sample (titles, their line, the first data line, the column separator, the
+// mask), the user's own choices (editor, floating help, colours) and the description and output
+// directories taken from `actuelle`: nothing else of the other family may read this one.
+Description description_autre_famille(const Description& actuelle, Description defauts);
+
 // The four column separators of one line, counted each on its own.
 struct ComptesSeparateurs {
     int tabulations = 0;

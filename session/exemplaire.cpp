@@ -69,6 +69,8 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     // result its family writes, must not receive these settings.
     const bool autre_famille =
         dossier_de_fichier(*chemin) != d.dossier_choisi || majuscules(ext) != majuscules(masque);
+    // Its settings replace the open description's: unsaved changes are saved or dropped first.
+    if (autre_famille && !session.enregistrer_avant_remplacement()) return;
     std::string nom_description = session.Label_description_bd;
     if (autre_famille) {
         Description proposee = d;
@@ -85,6 +87,10 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
                                  "exemplaire ?"),
                           TypeMessage::avertissement, Boutons::oui_non) != Reponse::oui)
         return;
+    if (autre_famille) {
+        d = description_autre_famille(d, session.description_par_defaut());
+        session.oublier_description_precedente();
+    }
     a.taille_totale = "---";
     a.avancement = "---";
     session.table.vider();

@@ -64,7 +64,7 @@ Session::Session(Dialogue& dialogue, Progression& progression, Lanceur& lanceur,
       lanceur_(lanceur),
       presse_papier_(presse_papier),
       dossier_programme_(ajouter_antislash(dossier_programme)) {
-    description = description_par_defaut(contexte());
+    description = tarvo::description_par_defaut(contexte());
     Label_description_bd = fr(nom_description_vide);
     Label_rep_description = fr(repertoire_description_vide);
     titre_programme = fr("T a r v o  -  séries régulières de mesures d'enregistreurs v7.52");
@@ -299,7 +299,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     const std::string dossier = dossier_de_fichier(*chemin), nom = nom_de_fichier(*chemin);
     f_modif = true;
     afficher_enregistrement();
-    inventaire.ListBox_fic_coche.clear();
+    oublier_description_precedente();
     description.dossier_description = dossier;
     Label_rep_description = dossier;
     Label_description_bd = nom;
@@ -401,11 +401,11 @@ void Session::nouvelle_description(const std::function<std::optional<std::string
     std::error_code ignore;
     std::filesystem::remove(chemin_natif(fichier_prm), ignore);
     Label_description_bd.clear();
-    description = description_par_defaut(contexte());
+    description = description_par_defaut();
     description.dossier_choisi = ancienne.dossier_choisi;
     description.dossier_description = ancienne.dossier_description;
     description.dossier_choisi_sortie = ancienne.dossier_choisi_sortie;
-    table.vider();
+    oublier_description_precedente();
     // The defaults are shown as a description read: their mask sets the input mode.
     apres_lecture();
     inventaire.affichage.legende_SpeedButton_lister =
@@ -453,6 +453,21 @@ DemandeFichier Session::demande_repertoire_sortie() const {
 void Session::marquer_modifie() {
     f_modif = true;
     afficher_enregistrement();
+}
+
+Description Session::description_par_defaut() const {
+    return tarvo::description_par_defaut(contexte());
+}
+
+void Session::oublier_description_precedente() {
+    table.vider();
+    inventaire = {};
+    etapes = {};
+    extraction = {};
+    listes = {};
+    fichier_resultat.clear();
+    dernier_enregistrement = {};
+    texte_sans_coldate.clear();
 }
 
 namespace {

@@ -103,6 +103,14 @@ public:
     DemandeFichier demande_repertoire_sortie() const;
     // A setting of the description was changed on screen.
     void marquer_modifie();
+    // Before another description replaces unsaved changes: the user saves them (Oui), drops
+    // them (Non) or stops the command (Annuler, or a save that did not happen): false then.
+    bool enregistrer_avant_remplacement();
+    // Every setting as a description file without keys gives it.
+    Description description_par_defaut() const;
+    // Another description is taken up: the listing, the file shown and the results of the
+    // previous one leave the screen with it.
+    void oublier_description_precedente();
 
     // Any change of the grid's start, end, step, unit or date test: the grid is
     // discarded, the summary redone, and the settings are saved with the next write.
@@ -203,9 +211,6 @@ public:
     JournalSuivi journal;
 
 private:
-    // Before another description replaces unsaved changes: the user saves them (Oui), drops
-    // them (Non) or stops the command (Annuler, or a save that did not happen): false then.
-    bool enregistrer_avant_remplacement();
     // The checks and questions before a run: false when one refuses it.
     bool accepter_traitement();
     void afficher_enregistrement();

@@ -85,10 +85,14 @@ const std::vector<TexteAffiche>& textes_affiches() {
              const std::string& sauve = s.dernier_enregistrement.temps_restant;
              return sauve.empty() ? s.extraction.temps_restant : sauve;
          }},
-        // The last result's name stays until another is written.
+        // The last result's name stays until another is written, or another description
+        // leaves no run on screen.
         {Z::execution, "Label21",
-         [](S s) -> std::string_view { return s.dernier_enregistrement.nom_resultat; }, nullptr,
-         true},
+         [](S s) -> std::string_view {
+             const std::string_view nom = s.dernier_enregistrement.nom_resultat;
+             return nom.empty() && s.etapes.N() == 0 ? std::string_view("*.txt") : nom;
+         },
+         nullptr, true},
         {Z::execution, "Label_nlig_impliquee",
          [](S s) -> std::string_view { return s.extraction.Label_nlig_impliquee; }},
         {Z::execution, "Label5",

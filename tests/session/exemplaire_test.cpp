@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
 #include "formats/motifs_date.h"
+#include "formats/provisoire.h"
 #include "formats/texte.h"
 #include "inventory/table_fichiers.h"
 #include "plateforme/doubles/dialogue_scripte.h"
@@ -513,6 +517,121 @@ TEST_F(ExemplaireTest, GrosExemplaireAnalyseCommeLeFichierCourt) {
     EXPECT_EQ(a.nb_lignes,
               format_entier_groupe(std::count(court->begin(), court->end(), '\n') - 1));
     EXPECT_EQ(b.nb_lignes, format_entier_groupe(std::count(gros.begin(), gros.end(), '\n') - 1));
+}
+
+// Each "key= value" line of a description as written.
+std::map<std::string, std::string> valeurs_par_cle(const Description& d) {
+    std::map<std::string, std::string> v;
+    const std::string texte = ecrire_description_texte(d);
+    for (const std::string_view l : decouper_lignes(texte)) {
+        const auto egal = l.find('=');
+        v[std::string(l.substr(0, egal))] = std::string(l.substr(egal + 1));
+    }
+    return v;
+}
+
+// A Keller sample taken while a HOBO description is open, with an edit not saved yet: the
+// edit is saved, dropped or the command stopped, as when another description is chosen;
+// past that, the Keller family starts from the defaults for every setting the analysis
+// does not check, never from the HOBO's zones, pattern, quotes, columns or corrections.
+TEST_F(ExemplaireTest, UneAutreFamilleDemandePuisRepartDesValeursParDefaut) {
+    const std::string keller = "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt";
+    const std::string hobo = "QU5_Mooring_15m_20392468_20210803.csv";
+    // The keys the command sets or the analysis checks, and the user's own editor.
+    const std::set<std::string> hors_defauts = {
+        "dossier_choisi",
+        "dossier_choisi_sortie",
+        "dossier_description",
+        "Edit_masque.text",
+        "Edit_nom_fic_sortie.text",
+        "Edit_name_prog_blocnote.text",
+        "RadioGroup_separateur_colonne_ItemIndex",
+        "RadioGroup_avec_sans_intitule_ItemIndex",
+        "Edit_num_ligne_intitule_col.text",
+        "Edit_num_ligne_donnee.text",
+    };
+    const struct {
+        Reponse enregistrer;
+        bool poursuivie;
+    } cas[] = {{N, true}, {O, true}, {A, false}};
+    int n = 0;
+    for (const auto& c : cas) {
+        SCOPED_TRACE(n);
+        const std::string racine = "famille" + std::to_string(++n);
+        const std::string programme = dossier(racine + "/programme");
+        const std::string descriptions = dossier(racine + "/descriptions");
+        const std::string dossier_hobo = dossier(racine + "/hobo");
+        const std::string dossier_keller = dossier(racine + "/keller");
+        for (const auto& [sous_dossier, fichier, cible] :
+             {std::tuple{"onset-hobo", hobo, dossier_hobo},
+              std::tuple{"keller-logger", keller, dossier_keller}})
+            std::filesystem::copy_file(
+                std::filesystem::path(TARVO_DONNEES_REELLES) / sous_dossier / fichier,
+                chemin_natif(cible + fichier));
+        Description h = description_par_defaut({programme, 0});
+        h.dossier_choisi = dossier_hobo;
+        h.dossier_description = descriptions;
+        h.dossier_choisi_sortie = dossier(racine + "/hobo/EXPORT");
+        h.Edit_masque = "csv";
+        h.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+        h.Edit_num_ligne_intitule_col = "2";
+        h.Edit_num_ligne_donnee = "3";
+        h.Edit_num_col_datetime = "2";
+        h.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
+        h.Edit_fuseau_mesures = "UTC-07:00";
+        h.Edit_fuseau_resultat = "UTC";
+        h.CheckBox_champs_guillemets = true;
+        h.CheckBox_col_cochee = true;
+        h.Edit_col_cochee = "3";
+        h.Edit_min_mesures_valides = "4";
+        h.Edit_equiv_na = "-888";
+        h.Edit_min_na = "-5";
+        h.CheckBox_decalage_actif = true;
+        h.TimePicker_decalage = 1.0 / 24;
+        h.CheckBox_correction_si_t1supt2 = true;
+        h.RadioGroup_methode_ItemIndex = Methode::max;
+        h.Label_min_dsc = "16/06/2021 15:00:00";
+        h.Edit_name_prog_blocnote = "gedit";
+        ecrire_fichier_atomique(descriptions + "hobo.dsc", ecrire_description_texte(h));
+        const std::string fichier_hobo = *lire_fichier(descriptions + "hobo.dsc");
+
+        DialogueScripte dialogue;
+        ProgressionScriptee progression;
+        LanceurEnregistreur lanceur;
+        Session s(dialogue, progression, lanceur, programme);
+        s.creation();
+        s.choisir_description(descriptions + "hobo.dsc");
+        s.description.Edit_NA = "manquant";
+        s.marquer_modifie();
+        dialogue.attendre_question(c.enregistrer);
+        // Tabulation, data on line 2 and titles on line 1 accepted; the listing's date
+        // question refused.
+        if (c.poursuivie) attendre(dialogue, {1, O, O, O, O, N});
+        exemplaire_fichier_donnees(s, dialogue, lanceur, dossier_keller + keller);
+        ASSERT_FALSE(dialogue.ids.empty());
+        EXPECT_EQ(dialogue.ids.front(), IdMessage::enregistrer_modifications_description);
+        EXPECT_EQ(contient(*lire_fichier(descriptions + "hobo.dsc"), "Edit_NA.text= manquant"),
+                  c.enregistrer == O);
+        if (!c.poursuivie) {
+            EXPECT_EQ(s.Label_description_bd, "hobo.dsc");
+            EXPECT_EQ(s.description.Edit_NA, "manquant");
+            EXPECT_EQ(s.description.Edit_fuseau_mesures, "UTC-07:00");
+            continue;
+        }
+        EXPECT_TRUE(s.Label_description_bd.starts_with("Temporaire_(txt"))
+            << s.Label_description_bd;
+        EXPECT_EQ(s.description.dossier_choisi, dossier_keller);
+        EXPECT_EQ(s.description.Edit_name_prog_blocnote, "gedit");
+        EXPECT_NE(s.description.Label_min_dsc, h.Label_min_dsc);
+        const auto defauts = valeurs_par_cle(description_par_defaut({programme, 0}));
+        const auto apres = valeurs_par_cle(s.description);
+        for (const CleDescription& cle : cles_description()) {
+            const std::string k(cle.cle);
+            if (hors_defauts.contains(k) || cle.variable == DefautVariable::maintenant) continue;
+            EXPECT_EQ(apres.at(k), defauts.at(k)) << k;
+        }
+        EXPECT_EQ(s.table.nb_fichiers(), 1);
+    }
 }
 
 // "Editer et adapter" only shows the file.

@@ -418,6 +418,42 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
     EXPECT_NE(std::find(l.begin(), l.end(), "       --> TRAITEMENT du seul fichier"), l.end());
 }
 
+// Another description, chosen or new, takes over a screen that shows nothing of the previous
+// one: no file table, pre-read file, preview, listing extremes, result list or step table.
+TEST_F(SessionTest, ChangerDeDescriptionEffaceCeQueLaPrecedenteAffichait) {
+    copier_hobo();
+    const std::string autre = ecrire_dsc("niveaux.dsc");
+    for (const bool nouvelle : {false, true}) {
+        SCOPED_TRACE(nouvelle ? "Nouveau" : "Choix");
+        auto s = session_hobo_horaire(description_hobo());
+        ASSERT_EQ(s->traiter(), FinTraitement::termine);
+        const AffichageListage& a = s->inventaire.affichage;
+        ASSERT_FALSE(a.apercu.empty());
+        ASSERT_FALSE(a.Label_date_min.empty());
+        ASSERT_FALSE(s->listes.ListBox_DONNEE_date_clean.empty());
+        if (nouvelle) {
+            dialogue.attendre_question(Reponse::oui);
+            s->nouvelle_description(descriptions + "neuve.dsc");
+        } else {
+            s->choisir_description(autre);
+        }
+        EXPECT_EQ(s->table.nb_fichiers(), 0);
+        EXPECT_TRUE(s->inventaire.tampon_fichier_lu.vide());
+        EXPECT_TRUE(a.apercu.empty());
+        EXPECT_EQ(a.Label_date_min, "");
+        EXPECT_EQ(a.Label_date_max, "");
+        EXPECT_EQ(a.Label_date_heure_min, "");
+        EXPECT_FALSE(a.Label_date_min_rouge);
+        EXPECT_EQ(a.nb_lignes_donnees, "");
+        EXPECT_TRUE(s->listes.ListBox_DONNEE_date_clean.empty());
+        EXPECT_EQ(s->etapes.N(), 0);
+        EXPECT_EQ(s->fichier_resultat, "");
+        EXPECT_EQ(s->dernier_enregistrement.nom_resultat, "");
+        EXPECT_EQ(s->dernier_enregistrement.texte_resultat, "");
+        EXPECT_EQ(s->extraction.Label_nlig_impliquee, "");
+    }
+}
+
 // A stop keeps what was read, finished by its method: the first file's hour is written
 // as the mean of its two values, never their sum, and the hour of the unread file is NA.
 TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {

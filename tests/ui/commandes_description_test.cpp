@@ -1,5 +1,6 @@
 // The description commands and the directory chooser of the main window, tried as a user
 // tries them, with the files on disk compared byte for byte before and after each step.
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -29,6 +30,36 @@ private:
 private slots:
     void initTestCase() { ExempleFenetre::signaler_dans_qtest(); }
     void init() { ex = std::make_unique<ExempleFenetre>(); }
+
+    // After a run, choosing another description leaves nothing of the first on screen:
+    // no result list, result name or text, file preview, buffer or listing extremes.
+    void changer_de_description_efface_les_affichages_de_la_precedente() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        const auto* resultats = controle<QAbstractItemView>(f.get(), "ListBox_DONNEE_date_clean");
+        const auto* apercu = controle<QAbstractItemView>(f.get(), "Memo6");
+        QVERIFY(resultats->model()->rowCount() > 0);
+        QVERIFY(apercu->model()->rowCount() > 0);
+        QVERIFY(controle<QLabel>(f.get(), "Label21")->text() != QStringLiteral("*.txt"));
+        QVERIFY(!controle<QLabel>(f.get(), "Label_date_min")->text().isEmpty());
+
+        const std::string autre = ex->descriptions + "autre.dsc";
+        ecrire_fichier_atomique(autre, ex->description_exemple({{"Edit_masque.text", "*.dat"}}));
+        ex->fichier_choisi = autre;
+        cliquer(f.get(), "SpeedButton_desc_bd");
+        QCOMPARE(f->session().Label_description_bd, std::string("autre.dsc"));
+        QCOMPARE(resultats->model()->rowCount(), 0);
+        QCOMPARE(apercu->model()->rowCount(), 0);
+        QCOMPARE(controle<QAbstractItemView>(f.get(), "Memo1")->model()->rowCount(), 0);
+        QCOMPARE(controle<QLabel>(f.get(), "Label21")->text(), QStringLiteral("*.txt"));
+        QVERIFY(controle<QWidget>(f.get(), "RichEdit3")->isHidden());
+        for (const char* nom : {"Label_date_min", "Label_date_max", "Label_date_heure_min",
+                                "Label_date_heure_max", "Label26", "Label_nlig_impliquee"})
+            QVERIFY2(controle<QLabel>(f.get(), nom)->text().isEmpty(), nom);
+        QVERIFY(!controle<QWidget>(f.get(), "SpeedButton_graphique")->isEnabled());
+    }
     void cleanup() { ex.reset(); }
 
     // Validating a directory adds the three current ones to the saved list, after the

@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
 
+#include "description/cles_description.h"
 #include "formats/texte.h"
 #include "session/session.h"
 #include "tests/ui/exemple_fenetre.h"
@@ -25,6 +27,15 @@ private:
     template <class T = QWidget>
     static T* controle(QWidget* f, const char* nom) {
         return ExempleFenetre::controle<T>(f, nom);
+    }
+    // The Keller logger's export, in a folder of its own beside the example's data.
+    std::string copier_keller() const {
+        const std::string nom = "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt";
+        const std::string autre = ex->donnees + "keller/";
+        std::filesystem::create_directories(autre);
+        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/keller-logger/" + nom,
+                                   autre + nom);
+        return autre + nom;
     }
 
 private slots:
@@ -92,16 +103,12 @@ private slots:
     // the example's file keeps its bytes, the new settings go to a temporary description
     // named after the sample's layout, and the result is not the example's name either.
     void exemplaire_d_une_autre_famille_ne_touche_pas_la_description_ouverte() {
-        const std::string keller = "3-0057_ROLLEGEM_07062010_140000_00_with_temp.txt";
-        const std::string autre = ex->donnees + "keller/";
-        std::filesystem::create_directories(autre);
-        std::filesystem::copy_file(std::string(TARVO_DONNEES_REELLES) + "/keller-logger/" + keller,
-                                   autre + keller);
+        const std::string keller = copier_keller();
         const std::string avant = lire(ex->dsc);
         auto f = ex->fenetre({ex->dsc});
         f->demarrer();
         QCOMPARE(f->session().Label_description_bd, std::string("LeGue_horaire.dsc"));
-        ex->fichier_choisi = autre + keller;
+        ex->fichier_choisi = keller;
         ex->dialogue.attendre_choix(1);                // "Utiliser tels quels"
         ex->dialogue.attendre_question(Reponse::oui);  // line 2 holds no titles
         ex->dialogue.attendre_question(Reponse::oui);  // tabulation, not ";"
@@ -121,6 +128,72 @@ private slots:
         ex->dialogue.attendre_question(Reponse::oui);  // "Quitter ?"
         f->session().quitter();
         QCOMPARE(lire(ex->dsc), avant);
+    }
+
+    // An edit on screen, then a sample of another family: the edit is offered for saving as
+    // when another description is chosen ("Non" drops it), and the new family's screen shows
+    // the defaults, none of the example's zones, pattern, columns or NA codes.
+    void exemplaire_d_une_autre_famille_demande_puis_repart_des_defauts() {
+        const std::string keller = copier_keller();
+        const std::string avant = lire(ex->dsc);
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        auto* zone = controle<QLineEdit>(f.get(), "Edit_fuseau_mesures");
+        zone->setText(QStringLiteral("UTC-07:00"));
+        emit zone->textEdited(zone->text());
+        QVERIFY(f->session().f_modif);
+        ex->fichier_choisi = keller;
+        ex->dialogue.attendre_question(Reponse::non);  // save the edit? no
+        ex->dialogue.attendre_choix(1);                // "Utiliser tels quels"
+        ex->dialogue.attendre_question(Reponse::oui);  // line 2 holds no titles
+        ex->dialogue.attendre_question(Reponse::oui);  // tabulation, not ";"
+        ex->dialogue.attendre_question(Reponse::oui);  // data from line 2
+        ex->dialogue.attendre_question(Reponse::oui);  // titles on line 1
+        ex->dialogue.attendre_question(Reponse::non);  // the listing's date question
+        controle<QAbstractButton>(f.get(), "SpeedButton_choix_fic_donnee")->click();
+        QCOMPARE(ex->dialogue.ids.front(), IdMessage::enregistrer_modifications_description);
+        QCOMPARE(lire(ex->dsc), avant);
+        const Description defauts = description_par_defaut({ex->programme, 0});
+        QCOMPARE(zone->text(), QString());
+        for (const auto& [nom, valeur] :
+             {std::pair{"Edit_format_datetime_mesure", defauts.Edit_format_datetime_mesure},
+              std::pair{"Edit_col_cochee", defauts.Edit_col_cochee},
+              std::pair{"Edit_equiv_na", defauts.Edit_equiv_na},
+              std::pair{"Edit_nb_decimale", defauts.Edit_nb_decimale},
+              std::pair{"Edit_balise_deb", defauts.Edit_balise_deb}})
+            QCOMPARE(controle<QLineEdit>(f.get(), nom)->text(), qt(valeur));
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_masque")->text(), QStringLiteral("txt"));
+    }
+
+    // The shipped example names no editor: its files open with the desktop's application.
+    // An editor that is not on the machine does the same, with one line in the tracking log
+    // for that editor and never a box.
+    void editeur_absent_ouvre_avec_le_bureau_sans_boite() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        Session& s = f->session();
+        QCOMPARE(s.description.Edit_name_prog_blocnote, std::string());
+        ex->lanceur.editeur_present = false;
+        auto* nom = controle<QLabel>(f.get(), "Label_description_bd");
+        const std::size_t lignes = s.journal.lignes().size();
+        QTest::mouseDClick(nom, Qt::LeftButton);
+        using G = LanceurEnregistreur::Genre;
+        QVERIFY((ex->lanceur.appels ==
+                 std::vector<LanceurEnregistreur::Appel>{{G::document, ex->dsc}}));
+        QCOMPARE(s.journal.lignes().size(), lignes);
+
+        controle<QLineEdit>(f.get(), "Edit_name_prog_blocnote")
+            ->setText(QStringLiteral("notepad.exe"));
+        s.description.Edit_name_prog_blocnote = "notepad.exe";
+        for (int i = 0; i < 3; ++i) QTest::mouseDClick(nom, Qt::LeftButton);
+        QCOMPARE(ex->lanceur.appels.size(), std::size_t{7});
+        QCOMPARE(ex->lanceur.appels.back().genre, G::document);
+        QCOMPARE(s.journal.lignes().size(), lignes + 1);
+        const QString ligne = QString::fromUtf8(
+            "éditeur <notepad.exe> introuvable : fichiers ouverts avec l'application du bureau");
+        QCOMPARE(qt(s.journal.lignes().back()), ligne);
+        QVERIFY(controle<QPlainTextEdit>(f.get(), "Memo5")->toPlainText().contains(ligne));
+        QVERIFY(ex->dialogue.vus.empty());
     }
 
     // The same family again: the open description is replaced only on "Oui" to a question
