@@ -61,6 +61,10 @@ constexpr std::string_view aide_pied =
     "  Edit_fuseau_resultat.text= Europe/Paris    fuseau du résultat (vide : aucune\n"
     "      conversion) ; un décalage écrit après l'heure (+01:00, Z) vaut pour sa ligne\n"
     "  Edit_min_mesures_valides.text= 360         moins de valeurs OK dans un pas : NA\n"
+    "  unite_pas_dsc= 2 jour                      unité du pas de la période du dernier\n"
+    "      traitement (vide : hh:mn:ss, le pas de Label_pas_dsc.caption)\n"
+    "  test_strict_dsc= 1                         son test sur les dates : 1 (inf strict),\n"
+    "      0 (inf ou =)\n"
     "Formats de date (souple : 12 h, chiffres seuls, secondes absentes) : --motifs.\n"
     "\n"
     "Plusieurs descriptions : chacune est convertie à part, par un processus à elle, avec\n"
@@ -147,7 +151,8 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
     app.footer(std::string(aide_pied));
 
     OptionsLot o;
-    std::string debut, fin, pas, unite = "hms";
+    std::string debut, fin, pas, unite;
+    int nombre = 1;
     std::vector<std::string> descriptions;
     app.add_option("DESCRIPTION", descriptions,
                    "le fichier de description (.dsc), ou plusieurs convertis chacun à part")
@@ -159,12 +164,14 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         ->type_name("\"JJ/MM/AAAA hh:mm:ss\"");
     app.add_option("--pas", pas, "le pas (défaut : le pas de la description)")
         ->type_name("hh:mm:ss");
-    app.add_option("--unite", unite, "unité du pas : hms, jour, mois ou annee (défaut : hms)")
+    app.add_option("--unite", unite,
+                   "unité du pas : hms, jour, mois ou annee (défaut : celle de la description)")
         ->type_name("hms|jour|mois|annee");
-    app.add_option("--nombre", o.nombre, "nombre de jours, de mois ou d'années du pas (défaut : 1)")
+    app.add_option("--nombre", nombre,
+                   "nombre de jours, de mois ou d'années du pas (défaut : celui de la description)")
         ->type_name("N");
     app.add_flag("--test-strict", o.test_strict,
-                 "test sur les dates (inf strict) au lieu de (inf ou =)");
+                 "test sur les dates (inf strict) au lieu de celui de la description");
     app.add_option("--decalage-jours", o.decalage_jours,
                    "jours entiers du décalage des dates de mesure (défaut : 0)")
         ->type_name("N");
@@ -256,14 +263,19 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
         o.pas = pas_option(pas);
         if (!o.pas) return usage("--pas attend hh:mm:ss : " + citer_utf8(pas));
     }
-    static constexpr std::array<std::string_view, 4> unites{"hms", "jour", "mois", "annee"};
-    o.unite = -1;
-    for (std::size_t i = 0; i < unites.size(); ++i)
-        if (unite == unites[i]) o.unite = static_cast<int>(i);
-    if (o.unite < 0) return usage("--unite attend hms, jour, mois ou annee : " + citer_utf8(unite));
+    if (app.count("--unite")) {
+        static constexpr std::array<std::string_view, 4> unites{"hms", "jour", "mois", "annee"};
+        for (std::size_t i = 0; i < unites.size(); ++i)
+            if (unite == unites[i]) o.unite = static_cast<int>(i);
+        if (!o.unite)
+            return usage("--unite attend hms, jour, mois ou annee : " + citer_utf8(unite));
+    }
     // The count control of the window goes from 1 to 400.
-    if (o.nombre < 1 || o.nombre > 400)
-        return usage("--nombre attend un nombre entier de 1 à 400 : " + std::to_string(o.nombre));
+    if (app.count("--nombre")) {
+        if (nombre < 1 || nombre > 400)
+            return usage("--nombre attend un nombre entier de 1 à 400 : " + std::to_string(nombre));
+        o.nombre = nombre;
+    }
     if (o.decalage_jours < 0)
         return usage("--decalage-jours attend un nombre entier positif ou nul : " +
                      std::to_string(o.decalage_jours));
@@ -272,7 +284,7 @@ std::variant<OptionsLot, int> lire_options(int argc, const char* const* argv, st
     if (o.bloc_ko < 4 || o.bloc_ko > 1048576)
         return usage("--bloc attend un nombre entier de Ko de 4 à 1048576 : " +
                      std::to_string(o.bloc_ko));
-    if (o.unite == 0 && o.pas && *o.pas == 0)
+    if (o.unite.value_or(0) == 0 && o.pas && *o.pas == 0)
         return usage("--pas 00:00:00 : le pas ne peut pas être nul");
     if (app.count("--travaux") && (o.travaux < 1 || o.travaux > 256))
         return usage("--travaux attend un nombre entier de 1 à 256 : " + std::to_string(o.travaux));

@@ -20,8 +20,9 @@ struct OptionsLot {
     std::optional<std::string> debut;  // "jj/mm/aaaa hh:mn:ss"
     std::optional<std::string> fin;
     std::optional<double> pas;  // fraction of a day
-    int unite = 0;              // 0 hms, 1 jour, 2 mois, 3 annee
-    int nombre = 1;
+    // Unset: those of the description's last period.
+    std::optional<int> unite;  // 0 hms, 1 jour, 2 mois, 3 annee
+    std::optional<int> nombre;
     bool test_strict = false;
     int decalage_jours = 0;
     std::optional<std::string> donnees;

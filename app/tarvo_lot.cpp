@@ -94,10 +94,8 @@ std::string texte_echec_ecriture(const ResultatEnregistrement& r) {
 
 // A path typed on the command line, made absolute, in the core's code page.
 std::optional<std::string> chemin_cp1252(const std::string& utf8, bool dossier) {
-    std::error_code e;
-    const fs::path absolu = fs::absolute(fs::path(utf8), e).lexically_normal();
-    if (e) return std::nullopt;
-    auto t = utf8_vers_cp1252_exact(absolu.string());
+    auto t = utf8_vers_cp1252_exact(utf8);
+    if (t) t = chemin_absolu(*t);
     if (t && dossier) *t = ajouter_antislash(*t);
     return t;
 }
@@ -209,13 +207,20 @@ private:
             }
         }
 
+        // The period the description was last run with, as the window opens it; each option
+        // given replaces its part.
+        const auto unite = lire_unite_pas_dsc(d.unite_pas_dsc);
+        if (!unite && !o_.unite)
+            return empeche("l'unité du pas de la description (unite_pas_dsc) n'est pas lisible : " +
+                           cp1252_vers_utf8(citer(d.unite_pas_dsc)) +
+                           " (options --unite et --nombre)");
         ParametresGrille& p = session_.parametres_grille;
         p.Label_temps_deb = o_.debut ? *o_.debut : d.Label_min_dsc;
         p.Label_temps_fin = o_.fin ? *o_.fin : d.Label_max_dsc;
         p.TimePicker_pas = o_.pas ? *o_.pas : lire_heure(d.Label_pas_dsc, session_.journal);
-        p.unite_pas = o_.unite;
-        p.SpinEdit_pas_jour_mois_annee = o_.nombre;
-        p.test_strict = o_.test_strict ? 1 : 0;
+        p.unite_pas = o_.unite ? *o_.unite : unite->unite;
+        p.SpinEdit_pas_jour_mois_annee = o_.nombre ? *o_.nombre : unite ? unite->nombre : 1;
+        p.test_strict = o_.test_strict || d.test_strict_dsc == 1 ? 1 : 0;
         session_.parametres_grille_modifies();
         session_.SpinEdit_decalage_jour = o_.decalage_jours;
         session_.lecture = {o_.fils, static_cast<std::size_t>(o_.bloc_ko) * 1024};

@@ -117,6 +117,8 @@ constexpr std::array<CleDescription, nb_cles_description> table{{
     {"Edit_fuseau_mesures.text", F::texte, "", V::aucun, &D::Edit_fuseau_mesures},
     {"Edit_fuseau_resultat.text", F::texte, "", V::aucun, &D::Edit_fuseau_resultat},
     {"Edit_min_mesures_valides.text", F::texte, "0", V::aucun, &D::Edit_min_mesures_valides},
+    {"unite_pas_dsc", F::texte, "", V::aucun, &D::unite_pas_dsc},
+    {"test_strict_dsc", F::indice_radio, "0", V::aucun, champ_indice<&D::test_strict_dsc>()},
 }};
 
 // The member type must be the one the form reads into, and no field or key appears twice:
@@ -157,8 +159,8 @@ static_assert(table_coherente());
                                   c27, c28, c29, c30, c31, c32, c33, c34, c35, c36, c37, c38, c39,
                                   c40, c41, c42, c43, c44, c45, c46, c47, c48, c49, c50, c51, c52,
                                   c53, c54, c55, c56, c57, c58, c59, c60, c61, c62, c63, c64, c65,
-                                  c66, c67, c68, c69] = d;
-    static_assert(nb_cles_description == 69);
+                                  c66, c67, c68, c69, c70, c71] = d;
+    static_assert(nb_cles_description == 71);
 }
 
 bool meme_texte_sans_casse(std::string_view a, std::string_view b) {

@@ -50,7 +50,7 @@ struct CleDescription {
     ChampDescription champ;
 };
 
-inline constexpr std::size_t nb_cles_description = 69;
+inline constexpr std::size_t nb_cles_description = 71;
 
 // The keys in the order they are written.
 std::span<const CleDescription> cles_description();

@@ -100,6 +100,11 @@ struct Description {
     std::string Edit_fuseau_mesures;
     std::string Edit_fuseau_resultat;
     std::string Edit_min_mesures_valides;
+    // The step unit and the date test of the period last processed, beside its start, end and
+    // step: "" (hh:mn:ss) or the count and the unit ("2 jour", "1 mois", "3 année"); 0
+    // "(inf ou =)", 1 "(inf strict)".
+    std::string unite_pas_dsc;
+    int test_strict_dsc = 0;
 
     bool operator==(const Description&) const = default;
 };

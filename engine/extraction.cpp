@@ -107,6 +107,13 @@ struct ComptesFichier {
     double somme_dt = 0, min_dt = minimum_initial;
     long long nb_dt = 0;
     double precedent = 0;
+    // The dates as the lines give them: the earliest and latest, the last one read, and the
+    // first place where they go back with the number of times they do.
+    double date_min = 0, date_max = 0, date_lue = 0;
+    int ligne_lue = 0;
+    long long nb_retours = 0;
+    int ligne_retour = 0, ligne_avant_retour = 0;
+    double date_retour = 0, date_avant_retour = 0;
 };
 
 class Extraction {
@@ -119,6 +126,7 @@ private:
     bool memoire_suffisante(std::size_t nb_dates) const;
     bool lire_reglages();
     bool lire_fuseaux();
+    static void noter_date(double t, int n, ComptesFichier& comptes);
     FinExtraction traiter_fichier(int r, bool& reference);
     std::string annoncer_fichier(int r, double mo);
     FinExtraction verifier_dates_fichier(int r, std::string_view chemin, const TamponLignes& tampon,
@@ -178,7 +186,6 @@ private:
     std::vector<std::string_view> champs_;
     std::string valeurs_;  // the values of quoted fields, which champs_ then points into
     std::string date_champs_;
-    std::string canonique_;
     int depart_ = 1;
     ReglesLignes regles_lignes_;
     // A run of inverted dates is under way where the last block added ended.
@@ -192,9 +199,6 @@ bool Extraction::preparer() {
                                     "!!! : ListBox_date_clean.Items.Count= 0");
         return false;
     }
-    res_.Label_min_dsc = c_.parametres_grille.Label_temps_deb;
-    res_.Label_max_dsc = c_.parametres_grille.Label_temps_fin;
-    res_.Label_pas_dsc = date_heure_vers_texte(c_.parametres_grille.TimePicker_pas).substr(11);
     c_.progression.afficher_progression("3- patienter ... 0%   ",
                                         Progression::chronometre_traitement);
 
@@ -384,9 +388,12 @@ void Extraction::colonnes_reference(std::string_view premiere_ligne, int r) {
     const auto titre = [&](int col) {
         return std::string(rogner(champ_vue(intitules, col, '\t')));
     };
+    // Converted times are in the result's zone, whatever zone the input column's title names.
+    const std::string fuseau =
+        conversion_ ? " converti en " + std::string(rogner(d_.Edit_fuseau_resultat)) : "";
     std::string temps;
     if (nb_dates_ == 1) {
-        temps = "temps(" + titre(col_datetime_);
+        temps = "temps(" + titre(col_datetime_) + fuseau;
         if (decalage_ != 0) {
             const double heure = d_.TimePicker_decalage - std::floor(d_.TimePicker_decalage);
             temps += " decalage=" + std::string(decalage_ < 0 ? "-" : "+") +
@@ -396,7 +403,7 @@ void Extraction::colonnes_reference(std::string_view premiere_ligne, int r) {
         temps += test_strict_ == 1 ? " inf srict" : " inf ou =";
         temps += ")";
     } else {
-        temps = titre(col_date_);
+        temps = titre(col_date_) + fuseau;
     }
     std::vector<std::string>& titres = t_.titres_colonnes;
     titres[1] = temps;
@@ -520,15 +527,6 @@ FinExtraction Extraction::verifier_dates_fichier(int r, std::string_view chemin,
     if (reference) {
         res_.date_heure_min = std::numeric_limits<double>::max();
         res_.date_heure_max = std::numeric_limits<double>::lowest();
-    }
-    // Only readable dates move the extremes: an unreadable one would read as 30/12/1899.
-    for (const std::string* texte : {&date_dep, &date_fin}) {
-        const double t =
-            texte->size() == 19 ? texte_vers_date_heure(*texte, canonique_, c_.journal) : 0;
-        if (t > 0) {
-            res_.date_heure_min = std::min(res_.date_heure_min, t);
-            res_.date_heure_max = std::max(res_.date_heure_max, t);
-        }
     }
     res_.nb_lignes_donnees =
         format_entier_groupe(std::max(0, nb - plage.premiere - plage.decalage_balise));
@@ -688,6 +686,8 @@ FinExtraction Extraction::ajouter_bloc(int r, const BlocLignes& bloc, const Lign
             continue;
         }
         if (lues.etat[ii] == EtatLigne::vide) continue;
+        // Only readable dates count: an unreadable one reads as 30/12/1899.
+        if (lues.instant[ii] > 0) noter_date(lues.instant[ii], n, comptes);
 
         const std::string_view date_texte = lues.dates.empty()
                                                 ? std::string_view{}
@@ -720,6 +720,19 @@ FinExtraction Extraction::ajouter_bloc(int r, const BlocLignes& bloc, const Lign
         t_.nb_lignes_etape(k) += 1;
     }
     return FinExtraction::complete;
+}
+
+void Extraction::noter_date(double t, int n, ComptesFichier& comptes) {
+    if (comptes.date_min == 0 || t < comptes.date_min) comptes.date_min = t;
+    comptes.date_max = std::max(comptes.date_max, t);
+    if (t < comptes.date_lue && comptes.nb_retours++ == 0) {
+        comptes.ligne_retour = n;
+        comptes.date_retour = t;
+        comptes.ligne_avant_retour = comptes.ligne_lue;
+        comptes.date_avant_retour = comptes.date_lue;
+    }
+    comptes.date_lue = t;
+    comptes.ligne_lue = n;
 }
 
 // The time read from line n with the +1 s / +1 day corrections and the observed-step
@@ -825,6 +838,24 @@ void Extraction::conclure_fichier(int r, const PlageDonnees& plage, const Compte
                                            " /" + mini;
     }
     table.ecrire_cellule(r, Colonne::pas_moyen, pas_observe);
+    // The listing shows the first and last lines' dates; the run saw every line, so the
+    // row gets the earliest and the latest, which a period copied from them must hold.
+    if (comptes.date_max > 0) {
+        table.ecrire_cellule(r, Colonne::date_dep, date_heure_vers_texte(comptes.date_min));
+        table.ecrire_cellule(r, Colonne::date_fin, date_heure_vers_texte(comptes.date_max));
+        res_.date_heure_min = std::min(res_.date_heure_min, comptes.date_min);
+        res_.date_heure_max = std::max(res_.date_heure_max, comptes.date_max);
+    }
+    if (comptes.nb_retours > 0)
+        c_.journal.ajouter_probleme(
+            ProblemeSuivi::dates_desordonnees,
+            "dates non chronologiques : la ligne " + std::to_string(comptes.ligne_retour) + " (" +
+                date_heure_vers_texte(comptes.date_retour) + fr(") précède la ligne ") +
+                std::to_string(comptes.ligne_avant_retour) + " (" +
+                date_heure_vers_texte(comptes.date_avant_retour) + ") ; " +
+                std::to_string(comptes.nb_retours) +
+                (comptes.nb_retours > 1 ? " retours" : " retour") +
+                fr(" en arrière dans le fichier"));
 
     const auto total_ko = static_cast<double>(c_.inventaire.taille_totale_ko);
     const auto traites = static_cast<double>(c_.inventaire.ko_traites);

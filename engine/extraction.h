@@ -65,10 +65,6 @@ struct ResultatExtraction {
     // Earliest and latest first/last data dates of the files (0 when none).
     double date_heure_min = 0;
     double date_heure_max = 0;
-    // The description keeps the period last processed; the caller copies these.
-    std::string Label_min_dsc;
-    std::string Label_max_dsc;
-    std::string Label_pas_dsc;
     std::string colonnes_sortie;    // "5 colonnes (avec temps et nb)"
     std::string nb_lignes_donnees;  // data lines of the last file
     std::string Label_fic;

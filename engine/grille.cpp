@@ -7,11 +7,14 @@
 #include <cstdio>
 #include <string>
 
+#include "description/cles_description.h"
+#include "description/description.h"
 #include "engine/messages.h"
 #include "engine/table_etapes.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
+#include "formats/nombres.h"
 #include "formats/texte.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/progression.h"
@@ -501,6 +504,58 @@ std::string texte_unite_pas(int unite) {
         default:
             return {};
     }
+}
+
+std::optional<UnitePas> lire_unite_pas_dsc(std::string_view texte) {
+    texte = rogner(texte);
+    if (texte.empty()) return UnitePas{};
+    const auto blanc = texte.find(' ');
+    if (blanc == std::string_view::npos) return std::nullopt;
+    const auto nombre = lire_entier(texte.substr(0, blanc));
+    const std::string_view mot = rogner(texte.substr(blanc));
+    // The count control of the window goes from 1 to 400.
+    if (!nombre || *nombre < 1 || *nombre > 400) return std::nullopt;
+    for (const int unite : {unite_jour, unite_mois, unite_annee})
+        if (mot == texte_unite_pas(unite)) return UnitePas{unite, *nombre};
+    return std::nullopt;
+}
+
+std::optional<ParametresGrille> periode_de_description(const Description& d) {
+    JournalSuivi ignore;
+    std::string canonique;
+    const double debut = texte_vers_date_heure(d.Label_min_dsc, canonique, ignore);
+    const double fin = texte_vers_date_heure(d.Label_max_dsc, canonique, ignore);
+    const auto unite = lire_unite_pas_dsc(d.unite_pas_dsc);
+    ParametresGrille p;
+    p.TimePicker_pas = lire_heure(d.Label_pas_dsc, ignore);
+    if (debut <= 0 || fin <= debut || !unite ||
+        (unite->unite == unite_hms && p.TimePicker_pas <= 0))
+        return std::nullopt;
+    p.Label_temps_deb = d.Label_min_dsc;
+    p.Label_temps_fin = d.Label_max_dsc;
+    p.unite_pas = unite->unite;
+    p.SpinEdit_pas_jour_mois_annee = unite->nombre;
+    p.test_strict = d.test_strict_dsc == 1 ? 1 : 0;
+    return p;
+}
+
+bool memoriser_periode(const ParametresGrille& p, Description& d) {
+    const bool calendrier =
+        p.unite_pas == unite_jour || p.unite_pas == unite_mois || p.unite_pas == unite_annee;
+    const std::string unite = calendrier ? std::to_string(p.SpinEdit_pas_jour_mois_annee) + " " +
+                                               texte_unite_pas(p.unite_pas)
+                                         : std::string();
+    const std::string pas = ecrire_heure(p.TimePicker_pas);
+    const int test = p.test_strict == 1 ? 1 : 0;
+    if (d.Label_min_dsc == p.Label_temps_deb && d.Label_max_dsc == p.Label_temps_fin &&
+        d.Label_pas_dsc == pas && d.unite_pas_dsc == unite && d.test_strict_dsc == test)
+        return false;
+    d.Label_min_dsc = p.Label_temps_deb;
+    d.Label_max_dsc = p.Label_temps_fin;
+    d.Label_pas_dsc = pas;
+    d.unite_pas_dsc = unite;
+    d.test_strict_dsc = test;
+    return true;
 }
 
 std::string texte_grille(double date) {

@@ -3,7 +3,9 @@
 // that come before it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvo {
@@ -11,6 +13,7 @@ namespace tarvo {
 class Dialogue;
 class JournalSuivi;
 class Progression;
+struct Description;
 
 // Values of `unite_pas`.
 inline constexpr int unite_hms = 0;
@@ -104,6 +107,22 @@ std::string question_mise_a_zero(int quoi, double heure);
 
 // The unit shown beside the step count: "" for hours:minutes:seconds, "jour", "mois", "année".
 std::string texte_unite_pas(int unite);
+
+// The unit of a description's last period, as its key `unite_pas_dsc` holds it: empty for
+// hh:mn:ss, else the count and the unit; nothing for any other text.
+//   "" → hh:mn:ss     "2 jour" → 2 days     " 1 année " → 1 year     "jour" → nothing
+struct UnitePas {
+    int unite = unite_hms;
+    int nombre = 1;
+};
+std::optional<UnitePas> lire_unite_pas_dsc(std::string_view texte);
+
+// The period, step, unit and date test a description was last run with, as grid settings;
+// nothing when it holds none: never run (its start is not before its end), a zero step or
+// an unreadable unit.
+std::optional<ParametresGrille> periode_de_description(const Description& description);
+// A run leaves its grid settings in the description; true when they differ from those it held.
+bool memoriser_periode(const ParametresGrille& parametres, Description& description);
 
 // How every grid display writes a timestamp: its date-time text, " 00:00:00" added when
 // that text is a bare date, so that midnight too has 19 characters.

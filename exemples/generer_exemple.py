@@ -143,6 +143,8 @@ DESCRIPTION = [
     ("Edit_fuseau_mesures.text", ""),
     ("Edit_fuseau_resultat.text", ""),
     ("Edit_min_mesures_valides.text", "0"),
+    ("unite_pas_dsc", ""),
+    ("test_strict_dsc", "0"),
 ]
 
 

@@ -76,6 +76,13 @@ fs::path chemin_natif(std::string_view chemin) {
     return fs::path(cp1252_vers_utf8(chemin));
 }
 
+std::optional<std::string> chemin_absolu(std::string_view chemin) {
+    std::error_code e;
+    const fs::path absolu = fs::absolute(chemin_natif(chemin), e).lexically_normal();
+    if (e) return std::nullopt;
+    return utf8_vers_cp1252_exact(absolu.string());
+}
+
 std::string nom_de_fichier(std::string_view chemin) {
     const auto barre = chemin.rfind(separateur_dossier);
     return std::string(barre == std::string_view::npos ? chemin : chemin.substr(barre + 1));

@@ -29,6 +29,11 @@ std::string texte_exception(const std::exception& e);
 // Core paths are Windows-1252 texts; the file system here speaks UTF-8.
 std::filesystem::path chemin_natif(std::string_view chemin);
 
+// A path made absolute from the current directory, "." and ".." resolved; nothing when the
+// current directory cannot be read or Windows-1252 cannot hold the whole path.
+//   "desc/../x.dsc" from "/home/u" → "/home/u/x.dsc"
+std::optional<std::string> chemin_absolu(std::string_view chemin);
+
 // The last component of a path, and what stands before it with its final separator.
 //   nom_de_fichier("/d/x.csv") == "x.csv"      dossier_de_fichier("/d/x.csv") == "/d/"
 std::string nom_de_fichier(std::string_view chemin);

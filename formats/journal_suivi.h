@@ -27,6 +27,7 @@ enum class ProblemeSuivi {
     ligne_trop_longue,        // a line cut by the pre-reading, past the longest a logger writes
     seconde_ajoutee,          // a repeated time moved by a second
     jour_ajoute,              // a time that went back moved by a day
+    dates_desordonnees,       // a file whose dates go back: its last line is not its latest
     conversion_impossible,    // a value that is not a number (first ones)
     // The counts of the four above, at the end of a file.
     nb_lignes_illisibles,

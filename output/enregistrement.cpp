@@ -111,7 +111,9 @@ std::string texte_fin_traitement(const ContexteEnregistrement& c, const Resultat
            fr(" <- Données horodatée régulières ( copiées dans le presse-papier )") + "\n\n" +
            nom_de_fichier(r.chemin_suivi) + fr(" <- fenêtre de suivi dans le répertoire : ") +
            dossier_de_fichier(r.chemin) + "\n\n" +
-           fr("    (le fichier de description est également enregistré), durée totale = ") +
+           (r.description_enregistree
+                ? fr("    (le fichier de description est également enregistré), durée totale = ")
+                : fr("    durée totale = ")) +
            duree_texte(duree_totale(c));
 }
 
@@ -207,8 +209,9 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
         run.nb_resultats > 0 &&
         (c.etapes.K() <= 2 || nb_valeurs_utilisables(c.etapes, run.nb_resultats) == 0);
     const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
-    ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif,
-                   c.enregistrer_description);
+    ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif, [&] {
+        r.description_enregistree = c.enregistrer_description && c.enregistrer_description();
+    });
     // Both files are whole on disk before either replaces its old version, and then replace
     // them together: a failure leaves the old pair as it was.
     try {

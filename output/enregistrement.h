@@ -37,7 +37,8 @@ struct ContexteEnregistrement {
     // The save dialog, opened when the user refuses to overwrite; empty = cancelled.
     ChoixFichierSortie choisir_fichier{};
     // Writes the description (and clears `f_modif`); run in the summary when f_modif is set.
-    std::function<void()> enregistrer_description{};
+    // True when the file was written.
+    std::function<bool()> enregistrer_description{};
 
     std::string Label_description_bd{};
     std::string Label_nr_final{};        // the grid's row count text
@@ -79,6 +80,8 @@ struct ResultatEnregistrement {
     std::string message_erreur;  // the file error shown to the user
     // Written, but no step of any data column holds a value: nothing but NA.
     bool aucune_valeur_valide = false;
+    // The description had changes, and its file was written with the result.
+    bool description_enregistree = false;
     bool reussi() const { return etat == EtatEnregistrement::enregistre; }
 };
 

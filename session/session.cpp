@@ -88,7 +88,9 @@ void Session::lire_argument(const std::vector<std::string>& arguments) {
     std::string_view a = rogner(arguments.front());
     // A quoted argument keeps no quotes: with them the file would never be found.
     if (a.size() >= 2 && a.front() == '"' && a.back() == '"') a = rogner(a.substr(1, a.size() - 2));
-    fichier_argument = a;
+    // Made absolute at once: the directories kept from it must not depend on where the
+    // program was started.
+    fichier_argument = a.empty() ? std::string() : chemin_absolu(a).value_or(std::string(a));
     dossier_argument = dossier_de_fichier(fichier_argument);
 }
 
@@ -105,9 +107,6 @@ void Session::creation() {
 // Kept whole: one start-up sequence whose questions depend on the candidate found so far.
 void Session::premiere_activation() {
     if (!en_demarrage) return;
-    // Before the first run there are no grid settings: the period comes from the
-    // description, which keeps the one it was last processed for.
-    const bool grille_connue = existe(fichier_2dt);
     appliquer_fichier_2dt();
     proteger(dialogue_, [&] { parametres_prm = lire_fichier_prm(fichier_prm); });
     std::string candidat =
@@ -175,7 +174,9 @@ void Session::premiere_activation() {
                 description.dossier_description = dossier;
                 Label_rep_description = dossier;
             }
-            if (!grille_connue) periode_de_la_description();
+            // The description keeps the period it was last processed for; the grid file
+            // gives the one of the last run only to a description that holds none.
+            periode_de_la_description();
         }
     }
 
@@ -247,17 +248,9 @@ bool Session::lire_ecrire_description(SensDescription sens) {
 }
 
 void Session::periode_de_la_description() {
-    const Description& d = description;
-    std::string canonique;
-    JournalSuivi ignore;
-    const bool lisibles = texte_vers_date_heure(d.Label_min_dsc, canonique, ignore) > 0 &&
-                          texte_vers_date_heure(d.Label_max_dsc, canonique, ignore) > 0;
-    const double pas = lire_heure(d.Label_pas_dsc, ignore);
-    if (!lisibles || pas <= 0) return;
-    parametres_grille.Label_temps_deb = d.Label_min_dsc;
-    parametres_grille.Label_temps_fin = d.Label_max_dsc;
-    parametres_grille.TimePicker_pas = pas;
-    parametres_grille.unite_pas = unite_hms;
+    const auto periode = periode_de_description(description);
+    if (!periode) return;
+    parametres_grille = *periode;
     parametres_grille_modifies();
 }
 
@@ -303,7 +296,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     description.dossier_description = dossier;
     Label_rep_description = dossier;
     Label_description_bd = nom;
-    lire_ecrire_description(SensDescription::lire);
+    const bool lue = lire_ecrire_description(SensDescription::lire);
     // The file may name another directory than the one it lies in: it is rewritten with
     // its real place.
     description.dossier_description = dossier;
@@ -318,6 +311,7 @@ void Session::choisir_description(std::optional<std::string> chemin) {
     });
     lire_ecrire_description(SensDescription::ecrire);
     charger_description();
+    if (lue) periode_de_la_description();
 }
 
 bool Session::enregistrer_avant_remplacement() {
@@ -769,10 +763,9 @@ FinTraitement Session::traiter() {
         if (extraction.fin == FinExtraction::abandonnee) fin = FinTraitement::abandonne;
         if (extraction.fin != FinExtraction::complete && extraction.fin != FinExtraction::arretee)
             return;
-        // The description remembers the period it was last processed for.
-        description.Label_min_dsc = extraction.Label_min_dsc;
-        description.Label_max_dsc = extraction.Label_max_dsc;
-        description.Label_pas_dsc = extraction.Label_pas_dsc;
+        // The description remembers the period it was last processed for: a new one is a
+        // change, saved with the result.
+        if (memoriser_periode(parametres_grille, description) && !lecture_seule) marquer_modifie();
         if (grille_modifiee && !lecture_seule) {
             ecrire_fichier_2dt(fichier_2dt, grille_vers_2dt());
             grille_modifiee = false;
@@ -857,7 +850,9 @@ bool Session::enregistrer_resultats() {
         .choisir_fichier = choisir_fichier_sortie,
         .enregistrer_description =
             [this] {
-                if (!lire_ecrire_description(SensDescription::ecrire)) f_modif = false;
+                const bool ecrite = lire_ecrire_description(SensDescription::ecrire);
+                if (!ecrite) f_modif = false;
+                return ecrite;
             },
         .Label_description_bd = Label_description_bd,
         .Label_nr_final = grille.Label_nr_final,

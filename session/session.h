@@ -72,7 +72,8 @@ public:
             std::string_view dossier_programme);
 
     // --- start-up
-    // The description named on the command line (its first argument, quotes removed).
+    // The description named on the command line (its first argument, quotes removed), made
+    // absolute from the current directory.
     void lire_argument(const std::vector<std::string>& arguments);
     // What the window does when it is created, then at its first activation.
     void creation();
@@ -217,7 +218,8 @@ private:
     void appliquer_fichier_2dt();
     ParametresGrille2dt grille_vers_2dt() const;
     void apres_lecture();
-    // The grid's start, end and step from the period the description was last run on.
+    // The grid's start, end, step, unit and date test from the period the description was
+    // last run on; unchanged when it holds none.
     void periode_de_la_description();
     ContexteDescription contexte() const;
 

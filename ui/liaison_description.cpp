@@ -72,6 +72,9 @@ std::string nom_controle(const CleDescription& cle) {
     if (cle.cle == "dossier_choisi_sortie") return "Label_rep_sortie";
     // The chart selections belong to the graph window.
     if (cle.cle.starts_with("suite_coche_liste_graph")) return "";
+    // The unit and the date test of the period last run are shown by the grid settings that
+    // opening the description sets from them.
+    if (cle.cle == "unite_pas_dsc" || cle.cle == "test_strict_dsc") return "";
     return std::string(sans_suffixe(cle.cle));
 }
 

@@ -254,7 +254,27 @@ TEST(CleDescription, FormatEcrit) {
     EXPECT_EQ(lignes[65], "CheckBox_champs_guillemets.Checked= false");
     EXPECT_EQ(lignes[66], "Edit_fuseau_mesures.text= ");
     EXPECT_EQ(lignes[67], "Edit_fuseau_resultat.text= ");
-    EXPECT_EQ(lignes.back(), "Edit_min_mesures_valides.text= 0");
+    EXPECT_EQ(lignes[68], "Edit_min_mesures_valides.text= 0");
+    EXPECT_EQ(lignes[69], "unite_pas_dsc= ");
+    EXPECT_EQ(lignes.back(), "test_strict_dsc= 0");
+}
+
+// A file written before the unit and the date test of the last period were kept reads as
+// hh:mn:ss and "(inf ou =)"; one that holds them gets them back.
+TEST(CleDescription, UniteEtTestDeLaDernierePeriode) {
+    Description avant = description_par_defaut(contexte);
+    avant.unite_pas_dsc = "3 mois";
+    avant.test_strict_dsc = 1;
+    const Description ancienne = lire(
+        texte({"Label_min_dsc.caption= 01/01/2021 00:00:00", "Label_pas_dsc.caption= 01:00:00"}),
+        avant);
+    EXPECT_EQ(ancienne.unite_pas_dsc, "");
+    EXPECT_EQ(ancienne.test_strict_dsc, 0);
+    EXPECT_EQ(ancienne.Label_min_dsc, "01/01/2021 00:00:00");
+    const Description relue = lire(ecrire_description_texte(avant));
+    EXPECT_EQ(relue.unite_pas_dsc, "3 mois");
+    EXPECT_EQ(relue.test_strict_dsc, 1);
+    EXPECT_EQ(relue, avant);
 }
 
 TEST(CleDescription, UnRetourALaLigneDansUneValeurNeCreePasDeCle) {

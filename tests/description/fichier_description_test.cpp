@@ -126,7 +126,9 @@ TEST_F(FichierDescription, EcrireRelireSurDisque) {
                          "CheckBox_champs_guillemets.Checked= false\r\n"
                          "Edit_fuseau_mesures.text= \r\n"
                          "Edit_fuseau_resultat.text= \r\n"
-                         "Edit_min_mesures_valides.text= 0\r\n"));
+                         "Edit_min_mesures_valides.text= 0\r\n"
+                         "unite_pas_dsc= \r\n"
+                         "test_strict_dsc= 0\r\n"));
 
     Description relue;
     JournalSuivi journal;

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "description/description.h"
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
 #include "formats/journal_suivi.h"
@@ -777,6 +778,73 @@ TEST(BoutonsZero, LegendeDuNombreDUnites) {
     EXPECT_EQ(texte_unite_pas(unite_jour), "jour");
     EXPECT_EQ(texte_unite_pas(unite_mois), "mois");
     EXPECT_EQ(texte_unite_pas(unite_annee), fr("année"));
+}
+
+// The unit key of a description's last period: empty for hh:mn:ss, a count from 1 to 400 and
+// a unit word otherwise; any other text is no unit.
+TEST(PeriodeDescription, UniteLue) {
+    struct Cas {
+        const char* texte;
+        bool lue;
+        int unite, nombre;
+    };
+    const Cas cas[] = {
+        {"", true, unite_hms, 1},
+        {"  ", true, unite_hms, 1},
+        {"2 jour", true, unite_jour, 2},
+        {" 1  mois ", true, unite_mois, 1},
+        {"400 ann\xE9"
+         "e",
+         true, unite_annee, 400},
+        {"jour", false, 0, 0},
+        {"0 jour", false, 0, 0},
+        {"401 jour", false, 0, 0},
+        {"2 jours", false, 0, 0},
+        {"2 semaine", false, 0, 0},
+        {"x jour", false, 0, 0},
+    };
+    for (const Cas& c : cas) {
+        const auto u = lire_unite_pas_dsc(c.texte);
+        ASSERT_EQ(u.has_value(), c.lue) << c.texte;
+        if (!u) continue;
+        EXPECT_EQ(u->unite, c.unite) << c.texte;
+        EXPECT_EQ(u->nombre, c.nombre) << c.texte;
+    }
+}
+
+// What a run leaves in the description gives back the same grid settings; a description
+// never run (start equal to end) or with a zero step holds no period.
+TEST(PeriodeDescription, AllerRetour) {
+    const std::vector<ParametresGrille> grilles = {
+        {"01/06/2021 00:00:00", "01/07/2021 00:00:00", 0, 2, unite_jour, 1},
+        {"01/01/2020 00:00:00", "01/01/2022 00:00:00", 0, 1, unite_annee, 0},
+        {"16/06/2021 15:00:00", "16/06/2021 17:00:00", 10.0 / 1440, 1, unite_hms, 1},
+    };
+    for (const ParametresGrille& p : grilles) {
+        Description d;
+        EXPECT_TRUE(memoriser_periode(p, d)) << p.Label_temps_deb;
+        EXPECT_FALSE(memoriser_periode(p, d)) << "nothing new the second time";
+        const auto relue = periode_de_description(d);
+        ASSERT_TRUE(relue) << p.Label_temps_deb;
+        EXPECT_EQ(relue->Label_temps_deb, p.Label_temps_deb);
+        EXPECT_EQ(relue->Label_temps_fin, p.Label_temps_fin);
+        EXPECT_EQ(relue->unite_pas, p.unite_pas);
+        EXPECT_EQ(relue->SpinEdit_pas_jour_mois_annee, p.SpinEdit_pas_jour_mois_annee);
+        EXPECT_EQ(relue->test_strict, p.test_strict);
+        if (p.unite_pas == unite_hms) {
+            EXPECT_NEAR(relue->TimePicker_pas, p.TimePicker_pas, 1e-9);
+        }
+    }
+    Description d;
+    memoriser_periode(grilles[2], d);
+    d.Label_max_dsc = d.Label_min_dsc;
+    EXPECT_FALSE(periode_de_description(d));
+    memoriser_periode(grilles[2], d);
+    d.Label_pas_dsc = "00:00:00";
+    EXPECT_FALSE(periode_de_description(d));
+    d.Label_pas_dsc = "01:00:00";
+    d.unite_pas_dsc = "2 semaine";
+    EXPECT_FALSE(periode_de_description(d));
 }
 
 }  // namespace

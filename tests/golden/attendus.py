@@ -309,14 +309,18 @@ def calculer(c):
                 source = [int(x) for x in r("Edit_col_cochee").split(",") if x.strip()]
             else:
                 source = [i for i in range(1, nb + 1) if i not in dates]
+            # Converted times say the zone they are written in.
+            conv = (" converti en " + r("Edit_fuseau_resultat").strip()
+                    if r("Edit_fuseau_resultat").strip() else "")
             if deux_col:
-                t1 = tous[dates[0] - 1]
+                t1 = tous[dates[0] - 1] + conv
             else:
                 dec = ""
                 if offset != 0:
                     dec = (" decalage=" + ("-" if offset < 0 else "+") + str(p["decalage_jours"])
                            + "j " + r("TimePicker_decalage"))
-                t1 = "temps(" + tous[dates[0] - 1] + dec + (" inf srict" if strict else " inf ou =") + ")"
+                t1 = ("temps(" + tous[dates[0] - 1] + conv + dec
+                      + (" inf srict" if strict else " inf ou =") + ")")
             titres = [t1] + [tous[i - 1] for i in source] + [
                 "nb(%d)_methode_(%s)" % (N - 1, METHODES[methode])]
             K = len(source)

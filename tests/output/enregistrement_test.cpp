@@ -81,6 +81,7 @@ protected:
                                  .enregistrer_description = [this] {
                                      ++descriptions_ecrites_;
                                      f_modif_ = false;
+                                     return true;
                                  }};
         c.Label_description_bd = "essai.dsc";
         c.Label_nr_final = "3";
@@ -154,9 +155,8 @@ TEST_F(Enregistrement, ResultatPressePapierSuiviEtMessageFinal) {
               "es dans le presse-papier )\n\nA10.txt.TXT <- "
               "fen\xEAtre de suivi dans le r\xE9pertoire : " +
                   dossier_ +
-                  "\n\n    (le fichier de description est \xE9galement enregistr\xE9), dur\xE9"
-                  "e "
-                  "totale =  1 mn 15 s ");
+                  "\n\n    dur\xE9"
+                  "e totale =  1 mn 15 s ");
     EXPECT_EQ(progression_.affichages.back().message, std::string(32, ' '));
 }
 
@@ -168,6 +168,7 @@ TEST_F(Enregistrement, OptionsDuMessageFinal) {
     ResultatEnregistrement r;
     r.chemin = "/s/R.txt";
     r.chemin_suivi = "/s/R.txt.TXT";
+    r.description_enregistree = true;
     const std::string o =
         " station( Nord ) avec POSTtraitement des donn\xE9"
         "es extraites  calcul des "
@@ -215,9 +216,15 @@ TEST_F(Enregistrement, ModesSansPressePapierNiMessage) {
 TEST_F(Enregistrement, DescriptionModifieeEcriteAvecLeResume) {
     f_modif_ = true;
     ContexteEnregistrement c = contexte();
-    ASSERT_TRUE(enregistrer_resultats(c).reussi());
+    const ResultatEnregistrement r = enregistrer_resultats(c);
+    ASSERT_TRUE(r.reussi());
     EXPECT_EQ(descriptions_ecrites_, 1);
     EXPECT_FALSE(f_modif_);
+    // Only a description really written is said to be.
+    EXPECT_TRUE(r.description_enregistree);
+    EXPECT_NE(dialogue_.vus.back().texte.find(
+                  "(le fichier de description est \xE9galement enregistr\xE9)"),
+              std::string::npos);
 }
 
 TEST_F(Enregistrement, MasqueTxtDansLeDossierDesDonneesVaDansExport) {
@@ -227,7 +234,10 @@ TEST_F(Enregistrement, MasqueTxtDansLeDossierDesDonneesVaDansExport) {
         description_.dossier_choisi_sortie = dossier_;
         f_modif_ = false;
         ContexteEnregistrement c = contexte();
-        c.enregistrer_description = [this] { ++descriptions_ecrites_; };
+        c.enregistrer_description = [this] {
+            ++descriptions_ecrites_;
+            return true;
+        };
         const ResultatEnregistrement r = enregistrer_resultats(c);
         ASSERT_TRUE(r.reussi()) << r.message_erreur;
         const std::string attendu = passage == 1 ? "A10.txt" : "A10(1).txt";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "description/cles_description.h"
 #include "formats/cp1252.h"
 #include "formats/fichiers.h"
@@ -801,6 +803,251 @@ TEST(LanceurAverti, EditeurAbsentRemplaceParLeBureauSansBoite) {
         EXPECT_EQ(machine.appels.back().argument, "/d/b.txt");
         EXPECT_EQ(journal, c.journal);
     }
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// A description's text as an older program wrote it, then the lines given: the keys of the
+// period's unit and date test are only those of `lignes`.
+std::string texte_description(const Description& d, const std::vector<std::string>& lignes) {
+    const std::string complet = ecrire_description_texte(d);
+    std::string texte;
+    for (const std::string_view ligne : decouper_lignes(complet))
+        if (!ligne.starts_with("unite_pas_dsc=") && !ligne.starts_with("test_strict_dsc="))
+            (texte += ligne) += "\r\n";
+    for (const std::string& ligne : lignes) texte += ligne + "\r\n";
+    return texte;
+}
+
+// Opening a description, at start-up or with "Choix du fichier de description", shows the
+// period, step, unit and date test it was last run with; the grid settings kept beside the
+// program stay only for a description that holds none (never run: its start is its end).
+TEST_F(SessionTest, OuvrirUneDescriptionMontreLaPeriodeDeSonDernierTraitement) {
+    ParametresGrille2dt globale;
+    globale.Label_temps_deb = "01/01/2010 00:00:00";
+    globale.Label_temps_fin = "01/01/2011 00:00:00";
+    globale.TimePicker_pas = "01:00:00";
+    globale.SpinEdit_pas_jour_mois_annee = 3;
+    globale.unite_pas = unite_mois;
+    globale.test_strict = 1;
+    struct Cas {
+        std::string min, max, pas;
+        std::vector<std::string> lignes;
+        // The settings shown: start, end, unit, count, test, step in minutes.
+        std::string debut, fin;
+        int unite, nombre, test, minutes;
+    };
+    const std::vector<Cas> cas = {
+        {"01/06/2021 00:00:00",
+         "01/07/2021 00:00:00",
+         "00:15:00",
+         {"unite_pas_dsc= 2 jour", "test_strict_dsc= 1"},
+         "01/06/2021 00:00:00",
+         "01/07/2021 00:00:00",
+         unite_jour,
+         2,
+         1,
+         15},
+        // Written before the unit and the test were kept: hours, minutes and seconds, and
+        // "(inf ou =)", as the batch program has always read it.
+        {"16/06/2021 15:00:00",
+         "16/06/2021 17:00:00",
+         "01:00:00",
+         {},
+         "16/06/2021 15:00:00",
+         "16/06/2021 17:00:00",
+         unite_hms,
+         1,
+         0,
+         60},
+        {"15/03/2024 10:30:00",
+         "15/03/2024 10:30:00",
+         "00:15:00",
+         {},
+         globale.Label_temps_deb,
+         globale.Label_temps_fin,
+         unite_mois,
+         3,
+         1,
+         60},
+    };
+    for (const bool au_demarrage : {true, false}) {
+        for (const Cas& c : cas) {
+            const std::string vu = c.min + (au_demarrage ? " demarrage" : " choix");
+            ecrire_fichier_2dt(fichier_2dt(programme), globale);
+            std::filesystem::remove(chemin_natif(fichier_prm(programme)));
+            Description d = description_par_defaut({programme, 0});
+            d.dossier_choisi = donnees;
+            d.dossier_description = descriptions;
+            d.dossier_choisi_sortie = sortie;
+            d.Label_min_dsc = c.min;
+            d.Label_max_dsc = c.max;
+            d.Label_pas_dsc = c.pas;
+            ecrire_fichier_atomique(descriptions + "niveaux.dsc", texte_description(d, c.lignes));
+            auto s = nouvelle_session();
+            if (au_demarrage) s->lire_argument({descriptions + "niveaux.dsc"});
+            s->creation();
+            s->premiere_activation();
+            if (!au_demarrage) s->choisir_description(descriptions + "niveaux.dsc");
+            const ParametresGrille& p = s->parametres_grille;
+            EXPECT_EQ(p.Label_temps_deb, c.debut) << vu;
+            EXPECT_EQ(p.Label_temps_fin, c.fin) << vu;
+            EXPECT_EQ(p.unite_pas, c.unite) << vu;
+            EXPECT_EQ(p.SpinEdit_pas_jour_mois_annee, c.nombre) << vu;
+            EXPECT_EQ(p.test_strict, c.test) << vu;
+            EXPECT_EQ(std::lround(p.TimePicker_pas * 1440), c.minutes) << vu;
+            EXPECT_TRUE(dialogue.vus.empty()) << vu << " " << dialogue.vus.back().texte;
+            EXPECT_FALSE(s->f_modif) << vu;
+        }
+    }
+}
+
+// The description remembers the period of its last run: a run on another period saves it
+// and says so; a run on the period it holds leaves it as it is, and the closing box does not
+// say that it was saved.
+TEST_F(SessionTest, LaBoiteDeFinNeDitEnregistreeQueLaDescriptionEcrite) {
+    copier_hobo();
+    Description d = description_hobo();
+    d.Label_min_dsc = "16/06/2021 15:00:00";
+    d.Label_max_dsc = "16/06/2021 17:00:00";
+    d.Label_pas_dsc = "01:00:00";
+    ecrire_fichier_atomique(descriptions + "hobo.dsc", texte_description(d, {}));
+    const std::string enregistree = fr("(le fichier de description est également enregistré)");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(descriptions + "hobo.dsc");
+    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
+    const auto avant = lire_fichier(descriptions + "hobo.dsc");
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    ASSERT_EQ(dialogue.ids.back(), IdMessage::fin_traitement);
+    EXPECT_EQ(dialogue.vus.back().texte.find(enregistree), std::string::npos)
+        << dialogue.vus.back().texte;
+    EXPECT_EQ(lire_fichier(descriptions + "hobo.dsc"), avant);
+
+    s->parametres_grille.Label_temps_fin = "16/06/2021 18:00:00";
+    s->parametres_grille.test_strict = 1;
+    s->parametres_grille_modifies();
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    ASSERT_EQ(dialogue.ids.back(), IdMessage::fin_traitement);
+    EXPECT_NE(dialogue.vus.back().texte.find(enregistree), std::string::npos)
+        << dialogue.vus.back().texte;
+    const std::string apres = lire_fichier(descriptions + "hobo.dsc").value_or("");
+    EXPECT_NE(apres.find("Label_max_dsc.caption= 16/06/2021 18:00:00\r\n"), std::string::npos);
+    EXPECT_NE(apres.find("test_strict_dsc= 1\r\n"), std::string::npos) << apres;
+    EXPECT_FALSE(s->f_modif);
+}
+
+// "tarvo desc/x.dsc" started from the folder that holds "desc": the description is found,
+// read and saved where it lies, never in a "desc/desc/" of its own directory.
+TEST_F(SessionTest, UneDescriptionEnArgumentRelatifEstPriseDepuisLeDossierCourant) {
+    const std::string dsc = ecrire_dsc("niveaux.dsc");
+    const auto courant = std::filesystem::current_path();
+    std::filesystem::current_path(racine_);
+    for (const std::string argument :
+         {"descriptions/niveaux.dsc", "./descriptions/niveaux.dsc",
+          "donnees/../descriptions/niveaux.dsc", "\"descriptions/niveaux.dsc\""}) {
+        dialogue.vus.clear();
+        auto s = nouvelle_session();
+        s->lire_argument({argument});
+        EXPECT_EQ(s->fichier_argument, dsc) << argument;
+        s->creation();
+        s->premiere_activation();
+        EXPECT_EQ(s->description.dossier_description, descriptions) << argument;
+        EXPECT_EQ(s->Label_description_bd, "niveaux.dsc") << argument;
+        s->description.Edit_nb_decimale = "5";
+        s->marquer_modifie();
+        dialogue.attendre_question(Reponse::oui);
+        s->enregistrer_description();
+        EXPECT_NE(lire_fichier(dsc).value_or("").find("Edit_nb_decimale.text= 5\r\n"),
+                  std::string::npos)
+            << argument;
+        EXPECT_FALSE(std::filesystem::exists(racine_ / "descriptions" / "descriptions"))
+            << argument;
+        EXPECT_FALSE(s->f_modif) << argument;
+    }
+    std::filesystem::current_path(courant);
+}
+
+// After a conversion into the result's zone, the time column's title says which zone its
+// times are in: the title of the input column still names the zone of the file.
+TEST_F(SessionTest, LeTitreDuTempsDitLeFuseauDuResultat) {
+    copier_hobo();
+    struct Cas {
+        std::string mesures, resultat, titre;
+    };
+    const std::vector<Cas> cas = {
+        {"UTC-07:00", "UTC", "temps(Date Time, GMT-07:00 converti en UTC inf ou =)"},
+        {"UTC-07:00", " Europe/Paris ",
+         "temps(Date Time, GMT-07:00 converti en Europe/Paris inf ou =)"},
+        {"", "", "temps(Date Time, GMT-07:00 inf ou =)"},
+    };
+    for (const Cas& c : cas) {
+        Description d = description_hobo();
+        d.Edit_fuseau_mesures = c.mesures;
+        d.Edit_fuseau_resultat = c.resultat;
+        d.CheckBox_champs_guillemets = true;
+        d.CheckBox_col_cochee = true;
+        d.Edit_col_cochee = "3";
+        auto s = session_hobo_horaire(d);
+        ASSERT_EQ(s->traiter(), FinTraitement::termine) << c.titre;
+        const auto resultat = lire_fichier(s->fichier_resultat);
+        ASSERT_TRUE(resultat);
+        EXPECT_TRUE(decouper_lignes(*resultat).front().starts_with(c.titre + "\t"))
+            << decouper_lignes(*resultat).front();
+    }
+}
+
+// The file table's "date dep" and "date fin" are the first and last lines' dates after the
+// listing; after a run, the earliest and latest dates the run read in each file, and the log
+// names the file whose dates go back.
+TEST_F(SessionTest, ApresUnTraitementLeTableauDonneLesDatesExtremesDeChaqueFichier) {
+    ecrire_fichier_atomique(donnees + "a_desordre.txt",
+                            "Date;V\r\n05/03/2024 00:20:00;2\r\n14/03/2024 02:10:00;4\r\n"
+                            "01/03/2024 00:40:00;8\r\n05/03/2024 00:50:00;8\r\n"
+                            "04/03/2024 00:00:00;1\r\n");
+    ecrire_fichier_atomique(donnees + "b_ordre.txt",
+                            "Date;V\r\n01/03/2024 00:20:00;2\r\n02/03/2024 02:10:00;4\r\n");
+    // A closing line that is no measurement.
+    ecrire_fichier_atomique(donnees + "c_fin.txt",
+                            "Date;V\r\n03/03/2024 00:20:00;2\r\n04/03/2024 02:10:00;4\r\nfin\r\n");
+    auto s = nouvelle_session();
+    s->creation();
+    s->choisir_description(ecrire_dsc("ordre.dsc"));
+    // Titles on line 1, data from line 2, the date in column 1: the defaults.
+    s->description.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+    s->description.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+    s->description.CheckBox_prelire_tous = true;
+    ASSERT_EQ(s->lister_fichiers().fin, FinListage::complet);
+    ASSERT_EQ(s->table.nb_fichiers(), 3);
+    EXPECT_EQ(s->table.lire_cellule(1, Colonne::date_fin), "04/03/2024 00:00:00");
+    s->parametres_grille.Label_temps_deb = "01/03/2024 00:00:00";
+    s->parametres_grille.Label_temps_fin = "15/03/2024 00:00:00";
+    s->parametres_grille.TimePicker_pas = 0.5;
+    s->parametres_grille_modifies();
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    const std::vector<std::vector<std::string>> attendues = {
+        {"01/03/2024 00:40:00", "14/03/2024 02:10:00"},
+        {"01/03/2024 00:20:00", "02/03/2024 02:10:00"},
+        {"03/03/2024 00:20:00", "04/03/2024 02:10:00"}};
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ((std::vector<std::string>{s->table.lire_cellule(r, Colonne::date_dep),
+                                            s->table.lire_cellule(r, Colonne::date_fin)}),
+                  attendues[static_cast<std::size_t>(r - 1)])
+            << s->table.lire_cellule(r, Colonne::fichier);
+    EXPECT_EQ(s->extraction.Label_date_heure_min, "01/03/2024 00:20:00");
+    EXPECT_EQ(s->extraction.Label_date_heure_max, "14/03/2024 02:10:00");
+    std::vector<std::string> desordre;
+    for (const auto& p : s->journal.problemes())
+        if (p.probleme == ProblemeSuivi::dates_desordonnees)
+            desordre.push_back(s->journal.lignes()[p.ligne]);
+    EXPECT_EQ(desordre,
+              (std::vector<std::string>{fr("dates non chronologiques : la ligne 4 (01/03/2024 "
+                                           "00:40:00) précède la ligne 3 (14/03/2024 02:10:00) ; "
+                                           "2 retours en arrière dans le fichier")}));
 }
 
 }  // namespace
