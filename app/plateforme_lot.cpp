@@ -185,7 +185,7 @@ int DialogueLot::repondre(IdMessage id, std::string_view texte,
 }
 
 Reponse DialogueLot::question(IdMessage id, std::string_view texte, TypeMessage, Boutons boutons,
-                             std::optional<Reponse>) {
+                              std::optional<Reponse>) {
     std::vector<std::string> legendes;
     for (int i = 1; i <= nb_boutons(boutons); ++i)
         legendes.emplace_back(legende_bouton(boutons, i));

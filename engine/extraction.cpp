@@ -887,10 +887,10 @@ ResultatExtraction Extraction::executer() {
         ~Remise() { lecteur.lire_decalage_utc = false; }
     } remise{c_.lecteur};
     for (const int r : lignes)
-        res_.fichiers.push_back({std::string(rogner(c_.table.lire_cellule(
-                                     r, Colonne::sous_repertoire))) +
-                                     c_.table.lire_cellule(r, Colonne::fichier),
-                                 LectureFichier::aucune});
+        res_.fichiers.push_back(
+            {std::string(rogner(c_.table.lire_cellule(r, Colonne::sous_repertoire))) +
+                 c_.table.lire_cellule(r, Colonne::fichier),
+             LectureFichier::aucune});
     bool reference = true;
     for (std::size_t j = 0; j < lignes.size(); ++j) {
         const FinExtraction fin = traiter_fichier(lignes[j], reference);

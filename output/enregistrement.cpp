@@ -93,8 +93,8 @@ std::string avis_fin(const ContexteEnregistrement& c, std::string_view ligne) {
     if (c.nb_lignes_rejetees > 0)
         a += std::string(ligne) + format_entier_groupe(c.nb_lignes_rejetees) +
              fr(c.nb_lignes_rejetees > 1 ? " lignes rejetées" : " ligne rejetée") +
-             fr(" (date illisible ou inexistante), la première :\n") + std::string(ligne) +
-             "  " + c.premiere_ligne_rejetee + "\n" + std::string(ligne) +
+             fr(" (date illisible ou inexistante), la première :\n") + std::string(ligne) + "  " +
+             c.premiere_ligne_rejetee + "\n" + std::string(ligne) +
              fr("vérifier le format et les colonnes de date (le détail est dans le fichier de "
                 "suivi)\n\n");
     return a;
@@ -121,10 +121,10 @@ bool appliquer_dossier_export(Description& d) {
 
 std::string texte_fin_traitement(const ContexteEnregistrement& c, const ResultatEnregistrement& r) {
     const std::string o = options_fin(c);
-    const std::string methode =
-        fr(c.interrompu ? "3- TRAITEMENT INTERROMPU  (méthode : "
-                        : "3- TRAITEMENT EFFECTUÉ  (méthode : ") +
-        legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" + o;
+    const std::string methode = fr(c.interrompu ? "3- TRAITEMENT INTERROMPU  (méthode : "
+                                                : "3- TRAITEMENT EFFECTUÉ  (méthode : ") +
+                                legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" +
+                                o;
     if (c.lot) {
         const std::size_t lignes = c.listes.ListBox_DONNEE_date_clean.size();
         std::string avis = avis_fin(c, "     ");
@@ -137,8 +137,7 @@ std::string texte_fin_traitement(const ContexteEnregistrement& c, const Resultat
                fr(", durée totale = ") + duree_texte(duree_totale(c));
     }
     return methode + "\n\n" + avis_fin(c, " ") + "     " + c.Label_nlig_impliquee + "\n\n" +
-           "     " +
-           c.Label_nr_final + " lignes     x     " + std::to_string(c.etapes.K()) +
+           "     " + c.Label_nr_final + " lignes     x     " + std::to_string(c.etapes.K()) +
            " colonnes attendues" + "\n\n" + o + "\n\n" + nom_de_fichier(r.chemin) +
            fr(" <- Données horodatée régulières ( copiées dans le presse-papier )") + "\n\n" +
            nom_de_fichier(r.chemin_suivi) + fr(" <- fenêtre de suivi dans le répertoire : ") +
@@ -171,9 +170,10 @@ std::string texte_aucune_valeur_valide(const ContexteEnregistrement& c,
     if (!rogner(d.Edit_min_na).empty()) seuils += " (NA sous Min=" + d.Edit_min_na + ")";
     if (!rogner(d.Edit_max_na).empty())
         seuils += fr(" (NA au-dessus de Max=") + d.Edit_max_na + ")";
-    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE VALEUR VALIDE :\n\n") + avis_fin(c, " ") + "     " +
-           c.Label_nlig_impliquee + fr(", mais aucune valeur des colonnes extraites n'est ") +
-           "utilisable" + seuils + "\n\n" +
+    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE VALEUR VALIDE :\n\n") + avis_fin(c, " ") +
+           "     " + c.Label_nlig_impliquee +
+           fr(", mais aucune valeur des colonnes extraites n'est ") + "utilisable" + seuils +
+           "\n\n" +
            fr(" vérifier les colonnes extraites, le séparateur décimal et les seuils Min et Max ") +
            "des NA\n\n" + nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");
 }

@@ -115,16 +115,16 @@ NomResultat nommer_resultat(const ParametresNommage& p, Dialogue& dialogue,
             question += fr(" le nouveau résultat est PARTIEL : le traitement a été stoppé\n\n");
         } else if (p.incomplet == ResultatIncomplet::sans_valeur) {
             id = IdMessage::ecraser_resultat_sans_valeur;
-            question += fr(" le nouveau résultat ne contient AUCUNE VALEUR VALIDE : toutes ses "
-                           "valeurs sont NA\n\n");
+            question +=
+                fr(" le nouveau résultat ne contient AUCUNE VALEUR VALIDE : toutes ses "
+                   "valeurs sont NA\n\n");
         }
         question += fr(" => écraser ?");
         const bool complet = p.incomplet == ResultatIncomplet::non;
-        if (dialogue.question(id, question,
-                              complet ? TypeMessage::confirmation : TypeMessage::avertissement,
-                              Boutons::oui_non,
-                              complet ? std::nullopt : std::optional(Reponse::non)) !=
-            Reponse::oui) {
+        if (dialogue.question(
+                id, question, complet ? TypeMessage::confirmation : TypeMessage::avertissement,
+                Boutons::oui_non,
+                complet ? std::nullopt : std::optional(Reponse::non)) != Reponse::oui) {
             const DemandeEnregistrement demande{
                 fr("enregistrement des résultats de calcul"), souche, p.dossier_sortie,
                 "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*"};

@@ -71,7 +71,8 @@ std::string premier_chemin_libre(std::string_view dossier, std::string_view souc
 
 // The whole naming, with the overwrite question and the save dialog when the increment is
 // off. A partial result or one without a valid value is said so by that question, which
-// then defaults to Non. Writes " => " + the file name to the log (and the recovery notice when cancelled).
+// then defaults to Non. Writes " => " + the file name to the log (and the recovery notice when
+// cancelled).
 NomResultat nommer_resultat(const ParametresNommage& parametres, Dialogue& dialogue,
                             const ChoixFichierSortie& choisir, JournalSuivi& journal);
 

@@ -231,8 +231,8 @@ void ecrire_suivi(std::ostream& sortie, const std::vector<std::string>& entete,
     lignes.push_back(fr(" Fenêtre de suivi"));
     const auto& journal_lignes = journal.lignes();
     lignes.insert(lignes.end(),
-                  journal_lignes.begin() +
-                      static_cast<std::ptrdiff_t>(std::min(journal.debut_run(), journal_lignes.size())),
+                  journal_lignes.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                               journal.debut_run(), journal_lignes.size())),
                   journal_lignes.end());
     ecrire_lignes(sortie, lignes, quoi);
 }

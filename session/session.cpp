@@ -710,10 +710,10 @@ bool Session::accepter_periode() {
     JournalSuivi ignore;
     for (int i = 1; i < table.nb_lignes(); ++i) {
         if (marques && !table.marquee(i)) continue;
-        const double dep = texte_vers_date_heure(table.lire_cellule(i, Colonne::date_dep),
-                                                 canonique, ignore);
-        const double fin_fichier = texte_vers_date_heure(table.lire_cellule(i, Colonne::date_fin),
-                                                         canonique, ignore);
+        const double dep =
+            texte_vers_date_heure(table.lire_cellule(i, Colonne::date_dep), canonique, ignore);
+        const double fin_fichier =
+            texte_vers_date_heure(table.lire_cellule(i, Colonne::date_fin), canonique, ignore);
         // A file not pre-read may hold any date: nothing can be said.
         if (dep <= 0 || fin_fichier <= 0) return true;
         const double a = std::min(dep, fin_fichier) + decalage;
@@ -727,10 +727,10 @@ bool Session::accepter_periode() {
                IdMessage::periode_hors_des_fichiers,
                fr(" la période ciblée ne rencontre les dates d'aucun fichier à traiter\n\n") +
                    fr("     période ciblée     : ") + parametres_grille.Label_temps_deb + " => " +
-                   parametres_grille.Label_temps_fin + "\n" + "     dates des fichiers : " +
-                   date_heure_vers_texte(premiere) + " => " + date_heure_vers_texte(derniere) +
-                   "\n\n" + fr(" le résultat ne contiendrait que des NA\n\n") +
-                   fr(" traiter quand même ?"),
+                   parametres_grille.Label_temps_fin + "\n" +
+                   "     dates des fichiers : " + date_heure_vers_texte(premiere) + " => " +
+                   date_heure_vers_texte(derniere) + "\n\n" +
+                   fr(" le résultat ne contiendrait que des NA\n\n") + fr(" traiter quand même ?"),
                TypeMessage::avertissement, Boutons::oui_non, Reponse::non) == Reponse::oui;
 }
 

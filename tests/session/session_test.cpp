@@ -65,6 +65,25 @@ protected:
         s->parametres_grille_modifies();
         return s;
     }
+    // The ";" files of the run tests: titles on line 1, day-first dates in column 1, means
+    // with one decimal, "NA"; the result named `nom`.
+    Description description_point_virgule(const std::string& nom) const {
+        Description d = description_par_defaut({programme, 0});
+        d.dossier_choisi = donnees;
+        d.dossier_description = descriptions;
+        d.dossier_choisi_sortie = sortie;
+        d.Edit_masque = "*.txt";
+        d.Edit_nom_fic_sortie = nom;
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+        d.Edit_num_ligne_intitule_col = "1";
+        d.Edit_num_ligne_donnee = "2";
+        d.Edit_num_col_datetime = "1";
+        d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+        d.Edit_nb_decimale = "1";
+        d.Edit_NA = "NA";
+        d.RadioGroup_methode_ItemIndex = Methode::moyenne;
+        return d;
+    }
     Description description_hobo() const {
         Description d = description_par_defaut({programme, 0});
         d.dossier_choisi = donnees;
@@ -422,20 +441,7 @@ TEST_F(SessionTest, TraiterMoyennesHorairesHobo) {
 // A stop keeps what was read, finished by its method: the first file's hour is written
 // as the mean of its two values, never their sum, and the hour of the unread file is NA.
 TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {
-    Description d = description_par_defaut({programme, 0});
-    d.dossier_choisi = donnees;
-    d.dossier_description = descriptions;
-    d.dossier_choisi_sortie = sortie;
-    d.Edit_masque = "*.txt";
-    d.Edit_nom_fic_sortie = "arret";
-    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
-    d.Edit_num_ligne_intitule_col = "1";
-    d.Edit_num_ligne_donnee = "2";
-    d.Edit_num_col_datetime = "1";
-    d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
-    d.Edit_nb_decimale = "1";
-    d.Edit_NA = "NA";
-    d.RadioGroup_methode_ItemIndex = Methode::moyenne;
+    const Description d = description_point_virgule("arret");
     ecrire_fichier_atomique(descriptions + "arret.dsc", ecrire_description_texte(d));
     ecrire_fichier_atomique(donnees + "a.txt",
                             "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n");
@@ -491,21 +497,9 @@ TEST_F(SessionTest, LaBoiteDeFinAvertitQuandAucuneValeurNEstValide) {
                             "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n"
                             "01/03/2024 01:20:00;8\r\n");
     for (const Cas& c : cas) {
-        Description d = description_par_defaut({programme, 0});
-        d.dossier_choisi = donnees;
-        d.dossier_description = descriptions;
-        d.dossier_choisi_sortie = sortie;
-        d.Edit_masque = "*.txt";
-        d.Edit_nom_fic_sortie = "na";
-        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
-        d.Edit_num_ligne_intitule_col = "1";
-        d.Edit_num_ligne_donnee = "2";
-        d.Edit_num_col_datetime = "1";
-        d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
-        d.Edit_NA = "NA";
+        Description d = description_point_virgule("na");
         d.Edit_min_na = c.min_na;
         d.Edit_max_na = c.max_na;
-        d.RadioGroup_methode_ItemIndex = Methode::moyenne;
         ecrire_fichier_atomique(descriptions + "na.dsc", ecrire_description_texte(d));
         auto s = nouvelle_session();
         s->creation();
@@ -774,20 +768,8 @@ class SessionRunTest : public SessionTest {
 protected:
     std::unique_ptr<Session> session_deux_fichiers(const std::string& nom,
                                                    const std::string& min_na = "") {
-        Description d = description_par_defaut({programme, 0});
-        d.dossier_choisi = donnees;
-        d.dossier_description = descriptions;
-        d.dossier_choisi_sortie = sortie;
-        d.Edit_masque = "*.txt";
-        d.Edit_nom_fic_sortie = nom;
+        Description d = description_point_virgule(nom);
         d.CheckBox_inc_nom = false;
-        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
-        d.Edit_num_ligne_intitule_col = "1";
-        d.Edit_num_ligne_donnee = "2";
-        d.Edit_num_col_datetime = "1";
-        d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
-        d.Edit_nb_decimale = "1";
-        d.Edit_NA = "NA";
         d.Edit_min_na = min_na;
         d.CheckBox_prelire_tous = true;
         ecrire_fichier_atomique(descriptions + nom + ".dsc", ecrire_description_texte(d));
