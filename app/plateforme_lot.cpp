@@ -184,7 +184,8 @@ int DialogueLot::repondre(IdMessage id, std::string_view texte,
     return bouton;
 }
 
-Reponse DialogueLot::question(IdMessage id, std::string_view texte, TypeMessage, Boutons boutons) {
+Reponse DialogueLot::question(IdMessage id, std::string_view texte, TypeMessage, Boutons boutons,
+                              std::optional<Reponse>) {
     std::vector<std::string> legendes;
     for (int i = 1; i <= nb_boutons(boutons); ++i)
         legendes.emplace_back(legende_bouton(boutons, i));

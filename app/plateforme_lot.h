@@ -30,8 +30,8 @@ public:
 
     void message(IdMessage id, std::string_view texte,
                  TypeMessage type = TypeMessage::information) override;
-    Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
-                     Boutons boutons) override;
+    Reponse question(IdMessage id, std::string_view texte, TypeMessage type, Boutons boutons,
+                     std::optional<Reponse> defaut = std::nullopt) override;
     int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
                       std::string_view legende1, std::string_view legende2 = {},
                       std::string_view legende3 = {}) override;

@@ -20,6 +20,10 @@ constexpr auto questions = std::to_array<QuestionConnue>({
     {IdMessage::creer_liste_horodatee, 1, b2 | b3},
     {IdMessage::prelecture_plus_de_100_fichiers, 1, b2},
     {IdMessage::ecraser_resultat, 1, 0},
+    {IdMessage::periode_hors_des_fichiers, 1, 0},
+    // --- an existing result that a partial or empty one would replace: kept
+    {IdMessage::ecraser_resultat_partiel, 2, 0},
+    {IdMessage::ecraser_resultat_sans_valeur, 2, 0},
     // --- proposals to change the user's settings: declined
     {IdMessage::choisir_max_pour_cumuls, 2, b1},
     {IdMessage::test_strict_propose, 2, 0},

@@ -64,7 +64,8 @@ fs::path gros_fichier() {
 class DialogueMuet final : public Dialogue {
 public:
     void message(IdMessage, std::string_view, TypeMessage) override {}
-    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons) override {
+    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons,
+                     std::optional<Reponse> = std::nullopt) override {
         return Reponse::non;
     }
     int message_perso(IdMessage, std::string_view, TypeMessage, std::string_view, std::string_view,

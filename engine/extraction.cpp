@@ -150,6 +150,7 @@ private:
     void lire_date(std::string_view ligne, std::string& resultat);
     void colonnes_reference(std::string_view premiere_ligne, int r);
     bool controle_arret(int r, int fait, int total);
+    void rejeter(int r, int n, std::string_view ligne);
 
     const ContexteExtraction& c_;
     const Description& d_;
@@ -431,6 +432,12 @@ bool Extraction::controle_arret(int r, int fait, int total) {
     return c_.progression.arret_demande();
 }
 
+void Extraction::rejeter(int r, int n, std::string_view ligne) {
+    if (res_.nb_lignes_rejetees++ > 0) return;
+    res_.premiere_ligne_rejetee = c_.table.lire_cellule(r, Colonne::fichier) + " ligne " +
+                                  std::to_string(n) + " : " + std::string(ligne.substr(0, 60));
+}
+
 // The reference is the first file that holds data: it sets the columns, then is cleared.
 FinExtraction Extraction::traiter_fichier(int r, bool& reference) {
     const Horloge::time_point debut_fichier = Horloge::now();
@@ -676,6 +683,7 @@ FinExtraction Extraction::ajouter_bloc(int r, const BlocLignes& bloc, const Lign
         // The state of inverted dates moves with the lines the block read, in order.
         if (lues.etat[ii] == EtatLigne::illisible) {
             ++comptes.nb_pb;
+            rejeter(r, n, bloc.ligne(i));
             if (comptes.nb_pb <= 2)
                 c_.journal.ajouter_probleme(ProblemeSuivi::ligne_illisible,
                                             "ligne " + std::to_string(n) + " pb " +
@@ -693,12 +701,15 @@ FinExtraction Extraction::ajouter_bloc(int r, const BlocLignes& bloc, const Lign
                                                 ? std::string_view{}
                                                 : std::string_view(lues.dates).substr(ii * 19, 19);
         double t = lues.instant[ii];
+        // A data line whose date could not be read is placed nowhere: the log has said why.
+        if (t <= 0 && index <= plage.derniere) rejeter(r, n, bloc.ligne(i));
         if (conversion_ && t > 0) {
             const int d = lues.decalages[ii];
             if (!conversion_->convertir(
                     t, d == LignesLues::sans_decalage ? std::nullopt : std::optional<int>(d))) {
                 // The hour the clocks skip in spring: no instant has this local time.
                 ++comptes.nb_pb;
+                rejeter(r, n, bloc.ligne(i));
                 if (++comptes.nb_heures_inexistantes <= 2)
                     c_.journal.ajouter_probleme(ProblemeSuivi::erreur_date,
                                                 "ligne " + std::to_string(n) +
@@ -906,6 +917,11 @@ ResultatExtraction Extraction::executer() {
         LecteurDateMesure& lecteur;
         ~Remise() { lecteur.lire_decalage_utc = false; }
     } remise{c_.lecteur};
+    for (const int r : lignes)
+        res_.fichiers.push_back(
+            {std::string(rogner(c_.table.lire_cellule(r, Colonne::sous_repertoire))) +
+                 c_.table.lire_cellule(r, Colonne::fichier),
+             LectureFichier::aucune});
     bool reference = true;
     for (std::size_t j = 0; j < lignes.size(); ++j) {
         const FinExtraction fin = traiter_fichier(lignes[j], reference);
@@ -913,6 +929,8 @@ ResultatExtraction Extraction::executer() {
             res_.fin = fin;
             return res_;
         }
+        // A stop seen inside the file left its last lines unread.
+        res_.fichiers[j].lecture = arret_ ? LectureFichier::partielle : LectureFichier::entiere;
         ++res_.nb_fichiers;
         c_.progression.traiter_evenements();
         if (arret_ || c_.progression.arret_demande()) {

@@ -58,6 +58,14 @@ enum class FinExtraction {
     refusee,     // no grid, a file that cannot be loaded, a bad column list
 };
 
+// How far a run read one of its files.
+enum class LectureFichier { entiere, partielle, aucune };
+
+struct FichierLu {
+    std::string nom;  // with its subdirectory
+    LectureFichier lecture = LectureFichier::aucune;
+};
+
 struct ResultatExtraction {
     FinExtraction fin = FinExtraction::refusee;
     int nb_fichiers = 0;
@@ -72,6 +80,13 @@ struct ResultatExtraction {
     std::string temps_restant;
     std::string Label_date_heure_min;
     std::string Label_date_heure_max;
+    // Every file the run was to read, in order: a stop leaves the file under way read in
+    // part and the next ones unread.
+    std::vector<FichierLu> fichiers;
+    // Lines left out because their date could not be read or does not exist, and where the
+    // first one was: "fichier.csv ligne 12 : 13/25/2024 10:00;4,2".
+    long long nb_lignes_rejetees = 0;
+    std::string premiere_ligne_rejetee;
 };
 
 ResultatExtraction extraire_mesures(const ContexteExtraction& contexte, TableEtapes& table_etapes);

@@ -59,13 +59,19 @@ public:
     void vider() {
         lignes_.clear();
         problemes_.clear();
+        debut_run_ = 0;
     }
+    // A tracking file documents one run: the log from where the previous run ended, so the
+    // listing and grid made for this run, but no earlier run.
+    void terminer_run() { debut_run_ = lignes_.size(); }
+    std::size_t debut_run() const { return debut_run_; }
 
 private:
     bool repetee(std::string_view texte) const;
 
     std::vector<std::string> lignes_;
     std::vector<Probleme> problemes_;
+    std::size_t debut_run_ = 0;
 };
 
 }  // namespace tarvo

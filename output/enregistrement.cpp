@@ -74,6 +74,32 @@ private:
     int fd_;
 };
 
+// What the closing boxes add about a stop and about rejected lines, each paragraph ended by
+// an empty line; `ligne` starts each of their lines.
+std::string avis_fin(const ContexteEnregistrement& c, std::string_view ligne) {
+    std::string a;
+    if (c.interrompu) {
+        long long lus[3] = {0, 0, 0};
+        for (const FichierLu& f : c.fichiers) ++lus[static_cast<int>(f.lecture)];
+        const std::size_t rangs = c.listes.ListBox_DONNEE_date_clean.size();
+        a += std::string(ligne) + fr("le traitement a été stoppé : le résultat est partiel\n") +
+             std::string(ligne) + "fichiers lus en entier : " + std::to_string(lus[0]) +
+             ", en partie : " + std::to_string(lus[1]) + ", non lus : " + std::to_string(lus[2]) +
+             "\n" + std::string(ligne) +
+             format_entier_groupe(static_cast<long long>(rangs > 0 ? rangs - 1 : 0)) +
+             fr(" lignes écrites sur ") + format_entier_groupe(c.etapes.N() - 1) +
+             fr(" (le détail est dans le fichier de suivi)\n\n");
+    }
+    if (c.nb_lignes_rejetees > 0)
+        a += std::string(ligne) + format_entier_groupe(c.nb_lignes_rejetees) +
+             fr(c.nb_lignes_rejetees > 1 ? " lignes rejetées" : " ligne rejetée") +
+             fr(" (date illisible ou inexistante), la première :\n") + std::string(ligne) + "  " +
+             c.premiere_ligne_rejetee + "\n" + std::string(ligne) +
+             fr("vérifier le format et les colonnes de date (le détail est dans le fichier de "
+                "suivi)\n\n");
+    return a;
+}
+
 }  // namespace
 
 double duree_totale(const ContexteEnregistrement& c) {
@@ -95,18 +121,23 @@ bool appliquer_dossier_export(Description& d) {
 
 std::string texte_fin_traitement(const ContexteEnregistrement& c, const ResultatEnregistrement& r) {
     const std::string o = options_fin(c);
-    const std::string methode = fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
+    const std::string methode = fr(c.interrompu ? "3- TRAITEMENT INTERROMPU  (méthode : "
+                                                : "3- TRAITEMENT EFFECTUÉ  (méthode : ") +
                                 legende_methode(c.description.RadioGroup_methode_ItemIndex) + ")" +
                                 o;
     if (c.lot) {
         const std::size_t lignes = c.listes.ListBox_DONNEE_date_clean.size();
-        return methode + "\n" + fr("     résultat : ") + r.chemin + "\n" +
+        std::string avis = avis_fin(c, "     ");
+        // One line per line of text on a terminal: no empty line between paragraphs.
+        for (std::size_t p = avis.find("\n\n"); p != std::string::npos; p = avis.find("\n\n"))
+            avis.erase(p, 1);
+        return methode + "\n" + avis + fr("     résultat : ") + r.chemin + "\n" +
                "     suivi    : " + r.chemin_suivi + "\n" + "     " + c.Label_nlig_impliquee +
                ", " + std::to_string(lignes > 0 ? lignes - 1 : 0) + fr(" lignes écrites") +
                fr(", durée totale = ") + duree_texte(duree_totale(c));
     }
-    return methode + "\n\n" + "     " + c.Label_nlig_impliquee + "\n\n" + "     " +
-           c.Label_nr_final + " lignes     x     " + std::to_string(c.etapes.K()) +
+    return methode + "\n\n" + avis_fin(c, " ") + "     " + c.Label_nlig_impliquee + "\n\n" +
+           "     " + c.Label_nr_final + " lignes     x     " + std::to_string(c.etapes.K()) +
            " colonnes attendues" + "\n\n" + o + "\n\n" + nom_de_fichier(r.chemin) +
            fr(" <- Données horodatée régulières ( copiées dans le presse-papier )") + "\n\n" +
            nom_de_fichier(r.chemin_suivi) + fr(" <- fenêtre de suivi dans le répertoire : ") +
@@ -122,7 +153,7 @@ std::string texte_aucune_ligne_extraite(const ContexteEnregistrement& c,
     // No file held a date to read: the day zero of the calendar is no date of the files.
     const bool sans_date = c.Label_date_heure_min == date_heure_vers_texte(0) &&
                            c.Label_date_heure_max == date_heure_vers_texte(0);
-    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE LIGNE EXTRAITE :\n\n") +
+    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE LIGNE EXTRAITE :\n\n") + avis_fin(c, " ") +
            fr(" aucune mesure des fichiers ne tombe dans la période ciblée\n\n") +
            fr("     période ciblée     : ") + c.parametres_grille.Label_temps_deb + " => " +
            c.parametres_grille.Label_temps_fin + "\n" + "     dates des fichiers : " +
@@ -141,9 +172,10 @@ std::string texte_aucune_valeur_valide(const ContexteEnregistrement& c,
     if (!rogner(d.Edit_min_na).empty()) seuils += " (NA sous Min=" + d.Edit_min_na + ")";
     if (!rogner(d.Edit_max_na).empty())
         seuils += fr(" (NA au-dessus de Max=") + d.Edit_max_na + ")";
-    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE VALEUR VALIDE :\n\n") + "     " +
-           c.Label_nlig_impliquee + fr(", mais aucune valeur des colonnes extraites n'est ") +
-           "utilisable" + seuils + "\n\n" +
+    return fr("3- TRAITEMENT EFFECTUÉ, mais AUCUNE VALEUR VALIDE :\n\n") + avis_fin(c, " ") +
+           "     " + c.Label_nlig_impliquee +
+           fr(", mais aucune valeur des colonnes extraites n'est ") + "utilisable" + seuils +
+           "\n\n" +
            fr(" vérifier les colonnes extraites, le séparateur décimal et les seuils Min et Max ") +
            "des NA\n\n" + nom_de_fichier(r.chemin) + fr(" est écrit, toutes ses valeurs sont NA");
 }
@@ -170,13 +202,23 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     std::optional<TourDossier> tour;
     if (c.lot) tour.emplace(d.dossier_choisi_sortie);
     const double total = duree_totale(c);
+    const auto nb_lignes = static_cast<long long>(c.listes.ListBox_DONNEE_date_clean.size());
+    const long long nb_resultats = nb_lignes > 0 ? nb_lignes - 1 : 0;
+    // Known before the name is chosen: the question before replacing a file says it.
+    // No value column at all (every file empty) is no valid value either.
+    r.aucune_valeur_valide =
+        nb_resultats > 0 &&
+        (c.etapes.K() <= 2 || nb_valeurs_utilisables(c.etapes, nb_resultats) == 0);
     const ParametresNommage nommage{d.Edit_nom_fic_sortie,
                                     d.CheckBox_inc_nom,
                                     d.dossier_choisi_sortie,
                                     total,
                                     c.parametres_grille.Label_temps_deb,
                                     c.parametres_grille.Label_temps_fin,
-                                    N - 1};
+                                    N - 1,
+                                    r.aucune_valeur_valide ? ResultatIncomplet::sans_valeur
+                                    : c.interrompu         ? ResultatIncomplet::partiel
+                                                           : ResultatIncomplet::non};
     const NomResultat nom = nommer_resultat(nommage, c.dialogue, c.choisir_fichier, c.journal);
     r.chemin = nom.chemin;
     r.nom_resultat = nom.nom_resultat;
@@ -190,12 +232,11 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
         return echec(EtatEnregistrement::echec_resultat, e);
     }
 
-    const auto nb_lignes = static_cast<long long>(c.listes.ListBox_DONNEE_date_clean.size());
     const RecapitulatifRun run{c.Label_description_bd,
                                nom.nom_travail,
                                N,
                                c.etapes.K(),
-                               nb_lignes > 0 ? nb_lignes - 1 : 0,
+                               nb_resultats,
                                c.station,
                                c.SpinEdit_decalage_jour,
                                c.Label_nlig_impliquee,
@@ -203,11 +244,9 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
                                c.nb_dates_inversees,
                                c.nb_lignes_lues,
                                r.chemin,
-                               total};
-    // No value column at all (every file empty) is no valid value either.
-    r.aucune_valeur_valide =
-        run.nb_resultats > 0 &&
-        (c.etapes.K() <= 2 || nb_valeurs_utilisables(c.etapes, run.nb_resultats) == 0);
+                               total,
+                               c.interrompu,
+                               c.fichiers};
     const std::vector<std::string> entete = entete_suivi(d, c.parametres_grille, run, c.table);
     ajouter_resume(c.journal, d, c.parametres_grille, run, c.etapes, c.f_modif, [&] {
         r.description_enregistree = c.enregistrer_description && c.enregistrer_description();
@@ -232,11 +271,18 @@ ResultatEnregistrement enregistrer_resultats(ContexteEnregistrement& c) {
     r.temps_restant = "reste 00:00:00    0 Mo";
     r.etat = EtatEnregistrement::enregistre;
     if (c.arret_pc_demande) return r;
-    if (c.nb_lignes_lues == 0)
+    // A stop comes first: the other boxes would judge the files by what was read of them.
+    if (c.interrompu)
+        c.dialogue.message(IdMessage::traitement_interrompu, texte_fin_traitement(c, r),
+                           TypeMessage::avertissement);
+    else if (c.nb_lignes_lues == 0)
         c.dialogue.message(IdMessage::aucune_ligne_extraite, texte_aucune_ligne_extraite(c, r),
                            TypeMessage::avertissement);
     else if (r.aucune_valeur_valide)
         c.dialogue.message(IdMessage::aucune_valeur_valide, texte_aucune_valeur_valide(c, r),
+                           TypeMessage::avertissement);
+    else if (c.nb_lignes_rejetees > 0)
+        c.dialogue.message(IdMessage::fin_traitement_lignes_rejetees, texte_fin_traitement(c, r),
                            TypeMessage::avertissement);
     else
         c.dialogue.message(IdMessage::fin_traitement, texte_fin_traitement(c, r),

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/extraction.h"
 #include "output/formatage.h"
 #include "output/nommage.h"
 
@@ -47,6 +48,13 @@ struct ContexteEnregistrement {
     std::string station{};  // of the last file the run read
     long long nb_dates_inversees = 0;
     long long nb_lignes_lues = 0;
+    // Stopped by the user: the result holds the files as far as `fichiers` says, and the
+    // rows formatted before the stop.
+    bool interrompu = false;
+    std::vector<FichierLu> fichiers{};
+    // Lines whose date could not be placed, and the first of them.
+    long long nb_lignes_rejetees = 0;
+    std::string premiere_ligne_rejetee{};
     // The earliest and latest dates of the files read, as the file table shows them.
     std::string Label_date_heure_min{};
     std::string Label_date_heure_max{};
@@ -93,7 +101,7 @@ double duree_totale(const ContexteEnregistrement& contexte);
 // True when the output directory changed (the description is then modified).
 bool appliquer_dossier_export(Description& description);
 
-// The closing box of a run.
+// The closing box of a run, stopped or not.
 std::string texte_fin_traitement(const ContexteEnregistrement& contexte,
                                  const ResultatEnregistrement& resultat);
 // Its warning instead when no line of the files fell into the period: the result holds

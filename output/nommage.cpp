@@ -107,10 +107,24 @@ NomResultat nommer_resultat(const ParametresNommage& p, Dialogue& dialogue,
     } else if (existe(r.chemin)) {
         std::string dossier = dossier_de_fichier(r.chemin);
         if (!dossier.empty() && dossier.back() == separateur_dossier) dossier.pop_back();
-        const std::string question = dossier + "\n\n" + " Le fichier  " + nom_de_fichier(r.chemin) +
-                                     "\n\n" + fr("   existe déjà") + "\n\n" + fr(" => écraser ?");
-        if (dialogue.question(IdMessage::ecraser_resultat, question, TypeMessage::confirmation,
-                              Boutons::oui_non) != Reponse::oui) {
+        std::string question = dossier + "\n\n" + " Le fichier  " + nom_de_fichier(r.chemin) +
+                               "\n\n" + fr("   existe déjà") + "\n\n";
+        IdMessage id = IdMessage::ecraser_resultat;
+        if (p.incomplet == ResultatIncomplet::partiel) {
+            id = IdMessage::ecraser_resultat_partiel;
+            question += fr(" le nouveau résultat est PARTIEL : le traitement a été stoppé\n\n");
+        } else if (p.incomplet == ResultatIncomplet::sans_valeur) {
+            id = IdMessage::ecraser_resultat_sans_valeur;
+            question +=
+                fr(" le nouveau résultat ne contient AUCUNE VALEUR VALIDE : toutes ses "
+                   "valeurs sont NA\n\n");
+        }
+        question += fr(" => écraser ?");
+        const bool complet = p.incomplet == ResultatIncomplet::non;
+        if (dialogue.question(
+                id, question, complet ? TypeMessage::confirmation : TypeMessage::avertissement,
+                Boutons::oui_non,
+                complet ? std::nullopt : std::optional(Reponse::non)) != Reponse::oui) {
             const DemandeEnregistrement demande{
                 fr("enregistrement des résultats de calcul"), souche, p.dossier_sortie,
                 "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*"};

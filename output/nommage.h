@@ -12,6 +12,9 @@ namespace tarvo {
 class Dialogue;
 class JournalSuivi;
 
+// What a new result lacks, which the question before it replaces a file says.
+enum class ResultatIncomplet { non, partiel, sans_valeur };
+
 // What the naming reads from the window and the run.
 struct ParametresNommage {
     std::string Edit_nom_fic_sortie;
@@ -21,6 +24,7 @@ struct ParametresNommage {
     std::string Label_temps_deb;
     std::string Label_temps_fin;
     long long nb_resultats = 0;  // N − 1
+    ResultatIncomplet incomplet = ResultatIncomplet::non;
 };
 
 // The save dialog opened when the user refuses to overwrite.
@@ -66,7 +70,9 @@ std::string premier_chemin_libre(std::string_view dossier, std::string_view souc
                                  std::string_view extension);
 
 // The whole naming, with the overwrite question and the save dialog when the increment is
-// off. Writes " => " + the file name to the log (and the recovery notice when cancelled).
+// off. A partial result or one without a valid value is said so by that question, which
+// then defaults to Non. Writes " => " + the file name to the log (and the recovery notice when
+// cancelled).
 NomResultat nommer_resultat(const ParametresNommage& parametres, Dialogue& dialogue,
                             const ChoixFichierSortie& choisir, JournalSuivi& journal);
 

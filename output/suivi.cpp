@@ -1,6 +1,8 @@
 #include "output/suivi.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "description/cles_description.h"
 #include "description/description.h"
@@ -146,6 +148,27 @@ std::vector<std::string> bilan_na(const TableEtapes& t, long long nb_resultats,
     return l;
 }
 
+std::vector<std::string> lignes_interruption(const RecapitulatifRun& run) {
+    std::vector<std::string> l;
+    l.push_back(fr(" le traitement a été stoppé : le résultat est partiel, ") +
+                format_entier_groupe(run.nb_resultats) + fr(" lignes écrites sur ") +
+                format_entier_groupe(run.nb_dates - 1));
+    for (const FichierLu& f : run.fichiers) {
+        switch (f.lecture) {
+            case LectureFichier::entiere:
+                l.push_back("   lu en entier : " + f.nom);
+                break;
+            case LectureFichier::partielle:
+                l.push_back("   lu en partie : " + f.nom);
+                break;
+            case LectureFichier::aucune:
+                l.push_back("   non lu       : " + f.nom);
+                break;
+        }
+    }
+    return l;
+}
+
 void ajouter_resume(JournalSuivi& journal, const Description& d, const ParametresGrille& g,
                     const RecapitulatifRun& run, const TableEtapes& t, bool f_modif,
                     const std::function<void()>& enregistrer_description) {
@@ -159,8 +182,11 @@ void ajouter_resume(JournalSuivi& journal, const Description& d, const Parametre
     if (d.CheckBox_correction_si_t1supt2) options += "  correction + 1 j SI t1>t2 ";
     if (d.CheckBox_correction_si_t1egalt2) options += "  correction +1s SI t1=t2  ";
     journal.ajouter_suivi("");
-    journal.ajouter_suivi(fr("3- TRAITEMENT EFFECTUÉ  (méthode : ") +
+    journal.ajouter_suivi(fr(run.interrompu ? "3- TRAITEMENT INTERROMPU  (méthode : "
+                                            : "3- TRAITEMENT EFFECTUÉ  (méthode : ") +
                           legende_methode(d.RadioGroup_methode_ItemIndex) + ")" + options);
+    if (run.interrompu)
+        for (const std::string& ligne : lignes_interruption(run)) journal.ajouter_suivi(ligne);
 
     const double derive = d.TimePicker_derive_reelle - d.TimePicker_derive_erronee;
     if (d.CheckBox_derive_active && derive != 0) {
@@ -203,7 +229,11 @@ void ecrire_suivi(std::ostream& sortie, const std::vector<std::string>& entete,
     std::vector<std::string> lignes = entete;
     lignes.push_back("");
     lignes.push_back(fr(" Fenêtre de suivi"));
-    lignes.insert(lignes.end(), journal.lignes().begin(), journal.lignes().end());
+    const auto& journal_lignes = journal.lignes();
+    lignes.insert(lignes.end(),
+                  journal_lignes.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                               journal.debut_run(), journal_lignes.size())),
+                  journal_lignes.end());
     ecrire_lignes(sortie, lignes, quoi);
 }
 

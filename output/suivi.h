@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/extraction.h"
+
 namespace tarvo {
 
 class JournalSuivi;
@@ -32,7 +34,14 @@ struct RecapitulatifRun {
     long long nb_lignes_lues = 0;  // measurement lines the run read
     std::string chemin_resultat;
     double duree_totale = 0;  // days
+    // Stopped by the user: how far each file was read.
+    bool interrompu = false;
+    std::vector<FichierLu> fichiers{};
 };
+
+// The summary's account of a stop: the rows written against those due, then each file read
+// whole, in part or not at all.
+std::vector<std::string> lignes_interruption(const RecapitulatifRun& run);
 
 // "(inf ou =)" for 0, "(inf strict)" for 1.
 std::string legende_test_dates(int test_strict);
@@ -68,8 +77,8 @@ void ajouter_resume(JournalSuivi& journal, const Description& description,
                     const TableEtapes& t, bool f_modif,
                     const std::function<void()>& enregistrer_description);
 
-// The whole tracking file: its header, an empty line, " Fenêtre de suivi" and every line
-// of the log. Throws ErreurFichier when the stream fails.
+// The whole tracking file: its header, an empty line, " Fenêtre de suivi" and the lines of
+// the log since the previous run ended. Throws ErreurFichier when the stream fails.
 void ecrire_suivi(std::ostream& sortie, const std::vector<std::string>& entete,
                   const JournalSuivi& journal, std::string_view quoi);
 

@@ -2,6 +2,7 @@
 // button set, and the three-button box with captions of its own.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "plateforme/id_message.h"
@@ -28,9 +29,10 @@ public:
     virtual void message(IdMessage id, std::string_view texte,
                          TypeMessage type = TypeMessage::information) = 0;
 
-    // A modal box with the given buttons; returns the one pressed.
+    // A modal box with the given buttons; returns the one pressed. `defaut` is the button
+    // Enter presses, the first one when unset: Non where Oui would lose data.
     virtual Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
-                             Boutons boutons) = 0;
+                             Boutons boutons, std::optional<Reponse> defaut = std::nullopt) = 0;
 
     // A modal box with one button per caption given (an empty caption means no button);
     // returns 1, 2 or 3 after the button pressed, and 2 when the box is closed without one.

@@ -84,10 +84,14 @@ enum class IdMessage {
 
     // output/
     ecraser_resultat,
+    ecraser_resultat_partiel,
+    ecraser_resultat_sans_valeur,
     echec_ecriture_resultat,
     aucune_ligne_extraite,
     aucune_valeur_valide,
     fin_traitement,
+    traitement_interrompu,
+    fin_traitement_lignes_rejetees,
     erreur_copie_valeurs,
     valeurs_copiees,
 
@@ -116,6 +120,7 @@ enum class IdMessage {
     decalage_non_nul,
     derive_non_nulle,
     choisir_max_pour_cumuls,
+    periode_hors_des_fichiers,
     pas_de_donnees_a_enregistrer,
     donnees_enregistrees,
     description_temporaire,

@@ -130,6 +130,10 @@ SuiteEditionTable copier_date(Session& s, SourceDate source, Dialogue& dialogue)
             texte = &s.description.Label_max_dsc;
             break;
         case SourceDate::Label_pas_dsc:
+            // A time step only sets the time picker, which a day, month or year step ignores:
+            // copying it would change nothing the run reads.
+            if (const int u = s.parametres_grille.unite_pas; u >= unite_jour && u <= unite_annee)
+                return {};
             texte = &s.description.Label_pas_dsc;
             break;
     }

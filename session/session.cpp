@@ -702,6 +702,47 @@ bool Session::accepter_traitement() {
     return true;
 }
 
+bool Session::accepter_periode() {
+    bool marques = false;
+    for (int i = 1; i < table.nb_lignes(); ++i) marques = marques || table.marquee(i);
+    // A result zone or a drift moves the times by up to a day or so: only a period clearly
+    // apart from every file is questioned.
+    const bool deplacees =
+        !rogner(description.Edit_fuseau_resultat).empty() || description.CheckBox_derive_active;
+    const double marge = deplacees ? 2.0 : 0.0;
+    const double decalage = decalage_jours(description, SpinEdit_decalage_jour);
+    const double debut = grille.dates.front() - marge;
+    const double fin = std::max(grille.dates.back(), grille.date_suivante) + marge;
+    double premiere = std::numeric_limits<double>::max();
+    double derniere = std::numeric_limits<double>::lowest();
+    std::string canonique;
+    JournalSuivi ignore;
+    for (int i = 1; i < table.nb_lignes(); ++i) {
+        if (marques && !table.marquee(i)) continue;
+        const double dep =
+            texte_vers_date_heure(table.lire_cellule(i, Colonne::date_dep), canonique, ignore);
+        const double fin_fichier =
+            texte_vers_date_heure(table.lire_cellule(i, Colonne::date_fin), canonique, ignore);
+        // A file not pre-read may hold any date: nothing can be said.
+        if (dep <= 0 || fin_fichier <= 0) return true;
+        const double a = std::min(dep, fin_fichier) + decalage;
+        const double b = std::max(dep, fin_fichier) + decalage;
+        if (a <= fin && b >= debut) return true;
+        premiere = std::min(premiere, a);
+        derniere = std::max(derniere, b);
+    }
+    if (premiere > derniere) return true;
+    return dialogue_.question(
+               IdMessage::periode_hors_des_fichiers,
+               fr(" la période ciblée ne rencontre les dates d'aucun fichier à traiter\n\n") +
+                   fr("     période ciblée     : ") + parametres_grille.Label_temps_deb + " => " +
+                   parametres_grille.Label_temps_fin + "\n" +
+                   "     dates des fichiers : " + date_heure_vers_texte(premiere) + " => " +
+                   date_heure_vers_texte(derniere) + "\n\n" +
+                   fr(" le résultat ne contiendrait que des NA\n\n") + fr(" traiter quand même ?"),
+               TypeMessage::avertissement, Boutons::oui_non, Reponse::non) == Reponse::oui;
+}
+
 std::string Session::refus_nom_resultat() const {
     return tarvo::refus_nom_resultat({description.Edit_nom_fic_sortie, description.CheckBox_inc_nom,
                                       description.dossier_choisi_sortie, 0,
@@ -726,14 +767,27 @@ FinTraitement Session::traiter() {
     texte_sans_coldate.clear();
     traitement_en_cours = true;
     formatage_commence_ = false;
+    interrompu_ = false;
     demande_stop = false;
+    // Whatever its end, the next tracking file starts after this run.
+    struct FinRun {
+        JournalSuivi& journal;
+        ~FinRun() { journal.terminer_run(); }
+    } fin_run{journal};
 
     bool pret = true;
     proteger(dialogue_, [&] {
         if (inventaire.colonnes.nb_colonnes_donnees == 0) {
-            const auto r = lister(description, source, inventaire, table, lecteur, journal,
-                                  dialogue_, progression_, lanceur_);
-            pret = r.fin == FinListage::complet;
+            // A correction accepted while listing ends that listing: the run lists again with
+            // it and goes on, as the user asked for a run.
+            for (int passe = 0; passe < 3; ++passe) {
+                const auto r = lister(description, source, inventaire, table, lecteur, journal,
+                                      dialogue_, progression_, lanceur_);
+                if (r.description_corrigee) description = r.description;
+                if (r.f_modif) f_modif = *r.f_modif;
+                pret = r.fin == FinListage::complet;
+                if (pret || !r.description_corrigee) break;
+            }
         }
     });
     if (!pret) {
@@ -743,11 +797,17 @@ FinTraitement Session::traiter() {
     if (grille.items.size() < 2) {
         grille = construire_grille(parametres_grille, dialogue_, progression_, journal);
         resume_grille_affiche.texte = grille.resume.texte;
+        // A correction accepted there ("(inf strict)", the hours) is kept like any setting.
+        if (grille.parametres_modifies) grille_modifiee = true;
         if (grille.etat != EtatGrille::construite) {
             traitement_en_cours = false;
             return FinTraitement::refuse;
         }
         en_demarrage = false;
+    }
+    if (!accepter_periode()) {
+        traitement_en_cours = false;
+        return FinTraitement::abandonne;
     }
 
     FinTraitement fin = FinTraitement::refuse;
@@ -771,9 +831,11 @@ FinTraitement Session::traiter() {
             grille_modifiee = false;
         }
         agreger(etapes, description, pas_jours(parametres_grille), journal, progression_);
-        // A stop keeps the rows formatted so far: they are saved like a whole run.
+        // A stop keeps the rows formatted so far: they are saved, and said partial.
         formatage_commence_ = true;
-        formater_resultats(etapes, grille.items, description, listes, progression_);
+        const bool formate =
+            formater_resultats(etapes, grille.items, description, listes, progression_);
+        interrompu_ = extraction.fin == FinExtraction::arretee || !formate;
         fin = enregistrer_resultats() ? FinTraitement::termine : FinTraitement::echec_ecriture;
     });
     traitement_en_cours = false;
@@ -861,6 +923,10 @@ bool Session::enregistrer_resultats() {
         .station = station,
         .nb_dates_inversees = lecteur.nb_dates_inversees,
         .nb_lignes_lues = extraction.nb_lignes_extraites,
+        .interrompu = interrompu_,
+        .fichiers = extraction.fichiers,
+        .nb_lignes_rejetees = extraction.nb_lignes_rejetees,
+        .premiere_ligne_rejetee = extraction.premiere_ligne_rejetee,
         .Label_date_heure_min = extraction.Label_date_heure_min,
         .Label_date_heure_max = extraction.Label_date_heure_max,
         .mode_presse_papier = source.mode == ModeEntree::presse_papier,

@@ -227,6 +227,11 @@ private:
     bool lecture_interrompue_ = false;
     // The result lists hold rows of the run under way, not of the previous one.
     bool formatage_commence_ = false;
+    // The stop request ended the reading or the formatting of the run under way.
+    bool interrompu_ = false;
+    // Before anything is read: false when the period meets none of the files' dates and the
+    // user does not want its all-NA result.
+    bool accepter_periode();
     PressePapierAbsent sans_presse_papier_;
     Dialogue& dialogue_;
     Progression& progression_;

@@ -103,7 +103,8 @@ void DialogueQt::message(IdMessage, std::string_view texte, TypeMessage type) {
     boite.exec();
 }
 
-Reponse DialogueQt::question(IdMessage, std::string_view texte, TypeMessage type, Boutons boutons) {
+Reponse DialogueQt::question(IdMessage, std::string_view texte, TypeMessage type, Boutons boutons,
+                             std::optional<Reponse> defaut) {
     preparer_fenetre();
     QMessageBox boite(parent_);
     preparer_boite(boite, texte, type);
@@ -131,7 +132,10 @@ Reponse DialogueQt::question(IdMessage, std::string_view texte, TypeMessage type
             ajouter("OK", QMessageBox::AcceptRole, Reponse::ok);
             break;
     }
-    boite.setDefaultButton(choix.front().first);
+    QPushButton* par_defaut = choix.front().first;
+    for (const auto& [bouton, reponse] : choix)
+        if (defaut == reponse) par_defaut = bouton;
+    boite.setDefaultButton(par_defaut);
     // Closing the box is the most cautious answer it offers: Annuler, else Non.
     boite.setEscapeButton(choix.back().first);
     boite.exec();

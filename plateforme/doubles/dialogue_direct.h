@@ -12,7 +12,8 @@ public:
     explicit DialogueDirect(int choix_perso = 1) : choix_perso_(choix_perso) {}
 
     void message(IdMessage, std::string_view, TypeMessage) override {}
-    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons boutons) override {
+    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons boutons,
+                     std::optional<Reponse> = std::nullopt) override {
         return boutons == Boutons::ok ? Reponse::ok : Reponse::oui;
     }
     int message_perso(IdMessage, std::string_view, TypeMessage, std::string_view, std::string_view,

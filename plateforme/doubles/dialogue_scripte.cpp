@@ -126,9 +126,9 @@ void DialogueScripte::message(IdMessage id, std::string_view texte, TypeMessage 
 }
 
 Reponse DialogueScripte::question(IdMessage id, std::string_view texte, TypeMessage type,
-                                  Boutons boutons) {
+                                  Boutons boutons, std::optional<Reponse> defaut) {
     ids.push_back(id);
-    vus.push_back({Genre::question, std::string(texte), type, boutons, {}});
+    vus.push_back({Genre::question, std::string(texte), type, boutons, {}, defaut});
     const auto suivante = prendre_suivante();
     if (!suivante) {
         signaler(texte_de() << "DialogueScripte: unexpected question (" << nom(boutons) << "):\n"

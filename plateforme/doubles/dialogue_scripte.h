@@ -26,6 +26,8 @@ public:
         TypeMessage type;
         std::optional<Boutons> boutons;     // ok for a message, none for message_perso
         std::vector<std::string> legendes;  // message_perso only, without trailing empty ones
+        // The button Enter presses, for a question that names one.
+        std::optional<Reponse> defaut{};
         bool operator==(const Vu&) const = default;
     };
 
@@ -40,8 +42,8 @@ public:
 
     void message(IdMessage id, std::string_view texte,
                  TypeMessage type = TypeMessage::information) override;
-    Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
-                     Boutons boutons) override;
+    Reponse question(IdMessage id, std::string_view texte, TypeMessage type, Boutons boutons,
+                     std::optional<Reponse> defaut = std::nullopt) override;
     int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
                       std::string_view legende1, std::string_view legende2 = {},
                       std::string_view legende3 = {}) override;

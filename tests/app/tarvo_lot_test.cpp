@@ -1544,3 +1544,22 @@ TEST_F(TarvoLot, UneEntreeStandardSansFinEstRefusee) {
 }
 
 }  // namespace
+
+namespace {
+
+// Lines whose date cannot be read are counted on standard error with the first of them, even
+// in silence: a wrong date pattern must not end as a plain success.
+TEST_F(TarvoLot, DesLignesRejeteesSontDitesSurLaSortieDErreur) {
+    std::ofstream(donnees_ / "LeGue_2024-06-05.csv", std::ios::binary | std::ios::app)
+        << "32/06/2024 10:00:00;1,2;14,0;430\r\nxx/06/2024 11:00:00;1,3;14,1;431\r\n";
+    const Execution e = lancer({"--silencieux", description()});
+    EXPECT_EQ(e.statut, 0) << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs,
+                         "2 lignes rejetées (date illisible ou inexistante), la "
+                         "première :"))
+        << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, "LeGue_2024-06-05.csv ligne ")) << e.erreurs;
+    EXPECT_TRUE(contient(e.erreurs, " : 32/06/2024 10:00:00;1,2;14,0;430")) << e.erreurs;
+}
+
+}  // namespace

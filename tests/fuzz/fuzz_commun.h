@@ -80,7 +80,8 @@ public:
     explicit DialogueFuzz(std::string_view reponses) : reponses_(reponses) {}
 
     void message(IdMessage, std::string_view, TypeMessage) override {}
-    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons boutons) override {
+    Reponse question(IdMessage, std::string_view, TypeMessage, Boutons boutons,
+                     std::optional<Reponse> = std::nullopt) override {
         switch (boutons) {
             case Boutons::ok:
                 return Reponse::ok;

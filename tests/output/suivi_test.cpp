@@ -313,6 +313,30 @@ TEST(Suivi, ResumeAvecToutesLesOptions) {
     EXPECT_EQ(journal.lignes(), attendu);
 }
 
+// A stopped run's summary says it and how far each file was read, right under its title.
+TEST(Suivi, ResumeDUnTraitementInterrompu) {
+    RecapitulatifRun run = run_resume();
+    run.nb_resultats = 2;
+    run.interrompu = true;
+    run.fichiers = {{"a.csv", LectureFichier::entiere},
+                    {"sous/b.csv", LectureFichier::partielle},
+                    {"c.csv", LectureFichier::aucune}};
+    JournalSuivi journal;
+    journal.ajouter_suivi("titre");
+    journal.ajouter_suivi("x");
+    ajouter_resume(journal, description_suivi(), grille_suivi(), run, table_deux_colonnes(0, 0),
+                   false, {});
+    const Lignes debut(journal.lignes().begin() + 3, journal.lignes().begin() + 8);
+    EXPECT_EQ(debut,
+              (Lignes{"3- TRAITEMENT INTERROMPU  (m\xE9thode : ponctuel = derni\xE8re mesure "
+                      "OK)  (inf strict)",
+                      " le traitement a \xE9t\xE9 stopp\xE9 : le r\xE9sultat est partiel, 2 "
+                      "lignes \xE9"
+                      "crites sur 3",
+                      "   lu en entier : a.csv", "   lu en partie : sous/b.csv",
+                      "   non lu       : c.csv"}));
+}
+
 TEST(Suivi, FichierCompletEtFluxEnPanne) {
     JournalSuivi journal;
     journal.ajouter_suivi("titre");

@@ -13,6 +13,7 @@
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/progression_scriptee.h"
+#include "session/edition_table.h"
 #include "session/lanceur_averti.h"
 #include "tests/description/dossier_temporaire.h"
 
@@ -65,6 +66,25 @@ protected:
         s->parametres_grille.TimePicker_pas = 1.0 / 24;
         s->parametres_grille_modifies();
         return s;
+    }
+    // The ";" files of the run tests: titles on line 1, day-first dates in column 1, means
+    // with one decimal, "NA"; the result named `nom`.
+    Description description_point_virgule(const std::string& nom) const {
+        Description d = description_par_defaut({programme, 0});
+        d.dossier_choisi = donnees;
+        d.dossier_description = descriptions;
+        d.dossier_choisi_sortie = sortie;
+        d.Edit_masque = "*.txt";
+        d.Edit_nom_fic_sortie = nom;
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
+        d.Edit_num_ligne_intitule_col = "1";
+        d.Edit_num_ligne_donnee = "2";
+        d.Edit_num_col_datetime = "1";
+        d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
+        d.Edit_nb_decimale = "1";
+        d.Edit_NA = "NA";
+        d.RadioGroup_methode_ItemIndex = Methode::moyenne;
+        return d;
     }
     Description description_hobo() const {
         Description d = description_par_defaut({programme, 0});
@@ -459,20 +479,7 @@ TEST_F(SessionTest, ChangerDeDescriptionEffaceCeQueLaPrecedenteAffichait) {
 // A stop keeps what was read, finished by its method: the first file's hour is written
 // as the mean of its two values, never their sum, and the hour of the unread file is NA.
 TEST_F(SessionTest, UnArretEcritLesMoyennesDeCeQuiAEteLu) {
-    Description d = description_par_defaut({programme, 0});
-    d.dossier_choisi = donnees;
-    d.dossier_description = descriptions;
-    d.dossier_choisi_sortie = sortie;
-    d.Edit_masque = "*.txt";
-    d.Edit_nom_fic_sortie = "arret";
-    d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
-    d.Edit_num_ligne_intitule_col = "1";
-    d.Edit_num_ligne_donnee = "2";
-    d.Edit_num_col_datetime = "1";
-    d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
-    d.Edit_nb_decimale = "1";
-    d.Edit_NA = "NA";
-    d.RadioGroup_methode_ItemIndex = Methode::moyenne;
+    const Description d = description_point_virgule("arret");
     ecrire_fichier_atomique(descriptions + "arret.dsc", ecrire_description_texte(d));
     ecrire_fichier_atomique(donnees + "a.txt",
                             "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n");
@@ -528,21 +535,9 @@ TEST_F(SessionTest, LaBoiteDeFinAvertitQuandAucuneValeurNEstValide) {
                             "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n"
                             "01/03/2024 01:20:00;8\r\n");
     for (const Cas& c : cas) {
-        Description d = description_par_defaut({programme, 0});
-        d.dossier_choisi = donnees;
-        d.dossier_description = descriptions;
-        d.dossier_choisi_sortie = sortie;
-        d.Edit_masque = "*.txt";
-        d.Edit_nom_fic_sortie = "na";
-        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::point_virgule;
-        d.Edit_num_ligne_intitule_col = "1";
-        d.Edit_num_ligne_donnee = "2";
-        d.Edit_num_col_datetime = "1";
-        d.Edit_format_datetime_mesure = "jj/mm/aaaa hh:mn:ss";
-        d.Edit_NA = "NA";
+        Description d = description_point_virgule("na");
         d.Edit_min_na = c.min_na;
         d.Edit_max_na = c.max_na;
-        d.RadioGroup_methode_ItemIndex = Methode::moyenne;
         ecrire_fichier_atomique(descriptions + "na.dsc", ecrire_description_texte(d));
         auto s = nouvelle_session();
         s->creation();
@@ -553,7 +548,14 @@ TEST_F(SessionTest, LaBoiteDeFinAvertitQuandAucuneValeurNEstValide) {
         s->parametres_grille.TimePicker_pas = 1.0 / 24;
         s->parametres_grille_modifies();
         const std::string vu = c.min_na + "|" + c.max_na + "|" + c.debut;
+        // A period the file's dates do not meet is questioned first; Oui goes on.
+        const bool hors_periode = c.id == IdMessage::aucune_ligne_extraite;
+        if (hors_periode) dialogue.attendre_question(Reponse::oui);
         ASSERT_EQ(s->traiter(), FinTraitement::termine) << vu;
+        EXPECT_EQ(std::count(dialogue.ids.begin(), dialogue.ids.end(),
+                             IdMessage::periode_hors_des_fichiers),
+                  hors_periode ? 1 : 0)
+            << vu;
         EXPECT_EQ(dialogue.ids.back(), c.id) << vu;
         EXPECT_EQ(dialogue.vus.back().type, c.type) << vu;
         EXPECT_NE(dialogue.vus.back().texte.find(c.extrait), std::string::npos)
@@ -1048,6 +1050,189 @@ TEST_F(SessionTest, ApresUnTraitementLeTableauDonneLesDatesExtremesDeChaqueFichi
               (std::vector<std::string>{fr("dates non chronologiques : la ligne 4 (01/03/2024 "
                                            "00:40:00) précède la ligne 3 (14/03/2024 02:10:00) ; "
                                            "2 retours en arrière dans le fichier")}));
+}
+
+// Two ";" files of hourly-meant values and the description that reads them; the result is
+// "<nom>.txt", the increment off so that an existing result is asked about.
+class SessionRunTest : public SessionTest {
+protected:
+    std::unique_ptr<Session> session_deux_fichiers(const std::string& nom,
+                                                   const std::string& min_na = "") {
+        Description d = description_point_virgule(nom);
+        d.CheckBox_inc_nom = false;
+        d.Edit_min_na = min_na;
+        d.CheckBox_prelire_tous = true;
+        ecrire_fichier_atomique(descriptions + nom + ".dsc", ecrire_description_texte(d));
+        ecrire_fichier_atomique(donnees + "a.txt",
+                                "Date;V\r\n01/03/2024 00:20:00;2\r\n01/03/2024 00:40:00;4\r\n");
+        ecrire_fichier_atomique(donnees + "b.txt", "Date;V\r\n01/03/2024 01:20:00;8\r\n");
+        auto s = nouvelle_session();
+        s->creation();
+        s->choisir_description(descriptions + nom + ".dsc");
+        EXPECT_EQ(s->lister_fichiers().fin, FinListage::complet);
+        periode(*s, "01/03/2024 01:00:00", "01/03/2024 02:00:00");
+        return s;
+    }
+    static void periode(Session& s, const std::string& debut, const std::string& fin) {
+        s.parametres_grille.Label_temps_deb = debut;
+        s.parametres_grille.Label_temps_fin = fin;
+        s.parametres_grille.TimePicker_pas = 1.0 / 24;
+        s.parametres_grille_modifies();
+    }
+    static std::string lignes_du_suivi(const std::string& resultat) {
+        return lire_fichier(resultat + ".TXT").value_or("");
+    }
+};
+
+// A stopped run says so: the question before replacing a result (default Non, and Non keeps
+// the old file), the closing box, the tracking file with each file read or not.
+TEST_F(SessionRunTest, UnArretLeDitPartout) {
+    auto s = session_deux_fichiers("arret");
+    ecrire_fichier_atomique(sortie + "arret.txt", "bon resultat\r\n");
+    for (const Reponse reponse : {Reponse::non, Reponse::oui}) {
+        dialogue.vus.clear();
+        dialogue.ids.clear();
+        // The stop is asked as the run starts: the first file is read to its end.
+        progression.arreter_apres(progression.nb_passes);
+        dialogue.attendre_question(reponse);
+        ASSERT_EQ(s->traiter(), FinTraitement::termine);
+        ASSERT_EQ(dialogue.ids.size(), 2u);
+        EXPECT_EQ(dialogue.ids[0], IdMessage::ecraser_resultat_partiel);
+        EXPECT_EQ(dialogue.vus[0].defaut, Reponse::non);
+        EXPECT_NE(dialogue.vus[0].texte.find("PARTIEL"), std::string::npos);
+        EXPECT_EQ(dialogue.ids[1], IdMessage::traitement_interrompu);
+        EXPECT_EQ(dialogue.vus[1].type, TypeMessage::avertissement);
+        const std::string& boite = dialogue.vus[1].texte;
+        EXPECT_TRUE(boite.starts_with(fr("3- TRAITEMENT INTERROMPU  (méthode"))) << boite;
+        EXPECT_NE(boite.find("fichiers lus en entier : 1, en partie : 0, non lus : 1"),
+                  std::string::npos)
+            << boite;
+        // Non: the save dialog is cancelled, the result goes to the recovery file.
+        EXPECT_EQ(lire_fichier(sortie + "arret.txt") == "bon resultat\r\n",
+                  reponse == Reponse::non);
+        EXPECT_EQ(s->fichier_resultat,
+                  reponse == Reponse::non ? sortie + fr("~résultats.txt") : sortie + "arret.txt");
+        const std::string suivi = lignes_du_suivi(s->fichier_resultat);
+        EXPECT_NE(suivi.find(fr("3- TRAITEMENT INTERROMPU  (méthode")), std::string::npos);
+        EXPECT_EQ(suivi.find(fr("3- TRAITEMENT EFFECTUÉ")), std::string::npos);
+        EXPECT_NE(suivi.find("   lu en entier : a.txt\r\n   non lu       : b.txt\r\n"),
+                  std::string::npos)
+            << suivi;
+    }
+}
+
+// The period is set against the files' dates before anything is read, and a result without
+// a valid value replaces an existing one only when the user says so, asked with Non first.
+TEST_F(SessionRunTest, UnResultatSansValeurNeRemplacePasUnBonSansLeDire) {
+    auto s = session_deux_fichiers("niveaux");
+    ecrire_fichier_atomique(sortie + "niveaux.txt", "bon resultat\r\n");
+    // A period years before the files: asked first, default Non; Non reads and writes nothing.
+    periode(*s, "01/03/2010 01:00:00", "01/03/2010 02:00:00");
+    dialogue.attendre_question(Reponse::non);
+    EXPECT_EQ(s->traiter(), FinTraitement::abandonne);
+    ASSERT_EQ(dialogue.ids.size(), 1u);
+    EXPECT_EQ(dialogue.ids[0], IdMessage::periode_hors_des_fichiers);
+    EXPECT_EQ(dialogue.vus[0].defaut, Reponse::non);
+    EXPECT_NE(dialogue.vus[0].texte.find("01/03/2024 00:20:00 => 01/03/2024 01:20:00"),
+              std::string::npos)
+        << dialogue.vus[0].texte;
+    EXPECT_EQ(s->extraction.nb_lignes_extraites, 0);
+    EXPECT_EQ(lire_fichier(sortie + "niveaux.txt"), "bon resultat\r\n");
+
+    // Oui to it: the all-NA result then asks before replacing, saying why, default Non.
+    dialogue.vus.clear();
+    dialogue.ids.clear();
+    dialogue.attendre_question(Reponse::oui);
+    dialogue.attendre_question(Reponse::non);
+    EXPECT_EQ(s->traiter(), FinTraitement::termine);
+    ASSERT_GE(dialogue.ids.size(), 2u);
+    EXPECT_EQ(dialogue.ids[1], IdMessage::ecraser_resultat_sans_valeur);
+    EXPECT_EQ(dialogue.vus[1].defaut, Reponse::non);
+    EXPECT_NE(dialogue.vus[1].texte.find("AUCUNE VALEUR VALIDE"), std::string::npos);
+    EXPECT_EQ(lire_fichier(sortie + "niveaux.txt"), "bon resultat\r\n");
+
+    // The same for values all thrown out by the minimum, in a period the files meet.
+    auto seuil = session_deux_fichiers("niveaux", "100");
+    dialogue.vus.clear();
+    dialogue.ids.clear();
+    dialogue.attendre_question(Reponse::non);
+    EXPECT_EQ(seuil->traiter(), FinTraitement::termine);
+    ASSERT_FALSE(dialogue.ids.empty());
+    EXPECT_EQ(dialogue.ids[0], IdMessage::ecraser_resultat_sans_valeur);
+    EXPECT_EQ(lire_fichier(sortie + "niveaux.txt"), "bon resultat\r\n");
+}
+
+// Lines whose date cannot be read end the run with a warning naming their count and the
+// first of them, whatever else the run made.
+TEST_F(SessionRunTest, DesLignesRejeteesFinissentParUnAvertissement) {
+    auto s = session_deux_fichiers("rejets");
+    ecrire_fichier_atomique(donnees + "b.txt",
+                            "Date;V\r\n01/03/2024 01:20:00;8\r\n13/25/2024 01:30:00;9\r\n"
+                            "01/03/2024 01:40:00;7\r\nab/cd/2024 01:50:00;6\r\n");
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    EXPECT_EQ(s->extraction.nb_lignes_rejetees, 2);
+    ASSERT_FALSE(dialogue.ids.empty());
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::fin_traitement_lignes_rejetees);
+    EXPECT_EQ(dialogue.vus.back().type, TypeMessage::avertissement);
+    const std::string& boite = dialogue.vus.back().texte;
+    EXPECT_TRUE(boite.starts_with(fr("3- TRAITEMENT EFFECTUÉ  (méthode"))) << boite;
+    EXPECT_NE(boite.find(fr(" 2 lignes rejetées")), std::string::npos) << boite;
+    EXPECT_NE(boite.find("b.txt ligne 3 : 13/25/2024 01:30:00;9"), std::string::npos) << boite;
+}
+
+// Each tracking file documents its own run: a second run in the same window does not carry
+// the first one's lines.
+TEST_F(SessionRunTest, UnFichierDeSuiviParTraitement) {
+    auto s = session_deux_fichiers("un");
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    const std::string premier = s->fichier_resultat;
+    s->description.Edit_nom_fic_sortie = "deux";
+    periode(*s, "01/03/2024 00:00:00", "01/03/2024 02:00:00");
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    const auto banniere = [](const std::string& suivi) {
+        std::size_t n = 0;
+        for (std::size_t p = suivi.find("--> TRAITEMENT"); p != std::string::npos;
+             p = suivi.find("--> TRAITEMENT", p + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(banniere(lignes_du_suivi(premier)), 1u);
+    const std::string second = lignes_du_suivi(s->fichier_resultat);
+    EXPECT_EQ(banniere(second), 1u) << second;
+    EXPECT_EQ(second.find(" => un.txt"), std::string::npos);
+    EXPECT_NE(second.find(" => deux.txt"), std::string::npos);
+    // This run's grid, built by the run itself, is in its own file.
+    EXPECT_NE(second.find("de 01/03/2024 00:00:00"), std::string::npos);
+    // The window's log keeps both.
+    const auto& l = s->journal.lignes();
+    EXPECT_EQ(std::count(l.begin(), l.end(), "       --> TRAITEMENT des 2 fichiers"), 2);
+}
+
+// A correction accepted during a run lets it go on; the step of the last run is not offered
+// while the unit is a day, where it would change nothing.
+TEST_F(SessionRunTest, UneCorrectionAccepteeLaisseLeTraitementContinuer) {
+    auto s = session_deux_fichiers("jour");
+    periode(*s, "01/03/2024 00:00:00", "02/03/2024 00:00:00");
+    s->parametres_grille.unite_pas = unite_jour;
+    s->parametres_grille_modifies();
+    dialogue.attendre_question(Reponse::oui);  // "(inf strict)"
+    ASSERT_EQ(s->traiter(), FinTraitement::termine);
+    EXPECT_EQ(dialogue.ids.front(), IdMessage::test_strict_propose);
+    EXPECT_EQ(s->parametres_grille.test_strict, 1);
+    const auto lignes = decouper_lignes(*lire_fichier(s->fichier_resultat));
+    ASSERT_EQ(lignes.size(), 3u);
+    EXPECT_EQ(lignes[1], "01/03/2024 00:00:00\t  4,7\t3");
+
+    s->description.Label_pas_dsc = "01:00:00";
+    dialogue.vus.clear();
+    copier_date(*s, SourceDate::Label_pas_dsc, dialogue);
+    EXPECT_TRUE(dialogue.vus.empty());
+    s->parametres_grille.unite_pas = unite_hms;
+    s->parametres_grille.TimePicker_pas = 0.5 / 24;
+    dialogue.attendre_question(Reponse::oui);
+    copier_date(*s, SourceDate::Label_pas_dsc, dialogue);
+    EXPECT_EQ(dialogue.ids.back(), IdMessage::copier_pas);
+    EXPECT_DOUBLE_EQ(s->parametres_grille.TimePicker_pas, 1.0 / 24);
 }
 
 }  // namespace

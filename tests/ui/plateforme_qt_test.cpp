@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 #include "formats/cp1252.h"
@@ -47,14 +48,16 @@ void quand_la_boite_s_ouvre(std::function<void(QWidget*)> action) {
     attente->start();
 }
 
-// "" closes the box with its window button, "Echap" presses Escape, anything else clicks
-// the button with that caption (or objectName).
+// "" closes the box with its window button, "Echap" presses Escape, "Entree" Enter, anything
+// else clicks the button with that caption (or objectName).
 void repondre(const QString& geste) {
     quand_la_boite_s_ouvre([geste](QWidget* boite) {
         if (geste.isEmpty()) {
             boite->close();
         } else if (geste == QLatin1String("Echap")) {
             QTest::keyClick(boite, Qt::Key_Escape);
+        } else if (geste == QLatin1String("Entree")) {
+            QTest::keyClick(boite, Qt::Key_Return);
         } else {
             for (QPushButton* b : boite->findChildren<QPushButton*>())
                 if (b->text() == geste || b->objectName() == geste) return b->click();
@@ -75,6 +78,7 @@ private slots:
     void message_perso_resultat();
     void question_data();
     void question();
+    void question_entree_choisit_le_bouton_par_defaut();
     void message_se_ferme_par_ok();
     void dialogues_du_systeme_en_francais();
     void editeur_introuvable_remplace_par_le_bureau();
@@ -224,6 +228,27 @@ void PlateformeQtTest::question() {
     vues.sort();
     legendes.sort();
     QCOMPARE(vues, legendes);
+}
+
+// Enter presses the first button, or the one the question names: Non where Oui loses data.
+void PlateformeQtTest::question_entree_choisit_le_bouton_par_defaut() {
+    const struct {
+        Boutons boutons;
+        std::optional<Reponse> defaut;
+        Reponse reponse;
+    } cas[] = {
+        {Boutons::oui_non, std::nullopt, Reponse::oui},
+        {Boutons::oui_non, Reponse::non, Reponse::non},
+        {Boutons::oui_non_annuler, Reponse::annuler, Reponse::annuler},
+        {Boutons::oui_non_annuler, Reponse::non, Reponse::non},
+    };
+    for (const auto& c : cas) {
+        DialogueQt dialogue(nullptr);
+        repondre(QStringLiteral("Entree"));
+        QCOMPARE(dialogue.question(IdMessage::ecraser_resultat_partiel, " => écraser ?",
+                                   TypeMessage::avertissement, c.boutons, c.defaut),
+                 c.reponse);
+    }
 }
 
 void PlateformeQtTest::message_se_ferme_par_ok() {
