@@ -32,6 +32,13 @@ public:
     virtual Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
                              Boutons boutons) = 0;
 
+    // The same box for a question whose Oui loses something: Enter gives its last button
+    // (Non, or Annuler), as closing it does. Boxes without a default button ask it plainly.
+    virtual Reponse question_prudente(IdMessage id, std::string_view texte, TypeMessage type,
+                                      Boutons boutons) {
+        return question(id, texte, type, boutons);
+    }
+
     // A modal box with one button per caption given (an empty caption means no button);
     // returns 1, 2 or 3 after the button pressed, and 2 when the box is closed without one.
     virtual int message_perso(IdMessage id, std::string_view texte, TypeMessage type,

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -112,6 +113,10 @@ void PanneauRepertoires::construire() {
     dir_new_ = etiquette("Label_dir_new");
     dir_new_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     tout->addWidget(dir_new_);
+    saisie_ = nomme<QLineEdit>("Edit_dir_new", this);
+    donner_role(saisie_, RoleCouleur::saisie);
+    saisie_->setPlaceholderText(QString::fromUtf8("chemin du répertoire, puis Entrée"));
+    tout->addWidget(saisie_);
 
     auto* listes = new QHBoxLayout;
     tout->addLayout(listes, 1);
@@ -147,6 +152,7 @@ void PanneauRepertoires::construire() {
     recents_ = nomme<QListWidget>("ListBox_rep_recent", fenetre_);
     donner_role(recents_, RoleCouleur::listes);
     recents_->setFixedSize(taille_recents);
+    recents_->installEventFilter(this);
 
     connect(dossiers_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) { repertoire_change(index); });
@@ -173,6 +179,11 @@ void PanneauRepertoires::construire() {
     });
     connect(fichiers_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         choix_.editer_fichier(cp(modele_fichiers_->filePath(index)));
+    });
+    connect(saisie_, &QLineEdit::returnPressed, this, [this] { suivre_saisie(); });
+    // The tree fills in the background: the directory shown must stay in view as it grows.
+    connect(modele_dossiers_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (dossiers_->currentIndex().isValid()) dossiers_->scrollTo(dossiers_->currentIndex());
     });
     connect(valider_, &QPushButton::clicked, this, [this] { valider(); });
     connect(annuler_b, &QPushButton::clicked, this, [this] { annuler(); });
@@ -204,6 +215,7 @@ void PanneauRepertoires::construire_lecteur() {
     tout->addWidget(memo8_, 1);
     chemins_fichiers_ = nomme<QListWidget>("ListBox_CheminsFichiers", lecteur_);
     chemins_fichiers_->hide();
+    lecteur_->installEventFilter(this);
 
     connect(edit_lecteur_, &QLineEdit::textEdited, this, [this](const QString& texte) {
         choix_.saisir_lecteur(cp(texte));
@@ -272,7 +284,34 @@ void PanneauRepertoires::repertoire_change(const QModelIndex& index) {
     if (chemin.isEmpty()) return;
     choix_.changer_repertoire(cp(chemin));
     montrer_repertoire(choix_.repertoire_liste);
+    saisie_->setText(sans_barre_finale(choix_.repertoire_liste));
     afficher();
+}
+
+bool PanneauRepertoires::suivre_saisie() {
+    const QString saisi = QDir::cleanPath(saisie_->text().trimmed());
+    if (saisi.isEmpty() || saisi == sans_barre_finale(choix_.repertoire_liste)) return true;
+    if (!choix_.saisir_repertoire(cp(saisi))) return false;
+    aller_vers(sans_barre_finale(choix_.repertoire_liste));
+    afficher();
+    return true;
+}
+
+void PanneauRepertoires::keyPressEvent(QKeyEvent* evenement) {
+    if (evenement->key() != Qt::Key_Escape) return QWidget::keyPressEvent(evenement);
+    annuler();
+}
+
+bool PanneauRepertoires::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() != QEvent::KeyPress ||
+        static_cast<QKeyEvent*>(evenement)->key() != Qt::Key_Escape)
+        return QWidget::eventFilter(objet, evenement);
+    if (objet == lecteur_)
+        choix_.fermer_changement_lecteur();
+    else if (objet == recents_ && choix_.ListBox_rep_recent_visible)
+        choix_.basculer_recents();
+    afficher();
+    return true;
 }
 
 void PanneauRepertoires::montrer_repertoire(const std::string& repertoire) {
@@ -286,6 +325,7 @@ void PanneauRepertoires::montrer_repertoire(const std::string& repertoire) {
 }
 
 void PanneauRepertoires::valider() {
+    if (!suivre_saisie()) return;
     const ResultatValidation r = choix_.valider_repertoire(choix_.repertoire_liste);
     afficher();
     emit repertoires_changes();

@@ -44,6 +44,11 @@ signals:
     // The new data directory holds files of the mask: the window runs stage 1.
     void lister_demande();
 
+protected:
+    // Escape closes the chooser it is pressed in, never the program.
+    void keyPressEvent(QKeyEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
 private:
     void construire();
     void construire_lecteur();
@@ -52,6 +57,9 @@ private:
     void montrer_repertoire(const std::string& repertoire);
     void repertoire_change(const QModelIndex& index);
     void aller_vers(const QString& chemin);
+    // The path typed in `Edit_dir_new`, when it differs from the list's: false when it
+    // names no directory.
+    bool suivre_saisie();
     void valider();
     void annuler();
     ChoixRepertoire choix_;
@@ -70,6 +78,7 @@ private:
     QTreeView* dossiers_ = nullptr;
     QListView* fichiers_ = nullptr;
     QLabel* dir_new_ = nullptr;
+    QLineEdit* saisie_ = nullptr;
     QLabel* nb_fichiers_ = nullptr;
     QPushButton* valider_ = nullptr;
     QListWidget* recents_ = nullptr;

@@ -104,6 +104,16 @@ void DialogueQt::message(IdMessage, std::string_view texte, TypeMessage type) {
 }
 
 Reponse DialogueQt::question(IdMessage, std::string_view texte, TypeMessage type, Boutons boutons) {
+    return poser(texte, type, boutons, false);
+}
+
+Reponse DialogueQt::question_prudente(IdMessage, std::string_view texte, TypeMessage type,
+                                      Boutons boutons) {
+    return poser(texte, type, boutons, true);
+}
+
+Reponse DialogueQt::poser(std::string_view texte, TypeMessage type, Boutons boutons,
+                          bool prudente) {
     preparer_fenetre();
     QMessageBox boite(parent_);
     preparer_boite(boite, texte, type);
@@ -131,7 +141,7 @@ Reponse DialogueQt::question(IdMessage, std::string_view texte, TypeMessage type
             ajouter("OK", QMessageBox::AcceptRole, Reponse::ok);
             break;
     }
-    boite.setDefaultButton(choix.front().first);
+    boite.setDefaultButton(prudente ? choix.back().first : choix.front().first);
     // Closing the box is the most cautious answer it offers: Annuler, else Non.
     boite.setEscapeButton(choix.back().first);
     boite.exec();
@@ -245,6 +255,14 @@ void ProgressionQt::afficher_progression(std::string_view message, int chronomet
     Label6_->setText(texte);
     Label_patienter_->setText(qt(message));
     Label_patienter_->setVisible(true);
+}
+
+void ProgressionQt::afficher_temps_restant(std::string_view texte) {
+    // Once a second, as the stopwatches: a figure that changes faster cannot be read.
+    const std::int64_t maintenant = horloge_();
+    if (!Label10_ || (dernier_reste_ && maintenant - *dernier_reste_ < 1000)) return;
+    dernier_reste_ = maintenant;
+    if (const QString nouveau = qt(texte); nouveau != Label10_->text()) Label10_->setText(nouveau);
 }
 
 void ProgressionQt::remettre_a_zero() {

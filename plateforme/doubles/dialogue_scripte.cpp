@@ -151,6 +151,12 @@ Reponse DialogueScripte::question(IdMessage id, std::string_view texte, TypeMess
     return *reponse;
 }
 
+Reponse DialogueScripte::question_prudente(IdMessage id, std::string_view texte,
+                                           TypeMessage type, Boutons boutons) {
+    prudentes.push_back(id);
+    return question(id, texte, type, boutons);
+}
+
 int DialogueScripte::message_perso(IdMessage id, std::string_view texte, TypeMessage type,
                                    std::string_view legende1, std::string_view legende2,
                                    std::string_view legende3) {

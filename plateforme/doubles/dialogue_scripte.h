@@ -42,6 +42,8 @@ public:
                  TypeMessage type = TypeMessage::information) override;
     Reponse question(IdMessage id, std::string_view texte, TypeMessage type,
                      Boutons boutons) override;
+    Reponse question_prudente(IdMessage id, std::string_view texte, TypeMessage type,
+                              Boutons boutons) override;
     int message_perso(IdMessage id, std::string_view texte, TypeMessage type,
                       std::string_view legende1, std::string_view legende2 = {},
                       std::string_view legende3 = {}) override;
@@ -49,6 +51,8 @@ public:
     std::vector<Vu> vus;
     // The identity of each box of `vus`, in the same order.
     std::vector<IdMessage> ids;
+    // The identities of the questions asked with the cautious answer as default.
+    std::vector<IdMessage> prudentes;
 
     // Where a script not followed is reported; unset, as a GoogleTest failure.
     static std::function<void(const std::string&)> rapporteur;

@@ -75,7 +75,10 @@ private slots:
     void message_perso_resultat();
     void question_data();
     void question();
+    void entree_donne_le_bouton_par_defaut_data();
+    void entree_donne_le_bouton_par_defaut();
     void message_se_ferme_par_ok();
+    void progression_temps_restant_une_fois_par_seconde();
     void dialogues_du_systeme_en_francais();
     void editeur_introuvable_remplace_par_le_bureau();
     void progression_une_mise_a_jour_par_seconde();
@@ -224,6 +227,45 @@ void PlateformeQtTest::question() {
     vues.sort();
     legendes.sort();
     QCOMPARE(vues, legendes);
+}
+
+// Enter answers Oui, except in a question whose Oui loses something.
+void PlateformeQtTest::entree_donne_le_bouton_par_defaut_data() {
+    QTest::addColumn<Boutons>("boutons");
+    QTest::addColumn<bool>("prudente");
+    QTest::addColumn<Reponse>("reponse");
+    QTest::newRow("oui/non") << Boutons::oui_non << false << Reponse::oui;
+    QTest::newRow("oui/non prudente") << Boutons::oui_non << true << Reponse::non;
+    QTest::newRow("trois prudente") << Boutons::oui_non_annuler << true << Reponse::annuler;
+}
+
+void PlateformeQtTest::entree_donne_le_bouton_par_defaut() {
+    QFETCH(Boutons, boutons);
+    QFETCH(bool, prudente);
+    QFETCH(Reponse, reponse);
+    DialogueQt dialogue(nullptr);
+    quand_la_boite_s_ouvre([](QWidget* boite) { QTest::keyClick(boite, Qt::Key_Return); });
+    const std::string texte = "Quitter  ?\n";
+    const Reponse r =
+        prudente ? dialogue.question_prudente(IdMessage::quitter, texte, TypeMessage::confirmation,
+                                              boutons)
+                 : dialogue.question(IdMessage::quitter, texte, TypeMessage::confirmation, boutons);
+    QCOMPARE(r, reponse);
+}
+
+void PlateformeQtTest::progression_temps_restant_une_fois_par_seconde() {
+    QLabel Label6, Label_patienter, Label10;
+    std::int64_t ms = 0;
+    ProgressionQt progression([] { return false; }, [&] { return ms; });
+    progression.afficher_dans(&Label6, &Label_patienter, &Label10);
+    progression.afficher_temps_restant("reste 12,40 Mo");
+    QCOMPARE(Label10.text(), QStringLiteral("reste 12,40 Mo"));
+    ms = 500;
+    progression.afficher_temps_restant("00:00:09 >> 10:00:09    11,00 Mo");
+    QCOMPARE(Label10.text(), QStringLiteral("reste 12,40 Mo"));
+    ms = 1000;
+    progression.afficher_temps_restant("00:00:08 >> 10:00:09    10,00 Mo");
+    QCOMPARE(Label10.text(), QStringLiteral("00:00:08 >> 10:00:09    10,00 Mo"));
 }
 
 void PlateformeQtTest::message_se_ferme_par_ok() {
