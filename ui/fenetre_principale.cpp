@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -19,6 +20,7 @@
 #include <QThread>
 #include <QTimeEdit>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <array>
@@ -159,6 +161,10 @@ void FenetrePrincipale::construire() {
 
     // Small screens scroll rather than clip. The stage commands and the progress stay above
     // the scrolled zones and the tracking log below them, so that neither hides anything.
+    // The wheel gives no focus to the pickers: passing over one it scrolls the page.
+    for (QWidget* w : contenu->findChildren<QWidget*>())
+        if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w))
+            w->setFocusPolicy(Qt::StrongFocus);
     auto* defilement = new QScrollArea;
     defilement_ = defilement;
     defilement->setObjectName("defilement");
@@ -578,22 +584,33 @@ void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {
     // On the press only: the release of an Escape that closed a box comes here once the box
     // is gone, and would ask again.
     if (evenement->key() == Qt::Key_Escape && !evenement->isAutoRepeat() && !occupe_) {
-        quitter();
+        // An open chooser is what Escape closes, wherever the focus was left.
+        if (!repertoires_->fermer_par_echap()) quitter();
         return;
     }
     QMainWindow::keyPressEvent(evenement);
 }
 
 bool FenetrePrincipale::faire_defiler_la_page(QObject* objet, QWheelEvent* evenement) {
-    QAbstractScrollArea* liste = nullptr;
-    for (auto* w = qobject_cast<QWidget*>(objet); w && !liste; w = w->parentWidget())
-        liste = qobject_cast<QAbstractScrollArea*>(w);
-    if (!liste || liste == defilement_ || !defilement_->isAncestorOf(liste)) return false;
     const int delta = evenement->angleDelta().y();
+    auto* w = qobject_cast<QWidget*>(objet);
+    if (!w || delta == 0 || !defilement_->isAncestorOf(w)) return false;
+    // A picker or a pick list without the focus would change a setting as the page goes by.
+    for (QWidget* v = w; v && v != defilement_; v = v->parentWidget())
+        if (qobject_cast<QAbstractSpinBox*>(v) || qobject_cast<QComboBox*>(v)) {
+            if (v->hasFocus()) return false;
+            std::unique_ptr<QEvent> copie(evenement->clone());
+            QCoreApplication::sendEvent(defilement_->verticalScrollBar(), copie.get());
+            return true;
+        }
+    QAbstractScrollArea* liste = nullptr;
+    for (QWidget* v = w; v && !liste; v = v->parentWidget())
+        liste = qobject_cast<QAbstractScrollArea*>(v);
+    if (!liste || liste == defilement_) return false;
     const QScrollBar* barre = liste->verticalScrollBar();
     const bool peut_defiler = (delta > 0 && barre->value() > barre->minimum()) ||
                               (delta < 0 && barre->value() < barre->maximum());
-    if (delta == 0 || (liste->hasFocus() && peut_defiler)) return false;
+    if (liste->hasFocus() && peut_defiler) return false;
     std::unique_ptr<QEvent> copie(evenement->clone());
     QCoreApplication::sendEvent(defilement_->verticalScrollBar(), copie.get());
     return true;

@@ -183,8 +183,9 @@ void PanneauRepertoires::construire() {
     connect(saisie_, &QLineEdit::returnPressed, this, [this] { suivre_saisie(); });
     // The tree fills in the background: the directory shown must stay in view as it grows.
     connect(modele_dossiers_, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (dossiers_->currentIndex().isValid()) dossiers_->scrollTo(dossiers_->currentIndex());
+        if (!cible_.isEmpty()) aller_vers(cible_);
     });
+    connect(dossiers_, &QTreeView::pressed, this, [this] { cible_.clear(); });
     connect(valider_, &QPushButton::clicked, this, [this] { valider(); });
     connect(annuler_b, &QPushButton::clicked, this, [this] { annuler(); });
     connect(fermer, &QPushButton::clicked, this, [this] { annuler(); });
@@ -251,6 +252,11 @@ void PanneauRepertoires::ouvrir(ChoixRepertoireDemande quel) {
         aller_vers(sans_barre_finale(choix_.repertoire_liste));
     }
     afficher();
+    if (isVisible()) {
+        // A hidden tree has no size to scroll in: the directory is brought into view again.
+        if (!cible_.isEmpty()) aller_vers(cible_);
+        dossiers_->setFocus();
+    }
     emit repertoires_changes();
 }
 
@@ -268,6 +274,7 @@ void PanneauRepertoires::ouvrir_changement_lecteur() {
 
 void PanneauRepertoires::aller_vers(const QString& chemin) {
     if (chemin.isEmpty()) return;
+    cible_ = chemin;
     const QModelIndex index = modele_dossiers_->index(chemin);
     if (!index.isValid()) return;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
@@ -276,7 +283,7 @@ void PanneauRepertoires::aller_vers(const QString& chemin) {
         repertoire_change(index);
     else
         dossiers_->setCurrentIndex(index);
-    dossiers_->scrollTo(index);
+    dossiers_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void PanneauRepertoires::repertoire_change(const QModelIndex& index) {
@@ -297,21 +304,29 @@ bool PanneauRepertoires::suivre_saisie() {
     return true;
 }
 
+bool PanneauRepertoires::fermer_par_echap() {
+    if (choix_.ListBox_rep_recent_visible)
+        choix_.basculer_recents();
+    else if (choix_.Panel_lecteur_visible)
+        choix_.fermer_changement_lecteur();
+    else if (choix_.Panel_dir_visible)
+        choix_.annuler_repertoire();
+    else
+        return false;
+    afficher();
+    return true;
+}
+
 void PanneauRepertoires::keyPressEvent(QKeyEvent* evenement) {
-    if (evenement->key() != Qt::Key_Escape) return QWidget::keyPressEvent(evenement);
-    annuler();
+    if (evenement->key() != Qt::Key_Escape || !fermer_par_echap())
+        QWidget::keyPressEvent(evenement);
 }
 
 bool PanneauRepertoires::eventFilter(QObject* objet, QEvent* evenement) {
-    if (evenement->type() != QEvent::KeyPress ||
-        static_cast<QKeyEvent*>(evenement)->key() != Qt::Key_Escape)
-        return QWidget::eventFilter(objet, evenement);
-    if (objet == lecteur_)
-        choix_.fermer_changement_lecteur();
-    else if (objet == recents_ && choix_.ListBox_rep_recent_visible)
-        choix_.basculer_recents();
-    afficher();
-    return true;
+    if (evenement->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape && fermer_par_echap())
+        return true;
+    return QWidget::eventFilter(objet, evenement);
 }
 
 void PanneauRepertoires::montrer_repertoire(const std::string& repertoire) {

@@ -37,6 +37,9 @@ public:
     void ouvrir_changement_lecteur();
 
     const ChoixRepertoire& choix() const { return choix_; }
+    // Escape while a chooser is open, wherever the focus is: the front one closes. False
+    // when none was open.
+    bool fermer_par_echap();
 
 signals:
     // The session's directories or mask changed: the window shows them again.
@@ -57,6 +60,8 @@ private:
     void montrer_repertoire(const std::string& repertoire);
     void repertoire_change(const QModelIndex& index);
     void aller_vers(const QString& chemin);
+    // Until the user moves in the tree, the directory to keep in view as it fills.
+    QString cible_;
     // The path typed in `Edit_dir_new`, when it differs from the list's: false when it
     // names no directory.
     bool suivre_saisie();
