@@ -17,10 +17,10 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
-#include <QThread>
-#include <QTimeEdit>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QThread>
+#include <QTimeEdit>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <array>
@@ -241,7 +241,8 @@ QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
                              8);
         return texte;
     };
-    auto* durees = largeur_fixe("Label6", "durées  00:00:00   00:00:00   00:00:00   totale 00:00:00");
+    auto* durees =
+        largeur_fixe("Label6", "durées  00:00:00   00:00:00   00:00:00   totale 00:00:00");
     auto* patienter = sortir_de_sa_zone<QLabel>(contenu, "Label_patienter");
     // Shown only during a run, it keeps its room meanwhile so that the row never moves.
     QSizePolicy garde_sa_place(QSizePolicy::Ignored, QSizePolicy::Preferred);

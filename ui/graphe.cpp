@@ -281,8 +281,7 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
             formater();
             reechantillonner();
         });
-    }
-    else
+    } else
         connect(static_cast<QValueAxis*>(axe_x), &QValueAxis::rangeChanged, this,
                 [this] { reechantillonner(); });
     axe_x->setVisible(reglages.axes);

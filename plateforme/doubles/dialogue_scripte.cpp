@@ -151,8 +151,8 @@ Reponse DialogueScripte::question(IdMessage id, std::string_view texte, TypeMess
     return *reponse;
 }
 
-Reponse DialogueScripte::question_prudente(IdMessage id, std::string_view texte,
-                                           TypeMessage type, Boutons boutons) {
+Reponse DialogueScripte::question_prudente(IdMessage id, std::string_view texte, TypeMessage type,
+                                           Boutons boutons) {
     prudentes.push_back(id);
     return question(id, texte, type, boutons);
 }

@@ -111,11 +111,16 @@ private slots:
     void les_nouveaux_reglages_ont_leur_aide_data() {
         QTest::addColumn<QString>("controle");
         QTest::addColumn<QString>("numero");
-        QTest::newRow("guillemets") << "CheckBox_champs_guillemets" << "75-";
-        QTest::newRow("fuseau des mesures") << "Edit_fuseau_mesures" << "76-";
-        QTest::newRow("son étiquette") << "Label_fuseau_mesures" << "76-";
-        QTest::newRow("fuseau du résultat") << "Edit_fuseau_resultat" << "77-";
-        QTest::newRow("minimum de mesures") << "Edit_min_mesures_valides" << "78-";
+        QTest::newRow("guillemets") << "CheckBox_champs_guillemets"
+                                    << "75-";
+        QTest::newRow("fuseau des mesures") << "Edit_fuseau_mesures"
+                                            << "76-";
+        QTest::newRow("son étiquette") << "Label_fuseau_mesures"
+                                       << "76-";
+        QTest::newRow("fuseau du résultat") << "Edit_fuseau_resultat"
+                                            << "77-";
+        QTest::newRow("minimum de mesures") << "Edit_min_mesures_valides"
+                                            << "78-";
     }
     void les_nouveaux_reglages_ont_leur_aide() {
         QFETCH(QString, controle);

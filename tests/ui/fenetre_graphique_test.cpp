@@ -458,22 +458,24 @@ private slots:
         QFETCH(int, heures);
         auto f = fenetre_principale();
         FenetreGraphique* g = apres_traitement(*f);
-        controle<QAbstractButton>(g, qPrintable(QStringLiteral("RadioGroup_abscisse_%1").arg(abscisse)))
+        controle<QAbstractButton>(
+            g, qPrintable(QStringLiteral("RadioGroup_abscisse_%1").arg(abscisse)))
             ->click();
-        auto* axe = qobject_cast<QDateTimeAxis*>(g->graphe(1)->chart()->axes(Qt::Horizontal).front());
+        auto* axe =
+            qobject_cast<QDateTimeAxis*>(g->graphe(1)->chart()->axes(Qt::Horizontal).front());
         QVERIFY(axe);
         if (heures != 0) {
             const QDateTime debut = axe->min();
-            axe->setRange(debut, heures > 0 ? debut.addSecs(3600 * heures)
-                                            : debut.addSecs(-60 * heures));
+            axe->setRange(debut,
+                          heures > 0 ? debut.addSecs(3600 * heures) : debut.addSecs(-60 * heures));
         }
         const int n = axe->tickCount();
         const qint64 t0 = axe->min().toMSecsSinceEpoch();
         const qint64 ecart = axe->max().toMSecsSinceEpoch() - t0;
         QStringList etiquettes;
         for (int i = 0; i < n; ++i)
-            etiquettes << QDateTime::fromMSecsSinceEpoch(t0 + ecart * i / (n - 1))
-                              .toString(axe->format());
+            etiquettes
+                << QDateTime::fromMSecsSinceEpoch(t0 + ecart * i / (n - 1)).toString(axe->format());
         const QStringList toutes = etiquettes;
         etiquettes.removeDuplicates();
         QVERIFY2(etiquettes.size() == n, qPrintable(toutes.join(QLatin1String(" | "))));
@@ -496,9 +498,9 @@ private slots:
         QVERIFY(!f->session().en_demarrage);
         auto* g = f->findChild<FenetreGraphique*>();
         // One message, and no window left behind it.
-        QCOMPARE(std::count(dialogue->ids.begin(), dialogue->ids.end(),
-                            IdMessage::graphe_sans_donnee),
-                 1);
+        QCOMPARE(
+            std::count(dialogue->ids.begin(), dialogue->ids.end(), IdMessage::graphe_sans_donnee),
+            1);
         QVERIFY(!g->isVisible());
         for (int k = 1; k <= 5; ++k)
             for (const SerieGraphe& serie : g->donnees(k).series) QVERIFY(serie.segments.empty());

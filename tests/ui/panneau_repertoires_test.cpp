@@ -16,10 +16,10 @@
 #include <memory>
 
 #include "formats/cp1252.h"
-#include "plateforme/id_message.h"
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/progression_scriptee.h"
+#include "plateforme/id_message.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
@@ -149,7 +149,8 @@ private slots:
 
     // The list shows the directory being chosen, also once the tree has filled around it.
     void leRepertoireCourantEstEnVue() {
-        for (int i = 0; i < 40; ++i) dossier(QStringLiteral("donnees/a%1").arg(i, 2, 10, QChar('0')));
+        for (int i = 0; i < 40; ++i)
+            dossier(QStringLiteral("donnees/a%1").arg(i, 2, 10, QChar('0')));
         const QString cible = dossier("donnees/z_dernier");
         session_->description.dossier_choisi = cp(cible) + "/";
         controle<QPushButton>("SpeedButton_choix_rep_donnee")->click();

@@ -68,15 +68,22 @@ private slots:
         QTest::addColumn<QString>("ouvrir");   // the button that opens it
         QTest::addColumn<QString>("panneau");  // what it opens
         QTest::addColumn<QString>("touche");   // where Escape is pressed
-        QTest::newRow("répertoire") << "SpeedButton_choix_rep_donnee" << "Panel_dir"
+        QTest::newRow("répertoire") << "SpeedButton_choix_rep_donnee"
+                                    << "Panel_dir"
                                     << "DirectoryListBox1";
-        QTest::newRow("chemin saisi") << "SpeedButton_choix_rep_sortie" << "Panel_dir"
+        QTest::newRow("chemin saisi") << "SpeedButton_choix_rep_sortie"
+                                      << "Panel_dir"
                                       << "Edit_dir_new";
-        QTest::newRow("récents") << "SpeedButton_rep_recent" << "ListBox_rep_recent"
+        QTest::newRow("récents") << "SpeedButton_rep_recent"
+                                 << "ListBox_rep_recent"
                                  << "ListBox_rep_recent";
-        QTest::newRow("lecteur") << "SpeedButton_change_hd" << "Panel_lecteur" << "Edit_lecteur";
+        QTest::newRow("lecteur") << "SpeedButton_change_hd"
+                                 << "Panel_lecteur"
+                                 << "Edit_lecteur";
         // The focus left on the button that opened it, as a click leaves it.
-        QTest::newRow("focus sur la fenêtre") << "SpeedButton_choix_rep_desc" << "Panel_dir" << "";
+        QTest::newRow("focus sur la fenêtre") << "SpeedButton_choix_rep_desc"
+                                              << "Panel_dir"
+                                              << "";
     }
     void echap_ferme_le_choix_de_repertoire() {
         QFETCH(QString, ouvrir);
