@@ -151,11 +151,15 @@ private:
     void colonnes_reference(std::string_view premiere_ligne, int r);
     bool controle_arret(int r, int fait, int total);
     void rejeter(int r, int n, std::string_view ligne);
+    // The time and size left, from the listed kilobytes read so far; the file under way
+    // counts for the share of its lines done.
+    void estimer_reste(double part_du_fichier);
 
     const ContexteExtraction& c_;
     const Description& d_;
     TableEtapes& t_;
     ResultatExtraction res_;
+    long long ko_fichier_ = 0;  // the file under way
     Horloge::time_point debut_ = Horloge::now();
     Horloge::time_point dernier_controle_ = Horloge::now();
 
@@ -428,6 +432,7 @@ bool Extraction::controle_arret(int r, int fait, int total) {
     c_.progression.afficher_progression(
         "3- patienter ... fic-" + std::to_string(r) + "  " + std::to_string(pourcent) + "%     ",
         Progression::chronometre_traitement);
+    estimer_reste(total > 0 ? static_cast<double>(fait) / total : 1.0);
     c_.progression.traiter_evenements();
     return c_.progression.arret_demande();
 }
@@ -436,6 +441,21 @@ void Extraction::rejeter(int r, int n, std::string_view ligne) {
     if (res_.nb_lignes_rejetees++ > 0) return;
     res_.premiere_ligne_rejetee = c_.table.lire_cellule(r, Colonne::fichier) + " ligne " +
                                   std::to_string(n) + " : " + std::string(ligne.substr(0, 60));
+}
+
+void Extraction::estimer_reste(double part_du_fichier) {
+    const auto total_ko = static_cast<double>(c_.inventaire.taille_totale_ko);
+    const double traites = static_cast<double>(c_.inventaire.ko_traites) -
+                           static_cast<double>(ko_fichier_) * (1.0 - part_du_fichier);
+    if (traites > 0) {
+        const double ecoule = secondes_depuis(debut_);
+        const double reste = std::max(0.0, ecoule * total_ko / traites - ecoule);
+        res_.temps_restant = duree_tronquee(reste) + " >> " + heure_dans(reste) + "    " +
+                             format_0_00(std::max(0.0, total_ko - traites) / 1000.0) + " Mo";
+    } else {
+        res_.temps_restant = "reste " + format_0_00(total_ko / 1000.0) + " Mo";
+    }
+    c_.progression.afficher_temps_restant(res_.temps_restant);
 }
 
 // The reference is the first file that holds data: it sets the columns, then is cleared.
@@ -487,7 +507,8 @@ std::string Extraction::annoncer_fichier(int r, double mo) {
     c_.journal.ajouter_suivi("  " + std::to_string(r) + " <---------------" + nom + "  " +
                              table.lire_cellule(r, Colonne::station));
     res_.Label_fic = nom + "  " + std::to_string(r);
-    c_.inventaire.ko_traites += std::llround(mo * 1000.0);
+    ko_fichier_ = std::llround(mo * 1000.0);
+    c_.inventaire.ko_traites += ko_fichier_;
     return c_.source.mode == ModeEntree::fichiers
                ? ajouter_antislash(d_.dossier_choisi) +
                      std::string(rogner(table.lire_cellule(r, Colonne::sous_repertoire))) + nom
@@ -868,16 +889,7 @@ void Extraction::conclure_fichier(int r, const PlageDonnees& plage, const Compte
                 (comptes.nb_retours > 1 ? " retours" : " retour") +
                 fr(" en arrière dans le fichier"));
 
-    const auto total_ko = static_cast<double>(c_.inventaire.taille_totale_ko);
-    const auto traites = static_cast<double>(c_.inventaire.ko_traites);
-    if (traites > 0) {
-        const double ecoule = secondes_depuis(debut_);
-        const double reste = ecoule * total_ko / traites - ecoule;
-        res_.temps_restant = duree_tronquee(reste) + " >> " + heure_dans(reste) + "    " +
-                             format_0_00((total_ko - traites) / 1000.0) + " Mo";
-    } else {
-        res_.temps_restant = "reste " + format_0_00(total_ko / 1000.0) + " Mo";
-    }
+    estimer_reste(1.0);
     c_.progression.afficher_progression("3c- patienter ... fic-" + std::to_string(r) + "         ",
                                         Progression::chronometre_traitement);
     JournalSuivi& journal = c_.journal;
@@ -900,6 +912,8 @@ ResultatExtraction Extraction::executer() {
         res_.fin = FinExtraction::refusee;
         return res_;
     }
+    // Each run estimates its own remaining time.
+    c_.inventaire.ko_traites = 0;
     std::vector<int> lignes;
     for (int r = 1; r < c_.table.nb_lignes(); ++r)
         if (c_.table.marquee(r)) lignes.push_back(r);

@@ -248,6 +248,16 @@ SuiteListage Listage::executer() {
                           TypeMessage::avertissement);
         a.Label_nb_fic = "0 fichier";
         a.nb_fichiers_listes = "0";
+        // The files of the previous listing are not this listing's: no run may take them.
+        table_.vider();
+        etat_.colonnes = {};
+        etat_.tampon_fichier_lu.vider();
+        etat_.taille_totale_ko = 0;
+        a.taille_totale = "---";
+        a.apercu.clear();
+        for (std::string* date : {&a.Label_date_min, &a.Label_date_max, &a.Label_date_heure_min,
+                                  &a.Label_date_heure_max})
+            date->clear();
         resultat_.fin = FinListage::aucun_fichier;
         return SuiteListage::arreter;
     }

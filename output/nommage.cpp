@@ -70,6 +70,22 @@ std::string nom_fichier_resultat(const ParametresNommage& p, std::string& nom_tr
     return nom.substr(0, nom.find('.')) + nom.substr(nom.rfind('.'));
 }
 
+namespace {
+std::string_view sans_extension(std::string_view nom) {
+    return nom.substr(0, nom.rfind('.'));
+}
+}  // namespace
+
+std::string nom_sortie_apres_renommage(std::string_view sortie, std::string_view ancienne,
+                                       std::string_view nouvelle) {
+    const std::string_view ancien = sans_extension(ancienne);
+    const bool derive =
+        !ancien.empty() && sortie.starts_with(ancien) &&
+        sortie.substr(ancien.size()).find_first_not_of(" #\xA7") == std::string_view::npos;
+    if (!derive) return std::string(sortie);
+    return std::string(sans_extension(nouvelle)) + std::string(sortie.substr(ancien.size()));
+}
+
 std::string refus_nom_resultat(const ParametresNommage& p) {
     const std::string& brut = p.Edit_nom_fic_sortie;
     std::string travail;

@@ -60,6 +60,13 @@ std::string nom_avec_marqueurs(const ParametresNommage& parametres, std::string&
 // ".txt", the middle part is dropped.
 std::string nom_fichier_resultat(const ParametresNommage& parametres, std::string& nom_travail);
 
+// The output name of a description saved under a new name: made of the old description's
+// name (its markers aside), it follows the new name, so that the two descriptions do not
+// write one result file; any other output name is the user's and stays.
+//   ("LeGue_horaire#", "LeGue_horaire.dsc", "LeGue_jour.dsc") → "LeGue_jour#"
+std::string nom_sortie_apres_renommage(std::string_view sortie, std::string_view ancienne,
+                                       std::string_view nouvelle);
+
 // Why the output name cannot be the name of one file in the output folder, as the message
 // shown before anything is read; empty when it can. Control characters, "/" and "\", "." and
 // "..", and names too long for the result, its tracking file and their temporaries are refused.

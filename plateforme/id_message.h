@@ -142,6 +142,7 @@ enum class IdMessage {
     editer_fichier,
     dossier_descriptions_d_abord,
     confirmer_changement_lecteur,
+    repertoire_saisi_absent,
 
     // ui/
     graphe_sans_donnee,

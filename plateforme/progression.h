@@ -23,6 +23,10 @@ public:
     // Shows the message and brings the given stopwatch (1, 2 or 3) up to now.
     virtual void afficher_progression(std::string_view message, int chronometre) = 0;
 
+    // The run's estimate of the time and size left ("00:01:10 >> 14:32:05    12,40 Mo");
+    // a display without room for it ignores it.
+    virtual void afficher_temps_restant(std::string_view /*texte*/) {}
+
     // Handles the events waiting at the time of the call, then returns.
     virtual void traiter_evenements() = 0;
 

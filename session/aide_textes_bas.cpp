@@ -223,6 +223,35 @@ std::vector<EntreeAide> entrees_aide_bas() {
         entree("74", {"CheckBox_derivees"},
                {"74- Écrire la dérivée : variation par unité de temps entre deux pas",
                 "     Le premier pas et le pas qui suit un NA n'ont pas de dérivée (NA)."}),
+        entree(
+            "75", {"CheckBox_champs_guillemets"},
+            {"75- Champs entre guillemets : un champ ouvert par \" va jusqu'au guillemet qui le "
+             "ferme",
+             "     Les séparateurs qu'il contient ne coupent plus la ligne, \"\" vaut un guillemet,",
+             "     et les guillemets sont retirés des valeurs et des titres : \"1053,225\" => "
+             "1053,225",
+             "     Non coché : un guillemet est un caractère comme un autre."}),
+        entree("76", {"Edit_fuseau_mesures", "Label_fuseau_mesures"},
+               {"76- Fuseau horaire des heures écrites dans les fichiers de données",
+                "     un décalage fixe (UTC, UTC+01:00, UTC-07:00) ou un fuseau du système "
+                "(Europe/Paris)",
+                "     Vide : les heures sont déjà dans le fuseau du résultat.",
+                "     Un décalage écrit après l'heure (Z, +01:00, GMT-07:00) donne son fuseau à sa "
+                "ligne."}),
+        entree(
+            "77", {"Edit_fuseau_resultat", "Label_fuseau_resultat"},
+            {"77- Fuseau horaire du résultat : chaque heure de mesure y est convertie, avant "
+             "tout",
+             "     ex. UTC ou UTC+01:00. Un fuseau à heure d'été (Europe/Paris) répète une heure",
+             "     en automne et en saute une au printemps : préférer un décalage fixe.",
+             "     Vide (défaut) : aucune conversion."}),
+        entree(
+            "78", {"Edit_min_mesures_valides", "Label_min_mesures_valides"},
+            {"78- Minimum de mesures valides par pas",
+             "     Un pas qui a reçu moins de valeurs OK que ce nombre dans une colonne y est "
+             "écrit NA.",
+             "     0 ou vide (défaut) : pas de minimum. La colonne du nombre de lignes ne change "
+             "pas."}),
     };
     for (EntreeAide& e : t)
         if (e.numero == "29" && e.controles.front() == "SpeedButton_edit") e.nom_editeur = true;

@@ -216,6 +216,18 @@ void ChoixRepertoire::changer_repertoire(std::string_view repertoire) {
     nb_fichiers_repertoire = std::to_string(nombre_fichiers(repertoire_liste));
 }
 
+bool ChoixRepertoire::saisir_repertoire(std::string_view saisi) {
+    const std::string repertoire(rogner(saisi));
+    if (repertoire.empty() || !dossier_existe(repertoire)) {
+        dialogue_.message(IdMessage::repertoire_saisi_absent,
+                          fr(" Répertoire inexistant \n\n") + repertoire + "\n",
+                          TypeMessage::information);
+        return false;
+    }
+    changer_repertoire(repertoire);
+    return true;
+}
+
 void ChoixRepertoire::ajouter_recents() {
     try {
         recents.ajouter(labels());

@@ -41,6 +41,9 @@ public:
                                            std::string_view legende = {});
     // The directory list moved (`DirectoryListBox1Change`).
     void changer_repertoire(std::string_view repertoire);
+    // A path typed into the chooser: the list moves there when it is a directory; false,
+    // after a message, when it is not.
+    bool saisir_repertoire(std::string_view saisi);
     // "Valider": the directory of the list becomes the one being chosen.
     ResultatValidation valider_repertoire(std::string_view repertoire);
     void annuler_repertoire();

@@ -157,6 +157,15 @@ std::string texte_lecture_point(std::string_view titre_serie, double x, double y
     return fr("  série   ") + std::string(titre_serie) + "\n  " + texte_grille(x) + "\n  " + valeur;
 }
 
+bool valeurs_a_tracer(const TableEtapes& etapes) {
+    for (int m = 2; m <= etapes.K() - 1; ++m)
+        for (int i = 2; i <= etapes.N() - 1; ++i) {
+            const std::size_t c = etapes.indice(i, m);
+            if (etapes.na[c] == 0 && etapes.nb_ok[c] >= 1) return true;
+        }
+    return false;
+}
+
 std::string message_graphe_sans_donnee() {
     return fr(" aucune donnée, vérifier la période et le traitement...");
 }

@@ -72,7 +72,11 @@ std::string texte_pas_graphe(const ParametresGrille& parametres);
 // The three lines of the point read-out box.
 std::string texte_lecture_point(std::string_view titre_serie, double x, double y);
 
-// The message of a run that read no measurement line.
+// Whether a value column holds a value the charts can draw (rows 2..N−1, not NA, made of
+// at least one measurement): the line counts alone are no data to look at.
+bool valeurs_a_tracer(const TableEtapes& etapes);
+
+// The message of a run that left nothing to draw.
 std::string message_graphe_sans_donnee();
 
 // The question of "cocher toutes les colonnes ".

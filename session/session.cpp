@@ -27,6 +27,7 @@
 #include "inventory/prelecture.h"
 #include "output/enregistrement.h"
 #include "output/formatage.h"
+#include "output/nommage.h"
 #include "plateforme/dialogue.h"
 #include "plateforme/lanceur.h"
 #include "plateforme/progression.h"
@@ -376,6 +377,8 @@ void Session::enregistrer_description_sous(std::optional<std::string> chemin, bo
     description.dossier_description = dossier_de_fichier(*chemin);
     Label_rep_description = description.dossier_description;
     if (!contient(majuscules(nom), ".DSC")) nom += ".dsc";
+    description.Edit_nom_fic_sortie =
+        nom_sortie_apres_renommage(description.Edit_nom_fic_sortie, garde, nom);
     Label_description_bd = nom;
     if (description.Edit_masque != "ppp")
         proteger(dialogue_, [&] {
@@ -575,8 +578,9 @@ bool Session::quitter() {
         if (r == Reponse::oui) Label_description_bd = propose;
         f_modif = true;
     }
+    // Escape then Enter must not quit by accident.
     if (dialogue_.question(IdMessage::quitter, texte_quitter(), TypeMessage::confirmation,
-                           Boutons::oui_non) != Reponse::oui)
+                           Boutons::oui_non, Reponse::non) != Reponse::oui)
         return false;
     if (f_modif) enregistrer_resultats();
     if (grille_modifiee && !lecture_seule)

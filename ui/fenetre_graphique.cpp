@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -19,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "formats/cp1252.h"
 #include "formats/date_canonique.h"
@@ -54,9 +56,21 @@ FenetreGraphique::FenetreGraphique(Session& session, Dialogue& dialogue, QWidget
     setObjectName("Form2");
     construire();
     connecter();
-    resize(1200, 820);
-    if (const QScreen* ecran = QGuiApplication::primaryScreen())
-        move(ecran->availableGeometry().center() - rect().center());
+    ajuster_a_l_ecran();
+}
+
+void FenetreGraphique::ajuster_a_l_ecran() {
+    const QScreen* ecran = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!ecran) return;
+    const QRect libre = ecran->availableGeometry();
+    // The title bar and borders are known once the window manager has framed the window.
+    const QMargins cadre = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize taille(std::min(1200, libre.width() - cadre.left() - cadre.right()),
+                       std::min(820, libre.height() - cadre.top() - cadre.bottom()));
+    resize(taille);
+    QRect exterieur(QPoint(0, 0), taille.grownBy(cadre));
+    exterieur.moveCenter(libre.center());
+    move(exterieur.topLeft());
 }
 
 void FenetreGraphique::construire() {
@@ -302,6 +316,18 @@ void FenetreGraphique::disposer() {
 void FenetreGraphique::resizeEvent(QResizeEvent* evenement) {
     QWidget::resizeEvent(evenement);
     disposer();
+}
+
+void FenetreGraphique::moveEvent(QMoveEvent* evenement) {
+    QWidget::moveEvent(evenement);
+    if (!a_ajuster_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
+    a_ajuster_ = false;
+    if (!screen()->availableGeometry().contains(frameGeometry())) ajuster_a_l_ecran();
+}
+
+void FenetreGraphique::keyPressEvent(QKeyEvent* evenement) {
+    if (evenement->key() != Qt::Key_Escape) return QWidget::keyPressEvent(evenement);
+    hide();
 }
 
 void FenetreGraphique::wheelEvent(QWheelEvent* evenement) {

@@ -50,6 +50,8 @@ signals:
 
 protected:
     void changeEvent(QEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
+    void moveEvent(QMoveEvent* evenement) override;
     void resizeEvent(QResizeEvent* evenement) override;
     void wheelEvent(QWheelEvent* evenement) override;
 
@@ -60,6 +62,10 @@ private:
     void connecter();
     // Activation: lists filled, checks restored or dispatched, everything redrawn.
     void activer();
+    // A result without a value to draw: its message, and the window hidden.
+    bool sans_donnee();
+    // 1200 × 820 where the screen has room, else its free area, frame included; centred.
+    void ajuster_a_l_ecran();
     void disposer();
     void remplir_listes();
     void appliquer_coches(const Coches& colonnes, const Coches& derivees);
@@ -104,6 +110,8 @@ private:
     std::string copie_derivees_;
     int graphe_seul_ = 0;  // 1..5 in single-chart mode, 0 otherwise
     bool gele_ = false;
+    // Opened but not yet checked against the screen with its real frame.
+    bool a_ajuster_ = false;
     bool remplissage_ = false;
     // Since the last activation or box of this window: the activation that follows it,
     // when the box closes or the window first shows, is not the user coming back.

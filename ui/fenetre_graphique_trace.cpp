@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <cmath>
@@ -38,7 +39,7 @@ void FenetreGraphique::geler(bool gele) {
 }
 
 void FenetreGraphique::ouvrir() {
-    if (gele_) return;
+    if (gele_ || sans_donnee()) return;
     Description& d = session_.description;
     copie_colonnes_ = d.suite_coche_liste_graph;
     copie_derivees_ = d.suite_coche_liste_graph_deriv;
@@ -47,14 +48,27 @@ void FenetreGraphique::ouvrir() {
         const QSignalBlocker bloque(c_.taille_point);
         c_.taille_point->setValue(1);
     }
+    if (!isVisible()) {
+        // Where the last opening left it, unless the screen lost room for it meanwhile.
+        if (!screen()->availableGeometry().contains(frameGeometry())) ajuster_a_l_ecran();
+        a_ajuster_ = true;
+    }
     show();
     raise();
     activateWindow();
     activer();
 }
 
+bool FenetreGraphique::sans_donnee() {
+    if (valeurs_a_tracer(session_.etapes)) return false;
+    hide();
+    dialogue_.message(IdMessage::graphe_sans_donnee, message_graphe_sans_donnee());
+    session_.en_demarrage = false;
+    return true;
+}
+
 void FenetreGraphique::activer() {
-    if (gele_) return;
+    if (gele_ || sans_donnee()) return;
     Description& d = session_.description;
     d.suite_coche_liste_graph = copie_colonnes_;
     d.suite_coche_liste_graph_deriv = copie_derivees_;
@@ -73,10 +87,6 @@ void FenetreGraphique::activer() {
     c_.nb_lignes->setText(qt(session_.grille.Label_nr_final));
     c_.pas->setText(qt(texte_pas_graphe(p)));
     tracer_graphiques();
-    if (session_.extraction.nb_lignes_extraites == 0) {
-        dialogue_.message(IdMessage::graphe_sans_donnee, message_graphe_sans_donnee());
-        session_.en_demarrage = false;
-    }
     depuis_activation_.restart();
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -16,12 +17,16 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QThread>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <array>
 #include <chrono>
 #include <iostream>
+#include <memory>
 
 #include "description/fichier_description.h"
 #include "engine/grille.h"
@@ -99,7 +104,7 @@ FenetrePrincipale::FenetrePrincipale(MoyensFenetre moyens, std::string chemin_pr
     mode_ = ControlesMode(this);
     mode_.afficher(session_.source.mode);
     textes_ = TextesZone(this, ZoneTexte::fenetre);
-    moyens_.progression.afficher_dans(c_.durees, c_.patienter);
+    moyens_.progression.afficher_dans(c_.durees, c_.patienter, c_.reste);
     session_.choisir_nom_description = [this] {
         return choisir(session_.demande_enregistrer_sous(false), true);
     };
@@ -156,7 +161,12 @@ void FenetrePrincipale::construire() {
 
     // Small screens scroll rather than clip. The stage commands and the progress stay above
     // the scrolled zones and the tracking log below them, so that neither hides anything.
+    // The wheel gives no focus to the pickers: passing over one it scrolls the page.
+    for (QWidget* w : contenu->findChildren<QWidget*>())
+        if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w))
+            w->setFocusPolicy(Qt::StrongFocus);
     auto* defilement = new QScrollArea;
+    defilement_ = defilement;
     defilement->setObjectName("defilement");
     defilement->setWidget(contenu);
     defilement->setWidgetResizable(true);
@@ -186,6 +196,7 @@ void FenetrePrincipale::construire() {
 void FenetrePrincipale::resoudre_controles() {
     c_.durees = exiger<QLabel>(this, "Label6");
     c_.patienter = exiger<QLabel>(this, "Label_patienter");
+    c_.reste = exiger<QLabel>(this, "Label10");
     c_.date_programme = exiger<QLabel>(this, "Label70");
     c_.description_bd = exiger<QLabel>(this, "Label_description_bd");
     c_.pointeur_x = exiger<QLabel>(this, "Label_x");
@@ -222,23 +233,28 @@ QWidget* FenetrePrincipale::barre_des_etapes(QWidget* contenu) {
         ligne->addWidget(bouton);
     }
     // The durations and the time left get the width of their longest form, so that nothing
-    // moves as they change; the waiting text takes what is left of the row.
-    const std::array<std::pair<const char*, const char*>, 2> textes{{
-        {"Label6", "durées  00:00:00   00:00:00   00:00:00   totale 00:00:00"},
-        {"Label10", "00:00:00 >> 00:00:00    9999,99 Mo"},
-    }};
-    for (const auto& [nom, plus_long] : textes) {
+    // moves as they change. The waiting text sits under the durations, which are wider than
+    // its longest form: a narrow screen cannot cut it.
+    const auto largeur_fixe = [&](const char* nom, const char* plus_long) {
         auto* texte = sortir_de_sa_zone<QLabel>(contenu, nom);
         texte->setFixedWidth(texte->fontMetrics().horizontalAdvance(QString::fromUtf8(plus_long)) +
                              8);
-        ligne->addWidget(texte);
-    }
+        return texte;
+    };
+    auto* durees =
+        largeur_fixe("Label6", "durées  00:00:00   00:00:00   00:00:00   totale 00:00:00");
     auto* patienter = sortir_de_sa_zone<QLabel>(contenu, "Label_patienter");
     // Shown only during a run, it keeps its room meanwhile so that the row never moves.
-    QSizePolicy reste_de_la_ligne(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    reste_de_la_ligne.setRetainSizeWhenHidden(true);
-    patienter->setSizePolicy(reste_de_la_ligne);
-    ligne->addWidget(patienter, 1);
+    QSizePolicy garde_sa_place(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    garde_sa_place.setRetainSizeWhenHidden(true);
+    patienter->setSizePolicy(garde_sa_place);
+    auto* pile = new QVBoxLayout;
+    pile->setSpacing(0);
+    pile->addWidget(durees);
+    pile->addWidget(patienter);
+    ligne->addLayout(pile);
+    ligne->addWidget(largeur_fixe("Label10", "00:00:00 >> 00:00:00    9999,99 Mo"));
+    ligne->addStretch(1);
     return barre;
 }
 
@@ -505,12 +521,14 @@ void FenetrePrincipale::traiter() {
         colorer_legende(c_.creer_grille, couleur_bleue);
         colorer_legende(c_.traiter, couleur_rouge);
         for (QWidget* w : c_.pendant_le_traitement) w->setEnabled(false);
+        execution_->traitement_lance(true);
         execution_->rafraichir(s);
         // The charts must not read the step table while the run refills it.
         c_.graphique->setEnabled(false);
         graphique_->geler(true);
         const auto debut = std::chrono::steady_clock::now();
         const FinTraitement fin = s.traiter();
+        execution_->traitement_lance(false);
         graphique_->geler(false);
         for (QWidget* w : c_.pendant_le_traitement) w->setEnabled(true);
         colorer_legende(c_.traiter, couleur_pourpre);
@@ -567,13 +585,42 @@ void FenetrePrincipale::keyPressEvent(QKeyEvent* evenement) {
     // On the press only: the release of an Escape that closed a box comes here once the box
     // is gone, and would ask again.
     if (evenement->key() == Qt::Key_Escape && !evenement->isAutoRepeat() && !occupe_) {
-        quitter();
+        // An open chooser is what Escape closes, wherever the focus was left.
+        if (!repertoires_->fermer_par_echap()) quitter();
         return;
     }
     QMainWindow::keyPressEvent(evenement);
 }
 
+bool FenetrePrincipale::faire_defiler_la_page(QObject* objet, QWheelEvent* evenement) {
+    const int delta = evenement->angleDelta().y();
+    auto* w = qobject_cast<QWidget*>(objet);
+    if (!w || delta == 0 || !defilement_->isAncestorOf(w)) return false;
+    // A picker or a pick list without the focus would change a setting as the page goes by.
+    for (QWidget* v = w; v && v != defilement_; v = v->parentWidget())
+        if (qobject_cast<QAbstractSpinBox*>(v) || qobject_cast<QComboBox*>(v)) {
+            if (v->hasFocus()) return false;
+            std::unique_ptr<QEvent> copie(evenement->clone());
+            QCoreApplication::sendEvent(defilement_->verticalScrollBar(), copie.get());
+            return true;
+        }
+    QAbstractScrollArea* liste = nullptr;
+    for (QWidget* v = w; v && !liste; v = v->parentWidget())
+        liste = qobject_cast<QAbstractScrollArea*>(v);
+    if (!liste || liste == defilement_) return false;
+    const QScrollBar* barre = liste->verticalScrollBar();
+    const bool peut_defiler = (delta > 0 && barre->value() > barre->minimum()) ||
+                              (delta < 0 && barre->value() < barre->maximum());
+    if (liste->hasFocus() && peut_defiler) return false;
+    std::unique_ptr<QEvent> copie(evenement->clone());
+    QCoreApplication::sendEvent(defilement_->verticalScrollBar(), copie.get());
+    return true;
+}
+
 bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::Wheel &&
+        faire_defiler_la_page(objet, static_cast<QWheelEvent*>(evenement)))
+        return true;
     // Any key anywhere in the window cancels the end-of-run shutdown.
     if (evenement->type() == QEvent::KeyPress) {
         if (auto* w = qobject_cast<QWidget*>(objet); w && w->window() == this)
@@ -597,11 +644,14 @@ bool FenetrePrincipale::eventFilter(QObject* objet, QEvent* evenement) {
 
 void FenetrePrincipale::closeEvent(QCloseEvent* evenement) {
     if (quitte_ || occupe_) {
-        // A close request during a run waits for the run: the session would be torn down under it.
-        if (occupe_)
+        // A close request during a run waits for the run: the session would be torn down under
+        // it. It is the stop button's question then.
+        if (occupe_) {
             evenement->ignore();
-        else
+            session_.demander_arret();
+        } else {
             evenement->accept();
+        }
         return;
     }
     // The close asked inside this event is ignored by Qt: the event itself carries the answer.

@@ -7,7 +7,9 @@
 class QCheckBox;
 class QGridLayout;
 class QLabel;
+class QScrollArea;
 class QTimeEdit;
+class QWheelEvent;
 
 #include <array>
 #include <functional>
@@ -107,6 +109,9 @@ private:
     // that never scrolls out of view.
     QWidget* barre_des_etapes(QWidget* contenu);
     void disposer_bas(bool sur_une_ligne);
+    // A wheel turned over a list inside the page: the list scrolls when it has the focus and
+    // room to go, the page otherwise. True when the page took it.
+    bool faire_defiler_la_page(QObject* objet, QWheelEvent* evenement);
     void traiter();
     void creer_grille();
     void lister();
@@ -131,6 +136,7 @@ private:
     bool occupe_ = false;
     bool quitte_ = false;
     bool grande_suivi_ = false;
+    QScrollArea* defilement_ = nullptr;
     QWidget* zone3_ = nullptr;
     QWidget* zone4_ = nullptr;
     QWidget* zone5_ = nullptr;
@@ -144,6 +150,7 @@ private:
     struct Controles {
         QLabel* durees = nullptr;  // the three stage stopwatches
         QLabel* patienter = nullptr;
+        QLabel* reste = nullptr;  // the run's time and size left
         QLabel* date_programme = nullptr;
         QLabel* description_bd = nullptr;
         QLabel* pointeur_x = nullptr;

@@ -110,6 +110,24 @@ qint64 millisecondes_axe(double date) {
     return utc - decalage;
 }
 
+QString format_dates_axe(const QString& choisi, const QDateTime& debut, const QDateTime& fin,
+                         int nb_graduations) {
+    QStringList formats{choisi};
+    if (!choisi.contains(QLatin1String("hh"))) formats << QStringLiteral("dd-MM-yyyy");
+    formats << QStringLiteral("dd-MM-yyyy hh:mm") << QStringLiteral("dd-MM-yyyy hh:mm:ss");
+    const qint64 t0 = debut.toMSecsSinceEpoch();
+    const qint64 ecart = fin.toMSecsSinceEpoch() - t0;
+    const int n = std::max(2, nb_graduations);
+    for (const QString& format : formats) {
+        QStringList etiquettes;
+        for (int i = 0; i < n; ++i)
+            etiquettes << QDateTime::fromMSecsSinceEpoch(t0 + ecart * i / (n - 1)).toString(format);
+        etiquettes.removeDuplicates();
+        if (etiquettes.size() == n) return format;
+    }
+    return formats.back();
+}
+
 Graphe::Graphe(const char* nom, QWidget* parent) : QChartView(parent) {
     setObjectName(nom);
     setRubberBand(QChartView::RectangleRubberBand);
@@ -189,10 +207,9 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
         a->setLabelFormat(QStringLiteral("%.0f"));
         axe_x = a;
     } else {
-        auto* a = new QDateTimeAxis;
-        a->setFormat(reglages.format_dates);
-        axe_x = a;
+        axe_x = new QDateTimeAxis;
     }
+    format_dates_ = reglages.format_dates;
     auto* axe_y = new QValueAxis;
     c->addAxis(axe_x, Qt::AlignBottom);
     c->addAxis(axe_y, Qt::AlignLeft);
@@ -255,10 +272,16 @@ void Graphe::tracer(const DonneesGraphe& donnees, const ReglagesTrace& reglages)
     largeur_echantillon_ = 0;
     placer_legende();
     reechantillonner();
-    if (dates)
-        connect(static_cast<QDateTimeAxis*>(axe_x), &QDateTimeAxis::rangeChanged, this,
-                [this] { reechantillonner(); });
-    else
+    if (auto* d = qobject_cast<QDateTimeAxis*>(axe_x)) {
+        const auto formater = [this, d] {
+            d->setFormat(format_dates_axe(format_dates_, d->min(), d->max(), d->tickCount()));
+        };
+        formater();
+        connect(d, &QDateTimeAxis::rangeChanged, this, [this, formater] {
+            formater();
+            reechantillonner();
+        });
+    } else
         connect(static_cast<QValueAxis*>(axe_x), &QValueAxis::rangeChanged, this,
                 [this] { reechantillonner(); });
     axe_x->setVisible(reglages.axes);

@@ -29,6 +29,12 @@ QColor couleur_palette(int indice, bool claire);
 // Timestamp (days since 30/12/1899, wall clock) to what a date-time axis places.
 qint64 millisecondes_axe(double date);
 
+// The labels of a date axis: `choisi` unless two of its `nb_graduations` evenly spaced
+// labels from `debut` to `fin` would read the same; then the first finer format that tells
+// them apart. "dd-MM-yyyy" over six hours → "dd-MM-yyyy hh:mm".
+QString format_dates_axe(const QString& choisi, const QDateTime& debut, const QDateTime& fin,
+                         int nb_graduations);
+
 class Graphe : public QChartView {
     Q_OBJECT
 public:
@@ -71,6 +77,8 @@ private:
     std::vector<QList<QLineSeries*>> morceaux_;
     // The whole of every line series, in the same order as the chart's series.
     std::vector<std::pair<QLineSeries*, QList<QPointF>>> complets_;
+    // The abscissa format chosen in the window, which the axis refines to its span.
+    QString format_dates_;
     int largeur_echantillon_ = 0;
     QPointF x_trace_;
     QPointF y_trace_;

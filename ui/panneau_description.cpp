@@ -199,11 +199,17 @@ PanneauDescription::PanneauDescription(QWidget* parent) : QWidget(parent) {
     // The zones of the measurement times and of the result: "UTC+01:00", "Europe/Paris";
     // an empty result zone converts nothing.
     auto* fuseaux = ligne(tout);
-    for (const auto& [nom, texte] : {std::pair{"Edit_fuseau_mesures", "fuseau des mesures"},
-                                     std::pair{"Edit_fuseau_resultat", "fuseau du résultat"}}) {
-        auto* fuseau = saisie_fixe(nom, RoleCouleur::saisie, 130);
+    struct Fuseau {
+        const char* nom;
+        const char* etiquette;
+        const char* texte;
+    };
+    for (const Fuseau& f :
+         {Fuseau{"Edit_fuseau_mesures", "Label_fuseau_mesures", "fuseau des mesures"},
+          Fuseau{"Edit_fuseau_resultat", "Label_fuseau_resultat", "fuseau du résultat"}}) {
+        auto* fuseau = saisie_fixe(f.nom, RoleCouleur::saisie, 130);
         fuseau->setPlaceholderText(QStringLiteral("UTC+01:00, Europe/Paris"));
-        fuseaux->addWidget(etiquette(nullptr, QString::fromUtf8(texte), fuseau));
+        fuseaux->addWidget(etiquette(f.etiquette, QString::fromUtf8(f.texte), fuseau));
         fuseaux->addWidget(fuseau);
     }
     fuseaux->addStretch();

@@ -128,7 +128,7 @@ QWidget* PanneauExecution::compte_a_rebours() const {
 }
 
 void PanneauExecution::rafraichir(const Session& session) {
-    if (session.traitement_en_cours)
+    if (session.traitement_en_cours || traitement_lance_)
         legende_normale(stop_);
     else
         colorer_legende(stop_, couleur_grise);

@@ -139,11 +139,16 @@ PanneauListage::PanneauListage(QWidget* parent) : QWidget(parent) {
         nomme<QCheckBox>("CheckBox_sans_confirmation", QStringLiteral("sans confirmation")));
     edition->addStretch();
 
+    // File names as long as the loggers make them share the row rather than widen the page.
     auto* lecture = new QHBoxLayout;
-    for (const char* nom :
-         {"Label_nom_de_fichier", "Label_fic", "Label1", "Label19", "Label26", "Label8"})
+    for (const char* nom : {"Label_nom_de_fichier", "Label_fic"}) {
+        QLabel* l = etiquette(nom);
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        lecture->addWidget(l, 1);
+    }
+    for (const char* nom : {"Label1", "Label19", "Label26", "Label8"})
         lecture->addWidget(etiquette(nom));
-    lecture->addStretch();
+    lecture->addStretch(1);
 
     // The extremes, min above max, each after its caption; all of them offer their date
     // to the period by a double click.

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -112,6 +113,10 @@ void PanneauRepertoires::construire() {
     dir_new_ = etiquette("Label_dir_new");
     dir_new_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     tout->addWidget(dir_new_);
+    saisie_ = nomme<QLineEdit>("Edit_dir_new", this);
+    donner_role(saisie_, RoleCouleur::saisie);
+    saisie_->setPlaceholderText(QString::fromUtf8("chemin du répertoire, puis Entrée"));
+    tout->addWidget(saisie_);
 
     auto* listes = new QHBoxLayout;
     tout->addLayout(listes, 1);
@@ -147,6 +152,7 @@ void PanneauRepertoires::construire() {
     recents_ = nomme<QListWidget>("ListBox_rep_recent", fenetre_);
     donner_role(recents_, RoleCouleur::listes);
     recents_->setFixedSize(taille_recents);
+    recents_->installEventFilter(this);
 
     connect(dossiers_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) { repertoire_change(index); });
@@ -174,6 +180,12 @@ void PanneauRepertoires::construire() {
     connect(fichiers_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         choix_.editer_fichier(cp(modele_fichiers_->filePath(index)));
     });
+    connect(saisie_, &QLineEdit::returnPressed, this, [this] { suivre_saisie(); });
+    // The tree fills in the background: the directory shown must stay in view as it grows.
+    connect(modele_dossiers_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (!cible_.isEmpty()) aller_vers(cible_);
+    });
+    connect(dossiers_, &QTreeView::pressed, this, [this] { cible_.clear(); });
     connect(valider_, &QPushButton::clicked, this, [this] { valider(); });
     connect(annuler_b, &QPushButton::clicked, this, [this] { annuler(); });
     connect(fermer, &QPushButton::clicked, this, [this] { annuler(); });
@@ -204,6 +216,7 @@ void PanneauRepertoires::construire_lecteur() {
     tout->addWidget(memo8_, 1);
     chemins_fichiers_ = nomme<QListWidget>("ListBox_CheminsFichiers", lecteur_);
     chemins_fichiers_->hide();
+    lecteur_->installEventFilter(this);
 
     connect(edit_lecteur_, &QLineEdit::textEdited, this, [this](const QString& texte) {
         choix_.saisir_lecteur(cp(texte));
@@ -239,6 +252,11 @@ void PanneauRepertoires::ouvrir(ChoixRepertoireDemande quel) {
         aller_vers(sans_barre_finale(choix_.repertoire_liste));
     }
     afficher();
+    if (isVisible()) {
+        // A hidden tree has no size to scroll in: the directory is brought into view again.
+        if (!cible_.isEmpty()) aller_vers(cible_);
+        dossiers_->setFocus();
+    }
     emit repertoires_changes();
 }
 
@@ -256,6 +274,7 @@ void PanneauRepertoires::ouvrir_changement_lecteur() {
 
 void PanneauRepertoires::aller_vers(const QString& chemin) {
     if (chemin.isEmpty()) return;
+    cible_ = chemin;
     const QModelIndex index = modele_dossiers_->index(chemin);
     if (!index.isValid()) return;
     for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
@@ -264,7 +283,7 @@ void PanneauRepertoires::aller_vers(const QString& chemin) {
         repertoire_change(index);
     else
         dossiers_->setCurrentIndex(index);
-    dossiers_->scrollTo(index);
+    dossiers_->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void PanneauRepertoires::repertoire_change(const QModelIndex& index) {
@@ -272,7 +291,42 @@ void PanneauRepertoires::repertoire_change(const QModelIndex& index) {
     if (chemin.isEmpty()) return;
     choix_.changer_repertoire(cp(chemin));
     montrer_repertoire(choix_.repertoire_liste);
+    saisie_->setText(sans_barre_finale(choix_.repertoire_liste));
     afficher();
+}
+
+bool PanneauRepertoires::suivre_saisie() {
+    const QString saisi = QDir::cleanPath(saisie_->text().trimmed());
+    if (saisi.isEmpty() || saisi == sans_barre_finale(choix_.repertoire_liste)) return true;
+    if (!choix_.saisir_repertoire(cp(saisi))) return false;
+    aller_vers(sans_barre_finale(choix_.repertoire_liste));
+    afficher();
+    return true;
+}
+
+bool PanneauRepertoires::fermer_par_echap() {
+    if (choix_.ListBox_rep_recent_visible)
+        choix_.basculer_recents();
+    else if (choix_.Panel_lecteur_visible)
+        choix_.fermer_changement_lecteur();
+    else if (choix_.Panel_dir_visible)
+        choix_.annuler_repertoire();
+    else
+        return false;
+    afficher();
+    return true;
+}
+
+void PanneauRepertoires::keyPressEvent(QKeyEvent* evenement) {
+    if (evenement->key() != Qt::Key_Escape || !fermer_par_echap())
+        QWidget::keyPressEvent(evenement);
+}
+
+bool PanneauRepertoires::eventFilter(QObject* objet, QEvent* evenement) {
+    if (evenement->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Escape && fermer_par_echap())
+        return true;
+    return QWidget::eventFilter(objet, evenement);
 }
 
 void PanneauRepertoires::montrer_repertoire(const std::string& repertoire) {
@@ -286,6 +340,7 @@ void PanneauRepertoires::montrer_repertoire(const std::string& repertoire) {
 }
 
 void PanneauRepertoires::valider() {
+    if (!suivre_saisie()) return;
     const ResultatValidation r = choix_.valider_repertoire(choix_.repertoire_liste);
     afficher();
     emit repertoires_changes();

@@ -37,12 +37,20 @@ public:
     void ouvrir_changement_lecteur();
 
     const ChoixRepertoire& choix() const { return choix_; }
+    // Escape while a chooser is open, wherever the focus is: the front one closes. False
+    // when none was open.
+    bool fermer_par_echap();
 
 signals:
     // The session's directories or mask changed: the window shows them again.
     void repertoires_changes();
     // The new data directory holds files of the mask: the window runs stage 1.
     void lister_demande();
+
+protected:
+    // Escape closes the chooser it is pressed in, never the program.
+    void keyPressEvent(QKeyEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     void construire();
@@ -52,6 +60,11 @@ private:
     void montrer_repertoire(const std::string& repertoire);
     void repertoire_change(const QModelIndex& index);
     void aller_vers(const QString& chemin);
+    // Until the user moves in the tree, the directory to keep in view as it fills.
+    QString cible_;
+    // The path typed in `Edit_dir_new`, when it differs from the list's: false when it
+    // names no directory.
+    bool suivre_saisie();
     void valider();
     void annuler();
     ChoixRepertoire choix_;
@@ -70,6 +83,7 @@ private:
     QTreeView* dossiers_ = nullptr;
     QListView* fichiers_ = nullptr;
     QLabel* dir_new_ = nullptr;
+    QLineEdit* saisie_ = nullptr;
     QLabel* nb_fichiers_ = nullptr;
     QPushButton* valider_ = nullptr;
     QListWidget* recents_ = nullptr;

@@ -154,8 +154,11 @@ public:
     void rafraichir(const Session& session);
     // The shutdown countdown, which the window raises over the file table.
     QWidget* compte_a_rebours() const;
+    // The run command holds the window, from its first question to its end: stop acts.
+    void traitement_lance(bool lance) { traitement_lance_ = lance; }
 
 private:
+    bool traitement_lance_ = false;
     // The window lays these out in its stage bar: they are not looked for under the panel.
     QToolButton* stop_ = nullptr;
     QLabel* patienter_ = nullptr;

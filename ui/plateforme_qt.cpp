@@ -251,6 +251,14 @@ void ProgressionQt::afficher_progression(std::string_view message, int chronomet
     Label_patienter_->setVisible(true);
 }
 
+void ProgressionQt::afficher_temps_restant(std::string_view texte) {
+    // Once a second, as the stopwatches: a figure that changes faster cannot be read.
+    const std::int64_t maintenant = horloge_();
+    if (!Label10_ || (dernier_reste_ && maintenant - *dernier_reste_ < 1000)) return;
+    dernier_reste_ = maintenant;
+    if (const QString nouveau = qt(texte); nouveau != Label10_->text()) Label10_->setText(nouveau);
+}
+
 void ProgressionQt::remettre_a_zero() {
     durees_ = {};
     dernier_affichage_.reset();

@@ -66,12 +66,14 @@ public:
         : arret_(std::move(arret)), horloge_(std::move(horloge)) {}
     // The labels of the window that shows the progress, which stay owned by the window;
     // nothing is shown while there is none.
-    void afficher_dans(QLabel* Label6, QLabel* Label_patienter) {
+    void afficher_dans(QLabel* Label6, QLabel* Label_patienter, QLabel* Label10 = nullptr) {
         Label6_ = Label6;
         Label_patienter_ = Label_patienter;
+        Label10_ = Label10;
     }
 
     void afficher_progression(std::string_view message, int chronometre) override;
+    void afficher_temps_restant(std::string_view texte) override;
     void traiter_evenements() override;
     bool arret_demande() const override { return arret_ && arret_(); }
 
@@ -81,6 +83,7 @@ public:
 private:
     QLabel* Label6_ = nullptr;
     QLabel* Label_patienter_ = nullptr;
+    QLabel* Label10_ = nullptr;
     std::function<bool()> arret_;
     Horloge horloge_;
     std::array<double, 3> durees_{};
@@ -88,6 +91,7 @@ private:
     int chronometre_ = 0;
     std::optional<std::int64_t> derniers_evenements_;
     std::optional<std::int64_t> dernier_affichage_;
+    std::optional<std::int64_t> dernier_reste_;
 };
 
 // The desktop clipboard; what Windows-1252 cannot hold reads back as "?".

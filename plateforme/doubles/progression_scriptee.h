@@ -23,10 +23,14 @@ public:
     void arreter_apres(int n) { arret_apres_ = n; }
 
     void afficher_progression(std::string_view message, int chronometre) override;
+    void afficher_temps_restant(std::string_view texte) override {
+        temps_restants.emplace_back(texte);
+    }
     void traiter_evenements() override { ++nb_passes; }
     bool arret_demande() const override { return arret_apres_ && nb_passes >= *arret_apres_; }
 
     std::vector<Affichage> affichages;
+    std::vector<std::string> temps_restants;
     int nb_passes = 0;
 
 private:

@@ -891,6 +891,22 @@ TEST_F(Extraction, FichiersMarquesEtArret) {
     EXPECT_EQ(inventaire.ko_traites, 10);
 }
 
+// Each run estimates what is left of its own work: a second run over the same files
+// ends with nothing left, as the first, and the estimate is shown as it goes.
+TEST_F(Extraction, TempsRestantDeChaqueTraitement) {
+    fichier("a.csv", "Date;T;P\n2023-03-05T00:30:00;1;1\n");
+    fichier("b.csv", "Date;T;P\n2023-03-05T01:30:00;2;2\n");
+    for (int passe = 1; passe <= 2; ++passe) {
+        progression.temps_restants.clear();
+        const ResultatExtraction r = lancer();
+        EXPECT_TRUE(r.temps_restant.ends_with("    0 Mo")) << passe << ": " << r.temps_restant;
+        ASSERT_EQ(progression.temps_restants.size(), 2u) << passe;
+        EXPECT_TRUE(progression.temps_restants[0].ends_with("    0,01 Mo"))
+            << passe << ": " << progression.temps_restants[0];
+        EXPECT_EQ(progression.temps_restants[1], r.temps_restant);
+    }
+}
+
 TEST_F(Extraction, FichierAbsentEtGrilleVide) {
     fichier("a.csv", "Date;T;P\n2023-03-05T00:30:00;1;1\n");
     fs::remove(racine_ / "a.csv");

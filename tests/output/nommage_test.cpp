@@ -19,6 +19,28 @@ namespace fs = std::filesystem;
 
 constexpr double seconde = 1.0 / 86400;
 
+// Saved under a new name, a description whose output name was made of its old name
+// (markers aside) writes its own result file; any other output name is kept.
+TEST(NomSortieApresRenommage, SuitLeNouveauNomSeulementSIlVenaitDeLAncien) {
+    struct Cas {
+        const char* sortie;
+        const char* ancienne;
+        const char* nouvelle;
+        const char* attendu;
+    };
+    for (const Cas& c : {
+             Cas{"LeGue_horaire", "LeGue_horaire.dsc", "LeGue_jour.dsc", "LeGue_jour"},
+             Cas{"LeGue_horaire#", "LeGue_horaire.dsc", "LeGue_jour.dsc", "LeGue_jour#"},
+             Cas{"LeGue_horaire \xA7", "LeGue_horaire.dsc", "B.DSC", "B \xA7"},
+             Cas{"LeGue_horaire_v2", "LeGue_horaire.dsc", "LeGue_jour.dsc", "LeGue_horaire_v2"},
+             Cas{"station_B", "LeGue_horaire.dsc", "LeGue_jour.dsc", "station_B"},
+             Cas{"A", "fichier de description de données", "x.dsc", "A"},
+             Cas{"", ".dsc", "x.dsc", ""},
+         })
+        EXPECT_EQ(nom_sortie_apres_renommage(c.sortie, c.ancienne, c.nouvelle), c.attendu)
+            << c.sortie << " / " << c.ancienne;
+}
+
 TEST(NomAvecMarqueurs, DureePeriodeExtension) {
     EXPECT_EQ(duree_pour_nom(83 * seconde), "00;01;23");
     EXPECT_EQ(duree_pour_nom(0), "00;00;00");

@@ -107,6 +107,29 @@ private slots:
         QVERIFY2(manquants.isEmpty(), qPrintable(manquants.join(QLatin1Char(' '))));
     }
 
+    // The settings added after the first versions have their numbered entry too.
+    void les_nouveaux_reglages_ont_leur_aide_data() {
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<QString>("numero");
+        QTest::newRow("guillemets") << "CheckBox_champs_guillemets"
+                                    << "75-";
+        QTest::newRow("fuseau des mesures") << "Edit_fuseau_mesures"
+                                            << "76-";
+        QTest::newRow("son étiquette") << "Label_fuseau_mesures"
+                                       << "76-";
+        QTest::newRow("fuseau du résultat") << "Edit_fuseau_resultat"
+                                            << "77-";
+        QTest::newRow("minimum de mesures") << "Edit_min_mesures_valides"
+                                            << "78-";
+    }
+    void les_nouveaux_reglages_ont_leur_aide() {
+        QFETCH(QString, controle);
+        QFETCH(QString, numero);
+        survoler(qPrintable(controle));
+        QVERIFY2(lignes(memo("Memo2")).front().startsWith(numero),
+                 qPrintable(lignes(memo("Memo2")).join(QLatin1Char('\n'))));
+    }
+
     // Every control that the pointer can reach shows its own entry.
     void chaque_controle_visible_montre_son_entree() {
         int vus = 0;

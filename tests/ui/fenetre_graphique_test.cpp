@@ -13,6 +13,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTimeEdit>
@@ -425,6 +426,61 @@ private slots:
         QCOMPARE(s->description.suite_coche_liste_graph, std::string("0,5,;1,6,;2,7,;3,8,;4,;"));
     }
 
+    // The window fits the screen's free area whatever its size, and Escape closes it.
+    void tient_dans_l_ecran_et_echap_la_ferme() {
+        auto f = fenetre_principale();
+        FenetreGraphique* g = apres_traitement(*f);
+        const QRect libre = g->screen()->availableGeometry();
+        QVERIFY2(libre.contains(g->frameGeometry()),
+                 qPrintable(QStringLiteral("%1x%2 dans %3x%4")
+                                .arg(g->frameGeometry().width())
+                                .arg(g->frameGeometry().height())
+                                .arg(libre.width())
+                                .arg(libre.height())));
+        for (int k = 1; k <= 5; ++k) QVERIFY(g->rect().contains(g->graphe(k)->geometry()));
+        QTest::keyClick(g, Qt::Key_Escape);
+        QVERIFY(!g->isVisible());
+        QVERIFY(f->isVisible());
+    }
+
+    // The date axis never shows one label twice: its format follows the span shown.
+    void l_axe_des_dates_ne_repete_pas_ses_etiquettes_data() {
+        QTest::addColumn<int>("abscisse");  // RadioGroup_abscisse_<n>
+        QTest::addColumn<int>("heures");    // the span zoomed to, from the first date
+        QTest::newRow("jj-mm-aaaa sur 6 heures") << 1 << 6;
+        QTest::newRow("jj-mm-aaaa sur toute la période") << 1 << 0;
+        QTest::newRow("mmm-aaaa sur toute la période") << 3 << 0;
+        QTest::newRow("hh:mm sur 4 jours") << 2 << 96;
+        QTest::newRow("jj-mm-aaaa hh:mm sur 2 minutes") << 0 << -2;
+    }
+    void l_axe_des_dates_ne_repete_pas_ses_etiquettes() {
+        QFETCH(int, abscisse);
+        QFETCH(int, heures);
+        auto f = fenetre_principale();
+        FenetreGraphique* g = apres_traitement(*f);
+        controle<QAbstractButton>(
+            g, qPrintable(QStringLiteral("RadioGroup_abscisse_%1").arg(abscisse)))
+            ->click();
+        auto* axe =
+            qobject_cast<QDateTimeAxis*>(g->graphe(1)->chart()->axes(Qt::Horizontal).front());
+        QVERIFY(axe);
+        if (heures != 0) {
+            const QDateTime debut = axe->min();
+            axe->setRange(debut,
+                          heures > 0 ? debut.addSecs(3600 * heures) : debut.addSecs(-60 * heures));
+        }
+        const int n = axe->tickCount();
+        const qint64 t0 = axe->min().toMSecsSinceEpoch();
+        const qint64 ecart = axe->max().toMSecsSinceEpoch() - t0;
+        QStringList etiquettes;
+        for (int i = 0; i < n; ++i)
+            etiquettes
+                << QDateTime::fromMSecsSinceEpoch(t0 + ecart * i / (n - 1)).toString(axe->format());
+        const QStringList toutes = etiquettes;
+        etiquettes.removeDuplicates();
+        QVERIFY2(etiquettes.size() == n, qPrintable(toutes.join(QLatin1String(" | "))));
+    }
+
     void traitement_sans_mesure() {
         auto f = fenetre_principale();
         // A period the example does not cover: the run reads no measurement line.
@@ -441,6 +497,11 @@ private slots:
         QCOMPARE(dialogue->ids.back(), IdMessage::graphe_sans_donnee);
         QVERIFY(!f->session().en_demarrage);
         auto* g = f->findChild<FenetreGraphique*>();
+        // One message, and no window left behind it.
+        QCOMPARE(
+            std::count(dialogue->ids.begin(), dialogue->ids.end(), IdMessage::graphe_sans_donnee),
+            1);
+        QVERIFY(!g->isVisible());
         for (int k = 1; k <= 5; ++k)
             for (const SerieGraphe& serie : g->donnees(k).series) QVERIFY(serie.segments.empty());
     }

@@ -12,8 +12,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimeEdit>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -103,6 +106,14 @@ private:
     }
     static void cliquer(QWidget* f, const char* nom) { ExempleFenetre::cliquer(f, nom); }
     bool demande_vue(std::string_view debut) const { return ex->demande_vue(debut); }
+    // Enough lines for a run to hand control to the window many times.
+    void grossir_le_premier_fichier() const {
+        const std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
+        std::string lignes;
+        for (int j = 0; j < 300; ++j)
+            lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
+        ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
+    }
 
 private slots:
     void initTestCase() { ExempleFenetre::signaler_dans_qtest(); }
@@ -375,12 +386,7 @@ private slots:
     }
 
     void arreter_pendant_un_traitement() {
-        // Enough lines for the run to hand control to the window many times.
-        std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
-        std::string lignes;
-        for (int j = 0; j < 300; ++j)
-            lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
-        ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
+        grossir_le_premier_fichier();
         auto f = fenetre({ex->dsc});
         f->demarrer();
         cliquer(f.get(), "SpeedButton_lister");
@@ -400,6 +406,137 @@ private slots:
         QVERIFY(!f->session().traitement_en_cours);
         // A stopped run still writes what it has.
         QVERIFY(!f->session().fichier_resultat.empty());
+    }
+
+    // During a run the stop button is drawn ready, and the window's close button asks the
+    // stop button's question: Oui stops the run, the window stays.
+    void pendant_un_traitement_stop_et_fermeture() {
+        grossir_le_premier_fichier();
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        auto* stop = controle(f.get(), "SpeedButton_stop");
+        QVERIFY(stop->property("legende").isValid());  // grey while idle
+        dialogue->attendre_question(Reponse::oui);     // "Stopper le traitement  ?"
+        bool ferme = false, stop_gris = true;
+        QTimer minuterie;
+        QObject::connect(&minuterie, &QTimer::timeout, [&] {
+            if (ferme || !f->session().traitement_en_cours) return;
+            ferme = true;
+            stop_gris = stop->property("legende").isValid();
+            f->close();
+        });
+        minuterie.start(1);
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        QVERIFY(ferme);
+        QVERIFY(!stop_gris);
+        QCOMPARE(
+            std::count(dialogue->ids.begin(), dialogue->ids.end(), IdMessage::stopper_traitement),
+            1);
+        QVERIFY(f->session().demande_stop);
+        QVERIFY(f->isVisible());
+        QVERIFY(stop->property("legende").isValid());  // grey again
+    }
+
+    // A mask that finds nothing empties the file table: the previous files are not
+    // processed, button 3 asks for a listing first.
+    void un_listage_vide_vide_la_table() {
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        cliquer(f.get(), "SpeedButton_lister");
+        QCOMPARE(f->session().table.nb_fichiers(), 3);
+        auto* masque = controle<QLineEdit>(f.get(), "Edit_masque");
+        masque->setText(QStringLiteral("*.xyz"));
+        cliquer(f.get(), "SpeedButton_lister");
+        QCOMPARE(dialogue->ids.back(), IdMessage::aucun_fichier_filtre);
+        QCOMPARE(f->session().table.nb_fichiers(), 0);
+        QCOMPARE(controle<QAbstractItemView>(f.get(), "StringGrid1")->model()->rowCount(), 0);
+        const auto resultats = std::distance(std::filesystem::directory_iterator(ex->sortie),
+                                             std::filesystem::directory_iterator());
+        cliquer(f.get(), "SpeedButton_traiter_fichier");
+        QCOMPARE(dialogue->ids.back(), IdMessage::lister_d_abord);
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(ex->sortie),
+                               std::filesystem::directory_iterator()),
+                 resultats);
+    }
+
+    // At 1280 × 800 the listing leaves the page as wide as the window, and the waiting
+    // text of a run is read whole.
+    void a_1280x800_rien_ne_deborde_apres_un_listage() {
+        // Loggers' export names run long.
+        std::filesystem::rename(ex->donnees + "LeGue_2024-06-01.csv",
+                                ex->donnees +
+                                    "LeGue_2024-06-01_station_amont_du_gue_capteur_de_"
+                                    "niveau_et_de_temperature_serie_complete_exportee_"
+                                    "depuis_le_logiciel_du_fabricant.csv");
+        auto f = fenetre({ex->dsc});
+        f->resize(1280, 800);
+        f->demarrer();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        cliquer(f.get(), "SpeedButton_lister");
+        auto* defilement = controle<QScrollArea>(f.get(), "defilement");
+        QVERIFY2(defilement->widget()->minimumSizeHint().width() <= defilement->viewport()->width(),
+                 qPrintable(QString::number(defilement->widget()->minimumSizeHint().width())));
+        auto* patienter = controle<QLabel>(f.get(), "Label_patienter");
+        const QString texte = QStringLiteral("3c- patienter ... fic-1234         ");
+        QVERIFY2(patienter->width() >= patienter->fontMetrics().horizontalAdvance(texte.trimmed()),
+                 qPrintable(QString::number(patienter->width())));
+    }
+
+    // The wheel over a list that has not the focus, or has no room to go, scrolls the page.
+    void la_roulette_fait_defiler_la_page() {
+        auto f = fenetre({ex->dsc});
+        f->resize(1280, 600);
+        f->demarrer();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        cliquer(f.get(), "SpeedButton_lister");
+        auto* page = controle<QScrollArea>(f.get(), "defilement")->verticalScrollBar();
+        QVERIFY(page->maximum() > 0);
+        auto* table = controle<QAbstractItemView>(f.get(), "StringGrid1");
+        const auto tourner = [&](int delta) {
+            const QPoint centre = table->viewport()->rect().center();
+            QWheelEvent roue(centre, table->viewport()->mapToGlobal(centre), QPoint(),
+                             QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                             false);
+            QApplication::sendEvent(table->viewport(), &roue);
+        };
+        page->setValue(0);
+        tourner(-120);
+        QVERIFY(page->value() > 0);
+        // Focused, the table keeps the wheel while it can scroll; it has three rows only.
+        table->setFocus();
+        const int avant = page->value();
+        tourner(-120);
+        QVERIFY(page->value() > avant);
+        // A date picker passed over keeps its date.
+        auto* date = controle<QDateTimeEdit>(f.get(), "DateTimePicker_debut_derive");
+        const QDateTime garde = date->dateTime();
+        page->setValue(0);
+        const QPoint centre = date->rect().center();
+        QWheelEvent roue(centre, date->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        page->setValue(page->maximum());
+        QApplication::sendEvent(date, &roue);
+        QVERIFY(!date->hasFocus());
+        QCOMPARE(date->dateTime(), garde);
+        QVERIFY(page->value() < page->maximum());
+    }
+
+    // "Enregistrer sous" gives a result named after the description its own name too.
+    void enregistrer_sous_renomme_le_resultat() {
+        auto f = fenetre({ex->dsc});
+        f->demarrer();
+        ex->fichier_choisi = ex->descriptions + "LeGue_journalier.dsc";
+        cliquer(f.get(), "SpeedButton_enreg_description");
+        QCOMPARE(controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->text(),
+                 QStringLiteral("LeGue_journalier"));
+        QVERIFY(lire(ex->descriptions + "LeGue_journalier.dsc")
+                    .find("Edit_nom_fic_sortie.text= LeGue_journalier\r\n") != std::string::npos);
+        // A name of the user's own stays.
+        controle<QLineEdit>(f.get(), "Edit_nom_fic_sortie")->setText(QStringLiteral("station_B"));
+        ex->fichier_choisi = ex->descriptions + "LeGue_b.dsc";
+        cliquer(f.get(), "SpeedButton_enreg_description");
+        QCOMPARE(f->session().description.Edit_nom_fic_sortie, std::string("station_B"));
     }
 
     // A control built but never wired does nothing when clicked: every named command of
@@ -423,11 +560,7 @@ private slots:
     // While a run refills the step table the charts cannot be opened nor read it, and
     // "clear" empties the view of the log, not the log the tracking file is made of.
     void pendant_un_traitement_les_graphiques_attendent() {
-        std::string gros = lire(ex->donnees + "LeGue_2024-06-01.csv");
-        std::string lignes;
-        for (int j = 0; j < 300; ++j)
-            lignes += gros.substr(gros.find('\n', gros.find('\n') + 1) + 1);
-        ecrire_fichier_atomique(ex->donnees + "LeGue_2024-06-01.csv", gros + lignes);
+        grossir_le_premier_fichier();
         auto f = fenetre({ex->dsc});
         f->demarrer();
         cliquer(f.get(), "SpeedButton_lister");

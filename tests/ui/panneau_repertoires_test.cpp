@@ -19,6 +19,7 @@
 #include "plateforme/doubles/dialogue_scripte.h"
 #include "plateforme/doubles/lanceur_enregistreur.h"
 #include "plateforme/doubles/progression_scriptee.h"
+#include "plateforme/id_message.h"
 #include "session/session.h"
 #include "ui/conversions_qt.h"
 #include "ui/couleurs.h"
@@ -124,6 +125,40 @@ private slots:
         QVERIFY(!panneau_->isVisible());
         QCOMPARE(legende("SpeedButton_choix_rep_donnee"), couleur_marron);
         QVERIFY(!controle("SpeedButton_valider_repertoire")->property("legende").isValid());
+    }
+
+    // A path typed in the chooser moves the list there; Valider takes it, even when Enter
+    // was not pressed. A path that names no directory is said so and changes nothing.
+    void unCheminTapeEstSuivi() {
+        const QString autre = dossier("autre/sous");
+        controle<QPushButton>("SpeedButton_choix_rep_sortie")->click();
+        auto* saisie = controle<QLineEdit>("Edit_dir_new");
+        // The chooser opens on the directory being chosen.
+        QCOMPARE(saisie->text(), dossier("donnees/EXPORT"));
+        saisie->setText(autre + QStringLiteral("/inexistant"));
+        QTest::keyClick(saisie, Qt::Key_Return);
+        QCOMPARE(dialogue_->ids, std::vector<IdMessage>{IdMessage::repertoire_saisi_absent});
+        QCOMPARE(controle<QLabel>("Label_dir_new")->text(), dossier("donnees/EXPORT") + "/");
+        saisie->setText(autre);
+        QTest::keyClick(saisie, Qt::Key_Return);
+        QCOMPARE(controle<QLabel>("Label_dir_new")->text(), autre + "/");
+        saisie->setText(dossier("autre"));
+        controle<QPushButton>("SpeedButton_valider_repertoire")->click();
+        QCOMPARE(session_->description.dossier_choisi_sortie, cp(dossier("autre")) + "/");
+    }
+
+    // The list shows the directory being chosen, also once the tree has filled around it.
+    void leRepertoireCourantEstEnVue() {
+        for (int i = 0; i < 40; ++i)
+            dossier(QStringLiteral("donnees/a%1").arg(i, 2, 10, QChar('0')));
+        const QString cible = dossier("donnees/z_dernier");
+        session_->description.dossier_choisi = cp(cible) + "/";
+        controle<QPushButton>("SpeedButton_choix_rep_donnee")->click();
+        auto* arbre = controle<QTreeView>("DirectoryListBox1");
+        auto* modele = qobject_cast<QFileSystemModel*>(arbre->model());
+        QCOMPARE(modele->filePath(arbre->currentIndex()), cible);
+        QTRY_VERIFY(modele->rowCount(modele->index(dossier("donnees"))) >= 41);
+        QTRY_VERIFY(arbre->viewport()->rect().intersects(arbre->visualRect(arbre->currentIndex())));
     }
 
     void annulerRendLesCouleursDesBoutons() {

@@ -80,6 +80,7 @@ private slots:
     void question();
     void question_entree_choisit_le_bouton_par_defaut();
     void message_se_ferme_par_ok();
+    void progression_temps_restant_une_fois_par_seconde();
     void dialogues_du_systeme_en_francais();
     void editeur_introuvable_remplace_par_le_bureau();
     void progression_une_mise_a_jour_par_seconde();
@@ -249,6 +250,21 @@ void PlateformeQtTest::question_entree_choisit_le_bouton_par_defaut() {
                                    TypeMessage::avertissement, c.boutons, c.defaut),
                  c.reponse);
     }
+}
+
+void PlateformeQtTest::progression_temps_restant_une_fois_par_seconde() {
+    QLabel Label6, Label_patienter, Label10;
+    std::int64_t ms = 0;
+    ProgressionQt progression([] { return false; }, [&] { return ms; });
+    progression.afficher_dans(&Label6, &Label_patienter, &Label10);
+    progression.afficher_temps_restant("reste 12,40 Mo");
+    QCOMPARE(Label10.text(), QStringLiteral("reste 12,40 Mo"));
+    ms = 500;
+    progression.afficher_temps_restant("00:00:09 >> 10:00:09    11,00 Mo");
+    QCOMPARE(Label10.text(), QStringLiteral("reste 12,40 Mo"));
+    ms = 1000;
+    progression.afficher_temps_restant("00:00:08 >> 10:00:09    10,00 Mo");
+    QCOMPARE(Label10.text(), QStringLiteral("00:00:08 >> 10:00:09    10,00 Mo"));
 }
 
 void PlateformeQtTest::message_se_ferme_par_ok() {

@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "tests/ui/exemple_fenetre.h"
 
@@ -51,6 +52,58 @@ private slots:
         QCOMPARE(std::count(ids.begin(), ids.end(), IdMessage::quitter), questions);
         QVERIFY(f->isVisible());
         if (cadres) QVERIFY(!ExempleFenetre::controle(f.get(), "cadre1_haut")->isVisible());
+    }
+
+    // "Quitter  ?" is asked with Non as its default: Escape then Enter does not quit.
+    void quitter_par_defaut_non() {
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        ex->dialogue.attendre_question(Reponse::non);
+        QTest::keyPress(f.get(), Qt::Key_Escape);
+        QCOMPARE(ex->dialogue.ids, std::vector<IdMessage>{IdMessage::quitter});
+        QCOMPARE(ex->dialogue.vus.back().defaut, std::optional<Reponse>(Reponse::non));
+    }
+
+    // Escape closes the chooser it is pressed in and asks nothing.
+    void echap_ferme_le_choix_de_repertoire_data() {
+        QTest::addColumn<QString>("ouvrir");   // the button that opens it
+        QTest::addColumn<QString>("panneau");  // what it opens
+        QTest::addColumn<QString>("touche");   // where Escape is pressed
+        QTest::newRow("répertoire") << "SpeedButton_choix_rep_donnee"
+                                    << "Panel_dir"
+                                    << "DirectoryListBox1";
+        QTest::newRow("chemin saisi") << "SpeedButton_choix_rep_sortie"
+                                      << "Panel_dir"
+                                      << "Edit_dir_new";
+        QTest::newRow("récents") << "SpeedButton_rep_recent"
+                                 << "ListBox_rep_recent"
+                                 << "ListBox_rep_recent";
+        QTest::newRow("lecteur") << "SpeedButton_change_hd"
+                                 << "Panel_lecteur"
+                                 << "Edit_lecteur";
+        // The focus left on the button that opened it, as a click leaves it.
+        QTest::newRow("focus sur la fenêtre") << "SpeedButton_choix_rep_desc"
+                                              << "Panel_dir"
+                                              << "";
+    }
+    void echap_ferme_le_choix_de_repertoire() {
+        QFETCH(QString, ouvrir);
+        QFETCH(QString, panneau);
+        QFETCH(QString, touche);
+        auto f = ex->fenetre({ex->dsc});
+        f->demarrer();
+        if (ouvrir == QLatin1String("SpeedButton_rep_recent"))
+            ExempleFenetre::cliquer(f.get(), "SpeedButton_choix_rep_donnee");
+        ExempleFenetre::cliquer(f.get(), qPrintable(ouvrir));
+        QWidget* p = ExempleFenetre::controle(f.get(), qPrintable(panneau));
+        QVERIFY(p->isVisible());
+        QWidget* cible = touche.isEmpty() ? static_cast<QWidget*>(f.get())
+                                          : ExempleFenetre::controle(f.get(), qPrintable(touche));
+        cible->setFocus();
+        QTest::keyClick(cible, Qt::Key_Escape);
+        QVERIFY(!p->isVisible());
+        QVERIFY(ex->dialogue.vus.empty());
+        QVERIFY(f->isVisible());
     }
 };
 
