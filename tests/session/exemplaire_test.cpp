@@ -22,6 +22,7 @@
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/progression_scriptee.h"
 #include "tests/description/dossier_temporaire.h"
+#include "tests/session/session_fixture.h"
 
 namespace tarvo {
 namespace {
@@ -573,11 +574,7 @@ TEST_F(ExemplaireTest, UneAutreFamilleDemandePuisRepartDesValeursParDefaut) {
         h.dossier_description = descriptions;
         h.dossier_choisi_sortie = dossier(racine + "/hobo/EXPORT");
         h.Edit_masque = "csv";
-        h.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
-        h.Edit_num_ligne_intitule_col = "2";
-        h.Edit_num_ligne_donnee = "3";
-        h.Edit_num_col_datetime = "2";
-        h.Edit_format_datetime_mesure = "mm/jj/aa hh:mn:ss AM/PM souple";
+        lire_comme_hobo(h);
         h.Edit_fuseau_mesures = "UTC-07:00";
         h.Edit_fuseau_resultat = "UTC";
         h.CheckBox_champs_guillemets = true;
