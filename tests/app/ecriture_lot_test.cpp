@@ -1,9 +1,12 @@
 // The batch program's result files: the pair written safely against a full disk, what stands
 // at their names, planted links, bad names and signals; several descriptions in one call.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,14 +20,29 @@
 #include <string>
 #include <vector>
 
+#include "montage_lot.h"
 #include "outils_lot.h"
-#include "tarvo_lot_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace tarvo;
 using namespace tarvo::essai_lot;
 
 namespace {
+
+// Waits, without a clock, until `dossier` holds `n` entries or the process has ended: each
+// creation wakes the watch `veille`, the end of the process wakes its pidfd.
+void attendre_dossiers(int veille, pid_t pid, const fs::path& dossier, std::ptrdiff_t n) {
+    const int fin = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    ASSERT_GE(fin, 0);
+    while (std::distance(fs::directory_iterator(dossier), {}) < n) {
+        pollfd attentes[2] = {{veille, POLLIN, 0}, {fin, POLLIN, 0}};
+        ASSERT_GT(poll(attentes, 2, -1), 0);
+        if (attentes[1].revents != 0) break;
+        alignas(inotify_event) char tampon[4096];
+        ASSERT_GT(read(veille, tampon, sizeof tampon), 0);
+    }
+    close(fin);
+}
 
 // What a directory holds, each file with its bytes.
 std::map<std::string, std::string> contenu_dossier(const fs::path& dossier) {
@@ -417,12 +435,16 @@ TEST_F(TarvoLot, UnSignalArreteToutesLesConversions) {
         "15/06/2024",
         description({}, "a.dsc"),
         description({{"Edit_nom_fic_sortie.text", "b"}}, "b.dsc")};
+    // Watched before the start, so that no creation is missed.
+    const int veille = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(veille, 0);
+    ASSERT_GE(inotify_add_watch(veille, travail.c_str(), IN_CREATE), 0);
     const Processus p = demarrer(args, "/dev/null", {}, {"TMPDIR=" + travail.string()});
     // Both children at work: each has made its work directory, and from then on a signal
     // reaches its handler (it is held until the handler knows the directory). 1.2 million
     // steps keep them far from their end.
-    for (int i = 0; i < 6000 && std::distance(fs::directory_iterator(travail), {}) < 2; ++i)
-        usleep(10000);
+    attendre_dossiers(veille, p.pid, travail, 2);
+    close(veille);
     ASSERT_EQ(std::distance(fs::directory_iterator(travail), {}), 2);
     kill(p.pid, SIGTERM);
     const Execution e = terminer(p);

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "formats/cp1252.h"
+#include "montage_lot.h"
 #include "outils_lot.h"
-#include "tarvo_lot_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace tarvo;

@@ -22,7 +22,7 @@
 #include "plateforme/doubles/presse_papier_memoire.h"
 #include "plateforme/doubles/progression_scriptee.h"
 #include "tests/description/dossier_temporaire.h"
-#include "tests/session/session_fixture.h"
+#include "tests/session/montage_session.h"
 
 namespace tarvo {
 namespace {

@@ -13,7 +13,7 @@
 #include "formats/provisoire.h"
 #include "inventory/table_fichiers.h"
 #include "session/lanceur_averti.h"
-#include "tests/session/session_fixture.h"
+#include "tests/session/montage_session.h"
 
 namespace tarvo {
 namespace {

@@ -11,7 +11,7 @@
 #include "inventory/table_fichiers.h"
 #include "session/edition_table.h"
 #include "session/session.h"
-#include "tests/session/session_fixture.h"
+#include "tests/session/montage_session.h"
 
 namespace tarvo {
 namespace {
