@@ -15,7 +15,9 @@ std::string nom_description_propose(std::string_view nom, const Description& d) 
     std::string base(nom.substr(0, nom.rfind('.')));
     if (const auto p = nom.find("_("); p != std::string_view::npos) base = nom.substr(0, p);
     std::string code = "_(" + d.Edit_masque;
+    // A name pattern's wildcards have no place in a file name.
     std::replace(code.begin(), code.end(), '*', '_');
+    std::replace(code.begin(), code.end(), '?', '_');
     std::replace(code.begin() + 2, code.end(), '.', '_');
     static const std::array<const char*, 4> separateurs = {" Tab", " esp", " ;", " ,"};
     const int i = static_cast<int>(d.RadioGroup_separateur_colonne_ItemIndex);
@@ -415,7 +417,7 @@ ControleChamp controler_date_fichier(std::string_view texte) {
 }
 
 ControleChamp controler_masque(std::string_view texte) {
-    return controle(texte, supprimer_car('.', supprimer_car('*', texte)));
+    return controle(texte, std::string(rogner(texte)));
 }
 
 ControleChamp controler_equiv_na(std::string_view texte) {

@@ -91,7 +91,8 @@ ControleChamp controler_format_datetime(std::string_view texte);
 ControleChamp controler_format_date_seule(std::string_view texte);
 // `Edit_f_date_fichier`.
 ControleChamp controler_date_fichier(std::string_view texte);
-// `Edit_masque`: "*" and "." cannot be typed.
+// `Edit_masque`: the name pattern as typed, without the blanks around it, which the
+// description file would not keep.
 ControleChamp controler_masque(std::string_view texte);
 // `Edit_equiv_na`: a comma between two words separates two equivalences.
 ControleChamp controler_equiv_na(std::string_view texte);

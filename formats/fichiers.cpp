@@ -220,7 +220,30 @@ std::string extension_majuscule(std::string_view nom) {
     return point == std::string_view::npos ? std::string() : majuscules(nom.substr(point));
 }
 
-void parcourir(const fs::path& racine, const std::string& relatif, const std::string& masque,
+// "*" any run of characters, "?" one; both texts upper-cased.
+bool motif_correspond(std::string_view nom, std::string_view motif) {
+    std::size_t n = 0, m = 0;
+    std::size_t etoile = std::string_view::npos, reprise = 0;
+    while (n < nom.size()) {
+        if (m < motif.size() && (motif[m] == '?' || motif[m] == nom[n])) {
+            ++n;
+            ++m;
+        } else if (m < motif.size() && motif[m] == '*') {
+            etoile = m++;
+            reprise = n;
+        } else if (etoile != std::string_view::npos) {
+            // The last "*" takes one more character, and the rest is tried again after it.
+            m = etoile + 1;
+            n = ++reprise;
+        } else {
+            return false;
+        }
+    }
+    while (m < motif.size() && motif[m] == '*') ++m;
+    return m == motif.size();
+}
+
+void parcourir(const fs::path& racine, const std::string& relatif, const MasqueFichiers& masque,
                bool recursif, ListeFichiers& liste) {
     std::error_code erreur;
     fs::directory_iterator it(racine, erreur);
@@ -251,7 +274,7 @@ void parcourir(const fs::path& racine, const std::string& relatif, const std::st
             parcourir(e.chemin, relatif + e.nom + separateur_dossier, masque, recursif, liste);
             continue;
         }
-        if (masque != ".*" && extension_majuscule(e.nom) != masque) continue;
+        if (!masque.correspond(e.nom)) continue;
         if (contient(e.nom, "~")) continue;
         if (!e.ordinaire) {
             // A FIFO would block the reading, a device never end it: said, never read.
@@ -273,12 +296,27 @@ std::string nature_non_ordinaire(std::string_view chemin) {
     return nature(chemin_natif(chemin));
 }
 
+MasqueFichiers::MasqueFichiers(std::string_view masque) {
+    motif_ = majuscules(masque);
+    // "*.*" keeps its old meaning: names without any dot too.
+    tous_ = motif_ == "*.*";
+    std::string_view ext = motif_;
+    if (ext.starts_with('*')) ext.remove_prefix(1);
+    if (ext.starts_with('.')) ext.remove_prefix(1);
+    if (!ext.empty() && ext.find_first_of("*?.") == std::string_view::npos)
+        extension_ = "." + std::string(ext);
+}
+
+bool MasqueFichiers::correspond(std::string_view nom) const {
+    if (tous_) return true;
+    if (!extension_.empty()) return extension_majuscule(nom) == extension_;
+    return motif_correspond(majuscules(nom), motif_);
+}
+
 ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif) {
-    std::string m = majuscules(masque);
-    if (m.starts_with('*')) m.erase(0, 1);
-    if (!contient(m, ".")) m.insert(0, ".");
     ListeFichiers liste;
-    parcourir(chemin_natif(ajouter_antislash(dossier)), "", m, recursif, liste);
+    parcourir(chemin_natif(ajouter_antislash(dossier)), "", MasqueFichiers(masque), recursif,
+              liste);
     return liste;
 }
 

@@ -90,9 +90,24 @@ struct ListeFichiers {
     int nb() const { return static_cast<int>(lignes.size()); }
 };
 
-// Files of a directory whose extension matches the mask ("*.csv", ".csv", "csv" alike;
-// "*.*" every file), sorted by upper-cased name, sub-directories walked where their
-// name falls when recursif. Names holding "~" (work files) and hidden directories are
+// A file mask as the listing reads it, letter case ignored: "csv", ".csv" and "*.csv" name
+// an extension; "*.*" every file; any other text is a pattern of the whole name, "*"
+// standing for any run of characters and "?" for one ("LeGue_*.csv", "?.csv", an exact name).
+class MasqueFichiers {
+public:
+    explicit MasqueFichiers(std::string_view masque);
+    bool correspond(std::string_view nom) const;
+    // A name pattern, which a file of another name but of the same extension does not match.
+    bool motif_de_nom() const { return !tous_ && extension_.empty(); }
+
+private:
+    bool tous_ = false;
+    std::string extension_;  // upper-cased, with its dot; empty for a name pattern
+    std::string motif_;      // upper-cased
+};
+
+// Files of a directory whose name matches the mask, sorted by upper-cased name,
+// sub-directories walked where their name falls when recursif. Names holding "~" (work files) and hidden directories are
 // never listed. Other entries matching the mask that are no regular file are set apart in
 // `non_lus`, so that none is left out without a word.
 ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif);

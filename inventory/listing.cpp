@@ -586,7 +586,10 @@ ComptageFichiers compter_fichiers(const Description& description) {
 }
 
 ModeEntree mode_depuis_masque(std::string_view masque) {
-    const std::string haut = majuscules(masque);
+    // A name pattern tells its input by its extension: "Station_PPP_*.csv" lists text files.
+    const auto point = masque.rfind('.');
+    const std::string haut =
+        majuscules(point == std::string_view::npos ? masque : masque.substr(point + 1));
     if (contient(haut, "XLS") || contient(haut, "ODS")) return ModeEntree::classeur;
     if (contient(haut, "PPP")) return ModeEntree::presse_papier;
     return ModeEntree::fichiers;

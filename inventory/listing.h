@@ -116,7 +116,8 @@ struct ComptageFichiers {
 };
 ComptageFichiers compter_fichiers(const Description& description);
 
-// The input a mask selects: "XLS" or "ODS" a spreadsheet sheet, "PPP" the clipboard, else files.
+// The input a mask selects by its extension part (after its last "."): "XLS" or "ODS" in it a
+// spreadsheet sheet, "PPP" the clipboard, else files.
 ModeEntree mode_depuis_masque(std::string_view masque);
 // The caption of the listing button for that input.
 std::string legende_bouton_lister(ModeEntree mode, std::string_view masque);

@@ -24,10 +24,10 @@ std::string extension(std::string_view nom) {
     return point == std::string_view::npos ? std::string() : std::string(nom.substr(point + 1));
 }
 
-// The file count and the first name for the files that have the sample's extension.
-void compter_extension(Session& session, const std::string& ext) {
+// The file count and the first name for the files of the sample's mask.
+void compter_masque(Session& session, const std::string& masque) {
     Description d = session.description;
-    d.Edit_masque = ext;
+    d.Edit_masque = masque;
     const auto compte = compter_fichiers(d);
     session.inventaire.affichage.nb_fichiers_listes = std::to_string(compte.nb);
     session.inventaire.affichage.Label_nom_de_fichier = compte.premier;
@@ -65,16 +65,20 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
     const std::string nom = nom_de_fichier(*chemin);
     const std::string ext = extension(nom);
     const std::string masque = supprimer_car('.', supprimer_car('*', d.Edit_masque));
+    // A sample that the mask's name pattern lists is of its family: the pattern stays as typed.
+    const MasqueFichiers masque_ouvert(d.Edit_masque);
+    const bool du_motif = masque_ouvert.motif_de_nom() && masque_ouvert.correspond(nom);
+    const std::string masque_exemplaire = du_motif ? d.Edit_masque : ext;
     // A sample of another file family starts another description: the open one, and the
     // result its family writes, must not receive these settings.
-    const bool autre_famille =
-        dossier_de_fichier(*chemin) != d.dossier_choisi || majuscules(ext) != majuscules(masque);
+    const bool autre_famille = dossier_de_fichier(*chemin) != d.dossier_choisi ||
+                               (!du_motif && majuscules(ext) != majuscules(masque));
     // Its settings replace the open description's: unsaved changes are saved or dropped first.
     if (autre_famille && !session.enregistrer_avant_remplacement()) return;
     std::string nom_description = session.Label_description_bd;
     if (autre_famille) {
         Description proposee = d;
-        proposee.Edit_masque = ext;
+        proposee.Edit_masque = masque_exemplaire;
         nom_description = nom_description_propose("Temporaire.DSC", proposee);
     }
     // The command ends by saving what it proposed: a description already on disk is
@@ -97,7 +101,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
 
     d.dossier_choisi = dossier_de_fichier(*chemin);
     a.nb_fichiers_listes = std::to_string(compter_fichiers(d).nb);
-    if (ext != masque || masque == "ppp") {
+    if (!du_motif && (ext != masque || masque == "ppp")) {
         d.Edit_masque = ext;
         session.f_modif = true;
     }
@@ -106,14 +110,14 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
         d.Edit_nom_fic_sortie = nom.substr(0, nom.size() - ext.size() - (ext.empty() ? 0 : 1));
         session.f_modif = true;
     }
-    session.source.mode = mode_depuis_masque(ext);
+    session.source.mode = mode_depuis_masque(masque_exemplaire);
     const bool classeur = session.source.mode == ModeEntree::classeur;
     if (classeur) {
         d.Label_nom_fic_excel = nom;
         session.convertir_excel(d.dossier_choisi + nom);
         session.f_modif = true;
     }
-    compter_extension(session, ext);
+    compter_masque(session, masque_exemplaire);
 
     if (!classeur &&
         dialogue.message_perso(
@@ -125,7 +129,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
         lanceur.ouvrir_dans_editeur(*chemin);
         return;
     }
-    if (session.source.mode == ModeEntree::fichiers &&
+    if (!du_motif && session.source.mode == ModeEntree::fichiers &&
         majuscules(ext) != majuscules(d.Edit_masque)) {
         const Reponse r = dialogue.question(
             IdMessage::extension_inattendue,
@@ -133,7 +137,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
                 d.Edit_masque + ") \r\r" + "   modifier l'extention et continuer (Oui)  " + "\n\n" +
                 "   ou juste visualiser le fichier     (Non) ",
             TypeMessage::avertissement, Boutons::oui_non);
-        compter_extension(session, ext);
+        compter_masque(session, ext);
         if (r != Reponse::oui) {
             lanceur.ouvrir_dans_editeur(*chemin);
             return;
@@ -147,7 +151,7 @@ void exemplaire_fichier_donnees(Session& session, Dialogue& dialogue, Lanceur& l
         session.lister_fichiers();
         a.legende_SpeedButton_lister = legende_bouton_lister(session.source.mode, d.Edit_masque);
     }
-    compter_extension(session, ext);
+    compter_masque(session, masque_exemplaire);
 
     std::string montre = *chemin;
     if (classeur) {

@@ -44,6 +44,7 @@ TEST(AnalyseExemplaire, NomProposeGardeLaBaseEtDitMasqueEtSeparateur) {
         {"Temporaire.DSC", "*.dat", 0, "Temporaire_(__dat Tab).dsc"},
         {"Temporaire.DSC", "*.dat", 3, "Temporaire_(__dat ,).dsc"},
         {"essai_(csv ;).dsc", "txt", 1, "essai_(txt esp).dsc"},
+        {"Temporaire.DSC", "LeGue_?*.csv", 2, "Temporaire_(LeGue____csv ;).dsc"},
     };
     for (const auto& c : cas) {
         Description d = defaut();
@@ -78,7 +79,9 @@ TEST(AnalyseExemplaire, ControlesDesChamps) {
          ""},
         {"date fichier", controler_date_fichier, "aaaa.mm.jj hh;mm", "aaaa,mm,jjhh:mn", ""},
         {"date fichier mm", controler_date_fichier, "mm.jj mm", "mm,jjmm", quatre_m},
-        {"masque", controler_masque, "*.csv", "csv", ""},
+        // The mask is a name pattern: its "*", "?" and "." stay.
+        {"masque", controler_masque, "*.csv", "*.csv", ""},
+        {"masque motif", controler_masque, " LeGue_?.csv ", "LeGue_?.csv", ""},
         {"na virgule mot", controler_equiv_na, "NA,vide", "NA;vide", ""},
         {"na virgule moins", controler_equiv_na, "NA,-99", "NA,-99", ""},
         {"na virgule E", controler_equiv_na, "1,E5", "1,E5", ""},

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include "formats/journal_suivi.h"
+#include "formats/fichiers.h"
 #include "formats/motifs_date.h"
+#include "formats/texte.h"
 #include "inventory/table_fichiers.h"
 #include "outils_inventaire.h"
 #include "plateforme/doubles/dialogue_scripte.h"
@@ -505,6 +507,99 @@ TEST_F(Listage, CompterLesFichiers) {
     EXPECT_EQ(c.premier, "a.CSV");
 }
 
+// Real exports of two loggers in one folder, and a copy under one- and two-character
+// names: what each mask lists, as the file count and the first name after a description
+// is read, and as the listing's walk.
+TEST_F(Listage, LesFichiersQueListeChaqueMasque) {
+    for (const char* f : {"onset-hobo/FULL1_PT_20292372_20200430_corrected_P2.csv",
+                          "onset-hobo/james_island_pier_21234295_20231122_rawdata.csv",
+                          "onset-hobo/north_beach_surfgrass_20387239_20190218_rawdata.csv",
+                          "onset-hobo/QU5_Mooring_15m_20392468_20210803.csv",
+                          "solinst-levelogger/solinst_conductivity_testfile.csv",
+                          "solinst-levelogger/solinst_level_testfile.csv",
+                          "solinst-levelogger/solinst_level_testfile.lev"})
+        fs::copy_file(donnees_reelles(f), racine_ / fs::path(f).filename());
+    fs::copy_file(donnees_reelles("solinst-levelogger/solinst_level_testfile.csv"),
+                  racine_ / "7.csv");
+    fs::copy_file(donnees_reelles("solinst-levelogger/solinst_level_testfile.csv"),
+                  racine_ / "12.CSV");
+    const std::string full = "FULL1_PT_20292372_20200430_corrected_P2.csv",
+                      james = "james_island_pier_21234295_20231122_rawdata.csv",
+                      north = "north_beach_surfgrass_20387239_20190218_rawdata.csv",
+                      qu5 = "QU5_Mooring_15m_20392468_20210803.csv",
+                      conductivite = "solinst_conductivity_testfile.csv",
+                      niveau = "solinst_level_testfile.csv", lev = "solinst_level_testfile.lev";
+    const std::vector<std::string> csv = {"12.CSV", "7.csv", full,         james,
+                                          north,    qu5,     conductivite, niveau};
+    std::vector<std::string> tous = csv;
+    tous.push_back(lev);
+    const struct {
+        std::string masque;
+        std::vector<std::string> noms;
+    } cas[] = {
+        // An extension, as it always was.
+        {"*.csv", csv},
+        {"csv", csv},
+        {".csv", csv},
+        {"CSV", csv},
+        {"*.CsV", csv},
+        {"lev", {lev}},
+        {"*.*", tous},
+        // A pattern of the whole name, letter case ignored.
+        {"*_rawdata.csv", {james, north}},
+        {"solinst_*", {conductivite, niveau, lev}},
+        {"SOLINST_LEVEL_TESTFILE.*", {niveau, lev}},
+        {"?.csv", {"7.csv"}},
+        {"??.csv", {"12.CSV"}},
+        {"FULL1_PT_2029237?_*.csv", {full}},
+        {"qu5_mooring_15m_20392468_20210803.CSV", {qu5}},
+        {"*", tous},
+        {"LeGue_*.csv", {}},
+        {"?.lev", {}},
+    };
+    for (const auto& c : cas) {
+        b.d.Edit_masque = c.masque;
+        const ComptageFichiers compte = compter_fichiers(b.d);
+        EXPECT_EQ(compte.nb, static_cast<int>(c.noms.size())) << c.masque;
+        EXPECT_EQ(compte.premier, c.noms.empty() ? "" : c.noms.front()) << c.masque;
+        std::vector<std::string> noms;
+        for (const std::string& l : lister_fichiers(b.d.dossier_choisi, c.masque, false).lignes)
+            noms.push_back(std::string(rogner(extraire_champ(l, 2, '\t'))));
+        EXPECT_EQ(noms, c.noms) << c.masque;
+    }
+}
+
+// A name pattern lists its files into the table, names the listing button as typed, and
+// a pattern that matches nothing says so with the pattern.
+TEST_F(Listage, UnMotifDeNomListeSesFichiersDansLeTableau) {
+    b.d.dossier_choisi = donnees_reelles("onset-hobo");
+    b.d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+    b.d.Edit_num_ligne_intitule_col = "1";
+    b.d.Edit_num_ligne_donnee = "2";
+    b.d.Edit_num_col_datetime = "2";
+    b.d.Edit_format_datetime_mesure = "aaaa-mm-jj hh:mn:ss souple";
+    b.d.Edit_masque = "*_RAWDATA.csv";
+    const ResultatListage r = b.etape1();
+    EXPECT_EQ(r.fin, FinListage::complet);
+    EXPECT_TRUE(b.dialogue.vus.empty());
+    EXPECT_EQ(b.colonne(Colonne::fichier),
+              (std::vector<std::string>{"james_island_pier_21234295_20231122_rawdata.csv",
+                                        "north_beach_surfgrass_20387239_20190218_rawdata.csv"}));
+    EXPECT_EQ(b.table.lire_cellule(1, Colonne::date_dep), "02/05/2023 15:00:00");
+    EXPECT_EQ(b.etat.affichage.legende_SpeedButton_lister,
+              "1- Valider et Lister les fichiers   *_RAWDATA.csv");
+    EXPECT_EQ(b.etat.affichage.Label_nb_fic, "2 fichiers");
+
+    Banc v;
+    v.d = b.d;
+    v.d.Edit_masque = "LeGue_*.csv";
+    EXPECT_EQ(v.etape1().fin, FinListage::aucun_fichier);
+    ASSERT_EQ(v.dialogue.ids.size(), 1u);
+    EXPECT_EQ(v.dialogue.ids[0], IdMessage::aucun_fichier_filtre);
+    EXPECT_EQ(v.dialogue.vus[0].texte, "aucun fichier ne correspond au filtre <LeGue_*.csv>\n\n dans " +
+                                           v.d.dossier_choisi);
+}
+
 }  // namespace
 }  // namespace tarvo
 
@@ -516,6 +611,11 @@ TEST(ModeDepuisMasque, ClasseurPressePapierOuFichiers) {
         {"xls", ModeEntree::classeur},        {"*.XLSX", ModeEntree::classeur},
         {"releve.ods", ModeEntree::classeur}, {"ppp", ModeEntree::presse_papier},
         {"*.csv", ModeEntree::fichiers},      {"dat", ModeEntree::fichiers},
+        // A name pattern by its extension, whatever its name holds.
+        {"Classeur_*.xlsx", ModeEntree::classeur},
+        {"Station_PPP_*.csv", ModeEntree::fichiers},
+        {"XLS_?.txt", ModeEntree::fichiers},
+        {"*.*", ModeEntree::fichiers},
     };
     for (const auto& [masque, mode] : cas) EXPECT_EQ(mode_depuis_masque(masque), mode) << masque;
 }

@@ -209,16 +209,16 @@ private slots:
         QCOMPARE(lire(ex->dsc), avant);
     }
 
-    // Leaving the mask drops "*" and "."; leaving the column list drops the date column
-    // and says so when extraction is ticked.
+    // Leaving the mask keeps its name pattern, without the blanks around it; leaving the
+    // column list drops the date column and says so when extraction is ticked.
     void champs_controles_en_sortie() {
         auto f = ex->fenetre({ex->dsc});
         f->demarrer();
         auto* masque = controle<QLineEdit>(f.get(), "Edit_masque");
-        masque->setText(QStringLiteral("*.txt"));
+        masque->setText(QStringLiteral(" LeGue_2024-06-?1.txt "));
         emit masque->editingFinished();
-        QCOMPARE(masque->text(), QStringLiteral("txt"));
-        QCOMPARE(f->session().description.Edit_masque, std::string("txt"));
+        QCOMPARE(masque->text(), QStringLiteral("LeGue_2024-06-?1.txt"));
+        QCOMPARE(f->session().description.Edit_masque, std::string("LeGue_2024-06-?1.txt"));
         QVERIFY(f->session().f_modif);
 
         controle<QLineEdit>(f.get(), "Edit_num_col_datetime")->setText(QStringLiteral("1"));
