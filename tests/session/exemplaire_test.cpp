@@ -427,20 +427,31 @@ TEST_F(ExemplaireTest, ChampsEntreGuillemetsAcceptesConvertissent) {
 }
 
 // The sample's extension becomes the mask unless the mask already names it; a mask that
-// still differs in case asks first.
+// still differs in case asks first. A name pattern that lists the sample stays as typed, in
+// the description written too, and counts its own files.
 TEST_F(ExemplaireTest, MasqueSuitLExtension) {
     const struct {
         std::string masque, fichier, masque_apres;
         bool question;
+        std::vector<std::string> autres = {};  // other files of the folder
+        std::string nb = "";                   // the files counted, when checked
     } cas[] = {{"csv", "a.csv", "csv", false},
                {"*.CSV", "a.csv", "csv", false},
                {"ppp", "a.csv", "csv", false},
-               {"*.csV", "a.csV", "*.csV", true}};
+               {"*.csV", "a.csV", "*.csV", true},
+               {"LeGue_*.csv", "LeGue_1.csv", "LeGue_*.csv", false, {"LeGue_2.csv", "Autre.csv"},
+                "2"},
+               {"legue_?.CSV", "LeGue_1.csv", "legue_?.CSV", false, {"LeGue_12.csv"}, "1"},
+               {"LeGue_1.csv", "LeGue_1.csv", "LeGue_1.csv", false, {"LeGue_2.csv"}, "1"},
+               // A pattern the sample is not of: the sample's extension, as for any mask.
+               {"Autre_*.csv", "LeGue_1.csv", "csv", false, {"Autre_1.csv"}, "2"}};
     int n = 0;
     for (const auto& c : cas) {
         SCOPED_TRACE(c.masque);
         const std::string racine = "m" + std::to_string(++n);
         const std::string donnees = dossier(racine + "/donnees");
+        for (const std::string& f : c.autres)
+            creer(racine + "/donnees/" + f, "Date;T\r\n2024-01-02 11:00:00;2.5\r\n");
         creer(racine + "/donnees/" + c.fichier, "Date;T\r\n2024-01-02 10:00:00;1.5\r\n");
         DialogueScripte dialogue;
         ProgressionScriptee progression;
@@ -452,6 +463,15 @@ TEST_F(ExemplaireTest, MasqueSuitLExtension) {
         if (c.question) dialogue.attendre_question(Reponse::non);
         exemplaire_fichier_donnees(s, dialogue, lanceur, donnees + c.fichier);
         EXPECT_EQ(s.description.Edit_masque, c.masque_apres);
+        if (!c.nb.empty()) {
+            EXPECT_EQ(s.inventaire.affichage.nb_fichiers_listes, c.nb);
+            EXPECT_EQ(s.table.nb_fichiers(), std::stoi(c.nb));
+            const auto ecrite =
+                lire_fichier(s.description.dossier_description + s.Label_description_bd);
+            ASSERT_TRUE(ecrite) << s.Label_description_bd;
+            EXPECT_NE(ecrite->find("Edit_masque.text= " + c.masque_apres + "\r\n"),
+                      std::string::npos);
+        }
         if (c.question) {
             EXPECT_EQ(dialogue.ids.back(), IdMessage::extension_inattendue);
             EXPECT_EQ(
@@ -663,10 +683,12 @@ TEST_F(ExemplaireTest, QuitterUnChampCorrigeEtEntreeAgit) {
         std::string texte, valeur;
         bool entree, f_modif, ecrite, listee;
     } cas[] = {
-        {"Edit_masque", &Description::Edit_masque, "*.txt", "txt", false, true, false, false},
-        {"Edit_masque", &Description::Edit_masque, "*.txt", "txt", true, true, true,
+        {"Edit_masque", &Description::Edit_masque, " a*.txt ", "a*.txt", false, true, false,
+         false},
+        {"Edit_masque", &Description::Edit_masque, " ?.txt", "?.txt", true, true, true,
          true},  // the listing saves it
         {"Edit_masque", &Description::Edit_masque, "txt", "txt", true, false, false, false},
+        {"Edit_masque", &Description::Edit_masque, "*.txt", "*.txt", true, false, false, false},
         {"Edit_col_cochee", &Description::Edit_col_cochee, "2,3", "2,3", true, true, true, false},
         {"Edit_format_time_mesure_seul", &Description::Edit_format_datetime_mesure,
          "jj/mm/aaaa hh:mm", "jj/mm/aaaahh:mn", false, true, false, false},
