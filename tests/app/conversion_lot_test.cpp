@@ -62,6 +62,41 @@ TEST_F(TarvoLot, ConvertitLExempleSansRienEcrireAilleurs) {
     EXPECT_EQ(encore.statut, 0) << encore.erreurs;
 }
 
+// The mask of the description picks the files converted: an extension as always, or a
+// pattern of the name, letter case ignored; a pattern that matches nothing stops with 1.
+TEST_F(TarvoLot, ChaqueMasqueConvertitSesFichiers) {
+    fs::copy_file(donnees_ / "LeGue_2024-06-10.csv", donnees_ / "7.csv");
+    const std::vector<std::string> noms = {"7.csv", "LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv",
+                                           "LeGue_2024-06-10.csv"};
+    const struct {
+        std::string masque;
+        int statut;
+        std::string fin;              // on the standard error
+        std::vector<bool> convertis;  // for each of `noms`
+    } cas[] = {
+        {"*.csv", 0, "2 653 lignes extraites", {true, true, true, true}},
+        {"csv", 0, "2 653 lignes extraites", {true, true, true, true}},
+        {".csv", 0, "2 653 lignes extraites", {true, true, true, true}},
+        {"CSV", 0, "2 653 lignes extraites", {true, true, true, true}},
+        {"LeGue_*.csv", 0, "1 985 lignes extraites", {false, true, true, true}},
+        {"?.csv", 0, "668 lignes extraites", {true, false, false, false}},
+        {"legue_2024-06-0?.CSV", 0, "1 317 lignes extraites", {false, true, true, false}},
+        {"LeGue_2024-06-05.csv", 0, "668 lignes extraites", {false, false, true, false}},
+        {"Autre_*.csv", 1, "aucun fichier Autre_*.csv dans", {false, false, false, false}},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.masque);
+        for (const fs::path& f : fichiers_sortie()) fs::remove(f);
+        const Execution e = lancer({description({{"Edit_masque.text", c.masque}})});
+        EXPECT_EQ(e.statut, c.statut) << e.erreurs;
+        EXPECT_TRUE(contient(e.erreurs, c.fin)) << e.erreurs;
+        const std::string suivi =
+            c.statut == 0 ? lire(sortie_ / "LeGue_horaire.txt.TXT") : std::string();
+        for (std::size_t i = 0; i < noms.size(); ++i)
+            EXPECT_EQ(contient(suivi, "<---------------" + noms[i]), c.convertis[i]) << noms[i];
+    }
+}
+
 // The shipped description names its directories relative to its own folder: copied with
 // its data anywhere, it converts from any current directory, and the path printed is whole.
 TEST_F(TarvoLot, UneDescriptionDeplaceeAvecSesDonneesLesRetrouve) {

@@ -5,8 +5,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "formats/journal_suivi.h"
 #include "formats/fichiers.h"
+#include "formats/journal_suivi.h"
 #include "formats/motifs_date.h"
 #include "formats/texte.h"
 #include "inventory/table_fichiers.h"
@@ -596,8 +596,8 @@ TEST_F(Listage, UnMotifDeNomListeSesFichiersDansLeTableau) {
     EXPECT_EQ(v.etape1().fin, FinListage::aucun_fichier);
     ASSERT_EQ(v.dialogue.ids.size(), 1u);
     EXPECT_EQ(v.dialogue.ids[0], IdMessage::aucun_fichier_filtre);
-    EXPECT_EQ(v.dialogue.vus[0].texte, "aucun fichier ne correspond au filtre <LeGue_*.csv>\n\n dans " +
-                                           v.d.dossier_choisi);
+    EXPECT_EQ(v.dialogue.vus[0].texte,
+              "aucun fichier ne correspond au filtre <LeGue_*.csv>\n\n dans " + v.d.dossier_choisi);
 }
 
 }  // namespace
@@ -608,9 +608,12 @@ namespace {
 
 TEST(ModeDepuisMasque, ClasseurPressePapierOuFichiers) {
     const std::vector<std::pair<std::string, ModeEntree>> cas = {
-        {"xls", ModeEntree::classeur},        {"*.XLSX", ModeEntree::classeur},
-        {"releve.ods", ModeEntree::classeur}, {"ppp", ModeEntree::presse_papier},
-        {"*.csv", ModeEntree::fichiers},      {"dat", ModeEntree::fichiers},
+        {"xls", ModeEntree::classeur},
+        {"*.XLSX", ModeEntree::classeur},
+        {"releve.ods", ModeEntree::classeur},
+        {"ppp", ModeEntree::presse_papier},
+        {"*.csv", ModeEntree::fichiers},
+        {"dat", ModeEntree::fichiers},
         // A name pattern by its extension, whatever its name holds.
         {"Classeur_*.xlsx", ModeEntree::classeur},
         {"Station_PPP_*.csv", ModeEntree::fichiers},

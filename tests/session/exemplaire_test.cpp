@@ -435,16 +435,16 @@ TEST_F(ExemplaireTest, MasqueSuitLExtension) {
         bool question;
         std::vector<std::string> autres = {};  // other files of the folder
         std::string nb = "";                   // the files counted, when checked
-    } cas[] = {{"csv", "a.csv", "csv", false},
-               {"*.CSV", "a.csv", "csv", false},
-               {"ppp", "a.csv", "csv", false},
-               {"*.csV", "a.csV", "*.csV", true},
-               {"LeGue_*.csv", "LeGue_1.csv", "LeGue_*.csv", false, {"LeGue_2.csv", "Autre.csv"},
-                "2"},
-               {"legue_?.CSV", "LeGue_1.csv", "legue_?.CSV", false, {"LeGue_12.csv"}, "1"},
-               {"LeGue_1.csv", "LeGue_1.csv", "LeGue_1.csv", false, {"LeGue_2.csv"}, "1"},
-               // A pattern the sample is not of: the sample's extension, as for any mask.
-               {"Autre_*.csv", "LeGue_1.csv", "csv", false, {"Autre_1.csv"}, "2"}};
+    } cas[] = {
+        {"csv", "a.csv", "csv", false},
+        {"*.CSV", "a.csv", "csv", false},
+        {"ppp", "a.csv", "csv", false},
+        {"*.csV", "a.csV", "*.csV", true},
+        {"LeGue_*.csv", "LeGue_1.csv", "LeGue_*.csv", false, {"LeGue_2.csv", "Autre.csv"}, "2"},
+        {"legue_?.CSV", "LeGue_1.csv", "legue_?.CSV", false, {"LeGue_12.csv"}, "1"},
+        {"LeGue_1.csv", "LeGue_1.csv", "LeGue_1.csv", false, {"LeGue_2.csv"}, "1"},
+        // A pattern the sample is not of: the sample's extension, as for any mask.
+        {"Autre_*.csv", "LeGue_1.csv", "csv", false, {"Autre_1.csv"}, "2"}};
     int n = 0;
     for (const auto& c : cas) {
         SCOPED_TRACE(c.masque);
@@ -683,8 +683,7 @@ TEST_F(ExemplaireTest, QuitterUnChampCorrigeEtEntreeAgit) {
         std::string texte, valeur;
         bool entree, f_modif, ecrite, listee;
     } cas[] = {
-        {"Edit_masque", &Description::Edit_masque, " a*.txt ", "a*.txt", false, true, false,
-         false},
+        {"Edit_masque", &Description::Edit_masque, " a*.txt ", "a*.txt", false, true, false, false},
         {"Edit_masque", &Description::Edit_masque, " ?.txt", "?.txt", true, true, true,
          true},  // the listing saves it
         {"Edit_masque", &Description::Edit_masque, "txt", "txt", true, false, false, false},
