@@ -301,7 +301,7 @@ MasqueFichiers::MasqueFichiers(std::string_view masque) {
     // "*.*" keeps its old meaning: names without any dot too.
     tous_ = motif_ == "*.*";
     std::string_view ext = motif_;
-    if (ext.starts_with('*')) ext.remove_prefix(1);
+    if (ext.starts_with("*.")) ext.remove_prefix(1);
     if (ext.starts_with('.')) ext.remove_prefix(1);
     if (!ext.empty() && ext.find_first_of("*?.") == std::string_view::npos)
         extension_ = "." + std::string(ext);

@@ -547,6 +547,7 @@ TEST_F(Listage, LesFichiersQueListeChaqueMasque) {
         {"*.*", tous},
         // A pattern of the whole name, letter case ignored.
         {"*_rawdata.csv", {james, north}},
+        {"*RAWDATA.csv", {james, north}},
         {"solinst_*", {conductivite, niveau, lev}},
         {"SOLINST_LEVEL_TESTFILE.*", {niveau, lev}},
         {"?.csv", {"7.csv"}},
