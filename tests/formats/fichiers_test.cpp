@@ -188,6 +188,19 @@ TEST_F(DossierTemporaire, ListerFichiers) {
         EXPECT_EQ(l.noms_ignores, std::vector<std::string>{"\xE6\x97\xA5.csv"});
     }
     EXPECT_EQ(lister_fichiers(chemin(""), "csv", false).nb(), 4);
+    // A name pattern applies to the files of each sub-directory walked; "?" is one character
+    // of the name, an accented letter too.
+    const struct {
+        std::string masque;
+        std::vector<std::string> lignes;
+    } motifs[] = {
+        {"?.csv", {"  \ta.csv  \t1", "  \tb.CSV  \t5", "sub/  \td.csv  \t2", "  \tZ.csv  \t0"}},
+        {"???.CSV", {"  \t\xE9t\xE9.csv  \t0"}},
+        {"\xC9T*", {"  \t\xE9t\xE9.csv  \t0"}},
+        {"[a-z].csv", {}},
+    };
+    for (const auto& m : motifs)
+        EXPECT_EQ(lister_fichiers(chemin(""), m.masque, true).lignes, m.lignes) << m.masque;
     const auto tous = lister_fichiers(chemin(""), "*.*", false);
     EXPECT_EQ(tous.nb(), 5);  // every file but the "~" one and the unnamed one
     EXPECT_EQ(tous.lignes[2], "  \tc.txt  \t0");
