@@ -124,6 +124,10 @@ FenetrePrincipale::FenetrePrincipale(MoyensFenetre moyens, std::string chemin_pr
 FenetrePrincipale::~FenetrePrincipale() {
     // Deleting the children below could send this filter events it can no longer take.
     qApp->removeEventFilter(this);
+    // The focus leaving a checked field as the window closes would run its check on members
+    // already gone.
+    if (QWidget* champ = QApplication::focusWidget(); champ && isAncestorOf(champ))
+        champ->blockSignals(true);
     // The session lives on a little after the window: nothing of it may call back into it.
     session_.choisir_nom_description = nullptr;
     if (moyens_.dialogue_qt) {

@@ -198,6 +198,23 @@ private slots:
                "celui de l'intitulés de colonnes : 2 ...")));
     }
 
+    // A name pattern typed in the mask: Enter saves the description with it as typed and
+    // lists its files alone, under a listing button that names it.
+    void entree_dans_le_masque_liste_les_fichiers_du_motif() {
+        lister_exemple();
+        auto* masque = ExempleFenetre::controle<QLineEdit>(f.get(), "Edit_masque");
+        masque->setFocus();
+        masque->selectAll();
+        QTest::keyClicks(masque, "legue_2024-06-0?.CSV");
+        QTest::keyClick(masque, Qt::Key_Return);
+        QCOMPARE(colonne_vue(1), (QStringList{"LeGue_2024-06-01.csv", "LeGue_2024-06-05.csv"}));
+        QCOMPARE(f->session().description.Edit_masque, std::string("legue_2024-06-0?.CSV"));
+        QCOMPARE(ExempleFenetre::controle<QAbstractButton>(f.get(), "SpeedButton_lister")->text(),
+                 QStringLiteral("1- Valider et Lister les fichiers   legue_2024-06-0?.CSV"));
+        QVERIFY(lire(ex->dsc).find("Edit_masque.text= legue_2024-06-0?.CSV\r\n") !=
+                std::string::npos);
+    }
+
     void double_clic_sur_la_date_heure_min() {
         lister_exemple();
         Session& s = f->session();
