@@ -107,9 +107,9 @@ private:
 };
 
 // Files of a directory whose name matches the mask, sorted by upper-cased name,
-// sub-directories walked where their name falls when recursif. Names holding "~" (work files) and
-// hidden directories are never listed. Other entries matching the mask that are no regular file are
-// set apart in `non_lus`, so that none is left out without a word.
+// sub-directories walked where their name falls when recursif. Names holding "~" (work
+// files) and hidden directories are never listed. Other entries matching the mask that are
+// no regular file are set apart in `non_lus`, so that none is left out without a word.
 ListeFichiers lister_fichiers(std::string_view dossier, std::string_view masque, bool recursif);
 
 // The single converted copy of a spreadsheet sheet, as the only line of a listing.
