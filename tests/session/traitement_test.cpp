@@ -489,7 +489,9 @@ TEST_F(SessionRunTest, UneCorrectionAccepteeLaisseLeTraitementContinuer) {
     ASSERT_EQ(s->traiter(), FinTraitement::termine);
     EXPECT_EQ(dialogue.ids.front(), IdMessage::test_strict_propose);
     EXPECT_EQ(s->parametres_grille.test_strict, 1);
-    const auto lignes = decouper_lignes(*lire_fichier(s->fichier_resultat));
+    const auto resultat = lire_fichier(s->fichier_resultat);
+    ASSERT_TRUE(resultat);
+    const auto lignes = decouper_lignes(*resultat);
     ASSERT_EQ(lignes.size(), 3u);
     EXPECT_EQ(lignes[1], "01/03/2024 00:00:00\t  4,7\t3");
 
