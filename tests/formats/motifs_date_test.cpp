@@ -197,6 +197,59 @@ TEST(MotifsProposes, ChacunLitSaPropreForme) {
     }
 }
 
+// The patterns offered before the compact, hour-number and numeric ones, one column and two:
+// each reads its own kind of text into the very instant it read then.
+TEST(MotifsProposes, LesMotifsDejaProposesDonnentLeMemeInstant) {
+    struct Cas {
+        std::string motif, texte;
+        int annee, mois, jour, secondes;
+    };
+    const auto hms = [](int h, int mn, int s) { return h * 3600 + mn * 60 + s; };
+    const std::vector<Cas> cas = {
+        {"aaaa_mm_jj_hh_mn_ss", "2023-12-25T08:05:09", 2023, 12, 25, hms(8, 5, 9)},
+        {"jj_mm_aaaa_hh_mn_ss", "25/12/2023 08:05", 2023, 12, 25, hms(8, 5, 0)},
+        {"jj_mm_20aa_hh_mn_ss", "25/12/23 08:05:09", 2023, 12, 25, hms(8, 5, 9)},
+        {"mm_jj_aaaa_hh_mn_ss", "12/25/2023 23:59:59", 2023, 12, 25, hms(23, 59, 59)},
+        {"19aa_mm_jj_hh_mn_ss", "89/02/28 00:00:01", 1989, 2, 28, hms(0, 0, 1)},
+        {"20aa_mm_jj_hh_mn_ss", "24/02/29 12:00:00", 2024, 2, 29, hms(12, 0, 0)},
+        {"jj_mm_aaaa", "01/03/2024", 2024, 3, 1, 0},
+        {"jj/mm/aaaa OU aaaa/mm/jj", "2024/03/01 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {"mm/dd/yyyy OU yyyy/dd/mm", "03/01/2024 10:20:30", 2024, 3, 1, hms(10, 20, 30)},
+        {fr("multiformat_dt_mini_1èreUE"), "01/03/2024 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {fr("multiformat_dt_mini_1èreUS"), "03/01/2024 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {"jj/mm/aaaa hh:mn:ss souple", "1/3/2024 7:05", 2024, 3, 1, hms(7, 5, 0)},
+        {"mm/jj/aaaa hh:mn:ss souple", "3/1/2024 7:05:06", 2024, 3, 1, hms(7, 5, 6)},
+        {"mm/jj/aa hh:mn:ss AM/PM souple", "3/1/24 7:05:06 PM", 2024, 3, 1, hms(19, 5, 6)},
+        // Two columns: each date pattern with each time pattern offered.
+        {"aaaa_mm_jj hh_mn_ss", "2024-03-01 10:20:30", 2024, 3, 1, hms(10, 20, 30)},
+        {"aaaa_mm_jj hh_mn", "2024-03-01 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {"aaaa_mm_jj hh_mn_ss.s", "2024-03-01 10:20:30.9", 2024, 3, 1, hms(10, 20, 30)},
+        {"jj_mm_aaaa hh_mn_ss", "01.03.2024 10:20:30", 2024, 3, 1, hms(10, 20, 30)},
+        {"jj_mm_aaaa hh_mn", "01.03.2024 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {"jj_mm_aaaa hh_mn_ss.s", "01.03.2024 10:20:30.1", 2024, 3, 1, hms(10, 20, 30)},
+        {"mm_jj_aaaa hh_mn_ss", "03/01/2024 10:20:30", 2024, 3, 1, hms(10, 20, 30)},
+        {"mm_jj_aaaa hh_mn", "03/01/2024 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {"mm_jj_aaaa hh_mn_ss.s", "03/01/2024 10:20:30.5", 2024, 3, 1, hms(10, 20, 30)},
+        {"20aa_mm_jj hh_mn_ss", "24/03/01 10:20:30", 2024, 3, 1, hms(10, 20, 30)},
+        {"20aa_mm_jj hh_mn", "24/03/01 10:20", 2024, 3, 1, hms(10, 20, 0)},
+        {"20aa_mm_jj hh_mn_ss.s", "24/03/01 10:20:30.5", 2024, 3, 1, hms(10, 20, 30)},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.motif + "  <" + c.texte + ">");
+        LecteurDateMesure lecteur;
+        lecteur.debut_listing();
+        JournalSuivi journal;
+        std::string canonique;
+        const double lu =
+            texte_vers_date_heure(lecteur.lire_date_heure_mesure(c.texte, c.motif, journal),
+                                  canonique, journal);
+        double attendu = 0;
+        ASSERT_TRUE(instant_civil(c.annee, c.mois, c.jour, c.secondes, attendu));
+        EXPECT_EQ(millisecondes(lu), millisecondes(attendu));
+        EXPECT_TRUE(journal.lignes().empty());
+    }
+}
+
 // Every dated line of real logger exports reads, in time order.
 TEST(LireDateHeureMesure, FichiersReels) {
     struct Cas {
