@@ -160,7 +160,8 @@ TEST(LireDateSouple, ChampsParOrdre) {
         {"7/06", "jj/mm/aaaa hh:mn:ss souple", ""},
         {"31/02/2023 10:00:00", "jj/mm/aaaa hh:mn:ss souple", ""},
         {"7/06/10 14:00:00", "jj/mm/aaaa hh:mn:ss souple", ""},
-        {"7/06/2010 24:00:00", "jj/mm/aaaa hh:mn:ss souple", ""},
+        {"7/06/2010 24:00:00", "jj/mm/aaaa hh:mn:ss souple", "08/06/2010 00:00:00"},
+        {"7/06/2010 24:30:00", "jj/mm/aaaa hh:mn:ss souple", ""},
         {"8/3/21 13:05:00 PM", "mm/jj/aa hh:mn:ss AM/PM souple", ""},
         {"8/3/21 0:05:00 AM", "mm/jj/aa hh:mn:ss AM/PM souple", ""},
         {"", "jj/mm/aaaa hh:mn:ss souple", "??"},
@@ -184,7 +185,8 @@ TEST(MotifsProposes, ChacunLitSaPropreForme) {
         "2023/12/25 08:05:00", "25/12/2023 08:05:00", "25/12/23 08:05:00",   "12/25/2023 08:05:00",
         "23/12/25 08:05:00",   "23/12/25 08:05:00",   "25/12/2023",          "25/12/2023 08:05:00",
         "12/25/2023 08:05:00", "25/12/2023 08:05:00", "12/25/2023 08:05:00", "25/12/2023 8:05:00",
-        "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM"};
+        "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM", "20231225080500",      "202312250805",
+        "1703491500",          "1703491500000",       "45285.336805555555"};
     const auto& motifs = motifs_date_heure_proposes();
     ASSERT_EQ(motifs.size(), textes.size());
     for (std::size_t i = 0; i < motifs.size(); ++i) {
@@ -247,6 +249,74 @@ TEST(MotifsProposes, LesMotifsDejaProposesDonnentLeMemeInstant) {
         ASSERT_TRUE(instant_civil(c.annee, c.mois, c.jour, c.secondes, attendu));
         EXPECT_EQ(millisecondes(lu), millisecondes(attendu));
         EXPECT_TRUE(journal.lignes().empty());
+    }
+}
+
+// Dates without separators, hours as numbers up to 24, and counts of seconds or days: each
+// line, cut into its date (and hour) field as a run cuts it, reads into its instant.
+TEST(LireDateHeureMesure, DatesCompactesHeure24EtHorodatagesNumeriques) {
+    struct Cas {
+        std::string ligne;
+        char sep;
+        int col_date, col_heure;  // col_heure 0: one column
+        std::string motif_date, motif_heure;
+        int annee, mois, jour, secondes;  // annee 0: no date can be read
+    };
+    const auto hms = [](int h, int mn, int s) { return h * 3600 + mn * 60 + s; };
+    const std::vector<Cas> cas = {
+        // Hourly station data of a weather service: the hour 1 to 24 ends the hourly period.
+        {"  260,19510801,    1,  180,   26,   10,   21,  182,     ,  174,     ,     ,    0", ',',
+         2, 3, "aaaammjj", "hh", 1951, 8, 1, hms(1, 0, 0)},
+        {"  275,20140708,   23,  270,   20,   20,   40,  126,     ,  123,    0,    0,    0", ',',
+         2, 3, "aaaammjj", "hh", 2014, 7, 8, hms(23, 0, 0)},
+        {"  275,20140708,   24,  270,   20,   20,   40,  127,  125,  122,    0,    0,    0", ',',
+         2, 3, "aaaammjj", "hh", 2014, 7, 9, 0},
+        {"  275,20141231,   24,  270", ',', 2, 3, "aaaammjj", "hh", 2015, 1, 1, 0},
+        {"  275,20140708,   25,  270", ',', 2, 3, "aaaammjj", "hh", 0, 0, 0, 0},
+        {"31/12/2023;24", ';', 1, 2, "jj/mm/aaaa", "hh", 2024, 1, 1, 0},
+        // Compact dates and times, in one column or two.
+        {"20240601T101500;12.5", ';', 1, 0, "aaaammjjThhmnss", "", 2024, 6, 1, hms(10, 15, 0)},
+        {"20240601101502;12.5", ';', 1, 0, "aaaammjjhhmnss", "", 2024, 6, 1, hms(10, 15, 2)},
+        {"202406011015;12.5", ';', 1, 0, "aaaammjjhhmn", "", 2024, 6, 1, hms(10, 15, 0)},
+        {"20240601;12.5", ';', 1, 0, "aaaammjj", "", 2024, 6, 1, 0},
+        {"20000101;1015;12.5", ';', 1, 2, "aaaammjj", "hhmn", 2000, 1, 1, hms(10, 15, 0)},
+        {"20000101;101530;12.5", ';', 1, 2, "aaaammjj", "hhmnss", 2000, 1, 1, hms(10, 15, 30)},
+        {"20000101;10:15:30;12.5", ';', 1, 2, "aaaammjj", "hh:mn:ss", 2000, 1, 1, hms(10, 15, 30)},
+        {"01/06/2024;101530;12.5", ';', 1, 2, "jj/mm/aaaa", "hhmnss", 2024, 6, 1, hms(10, 15, 30)},
+        {"20240231;12.5", ';', 1, 0, "aaaammjj", "", 0, 0, 0, 0},
+        // Hour 24 written as a clock time: the end of the day.
+        {"2023-12-31 24:00:00;1", ';', 1, 0, "aaaa-mm-jj hh:mn:ss", "", 2024, 1, 1, 0},
+        {"2023-12-31;24:00;1", ';', 1, 2, "aaaa-mm-jj", "hh:mn", 2024, 1, 1, 0},
+        {"2023-12-31 24:30:00;1", ';', 1, 0, "aaaa-mm-jj hh:mn:ss", "", 0, 0, 0, 0},
+        // Counts: Unix seconds and milliseconds of a database, a spreadsheet's serial day.
+        {"1717236900,4.2", ',', 1, 0, "secondes unix", "", 2024, 6, 1, hms(10, 15, 0)},
+        {"1717236900123,4.2", ',', 1, 0, "millisecondes unix", "", 2024, 6, 1, hms(10, 15, 0)},
+        {"45444.4375;4,2", ';', 1, 0, "jours tableur", "", 2024, 6, 1, hms(10, 30, 0)},
+        {"45444,4375\t4,2", '\t', 1, 0, "jours tableur", "", 2024, 6, 1, hms(10, 30, 0)},
+        {"time,value", ',', 1, 0, "secondes unix", "", 0, 0, 0, 0},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.motif_date + " " + c.motif_heure + "  <" + c.ligne + ">");
+        std::string texte(rogner(champ_vue(c.ligne, c.col_date, c.sep)));
+        std::string motif = c.motif_date;
+        if (c.col_heure > 0) {
+            texte += " " + std::string(rogner(champ_vue(c.ligne, c.col_heure, c.sep)));
+            motif += " " + c.motif_heure;
+        }
+        LecteurDateMesure lecteur;
+        lecteur.debut_listing();
+        JournalSuivi journal;
+        std::string canonique;
+        const double lu = texte_vers_date_heure(
+            lecteur.lire_date_heure_mesure(texte, motif, journal), canonique, journal);
+        if (c.annee == 0) {
+            EXPECT_EQ(lu, 0);
+            continue;
+        }
+        double attendu = 0;
+        ASSERT_TRUE(instant_civil(c.annee, c.mois, c.jour, c.secondes, attendu));
+        EXPECT_EQ(millisecondes(lu), millisecondes(attendu)) << canonique;
+        EXPECT_TRUE(journal.lignes().empty()) << journal.lignes().front();
     }
 }
 
