@@ -92,12 +92,12 @@ std::vector<std::string> proposes(FamilleMotif f) {
             if (garder(m)) liste.push_back(cp1252_vers_utf8(m));
     };
     const auto genre = [](const std::string& m) {
-        return contient(m, "souple")        ? F::souple
-               : contient(m, "multiformat") ? F::multiformat
-               : contient(m, " OU ")        ? F::ou
-               : contient(m, "aaaammjj")    ? F::compacte
+        return contient(m, "souple")                            ? F::souple
+               : contient(m, "multiformat")                     ? F::multiformat
+               : contient(m, " OU ")                            ? F::ou
+               : contient(m, "aaaammjj")                        ? F::compacte
                : contient(m, " unix") || contient(m, "tableur") ? F::numerique
-                                                                 : F::position_fixe;
+                                                                : F::position_fixe;
     };
     const auto tous = [](const std::string&) { return true; };
     switch (f) {
@@ -188,8 +188,8 @@ const std::vector<ExempleMotif>& exemples_motifs() {
          "9/8/2021,11:48:37,0.0,GM,1.54", "08/09/2021 11:48:37"},
         {F::compacte, "aaaammjj", "hh", "KNMI, données horaires (De Bilt)", "", 1, ',', 2, 3,
          "  260,19510801,    1,  180,   26,   10,   21,  182,     ,  174,", "01/08/1951 01:00:00"},
-        {F::compacte, "aaaammjj", "hh", "KNMI, données horaires (Deelen, heure 24)", "", 1, ',',
-         2, 3, "  275,20140708,   24,  270,   20,   20,   40,  127,  125,  122,",
+        {F::compacte, "aaaammjj", "hh", "KNMI, données horaires (Deelen, heure 24)", "", 1, ',', 2,
+         3, "  275,20140708,   24,  270,   20,   20,   40,  127,  125,  122,",
          "09/07/2014 00:00:00"},
         {F::code_date_fichier, "aaaammjj,5", "", "Onset HOBO",
          "onset-hobo/QU5_Mooring_15m_20392468_20210803.csv", 0, ',', 0, 0,

@@ -29,7 +29,7 @@ struct ExempleMotif {
     // The export, below tests/donnees-reelles; empty for a line quoted from the published
     // data that `appareil` names.
     std::string_view fichier;
-    int ligne = 0;                 // its line, from 1 (0 for a file-name code)
+    int ligne = 0;  // its line, from 1 (0 for a file-name code)
     char separateur = ',';
     int colonne = 1;           // the date-time field, or the date field
     int colonne_heure = 0;     // the time field of two columns, else 0

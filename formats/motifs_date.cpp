@@ -177,7 +177,7 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
     if (motif != motif_vu_) {
         motif_vu_ = motif;
         genre_vu_ = compte_du_motif(motif) != Compte::aucun ? Genre::numerique
-                    : contient(motif, "souple")                ? Genre::souple
+                    : contient(motif, "souple")             ? Genre::souple
                     : contient(motif, "multiformat") || contient(motif, "OU")
                         ? Genre::multiformat
                         : Genre::position_fixe;
@@ -227,8 +227,8 @@ std::optional<PlanDate> LecteurDateMesure::plan_position_fixe(std::string_view m
     normaliser(motif);
     if (cle_motif_lu_ != format_normalise) preparer_motif(format_normalise);
     const Positions& p = positions_lu_;
-    if (ajouter_minuit_ || heure_seule_ || heure_entiere_ || !date_fixe.empty() || p.aaaa == npos || p.mm == npos ||
-        p.jj == npos || p.hh == npos || p.mn == npos)
+    if (ajouter_minuit_ || heure_seule_ || heure_entiere_ || !date_fixe.empty() || p.aaaa == npos ||
+        p.mm == npos || p.jj == npos || p.hh == npos || p.mn == npos)
         return std::nullopt;
     PlanDate plan;
     plan.aaaa = p.aaaa, plan.mm = p.mm, plan.jj = p.jj, plan.hh = p.hh, plan.mn = p.mn;
@@ -581,7 +581,8 @@ void LecteurDateMesure::lire_numerique(std::string_view texte, std::string_view 
     }
     // 01/01/1900 to 31/12/9999, the years the canonical text can hold.
     constexpr double premier_jour = 2, dernier_jour = 2958466;
-    if (!(secondes >= premier_jour * jour_en_secondes && secondes < dernier_jour * jour_en_secondes))
+    if (!(secondes >= premier_jour * jour_en_secondes &&
+          secondes < dernier_jour * jour_en_secondes))
         return;
     resultat = date_heure_vers_texte(secondes / jour_en_secondes);
 }

@@ -242,9 +242,8 @@ TEST(MotifsProposes, LesMotifsDejaProposesDonnentLeMemeInstant) {
         lecteur.debut_listing();
         JournalSuivi journal;
         std::string canonique;
-        const double lu =
-            texte_vers_date_heure(lecteur.lire_date_heure_mesure(c.texte, c.motif, journal),
-                                  canonique, journal);
+        const double lu = texte_vers_date_heure(
+            lecteur.lire_date_heure_mesure(c.texte, c.motif, journal), canonique, journal);
         double attendu = 0;
         ASSERT_TRUE(instant_civil(c.annee, c.mois, c.jour, c.secondes, attendu));
         EXPECT_EQ(millisecondes(lu), millisecondes(attendu));
@@ -265,12 +264,12 @@ TEST(LireDateHeureMesure, DatesCompactesHeure24EtHorodatagesNumeriques) {
     const auto hms = [](int h, int mn, int s) { return h * 3600 + mn * 60 + s; };
     const std::vector<Cas> cas = {
         // Hourly station data of a weather service: the hour 1 to 24 ends the hourly period.
-        {"  260,19510801,    1,  180,   26,   10,   21,  182,     ,  174,     ,     ,    0", ',',
-         2, 3, "aaaammjj", "hh", 1951, 8, 1, hms(1, 0, 0)},
-        {"  275,20140708,   23,  270,   20,   20,   40,  126,     ,  123,    0,    0,    0", ',',
-         2, 3, "aaaammjj", "hh", 2014, 7, 8, hms(23, 0, 0)},
-        {"  275,20140708,   24,  270,   20,   20,   40,  127,  125,  122,    0,    0,    0", ',',
-         2, 3, "aaaammjj", "hh", 2014, 7, 9, 0},
+        {"  260,19510801,    1,  180,   26,   10,   21,  182,     ,  174,     ,     ,    0", ',', 2,
+         3, "aaaammjj", "hh", 1951, 8, 1, hms(1, 0, 0)},
+        {"  275,20140708,   23,  270,   20,   20,   40,  126,     ,  123,    0,    0,    0", ',', 2,
+         3, "aaaammjj", "hh", 2014, 7, 8, hms(23, 0, 0)},
+        {"  275,20140708,   24,  270,   20,   20,   40,  127,  125,  122,    0,    0,    0", ',', 2,
+         3, "aaaammjj", "hh", 2014, 7, 9, 0},
         {"  275,20141231,   24,  270", ',', 2, 3, "aaaammjj", "hh", 2015, 1, 1, 0},
         {"  275,20140708,   25,  270", ',', 2, 3, "aaaammjj", "hh", 0, 0, 0, 0},
         {"31/12/2023;24", ';', 1, 2, "jj/mm/aaaa", "hh", 2024, 1, 1, 0},
