@@ -45,7 +45,10 @@ constexpr Famille familles[] = {
      "leur place. Jour, mois, heure, minute et seconde peuvent n'avoir qu'un chiffre (8 pour\n"
      "08), les secondes peuvent manquer, ce qui suit les champs du format est ignoré (dixièmes\n"
      "de seconde) ; AM/PM lit une heure sur 12 heures (12:05 AM = 00:05). L'année garde sa\n"
-     "largeur : aaaa quatre chiffres, aa deux chiffres (20aa, 19aa pour le siècle)."},
+     "largeur : aaaa quatre chiffres, aa deux chiffres (20aa, 19aa pour le siècle).\n"
+     "mmm lit le mois en lettres, anglais ou français, entier ou abrégé (3 lettres ou plus,\n"
+     "point, majuscules et accents libres : Feb, févr., fevr, mai, SEPT) ; un format avec mmm\n"
+     "est toujours lu ainsi, même sans le mot souple (jj mmm aaaa hh:mn:ss)."},
     {F::compacte, "Dates compactes, heure 24 et heure en nombre",
      "Les champs collés, sans séparateur : aaaammjj (minuit), aaaammjjhhmn, aaaammjjhhmnss,\n"
      "avec ou sans T entre la date et l'heure (aaaammjjThhmnss) ; en deux colonnes, la date\n"
@@ -92,7 +95,7 @@ std::vector<std::string> proposes(FamilleMotif f) {
             if (garder(m)) liste.push_back(cp1252_vers_utf8(m));
     };
     const auto genre = [](const std::string& m) {
-        return contient(m, "souple")                            ? F::souple
+        return contient(m, "souple") || contient(m, "mmm")      ? F::souple
                : contient(m, "multiformat")                     ? F::multiformat
                : contient(m, " OU ")                            ? F::ou
                : contient(m, "aaaammjj")                        ? F::compacte

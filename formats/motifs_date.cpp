@@ -87,6 +87,85 @@ std::optional<std::string> minuit_du_lendemain(std::string_view annee, std::stri
     return date_heure_vers_texte(*date + 1);
 }
 
+// A month name has no fixed width: a pattern with one ("mmm") reads its fields in order.
+bool motif_souple(std::string_view motif) {
+    return contient(motif, "souple") || contient(motif, "mmm");
+}
+
+// A letter of a Windows-1252 word, lower case and without its accent; 0 for any other byte.
+char lettre_simple(char c) {
+    const auto o = static_cast<unsigned char>(c);
+    if (o >= 'A' && o <= 'Z') return static_cast<char>(o - 'A' + 'a');
+    if (o >= 'a' && o <= 'z') return c;
+    switch (o) {
+        case 0xC9:
+        case 0xE9:
+        case 0xC8:
+        case 0xE8:
+        case 0xCA:
+        case 0xEA:
+        case 0xCB:
+        case 0xEB:
+            return 'e';
+        case 0xDB:
+        case 0xFB:
+        case 0xD9:
+        case 0xF9:
+        case 0xDC:
+        case 0xFC:
+            return 'u';
+        case 0xC2:
+        case 0xE2:
+        case 0xC0:
+        case 0xE0:
+            return 'a';
+        case 0xD4:
+        case 0xF4:
+            return 'o';
+        case 0xCE:
+        case 0xEE:
+        case 0xCF:
+        case 0xEF:
+            return 'i';
+        default:
+            return 0;
+    }
+}
+
+// The month a word names, in English or French, in full or cut after 3 letters or more
+// ("févr", "Feb", "sept"); 0 when it names none, or two ("jui").
+int mois_nomme(std::string_view mot) {
+    static constexpr std::array<std::string_view, 24> noms = {
+        "january", "february", "march",     "april",   "may",      "june",
+        "july",    "august",   "september", "october", "november", "december",
+        "janvier", "fevrier",  "mars",      "avril",   "mai",      "juin",
+        "juillet", "aout",     "septembre", "octobre", "novembre", "decembre"};
+    if (mot.size() < 3) return 0;
+    int trouve = 0;
+    for (std::size_t i = 0; i < noms.size(); ++i) {
+        if (!noms[i].starts_with(mot)) continue;
+        const int m = static_cast<int>(i % 12) + 1;
+        if (trouve != 0 && trouve != m) return 0;
+        trouve = m;
+    }
+    return trouve;
+}
+
+// The first word of the text that names a month; 0 when none does.
+int premier_mois_nomme(std::string_view texte) {
+    std::string mot;
+    for (std::size_t i = 0; i <= texte.size(); ++i) {
+        const char l = i < texte.size() ? lettre_simple(texte[i]) : 0;
+        if (l != 0) {
+            mot += l;
+            continue;
+        }
+        if (const int m = mois_nomme(mot); m != 0) return m;
+        mot.clear();
+    }
+    return 0;
+}
+
 // What a numeric timestamp counts, named in its pattern.
 enum class Compte { aucun, secondes_unix, millisecondes_unix, jours_tableur };
 
@@ -119,7 +198,9 @@ const std::vector<std::string>& motifs_date_heure_proposes() {
         "mm/jj/aa hh:mn:ss AM/PM souple",
         // Weather and hydrological services write dates without separators; databases and
         // spreadsheets write a count.
-        "aaaammjjhhmnss", "aaaammjjhhmn", "secondes unix", "millisecondes unix", "jours tableur"};
+        "aaaammjjhhmnss", "aaaammjjhhmn", "secondes unix", "millisecondes unix", "jours tableur",
+        // Recorders and spreadsheets that name the month.
+        "jj mmm aaaa hh:mn:ss"};
     return motifs;
 }
 
@@ -145,7 +226,7 @@ void LecteurDateMesure::debut_listing() {
 }
 
 bool LecteurDateMesure::lecture_ordonnee(std::string_view motif) {
-    return !contient(motif, "souple") && (contient(motif, "multiformat") || contient(motif, "OU"));
+    return !motif_souple(motif) && (contient(motif, "multiformat") || contient(motif, "OU"));
 }
 
 void LecteurDateMesure::debut_traitement() {
@@ -177,7 +258,7 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
     if (motif != motif_vu_) {
         motif_vu_ = motif;
         genre_vu_ = compte_du_motif(motif) != Compte::aucun ? Genre::numerique
-                    : contient(motif, "souple")             ? Genre::souple
+                    : motif_souple(motif)                   ? Genre::souple
                     : contient(motif, "multiformat") || contient(motif, "OU")
                         ? Genre::multiformat
                         : Genre::position_fixe;
@@ -221,8 +302,7 @@ void LecteurDateMesure::normaliser(std::string_view motif) {
 }
 
 std::optional<PlanDate> LecteurDateMesure::plan_position_fixe(std::string_view motif) {
-    if (contient(motif, "souple") || lecture_ordonnee(motif) ||
-        compte_du_motif(motif) != Compte::aucun)
+    if (motif_souple(motif) || lecture_ordonnee(motif) || compte_du_motif(motif) != Compte::aucun)
         return std::nullopt;
     normaliser(motif);
     if (cle_motif_lu_ != format_normalise) preparer_motif(format_normalise);
@@ -462,7 +542,10 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
         ampm_souple_ = contient(motif, "AM/PM");
         for (std::size_t i = 0; i < motif.size();) {
             const std::string_view reste = motif.substr(i);
-            if (reste.starts_with("aaaa")) {
+            if (reste.starts_with("mmm")) {
+                groupes_souples_.push_back({'M', ""});
+                i += 3;
+            } else if (reste.starts_with("aaaa")) {
                 groupes_souples_.push_back({'A', ""});
                 i += 4;
             } else if (reste.size() >= 4 && est_chiffre(reste[0]) && est_chiffre(reste[1]) &&
@@ -500,13 +583,19 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
 
     std::string annee, jour, mois, heure = "00", minute = "00", seconde = "00";
     bool annee_vue = false, forme_ok = true;
-    for (std::size_t g = 0; g < groupes_souples_.size(); ++g) {
-        const GroupeSouple& groupe = groupes_souples_[g];
-        if (g >= nb_suites) {
+    std::size_t k = 0;  // the next run of digits
+    for (const GroupeSouple& groupe : groupes_souples_) {
+        if (groupe.champ == 'M') {
+            const int m = premier_mois_nomme(texte);
+            if (m == 0) return;  // no month name: no date in this text
+            mois = deux(m);
+            continue;
+        }
+        if (k >= nb_suites) {
             if (groupe.champ == 's') continue;
             return;  // too few numbers for the pattern: no date in this text
         }
-        const std::string_view s = suites[g];
+        const std::string_view s = suites[k++];
         switch (groupe.champ) {
             case 'A':
                 forme_ok &= s.size() == 4;

@@ -168,6 +168,29 @@ TEST(LireDateSouple, ChampsParOrdre) {
     });
 }
 
+// Month names of recorders and spreadsheets, English or French, full or cut, any case, with
+// or without accent or dot; a pattern with "mmm" reads its fields in order.
+TEST(LireDateSouple, NomsDeMois) {
+    verifier({
+        {"05 May 2016 10:00:00", "jj mmm aaaa hh:mn:ss", "05/05/2016 10:00:00"},
+        {"May 5, 2016", "mmm jj, aaaa souple", "05/05/2016 00:00:00"},
+        {"05-Jun-2016", "jj-mmm-aaaa", "05/06/2016 00:00:00"},
+        {"5 mai 2016", "jj mmm aaaa souple", "05/05/2016 00:00:00"},
+        {fr("3 févr. 2021 7:05"), "jj mmm aaaa hh:mn souple", "03/02/2021 07:05:00"},
+        {"3 fevr 2021", "jj mmm aaaa", "03/02/2021 00:00:00"},
+        {"3 FEB. 2021", "jj mmm aaaa", "03/02/2021 00:00:00"},
+        {fr("14 août 2019 23:59:59"), "jj mmm aaaa hh:mn:ss", "14/08/2019 23:59:59"},
+        {fr("1 déc 1999"), "jj mmm aaaa", "01/12/1999 00:00:00"},
+        {"1 juil 1999", "jj mmm aaaa", "01/07/1999 00:00:00"},
+        {"1 September 1999", "jj mmm aaaa", "01/09/1999 00:00:00"},
+        {"Sept 1, 1999 1:02:03 PM", "mmm jj, aaaa hh:mn:ss AM/PM", "01/09/1999 13:02:03"},
+        // No month can be told: "jui" is June or July, "Foo" none.
+        {"1 jui 1999", "jj mmm aaaa", ""},
+        {"1 Foo 1999", "jj mmm aaaa", ""},
+        {"31 Feb 2021", "jj mmm aaaa", ""},
+    });
+}
+
 TEST(LireDateSouple, ErreurNotee) {
     LecteurDateMesure lecteur;
     JournalSuivi journal;
@@ -182,11 +205,13 @@ TEST(LireDateSouple, ErreurNotee) {
 // Every pattern offered in the pick list reads a text written the way it says.
 TEST(MotifsProposes, ChacunLitSaPropreForme) {
     const std::vector<std::string> textes = {
-        "2023/12/25 08:05:00", "25/12/2023 08:05:00", "25/12/23 08:05:00",   "12/25/2023 08:05:00",
-        "23/12/25 08:05:00",   "23/12/25 08:05:00",   "25/12/2023",          "25/12/2023 08:05:00",
-        "12/25/2023 08:05:00", "25/12/2023 08:05:00", "12/25/2023 08:05:00", "25/12/2023 8:05:00",
-        "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM", "20231225080500",      "202312250805",
-        "1703491500",          "1703491500000",       "45285.336805555555"};
+        "2023/12/25 08:05:00", "25/12/2023 08:05:00", "25/12/23 08:05:00",
+        "12/25/2023 08:05:00", "23/12/25 08:05:00",   "23/12/25 08:05:00",
+        "25/12/2023",          "25/12/2023 08:05:00", "12/25/2023 08:05:00",
+        "25/12/2023 08:05:00", "12/25/2023 08:05:00", "25/12/2023 8:05:00",
+        "12/25/2023 8:05:00",  "12/25/23 8:05:00 AM", "20231225080500",
+        "202312250805",        "1703491500",          "1703491500000",
+        "45285.336805555555",  "25 Dec 2023 08:05:00"};
     const auto& motifs = motifs_date_heure_proposes();
     ASSERT_EQ(motifs.size(), textes.size());
     for (std::size_t i = 0; i < motifs.size(); ++i) {
