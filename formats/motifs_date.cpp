@@ -155,7 +155,7 @@ int mois_nomme(std::string_view mot) {
 int premier_mois_nomme(std::string_view texte) {
     std::string mot;
     for (std::size_t i = 0; i <= texte.size(); ++i) {
-        const char l = i < texte.size() ? lettre_simple(texte[i]) : 0;
+        const char l = i < texte.size() ? lettre_simple(texte[i]) : '\0';
         if (l != 0) {
             mot += l;
             continue;
