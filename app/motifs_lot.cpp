@@ -45,7 +45,23 @@ constexpr Famille familles[] = {
      "leur place. Jour, mois, heure, minute et seconde peuvent n'avoir qu'un chiffre (8 pour\n"
      "08), les secondes peuvent manquer, ce qui suit les champs du format est ignoré (dixièmes\n"
      "de seconde) ; AM/PM lit une heure sur 12 heures (12:05 AM = 00:05). L'année garde sa\n"
-     "largeur : aaaa quatre chiffres, aa deux chiffres (20aa, 19aa pour le siècle)."},
+     "largeur : aaaa quatre chiffres, aa deux chiffres (20aa, 19aa pour le siècle).\n"
+     "mmm lit le mois en lettres, anglais ou français, entier ou abrégé (3 lettres ou plus,\n"
+     "point, majuscules et accents libres : Feb, févr., fevr, mai, SEPT) ; un format avec mmm\n"
+     "est toujours lu ainsi, même sans le mot souple (jj mmm aaaa hh:mn:ss)."},
+    {F::compacte, "Dates compactes, heure 24 et heure en nombre",
+     "Les champs collés, sans séparateur : aaaammjj (minuit), aaaammjjhhmn, aaaammjjhhmnss,\n"
+     "avec ou sans T entre la date et l'heure (aaaammjjThhmnss) ; en deux colonnes, la date\n"
+     "aaaammjj et l'heure hhmn ou hhmnss. Chaque champ garde sa pleine largeur. L'heure\n"
+     "seule en nombre (1 à 24, espaces admises) se lit avec le format d'heure hh. L'heure 24\n"
+     "(24:00:00, ou 24 en nombre) est 00:00:00 du lendemain, dans tous les formats ; 24:30\n"
+     "n'est pas lue."},
+    {F::numerique, "Horodatages numériques",
+     "secondes unix : secondes depuis le 01/01/1970 00:00 UTC (10 chiffres) ; millisecondes\n"
+     "unix : la même chose en millisecondes (13 chiffres) ; jours tableur : jours depuis le\n"
+     "30/12/1899 (45444.4375 = 01/06/2024 10:30:00), virgule ou point décimal. Les fractions\n"
+     "de seconde sont ignorées (arrondies pour les jours). Le résultat est à l'heure UTC pour\n"
+     "les temps unix. Pas de nombre négatif ni de date hors des années 1900 à 9999."},
     {F::code_date_fichier, "Code de date du nom de fichier",
      "Réglage « date fichier » : la date d'un fichier tirée de son nom (aaaa/mm/jj).\n"
      "aaaammjj,3 : la 3e syllabe (les syllabes sont séparées par _) lue aaaammjj ; 2,3,4 :\n"
@@ -79,10 +95,12 @@ std::vector<std::string> proposes(FamilleMotif f) {
             if (garder(m)) liste.push_back(cp1252_vers_utf8(m));
     };
     const auto genre = [](const std::string& m) {
-        return contient(m, "souple")        ? F::souple
-               : contient(m, "multiformat") ? F::multiformat
-               : contient(m, " OU ")        ? F::ou
-                                            : F::position_fixe;
+        return contient(m, "souple") || contient(m, "mmm")      ? F::souple
+               : contient(m, "multiformat")                     ? F::multiformat
+               : contient(m, " OU ")                            ? F::ou
+               : contient(m, "aaaammjj")                        ? F::compacte
+               : contient(m, " unix") || contient(m, "tableur") ? F::numerique
+                                                                : F::position_fixe;
     };
     const auto tous = [](const std::string&) { return true; };
     switch (f) {
@@ -171,6 +189,11 @@ const std::vector<ExempleMotif>& exemples_motifs() {
         {F::souple, "mm/jj/aaaa souple", "hh:mn:ss", "YSI EXO (KorEXO, UTF-16)",
          "ysi-exo-kor/LNB GM Cont data 090821_092021 RAW.csv", 11, ',', 1, 2,
          "9/8/2021,11:48:37,0.0,GM,1.54", "08/09/2021 11:48:37"},
+        {F::compacte, "aaaammjj", "hh", "KNMI, données horaires (De Bilt)", "", 1, ',', 2, 3,
+         "  260,19510801,    1,  180,   26,   10,   21,  182,     ,  174,", "01/08/1951 01:00:00"},
+        {F::compacte, "aaaammjj", "hh", "KNMI, données horaires (Deelen, heure 24)", "", 1, ',', 2,
+         3, "  275,20140708,   24,  270,   20,   20,   40,  127,  125,  122,",
+         "09/07/2014 00:00:00"},
         {F::code_date_fichier, "aaaammjj,5", "", "Onset HOBO",
          "onset-hobo/QU5_Mooring_15m_20392468_20210803.csv", 0, ',', 0, 0,
          "QU5_Mooring_15m_20392468_20210803.csv", "2021/08/03"},
@@ -195,7 +218,8 @@ void ecrire_motifs(std::ostream& sortie) {
     sortie << "Formats de date et d'heure des mesures, et codes des noms de fichiers.\n"
               "Chaque exemple est une ligne d'un vrai fichier d'enregistreur (ou son nom) ;\n"
               "« lu » est ce que le format ou le code en tire. Les fichiers cités sont dans\n"
-              "tests/donnees-reelles/ des sources de Tarvo.\n";
+              "tests/donnees-reelles/ des sources de Tarvo ; une ligne sans fichier vient des\n"
+              "données publiées par l'organisme nommé.\n";
     int numero = 0;
     for (const Famille& f : familles) {
         sortie << "\n" << ++numero << ". " << f.titre << "\n" << f.explication << "\n";
@@ -222,11 +246,14 @@ void ecrire_motifs(std::ostream& sortie) {
             else if (!nom)
                 sortie << " (colonne " << e.colonne << ")";
             if (!nom) sortie << ", séparateur " << nom_separateur(e.separateur);
-            sortie << "\n    " << e.appareil << " : " << e.fichier;
-            if (nom)
-                sortie << "\n    nom : " << e.extrait << "\n";
+            sortie << "\n    " << e.appareil;
+            if (e.fichier.empty())
+                sortie << " :\n    " << visible(e.extrait) << "…\n";
+            else if (nom)
+                sortie << " : " << e.fichier << "\n    nom : " << e.extrait << "\n";
             else
-                sortie << ", ligne " << e.ligne << " :\n    " << visible(e.extrait) << "…\n";
+                sortie << " : " << e.fichier << ", ligne " << e.ligne << " :\n    "
+                       << visible(e.extrait) << "…\n";
             sortie << "    lu : " << e.lu << "\n";
             if (!e.decalage.empty())
                 sortie << "    décalage lu après l'heure : " << e.decalage

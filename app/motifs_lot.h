@@ -14,6 +14,8 @@ enum class FamilleMotif {
     ou,
     deux_colonnes,
     souple,
+    compacte,
+    numerique,
     code_date_fichier,
     code_station
 };
@@ -24,8 +26,10 @@ struct ExempleMotif {
     std::string_view motif;        // the date-time pattern, the date pattern, or the code
     std::string_view motif_heure;  // the time pattern of two columns, else empty
     std::string_view appareil;     // "Campbell TOA5", "Onset HOBO"…
-    std::string_view fichier;      // the export, below tests/donnees-reelles
-    int ligne = 0;                 // its line, from 1 (0 for a file-name code)
+    // The export, below tests/donnees-reelles; empty for a line quoted from the published
+    // data that `appareil` names.
+    std::string_view fichier;
+    int ligne = 0;  // its line, from 1 (0 for a file-name code)
     char separateur = ',';
     int colonne = 1;           // the date-time field, or the date field
     int colonne_heure = 0;     // the time field of two columns, else 0

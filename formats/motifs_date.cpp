@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <utility>
@@ -76,6 +77,105 @@ std::string deux(int v) {
     return t.data();
 }
 
+// Hour 24 of a day, written by hourly stations for the end of that day, as 00:00:00 of the
+// next one; nothing when the day does not exist (the text then fails as any other).
+std::optional<std::string> minuit_du_lendemain(std::string_view annee, std::string_view mois,
+                                               std::string_view jour) {
+    const int a = entier_strict(annee), m = entier_strict(mois), j = entier_strict(jour);
+    const auto date = a < 0 || m < 0 || j < 0 ? std::nullopt : date_civile(a, m, j);
+    if (!date) return std::nullopt;
+    return date_heure_vers_texte(*date + 1);
+}
+
+// A month name has no fixed width: a pattern with one ("mmm") reads its fields in order.
+bool motif_souple(std::string_view motif) {
+    return contient(motif, "souple") || contient(motif, "mmm");
+}
+
+// A letter of a Windows-1252 word, lower case and without its accent; 0 for any other byte.
+char lettre_simple(char c) {
+    const auto o = static_cast<unsigned char>(c);
+    if (o >= 'A' && o <= 'Z') return static_cast<char>(o - 'A' + 'a');
+    if (o >= 'a' && o <= 'z') return c;
+    switch (o) {
+        case 0xC9:
+        case 0xE9:
+        case 0xC8:
+        case 0xE8:
+        case 0xCA:
+        case 0xEA:
+        case 0xCB:
+        case 0xEB:
+            return 'e';
+        case 0xDB:
+        case 0xFB:
+        case 0xD9:
+        case 0xF9:
+        case 0xDC:
+        case 0xFC:
+            return 'u';
+        case 0xC2:
+        case 0xE2:
+        case 0xC0:
+        case 0xE0:
+            return 'a';
+        case 0xD4:
+        case 0xF4:
+            return 'o';
+        case 0xCE:
+        case 0xEE:
+        case 0xCF:
+        case 0xEF:
+            return 'i';
+        default:
+            return 0;
+    }
+}
+
+// The month a word names, in English or French, in full or cut after 3 letters or more
+// ("févr", "Feb", "sept"); 0 when it names none, or two ("jui").
+int mois_nomme(std::string_view mot) {
+    static constexpr std::array<std::string_view, 24> noms = {
+        "january", "february", "march",     "april",   "may",      "june",
+        "july",    "august",   "september", "october", "november", "december",
+        "janvier", "fevrier",  "mars",      "avril",   "mai",      "juin",
+        "juillet", "aout",     "septembre", "octobre", "novembre", "decembre"};
+    if (mot.size() < 3) return 0;
+    int trouve = 0;
+    for (std::size_t i = 0; i < noms.size(); ++i) {
+        if (!noms[i].starts_with(mot)) continue;
+        const int m = static_cast<int>(i % 12) + 1;
+        if (trouve != 0 && trouve != m) return 0;
+        trouve = m;
+    }
+    return trouve;
+}
+
+// The first word of the text that names a month; 0 when none does.
+int premier_mois_nomme(std::string_view texte) {
+    std::string mot;
+    for (std::size_t i = 0; i <= texte.size(); ++i) {
+        const char l = i < texte.size() ? lettre_simple(texte[i]) : '\0';
+        if (l != 0) {
+            mot += l;
+            continue;
+        }
+        if (const int m = mois_nomme(mot); m != 0) return m;
+        mot.clear();
+    }
+    return 0;
+}
+
+// What a numeric timestamp counts, named in its pattern.
+enum class Compte { aucun, secondes_unix, millisecondes_unix, jours_tableur };
+
+Compte compte_du_motif(std::string_view motif) {
+    if (contient(motif, "millisecondes unix")) return Compte::millisecondes_unix;
+    if (contient(motif, "secondes unix")) return Compte::secondes_unix;
+    if (contient(motif, "jours tableur")) return Compte::jours_tableur;
+    return Compte::aucun;
+}
+
 void ajouter_erreur_date(JournalSuivi& journal, std::string_view jour, std::string_view mois,
                          std::string_view annee, std::string_view heure, std::string_view minute,
                          std::string_view texte) {
@@ -95,18 +195,24 @@ const std::vector<std::string>& motifs_date_heure_proposes() {
         fr("multiformat_dt_mini_1èreUS"),
         // Exports that drop leading zeros or write a 12-hour clock.
         "jj/mm/aaaa hh:mn:ss souple", "mm/jj/aaaa hh:mn:ss souple",
-        "mm/jj/aa hh:mn:ss AM/PM souple"};
+        "mm/jj/aa hh:mn:ss AM/PM souple",
+        // Weather and hydrological services write dates without separators; databases and
+        // spreadsheets write a count.
+        "aaaammjjhhmnss", "aaaammjjhhmn", "secondes unix", "millisecondes unix", "jours tableur",
+        // Recorders and spreadsheets that name the month.
+        "jj mmm aaaa hh:mn:ss"};
     return motifs;
 }
 
 const std::vector<std::string>& motifs_date_proposes() {
     static const std::vector<std::string> motifs = {"aaaa_mm_jj", "jj_mm_aaaa", "mm_jj_aaaa",
-                                                    "20aa_mm_jj"};
+                                                    "20aa_mm_jj", "aaaammjj"};
     return motifs;
 }
 
 const std::vector<std::string>& motifs_heure_proposes() {
-    static const std::vector<std::string> motifs = {"hh_mn_ss", "hh_mn", "hh_mn_ss.s"};
+    static const std::vector<std::string> motifs = {"hh_mn_ss", "hh_mn", "hh_mn_ss.s",
+                                                    "hhmnss",   "hhmn",  "hh"};
     return motifs;
 }
 
@@ -120,7 +226,7 @@ void LecteurDateMesure::debut_listing() {
 }
 
 bool LecteurDateMesure::lecture_ordonnee(std::string_view motif) {
-    return !contient(motif, "souple") && (contient(motif, "multiformat") || contient(motif, "OU"));
+    return !motif_souple(motif) && (contient(motif, "multiformat") || contient(motif, "OU"));
 }
 
 void LecteurDateMesure::debut_traitement() {
@@ -151,7 +257,8 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
     }
     if (motif != motif_vu_) {
         motif_vu_ = motif;
-        genre_vu_ = contient(motif, "souple") ? Genre::souple
+        genre_vu_ = compte_du_motif(motif) != Compte::aucun ? Genre::numerique
+                    : motif_souple(motif)                   ? Genre::souple
                     : contient(motif, "multiformat") || contient(motif, "OU")
                         ? Genre::multiformat
                         : Genre::position_fixe;
@@ -162,6 +269,10 @@ void LecteurDateMesure::lire_date_heure_mesure(std::string_view texte, std::stri
     }
     if (genre_vu_ == Genre::multiformat) {
         resultat = lire_date_multiformat(texte, motif);
+        return;
+    }
+    if (genre_vu_ == Genre::numerique) {
+        lire_numerique(texte, motif, resultat);
         return;
     }
     normaliser(motif);
@@ -191,12 +302,13 @@ void LecteurDateMesure::normaliser(std::string_view motif) {
 }
 
 std::optional<PlanDate> LecteurDateMesure::plan_position_fixe(std::string_view motif) {
-    if (contient(motif, "souple") || lecture_ordonnee(motif)) return std::nullopt;
+    if (motif_souple(motif) || lecture_ordonnee(motif) || compte_du_motif(motif) != Compte::aucun)
+        return std::nullopt;
     normaliser(motif);
     if (cle_motif_lu_ != format_normalise) preparer_motif(format_normalise);
     const Positions& p = positions_lu_;
-    if (ajouter_minuit_ || heure_seule_ || !date_fixe.empty() || p.aaaa == npos || p.mm == npos ||
-        p.jj == npos || p.hh == npos || p.mn == npos)
+    if (ajouter_minuit_ || heure_seule_ || heure_entiere_ || !date_fixe.empty() || p.aaaa == npos ||
+        p.mm == npos || p.jj == npos || p.hh == npos || p.mn == npos)
         return std::nullopt;
     PlanDate plan;
     plan.aaaa = p.aaaa, plan.mm = p.mm, plan.jj = p.jj, plan.hh = p.hh, plan.mn = p.mn;
@@ -237,9 +349,15 @@ bool PlanDate::lire(std::string_view texte, double& t, char* canonique) const {
 void LecteurDateMesure::preparer_motif(std::string_view motif) {
     cle_motif_lu_ = motif;
     motif_lu_ = motif;
-    ajouter_minuit_ = motif.size() == 10;
+    ajouter_minuit_ = motif.size() == 10 || motif == "aaaammjj";
     heure_seule_ = motif == "hh_mn_ss";
+    // Fields side by side: no separator to tidy, no day-year order to guess.
+    compact_ = contient(motif, "aaaammjj");
+    // An hour column holding the hour as a number ("1"…"24"): the date pattern, then "_hh".
+    heure_entiere_ = motif.size() > 3 && motif.ends_with("_hh") && !contient(motif, "mn");
+    longueur_date_ = heure_entiere_ ? motif.size() - 3 : 0;
     if (ajouter_minuit_) motif_lu_ += "_hh_mn_ss";
+    if (heure_entiere_) motif_lu_ += "_mn_ss";
     if (heure_seule_) motif_lu_ = "jj_mm_aaaa_hh_mn_ss";
     positions_lu_ = positions(motif_lu_);
 }
@@ -258,6 +376,14 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
     }
     if (ajouter_minuit_) {
         t += " 00:00:00";
+        intacte = false;
+    }
+    if (heure_entiere_) {
+        // The date as its pattern is wide, then the hour as a number, blanks around allowed.
+        const std::string_view date = sous(t, 0, longueur_date_);
+        const int h = entier_strict(rogner(sous(t, longueur_date_, npos)));
+        if (h < 0 || h > 24) return;
+        t = std::string(date) + " " + deux(h) + ":00:00";
         intacte = false;
     }
     if (heure_seule_ && t.size() == 8) {
@@ -293,7 +419,7 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
         annee = std::string_view(annee_siecle.data(), siecle.size() + aa.size());
     } else {
         // Four digits, the usual year, need not go through the general number reader.
-        if (const auto a = sous(t, p.aaaa, 4); quatre_chiffres(a) || est_nombre(a)) {
+        if (const auto a = sous(t, p.aaaa, 4); compact_ || quatre_chiffres(a) || est_nombre(a)) {
             inversion_signalee = 0;
         } else {
             // Day and year swapped: read this line with the other order.
@@ -308,7 +434,7 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
         }
         annee = sous(t, p.aaaa, 4);
     }
-    if (t.size() > 10) t[10] = ' ';
+    if (t.size() > 10 && !compact_) t[10] = ' ';
 
     const std::string_view vt = t;
     const std::string_view mois = sous(vt, p.mm, 2), jour = sous(vt, p.jj, 2),
@@ -320,6 +446,12 @@ void LecteurDateMesure::lire_position_fixe(std::string_view texte, std::string& 
     }
     std::string_view seconde = p.ss == npos ? std::string_view{} : sous(vt, p.ss, 2);
     if (seconde.empty()) seconde = "00";
+    if (heure == "24" && minute == "00" && seconde == "00") {
+        if (auto lendemain = minuit_du_lendemain(annee, mois, jour)) {
+            resultat = std::move(*lendemain);
+            return;
+        }
+    }
     if (jour.size() == 2 && mois.size() == 2 && annee.size() == 4 && heure.size() == 2 &&
         minute.size() == 2 && seconde.size() == 2) {
         // The usual full date, placed byte by byte and copied once: this runs for every line.
@@ -410,7 +542,10 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
         ampm_souple_ = contient(motif, "AM/PM");
         for (std::size_t i = 0; i < motif.size();) {
             const std::string_view reste = motif.substr(i);
-            if (reste.starts_with("aaaa")) {
+            if (reste.starts_with("mmm")) {
+                groupes_souples_.push_back({'M', ""});
+                i += 3;
+            } else if (reste.starts_with("aaaa")) {
                 groupes_souples_.push_back({'A', ""});
                 i += 4;
             } else if (reste.size() >= 4 && est_chiffre(reste[0]) && est_chiffre(reste[1]) &&
@@ -448,13 +583,19 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
 
     std::string annee, jour, mois, heure = "00", minute = "00", seconde = "00";
     bool annee_vue = false, forme_ok = true;
-    for (std::size_t g = 0; g < groupes_souples_.size(); ++g) {
-        const GroupeSouple& groupe = groupes_souples_[g];
-        if (g >= nb_suites) {
+    std::size_t k = 0;  // the next run of digits
+    for (const GroupeSouple& groupe : groupes_souples_) {
+        if (groupe.champ == 'M') {
+            const int m = premier_mois_nomme(texte);
+            if (m == 0) return;  // no month name: no date in this text
+            mois = deux(m);
+            continue;
+        }
+        if (k >= nb_suites) {
             if (groupe.champ == 's') continue;
             return;  // too few numbers for the pattern: no date in this text
         }
-        const std::string_view s = suites[g];
+        const std::string_view s = suites[k++];
         switch (groupe.champ) {
             case 'A':
                 forme_ok &= s.size() == 4;
@@ -492,6 +633,12 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
         }
     }
     const int mn = entier_strict(minute), s = entier_strict(seconde);
+    if (forme_ok && h == 24 && mn == 0 && s == 0) {
+        if (auto lendemain = minuit_du_lendemain(annee, mois, jour)) {
+            resultat = std::move(*lendemain);
+            return;
+        }
+    }
     const bool valide = forme_ok && h >= 0 && h <= 23 && mn >= 0 && mn <= 59 && s >= 0 && s <= 59 &&
                         date_civile(entier_strict(annee), entier_strict(mois), entier_strict(jour));
     if (!valide) {
@@ -500,6 +647,33 @@ void LecteurDateMesure::lire_souple(std::string_view texte, std::string_view mot
     }
     resultat.append(jour).append("/").append(mois).append("/").append(annee).append(" ");
     resultat.append(heure).append(":").append(minute).append(":").append(seconde);
+}
+
+void LecteurDateMesure::lire_numerique(std::string_view texte, std::string_view motif,
+                                       std::string& resultat) {
+    std::string_view t = rogner(texte);
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = t.substr(1, t.size() - 2);
+    const std::optional<double> v = lire_nombre(t);
+    if (!v) return;
+    // Fractions of a second are dropped, as the tenths of a written time are; a day count
+    // rarely falls on a second as a double, so it is rounded.
+    double secondes = 0;
+    switch (compte_du_motif(motif)) {
+        case Compte::secondes_unix:
+            secondes = std::floor(*v) + serie_epoque_unix * jour_en_secondes;
+            break;
+        case Compte::millisecondes_unix:
+            secondes = std::floor(*v / 1000.0) + serie_epoque_unix * jour_en_secondes;
+            break;
+        default:
+            secondes = std::round(*v * jour_en_secondes);
+    }
+    // 01/01/1900 to 31/12/9999, the years the canonical text can hold.
+    constexpr double premier_jour = 2, dernier_jour = 2958466;
+    if (!(secondes >= premier_jour * jour_en_secondes &&
+          secondes < dernier_jour * jour_en_secondes))
+        return;
+    resultat = date_heure_vers_texte(secondes / jour_en_secondes);
 }
 
 }  // namespace tarvo

@@ -92,9 +92,10 @@ private:
     void lire_position_fixe(std::string_view texte, std::string& resultat, JournalSuivi& journal);
     void lire_souple(std::string_view texte, std::string_view motif, std::string& resultat,
                      JournalSuivi& journal);
+    void lire_numerique(std::string_view texte, std::string_view motif, std::string& resultat);
 
     // The kind of the last pattern seen, so that each line does not search it again.
-    enum class Genre { position_fixe, souple, multiformat };
+    enum class Genre { position_fixe, souple, multiformat, numerique };
     std::string motif_vu_;
     Genre genre_vu_ = Genre::position_fixe;
 
@@ -106,6 +107,9 @@ private:
     Positions positions_lu_{};
     bool ajouter_minuit_ = false;
     bool heure_seule_ = false;
+    bool compact_ = false;
+    bool heure_entiere_ = false;
+    std::size_t longueur_date_ = 0;
     std::string motif_souple_;
     std::vector<GroupeSouple> groupes_souples_;
     bool ampm_souple_ = false;

@@ -47,10 +47,14 @@ TEST(ExemplesMotifs, ChaqueLigneEstDansSonExportEtSonFormatLaLitCommeAffiche) {
     for (const ExempleMotif& e : exemples_motifs()) {
         SCOPED_TRACE(std::string(e.fichier) + " : " + std::string(e.motif));
         if (e.ligne == 0) continue;
-        const std::vector<std::string> lignes = lignes_export(e.fichier);
-        ASSERT_GE(lignes.size(), static_cast<std::size_t>(e.ligne));
-        const std::string& ligne = lignes[static_cast<std::size_t>(e.ligne) - 1];
-        EXPECT_TRUE(ligne.starts_with(fr(e.extrait))) << ligne;
+        // A line quoted from published data is read as quoted.
+        std::string ligne = fr(e.extrait);
+        if (!e.fichier.empty()) {
+            const std::vector<std::string> lignes = lignes_export(e.fichier);
+            ASSERT_GE(lignes.size(), static_cast<std::size_t>(e.ligne));
+            ligne = lignes[static_cast<std::size_t>(e.ligne) - 1];
+            EXPECT_TRUE(ligne.starts_with(fr(e.extrait))) << ligne;
+        }
 
         // The field(s) and the pattern as the listing and the run put them together.
         std::string texte(champ_vue(ligne, e.colonne, e.separateur));
@@ -115,7 +119,8 @@ TEST(ExemplesMotifs, ChaqueFamilleEtChaqueFormatSouplePropose) {
         if (souple && e.motif_heure.empty()) souples.insert(motif);
         if (souple && !e.motif_heure.empty()) souples.insert(motif + " " + fr(e.motif_heure));
     }
-    EXPECT_EQ(vues.size(), 7u);
+    // Every family but the numeric counts, for which no real export is at hand yet.
+    EXPECT_EQ(vues.size(), 8u);
     for (const std::string& propose : motifs_date_heure_proposes())
         if (contient(propose, "souple")) {
             EXPECT_TRUE(souples.contains(propose)) << propose << " sans exemple";
@@ -148,7 +153,9 @@ TEST(TarvoLotMotifs, AfficheChaqueFamilleEtChaqueExempleSansDescription) {
     const auto present = [&](std::string_view t) { return e.sortie.find(t) != std::string::npos; };
     for (const char* famille :
          {"1. Position fixe", "2. Multiformat", "3. OU", "4. Date et heure dans deux colonnes",
-          "5. Souple", "6. Code de date du nom de fichier", "7. Code de station du nom de fichier"})
+          "5. Souple", "6. Dates compactes, heure 24 et heure en nombre",
+          "7. Horodatages numériques", "8. Code de date du nom de fichier",
+          "9. Code de station du nom de fichier"})
         EXPECT_TRUE(present(famille)) << famille;
     for (const ExempleMotif& x : exemples_motifs()) {
         EXPECT_TRUE(present(x.motif)) << x.motif;

@@ -554,6 +554,75 @@ TEST_F(Extraction, UneHeureIllisibleNeSeConvertitPas) {
     EXPECT_EQ(std::count(p.begin(), p.end(), ProblemeSuivi::jour_ajoute), 0);
 }
 
+// A run reads the hour of an hourly station in its own column (24 ends the day), and
+// counts of seconds or days, each line into its step of 05/03/2023 00:00 … 03:00.
+TEST_F(Extraction, HeureEnNombreEtHorodatagesNumeriques) {
+    struct Cas {
+        std::string date, heure;  // patterns; heure empty: one column
+        std::string contenu;
+    };
+    const std::vector<Cas> cas = {
+        {"aaaammjj", "hh",
+         "# STN,YYYYMMDD,   HH,    T\n"
+         "  260,20230304,   23,   10\n"  // before the grid
+         "  260,20230304,   24,   11\n"
+         "  260,20230305,    1,   12\n"
+         "  260,20230305,    2,   13\n"
+         "  260,20230305,    3,   14\n"
+         "  260,20230305,    4,   15\n"},  // after it
+        {"secondes unix", "",
+         "STN,t,u,T\n"
+         "260,1677970800,0,10\n"
+         "260,1677974400,0,11\n"
+         "260,1677978000,0,12\n"
+         "260,1677981600,0,13\n"
+         "260,1677985200,0,14\n"
+         "260,1677988800,0,15\n"},
+        {"jours tableur", "",
+         "STN,t,u,T\n"
+         "260,44989.9583333333,0,10\n"
+         "260,44990,0,11\n"
+         "260,44990.0416666667,0,12\n"
+         "260,44990.0833333333,0,13\n"
+         "260,44990.125,0,14\n"
+         "260,44990.1666666667,0,15\n"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.date + " " + c.heure);
+        d = Description{};
+        SetUp();
+        d.RadioGroup_separateur_colonne_ItemIndex = Separateur::virgule;
+        if (c.heure.empty()) {
+            d.Edit_num_col_datetime = "2";
+            d.Edit_format_datetime_mesure = c.date;
+            d.Edit_col_cochee = "4";
+        } else {
+            d.RadioGroup_datetime_nb_col_ItemIndex = ColonnesDateHeure::deux;
+            d.Edit_num_col_date = "2";
+            d.Edit_num_col_time = "3";
+            d.Edit_format_date_mesure_seule = c.date;
+            d.Edit_format_time_mesure_seul = c.heure;
+            d.Edit_col_cochee = "4";
+        }
+        d.CheckBox_col_cochee = true;
+        inventaire.colonnes.intitules = "STN\tt\tu\tT";
+        lecteur.debut_listing();
+        fichier("s.csv", c.contenu);
+        const ResultatExtraction r = lancer();
+        ASSERT_EQ(r.fin, FinExtraction::complete);
+        EXPECT_EQ(lignes_par_etape(), (std::vector<double>{1, 1, 1, 1}));
+        EXPECT_EQ(colonne(2), (std::vector<Valeur>{11, 12, 13, 14}));
+        EXPECT_EQ(table.lire_cellule(1, Colonne::date_dep), "04/03/2023 23:00:00");
+        EXPECT_EQ(table.lire_cellule(1, Colonne::date_fin), "05/03/2023 04:00:00");
+        TearDown();
+        table = TableFichiers{};
+        inventaire = EtatInventaire{};
+        etapes = TableEtapes{};
+        journal = JournalSuivi{};
+        lecteur = LecteurDateMesure{};
+    }
+}
+
 TEST_F(Extraction, DecalageEtDerive) {
     struct Cas {
         int jours;
