@@ -914,12 +914,9 @@ ResultatExtraction Extraction::executer() {
     }
     // Each run estimates its own remaining time.
     c_.inventaire.ko_traites = 0;
-    std::vector<int> lignes;
-    for (int r = 1; r < c_.table.nb_lignes(); ++r)
-        if (c_.table.marquee(r)) lignes.push_back(r);
-    const bool partielle = !lignes.empty();
-    if (!partielle)
-        for (int r = 1; r < c_.table.nb_lignes(); ++r) lignes.push_back(r);
+    const std::vector<int> lignes = c_.table.lignes_a_traiter();
+    // Marked rows only when some are marked, so the first one tells.
+    const bool partielle = !lignes.empty() && c_.table.marquee(lignes.front());
     if (partielle || c_.lignes_supprimees) {
         c_.journal.ajouter_suivi("");
         c_.journal.ajouter_probleme(ProblemeSuivi::liste_partielle, "  Liste partielle");

@@ -83,6 +83,15 @@ bool TableFichiers::marquee(int ligne) const {
     return lignes_.at(static_cast<std::size_t>(ligne))[colonne_marque] == "x";
 }
 
+std::vector<int> TableFichiers::lignes_a_traiter() const {
+    std::vector<int> lignes;
+    for (int r = 1; r < nb_lignes(); ++r)
+        if (marquee(r)) lignes.push_back(r);
+    if (lignes.empty())
+        for (int r = 1; r < nb_lignes(); ++r) lignes.push_back(r);
+    return lignes;
+}
+
 void TableFichiers::marquer(int ligne, bool marque) {
     lignes_.at(static_cast<std::size_t>(ligne))[colonne_marque] = marque ? "x" : "";
 }

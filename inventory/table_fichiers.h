@@ -80,6 +80,8 @@ public:
 
     bool marquee(int ligne) const;
     void marquer(int ligne, bool marque);
+    // The rows a run reads: the marked ones, or every file when none is marked.
+    std::vector<int> lignes_a_traiter() const;
 
     // Sorts rows 1 to the last by one column, with the exchange sort over halving gaps
     // that users know: equal cells never move, and a number cell that is not a complete

@@ -707,8 +707,6 @@ bool Session::accepter_traitement() {
 }
 
 bool Session::accepter_periode() {
-    bool marques = false;
-    for (int i = 1; i < table.nb_lignes(); ++i) marques = marques || table.marquee(i);
     // A result zone or a drift moves the times by up to a day or so: only a period clearly
     // apart from every file is questioned.
     const bool deplacees =
@@ -721,8 +719,7 @@ bool Session::accepter_periode() {
     double derniere = std::numeric_limits<double>::lowest();
     std::string canonique;
     JournalSuivi ignore;
-    for (int i = 1; i < table.nb_lignes(); ++i) {
-        if (marques && !table.marquee(i)) continue;
+    for (const int i : table.lignes_a_traiter()) {
         const double dep =
             texte_vers_date_heure(table.lire_cellule(i, Colonne::date_dep), canonique, ignore);
         const double fin_fichier =
@@ -897,11 +894,9 @@ bool Session::enregistrer_resultats() {
         return true;
     }
     // The station of the last file read, as the summary names it.
-    bool marques = false;
-    for (int i = 1; i < table.nb_lignes(); ++i) marques = marques || table.marquee(i);
-    std::string station;
-    for (int i = 1; i < table.nb_lignes(); ++i)
-        if (!marques || table.marquee(i)) station = table.lire_cellule(i, Colonne::station);
+    const std::vector<int> lues = table.lignes_a_traiter();
+    const std::string station =
+        lues.empty() ? std::string() : table.lire_cellule(lues.back(), Colonne::station);
     ContexteEnregistrement contexte{
         .description = description,
         .f_modif = f_modif,
